@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
+// The object graph of a keyed archive (NSKeyedArchiver's format: a binary property
+// list with "$archiver", "$version", "$top" and an "$objects" table addressed by UIDs).
+//
+// KeyedUnarchiver turns an archive into a tree of ArchivedValue nodes; KeyedArchiver
+// writes such a tree the way Apple's archiver lays it out. What the nodes mean (a
+// bookmark, a folder list) is decided by the caller.
+struct ArchivedValue;
+using ArchivedRef = std::shared_ptr<ArchivedValue>;
+
+struct ArchivedValue {
+    enum class Kind { Nil, String, Integer, Real, Boolean, Data, Array, Dictionary, Object };
+
+    Kind kind = Kind::Nil;
+    // For class-backed values: "$classname" and the "$classes" chain. Plain strings
+    // (an NSString stored as a property-list string) have no class name.
+    QString className;
+    QStringList classes;
+
+    QString string;
+    qint64 integer = 0;
+    double real = 0;
+    bool boolean = false;
+    QByteArray data;
+    QList<ArchivedRef> elements;                 // Array elements, Dictionary values
+    QList<ArchivedRef> keys;                     // Dictionary keys
+    QList<std::pair<QString, ArchivedRef>> fields; // Object: keyed values in archive order
+
+    // The field under key, or nullptr when the archive has no such key.
+    ArchivedRef field(const QString& key) const;
+
+    static ArchivedRef nil();
+    static ArchivedRef makeString(const QString& s);
+    static ArchivedRef makeInteger(qint64 v);
+    static ArchivedRef makeArray(const QString& className, const QStringList& classes, QList<ArchivedRef> elements);
+    static ArchivedRef makeObject(const QString& className, const QStringList& classes);
+};
+
+class KeyedArchiveError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class KeyedArchiver {
+public:
+    // A binary property list holding root under the top key "root".
+    static QByteArray archivedData(const ArchivedRef& root);
+};
+
+class KeyedUnarchiver {
+public:
+    // Parses and checks the container; throws KeyedArchiveError when the bytes are
+    // not a keyed archive.
+    explicit KeyedUnarchiver(const QByteArray& bytes);
+    ~KeyedUnarchiver();
+    KeyedUnarchiver(const KeyedUnarchiver&) = delete;
+    KeyedUnarchiver& operator=(const KeyedUnarchiver&) = delete;
+
+    QStringList topKeys() const;
+    // Decodes the object under a top key (nullptr when the key is absent). Throws
+    // KeyedArchiveError on bad references, cycles, unknown node kinds or too deep
+    // nesting.
+    ArchivedRef decodeTopObject(const QString& key);
+
+    static constexpr int MaxDepth = 256;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};

@@ -1,0 +1,322 @@
+#include "MyDocument.h"
+
+#include "KeyedArchive.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+const QString RootKey = QStringLiteral("root");
+const QStringList ArrayChain{"NSArray", "NSObject"};
+const QStringList MutableArrayChain{"NSMutableArray", "NSArray", "NSObject"};
+
+ArchivedRef archivedString(const QString& s)
+{
+    return s.isNull() ? ArchivedValue::nil() : ArchivedValue::makeString(s);
+}
+
+ArchivedRef archivedBookmark(const AirHBookmark& b)
+{
+    ArchivedRef v = ArchivedValue::makeObject(b.className(), b.classChain());
+    v->fields.append({QStringLiteral("name"), archivedString(b.bookmarkName())});
+    v->fields.append({QStringLiteral("location"), archivedString(b.location())});
+    v->fields.append({QStringLiteral("number"), ArchivedValue::makeInteger(b.number())});
+    v->fields.append({QStringLiteral("folder"), ArchivedValue::makeInteger(b.folder())});
+    return v;
+}
+
+struct LoadError {
+    QString message;
+};
+
+QString stringField(const ArchivedValue& record, const QString& key)
+{
+    const ArchivedRef v = record.field(key);
+    if (!v || v->kind == ArchivedValue::Kind::Nil)
+        return QString();
+    if (v->kind != ArchivedValue::Kind::String)
+        throw LoadError{QObject::tr("A bookmark's %1 is not text.").arg(key)};
+    // An empty text read from the file is still a text, not a missing one.
+    return v->string.isNull() ? QStringLiteral("") : v->string;
+}
+
+qint32 integerField(const ArchivedValue& record, const QString& key)
+{
+    const ArchivedRef v = record.field(key);
+    if (!v)
+        return 0;
+    if (v->kind != ArchivedValue::Kind::Integer)
+        throw LoadError{QObject::tr("A bookmark's %1 is not a whole number.").arg(key)};
+    if (v->integer < std::numeric_limits<qint32>::min() || v->integer > std::numeric_limits<qint32>::max())
+        throw LoadError{QObject::tr("A bookmark's %1 is out of range.").arg(key)};
+    return qint32(v->integer);
+}
+
+BookmarkPtr bookmarkFrom(const ArchivedValue& record)
+{
+    BookmarkPtr b;
+    if (record.className == QLatin1String("Bookmark"))
+        b = std::make_shared<Bookmark>();
+    else if (record.className == QLatin1String("AirHBookmark"))
+        b = std::make_shared<AirHBookmark>();
+    else
+        throw LoadError{QObject::tr("The bookmark list holds an object of class %1.").arg(record.className)};
+    // Set in the order an unarchived record is initialised: a missing text stays missing.
+    b->setBookmarkName(stringField(record, QStringLiteral("name")));
+    b->setLocation(stringField(record, QStringLiteral("location")));
+    b->setNumber(integerField(record, QStringLiteral("number")));
+    b->setFolder(integerField(record, QStringLiteral("folder")));
+    return b;
+}
+
+} // namespace
+
+MyDocument::MyDocument(QObject* parent) : QObject(parent), m_folderList(defaultFolderList())
+{
+    connect(&m_undoManager, &UndoManager::historyChanged, this, [this] {
+        const bool modified = m_undoManager.isModified();
+        if (modified != m_lastModified) {
+            m_lastModified = modified;
+            emit modifiedChanged(modified);
+        }
+    });
+}
+
+MyDocument::~MyDocument()
+{
+    for (const BookmarkPtr& b : std::as_const(m_bookmarkList))
+        stopObservingBookmark(b.get());
+}
+
+QStringList MyDocument::defaultFolderList()
+{
+    QStringList folders;
+    for (int i = 0; i < FolderCount; ++i)
+        folders << QString::asprintf("%02d", i);
+    return folders;
+}
+
+void MyDocument::setBookmarkList(const BookmarkList& list)
+{
+    if (list == m_bookmarkList)
+        return;
+    for (const BookmarkPtr& b : std::as_const(m_bookmarkList))
+        stopObservingBookmark(b.get());
+    m_bookmarkList = list;
+    for (const BookmarkPtr& b : std::as_const(m_bookmarkList))
+        startObservingBookmark(b.get());
+    m_undoManager.removeAllActions();
+    emit bookmarkListReset();
+}
+
+void MyDocument::insertObjectInBookmarkList(const BookmarkPtr& bookmark, int index)
+{
+    if (!bookmark || index < 0 || index > m_bookmarkList.size())
+        return;
+    m_undoManager.registerUndo(this, [this, index] { removeObjectFromBookmarkListAtIndex(index); });
+    if (!m_undoManager.isUndoing())
+        m_undoManager.setActionName(tr("Insert Bookmark"));
+    startObservingBookmark(bookmark.get());
+    m_bookmarkList.insert(index, bookmark);
+    emit bookmarkInserted(index);
+}
+
+void MyDocument::removeObjectFromBookmarkListAtIndex(int index)
+{
+    if (index < 0 || index >= m_bookmarkList.size())
+        return;
+    const BookmarkPtr bookmark = m_bookmarkList.at(index);
+    m_undoManager.registerUndo(this, [this, bookmark, index] { insertObjectInBookmarkList(bookmark, index); });
+    if (!m_undoManager.isUndoing())
+        m_undoManager.setActionName(tr("Delete Bookmark"));
+    stopObservingBookmark(bookmark.get());
+    m_bookmarkList.removeAt(index);
+    emit bookmarkRemoved(index);
+}
+
+void MyDocument::setFolderList(const QStringList& list)
+{
+    if (list == m_folderList)
+        return;
+    m_folderList = list;
+    emit folderListChanged();
+}
+
+void MyDocument::insertObjectInFolderList(const QString& name, int index)
+{
+    if (index < 0 || index > m_folderList.size())
+        return;
+    m_folderList.insert(index, name);
+    emit folderListChanged();
+}
+
+void MyDocument::removeObjectFromFolderListAtIndex(int index)
+{
+    if (index < 0 || index >= m_folderList.size())
+        return;
+    m_folderList.removeAt(index);
+    emit folderListChanged();
+}
+
+void MyDocument::startObservingBookmark(AirHBookmark* bookmark)
+{
+    for (const QString& key : AirHBookmark::keys())
+        bookmark->addObserver(this, key);
+}
+
+void MyDocument::stopObservingBookmark(AirHBookmark* bookmark)
+{
+    for (const QString& key : AirHBookmark::keys())
+        bookmark->removeObserver(this, key);
+}
+
+void MyDocument::observeValueForKeyPath(const QString& key, AirHBookmark* bookmark, const QVariant& oldValue)
+{
+    const BookmarkPtr record = bookmark->shared_from_this();
+    m_undoManager.registerUndo(this, [this, key, record, oldValue] { changeKeyPath(key, record, oldValue); });
+    if (!m_undoManager.isUndoing())
+        m_undoManager.setActionName(tr("Edit"));
+    emit bookmarkChanged(bookmark, key);
+}
+
+void MyDocument::changeKeyPath(const QString& key, const BookmarkPtr& bookmark, const QVariant& value)
+{
+    bookmark->setValue(key, value);
+}
+
+int MyDocument::generateUniqueMemoryNumber() const
+{
+    std::vector<qint32> numbers;
+    numbers.reserve(size_t(m_bookmarkList.size()));
+    for (const BookmarkPtr& b : m_bookmarkList)
+        numbers.push_back(b->number());
+    if (numbers.empty())
+        return 0;
+    std::sort(numbers.begin(), numbers.end());
+    // A free number above the largest one comes before a gap lower down.
+    const qint64 next = qint64(numbers.back()) + 1;
+    if (next <= 99)
+        return int(next);
+    for (size_t i = 0; i < numbers.size(); ++i)
+        if (numbers[i] != qint64(i))
+            return int(i);
+    return -1;
+}
+
+bool MyDocument::isExistMemoryNumber(qint32 number, const AirHBookmark* without) const
+{
+    return std::any_of(m_bookmarkList.begin(), m_bookmarkList.end(), [&](const BookmarkPtr& b) {
+        return b.get() != without && b->number() == number;
+    });
+}
+
+void MyDocument::renumberBookmarks()
+{
+    for (int k = 0; k < m_bookmarkList.size(); ++k)
+        m_bookmarkList.at(k)->setNumber(k);
+    m_undoManager.setActionName(tr("Renumber"));
+}
+
+QByteArray MyDocument::dataRepresentation()
+{
+    emit commitEditingRequested();
+    QList<ArchivedRef> bookmarks;
+    bookmarks.reserve(m_bookmarkList.size());
+    for (const BookmarkPtr& b : std::as_const(m_bookmarkList))
+        bookmarks << archivedBookmark(*b);
+    QList<ArchivedRef> folders;
+    folders.reserve(m_folderList.size());
+    for (const QString& f : std::as_const(m_folderList))
+        folders << ArchivedValue::makeString(f);
+    const ArchivedRef root = ArchivedValue::makeArray(
+        QStringLiteral("NSArray"), ArrayChain,
+        {ArchivedValue::makeArray(QStringLiteral("NSMutableArray"), MutableArrayChain, bookmarks),
+         ArchivedValue::makeArray(QStringLiteral("NSMutableArray"), MutableArrayChain, folders)});
+    return KeyedArchiver::archivedData(root);
+}
+
+bool MyDocument::loadDataRepresentation(const QByteArray& bytes, QString* error)
+{
+    BookmarkList bookmarks;
+    QStringList folders;
+    try {
+        KeyedUnarchiver unarchiver(bytes);
+        const ArchivedRef root = unarchiver.decodeTopObject(RootKey);
+        if (!root || root->kind != ArchivedValue::Kind::Array || root->elements.size() != 2)
+            throw LoadError{tr("The file does not hold a bookmark list and a folder list.")};
+        const ArchivedRef& list = root->elements.at(0);
+        const ArchivedRef& names = root->elements.at(1);
+        if (list->kind != ArchivedValue::Kind::Array || names->kind != ArchivedValue::Kind::Array)
+            throw LoadError{tr("The file does not hold a bookmark list and a folder list.")};
+
+        bookmarks.reserve(list->elements.size());
+        for (const ArchivedRef& record : std::as_const(list->elements)) {
+            if (record->kind != ArchivedValue::Kind::Object)
+                throw LoadError{tr("The bookmark list holds something other than bookmarks.")};
+            // Each reference gets a record of its own, so a record listed twice in the
+            // file does not end up twice in the list.
+            bookmarks << bookmarkFrom(*record);
+        }
+        for (const ArchivedRef& name : std::as_const(names->elements)) {
+            if (name->kind != ArchivedValue::Kind::String)
+                throw LoadError{tr("The folder list holds something other than names.")};
+            folders << name->string;
+        }
+    } catch (const KeyedArchiveError& e) {
+        if (error)
+            *error = tr(e.what());
+        return false;
+    } catch (const LoadError& e) {
+        if (error)
+            *error = e.message;
+        return false;
+    }
+
+    setBookmarkList(bookmarks);
+    setFolderList(folders);
+    m_undoManager.removeAllActions();
+    m_undoManager.markClean();
+    return true;
+}
+
+bool MyDocument::readFromFile(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    // Documents hold at most a few thousand records; anything near the property
+    // list's own limit is not one of ours.
+    if (file.size() > (qint64(1) << 30)) {
+        if (error)
+            *error = tr("The file is too large to be a bookmark document.");
+        return false;
+    }
+    return loadDataRepresentation(file.readAll(), error);
+}
+
+bool MyDocument::writeToFile(const QString& path, QString* error)
+{
+    QByteArray bytes;
+    try {
+        bytes = dataRepresentation();
+    } catch (const KeyedArchiveError& e) {
+        if (error)
+            *error = tr(e.what());
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    m_undoManager.markClean();
+    return true;
+}

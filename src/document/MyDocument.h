@@ -1,0 +1,84 @@
+#pragma once
+
+#include "AirHBookmark.h"
+#include "UndoManager.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+// A bookmark document: the ordered bookmark list and the folder list, with every
+// change of the bookmark list and of a bookmark's values undoable as a named step.
+//
+// Views and controllers change the lists only through the operations here; they
+// follow the changes through the signals.
+class MyDocument : public QObject, private BookmarkObserver {
+    Q_OBJECT
+public:
+    static constexpr int FolderCount = 20;
+
+    explicit MyDocument(QObject* parent = nullptr);
+    ~MyDocument() override;
+
+    static QStringList defaultFolderList();
+
+    // Bookmark list.
+    const BookmarkList& bookmarkList() const { return m_bookmarkList; }
+    // Replaces the list without an undo step and clears the undo history, so that
+    // no step recorded against the former list can act on the new one. The same
+    // list (the same records in the same order) changes nothing.
+    void setBookmarkList(const BookmarkList& list);
+    void insertObjectInBookmarkList(const BookmarkPtr& bookmark, int index);
+    void removeObjectFromBookmarkListAtIndex(int index);
+
+    // Folder list: no undo, no observation.
+    const QStringList& folderList() const { return m_folderList; }
+    void setFolderList(const QStringList& list);
+    void insertObjectInFolderList(const QString& name, int index);
+    void removeObjectFromFolderListAtIndex(int index);
+
+    // Sets key on the record by key-value coding (the inverse operation of edits).
+    void changeKeyPath(const QString& key, const BookmarkPtr& bookmark, const QVariant& value);
+
+    // Memory numbers.
+    int generateUniqueMemoryNumber() const;
+    bool isExistMemoryNumber(qint32 number, const AirHBookmark* without) const;
+    void renumberBookmarks();
+
+    UndoManager* undoManager() { return &m_undoManager; }
+    bool isModified() const { return m_undoManager.isModified(); }
+
+    // The document file: a keyed archive of [bookmark list, folder list].
+    QByteArray dataRepresentation();
+    // Replaces both lists from a document file. On failure nothing changes, false is
+    // returned and error (when given) says why.
+    bool loadDataRepresentation(const QByteArray& bytes, QString* error = nullptr);
+
+    // Reading and atomic writing of the file itself. A failed write leaves the
+    // former file as it was.
+    bool readFromFile(const QString& path, QString* error = nullptr);
+    bool writeToFile(const QString& path, QString* error = nullptr);
+
+signals:
+    // Emitted before the lists are archived, so that an edit still being typed can
+    // be committed first.
+    void commitEditingRequested();
+    void bookmarkInserted(int index);
+    void bookmarkRemoved(int index);
+    void bookmarkListReset();
+    void bookmarkChanged(AirHBookmark* bookmark, const QString& key);
+    void folderListChanged();
+    void modifiedChanged(bool modified);
+
+private:
+    void startObservingBookmark(AirHBookmark* bookmark);
+    void stopObservingBookmark(AirHBookmark* bookmark);
+    void observeValueForKeyPath(const QString& key, AirHBookmark* bookmark, const QVariant& oldValue) override;
+
+    BookmarkList m_bookmarkList;
+    QStringList m_folderList;
+    UndoManager m_undoManager;
+    bool m_lastModified = false;
+};

@@ -1,0 +1,325 @@
+#include "MyDocument.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+BookmarkPtr make(const QString& name, const QString& location, int number, int folder)
+{
+    auto b = std::make_shared<Bookmark>();
+    b->setBookmarkName(name);
+    b->setLocation(location);
+    b->setNumber(number);
+    b->setFolder(folder);
+    return b;
+}
+
+BookmarkList numbered(const QList<int>& numbers)
+{
+    BookmarkList list;
+    for (int n : numbers)
+        list << make("n", "l", n, 0);
+    return list;
+}
+
+void endEvent()
+{
+    QCoreApplication::processEvents();
+}
+
+QStringList names(const MyDocument& doc)
+{
+    QStringList result;
+    for (const BookmarkPtr& b : doc.bookmarkList())
+        result << b->bookmarkName();
+    return result;
+}
+} // namespace
+
+class TestMyDocument : public QObject {
+    Q_OBJECT
+private slots:
+    void newDocumentHasTwentyFolders()
+    {
+        MyDocument doc;
+        QVERIFY(doc.bookmarkList().isEmpty());
+        QCOMPARE(doc.folderList().size(), 20);
+        QCOMPARE(doc.folderList().first(), QString("00"));
+        QCOMPARE(doc.folderList().at(9), QString("09"));
+        QCOMPARE(doc.folderList().last(), QString("19"));
+        QVERIFY(!doc.isModified());
+    }
+
+    void generateUniqueMemoryNumber_data()
+    {
+        QTest::addColumn<QList<int>>("numbers");
+        QTest::addColumn<int>("expected");
+        QList<int> all;
+        for (int i = 0; i < 100; ++i)
+            all << 99 - i;
+        QTest::newRow("none") << QList<int>{} << 0;
+        QTest::newRow("0 1 2") << QList<int>{2, 0, 1} << 3;
+        QTest::newRow("5") << QList<int>{5} << 6;
+        QTest::newRow("98") << QList<int>{98} << 99;
+        QTest::newRow("99") << QList<int>{99} << 0;
+        QTest::newRow("3 99") << QList<int>{99, 3} << 0;
+        QTest::newRow("0 1 2 99") << QList<int>{0, 99, 1, 2} << 3;
+        QTest::newRow("all") << all << -1;
+        QTest::newRow("0 0 99") << QList<int>{0, 0, 99} << 1;
+        QTest::newRow("0 1 1 99") << QList<int>{0, 1, 1, 99} << 2;
+        QTest::newRow("100") << QList<int>{100} << 0;
+        QTest::newRow("-1") << QList<int>{-1} << 0;
+        QTest::newRow("max int") << QList<int>{2147483647} << 0;
+    }
+
+    void generateUniqueMemoryNumber()
+    {
+        QFETCH(QList<int>, numbers);
+        QFETCH(int, expected);
+        MyDocument doc;
+        doc.setBookmarkList(numbered(numbers));
+        QCOMPARE(doc.generateUniqueMemoryNumber(), expected);
+    }
+
+    void isExistMemoryNumberComparesByIdentity()
+    {
+        MyDocument doc;
+        const BookmarkList list = numbered({4, 5});
+        doc.setBookmarkList(list);
+        QVERIFY(!doc.isExistMemoryNumber(4, list[0].get()));
+        QVERIFY(doc.isExistMemoryNumber(4, list[1].get()));
+        QVERIFY(doc.isExistMemoryNumber(4, nullptr));
+        QVERIFY(!doc.isExistMemoryNumber(6, nullptr));
+        // A record with equal values is still another record.
+        const BookmarkPtr twin = list[0]->clone();
+        doc.insertObjectInBookmarkList(twin, 2);
+        QVERIFY(doc.isExistMemoryNumber(4, list[0].get()));
+    }
+
+    void renumberIsOneUndoStep()
+    {
+        MyDocument doc;
+        doc.setBookmarkList(numbered({7, 3, 50}));
+        doc.renumberBookmarks();
+        endEvent();
+        QCOMPARE(doc.bookmarkList()[0]->number(), 0);
+        QCOMPARE(doc.bookmarkList()[1]->number(), 1);
+        QCOMPARE(doc.bookmarkList()[2]->number(), 2);
+        QCOMPARE(doc.undoManager()->undoCount(), 1);
+        QCOMPARE(doc.undoManager()->undoActionName(), QString("Renumber"));
+        doc.undoManager()->undo();
+        QCOMPARE(doc.bookmarkList()[0]->number(), 7);
+        QCOMPARE(doc.bookmarkList()[1]->number(), 3);
+        QCOMPARE(doc.bookmarkList()[2]->number(), 50);
+        QCOMPARE(doc.undoManager()->redoActionName(), QString("Renumber"));
+        doc.undoManager()->redo();
+        QCOMPARE(doc.bookmarkList()[2]->number(), 2);
+    }
+
+    void insertDeleteAndEditUndo()
+    {
+        MyDocument doc;
+        doc.setBookmarkList({make("a", "", 0, 0), make("c", "", 2, 0)});
+        UndoManager* undo = doc.undoManager();
+
+        const BookmarkPtr b = make("b", "", 1, 0);
+        doc.insertObjectInBookmarkList(b, 1);
+        endEvent();
+        QCOMPARE(names(doc), QStringList({"a", "b", "c"}));
+        QCOMPARE(undo->undoMenuItemTitle(), QString("Undo Insert Bookmark"));
+        QVERIFY(doc.isModified());
+        undo->undo();
+        QCOMPARE(names(doc), QStringList({"a", "c"}));
+        QCOMPARE(undo->redoMenuItemTitle(), QString("Redo Insert Bookmark"));
+        QCOMPARE(b->observationCount(), 0);
+        undo->redo();
+        QCOMPARE(b->observationCount(), 4);
+        QCOMPARE(names(doc), QStringList({"a", "b", "c"}));
+        QVERIFY(doc.bookmarkList()[1] == b);
+
+        // Delete, then undo: the same record at the same place, observed again.
+        doc.removeObjectFromBookmarkListAtIndex(1);
+        endEvent();
+        QCOMPARE(undo->undoActionName(), QString("Delete Bookmark"));
+        b->setBookmarkName("outside"); // no longer observed: no step
+        endEvent();
+        QCOMPARE(undo->undoActionName(), QString("Delete Bookmark"));
+        undo->undo();
+        QVERIFY(doc.bookmarkList()[1] == b);
+        QCOMPARE(b->observationCount(), 4);
+        QCOMPARE(b->bookmarkName(), QString("outside"));
+        QCOMPARE(undo->redoActionName(), QString("Delete Bookmark"));
+
+        // Edit through the record, undo and redo.
+        b->setBookmarkName("B");
+        endEvent();
+        QCOMPARE(undo->undoActionName(), QString("Edit"));
+        b->setNumber(9);
+        endEvent();
+        undo->undo();
+        QCOMPARE(b->number(), 1);
+        undo->undo();
+        QCOMPARE(b->bookmarkName(), QString("outside"));
+        QCOMPARE(undo->redoActionName(), QString("Edit"));
+        undo->redo();
+        QCOMPARE(b->bookmarkName(), QString("B"));
+        undo->redo();
+        QCOMPARE(b->number(), 9);
+        QVERIFY(!undo->canRedo());
+    }
+
+    void setBookmarkListCreatesNoStepAndEndsObservation()
+    {
+        MyDocument doc;
+        const BookmarkList first = numbered({1, 2});
+        doc.setBookmarkList(first);
+        doc.insertObjectInBookmarkList(make("x", "", 3, 0), 0);
+        endEvent();
+        QVERIFY(doc.undoManager()->canUndo());
+
+        QSignalSpy reset(&doc, &MyDocument::bookmarkListReset);
+        const BookmarkList second = numbered({5});
+        doc.setBookmarkList(second);
+        QCOMPARE(reset.count(), 1);
+        // The history recorded against the former list is gone.
+        QVERIFY(!doc.undoManager()->canUndo());
+        first[0]->setBookmarkName("changed");
+        endEvent();
+        QVERIFY(!doc.undoManager()->canUndo());
+        QCOMPARE(first[0]->observationCount(), 0);
+
+        // The same list again: nothing happens, observation is not doubled.
+        second[0]->setBookmarkName("edit");
+        endEvent();
+        doc.setBookmarkList(doc.bookmarkList());
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(second[0]->observationCount(), 4);
+        QVERIFY(doc.undoManager()->canUndo());
+        second[0]->setNumber(6);
+        endEvent();
+        QCOMPARE(doc.undoManager()->undoCount(), 2);
+        doc.undoManager()->undo();
+        QCOMPARE(second[0]->number(), 5);
+    }
+
+    void saveAndReopen()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("marks.edgemarks");
+        MyDocument doc;
+        BookmarkList list;
+        list << make("ヤフー", "http://www.yahoo.co.jp/", 0, 0);
+        list << make("", "", 150, 25); // no clamping
+        auto plain = std::make_shared<AirHBookmark>();
+        plain->setBookmarkName(QString()); // read earlier without a name
+        plain->setLocation("ftp://x/");
+        plain->setNumber(-3);
+        list << plain;
+        doc.setBookmarkList(list);
+        QStringList folders = MyDocument::defaultFolderList();
+        folders[3] = "ニュース";
+        doc.setFolderList(folders);
+        doc.insertObjectInBookmarkList(make("last", "l", 99, 19), 3);
+        endEvent();
+        QVERIFY(doc.isModified());
+        QString error;
+        QVERIFY2(doc.writeToFile(path, &error), qPrintable(error));
+        QVERIFY(!doc.isModified());
+
+        MyDocument reopened;
+        QVERIFY2(reopened.readFromFile(path, &error), qPrintable(error));
+        QCOMPARE(reopened.bookmarkList().size(), 4);
+        for (int i = 0; i < 4; ++i) {
+            const AirHBookmark& a = *doc.bookmarkList()[i];
+            const AirHBookmark& b = *reopened.bookmarkList()[i];
+            QCOMPARE(b.className(), a.className());
+            QCOMPARE(b.bookmarkName(), a.bookmarkName());
+            QCOMPARE(b.bookmarkName().isNull(), a.bookmarkName().isNull());
+            QCOMPARE(b.location(), a.location());
+            QCOMPARE(b.number(), a.number());
+            QCOMPARE(b.folder(), a.folder());
+        }
+        QCOMPARE(reopened.bookmarkList()[1]->number(), 150);
+        QCOMPARE(reopened.bookmarkList()[1]->folder(), 25);
+        QVERIFY(!reopened.bookmarkList()[1]->bookmarkName().isNull()); // "" stays a text
+        QCOMPARE(reopened.folderList(), folders);
+        QVERIFY(!reopened.isModified());
+        QVERIFY(!reopened.undoManager()->canUndo());
+        // The loaded records are observed.
+        reopened.bookmarkList()[0]->setNumber(42);
+        endEvent();
+        QCOMPARE(reopened.undoManager()->undoActionName(), QString("Edit"));
+    }
+
+    void emptyDocumentRoundTrips()
+    {
+        MyDocument doc;
+        MyDocument reopened;
+        reopened.setBookmarkList(numbered({1}));
+        QVERIFY(reopened.loadDataRepresentation(doc.dataRepresentation()));
+        QVERIFY(reopened.bookmarkList().isEmpty());
+        QCOMPARE(reopened.folderList(), MyDocument::defaultFolderList());
+    }
+
+    void badBytesChangeNothing()
+    {
+        MyDocument doc;
+        doc.setBookmarkList(numbered({1, 2}));
+        const BookmarkList before = doc.bookmarkList();
+        QString error;
+        for (const QByteArray& bytes : {QByteArray(), QByteArray("hello, world"), QByteArray("bplist00\0\0", 10),
+                                        QByteArray(4096, '\xff')}) {
+            QVERIFY(!doc.loadDataRepresentation(bytes, &error));
+            QVERIFY(!error.isEmpty());
+        }
+        QVERIFY(doc.bookmarkList() == before);
+        QCOMPARE(doc.folderList(), MyDocument::defaultFolderList());
+        QVERIFY(!doc.readFromFile("/nonexistent/file", &error));
+    }
+
+    void failedSaveKeepsTheFormerFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("marks.edgemarks");
+        MyDocument doc;
+        doc.setBookmarkList(numbered({1}));
+        QVERIFY(doc.writeToFile(path));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray former = f.readAll();
+        f.close();
+
+        // A document far larger than the file size limit: the write fails midway.
+        BookmarkList big;
+        for (int i = 0; i < 2000; ++i)
+            big << make(QString("bookmark %1").arg(i), QString("http://example.com/%1").arg(i), i, 0);
+        doc.setBookmarkList(big);
+        doc.undoManager()->markChanged();
+
+        struct rlimit saved;
+        getrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = saved;
+        small.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &small);
+        QString error;
+        const bool written = doc.writeToFile(path, &error);
+        setrlimit(RLIMIT_FSIZE, &saved);
+
+        QVERIFY(!written);
+        QVERIFY(!error.isEmpty());
+        QVERIFY(doc.isModified());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), former);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"marks.edgemarks"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMyDocument)
+#include "tst_mydocument.moc"
