@@ -32,6 +32,46 @@ const QStringList& stringClasses()
     return names;
 }
 
+// Owns a dictionary iterator of libplist.
+struct DictIterator {
+    plist_t dict;
+    plist_dict_iter it = nullptr;
+    explicit DictIterator(plist_t d) : dict(d) { plist_dict_new_iter(dict, &it); }
+    ~DictIterator() { std::free(it); }
+    DictIterator(const DictIterator&) = delete;
+    DictIterator& operator=(const DictIterator&) = delete;
+    // The next key and value; false at the end.
+    bool next(QString& key, plist_t& value)
+    {
+        char* k = nullptr;
+        value = nullptr;
+        plist_dict_next_item(dict, it, &k, &value);
+        if (k)
+            key = QString::fromUtf8(k);
+        std::free(k);
+        return value != nullptr;
+    }
+};
+
+// The members of a plist array. libplist's indexed access walks the array of a
+// parsed property list from its start, so arrays are read once, in order.
+std::vector<plist_t> arrayItems(plist_t array)
+{
+    std::vector<plist_t> items;
+    items.reserve(plist_array_get_size(array));
+    plist_array_iter it = nullptr;
+    plist_array_new_iter(array, &it);
+    for (;;) {
+        plist_t item = nullptr;
+        plist_array_next_item(array, it, &item);
+        if (!item)
+            break;
+        items.push_back(item);
+    }
+    std::free(it);
+    return items;
+}
+
 // Owns a plist_t tree.
 struct PlistHolder {
     plist_t node = nullptr;
@@ -135,7 +175,15 @@ namespace {
 
 class Writer {
 public:
-    Writer() : m_objects(plist_new_array()) { plist_array_append_item(m_objects.node, plist_new_string("$null")); }
+    Writer() { m_objects.push_back(plist_new_string("$null")); }
+    ~Writer()
+    {
+        for (plist_t node : m_objects)
+            if (node)
+                plist_free(node);
+    }
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
 
     QByteArray finish(const ArchivedRef& root)
     {
@@ -146,7 +194,12 @@ public:
         plist_t topKeys = plist_new_dict();
         plist_dict_set_item(topKeys, "root", plist_new_uid(rootUid));
         plist_dict_set_item(top.node, "$top", topKeys);
-        plist_dict_set_item(top.node, "$objects", m_objects.release());
+        plist_t objects = plist_new_array();
+        for (plist_t& node : m_objects) {
+            plist_array_append_item(objects, node);
+            node = nullptr;
+        }
+        plist_dict_set_item(top.node, "$objects", objects);
 
         char* bytes = nullptr;
         uint32_t length = 0;
@@ -161,17 +214,14 @@ public:
 private:
     quint64 append(plist_t node)
     {
-        const quint64 uid = plist_array_get_size(m_objects.node);
-        plist_array_append_item(m_objects.node, node);
-        return uid;
+        m_objects.push_back(node);
+        return m_objects.size() - 1;
     }
 
     // Reserves a slot so that an object's UID precedes those of its contents, as
     // Apple's archiver numbers them.
-    quint64 reserve() { return append(plist_new_string("$null")); }
-
-    // Replaces the placeholder (libplist frees it).
-    void fill(quint64 uid, plist_t node) { plist_array_set_item(m_objects.node, node, uint32_t(uid)); }
+    quint64 reserve() { return append(nullptr); }
+    void fill(quint64 uid, plist_t node) { m_objects[uid] = node; }
 
     quint64 classUid(const QString& name, const QStringList& chain)
     {
@@ -290,7 +340,7 @@ private:
         return 0;
     }
 
-    PlistHolder m_objects;
+    std::vector<plist_t> m_objects; // the "$objects" table, owned until finish()
     std::unordered_map<const ArchivedValue*, quint64> m_identity;
     QHash<QString, quint64> m_strings;
     std::unordered_map<QString, quint64> m_classes;
@@ -309,9 +359,9 @@ QByteArray KeyedArchiver::archivedData(const ArchivedRef& root)
 
 struct KeyedUnarchiver::Impl {
     PlistHolder plist;
-    plist_t objects = nullptr;
+    std::vector<plist_t> objects; // the "$objects" table
     plist_t top = nullptr;
-    uint32_t objectCount = 0;
+    size_t objectCount = 0;
     std::vector<ArchivedRef> decoded;   // memo by UID
     std::vector<char> inProgress;       // cycle detection by UID
     int depth = 0;
@@ -322,7 +372,7 @@ struct KeyedUnarchiver::Impl {
     {
         if (uid >= objectCount)
             fail("The archive refers to an object that does not exist.");
-        return plist_array_get_item(objects, uint32_t(uid));
+        return objects[uid];
     }
 
     void classOf(plist_t dict, QString& name, QStringList& chain)
@@ -342,12 +392,9 @@ struct KeyedUnarchiver::Impl {
         chain.clear();
         plist_t list = plist_dict_get_item(cls, "$classes");
         if (list && plist_get_node_type(list) == PLIST_ARRAY) {
-            const uint32_t count = plist_array_get_size(list);
-            for (uint32_t i = 0; i < count; ++i) {
-                plist_t c = plist_array_get_item(list, i);
+            for (plist_t c : arrayItems(list))
                 if (plist_get_node_type(c) == PLIST_STRING)
                     chain << stringOf(c);
-            }
         }
     }
 
@@ -355,13 +402,11 @@ struct KeyedUnarchiver::Impl {
     {
         if (!array || plist_get_node_type(array) != PLIST_ARRAY)
             fail("An archived collection has no member list.");
+        const std::vector<plist_t> items = arrayItems(array);
         QList<ArchivedRef> result;
-        const uint32_t count = plist_array_get_size(array);
-        result.reserve(qsizetype(std::min<uint32_t>(count, objectCount)));
-        for (uint32_t i = 0; i < count; ++i) {
-            plist_t item = plist_array_get_item(array, i);
+        result.reserve(qsizetype(items.size()));
+        for (plist_t item : items)
             result << value(item);
-        }
         return result;
     }
 
@@ -449,23 +494,13 @@ struct KeyedUnarchiver::Impl {
                     fail("An archived dictionary does not have as many keys as values.");
             } else {
                 v->kind = ArchivedValue::Kind::Object;
-                plist_dict_iter it = nullptr;
-                plist_dict_new_iter(node, &it);
-                for (;;) {
-                    char* key = nullptr;
-                    plist_t item = nullptr;
-                    plist_dict_next_item(node, it, &key, &item);
-                    if (!item) {
-                        std::free(key);
-                        break;
-                    }
-                    const QString k = QString::fromUtf8(key);
-                    std::free(key);
-                    if (k == QLatin1String("$class"))
-                        continue;
-                    v->fields.append({k, value(item)});
+                DictIterator it(node);
+                QString key;
+                plist_t item = nullptr;
+                while (it.next(key, item)) {
+                    if (key != QLatin1String("$class"))
+                        v->fields.append({key, value(item)});
                 }
-                std::free(it);
             }
             result = v;
         } else if (plist_get_node_type(node) == PLIST_DICT) {
@@ -503,13 +538,14 @@ KeyedUnarchiver::KeyedUnarchiver(const QByteArray& bytes) : d(std::make_unique<I
     plist_t version = plist_dict_get_item(root, "$version");
     if (!version || plist_get_node_type(version) != PLIST_UINT || integerOf(version) != qint64(ArchiveVersion))
         Impl::fail("The keyed archive has an unknown version.");
-    d->objects = plist_dict_get_item(root, "$objects");
-    if (!d->objects || plist_get_node_type(d->objects) != PLIST_ARRAY)
+    plist_t objects = plist_dict_get_item(root, "$objects");
+    if (!objects || plist_get_node_type(objects) != PLIST_ARRAY)
         Impl::fail("The keyed archive has no object table.");
     d->top = plist_dict_get_item(root, "$top");
     if (!d->top || plist_get_node_type(d->top) != PLIST_DICT)
         Impl::fail("The keyed archive has no top object.");
-    d->objectCount = plist_array_get_size(d->objects);
+    d->objects = arrayItems(objects);
+    d->objectCount = d->objects.size();
     d->decoded.resize(d->objectCount);
     d->inProgress.assign(d->objectCount, 0);
 }
@@ -519,20 +555,11 @@ KeyedUnarchiver::~KeyedUnarchiver() = default;
 QStringList KeyedUnarchiver::topKeys() const
 {
     QStringList keys;
-    plist_dict_iter it = nullptr;
-    plist_dict_new_iter(d->top, &it);
-    for (;;) {
-        char* key = nullptr;
-        plist_t item = nullptr;
-        plist_dict_next_item(d->top, it, &key, &item);
-        if (!item) {
-            std::free(key);
-            break;
-        }
-        keys << QString::fromUtf8(key);
-        std::free(key);
-    }
-    std::free(it);
+    DictIterator it(d->top);
+    QString key;
+    plist_t item = nullptr;
+    while (it.next(key, item))
+        keys << key;
     return keys;
 }
 
