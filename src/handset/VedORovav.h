@@ -1,0 +1,80 @@
+#pragma once
+
+#include "VedORovavException.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <termios.h>
+
+// The handset link: the serial device of the AH-K3001V, its command and reply
+// frames, login and logout. One object serves one transfer on the caller's thread;
+// every failure is raised as VedORovavException.
+//
+// Command frame: E1 01, command (2 bytes, high first), length (4 bytes, little
+// endian: parameter length + 4), 00, sub-command high, 00, sub-command low, then
+// the parameter. Replies have the same layout and begin E1 02.
+class VedORovav {
+public:
+    static constexpr const char* DefaultDevicePath = "/dev/cu.ah-k3001v.data";
+    static constexpr const char* DefaultDriverBundle = "/System/Library/Extensions/AHK3001VDriver.kext";
+    static constexpr int DefaultTimeoutSeconds = 10;
+
+    // Messages of the link.
+    static constexpr const char* NotConnected = "The AIR-EDGE PHONE wasn't connected.";
+    static constexpr const char* CouldNotOpen = "Couldn't open a port for the AIR-EDGE PHONE.";
+    static constexpr const char* CouldNotSetOptions = "Couldn't set the serial port options.";
+    static constexpr const char* CouldNotWrite = "Couldn't write the serial port.";
+    static constexpr const char* CouldNotRead = "Couldn't read the serial port.";
+    static constexpr const char* IllegalLength = "An illiegal length data was received.";
+    static constexpr const char* NotTopScreen = "The AIR-EDGE PHONE wasn't the top screen.";
+    static constexpr const char* NoAnswer = "The AIR-EDGE PHONE didn't answer.";
+    static constexpr const char* Disconnected = "The AIR-EDGE PHONE was disconnected.";
+
+    explicit VedORovav(QObject* parentWindow = nullptr);
+    ~VedORovav();
+    VedORovav(const VedORovav&) = delete;
+    VedORovav& operator=(const VedORovav&) = delete;
+
+    // The driver check: the driver bundle's CFBundleShortVersionString is 1.2 or later.
+    static bool existsDriver();
+    static QString humanReadableDriverName();
+    // The version rule alone, for a version text.
+    static bool isAcceptedDriverVersion(const QString& version);
+
+    // Where things are on this host: EDGEMARKS_DEVICE, EDGEMARKS_DRIVER_BUNDLE and
+    // EDGEMARKS_TIMEOUT (seconds; 0 waits for ever) override the defaults.
+    static QString devicePath();
+    static QString driverBundlePath();
+    static int timeoutMilliseconds();
+
+    void open();
+    void close();
+
+    void sendCommand(int command, int subCommand, const char* parameter, int length);
+    void sendCommand(int command, int subCommand, const char* parameter);
+    int receiveData(char* buffer, int maxLength, bool additionally);
+    int sendRawData(const char* data, int length);
+    int receiveRawData(char* buffer, int maxLength);
+
+    bool loginWithPassword(const QString& password);
+    void logout();
+
+    QObject* parentWindow() const { return m_parentWindow; }
+    int fileDescriptor() const { return m_fileDescriptor; }
+    bool isLoggedIn() const { return m_loggedin; }
+
+    // Pause between open and probe attempts.
+    static constexpr int RetryPauseMilliseconds = 250;
+    static constexpr int Attempts = 9;
+
+private:
+    static void pause();
+
+    int m_fileDescriptor = -1;
+    struct termios m_originalTTYAttrs {};
+    bool m_loggedin = false;
+    QPointer<QObject> m_parentWindow;
+    int m_timeoutMs = DefaultTimeoutSeconds * 1000;
+};

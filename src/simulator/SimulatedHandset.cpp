@@ -1,0 +1,489 @@
+#include "SimulatedHandset.h"
+
+#include "ShiftJIS.h"
+
+#include <plist/plist.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+constexpr int HeaderLength = 12;
+
+QByteArray sjis(const QString& text)
+{
+    return ShiftJIS::encode(text).value_or(QByteArray());
+}
+
+quint32 le32(const QByteArray& b, int at)
+{
+    return quint32(uchar(b[at])) | quint32(uchar(b[at + 1])) << 8 | quint32(uchar(b[at + 2])) << 16 |
+           quint32(uchar(b[at + 3])) << 24;
+}
+
+void appendLe32(QByteArray& b, quint32 v)
+{
+    b.append(char(v)).append(char(v >> 8)).append(char(v >> 16)).append(char(v >> 24));
+}
+
+void sleepMs(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+} // namespace
+
+SimulatedHandset::SimulatedHandset() = default;
+
+SimulatedHandset::~SimulatedHandset()
+{
+    stop();
+}
+
+bool SimulatedHandset::start(const QString& devicePath, QString* error)
+{
+    auto fail = [&](const QString& why) {
+        if (error)
+            *error = why;
+        stop();
+        return false;
+    };
+    m_master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (m_master == -1 || grantpt(m_master) == -1 || unlockpt(m_master) == -1)
+        return fail(QStringLiteral("Couldn't open a pseudo-terminal: %1").arg(QString::fromLocal8Bit(strerror(errno))));
+    m_slavePath = QString::fromLocal8Bit(ptsname(m_master));
+    m_keepAlive = ::open(ptsname(m_master), O_RDWR | O_NOCTTY);
+    if (m_keepAlive == -1)
+        return fail(QStringLiteral("Couldn't open %1").arg(m_slavePath));
+    struct termios raw;
+    tcgetattr(m_keepAlive, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(m_keepAlive, TCSANOW, &raw);
+
+    const QFileInfo existing(devicePath);
+    if (existing.isSymLink())
+        QFile::remove(devicePath);
+    else if (existing.exists())
+        return fail(QStringLiteral("%1 exists and is not a link; not replacing it").arg(devicePath));
+    QDir().mkpath(existing.absolutePath());
+    if (::symlink(ptsname(m_master), QFile::encodeName(devicePath).constData()) == -1)
+        return fail(QStringLiteral("Couldn't make %1: %2").arg(devicePath, QString::fromLocal8Bit(strerror(errno))));
+    m_devicePath = devicePath;
+
+    m_stop = false;
+    m_thread = std::thread([this] { serve(); });
+    return true;
+}
+
+void SimulatedHandset::stop()
+{
+    m_stop = true;
+    if (m_thread.joinable())
+        m_thread.join();
+    if (!m_devicePath.isEmpty() && QFileInfo(m_devicePath).isSymLink())
+        QFile::remove(m_devicePath);
+    m_devicePath.clear();
+    if (m_keepAlive != -1)
+        ::close(m_keepAlive);
+    if (m_master != -1)
+        ::close(m_master);
+    m_keepAlive = m_master = -1;
+}
+
+bool SimulatedHandset::createDriverBundle(const QString& path, const QString& version, QString* error)
+{
+    const QString contents = path + QStringLiteral("/Contents");
+    if (!QDir().mkpath(contents)) {
+        if (error)
+            *error = QStringLiteral("Couldn't make %1").arg(contents);
+        return false;
+    }
+    plist_t dict = plist_new_dict();
+    plist_dict_set_item(dict, "CFBundleIdentifier", plist_new_string("jp.edgemarks.simulated-driver"));
+    plist_dict_set_item(dict, "CFBundleShortVersionString", plist_new_string(version.toUtf8().constData()));
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(dict, &xml, &length);
+    plist_free(dict);
+    QFile file(contents + QStringLiteral("/Info.plist"));
+    const bool ok = xml && file.open(QIODevice::WriteOnly) && file.write(xml, length) == qint64(length);
+    plist_to_xml_free(xml);
+    if (!ok && error)
+        *error = QStringLiteral("Couldn't write %1").arg(file.fileName());
+    return ok;
+}
+
+void SimulatedHandset::setPassword(const QString& password)
+{
+    std::lock_guard lock(m_mutex);
+    m_password = password;
+}
+
+void SimulatedHandset::setFaults(const Faults& faults)
+{
+    std::lock_guard lock(m_mutex);
+    m_faults = faults;
+    m_probesNG = faults.probesAnsweredNG;
+}
+
+void SimulatedHandset::setBookmarks(const QList<Bookmark>& bookmarks)
+{
+    std::lock_guard lock(m_mutex);
+    m_bookmarks = bookmarks;
+}
+
+QList<SimulatedHandset::Bookmark> SimulatedHandset::bookmarks() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_bookmarks;
+}
+
+void SimulatedHandset::setFiles(const QList<File>& files)
+{
+    std::lock_guard lock(m_mutex);
+    m_files = files;
+}
+
+QList<SimulatedHandset::File> SimulatedHandset::files() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_files;
+}
+
+void SimulatedHandset::loadSampleContent()
+{
+    setBookmarks({
+        {QStringLiteral("Yahoo! JAPAN"), QStringLiteral("http://mobile.yahoo.co.jp/"), 0, 0},
+        {QStringLiteral("Google"), QStringLiteral("http://www.google.co.jp/m"), 1, 0},
+        {QStringLiteral("天気予報"), QStringLiteral("http://weather.example.jp/i/"), 2, 1},
+        {QStringLiteral("乗換案内"), QStringLiteral("http://transit.example.jp/"), 3, 1},
+        {QStringLiteral("ニュース速報"), QStringLiteral("http://news.example.jp/headlines"), 4, 2},
+        {QStringLiteral("Wikipedia"), QStringLiteral("http://ja.m.wikipedia.org/"), 5, 3},
+    });
+    const QDateTime when(QDate(2005, 6, 7), QTime(8, 9));
+    setFiles({
+        {QStringLiteral("memo.txt"), QStringLiteral("other"), when, QByteArrayLiteral("Call back at 18:00.\r\n")},
+        {QStringLiteral("Photo.JPG"), QStringLiteral("jpeg"), when.addDays(3), QByteArray(3000, '\xAB')},
+    });
+}
+
+QList<QByteArray> SimulatedHandset::receivedFrames(int atLeast, int waitMs) const
+{
+    std::unique_lock lock(m_mutex);
+    if (atLeast > 0)
+        m_framesChanged.wait_for(lock, std::chrono::milliseconds(waitMs),
+                                 [&] { return m_received.size() >= atLeast; });
+    return m_received;
+}
+
+void SimulatedHandset::clearReceivedFrames()
+{
+    std::lock_guard lock(m_mutex);
+    m_received.clear();
+}
+
+int SimulatedHandset::probeCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_probes;
+}
+
+void SimulatedHandset::serve()
+{
+    QByteArray pending;
+    char chunk[65536];
+    while (!m_stop && !m_hungUp) {
+        struct pollfd p {m_master, POLLIN, 0};
+        if (::poll(&p, 1, 50) <= 0)
+            continue;
+        const ssize_t n = ::read(m_master, chunk, sizeof chunk);
+        if (n <= 0) {
+            if (n == -1 && errno == EINTR)
+                continue;
+            sleepMs(10);
+            continue;
+        }
+        pending.append(chunk, n);
+        // Split the stream into command frames; anything before E1 01 is dropped.
+        for (;;) {
+            const qsizetype start = pending.indexOf("\xE1\x01");
+            if (start < 0) {
+                pending = pending.right(pending.endsWith('\xE1') ? 1 : 0);
+                break;
+            }
+            pending.remove(0, start);
+            if (pending.size() < HeaderLength)
+                break;
+            const qint64 total = qint64(le32(pending, 4)) + 8;
+            if (total < HeaderLength) {
+                pending.remove(0, 2); // not a frame we can follow
+                continue;
+            }
+            if (pending.size() < total)
+                break;
+            const QByteArray frame = pending.left(total);
+            pending.remove(0, total);
+            handle(frame);
+            if (m_hungUp)
+                break;
+        }
+    }
+}
+
+void SimulatedHandset::handle(const QByteArray& frame)
+{
+    const int command = (uchar(frame[2]) << 8) | uchar(frame[3]);
+    const int sub = (uchar(frame[9]) << 8) | uchar(frame[11]);
+    const QByteArray param = frame.mid(HeaderLength);
+
+    std::unique_lock lock(m_mutex);
+    m_received.append(frame);
+    m_framesChanged.notify_all();
+    if (m_faults.silentAfter >= 0 && m_received.size() > m_faults.silentAfter)
+        return;
+
+    switch (sub) {
+    case 0x101: // top-screen probe
+        ++m_probes;
+        if (m_probesNG != 0) {
+            if (m_probesNG > 0)
+                --m_probesNG;
+            lock.unlock();
+            reply(command, sub, "NG");
+        } else {
+            const QByteArray ok = m_faults.probeReply.isEmpty() ? QByteArray("OK") : m_faults.probeReply;
+            lock.unlock();
+            reply(command, sub, ok);
+        }
+        return;
+    case 0x201: { // password
+        const bool right = !m_faults.refusePassword && param == sjis(m_password);
+        lock.unlock();
+        reply(command, sub, right ? "OK" : "NG");
+        return;
+    }
+    case 0x102: // logout
+        m_pendingFrames.clear();
+        return;
+    case 0x801: { // bookmark count
+        const QByteArray count = QByteArray::number(m_bookmarks.size());
+        lock.unlock();
+        reply(command, sub, count);
+        return;
+    }
+    case 0x802: { // read request: entries follow, each after the previous one's acknowledgement
+        m_pendingFrames.clear();
+        for (const Bookmark& b : std::as_const(m_bookmarks))
+            m_pendingFrames << bookmarkEntry(b);
+        m_pendingSubCommand = 0x802;
+        if (m_pendingFrames.isEmpty())
+            return;
+        const QByteArray first = m_pendingFrames.takeFirst();
+        lock.unlock();
+        reply(3, 0x802, first);
+        return;
+    }
+    case 0x910: { // record acknowledgement
+        if (m_pendingFrames.isEmpty())
+            return;
+        const QByteArray next = m_pendingFrames.takeFirst();
+        const int pendingSub = m_pendingSubCommand;
+        lock.unlock();
+        reply(3, pendingSub, next);
+        return;
+    }
+    case 0x804: // opening exchanges
+        lock.unlock();
+        reply(command, sub, "0");
+        return;
+    case 0x805: // the handset's list is replaced from here on
+        m_bookmarks.clear();
+        lock.unlock();
+        reply(command, sub, "0");
+        return;
+    case 0x803: { // one bookmark entry
+        const bool refuse = m_faults.refuseEntries;
+        if (!refuse)
+            storeEntry(param);
+        lock.unlock();
+        reply(command, sub, refuse ? "1" : "0");
+        return;
+    }
+    case 0x806: // closing exchange
+        lock.unlock();
+        reply(command, sub, "0");
+        return;
+    case 0x601: { // file count
+        const QByteArray count = QByteArray::number(m_files.size());
+        lock.unlock();
+        reply(command, sub, count);
+        return;
+    }
+    case 0x607: { // listing request
+        m_pendingFrames.clear();
+        for (const File& f : std::as_const(m_files))
+            m_pendingFrames << directoryRecord(f);
+        m_pendingSubCommand = 0x607;
+        if (m_pendingFrames.isEmpty())
+            return;
+        const QByteArray first = m_pendingFrames.takeFirst();
+        lock.unlock();
+        reply(3, 0x607, first);
+        return;
+    }
+    case 0x602: { // download: name TAB type TAB NUL
+        const QList<QByteArray> parts = param.split('\t');
+        QByteArray payload = "NG";
+        if (parts.size() >= 3) {
+            for (const File& f : std::as_const(m_files)) {
+                if (sjis(f.name) == parts[0] && sjis(f.type) == parts[1]) {
+                    payload = parts[0] + '\t' + parts[1] + '\t' + f.content;
+                    break;
+                }
+            }
+        }
+        lock.unlock();
+        reply(command, sub, payload);
+        return;
+    }
+    case 0x603: { // upload: name TAB type TAB content; no reply
+        const qsizetype tab1 = param.indexOf('\t');
+        const qsizetype tab2 = tab1 < 0 ? -1 : param.indexOf('\t', tab1 + 1);
+        if (tab2 < 0)
+            return;
+        File f;
+        f.name = ShiftJIS::decode(param.left(tab1)).value_or(QString());
+        f.type = ShiftJIS::decode(param.mid(tab1 + 1, tab2 - tab1 - 1)).value_or(QString());
+        f.content = param.mid(tab2 + 1);
+        f.date = QDateTime::currentDateTime();
+        m_files.removeIf([&](const File& o) { return o.name == f.name && o.type == f.type; });
+        m_files.append(f);
+        return;
+    }
+    default:
+        lock.unlock();
+        reply(command, sub, "NG");
+        return;
+    }
+}
+
+QByteArray SimulatedHandset::bookmarkEntry(const Bookmark& b) const
+{
+    QByteArray entry("\x1C");
+    auto field = [&entry](char type, const QByteArray& data) {
+        entry.append('\x1E').append(type).append('\x02');
+        appendLe32(entry, quint32(data.size()));
+        entry.append(data);
+    };
+    field(1, sjis(b.name));
+    field(2, sjis(b.location));
+    field(3, QByteArray::number(b.number).rightJustified(2, '0'));
+    field(4, QByteArray::number(b.folder).rightJustified(2, '0'));
+    return entry;
+}
+
+void SimulatedHandset::storeEntry(const QByteArray& payload)
+{
+    // 1C, then fields 1E type 02 length(4) data.
+    Bookmark b;
+    qsizetype at = 1;
+    while (at + 7 <= payload.size() && payload[at] == '\x1E') {
+        const int type = payload[at + 1];
+        const quint32 length = le32(payload, int(at + 3));
+        if (at + 7 + qint64(length) > payload.size())
+            break;
+        const QByteArray data = payload.mid(at + 7, length);
+        switch (type) {
+        case 1:
+            b.name = ShiftJIS::decode(data).value_or(QString());
+            break;
+        case 2:
+            b.location = ShiftJIS::decode(data).value_or(QString());
+            break;
+        case 3:
+            b.number = data.toInt();
+            break;
+        case 4:
+            b.folder = data.toInt();
+            break;
+        default:
+            break;
+        }
+        at += 7 + length;
+    }
+    m_bookmarks.append(b);
+}
+
+QByteArray SimulatedHandset::directoryRecord(const File& f) const
+{
+    QByteArray record = sjis(f.name) + '\t' + sjis(f.type) + '\t' + QByteArray::number(f.content.size());
+    if (f.date.isValid())
+        record += '\t' + f.date.toString(QStringLiteral("yyyy/MM/dd/HH/mm")).toLatin1();
+    return record;
+}
+
+void SimulatedHandset::writeAll(const char* data, qsizetype length)
+{
+    while (length > 0 && !m_hungUp) {
+        const ssize_t n = ::write(m_master, data, size_t(length));
+        if (n == -1) {
+            if (errno == EINTR || errno == EAGAIN) {
+                sleepMs(1);
+                continue;
+            }
+            return;
+        }
+        data += n;
+        length -= n;
+    }
+}
+
+void SimulatedHandset::reply(int command, int subCommand, const QByteArray& payload)
+{
+    Faults faults;
+    {
+        std::lock_guard lock(m_mutex);
+        faults = m_faults;
+    }
+    if (faults.wrongEcho == subCommand)
+        ++subCommand;
+    const bool wrongLength = faults.wrongLengthOn == subCommand;
+    const bool empty = wrongLength || faults.emptyPayloadOn == subCommand;
+    const quint32 length = wrongLength ? faults.wrongLength : quint32((empty ? 0 : payload.size()) + 4);
+    QByteArray frame("\xE1\x02", 2);
+    frame.append(char(command >> 8)).append(char(command));
+    appendLe32(frame, length);
+    frame.append('\0').append(char(subCommand >> 8)).append('\0').append(char(subCommand));
+    if (!empty)
+        frame.append(payload);
+
+    if (!faults.noise.isEmpty())
+        writeAll(faults.noise.constData(), faults.noise.size());
+    if (faults.hangUpOn != 0 && faults.hangUpOn == subCommand) {
+        writeAll(frame.constData(), frame.size() / 2);
+        // Hang up: without any slave of ours, the far end's reads fail from here on.
+        m_hungUp = true;
+        ::close(m_keepAlive);
+        ::close(m_master);
+        m_keepAlive = m_master = -1;
+        return;
+    }
+    if (faults.splitHeader) {
+        for (int at : {0, 1, 5}) {
+            const int end = at == 0 ? 1 : at == 1 ? 5 : HeaderLength;
+            writeAll(frame.constData() + at, end - at);
+            sleepMs(15);
+        }
+        writeAll(frame.constData() + HeaderLength, frame.size() - HeaderLength);
+        return;
+    }
+    writeAll(frame.constData(), frame.size());
+}

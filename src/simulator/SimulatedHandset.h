@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+// A simulated AH-K3001V on a pseudo-terminal. It answers the handset's side of
+// every exchange from an in-memory handset (password, top screen, bookmarks,
+// files), records every frame it receives and can misbehave on request, so that
+// the link can be tried without the hardware. It serves from a thread of its own.
+class SimulatedHandset {
+public:
+    struct Bookmark {
+        QString name;
+        QString location;
+        int number = 0;
+        int folder = 0;
+    };
+    struct File {
+        QString name;
+        QString type = QStringLiteral("other");
+        QDateTime date;
+        QByteArray content;
+    };
+    // Ways to misbehave. Sub-command switches name the exchange they apply to
+    // (for example 0x802 for bookmark entry frames); 0 means off.
+    struct Faults {
+        QByteArray noise;            // sent before every reply
+        bool splitHeader = false;    // reply headers go out in several writes
+        int wrongEcho = 0;           // replies to this sub-command carry another echo
+        int wrongLengthOn = 0;       // replies to this sub-command announce wrongLength and carry no payload
+        quint32 wrongLength = 2;     // below 4, or too large for any frame
+        int emptyPayloadOn = 0;      // replies to this sub-command carry no payload
+        QByteArray probeReply;       // payload of an accepted probe's reply instead of "OK"
+        bool refusePassword = false; // every password is wrong
+        int probesAnsweredNG = 0;    // this many probes are answered "NG" first; -1: all of them
+        bool refuseEntries = false;  // stored entries are answered without "0"
+        int silentAfter = -1;        // stop answering after this many received frames
+        int hangUpOn = 0;            // hang up in the middle of the reply to this sub-command
+    };
+
+    SimulatedHandset();
+    ~SimulatedHandset();
+    SimulatedHandset(const SimulatedHandset&) = delete;
+    SimulatedHandset& operator=(const SimulatedHandset&) = delete;
+
+    // Opens the pseudo-terminal, makes devicePath a link to it and starts serving.
+    bool start(const QString& devicePath, QString* error = nullptr);
+    // Stops serving and removes the link.
+    void stop();
+    QString devicePath() const { return m_devicePath; }
+    QString slavePath() const { return m_slavePath; }
+
+    // A stand-in driver bundle: <path>/Contents/Info.plist with the given version.
+    static bool createDriverBundle(const QString& path, const QString& version, QString* error = nullptr);
+
+    void setPassword(const QString& password);
+    void setFaults(const Faults& faults);
+    void setBookmarks(const QList<Bookmark>& bookmarks);
+    QList<Bookmark> bookmarks() const;
+    void setFiles(const QList<File>& files);
+    QList<File> files() const;
+    // Sample content for demonstrations: bookmarks in several folders and a few files.
+    void loadSampleContent();
+    static QString samplePassword() { return QStringLiteral("1234"); }
+
+    // Every frame received so far, header included, in arrival order. With
+    // atLeast > 0 it first waits (up to waitMs) for that many frames.
+    QList<QByteArray> receivedFrames(int atLeast = 0, int waitMs = 2000) const;
+    void clearReceivedFrames();
+    // Frames answered "NG" to the probe so far, and the like, for tests.
+    int probeCount() const;
+
+private:
+    void serve();
+    void handle(const QByteArray& frame);
+    void reply(int command, int subCommand, const QByteArray& payload);
+    void writeAll(const char* data, qsizetype length);
+    QByteArray bookmarkEntry(const Bookmark& b) const;
+    QByteArray directoryRecord(const File& f) const;
+    void storeEntry(const QByteArray& payload);
+
+    int m_master = -1;
+    int m_keepAlive = -1; // a slave descriptor of our own, so the master never sees a hang-up
+    QString m_devicePath;
+    QString m_slavePath;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    bool m_hungUp = false;
+
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_framesChanged;
+    QString m_password = samplePassword();
+    Faults m_faults;
+    QList<Bookmark> m_bookmarks;
+    QList<File> m_files;
+    QList<QByteArray> m_received;
+    int m_probes = 0;
+    int m_probesNG = 0;
+    QList<QByteArray> m_pendingFrames; // entry or directory frames waiting for acknowledgements
+    int m_pendingSubCommand = 0;
+};
