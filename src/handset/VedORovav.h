@@ -1,6 +1,10 @@
 #pragma once
 
+#include "AirHBookmark.h"
+#include "ProgressProtocol.h"
 #include "VedORovavException.h"
+
+#include <functional>
 
 #include <QObject>
 #include <QPointer>
@@ -31,6 +35,17 @@ public:
     static constexpr const char* NotTopScreen = "The AIR-EDGE PHONE wasn't the top screen.";
     static constexpr const char* NoAnswer = "The AIR-EDGE PHONE didn't answer.";
     static constexpr const char* Disconnected = "The AIR-EDGE PHONE was disconnected.";
+    // Messages of the transfers.
+    static constexpr const char* IllegalFormat = "An illiegal format data was received.";
+    static constexpr const char* TooManyBookmarks = "Too many bookmarks exist. Up to 100 bookmarks can be registered.";
+    static constexpr const char* NoSuccessCode = "The AIR-EDGE PHONE didn't return the success code.";
+    static constexpr const char* BookmarkTooLong =
+        "A bookmark's name and location are too long to be written into the AIR-EDGE PHONE.";
+    static constexpr const char* NumberOutOfRange =
+        "A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.";
+
+    static constexpr int MaxBookmarks = 100;
+    static constexpr int FolderCount = 20;
 
     explicit VedORovav(QObject* parentWindow = nullptr);
     ~VedORovav();
@@ -61,6 +76,12 @@ public:
     bool loginWithPassword(const QString& password);
     void logout();
 
+    // Transfers. Each is a whole conversation: progress, open, login, the work and
+    // a clean-up that always runs. True when done, false when the handset refused
+    // the password; every other failure is raised after the progress was told.
+    bool readBookmarks(BookmarkList& bookmarks, const QString& password, ProgressProtocol& progress);
+    bool writeBookmarks(const BookmarkList& bookmarks, const QString& password, ProgressProtocol& progress);
+
     QObject* parentWindow() const { return m_parentWindow; }
     int fileDescriptor() const { return m_fileDescriptor; }
     bool isLoggedIn() const { return m_loggedin; }
@@ -71,6 +92,11 @@ public:
 
 private:
     static void pause();
+    // The skeleton shared by every transfer. finish runs first in the clean-up
+    // (the upload's closing exchange); a failure there is reported like any other
+    // when the work itself succeeded.
+    bool transfer(ProgressProtocol& progress, double maxValue, const QString& message, const QString& password,
+                  const std::function<void()>& work, const std::function<void()>& finish = {});
 
     int m_fileDescriptor = -1;
     struct termios m_originalTTYAttrs {};

@@ -158,6 +158,12 @@ QList<SimulatedHandset::File> SimulatedHandset::files() const
     return m_files;
 }
 
+void SimulatedHandset::setEntryPayloads(const QList<QByteArray>& payloads)
+{
+    std::lock_guard lock(m_mutex);
+    m_entryPayloads = payloads;
+}
+
 void SimulatedHandset::loadSampleContent()
 {
     setBookmarks({
@@ -274,15 +280,17 @@ void SimulatedHandset::handle(const QByteArray& frame)
         m_pendingFrames.clear();
         return;
     case 0x801: { // bookmark count
-        const QByteArray count = QByteArray::number(m_bookmarks.size());
+        const QByteArray count =
+            QByteArray::number(m_entryPayloads.isEmpty() ? m_bookmarks.size() : m_entryPayloads.size());
         lock.unlock();
         reply(command, sub, count);
         return;
     }
     case 0x802: { // read request: entries follow, each after the previous one's acknowledgement
-        m_pendingFrames.clear();
-        for (const Bookmark& b : std::as_const(m_bookmarks))
-            m_pendingFrames << bookmarkEntry(b);
+        m_pendingFrames = m_entryPayloads;
+        if (m_entryPayloads.isEmpty())
+            for (const Bookmark& b : std::as_const(m_bookmarks))
+                m_pendingFrames << bookmarkEntry(b);
         m_pendingSubCommand = 0x802;
         if (m_pendingFrames.isEmpty())
             return;
@@ -313,8 +321,10 @@ void SimulatedHandset::handle(const QByteArray& frame)
         const bool refuse = m_faults.refuseEntries;
         if (!refuse)
             storeEntry(param);
+        const QByteArray answer = refuse ? QByteArray("1") : m_faults.entryReply.isEmpty() ? QByteArray("0")
+                                                                                           : m_faults.entryReply;
         lock.unlock();
-        reply(command, sub, refuse ? "1" : "0");
+        reply(command, sub, answer);
         return;
     }
     case 0x806: // closing exchange

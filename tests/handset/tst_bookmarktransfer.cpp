@@ -1,0 +1,317 @@
+#include "BookmarkEntry.h"
+#include "RecordingProgress.h"
+#include "SimulatorFixture.h"
+#include "VedORovav.h"
+
+#include <QTest>
+
+namespace {
+const QByteArray Probe = frameBytes("E1 01 00 00 05 00 00 00 00 01 00 01 31");
+const QByteArray Password = frameBytes("E1 01 00 01 08 00 00 00 00 02 00 01 31 32 33 34");
+const QByteArray Logout = frameBytes("E1 01 00 FF 04 00 00 00 00 01 00 02");
+const QByteArray CountQuery = frameBytes("E1 01 00 02 04 00 00 00 00 08 00 01");
+const QByteArray ReadRequest = frameBytes("E1 01 00 03 04 00 00 00 00 08 00 02");
+const QByteArray Ack = frameBytes("E1 01 00 10 05 00 00 00 00 09 00 10 30");
+const QByteArray Opening1 = frameBytes("E1 01 00 03 06 00 00 00 00 08 00 04 31 33");
+const QByteArray Opening2 = frameBytes("E1 01 00 03 04 00 00 00 00 08 00 05");
+const QByteArray Closing = frameBytes("E1 01 00 03 04 00 00 00 00 08 00 06");
+const QByteArray SampleEntry = frameBytes("1C 1E 01 02 03 00 00 00 61 62 63 1E 02 02 02 00 00 00 61 2F"
+                                          " 1E 03 02 02 00 00 00 30 37 1E 04 02 02 00 00 00 30 32");
+
+BookmarkPtr make(const QString& name, const QString& location, int number, int folder)
+{
+    auto b = std::make_shared<Bookmark>();
+    b->setBookmarkName(name);
+    b->setLocation(location);
+    b->setNumber(number);
+    b->setFolder(folder);
+    return b;
+}
+
+QString reasonOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const VedORovavException& e) {
+        return e.reason();
+    }
+    return QString();
+}
+
+BookmarkPtr decode(const QByteArray& payload, const AirHBookmark* previous = nullptr)
+{
+    return BookmarkEntry::decode(payload.constData(), int(payload.size()), previous);
+}
+
+// The name of the entries carried by entry frames among frames.
+QList<QByteArray> entriesSent(const QList<QByteArray>& frames)
+{
+    QList<QByteArray> entries;
+    for (const QByteArray& f : frames)
+        if (f.startsWith(frameBytes("E1 01 00 03")) && f.mid(8, 4) == frameBytes("00 08 00 03"))
+            entries << f.mid(12);
+    return entries;
+}
+} // namespace
+
+class TestBookmarkTransfer : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { qputenv("EDGEMARKS_TIMEOUT", "5"); }
+
+    void decodesEntries()
+    {
+        BookmarkPtr b = decode(SampleEntry);
+        QVERIFY(b);
+        QCOMPARE(b->className(), QString("AirHBookmark"));
+        QCOMPARE(b->bookmarkName(), QString("abc"));
+        QCOMPARE(b->location(), QString("a/"));
+        QCOMPARE(b->number(), 7);
+        QCOMPARE(b->folder(), 2);
+
+        // Without a name: the location is the name, the folder is the previous record's.
+        const QByteArray nameless = frameBytes("1C 1E 02 02 02 00 00 00 61 2F 1E 03 02 02 00 00 00 30 37"
+                                               " 1E 04 02 02 00 00 00 30 32");
+        const BookmarkPtr previous = make("p", "q", 1, 5);
+        b = decode(nameless, previous.get());
+        QCOMPARE(b->bookmarkName(), QString("a/"));
+        QCOMPARE(b->folder(), 5);
+        QCOMPARE(decode(nameless)->folder(), 0);
+        // Location, number and folder before the name: completed before the name is read.
+        QCOMPARE(decode(nameless + frameBytes("1E 01 02 01 00 00 00 7A"))->bookmarkName(), QString("a/"));
+
+        // The short length form: 00 00 00 01 means the byte before is the length.
+        b = decode(frameBytes("1C 1E 01 04 00 00 00 01 77 78 79 7A 1E 02 02 02 00 00 00 61 2F"
+                              " 1E 03 02 02 00 00 00 30 37 1E 04 02 02 00 00 00 30 32"));
+        QCOMPARE(b->bookmarkName(), QString("wxyz"));
+        // Texts end at a zero byte; numbers read as atoi does; invalid Shift_JIS is no text.
+        b = decode(frameBytes("1C 1E 01 02 03 00 00 00 61 00 63 1E 02 02 01 00 00 00 FF"
+                              " 1E 03 02 03 00 00 00 20 39 78 1E 04 02 00 00 00 00"));
+        QCOMPARE(b->bookmarkName(), QString("a"));
+        QVERIFY(b->location().isNull());
+        QCOMPARE(b->number(), 9);
+        QCOMPARE(b->folder(), 0);
+
+        // No bookmark: first field of type 0 or 5, an incomplete entry, fields that run
+        // past the payload.
+        QVERIFY(!decode(frameBytes("1C 1E 00 02 03 00 00 00 61 62 63")));
+        QVERIFY(!decode(frameBytes("1C 1E 05 02 03 00 00 00 61 62 63")));
+        QVERIFY(!decode(SampleEntry.left(29)));
+        for (int n = 0; n < SampleEntry.size(); ++n)
+            QVERIFY(!decode(SampleEntry.left(n)));
+        QVERIFY(!decode(frameBytes("1C 1E 01 02 FF FF FF 7F 61")));
+        QVERIFY(!decode(frameBytes("1C 1E 01 02 00 00 00 80 61")));
+        QVERIFY(!decode(QByteArray()));
+    }
+
+    void downloadOfNoBookmarks()
+    {
+        SimulatorFixture sim;
+        RecordingProgress progress;
+        BookmarkList list;
+        VedORovav link;
+        QVERIFY(link.readBookmarks(list, "1234", progress));
+        QVERIFY(list.isEmpty());
+        QCOMPARE(progress.calls, QStringList({"open", "close"}));
+        QCOMPARE(progress.maxValue, 1.0);
+        QVERIFY(progress.message.isNull());
+        QCOMPARE(sim->receivedFrames(4), QList<QByteArray>({Probe, Password, CountQuery, Logout}));
+    }
+
+    void downloadOfThreeEntries()
+    {
+        SimulatorFixture sim;
+        sim->setEntryPayloads({SampleEntry, frameBytes("1C 1E 00"), SampleEntry});
+        RecordingProgress progress;
+        BookmarkList list{make("old", "", 0, 0)};
+        VedORovav link;
+        QVERIFY(link.readBookmarks(list, "1234", progress));
+        QCOMPARE(list.size(), 2); // the middle entry yields nothing
+        QCOMPARE(list[1]->location(), QString("a/"));
+        QCOMPARE(progress.values, QList<double>({1.0 / 3, 2.0 / 3, 1.0}));
+        QCOMPARE(progress.calls.first(), QString("open"));
+        QCOMPARE(progress.calls.last(), QString("close"));
+        QCOMPARE(sim->receivedFrames(8),
+                 QList<QByteArray>({Probe, Password, CountQuery, ReadRequest, Ack, Ack, Ack, Logout}));
+    }
+
+    void wrongEchoIsAnIllegalFormat()
+    {
+        SimulatorFixture sim;
+        sim->setBookmarks({{"a", "b", 1, 0}});
+        SimulatedHandset::Faults faults;
+        faults.wrongEcho = 0x802;
+        sim->setFaults(faults);
+        RecordingProgress progress;
+        BookmarkList list;
+        VedORovav link;
+        QCOMPARE(reasonOf([&] { link.readBookmarks(list, "1234", progress); }), QString(VedORovav::IllegalFormat));
+        QCOMPARE(progress.calls, QStringList({"open", "update", "exception", "close"}));
+        QCOMPARE(link.fileDescriptor(), -1);
+        // No acknowledgement for the wrong frame.
+        QCOMPARE(sim->receivedFrames(5), QList<QByteArray>({Probe, Password, CountQuery, ReadRequest, Logout}));
+    }
+
+    void refusedPasswordLeavesTheListAlone()
+    {
+        SimulatorFixture sim;
+        sim->setPassword("9999");
+        sim->setBookmarks({{"a", "b", 1, 0}});
+        const BookmarkPtr kept = make("kept", "", 0, 0);
+        BookmarkList list{kept};
+        RecordingProgress progress;
+        VedORovav link;
+        QVERIFY(!link.readBookmarks(list, "1234", progress));
+        QCOMPARE(list, BookmarkList({kept}));
+        QCOMPARE(progress.calls, QStringList({"open", "close"}));
+        QCOMPARE(sim->receivedFrames(3), QList<QByteArray>({Probe, Password, Logout}));
+        // Likewise when nothing usable is given.
+        QVERIFY(!VedORovav().readBookmarks(list, QString(), progress));
+        QCOMPARE(list, BookmarkList({kept}));
+    }
+
+    void missingDeviceIsReported()
+    {
+        qputenv("EDGEMARKS_DEVICE", "/nonexistent/device");
+        RecordingProgress progress;
+        BookmarkList list;
+        QCOMPARE(reasonOf([&] { VedORovav().readBookmarks(list, "1234", progress); }),
+                 QString(VedORovav::NotConnected));
+        QCOMPARE(progress.calls, QStringList({"open", "exception", "close"}));
+        QCOMPARE(progress.exception, QString(VedORovav::NotConnected));
+    }
+
+    void uploadLimits()
+    {
+        SimulatorFixture sim;
+        BookmarkList list;
+        for (int i = 0; i < 101; ++i)
+            list << make(QString::number(i), "l", i % 100, i % 20);
+        RecordingProgress progress;
+        QCOMPARE(reasonOf([&] { VedORovav().writeBookmarks(list, "1234", progress); }),
+                 QString(VedORovav::TooManyBookmarks));
+        QVERIFY(progress.calls.isEmpty());
+        list.removeLast();
+        QVERIFY(VedORovav().writeBookmarks(list, "1234", progress));
+        QCOMPARE(sim->bookmarks().size(), 100);
+        QCOMPARE(entriesSent(sim->receivedFrames()).size(), 100);
+
+        // Entries that cannot be sent whole are refused before anything goes out.
+        sim->clearReceivedFrames();
+        for (const auto& bad : {make("a", "l", 100, 0), make("a", "l", -1, 19),
+                                make(QString(2000, 'n'), QString(2064, 'l'), 0, 0)}) {
+            RecordingProgress p;
+            const QString reason = reasonOf([&] { VedORovav().writeBookmarks({make("ok", "", 1, 0), bad}, "1234", p); });
+            QVERIFY(reason == VedORovav::NumberOutOfRange || reason == VedORovav::BookmarkTooLong);
+            QVERIFY(p.calls.isEmpty());
+        }
+        // 4063 bytes of text still fit; a folder outside 0-19 is never looked at.
+        QVERIFY(VedORovav().writeBookmarks({make(QString(2000, 'n'), QString(2063, 'l'), 0, 0),
+                                            make("x", "y", 500, 20)},
+                                           "1234", progress));
+        QTest::qWait(100);
+        const QList<QByteArray> frames = sim->receivedFrames();
+        QCOMPARE(entriesSent(frames).size(), 1);
+        QCOMPARE(entriesSent(frames)[0].size(), 33 + 4063);
+    }
+
+    void uploadOfAnEmptyList()
+    {
+        SimulatorFixture sim;
+        RecordingProgress progress;
+        QVERIFY(VedORovav().writeBookmarks({}, "1234", progress));
+        QCOMPARE(progress.maxValue, 0.0);
+        QCOMPARE(sim->receivedFrames(6), QList<QByteArray>({Probe, Password, Opening1, Opening2, Closing, Logout}));
+    }
+
+    void uploadFramesAndOrder()
+    {
+        SimulatorFixture sim;
+        BookmarkList list{make("three", "a", 1, 3), make("abc", "a/", 7, 2), make("zero", QStringLiteral("😀"), 0, 0),
+                          make(QStringLiteral("한국"), "b", 99, 19), make("three again", "c", 2, 3)};
+        RecordingProgress progress;
+        QVERIFY(VedORovav().writeBookmarks(list, "1234", progress));
+        const QList<QByteArray> frames = sim->receivedFrames(11);
+        QCOMPARE(frames.mid(0, 4), QList<QByteArray>({Probe, Password, Opening1, Opening2}));
+        QCOMPARE(frames.mid(9), QList<QByteArray>({Closing, Logout}));
+        const QList<QByteArray> entries = entriesSent(frames);
+        QCOMPARE(entries.size(), 5);
+        // Folder by folder, list order within a folder.
+        QCOMPARE(entries[0], frameBytes("1C 1E 01 02 04 00 00 00 7A 65 72 6F 1E 02 02 00 00 00 00"
+                                        " 1E 03 02 02 00 00 00 30 30 1E 04 02 02 00 00 00 30 30"));
+        QCOMPARE(entries[1], SampleEntry);
+        QCOMPARE(frames[5].left(12), frameBytes("E1 01 00 03 2A 00 00 00 00 08 00 03"));
+        QCOMPARE(entries[2].mid(8, 5), QByteArray("three"));
+        QCOMPARE(entries[3].mid(8, 11), QByteArray("three again"));
+        // A name outside Shift_JIS goes out empty; folder 19 as "19".
+        QCOMPARE(entries[4], frameBytes("1C 1E 01 02 00 00 00 00 1E 02 02 01 00 00 00 62"
+                                        " 1E 03 02 02 00 00 00 39 39 1E 04 02 02 00 00 00 31 39"));
+    }
+
+    void uploadProgress()
+    {
+        SimulatorFixture sim;
+        SimulatedHandset::Faults faults;
+        faults.entryReply = "0 and more";
+        sim->setFaults(faults);
+        RecordingProgress progress;
+        QVERIFY(VedORovav().writeBookmarks({make("a", "", 1, 0), make("b", "", 2, 0), make("c", "", 3, 0)}, "1234",
+                                           progress));
+        QCOMPARE(progress.maxValue, 3.0);
+        QList<double> expected{1, 2, 3};
+        for (int i = 0; i < 57; ++i)
+            expected << 4;
+        QCOMPARE(progress.values, expected);
+    }
+
+    void refusedEntryStillClosesTheUpload()
+    {
+        SimulatorFixture sim;
+        SimulatedHandset::Faults faults;
+        faults.refuseEntries = true;
+        sim->setFaults(faults);
+        RecordingProgress progress;
+        QCOMPARE(reasonOf([&] {
+                     VedORovav().writeBookmarks({make("a", "", 1, 0), make("b", "", 2, 0)}, "1234", progress);
+                 }),
+                 QString(VedORovav::NoSuccessCode));
+        QCOMPARE(progress.calls, QStringList({"open", "update", "exception", "close"}));
+        const QList<QByteArray> frames = sim->receivedFrames(7);
+        QCOMPARE(entriesSent(frames).size(), 1);
+        QCOMPARE(frames.mid(5), QList<QByteArray>({Closing, Logout}));
+
+        // A refused password: no opening and no closing exchange.
+        sim->clearReceivedFrames();
+        sim->setPassword("0000");
+        QVERIFY(!VedORovav().writeBookmarks({make("a", "", 1, 0)}, "1234", progress));
+        QCOMPARE(sim->receivedFrames(3), QList<QByteArray>({Probe, Password, Logout}));
+    }
+
+    void roundTrip()
+    {
+        SimulatorFixture sim;
+        BookmarkList list;
+        for (int i = 0; i < 100; ++i)
+            list << make(QStringLiteral("ブックマーク%1・テスト").arg(i), QStringLiteral("http://example.jp/%1?q=あ").arg(i),
+                         99 - i, (i * 7) % 20);
+        RecordingProgress progress;
+        QVERIFY(VedORovav().writeBookmarks(list, "1234", progress));
+        BookmarkList back;
+        QVERIFY(VedORovav().readBookmarks(back, "1234", progress));
+        BookmarkList expected;
+        for (int f = 0; f < 20; ++f)
+            for (const BookmarkPtr& b : list)
+                if (b->folder() == f)
+                    expected << b;
+        QCOMPARE(back.size(), expected.size());
+        for (int i = 0; i < back.size(); ++i) {
+            QCOMPARE(back[i]->bookmarkName(), expected[i]->bookmarkName());
+            QCOMPARE(back[i]->location(), expected[i]->location());
+            QCOMPARE(back[i]->number(), expected[i]->number());
+            QCOMPARE(back[i]->folder(), expected[i]->folder());
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBookmarkTransfer)
+#include "tst_bookmarktransfer.moc"
