@@ -1,0 +1,48 @@
+#include "TerminalProgress.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <unistd.h>
+
+TerminalProgress::TerminalProgress(std::FILE* out) : m_out(out), m_enabled(isatty(fileno(out))) {}
+
+void TerminalProgress::openProgressForWindow(QObject*, double maxValue, const QString& message)
+{
+    m_open = true;
+    m_max = maxValue;
+    m_value = 0;
+    m_message = message.isNull() ? QCoreApplication::translate("ProgressController", "Communicating...") : message;
+    draw();
+}
+
+void TerminalProgress::updateProgressDoubleValue(double value)
+{
+    m_value = value;
+    draw();
+}
+
+void TerminalProgress::notifyException(const VedORovavException&)
+{
+    // The failure itself is reported by the command.
+}
+
+void TerminalProgress::closeProgress()
+{
+    if (m_enabled && m_open)
+        std::fprintf(m_out, "\r\033[K");
+    std::fflush(m_out);
+    m_open = false;
+}
+
+void TerminalProgress::draw()
+{
+    if (!m_enabled || !m_open)
+        return;
+    constexpr int Width = 30;
+    const double fraction = m_max > 0 ? std::clamp(m_value / m_max, 0.0, 1.0) : 0.0;
+    const int filled = int(fraction * Width + 0.5);
+    std::fprintf(m_out, "\r%s [%s%s] %3d%%", qPrintable(m_message), QByteArray(filled, '#').constData(),
+                 QByteArray(Width - filled, '.').constData(), int(fraction * 100 + 0.5));
+    std::fflush(m_out);
+}

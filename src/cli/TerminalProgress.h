@@ -1,0 +1,28 @@
+#pragma once
+
+#include "ProgressProtocol.h"
+
+#include <QString>
+
+#include <cstdio>
+
+// A progress bar on a terminal: drawn on standard error when it is a terminal,
+// nothing otherwise.
+class TerminalProgress : public ProgressProtocol {
+public:
+    explicit TerminalProgress(std::FILE* out = stderr);
+    void openProgressForWindow(QObject* window, double maxValue, const QString& message) override;
+    void updateProgressDoubleValue(double value) override;
+    void notifyException(const VedORovavException& exception) override;
+    void closeProgress() override;
+
+private:
+    void draw();
+
+    std::FILE* m_out;
+    bool m_enabled;
+    bool m_open = false;
+    double m_max = 1;
+    double m_value = 0;
+    QString m_message;
+};

@@ -1,0 +1,325 @@
+// edgemarks-cli: the handset's bookmarks (and files) from the command line.
+#include "KeychainStore.h"
+#include "MyDocument.h"
+#include "SimulatedHandset.h"
+#include "TerminalProgress.h"
+#include "VedORovav.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+enum Status { Ok = 0, Failed = 1, Usage = 2, PasswordRefused = 3, NoDriver = 4 };
+
+QString tr(const char* text, const char* disambiguation = nullptr, int n = -1)
+{
+    return QCoreApplication::translate("edgemarks-cli", text, disambiguation, n);
+}
+
+void printError(const QString& message)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+bool stdinIsTerminal()
+{
+    return isatty(STDIN_FILENO);
+}
+
+// Reads one line from the terminal without echoing it.
+std::optional<QString> promptHidden(const QString& prompt)
+{
+    std::fprintf(stderr, "%s", qPrintable(prompt));
+    std::fflush(stderr);
+    struct termios saved;
+    const bool terminal = tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (terminal) {
+        struct termios quiet = saved;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    QTextStream in(stdin);
+    const QString line = in.readLine();
+    if (terminal) {
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        std::fprintf(stderr, "\n");
+    }
+    if (line.isNull())
+        return std::nullopt;
+    return line;
+}
+
+bool confirm(const QString& message, const QString& informative, const QString& action)
+{
+    std::fprintf(stderr, "%s\n%s\n%s [y/N] ", qPrintable(message), qPrintable(informative), qPrintable(action));
+    std::fflush(stderr);
+    QTextStream in(stdin);
+    const QString answer = in.readLine().trimmed().toLower();
+    return answer == QLatin1String("y") || answer == QLatin1String("yes");
+}
+
+class Cli {
+public:
+    Cli(QCommandLineParser& parser) : m_parser(parser) {}
+
+    int run(const QStringList& arguments)
+    {
+        const QString command = arguments.value(0);
+        if (command == QLatin1String("show"))
+            return arguments.size() == 2 ? show(arguments[1]) : usage();
+        if (command == QLatin1String("import") || command == QLatin1String("export")) {
+            if (arguments.size() != 2)
+                return usage();
+            if (const int status = prepareHandset())
+                return status;
+            return command == QLatin1String("import") ? importInto(arguments[1]) : exportFrom(arguments[1]);
+        }
+        return usage();
+    }
+
+private:
+    int usage()
+    {
+        printError(tr("Usage: edgemarks-cli [options] import|export|show DOCUMENT (see --help)"));
+        return Usage;
+    }
+
+    // The device, the built-in simulator and the driver check, in that order.
+    int prepareHandset()
+    {
+        if (m_parser.isSet(QStringLiteral("device")))
+            qputenv("EDGEMARKS_DEVICE", QFile::encodeName(m_parser.value(QStringLiteral("device"))));
+        if (m_parser.isSet(QStringLiteral("simulator"))) {
+            m_simulatorDir = std::make_unique<QTemporaryDir>();
+            m_simulator = std::make_unique<SimulatedHandset>();
+            m_simulator->loadSampleContent();
+            const QString device = m_simulatorDir->filePath(QStringLiteral("cu.ah-k3001v.data"));
+            const QString bundle = m_simulatorDir->filePath(QStringLiteral("AHK3001VDriver.kext"));
+            QString error;
+            if (!SimulatedHandset::createDriverBundle(bundle, QStringLiteral("1.2"), &error) ||
+                !m_simulator->start(device, &error)) {
+                printError(error);
+                return Failed;
+            }
+            qputenv("EDGEMARKS_DEVICE", QFile::encodeName(device));
+            qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(bundle));
+        }
+        if (!VedORovav::existsDriver()) {
+            const QString driver = VedORovav::humanReadableDriverName();
+            printError(tr("Couldn't use this application because the %1 didn't exist.").arg(driver));
+            printError(tr("You need to install the %1 or later. The application will be quited.").arg(driver));
+            return NoDriver;
+        }
+        return Ok;
+    }
+
+    // The password: a file, the environment, the built-in simulator's, the keychain,
+    // then the terminal.
+    std::optional<QString> findPassword(bool retry)
+    {
+        if (!retry) {
+            if (m_parser.isSet(QStringLiteral("password-file"))) {
+                QFile file(m_parser.value(QStringLiteral("password-file")));
+                if (!file.open(QIODevice::ReadOnly)) {
+                    printError(tr("Couldn't read the password file %1.").arg(file.fileName()));
+                    return std::nullopt;
+                }
+                QByteArray bytes = file.readAll();
+                while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+                    bytes.chop(1);
+                return decodeUtf8Strictly(bytes);
+            }
+            if (qEnvironmentVariableIsSet("EDGEMARKS_PASSWORD"))
+                return qEnvironmentVariable("EDGEMARKS_PASSWORD");
+            if (m_simulator)
+                return SimulatedHandset::samplePassword();
+            if (!qEnvironmentVariableIsSet("EDGEMARKS_NO_KEYCHAIN")) {
+                SystemKeychainStore keychain;
+                if (auto found = keychain.findPassword())
+                    return found;
+            }
+        }
+        if (!stdinIsTerminal())
+            return std::nullopt;
+        return promptHidden(tr("Password of the AIR-EDGE PHONE: "));
+    }
+
+    // Runs a transfer with the password rules; re-asks on a terminal when refused.
+    int withPassword(const QString& failureMessage, const std::function<bool(const QString&)>& transfer)
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const std::optional<QString> password = findPassword(attempt > 0);
+            if (!password) {
+                printError(tr("No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD "
+                              "or save it in the keychain."));
+                return PasswordRefused;
+            }
+            try {
+                if (transfer(*password))
+                    return Ok;
+            } catch (const VedORovavException& e) {
+                printError(tr(failureMessage.toUtf8().constData()) + QStringLiteral(": ") + e.localizedReason());
+                return Failed;
+            }
+            printError(tr("The AIR-EDGE PHONE refused the password."));
+            if (!stdinIsTerminal())
+                return PasswordRefused;
+        }
+        return PasswordRefused;
+    }
+
+    std::unique_ptr<MyDocument> openDocument(const QString& path, bool mayBeMissing)
+    {
+        auto doc = std::make_unique<MyDocument>();
+        if (mayBeMissing && !QFileInfo::exists(path))
+            return doc;
+        QString error;
+        if (!doc->readFromFile(path, &error)) {
+            printError(tr("Couldn't open %1: %2").arg(path, error));
+            return nullptr;
+        }
+        return doc;
+    }
+
+    int importInto(const QString& path)
+    {
+        std::unique_ptr<MyDocument> doc = openDocument(path, true);
+        if (!doc)
+            return Failed;
+        TerminalProgress progress;
+        BookmarkList list;
+        const int status = withPassword(QStringLiteral("Couldn't import the bookmarks."), [&](const QString& pw) {
+            list.clear();
+            return VedORovav().readBookmarks(list, pw, progress);
+        });
+        if (status != Ok)
+            return status;
+        doc->setBookmarkList(list);
+        QString error;
+        if (!doc->writeToFile(path, &error)) {
+            printError(tr("Couldn't save %1: %2").arg(path, error));
+            return Failed;
+        }
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(tr("Imported %n bookmark(s) into %1.", nullptr, int(list.size())).arg(path)));
+        return Ok;
+    }
+
+    int exportFrom(const QString& path)
+    {
+        std::unique_ptr<MyDocument> doc = openDocument(path, false);
+        if (!doc)
+            return Failed;
+        if (!m_parser.isSet(QStringLiteral("yes"))) {
+            if (!stdinIsTerminal()) {
+                printError(tr("Not exporting without confirmation: give --yes to replace the bookmarks in the "
+                              "AIR-EDGE PHONE."));
+                return Usage;
+            }
+            if (!confirm(tr("The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you "
+                            "want to export ?"),
+                         tr("If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost."),
+                         tr("Export"))) {
+                printError(tr("Not exported."));
+                return Usage;
+            }
+        }
+        TerminalProgress progress;
+        const int status = withPassword(QStringLiteral("Couldn't export the bookmarks."), [&](const QString& pw) {
+            return VedORovav().writeBookmarks(doc->bookmarkList(), pw, progress);
+        });
+        if (status == Ok)
+            std::fprintf(stderr, "%s\n",
+                         qPrintable(tr("Exported %n bookmark(s).", nullptr, int(doc->bookmarkList().size()))));
+        return status;
+    }
+
+    int show(const QString& path)
+    {
+        std::unique_ptr<MyDocument> doc = openDocument(path, false);
+        if (!doc)
+            return Failed;
+        QTextStream out(stdout);
+        if (m_parser.isSet(QStringLiteral("json"))) {
+            QJsonArray bookmarks;
+            for (const BookmarkPtr& b : doc->bookmarkList())
+                bookmarks.append(QJsonObject{{"name", b->bookmarkName()},
+                                             {"location", b->location()},
+                                             {"number", b->number()},
+                                             {"folder", b->folder()}});
+            out << QJsonDocument(QJsonObject{{"folders", QJsonArray::fromStringList(doc->folderList())},
+                                             {"bookmarks", bookmarks}})
+                       .toJson(QJsonDocument::Indented);
+            return Ok;
+        }
+        const QStringList& folders = doc->folderList();
+        for (int f = 0; f < folders.size(); ++f) {
+            QList<BookmarkPtr> inFolder;
+            for (const BookmarkPtr& b : doc->bookmarkList())
+                if (b->folder() == f)
+                    inFolder << b;
+            out << tr("Folder %1: %2 bookmark(s)").arg(folders[f]).arg(inFolder.size()) << '\n';
+            for (const BookmarkPtr& b : inFolder)
+                out << QStringLiteral("  %1  %2  %3\n").arg(b->number(), 2, 10, QLatin1Char('0')).arg(b->bookmarkName(), b->location());
+        }
+        // Bookmarks whose folder is not in the folder list are still shown.
+        for (const BookmarkPtr& b : doc->bookmarkList())
+            if (b->folder() < 0 || b->folder() >= folders.size())
+                out << tr("Folder index %1: ").arg(b->folder())
+                    << QStringLiteral("%1  %2  %3\n").arg(b->number(), 2, 10, QLatin1Char('0')).arg(b->bookmarkName(), b->location());
+        return Ok;
+    }
+
+    QCommandLineParser& m_parser;
+    std::unique_ptr<QTemporaryDir> m_simulatorDir;
+    std::unique_ptr<SimulatedHandset> m_simulator;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("edgemarks-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(tr(
+        "Reads and writes the bookmarks of the AH-K3001V handset (\"AIR-EDGE PHONE\").\n\n"
+        "Commands:\n"
+        "  import DOCUMENT   read the handset's bookmarks into DOCUMENT (made when missing;\n"
+        "                    an existing one keeps its folder names)\n"
+        "  export DOCUMENT   write DOCUMENT's bookmarks into the handset, replacing all it holds\n"
+        "  show DOCUMENT     print the folders and bookmarks of DOCUMENT\n\n"
+        "The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keychain,\n"
+        "else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,\n"
+        "3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1)."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions({
+        {QStringLiteral("device"), tr("The handset's serial device (overrides EDGEMARKS_DEVICE)."), tr("path")},
+        {QStringLiteral("password-file"), tr("Read the password from the first line of this file."), tr("file")},
+        {QStringLiteral("simulator"), tr("Use a built-in simulated handset with sample content (password 1234).")},
+        {QStringLiteral("yes"), tr("Export without asking for confirmation.")},
+        {QStringLiteral("json"), tr("show: print JSON.")},
+    });
+    parser.addPositionalArgument(QStringLiteral("command"), tr("import, export or show"));
+    parser.addPositionalArgument(QStringLiteral("document"), tr("the bookmark document"));
+    parser.process(app);
+
+    Cli cli(parser);
+    return cli.run(parser.positionalArguments());
+}

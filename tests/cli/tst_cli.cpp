@@ -1,0 +1,214 @@
+#include "MyDocument.h"
+#include "SimulatorFixture.h"
+
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+struct Result {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_bundle;
+
+    Result cli(const QStringList& arguments, const QStringList& extraEnv = {})
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("EDGEMARKS_NO_KEYCHAIN", "1");
+        env.insert("EDGEMARKS_DRIVER_BUNDLE", m_bundle);
+        env.insert("EDGEMARKS_TIMEOUT", "5");
+        env.remove("EDGEMARKS_PASSWORD");
+        for (const QString& kv : extraEnv)
+            env.insert(kv.section('=', 0, 0), kv.section('=', 1));
+        p.setProcessEnvironment(env);
+        p.setStandardInputFile(QProcess::nullDevice());
+        p.start(QStringLiteral(EDGEMARKS_CLI), arguments);
+        if (!p.waitForFinished(60000))
+            qFatal("edgemarks-cli did not finish");
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    static QByteArray bytesOf(const QString& file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    static void writeDocument(const QString& file, int count, const QStringList& folders = {})
+    {
+        MyDocument doc;
+        BookmarkList list;
+        for (int i = 0; i < count; ++i) {
+            auto b = std::make_shared<Bookmark>();
+            b->setBookmarkName(QStringLiteral("名前%1").arg(i));
+            b->setLocation(QStringLiteral("http://example.jp/%1").arg(i));
+            b->setNumber(i);
+            b->setFolder(i % 20);
+            list << b;
+        }
+        doc.setBookmarkList(list);
+        if (!folders.isEmpty())
+            doc.setFolderList(folders);
+        QVERIFY(doc.writeToFile(file));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_bundle = m_dir.filePath("AHK3001VDriver.kext");
+        QVERIFY(SimulatedHandset::createDriverBundle(m_bundle, "1.2"));
+    }
+
+    void importCreatesOrUpdatesTheDocument()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        const QString doc = path("new.bookmarks");
+        Result r = cli({"import", doc}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 0);
+        MyDocument loaded;
+        QVERIFY(loaded.readFromFile(doc));
+        QCOMPARE(loaded.bookmarkList().size(), 6);
+        QCOMPARE(loaded.bookmarkList()[2]->bookmarkName(), QStringLiteral("天気予報"));
+
+        // An existing document keeps its folder names; the password comes from a file.
+        QStringList folders = MyDocument::defaultFolderList();
+        folders[1] = QStringLiteral("旅行");
+        const QString existing = path("existing.bookmarks");
+        writeDocument(existing, 30, folders);
+        QFile pw(path("password"));
+        QVERIFY(pw.open(QIODevice::WriteOnly));
+        pw.write("1234\n");
+        pw.close();
+        r = cli({"import", existing, "--password-file", pw.fileName()});
+        QCOMPARE(r.status, 0);
+        QVERIFY(loaded.readFromFile(existing));
+        QCOMPARE(loaded.bookmarkList().size(), 6);
+        QCOMPARE(loaded.folderList()[1], QStringLiteral("旅行"));
+    }
+
+    void exportNeedsConfirmation()
+    {
+        SimulatorFixture sim;
+        const QString doc = path("export.bookmarks");
+        writeDocument(doc, 25);
+        Result r = cli({"export", doc}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.err.contains("--yes"));
+        QVERIFY(sim->receivedFrames().isEmpty()); // no connection was made
+
+        r = cli({"--yes", "export", doc}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 0);
+        const auto stored = sim->bookmarks();
+        QCOMPARE(stored.size(), 25);
+        QCOMPARE(stored[0].name, QStringLiteral("名前0"));
+        QCOMPARE(stored[1].name, QStringLiteral("名前20")); // folder 0 first
+    }
+
+    void showPrintsTableAndJson()
+    {
+        const QString doc = path("show.bookmarks");
+        writeDocument(doc, 3);
+        Result r = cli({"show", doc});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.contains(QStringLiteral("Folder 00: 1 bookmark(s)\n  00  名前0  http://example.jp/0\n")));
+        r = cli({"show", "--json", doc});
+        QCOMPARE(r.status, 0);
+        const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QCOMPARE(json["folders"].toArray().size(), 20);
+        QCOMPARE(json["bookmarks"].toArray()[2].toObject()["location"].toString(), QString("http://example.jp/2"));
+        QCOMPARE(json["bookmarks"].toArray()[2].toObject()["folder"].toInt(), 2);
+
+        r = cli({"show", path("missing.bookmarks")});
+        QCOMPARE(r.status, 1);
+        r = cli({"frobnicate"});
+        QCOMPARE(r.status, 2);
+    }
+
+    void refusedPassword()
+    {
+        SimulatorFixture sim;
+        const QString doc = path("refused.bookmarks");
+        Result r = cli({"import", doc}, {"EDGEMARKS_PASSWORD=0000"});
+        QCOMPARE(r.status, 3);
+        QVERIFY(r.err.contains("refused the password"));
+        QVERIFY(!QFileInfo::exists(doc));
+        r = cli({"import", doc}); // no password at all, no terminal
+        QCOMPARE(r.status, 3);
+    }
+
+    void failuresLeaveTheDocumentAlone()
+    {
+        const QString doc = path("kept.bookmarks");
+        writeDocument(doc, 7);
+        const QByteArray before = bytesOf(doc);
+
+        QElapsedTimer timer;
+        timer.start();
+        Result r = cli({"import", doc, "--device", path("no-such-device")}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 1);
+        QVERIFY(timer.elapsed() >= 1900);
+        QVERIFY2(r.err.contains("Couldn't import the bookmarks.: The AIR-EDGE PHONE wasn't connected."),
+                 qPrintable(r.err));
+
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        SimulatedHandset::Faults faults;
+        faults.hangUpOn = 0x802;
+        sim->setFaults(faults);
+        r = cli({"import", doc}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.startsWith("Couldn't import the bookmarks.: "));
+        QCOMPARE(bytesOf(doc), before);
+        QCOMPARE(QDir(m_dir.path()).entryList({"kept.bookmarks*"}, QDir::Files), QStringList({"kept.bookmarks"}));
+
+        // A file that is no document is not overwritten by an import.
+        QFile junk(path("junk.bookmarks"));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("not a document");
+        junk.close();
+        r = cli({"--simulator", "import", junk.fileName()});
+        QCOMPARE(r.status, 1);
+        QCOMPARE(bytesOf(junk.fileName()), QByteArray("not a document"));
+    }
+
+    void driverCheckComesFirst()
+    {
+        SimulatorFixture sim;
+        Result r = cli({"import", path("d.bookmarks")},
+                       {"EDGEMARKS_PASSWORD=1234", "EDGEMARKS_DRIVER_BUNDLE=" + path("none.kext")});
+        QCOMPARE(r.status, 4);
+        QVERIFY(r.err.contains("Couldn't use this application because the AH-K3001V USB Driver 1.2 didn't exist."));
+        QVERIFY(r.err.contains("You need to install the AH-K3001V USB Driver 1.2 or later."));
+        QVERIFY(sim->receivedFrames().isEmpty());
+    }
+
+    void builtInSimulator()
+    {
+        const QString doc = path("demo.bookmarks");
+        Result r = cli({"--simulator", "import", doc}, {"EDGEMARKS_DRIVER_BUNDLE=" + path("none.kext")});
+        QCOMPARE(r.status, 0);
+        r = cli({"show", doc});
+        QVERIFY(r.out.contains("Wikipedia"));
+        r = cli({"--help"});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.contains("--password-file"));
+    }
+};
+} // namespace
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
