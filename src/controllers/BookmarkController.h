@@ -1,0 +1,83 @@
+#pragma once
+
+#include "AirHBookmark.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+
+#include <set>
+
+class MyDocument;
+class MemoryNumberFormatter;
+
+// The bookmark table's model: the bookmarks of the current folder (the
+// arrangement), in the document's list order, and every edit made through the
+// table. Positions in the arrangement are mapped to positions in the document's
+// full list; records are always found by identity.
+class BookmarkController : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { NumberColumn, NameColumn, LocationColumn, ColumnCount };
+    static constexpr int MaxBookmarks = 100;
+
+    explicit BookmarkController(MyDocument* document, QObject* parent = nullptr);
+    ~BookmarkController() override;
+
+    MyDocument* document() const { return m_document; }
+    MemoryNumberFormatter* formatter() const { return m_formatter.get(); }
+
+    int currentFolder() const { return m_currentFolder; }
+    void setCurrentFolder(int folder);
+
+    const BookmarkList& arrangedObjects() const { return m_arranged; }
+    // The records of list whose folder is the current one, in list order.
+    BookmarkList arrangeObjects(const BookmarkList& list) const;
+    void rearrangeObjects();
+
+    // A new record with the defaults: "untitled", "http://", the next free
+    // memory number, the current folder. Not yet in any list.
+    BookmarkPtr newObject() const;
+    void insertObject(const BookmarkPtr& bookmark, int arrangedIndex);
+    void removeObjectAtArrangedObjectIndex(int arrangedIndex);
+    void moveObjectsInArrangedObjectsFromIndexes(const std::set<int>& indexes, int toIndex);
+    void restoreArrangementAndSelection();
+
+    // Adding commands: the new record at the end of the arrangement, or before
+    // the selection; removing the selected rows. Each is one undo step.
+    void add();
+    void insert();
+    void remove();
+
+    bool canAdd() const;
+    bool canInsert() const;
+    bool canRemove() const { return !m_selection.empty(); }
+
+    // The selection, in arranged indexes. The table view follows it.
+    const std::set<int>& selectionIndexes() const { return m_selection; }
+    void setSelectionIndexes(const std::set<int>& indexes);
+    // The first selected arranged index, or -1.
+    int selectionIndex() const { return m_selection.empty() ? -1 : *m_selection.begin(); }
+
+    // QAbstractItemModel
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+signals:
+    void selectionIndexesChanged();
+    // A typed memory number was refused; error may be empty.
+    void entryRefused(const QString& error);
+    void availabilityChanged();
+
+private:
+    int fullListIndex(const AirHBookmark* bookmark) const;
+
+    MyDocument* m_document;
+    std::unique_ptr<MemoryNumberFormatter> m_formatter;
+    int m_currentFolder = 0;
+    BookmarkList m_arranged;
+    std::set<int> m_selection;
+};

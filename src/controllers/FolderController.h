@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QAbstractListModel>
+
+class MyDocument;
+class BookmarkController;
+
+// The folder table's model: one row per folder of the document's folder list.
+// Selecting a folder row makes it the bookmark table's current folder.
+class FolderController : public QAbstractListModel {
+    Q_OBJECT
+public:
+    FolderController(MyDocument* document, BookmarkController* bookmarks, QObject* parent = nullptr);
+
+    // The folder selection, as the folder table reports it; -1 for none.
+    void setSelectionIndex(int row);
+    int selectionIndex() const { return m_selection; }
+    // Number of bookmarks in a folder, shown beside its name.
+    int bookmarkCount(int folder) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    MyDocument* m_document;
+    BookmarkController* m_bookmarks;
+    int m_selection = 0;
+};
