@@ -1,0 +1,352 @@
+#include "DocumentWindow.h"
+
+#include "BookmarkController.h"
+#include "EdgeMarksApp.h"
+#include "FolderController.h"
+#include "MyDocument.h"
+#include "PasswordController.h"
+#include "ProgressController.h"
+#include "VedORovav.h"
+#include "ui_MyDocument.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+
+namespace {
+const char* HeaderStateKey = "BookmarkList/headerState";
+}
+
+DocumentWindow::DocumentWindow(EdgeMarksApp* app, std::unique_ptr<MyDocument> document, const QString& path,
+                               const QString& untitledName)
+    : m_app(app), m_ui(std::make_unique<Ui::MyDocument>()), m_document(std::move(document)), m_path(path),
+      m_untitledName(untitledName)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_ui->setupUi(this);
+    m_bookmarks = new BookmarkController(m_document.get(), this);
+    m_folders = new FolderController(m_document.get(), m_bookmarks, this);
+    m_progress = std::make_unique<ProgressController>(this);
+    m_passwords = std::make_unique<PasswordController>(this, app->keychain());
+    m_commands = new DocumentCommands(m_document.get(), this, m_passwords.get(), m_progress.get(), this);
+
+    setupTables();
+    setupActions();
+    connect(m_document->undoManager(), &UndoManager::historyChanged, this, [this] {
+        updateTitle();
+        updateActions();
+    });
+    connect(m_document.get(), &MyDocument::commitEditingRequested, this, [this] {
+        // A value still being typed reaches the document before it is saved: moving
+        // the current index away commits the open editor.
+        QItemSelectionModel* selection = m_ui->bookmarkTable->selectionModel();
+        const QModelIndex current = selection->currentIndex();
+        selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    });
+    updateTitle();
+    updateActions();
+}
+
+DocumentWindow::~DocumentWindow()
+{
+    QSettings().setValue(HeaderStateKey, m_ui->bookmarkTable->horizontalHeader()->saveState());
+}
+
+QString DocumentWindow::displayName() const
+{
+    return m_path.isEmpty() ? m_untitledName : QFileInfo(m_path).fileName();
+}
+
+void DocumentWindow::setupTables()
+{
+    QTableView* folders = m_ui->folderTable;
+    folders->setModel(m_folders);
+    folders->verticalHeader()->hide();
+    folders->verticalHeader()->setDefaultSectionSize(folders->fontMetrics().height() + 8);
+    folders->horizontalHeader()->setStretchLastSection(true);
+    folders->selectRow(0);
+    connect(folders->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { m_folders->setSelectionIndex(current.isValid() ? current.row() : -1); });
+    connect(m_folders, &QAbstractItemModel::modelReset, folders, [this, folders] {
+        folders->selectRow(std::max(0, std::min(m_bookmarks->currentFolder(), m_folders->rowCount() - 1)));
+    });
+
+    QTableView* table = m_ui->bookmarkTable;
+    table->setModel(m_bookmarks);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
+    QHeaderView* header = table->horizontalHeader();
+    header->setSectionsMovable(true);
+    header->setStretchLastSection(true);
+    header->resizeSection(BookmarkController::NumberColumn, 48);
+    header->resizeSection(BookmarkController::NameColumn, 220);
+    header->restoreState(QSettings().value(HeaderStateKey).toByteArray());
+    m_ui->splitter->setStretchFactor(0, 0);
+    m_ui->splitter->setStretchFactor(1, 1);
+    m_ui->splitter->setSizes({150, 700});
+
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { syncSelectionFromView(); });
+    connect(m_bookmarks, &BookmarkController::selectionIndexesChanged, this, [this] { syncSelectionToView(); });
+    connect(m_bookmarks, &BookmarkController::availabilityChanged, this, [this] { updateActions(); });
+    connect(m_bookmarks, &BookmarkController::entryRefused, this, [this](const QString& error) {
+        if (error.isEmpty())
+            return;
+        auto* box = new QMessageBox(QMessageBox::Warning, tr("The memory number was not changed."), error,
+                                    QMessageBox::Ok, this);
+        box->setInformativeText(error);
+        box->setText(tr("The memory number was not changed."));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::WindowModal);
+        box->open();
+    });
+}
+
+void DocumentWindow::syncSelectionFromView()
+{
+    if (m_syncingSelection)
+        return;
+    std::set<int> rows;
+    for (const QModelIndex& index : m_ui->bookmarkTable->selectionModel()->selectedRows())
+        rows.insert(index.row());
+    m_syncingSelection = true;
+    m_bookmarks->setSelectionIndexes(rows);
+    m_syncingSelection = false;
+    updateActions();
+}
+
+void DocumentWindow::syncSelectionToView()
+{
+    if (m_syncingSelection)
+        return;
+    m_syncingSelection = true;
+    QItemSelection selection;
+    for (int row : m_bookmarks->selectionIndexes())
+        selection.select(m_bookmarks->index(row, 0), m_bookmarks->index(row, BookmarkController::ColumnCount - 1));
+    m_ui->bookmarkTable->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (!m_bookmarks->selectionIndexes().empty())
+        m_ui->bookmarkTable->selectionModel()->setCurrentIndex(
+            m_bookmarks->index(*m_bookmarks->selectionIndexes().begin(), BookmarkController::NameColumn),
+            QItemSelectionModel::NoUpdate);
+    m_syncingSelection = false;
+    updateActions();
+}
+
+void DocumentWindow::setupActions()
+{
+    Ui::MyDocument& ui = *m_ui;
+    ui.actionNew->setShortcut(QKeySequence::New);
+    ui.actionOpen->setShortcut(QKeySequence::Open);
+    ui.actionSave->setShortcut(QKeySequence::Save);
+    ui.actionSaveAs->setShortcut(QKeySequence::SaveAs);
+    ui.actionClose->setShortcut(QKeySequence::Close);
+    ui.actionQuit->setShortcut(QKeySequence::Quit);
+    ui.actionUndo->setShortcut(QKeySequence::Undo);
+    ui.actionRedo->setShortcut(QKeySequence::Redo);
+    ui.actionCut->setShortcut(QKeySequence::Cut);
+    ui.actionCopy->setShortcut(QKeySequence::Copy);
+    ui.actionPaste->setShortcut(QKeySequence::Paste);
+    ui.actionDelete->setShortcut(QKeySequence::Delete);
+    ui.actionSelectAll->setShortcut(QKeySequence::SelectAll);
+    // Shortcuts of the bookmark commands reach the window whatever has the focus.
+    for (QAction* a : {ui.actionDelete, ui.actionSelectAll})
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+
+    connect(ui.actionNew, &QAction::triggered, m_app, [this] { m_app->newDocument(); });
+    connect(ui.actionOpen, &QAction::triggered, m_app, [this] { m_app->openWithDialog(this); });
+    connect(ui.actionSave, &QAction::triggered, this, &DocumentWindow::save);
+    connect(ui.actionSaveAs, &QAction::triggered, this, &DocumentWindow::saveAs);
+    connect(ui.actionRevert, &QAction::triggered, this, &DocumentWindow::revert);
+    connect(ui.actionClose, &QAction::triggered, this, &QWidget::close);
+    connect(ui.actionQuit, &QAction::triggered, m_app, &EdgeMarksApp::quit);
+    connect(ui.actionUndo, &QAction::triggered, this, [this] { m_document->undoManager()->undo(); });
+    connect(ui.actionRedo, &QAction::triggered, this, [this] { m_document->undoManager()->redo(); });
+    connect(ui.actionDelete, &QAction::triggered, this, &DocumentWindow::deleteSelection);
+    connect(ui.actionSelectAll, &QAction::triggered, ui.bookmarkTable, &QTableView::selectAll);
+    connect(ui.actionAdd, &QAction::triggered, m_bookmarks, &BookmarkController::add);
+    connect(ui.actionInsert, &QAction::triggered, m_bookmarks, &BookmarkController::insert);
+    connect(ui.actionRenumber, &QAction::triggered, m_document.get(), &MyDocument::renumberBookmarks);
+    connect(ui.actionImport, &QAction::triggered, m_commands, &DocumentCommands::importBookmarkList);
+    connect(ui.actionExport, &QAction::triggered, m_commands, &DocumentCommands::exportBookmarkList);
+
+    connect(ui.addButton, &QPushButton::clicked, ui.actionAdd, &QAction::trigger);
+    connect(ui.insertButton, &QPushButton::clicked, ui.actionInsert, &QAction::trigger);
+    connect(ui.deleteButton, &QPushButton::clicked, ui.actionDelete, &QAction::trigger);
+    connect(ui.renumberButton, &QPushButton::clicked, ui.actionRenumber, &QAction::trigger);
+    connect(ui.importButton, &QPushButton::clicked, ui.actionImport, &QAction::trigger);
+    connect(ui.exportButton, &QPushButton::clicked, ui.actionExport, &QAction::trigger);
+
+    auto rebuildRecent = [this] {
+        QMenu* menu = m_ui->menuOpenRecent;
+        menu->clear();
+        for (const QString& file : m_app->recentFiles())
+            menu->addAction(QFileInfo(file).fileName(), this, [this, file] { m_app->openDocument(file, this); })
+                ->setToolTip(file);
+        if (!menu->isEmpty())
+            menu->addSeparator();
+        menu->addAction(tr("Clear Menu"), m_app, &EdgeMarksApp::clearRecentFiles)->setEnabled(!menu->isEmpty());
+    };
+    rebuildRecent();
+    connect(m_app, &EdgeMarksApp::recentFilesChanged, this, rebuildRecent);
+    // Cut, Copy and Paste of bookmarks come with drag and drop.
+    for (QAction* a : {ui.actionCut, ui.actionCopy, ui.actionPaste})
+        a->setEnabled(false);
+}
+
+void DocumentWindow::updateTitle()
+{
+    setWindowTitle(displayName() + QStringLiteral("[*]"));
+    setWindowFilePath(m_path);
+    setWindowModified(m_document->isModified());
+}
+
+void DocumentWindow::updateActions()
+{
+    UndoManager* undo = m_document->undoManager();
+    m_ui->actionUndo->setEnabled(undo->canUndo());
+    m_ui->actionRedo->setEnabled(undo->canRedo());
+    m_ui->actionUndo->setText(undo->undoMenuItemTitle());
+    m_ui->actionRedo->setText(undo->redoMenuItemTitle());
+    m_ui->actionAdd->setEnabled(m_bookmarks->canAdd());
+    m_ui->actionInsert->setEnabled(m_bookmarks->canInsert());
+    m_ui->actionDelete->setEnabled(m_bookmarks->canRemove());
+    m_ui->actionRevert->setEnabled(!m_path.isEmpty() && m_document->isModified());
+    m_ui->addButton->setEnabled(m_bookmarks->canAdd());
+    m_ui->insertButton->setEnabled(m_bookmarks->canInsert());
+    m_ui->deleteButton->setEnabled(m_bookmarks->canRemove());
+}
+
+void DocumentWindow::deleteSelection()
+{
+    m_bookmarks->remove();
+}
+
+bool DocumentWindow::save()
+{
+    return m_path.isEmpty() ? saveAs() : saveTo(m_path);
+}
+
+bool DocumentWindow::saveAs()
+{
+    QString path = QFileDialog::getSaveFileName(this, tr("Save As"), m_path.isEmpty() ? displayName() : m_path,
+                                                EdgeMarksApp::fileFilter());
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + QLatin1String(EdgeMarksApp::FileSuffix);
+    return saveTo(path);
+}
+
+bool DocumentWindow::saveTo(const QString& path)
+{
+    QString error;
+    if (!m_document->writeToFile(path, &error)) {
+        showError(tr("The document \"%1\" could not be saved.").arg(QFileInfo(path).fileName()), error);
+        return false;
+    }
+    m_path = path;
+    m_app->noteRecentFile(path);
+    updateTitle();
+    updateActions();
+    return true;
+}
+
+void DocumentWindow::revert()
+{
+    if (m_path.isEmpty())
+        return;
+    auto* box = new QMessageBox(QMessageBox::Warning,
+                                tr("Do you want to revert to the most recently saved version of \"%1\"?")
+                                    .arg(displayName()),
+                                tr("Your current changes will be lost."), QMessageBox::NoButton, this);
+    QPushButton* revertButton = box->addButton(tr("Revert"), QMessageBox::DestructiveRole);
+    box->addButton(QMessageBox::Cancel);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    connect(box, &QMessageBox::finished, this, [this, box, revertButton] {
+        if (box->clickedButton() != revertButton)
+            return;
+        QString error;
+        if (!m_document->readFromFile(m_path, &error))
+            showError(tr("The document \"%1\" could not be reverted.").arg(displayName()), error);
+    });
+    box->open();
+}
+
+bool DocumentWindow::maybeSave()
+{
+    if (!m_document->isModified())
+        return true;
+    QMessageBox box(QMessageBox::Warning,
+                    tr("Do you want to save the changes you made in the document \"%1\"?").arg(displayName()),
+                    tr("Your changes will be lost if you don't save them."), QMessageBox::NoButton, this);
+    QPushButton* saveButton = box.addButton(tr("Save"), QMessageBox::AcceptRole);
+    QPushButton* discardButton = box.addButton(tr("Don't Save"), QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(saveButton);
+    box.setWindowModality(Qt::WindowModal);
+    box.exec();
+    if (box.clickedButton() == saveButton)
+        return save();
+    return box.clickedButton() == discardButton;
+}
+
+void DocumentWindow::closeEvent(QCloseEvent* event)
+{
+    if (maybeSave())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void DocumentWindow::runDriverCheck()
+{
+    if (VedORovav::existsDriver())
+        return;
+    const QString driver = VedORovav::humanReadableDriverName();
+    QMessageBox box(QMessageBox::Critical,
+                    tr("Couldn't use this application because the %1 didn't exist.").arg(driver),
+                    tr("Couldn't use this application because the %1 didn't exist.").arg(driver), QMessageBox::NoButton,
+                    nullptr);
+    box.setObjectName(QStringLiteral("driverAlert"));
+    box.setInformativeText(tr("You need to install the %1 or later. The application will be quited.").arg(driver));
+    box.addButton(tr("Quit"), QMessageBox::AcceptRole);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    m_app->terminate(1);
+}
+
+void DocumentWindow::confirm(const QString& message, const QString& informative, const QString& proceedLabel,
+                             std::function<void(bool)> done)
+{
+    auto* box = new QMessageBox(QMessageBox::Information, windowTitle(), message, QMessageBox::NoButton, this);
+    box->setObjectName(QStringLiteral("confirmationAlert"));
+    box->setInformativeText(informative);
+    QPushButton* proceed = box->addButton(proceedLabel, QMessageBox::AcceptRole);
+    box->addButton(tr("Cancel"), QMessageBox::RejectRole);
+    box->setDefaultButton(proceed);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    connect(box, &QMessageBox::finished, this, [box, proceed, done = std::move(done)] {
+        const bool go = box->clickedButton() == proceed;
+        box->hide(); // the sheet goes before anything else is shown on the window
+        done(go);
+    });
+    box->open();
+}
+
+void DocumentWindow::showError(const QString& message, const QString& informative)
+{
+    auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), message, QMessageBox::NoButton, this);
+    box->setObjectName(QStringLiteral("errorAlert"));
+    box->setInformativeText(informative);
+    box->addButton(tr("OK"), QMessageBox::AcceptRole);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->open();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "DocumentCommands.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace Ui {
+class MyDocument;
+}
+class BookmarkController;
+class EdgeMarksApp;
+class FolderController;
+class MyDocument;
+class PasswordController;
+class ProgressController;
+class QMessageBox;
+
+// The window of one bookmark document: the folder table beside the bookmark
+// table, the editing commands, the handset commands and the file commands.
+class DocumentWindow : public QMainWindow, private CommandPresenter {
+    Q_OBJECT
+public:
+    DocumentWindow(EdgeMarksApp* app, std::unique_ptr<MyDocument> document, const QString& path,
+                   const QString& untitledName);
+    ~DocumentWindow() override;
+
+    MyDocument* document() const { return m_document.get(); }
+    BookmarkController* bookmarkController() const { return m_bookmarks; }
+    FolderController* folderController() const { return m_folders; }
+    ProgressController* progressController() const { return m_progress.get(); }
+    PasswordController* passwordController() const { return m_passwords.get(); }
+    DocumentCommands* commands() const { return m_commands; }
+    Ui::MyDocument* ui() const { return m_ui.get(); }
+    QString filePath() const { return m_path; }
+    QString displayName() const;
+
+    bool save();
+    bool saveAs();
+    bool saveTo(const QString& path);
+    void revert();
+    // Checks the USB driver; without it shows the Quit alert and ends the program.
+    void runDriverCheck();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void confirm(const QString& message, const QString& informative, const QString& proceedLabel,
+                 std::function<void(bool)> done) override;
+    void showError(const QString& message, const QString& informative) override;
+
+    void setupTables();
+    void setupActions();
+    void updateTitle();
+    void updateActions();
+    void syncSelectionToView();
+    void syncSelectionFromView();
+    void copySelection();
+    void deleteSelection();
+    bool maybeSave();
+
+    EdgeMarksApp* m_app;
+    std::unique_ptr<Ui::MyDocument> m_ui;
+    std::unique_ptr<MyDocument> m_document;
+    BookmarkController* m_bookmarks = nullptr;
+    FolderController* m_folders = nullptr;
+    std::unique_ptr<ProgressController> m_progress;
+    std::unique_ptr<PasswordController> m_passwords;
+    DocumentCommands* m_commands = nullptr;
+    QString m_path;
+    QString m_untitledName;
+    bool m_syncingSelection = false;
+};

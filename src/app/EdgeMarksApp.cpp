@@ -1,0 +1,142 @@
+#include "EdgeMarksApp.h"
+
+#include "DocumentWindow.h"
+#include "MyDocument.h"
+#include "SimulatedHandset.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+const char* RecentFilesKey = "RecentFiles";
+}
+
+EdgeMarksApp::EdgeMarksApp(KeychainStore* keychain, QObject* parent) : QObject(parent), m_keychain(keychain)
+{
+    terminate = [this](int status) {
+        for (DocumentWindow* w : std::as_const(m_windows))
+            w->hide();
+        QCoreApplication::exit(status);
+    };
+}
+
+EdgeMarksApp::~EdgeMarksApp()
+{
+    for (DocumentWindow* w : std::as_const(m_windows)) {
+        disconnect(w, nullptr, this, nullptr);
+        delete w;
+    }
+}
+
+QString EdgeMarksApp::fileFilter()
+{
+    return tr("EdgeMarks documents (*.%1);;All files (*)").arg(QLatin1String(FileSuffix));
+}
+
+bool EdgeMarksApp::startSimulator(QString* error)
+{
+    m_simulatorDir = std::make_unique<QTemporaryDir>();
+    m_simulator = std::make_unique<SimulatedHandset>();
+    m_simulator->loadSampleContent();
+    const QString device = m_simulatorDir->filePath(QStringLiteral("cu.ah-k3001v.data"));
+    const QString bundle = m_simulatorDir->filePath(QStringLiteral("AHK3001VDriver.kext"));
+    if (!SimulatedHandset::createDriverBundle(bundle, QStringLiteral("1.2"), error) ||
+        !m_simulator->start(device, error))
+        return false;
+    qputenv("EDGEMARKS_DEVICE", QFile::encodeName(device));
+    qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(bundle));
+    return true;
+}
+
+DocumentWindow* EdgeMarksApp::adopt(DocumentWindow* window)
+{
+    m_windows << window;
+    connect(window, &QObject::destroyed, this, [this, window] { m_windows.removeOne(window); });
+    if (m_simulator)
+        window->statusBar()->showMessage(
+            tr("Using the simulated AIR-EDGE PHONE (password %1).").arg(SimulatedHandset::samplePassword()));
+    // Offset each new window from the last one.
+    if (m_windows.size() > 1)
+        window->move(m_windows.at(m_windows.size() - 2)->pos() + QPoint(24, 24));
+    window->show();
+    QTimer::singleShot(0, window, &DocumentWindow::runDriverCheck);
+    return window;
+}
+
+DocumentWindow* EdgeMarksApp::newDocument()
+{
+    ++m_untitledCount;
+    const QString name = m_untitledCount == 1 ? tr("untitled") : tr("untitled %1").arg(m_untitledCount);
+    return adopt(new DocumentWindow(this, std::make_unique<MyDocument>(), QString(), name));
+}
+
+DocumentWindow* EdgeMarksApp::openDocument(const QString& path, QWidget* alertParent)
+{
+    const QString canonical = QFileInfo(path).absoluteFilePath();
+    for (DocumentWindow* w : std::as_const(m_windows)) {
+        if (QFileInfo(w->filePath()).absoluteFilePath() == canonical) {
+            w->raise();
+            w->activateWindow();
+            return w;
+        }
+    }
+    auto document = std::make_unique<MyDocument>();
+    QString error;
+    if (!document->readFromFile(canonical, &error)) {
+        auto* box = new QMessageBox(QMessageBox::Critical, tr("EdgeMarks"),
+                                    tr("The document \"%1\" could not be opened.").arg(QFileInfo(path).fileName()),
+                                    QMessageBox::Ok, alertParent);
+        box->setObjectName(QStringLiteral("openErrorAlert"));
+        box->setInformativeText(error);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(alertParent ? Qt::WindowModal : Qt::ApplicationModal);
+        box->open();
+        return nullptr;
+    }
+    noteRecentFile(canonical);
+    return adopt(new DocumentWindow(this, std::move(document), canonical, QString()));
+}
+
+void EdgeMarksApp::openWithDialog(QWidget* parent)
+{
+    const QStringList files = QFileDialog::getOpenFileNames(parent, tr("Open"), QString(), fileFilter());
+    for (const QString& f : files)
+        openDocument(f, parent);
+}
+
+QStringList EdgeMarksApp::recentFiles() const
+{
+    return QSettings().value(RecentFilesKey).toStringList();
+}
+
+void EdgeMarksApp::noteRecentFile(const QString& path)
+{
+    QStringList files = recentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    while (files.size() > MaxRecentFiles)
+        files.removeLast();
+    QSettings().setValue(RecentFilesKey, files);
+    emit recentFilesChanged();
+}
+
+void EdgeMarksApp::clearRecentFiles()
+{
+    QSettings().remove(RecentFilesKey);
+    emit recentFilesChanged();
+}
+
+void EdgeMarksApp::quit()
+{
+    const QList<DocumentWindow*> windows = m_windows;
+    for (DocumentWindow* w : windows)
+        if (!w->close())
+            return;
+    QCoreApplication::quit();
+}

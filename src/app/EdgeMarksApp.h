@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class DocumentWindow;
+class KeychainStore;
+class QTemporaryDir;
+class SimulatedHandset;
+
+// The program's document management: one window per document, New, Open,
+// Open Recent, quitting with unsaved documents, and the built-in simulated
+// handset for trying the program without the hardware.
+class EdgeMarksApp : public QObject {
+    Q_OBJECT
+public:
+    static constexpr const char* FileSuffix = "edgemarks";
+    static constexpr int MaxRecentFiles = 10;
+
+    explicit EdgeMarksApp(KeychainStore* keychain, QObject* parent = nullptr);
+    ~EdgeMarksApp() override;
+
+    // Starts a simulated handset with sample content and points the link at it.
+    bool startSimulator(QString* error = nullptr);
+    SimulatedHandset* simulator() const { return m_simulator.get(); }
+
+    DocumentWindow* newDocument();
+    // Opens a document in a new window, or brings up the window that has it.
+    // A file that fails to load shows an error and makes no window.
+    DocumentWindow* openDocument(const QString& path, QWidget* alertParent = nullptr);
+    void openWithDialog(QWidget* parent);
+    QList<DocumentWindow*> windows() const { return m_windows; }
+
+    QStringList recentFiles() const;
+    void noteRecentFile(const QString& path);
+    void clearRecentFiles();
+
+    // Asks every window to close (each asks about unsaved changes); quits when all did.
+    void quit();
+    // Ends the program at once (the driver check's Quit). Tests replace it.
+    std::function<void(int)> terminate;
+
+    KeychainStore* keychain() const { return m_keychain; }
+    static QString fileFilter();
+
+signals:
+    void recentFilesChanged();
+
+private:
+    DocumentWindow* adopt(DocumentWindow* window);
+
+    KeychainStore* m_keychain;
+    QList<DocumentWindow*> m_windows;
+    std::unique_ptr<QTemporaryDir> m_simulatorDir;
+    std::unique_ptr<SimulatedHandset> m_simulator;
+    int m_untitledCount = 0;
+};

@@ -1,0 +1,86 @@
+// edgemarks: the bookmark editor for the AH-K3001V handset.
+#include "DocumentWindow.h"
+#include "EdgeMarksApp.h"
+#include "KeychainStore.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileOpenEvent>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTranslator>
+
+namespace {
+// Files handed over by the desktop (macOS) while the program runs.
+class FileOpenFilter : public QObject {
+public:
+    explicit FileOpenFilter(EdgeMarksApp* app) : m_app(app) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FileOpen) {
+            m_app->openDocument(static_cast<QFileOpenEvent*>(event)->file());
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    EdgeMarksApp* m_app;
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("EdgeMarks"));
+    QApplication::setOrganizationName(QStringLiteral("EdgeMarks"));
+    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    QApplication::setQuitOnLastWindowClosed(true);
+
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTranslations);
+    QTranslator translations;
+    if (translations.load(QLocale(), QStringLiteral("edgemarks"), QStringLiteral("_"),
+                          QStringLiteral(":/translations")))
+        app.installTranslator(&translations);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QApplication::translate(
+        "main", "Edits the web bookmarks of the AH-K3001V handset (\"AIR-EDGE PHONE\")."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption simulator(
+        QStringLiteral("simulator"),
+        QApplication::translate("main", "Use a built-in simulated handset with sample bookmarks (password 1234)."));
+    parser.addOption(simulator);
+    parser.addPositionalArgument(QStringLiteral("files"), QApplication::translate("main", "Documents to open."),
+                                 QStringLiteral("[files...]"));
+    parser.process(app);
+
+    SystemKeychainStore keychain;
+    EdgeMarksApp edgemarks(&keychain);
+    if (parser.isSet(simulator)) {
+        QString error;
+        if (!edgemarks.startSimulator(&error)) {
+            QMessageBox::critical(nullptr, QStringLiteral("EdgeMarks"),
+                                  QApplication::translate("main", "The simulated handset could not start.") +
+                                      QStringLiteral("\n") + error);
+            return 1;
+        }
+    }
+    FileOpenFilter fileOpen(&edgemarks);
+    app.installEventFilter(&fileOpen);
+
+    int opened = 0;
+    for (const QString& file : parser.positionalArguments())
+        opened += edgemarks.openDocument(file) != nullptr;
+    if (opened == 0 && parser.positionalArguments().isEmpty())
+        edgemarks.newDocument();
+    else if (opened == 0)
+        QApplication::setQuitOnLastWindowClosed(false), QObject::connect(&app, &QApplication::lastWindowClosed, &app,
+                                                                         &QApplication::quit);
+    return app.exec();
+}
