@@ -1,0 +1,303 @@
+#include "BookmarkController.h"
+#include "DocumentWindow.h"
+#include "EdgeMarksApp.h"
+#include "KeychainStore.h"
+#include "MyDocument.h"
+#include "PasswordController.h"
+#include "ProgressController.h"
+#include "SimulatorFixture.h"
+#include "VedORovav.h"
+#include "ui_MyDocument.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+QMessageBox* visibleBox(QWidget* window, const QString& name)
+{
+    for (QMessageBox* box : window->findChildren<QMessageBox*>(name))
+        if (box->isVisible())
+            return box;
+    return nullptr;
+}
+
+void click(QMessageBox* box, const QString& label)
+{
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == label) {
+            b->click();
+            return;
+        }
+    QFAIL(qPrintable("no button " + label));
+}
+
+BookmarkPtr make(const QString& name, int number, int folder = 0)
+{
+    auto b = std::make_shared<Bookmark>();
+    b->setBookmarkName(name);
+    b->setNumber(number);
+    b->setFolder(folder);
+    return b;
+}
+} // namespace
+
+class TestDocumentWindow : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    MemoryKeychainStore m_keychain;
+    std::unique_ptr<EdgeMarksApp> m_app;
+    int m_terminated = -1;
+
+    DocumentWindow* newWindow()
+    {
+        DocumentWindow* w = m_app->newDocument();
+        QCoreApplication::processEvents(); // the driver check
+        return w;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        const QString bundle = m_dir.filePath("AHK3001VDriver.kext");
+        QVERIFY(SimulatedHandset::createDriverBundle(bundle, "1.2"));
+        qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(bundle));
+        qputenv("EDGEMARKS_TIMEOUT", "5");
+    }
+
+    void init()
+    {
+        m_keychain.storedBytes.reset();
+        m_app = std::make_unique<EdgeMarksApp>(&m_keychain);
+        m_terminated = -1;
+        m_app->terminate = [this](int status) { m_terminated = status; };
+    }
+
+    void cleanup() { m_app.reset(); }
+
+    void importIntoAnEmptyDocument()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        m_keychain.savePassword("1234");
+        DocumentWindow* w = newWindow();
+        QVERIFY(!w->isWindowModified());
+        w->ui()->actionImport->trigger(); // no confirmation for an empty list
+        QVERIFY(!visibleBox(w, "confirmationAlert"));
+        QCOMPARE(w->document()->bookmarkList().size(), 6);
+        QVERIFY(w->document()->isModified());
+        QVERIFY(w->isWindowModified());
+        QVERIFY(!w->document()->undoManager()->canUndo());
+        QVERIFY(!w->progressController()->isOpened());
+        QCOMPARE(w->bookmarkController()->rowCount(), 2); // folder 00
+    }
+
+    void importIntoANonEmptyDocumentAsks()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        m_keychain.savePassword("1234");
+        DocumentWindow* w = newWindow();
+        const BookmarkList kept{make("kept", 50)};
+        w->document()->setBookmarkList(kept);
+
+        w->ui()->actionImport->trigger();
+        QMessageBox* box = visibleBox(w, "confirmationAlert");
+        QVERIFY(box);
+        QCOMPARE(box->text(),
+                 QString("The current editing bookmarks will be completely deleted. Are you sure you want to import ?"));
+        QCOMPARE(box->informativeText(),
+                 QString("If you select to import then all bookmarks on the current editing will be lost."));
+        QCOMPARE(box->icon(), QMessageBox::Information);
+        QCOMPARE(box->buttons().size(), 2);
+        click(box, "Cancel");
+        QVERIFY(w->document()->bookmarkList() == kept);
+        QTest::qWait(50);
+        QVERIFY(sim->receivedFrames().isEmpty()); // no connection was opened
+
+        w->ui()->importButton->click();
+        click(visibleBox(w, "confirmationAlert"), "Import");
+        QCOMPARE(w->document()->bookmarkList().size(), 6);
+    }
+
+    void passwordSheetAndRetry()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        DocumentWindow* w = newWindow();
+        PasswordController* passwords = w->passwordController();
+        w->ui()->actionImport->trigger();
+        QVERIFY(passwords->passwordSheet()->isVisible());
+        QVERIFY(passwords->passwordField()->text().isEmpty());
+        QCOMPARE(passwords->passwordField()->echoMode(), QLineEdit::Password);
+        QVERIFY(!passwords->savePasswordButton()->isChecked());
+        QTest::keyClicks(passwords->passwordField(), "1234");
+        passwords->passwordSheet()->findChild<QPushButton*>("okButton")->click();
+        QVERIFY(!passwords->passwordSheet()->isVisible());
+        QCOMPARE(w->document()->bookmarkList().size(), 6);
+        QCOMPARE(passwords->currentPassword(), std::optional<QString>("1234"));
+        QVERIFY(!m_keychain.storedBytes); // not saved: the box was off
+
+        // A refused password brings the sheet back; Cancel leaves the document alone.
+        sim->setPassword("4321");
+        const BookmarkList before = w->document()->bookmarkList();
+        w->ui()->actionImport->trigger();
+        click(visibleBox(w, "confirmationAlert"), "Import");
+        QVERIFY(passwords->passwordSheet()->isVisible());
+        passwords->passwordField()->setText("9999");
+        passwords->clickOKButton();
+        click(visibleBox(w, "confirmationAlert"), "Import"); // the command starts over
+        QVERIFY(passwords->passwordSheet()->isVisible());
+        QVERIFY(passwords->passwordField()->text().isEmpty());
+        passwords->clickCancelButton();
+        QVERIFY(!passwords->passwordSheet()->isVisible());
+        QVERIFY(w->document()->bookmarkList() == before);
+        QCOMPARE(passwords->currentPassword(), std::optional<QString>("9999"));
+    }
+
+    void linkFailureShowsTheReason()
+    {
+        qputenv("EDGEMARKS_DEVICE", QFile::encodeName(m_dir.filePath("nothing-here")));
+        m_keychain.savePassword("1234");
+        DocumentWindow* w = newWindow();
+        const BookmarkList kept{make("kept", 1)};
+        w->document()->setBookmarkList(kept);
+        w->ui()->actionImport->trigger();
+        click(visibleBox(w, "confirmationAlert"), "Import");
+        QMessageBox* error = visibleBox(w, "errorAlert");
+        QVERIFY(error);
+        QCOMPARE(error->text(), QString("Couldn't import the bookmarks."));
+        QCOMPARE(error->informativeText(), QString("The AIR-EDGE PHONE wasn't connected."));
+        QCOMPARE(error->icon(), QMessageBox::Critical);
+        QCOMPARE(error->buttons().size(), 1);
+        QCOMPARE(error->buttons().first()->text(), QString("OK"));
+        QVERIFY(w->document()->bookmarkList() == kept);
+        QVERIFY(!w->progressController()->isOpened());
+        click(error, "OK");
+    }
+
+    void exportAlwaysAsksAndKeepsTheChangeMark()
+    {
+        SimulatorFixture sim;
+        m_keychain.savePassword("1234");
+        DocumentWindow* w = newWindow();
+        w->ui()->actionExport->trigger(); // an empty list is still confirmed
+        QMessageBox* box = visibleBox(w, "confirmationAlert");
+        QVERIFY(box);
+        QCOMPARE(box->text(), QString("The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure "
+                                      "you want to export ?"));
+        click(box, "Cancel");
+
+        w->bookmarkController()->add();
+        QCoreApplication::processEvents();
+        QVERIFY(w->document()->isModified());
+        w->ui()->actionExport->trigger();
+        click(visibleBox(w, "confirmationAlert"), "Export");
+        QVERIFY(!visibleBox(w, "errorAlert"));
+        QCOMPARE(sim->bookmarks().size(), 1);
+        QCOMPARE(sim->bookmarks()[0].name, QString("untitled"));
+        QVERIFY(w->document()->isModified()); // as it was
+
+        BookmarkList many;
+        for (int i = 0; i < 101; ++i)
+            many << make(QString::number(i), i % 100);
+        w->document()->setBookmarkList(many);
+        w->ui()->actionExport->trigger();
+        click(visibleBox(w, "confirmationAlert"), "Export");
+        QMessageBox* error = visibleBox(w, "errorAlert");
+        QVERIFY(error);
+        QCOMPARE(error->text(), QString("Couldn't export the bookmarks."));
+        QCOMPARE(error->informativeText(),
+                 QString("Too many bookmarks exist. Up to 100 bookmarks can be registered."));
+    }
+
+    void editingThroughTheWindow()
+    {
+        DocumentWindow* w = newWindow();
+        w->ui()->addButton->click();
+        QCoreApplication::processEvents();
+        QCOMPARE(w->ui()->actionUndo->text(), QString("Undo Insert Bookmark"));
+        QVERIFY(w->isWindowModified());
+        w->ui()->actionUndo->trigger();
+        QCOMPARE(w->ui()->actionRedo->text(), QString("Redo Insert Bookmark"));
+        QVERIFY(!w->isWindowModified());
+        w->ui()->actionRedo->trigger();
+        QCOMPARE(w->document()->bookmarkList().size(), 1);
+
+        // Selecting folder 3 shows its (empty) list; Add puts the new bookmark there.
+        w->ui()->folderTable->selectRow(3);
+        QCOMPARE(w->bookmarkController()->currentFolder(), 3);
+        QCOMPARE(w->bookmarkController()->rowCount(), 0);
+        w->ui()->addButton->click();
+        QCOMPARE(w->document()->bookmarkList().first()->folder(), 3); // the start of the full list
+        QCOMPARE(w->ui()->bookmarkTable->selectionModel()->selectedRows().size(), 1);
+
+        // Renaming in place is an "Edit" step.
+        const QModelIndex name = w->bookmarkController()->index(0, BookmarkController::NameColumn);
+        QVERIFY(w->bookmarkController()->setData(name, "Renamed", Qt::EditRole));
+        QCoreApplication::processEvents();
+        QCOMPARE(w->ui()->actionUndo->text(), QString("Undo Edit"));
+        w->ui()->renumberButton->click();
+        QCoreApplication::processEvents();
+        QCOMPARE(w->ui()->actionUndo->text(), QString("Undo Renumber"));
+
+        // Save, then the title loses its mark; the file reopens with the same list.
+        const QString path = m_dir.filePath("edited.edgemarks");
+        QVERIFY(w->saveTo(path));
+        QVERIFY(!w->isWindowModified());
+        QCOMPARE(w->windowTitle(), QString("edited.edgemarks[*]"));
+        QVERIFY(m_app->recentFiles().contains(path));
+        QCOMPARE(m_app->openDocument(path), w); // already open: the same window
+        w->close();
+        QCoreApplication::processEvents();
+        DocumentWindow* reopened = m_app->openDocument(path);
+        QVERIFY(reopened);
+        QCOMPARE(reopened->document()->bookmarkList().size(), 2);
+    }
+
+    void badFileMakesNoWindow()
+    {
+        QFile junk(m_dir.filePath("junk.edgemarks"));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("junk");
+        junk.close();
+        const int before = int(m_app->windows().size());
+        QVERIFY(!m_app->openDocument(junk.fileName()));
+        QCOMPARE(int(m_app->windows().size()), before);
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(top); box && box->objectName() == "openErrorAlert")
+                box->close();
+    }
+
+    void missingDriverEndsTheProgram()
+    {
+        const QByteArray saved = qgetenv("EDGEMARKS_DRIVER_BUNDLE");
+        qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(m_dir.filePath("no-driver.kext")));
+        QString text, informative;
+        QTimer::singleShot(100, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            text = box->text();
+            informative = box->informativeText();
+            QCOMPARE(box->icon(), QMessageBox::Critical);
+            QCOMPARE(box->buttons().size(), 1);
+            click(box, "Quit");
+        });
+        m_app->newDocument();
+        QTRY_COMPARE(m_terminated, 1);
+        QCOMPARE(text, QString("Couldn't use this application because the AH-K3001V USB Driver 1.2 didn't exist."));
+        QCOMPARE(informative,
+                 QString("You need to install the AH-K3001V USB Driver 1.2 or later. The application will be quited."));
+        qputenv("EDGEMARKS_DRIVER_BUNDLE", saved);
+    }
+};
+
+QTEST_MAIN(TestDocumentWindow)
+#include "tst_documentwindow.moc"
