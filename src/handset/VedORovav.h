@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AirHBookmark.h"
+#include "AirHFile.h"
 #include "ProgressProtocol.h"
 #include "VedORovavException.h"
 
@@ -44,6 +45,18 @@ public:
     static constexpr const char* NumberOutOfRange =
         "A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.";
 
+    static constexpr const char* UpdatingFileList = "Updating the file list...";
+    static constexpr const char* BadFileName =
+        "A character that cannot be used at the AIR-EDGE PHONE is included in the file name.";
+    static constexpr const char* FileNameTooLong = "The file name is too long.";
+    static constexpr const char* FileNotFound = "The specified file was not found.";
+    static constexpr const char* CouldNotCreateFile = "Couldn't create a file.";
+    static constexpr const char* CouldNotWriteFile = "Couldn't write a file.";
+    static constexpr const char* CouldNotReadFile = "Couldn't read a file.";
+    static constexpr const char* FileTooLarge = "The file is too large to be sent to the AIR-EDGE PHONE.";
+    static constexpr const char* FileShrank = "A file became shorter while it was sent to the AIR-EDGE PHONE.";
+    static constexpr const char* NoDestination = "No place to save a downloaded file was given.";
+
     static constexpr int MaxBookmarks = 100;
     static constexpr int FolderCount = 20;
 
@@ -82,6 +95,17 @@ public:
     bool readBookmarks(BookmarkList& bookmarks, const QString& password, ProgressProtocol& progress);
     bool writeBookmarks(const BookmarkList& bookmarks, const QString& password, ProgressProtocol& progress);
 
+    // Files. The listing replaces the caller's list; the download takes one path
+    // from the front of destinations per file; the upload sends each path with
+    // the type of the AirHFileType table, or forcedType when one is given.
+    bool readDirectory(AirHFileList& files, const QString& password, ProgressProtocol& progress);
+    bool readFileFrom(const AirHFileList& files, QStringList& destinations, const QString& password,
+                      ProgressProtocol& progress);
+    bool writeFileFrom(const QStringList& paths, const QString& password, ProgressProtocol& progress,
+                       const QString& forcedType = QString());
+    // The handset's name for a file: name TAB type TAB NUL, in Shift_JIS.
+    QByteArray dataFileName(const QString& name, const QString& type) const;
+
     QObject* parentWindow() const { return m_parentWindow; }
     int fileDescriptor() const { return m_fileDescriptor; }
     bool isLoggedIn() const { return m_loggedin; }
@@ -92,6 +116,10 @@ public:
 
 private:
     static void pause();
+    void downloadOne(const AirHFile& file, const QString& path, int index, ProgressProtocol& progress);
+    void uploadOne(const QString& path, const QString& type, int index, ProgressProtocol& progress);
+    void discard(qint64 bytes);
+    void sendZeros(qint64 bytes);
     // The skeleton shared by every transfer. finish runs first in the clean-up
     // (the upload's closing exchange); a failure there is reported like any other
     // when the work itself succeeded.

@@ -164,6 +164,12 @@ void SimulatedHandset::setEntryPayloads(const QList<QByteArray>& payloads)
     m_entryPayloads = payloads;
 }
 
+void SimulatedHandset::setDirectoryPayloads(const QList<QByteArray>& payloads)
+{
+    std::lock_guard lock(m_mutex);
+    m_directoryPayloads = payloads;
+}
+
 void SimulatedHandset::loadSampleContent()
 {
     setBookmarks({
@@ -332,15 +338,17 @@ void SimulatedHandset::handle(const QByteArray& frame)
         reply(command, sub, "0");
         return;
     case 0x601: { // file count
-        const QByteArray count = QByteArray::number(m_files.size());
+        const QByteArray count =
+            QByteArray::number(m_directoryPayloads.isEmpty() ? m_files.size() : m_directoryPayloads.size());
         lock.unlock();
         reply(command, sub, count);
         return;
     }
     case 0x607: { // listing request
-        m_pendingFrames.clear();
-        for (const File& f : std::as_const(m_files))
-            m_pendingFrames << directoryRecord(f);
+        m_pendingFrames = m_directoryPayloads;
+        if (m_directoryPayloads.isEmpty())
+            for (const File& f : std::as_const(m_files))
+                m_pendingFrames << directoryRecord(f);
         m_pendingSubCommand = 0x607;
         if (m_pendingFrames.isEmpty())
             return;
@@ -352,7 +360,9 @@ void SimulatedHandset::handle(const QByteArray& frame)
     case 0x602: { // download: name TAB type TAB NUL
         const QList<QByteArray> parts = param.split('\t');
         QByteArray payload = "NG";
-        if (parts.size() >= 3) {
+        if (!m_faults.downloadPayload.isEmpty()) {
+            payload = m_faults.downloadPayload;
+        } else if (parts.size() >= 3) {
             for (const File& f : std::as_const(m_files)) {
                 if (sjis(f.name) == parts[0] && sjis(f.type) == parts[1]) {
                     payload = parts[0] + '\t' + parts[1] + '\t' + f.content;

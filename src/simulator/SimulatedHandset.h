@@ -40,6 +40,7 @@ public:
         int emptyPayloadOn = 0;      // replies to this sub-command carry no payload
         QByteArray probeReply;       // payload of an accepted probe's reply instead of "OK"
         QByteArray entryReply;       // payload of the reply to a stored entry instead of "0"
+        QByteArray downloadPayload;  // payload of every download reply instead of the file
         bool refusePassword = false; // every password is wrong
         int probesAnsweredNG = 0;    // this many probes are answered "NG" first; -1: all of them
         bool refuseEntries = false;  // stored entries are answered without "0"
@@ -70,6 +71,8 @@ public:
     QList<File> files() const;
     // Entry payloads to send as they are, in place of the stored bookmarks.
     void setEntryPayloads(const QList<QByteArray>& payloads);
+    // Directory records to send as they are, in place of the stored files.
+    void setDirectoryPayloads(const QList<QByteArray>& payloads);
     // Sample content for demonstrations: bookmarks in several folders and a few files.
     void loadSampleContent();
     static QString samplePassword() { return QStringLiteral("1234"); }
@@ -106,6 +109,7 @@ private:
     QList<File> m_files;
     QList<QByteArray> m_received;
     QList<QByteArray> m_entryPayloads;
+    QList<QByteArray> m_directoryPayloads;
     int m_probes = 0;
     int m_probesNG = 0;
     QList<QByteArray> m_pendingFrames; // entry or directory frames waiting for acknowledgements

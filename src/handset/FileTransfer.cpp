@@ -1,0 +1,186 @@
+#include "VedORovav.h"
+
+#include "AirHFileType.h"
+#include "BookmarkEntry.h"
+#include "ShiftJIS.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+constexpr int BufferLength = 4096;
+constexpr int DirectoryFrameLength = 4095;
+} // namespace
+
+QByteArray VedORovav::dataFileName(const QString& name, const QString& type) const
+{
+    const std::optional<QByteArray> n = ShiftJIS::encode(name);
+    const std::optional<QByteArray> t = ShiftJIS::encode(type);
+    if (!n || !t)
+        throw VedORovavException(BadFileName);
+    if (n->size() + t->size() + 3 > DirectoryFrameLength)
+        throw VedORovavException(FileNameTooLong);
+    QByteArray bytes = *n;
+    bytes.append('\t').append(*t).append('\t').append('\0');
+    return bytes;
+}
+
+bool VedORovav::readDirectory(AirHFileList& files, const QString& password, ProgressProtocol& progress)
+{
+    // The progress sheet shows the message in the user's language.
+    return transfer(progress, 1.0, QString::fromLatin1(UpdatingFileList), password, [&] {
+        char buffer[BufferLength];
+        files.clear();
+        sendCommand(2, 0x601, "");
+        int total = receiveData(buffer, BufferLength, true);
+        const int count = BookmarkEntry::parseInteger(buffer + 12, std::min(total, BufferLength) - 12);
+        if (count <= 0)
+            return;
+        sendCommand(3, 0x607, "");
+        for (int i = 0; i < count; ++i) {
+            progress.updateProgressDoubleValue(double(i + 1) / double(count));
+            total = receiveData(buffer, DirectoryFrameLength, true);
+            if (total < 13 || buffer[3] != 0x03 || buffer[9] != 0x06 || buffer[11] != 0x07)
+                throw VedORovavException(IllegalFormat);
+            const int length = std::min(total, DirectoryFrameLength) - 12;
+            sendCommand(0x10, 0x910, "0");
+            files.append(AirHFile::fromDirectoryRecord(buffer + 12, length));
+        }
+    });
+}
+
+void VedORovav::discard(qint64 bytes)
+{
+    char buffer[BufferLength];
+    while (bytes > 0)
+        bytes -= receiveRawData(buffer, int(std::min<qint64>(bytes, BufferLength)));
+}
+
+void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index, ProgressProtocol& progress)
+{
+    const QByteArray name = dataFileName(file.fileName(), file.fileType());
+    sendCommand(3, 0x602, name.constData(), int(name.size()));
+    char buffer[BufferLength];
+    const qint64 frame = receiveData(buffer, DirectoryFrameLength, false);
+    const qint64 echoLength = name.size() - 1;
+
+    qint64 taken = 0;
+    QFile out(path);
+    try {
+        // The name echo, one byte per read so that no content is taken with it.
+        for (int pass = 0; pass < 2; ++pass) {
+            while (taken + 12 < frame && taken < BufferLength) {
+                if (receiveRawData(buffer + taken, 1) != 1)
+                    break;
+                if (buffer[taken++] == '\t')
+                    break;
+            }
+        }
+        if (taken != echoLength || std::memcmp(buffer, name.constData(), size_t(taken)) != 0)
+            throw VedORovavException(FileNotFound);
+
+        if (!QFileInfo::exists(path)) {
+            if (!out.open(QIODevice::WriteOnly))
+                throw VedORovavException(CouldNotCreateFile);
+            out.close();
+        }
+        // Written from its first byte, and cut to the new content at the end.
+        if (!out.open(QIODevice::ReadWrite))
+            throw VedORovavException(CouldNotWriteFile);
+        const qint64 content = frame - 12 - taken;
+        qint64 left = content;
+        while (left > 0) {
+            const int n = receiveRawData(buffer, int(std::min<qint64>(left, BufferLength)));
+            taken += n;
+            left -= n;
+            if (out.write(buffer, n) != n)
+                throw VedORovavException(CouldNotWriteFile);
+            progress.updateProgressDoubleValue(index + double(content - left) / double(content));
+        }
+        if (!out.resize(content))
+            throw VedORovavException(CouldNotWriteFile);
+        out.close();
+    } catch (const VedORovavException&) {
+        out.close();
+        // Keep the link in step: the rest of the announced frame is read and dropped.
+        discard(frame - 12 - taken);
+        throw;
+    }
+    // A record without a date leaves the file's date as it is.
+    if (file.fileDate().isValid() && out.open(QIODevice::ReadWrite)) {
+        out.setFileTime(file.fileDate(), QFileDevice::FileModificationTime);
+        out.close();
+    }
+}
+
+bool VedORovav::readFileFrom(const AirHFileList& files, QStringList& destinations, const QString& password,
+                             ProgressProtocol& progress)
+{
+    return transfer(progress, double(files.size()), QString(), password, [&] {
+        for (int k = 0; k < files.size(); ++k) {
+            // Checked before the request, so that no reply is left unread.
+            if (destinations.isEmpty())
+                throw VedORovavException(NoDestination);
+            downloadOne(files.at(k), destinations.first(), k, progress);
+            destinations.removeFirst();
+        }
+    });
+}
+
+void VedORovav::sendZeros(qint64 bytes)
+{
+    static const char zeros[BufferLength] = {};
+    while (bytes > 0)
+        bytes -= sendRawData(zeros, int(std::min<qint64>(bytes, BufferLength)));
+}
+
+void VedORovav::uploadOne(const QString& path, const QString& type, int index, ProgressProtocol& progress)
+{
+    const QByteArray name = dataFileName(QFileInfo(path).fileName(), type);
+    struct stat info;
+    const qint64 size = ::stat(QFile::encodeName(path).constData(), &info) == 0 ? qint64(info.st_size) : 0;
+    // The frame's length field is signed 32-bit: the whole frame must fit it.
+    if (size + name.size() + 6 > qint64(0x7FFFFFFF))
+        throw VedORovavException(FileTooLarge);
+
+    sendCommand(3, 0x603, nullptr, int(name.size() - 1 + size));
+    sendRawData(name.constData(), int(name.size() - 1));
+
+    qint64 left = size;
+    QFile in(path);
+    try {
+        // Unbuffered: one read of the file per piece sent.
+        if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            throw VedORovavException(CouldNotReadFile);
+        char buffer[BufferLength];
+        while (left > 0) {
+            const qint64 n = in.read(buffer, std::min<qint64>(left, BufferLength));
+            if (n < 0)
+                throw VedORovavException(CouldNotReadFile);
+            if (n == 0)
+                throw VedORovavException(FileShrank);
+            sendRawData(buffer, int(n));
+            left -= n;
+            progress.updateProgressDoubleValue(index + double(size - left) / double(size));
+        }
+    } catch (const VedORovavException&) {
+        in.close();
+        // The handset gets the whole frame its header announced; a failure while the
+        // zeros go out replaces this one.
+        sendZeros(left);
+        throw;
+    }
+}
+
+bool VedORovav::writeFileFrom(const QStringList& paths, const QString& password, ProgressProtocol& progress,
+                              const QString& forcedType)
+{
+    const AirHFileType table = AirHFileType::load();
+    return transfer(progress, double(paths.size()), QString(), password, [&] {
+        for (int k = 0; k < paths.size(); ++k)
+            uploadOne(paths.at(k), forcedType.isEmpty() ? table.typeForPath(paths.at(k)) : forcedType, k, progress);
+    });
+}

@@ -1,0 +1,427 @@
+#include "AirHFileType.h"
+#include "RecordingProgress.h"
+#include "SimulatorFixture.h"
+#include "VedORovav.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+const QByteArray Probe = frameBytes("E1 01 00 00 05 00 00 00 00 01 00 01 31");
+const QByteArray Password = frameBytes("E1 01 00 01 08 00 00 00 00 02 00 01 31 32 33 34");
+const QByteArray Logout = frameBytes("E1 01 00 FF 04 00 00 00 00 01 00 02");
+const QByteArray FileCount = frameBytes("E1 01 00 02 04 00 00 00 00 06 00 01");
+const QByteArray Listing = frameBytes("E1 01 00 03 04 00 00 00 00 06 00 07");
+const QByteArray Ack = frameBytes("E1 01 00 10 05 00 00 00 00 09 00 10 30");
+
+QString reasonOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const VedORovavException& e) {
+        return e.reason();
+    }
+    return QString();
+}
+
+AirHFile record(const QString& name, const QString& type)
+{
+    AirHFile f;
+    f.setFileName(name);
+    f.setFileType(type);
+    return f;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray randomBytes(qsizetype n)
+{
+    QByteArray b(n, 0);
+    QRandomGenerator random{quint32(n)};
+    for (qsizetype i = 0; i < n; ++i)
+        b[i] = char(random.bounded(256));
+    return b;
+}
+
+// Upload frames among the received ones.
+QList<QByteArray> uploads(const QList<QByteArray>& frames)
+{
+    QList<QByteArray> result;
+    for (const QByteArray& f : frames)
+        if (f.mid(2, 2) == frameBytes("00 03") && f.mid(8, 4) == frameBytes("00 06 00 03"))
+            result << f;
+    return result;
+}
+} // namespace
+
+class TestFileTransfer : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void init()
+    {
+        qputenv("EDGEMARKS_TIMEOUT", "5");
+        qunsetenv("EDGEMARKS_FILE_TYPES");
+    }
+
+    void directoryRecords()
+    {
+        const QByteArray memo("memo.txt\tother\t1234\t2005/06/07/08/09");
+        AirHFile f = AirHFile::fromDirectoryRecord(memo.constData(), int(memo.size()));
+        QCOMPARE(f.fileName(), QString("memo.txt"));
+        QCOMPARE(f.fileType(), QString("other"));
+        QCOMPARE(f.fileSize(), 1234);
+        QCOMPARE(f.fileDate(), QDateTime(QDate(2005, 6, 7), QTime(8, 9), Qt::LocalTime));
+
+        f = AirHFile::fromDirectoryRecord("a\tb", 3);
+        QCOMPARE(f.fileSize(), 0);
+        QVERIFY(!f.fileDate().isValid());
+        const QByteArray six("x\ty\t7\t2001/02/03/04/05\textra\tmore");
+        f = AirHFile::fromDirectoryRecord(six.constData(), int(six.size()));
+        QCOMPARE(f.fileDate().date(), QDate(2001, 2, 3));
+        // The text ends at a NUL; bytes that are not Shift_JIS give no name.
+        f = AirHFile::fromDirectoryRecord("\x93\xfa\t\0zz", 6);
+        QCOMPARE(f.fileName(), QStringLiteral("日"));
+        QCOMPARE(f.fileType(), QString(""));
+        f = AirHFile::fromDirectoryRecord("\x81\t", 2);
+        QVERIFY(f.fileName().isNull());
+        QVERIFY(!AirHFile::parseDate("2005/13/07/08/09").isValid());
+        QVERIFY(!AirHFile::parseDate("yesterday").isValid());
+
+        // Defaults and the 32-bit size.
+        AirHFile blank;
+        QCOMPARE(blank.fileName(), QString(""));
+        QCOMPARE(blank.fileType(), QString("other"));
+        QVERIFY(blank.fileDate().isValid());
+        blank.setFileSize((qint64(1) << 32) + 5);
+        QCOMPARE(blank.fileSize(), 5);
+    }
+
+    void listing()
+    {
+        SimulatorFixture sim;
+        sim->setDirectoryPayloads({"memo.txt\tother\t1234\t2005/06/07/08/09", "a\tb", QByteArray(5000, 'n')});
+        RecordingProgress progress;
+        AirHFileList files{record("old", "other")};
+        QVERIFY(VedORovav().readDirectory(files, "1234", progress));
+        QCOMPARE(progress.message, QString("Updating the file list..."));
+        QCOMPARE(progress.maxValue, 1.0);
+        QCOMPARE(progress.values, QList<double>({1.0 / 3, 2.0 / 3, 1.0}));
+        QCOMPARE(files.size(), 3);
+        QCOMPARE(files[0].fileSize(), 1234);
+        QCOMPARE(files[1].fileType(), QString("b"));
+        QCOMPARE(files[2].fileName().size(), 4083); // an over-long frame is cut
+        QCOMPARE(sim->receivedFrames(8),
+                 QList<QByteArray>({Probe, Password, FileCount, Listing, Ack, Ack, Ack, Logout}));
+    }
+
+    void emptyListings()
+    {
+        for (bool noDigits : {false, true}) {
+            SimulatorFixture sim;
+            SimulatedHandset::Faults faults;
+            if (noDigits)
+                faults.emptyPayloadOn = 0x601;
+            sim->setFaults(faults);
+            RecordingProgress progress;
+            AirHFileList files{record("old", "other")};
+            QVERIFY(VedORovav().readDirectory(files, "1234", progress));
+            QVERIFY(files.isEmpty());
+            QCOMPARE(progress.calls, QStringList({"open", "close"}));
+            QCOMPARE(sim->receivedFrames(4), QList<QByteArray>({Probe, Password, FileCount, Logout}));
+        }
+    }
+
+    void badDirectoryFrames()
+    {
+        {
+            SimulatorFixture sim;
+            sim->setDirectoryPayloads({"one\tother\t1", QByteArray(), "three\tother\t3"});
+            RecordingProgress progress;
+            AirHFileList files;
+            QCOMPARE(reasonOf([&] { VedORovav().readDirectory(files, "1234", progress); }),
+                     QString(VedORovav::IllegalFormat));
+            QCOMPARE(files.size(), 1); // the record before stays
+            QCOMPARE(progress.calls.mid(progress.calls.size() - 2), QStringList({"exception", "close"}));
+            QCOMPARE(sim->receivedFrames(6), QList<QByteArray>({Probe, Password, FileCount, Listing, Ack, Logout}));
+        }
+        {
+            SimulatorFixture sim;
+            sim->loadSampleContent();
+            SimulatedHandset::Faults faults;
+            faults.wrongEcho = 0x607;
+            sim->setFaults(faults);
+            AirHFileList files;
+            RecordingProgress progress;
+            QCOMPARE(reasonOf([&] { VedORovav().readDirectory(files, "1234", progress); }),
+                     QString(VedORovav::IllegalFormat));
+        }
+        {
+            SimulatorFixture sim;
+            sim->setPassword("0000");
+            AirHFileList files{record("kept", "other")};
+            RecordingProgress progress;
+            QVERIFY(!VedORovav().readDirectory(files, "1234", progress));
+            QCOMPARE(files.size(), 1);
+            QCOMPARE(progress.calls, QStringList({"open", "close"}));
+        }
+    }
+
+    void handsetFileNames()
+    {
+        VedORovav link;
+        QCOMPARE(link.dataFileName("memo.txt", "other"), QByteArray("memo.txt\tother\t\0", 16));
+        QCOMPARE(link.dataFileName(QStringLiteral("写真"), ""), QByteArray("\x8e\xca\x90\x5e\t\t\0", 7));
+        QCOMPARE(link.dataFileName(QString(4088, 'n'), "type").size(), 4095);
+        QCOMPARE(reasonOf([&] { link.dataFileName(QString(4089, 'n'), "type"); }),
+                 QString(VedORovav::FileNameTooLong));
+        QCOMPARE(reasonOf([&] { link.dataFileName(QStringLiteral("😀.txt"), "other"); }),
+                 QString(VedORovav::BadFileName));
+        QCOMPARE(reasonOf([&] { link.dataFileName(QString(), "other"); }), QString(VedORovav::BadFileName));
+    }
+
+    void download()
+    {
+        SimulatorFixture sim;
+        const QDateTime when(QDate(2005, 6, 7), QTime(8, 9), Qt::LocalTime);
+        const QByteArray big = randomBytes(10000);
+        sim->setFiles({{"memo.txt", "other", when, big}, {"empty.bin", "other", when, QByteArray()}});
+        QStringList destinations{m_dir.filePath("memo.txt"), m_dir.filePath("empty.bin")};
+        writeFile(destinations[0], QByteArray(20000, 'x')); // existing and longer: rewritten and cut
+        AirHFile memo = record("memo.txt", "other");
+        memo.setFileDate(when);
+        AirHFile empty = record("empty.bin", "other");
+        empty.setFileDate(when);
+        RecordingProgress progress;
+        QVERIFY(VedORovav().readFileFrom({memo, empty}, destinations, "1234", progress));
+        QVERIFY(destinations.isEmpty());
+        QCOMPARE(progress.maxValue, 2.0);
+        QVERIFY(progress.values.size() >= 3);
+        QCOMPARE(progress.values.last(), 1.0);
+        QVERIFY(std::is_sorted(progress.values.begin(), progress.values.end()));
+        QCOMPARE(readAll(m_dir.filePath("memo.txt")), big);
+        QCOMPARE(readAll(m_dir.filePath("empty.bin")), QByteArray());
+        QCOMPARE(QFileInfo(m_dir.filePath("memo.txt")).lastModified(), when);
+        QCOMPARE(QFileInfo(m_dir.filePath("empty.bin")).lastModified(), when);
+        const QList<QByteArray> frames = sim->receivedFrames(5);
+        QCOMPARE(frames[2], frameBytes("E1 01 00 03 14 00 00 00 00 06 00 02") + QByteArray("memo.txt\tother\t\0", 16));
+
+        // An empty list: login and logout only.
+        sim->clearReceivedFrames();
+        QStringList none;
+        RecordingProgress p2;
+        QVERIFY(VedORovav().readFileFrom({}, none, "1234", p2));
+        QCOMPARE(p2.maxValue, 0.0);
+        QCOMPARE(sim->receivedFrames(3), QList<QByteArray>({Probe, Password, Logout}));
+    }
+
+    void downloadFailuresKeepTheLinkInStep()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        const QString target = m_dir.filePath("never.txt");
+        {
+            SimulatedHandset::Faults faults;
+            faults.emptyPayloadOn = 0x602; // F = 12
+            sim->setFaults(faults);
+            QStringList destinations{target};
+            RecordingProgress progress;
+            QCOMPARE(reasonOf([&] {
+                         VedORovav().readFileFrom({record("memo.txt", "other")}, destinations, "1234", progress);
+                     }),
+                     QString(VedORovav::FileNotFound));
+            QCOMPARE(destinations, QStringList({target}));
+            QVERIFY(!QFileInfo::exists(target));
+        }
+        {
+            // The echo names another type: the rest of the frame is read and dropped,
+            // so the logout frame is still understood and the next transfer works.
+            SimulatedHandset::Faults faults;
+            faults.downloadPayload = "memo.txt\tjpeg\t" + QByteArray(9000, 'c');
+            sim->setFaults(faults);
+            sim->clearReceivedFrames();
+            QStringList destinations{target};
+            RecordingProgress progress;
+            QCOMPARE(reasonOf([&] {
+                         VedORovav().readFileFrom({record("memo.txt", "other")}, destinations, "1234", progress);
+                     }),
+                     QString(VedORovav::FileNotFound));
+            QVERIFY(!QFileInfo::exists(target));
+            QCOMPARE(sim->receivedFrames(4).last(), Logout);
+            sim->setFaults({});
+            AirHFileList files;
+            QVERIFY(VedORovav().readDirectory(files, "1234", progress));
+            QCOMPARE(files.size(), 2);
+        }
+        {
+            // A name outside Shift_JIS fails before anything is sent for it; the file
+            // before it is complete.
+            sim->clearReceivedFrames();
+            QStringList destinations{m_dir.filePath("first.txt"), m_dir.filePath("second")};
+            RecordingProgress progress;
+            QCOMPARE(reasonOf([&] {
+                         VedORovav().readFileFrom({record("memo.txt", "other"), record(QStringLiteral("😀"), "other")},
+                                                  destinations, "1234", progress);
+                     }),
+                     QString(VedORovav::BadFileName));
+            QCOMPARE(destinations, QStringList({m_dir.filePath("second")}));
+            QCOMPARE(readAll(m_dir.filePath("first.txt")), QByteArray("Call back at 18:00.\r\n"));
+            QCOMPARE(sim->receivedFrames(4).size(), 4); // probe, password, one request, logout
+        }
+        {
+            // No destination left: refused before the request goes out.
+            QStringList destinations;
+            RecordingProgress progress;
+            QCOMPARE(reasonOf([&] {
+                         VedORovav().readFileFrom({record("memo.txt", "other")}, destinations, "1234", progress);
+                     }),
+                     QString(VedORovav::NoDestination));
+        }
+    }
+
+    void uploadTypesAndFrames()
+    {
+        SimulatorFixture sim;
+        const QString table = m_dir.filePath("types.plist");
+        writeFile(table, "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>.jpg</key><string>jpeg</string>"
+                         "</dict></plist>");
+        qputenv("EDGEMARKS_FILE_TYPES", QFile::encodeName(table));
+        QDir().mkpath(m_dir.filePath("up"));
+        const QString photo = m_dir.filePath("up/Photo.JPG");
+        const QString plain = m_dir.filePath("up/README");
+        const QString odd = m_dir.filePath("up/data.xyz");
+        const QString big = m_dir.filePath("up/big.bin");
+        const QString empty = m_dir.filePath("up/empty.txt");
+        writeFile(photo, "jpegdata");
+        writeFile(plain, "text");
+        writeFile(odd, "x");
+        writeFile(big, randomBytes(10000));
+        writeFile(empty, "");
+        RecordingProgress progress;
+        QVERIFY(VedORovav().writeFileFrom({photo, plain, odd, big, empty}, "1234", progress));
+        QCOMPARE(progress.maxValue, 5.0);
+        QCOMPARE(progress.values, QList<double>({1.0, 2.0, 3.0, 3.4096, 3.8192, 4.0}));
+        const QList<QByteArray> frames = uploads(sim->receivedFrames(8));
+        QCOMPARE(frames.size(), 5);
+        QCOMPARE(frames[0], frameBytes("E1 01 00 03 1B 00 00 00 00 06 00 03") + "Photo.JPG\tjpeg\tjpegdata");
+        QVERIFY(frames[1].mid(12).startsWith("README\tother\t"));
+        QVERIFY(frames[2].mid(12).startsWith("data.xyz\tother\t"));
+        QCOMPARE(frames[3].mid(4, 4), frameBytes("22 27 00 00")); // 7 + 5 + 2 + 10000 + 4
+        QCOMPARE(frames[4], frameBytes("E1 01 00 03 14 00 00 00 00 06 00 03") + "empty.txt\tother\t");
+
+        // Without a table every file is "other".
+        qputenv("EDGEMARKS_FILE_TYPES", QFile::encodeName(m_dir.filePath("no-table.plist")));
+        sim->clearReceivedFrames();
+        QVERIFY(VedORovav().writeFileFrom({photo}, "1234", progress));
+        QVERIFY(uploads(sim->receivedFrames(4)).value(0).mid(12).startsWith("Photo.JPG\tother\t"));
+        // The shipped table knows .jpg; an explicit type wins over it.
+        qunsetenv("EDGEMARKS_FILE_TYPES");
+        QCOMPARE(AirHFileType::load().typeForPath("/x/Photo.JPG"), QString("jpeg"));
+        QCOMPARE(AirHFileType::load().typeForPath("/x/Makefile"), QString("other"));
+        sim->clearReceivedFrames();
+        QVERIFY(VedORovav().writeFileFrom({photo}, "1234", progress, "melody"));
+        QVERIFY(uploads(sim->receivedFrames(4)).value(0).mid(12).startsWith("Photo.JPG\tmelody\t"));
+
+        // An empty list: login and logout.
+        sim->clearReceivedFrames();
+        RecordingProgress p2;
+        QVERIFY(VedORovav().writeFileFrom({}, "1234", p2));
+        QCOMPARE(p2.maxValue, 0.0);
+        QCOMPARE(sim->receivedFrames(3), QList<QByteArray>({Probe, Password, Logout}));
+    }
+
+    void uploadFailures()
+    {
+        SimulatorFixture sim;
+        {
+            // No file behind the path: an empty frame goes out, then the failure.
+            RecordingProgress progress;
+            QCOMPARE(reasonOf([&] { VedORovav().writeFileFrom({m_dir.filePath("absent.txt")}, "1234", progress); }),
+                     QString(VedORovav::CouldNotReadFile));
+            QCOMPARE(uploads(sim->receivedFrames(4)).value(0),
+                     frameBytes("E1 01 00 03 15 00 00 00 00 06 00 03") + "absent.txt\tother\t");
+            QCOMPARE(progress.exception, QString(VedORovav::CouldNotReadFile));
+        }
+        {
+            // A file that shrinks after its first 4096 bytes: zeros complete the frame.
+            sim->clearReceivedFrames();
+            const QString path = m_dir.filePath("shrinking.bin");
+            const QByteArray content = randomBytes(10000);
+            writeFile(path, content);
+            struct Shrinker : RecordingProgress {
+                QString path;
+                void updateProgressDoubleValue(double v) override
+                {
+                    RecordingProgress::updateProgressDoubleValue(v);
+                    QFile::resize(path, 4096);
+                }
+            } progress;
+            progress.path = path;
+            QCOMPARE(reasonOf([&] { VedORovav().writeFileFrom({path}, "1234", progress); }),
+                     QString(VedORovav::FileShrank));
+            const QByteArray frame = uploads(sim->receivedFrames(4)).value(0);
+            QCOMPARE(frame.size(), 12 + 20 + 10000);
+            QCOMPARE(frame.mid(32, 4096), content.left(4096));
+            QCOMPARE(frame.mid(32 + 4096), QByteArray(5904, '\0'));
+            QCOMPARE(sim->receivedFrames().last(), Logout); // still in step
+        }
+        {
+            // Too large for the frame's length field: refused before anything is sent for it.
+            sim->clearReceivedFrames();
+            const QString huge = m_dir.filePath("huge.bin");
+            writeFile(huge, "");
+            QVERIFY(QFile::resize(huge, qint64(1) << 31));
+            RecordingProgress progress;
+            QCOMPARE(reasonOf([&] { VedORovav().writeFileFrom({huge}, "1234", progress); }),
+                     QString(VedORovav::FileTooLarge));
+            QFile::remove(huge);
+            QVERIFY(uploads(sim->receivedFrames(3)).isEmpty());
+        }
+    }
+
+    void roundTrip()
+    {
+        SimulatorFixture sim;
+        QDir().mkpath(m_dir.filePath("rt/in"));
+        QDir().mkpath(m_dir.filePath("rt/out"));
+        QStringList paths;
+        QList<QByteArray> contents;
+        for (qsizetype size : {qsizetype(0), qsizetype(1), qsizetype(4095), qsizetype(4096), qsizetype(4097),
+                               qsizetype(5 << 20)}) {
+            const QString path = m_dir.filePath(QStringLiteral("rt/in/ファイル%1.bin").arg(size));
+            contents << randomBytes(size);
+            writeFile(path, contents.last());
+            paths << path;
+        }
+        RecordingProgress progress;
+        QVERIFY(VedORovav().writeFileFrom(paths, "1234", progress));
+        AirHFileList listed;
+        QVERIFY(VedORovav().readDirectory(listed, "1234", progress));
+        QCOMPARE(listed.size(), paths.size());
+        QStringList destinations;
+        for (const AirHFile& f : listed)
+            destinations << m_dir.filePath("rt/out/" + f.fileName());
+        const QStringList targets = destinations;
+        QVERIFY(VedORovav().readFileFrom(listed, destinations, "1234", progress));
+        for (int i = 0; i < paths.size(); ++i) {
+            QCOMPARE(listed[i].fileName(), QFileInfo(paths[i]).fileName());
+            QCOMPARE(listed[i].fileSize(), int(contents[i].size()));
+            QVERIFY2(readAll(targets[i]) == contents[i], qPrintable(targets[i]));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileTransfer)
+#include "tst_filetransfer.moc"
