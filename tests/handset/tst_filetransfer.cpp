@@ -219,6 +219,7 @@ private slots:
         QCOMPARE(frames[2], frameBytes("E1 01 00 03 14 00 00 00 00 06 00 02") + QByteArray("memo.txt\tother\t\0", 16));
 
         // An empty list: login and logout only.
+        sim.settle();
         sim->clearReceivedFrames();
         QStringList none;
         RecordingProgress p2;
@@ -244,6 +245,7 @@ private slots:
                      QString(VedORovav::FileNotFound));
             QCOMPARE(destinations, QStringList({target}));
             QVERIFY(!QFileInfo::exists(target));
+            sim.settle();
         }
         {
             // The echo names another type: the rest of the frame is read and dropped,
@@ -251,6 +253,7 @@ private slots:
             SimulatedHandset::Faults faults;
             faults.downloadPayload = "memo.txt\tjpeg\t" + QByteArray(9000, 'c');
             sim->setFaults(faults);
+            sim.settle();
             sim->clearReceivedFrames();
             QStringList destinations{target};
             RecordingProgress progress;
@@ -264,10 +267,12 @@ private slots:
             AirHFileList files;
             QVERIFY(VedORovav().readDirectory(files, "1234", progress));
             QCOMPARE(files.size(), 2);
+            sim.settle();
         }
         {
             // A name outside Shift_JIS fails before anything is sent for it; the file
             // before it is complete.
+            sim.settle();
             sim->clearReceivedFrames();
             QStringList destinations{m_dir.filePath("first.txt"), m_dir.filePath("second")};
             RecordingProgress progress;
@@ -279,6 +284,7 @@ private slots:
             QCOMPARE(destinations, QStringList({m_dir.filePath("second")}));
             QCOMPARE(readAll(m_dir.filePath("first.txt")), QByteArray("Call back at 18:00.\r\n"));
             QCOMPARE(sim->receivedFrames(4).size(), 4); // probe, password, one request, logout
+            sim.settle();
         }
         {
             // No destination left: refused before the request goes out.
@@ -323,6 +329,7 @@ private slots:
 
         // Without a table every file is "other".
         qputenv("EDGEMARKS_FILE_TYPES", QFile::encodeName(m_dir.filePath("no-table.plist")));
+        sim.settle();
         sim->clearReceivedFrames();
         QVERIFY(VedORovav().writeFileFrom({photo}, "1234", progress));
         QVERIFY(uploads(sim->receivedFrames(4)).value(0).mid(12).startsWith("Photo.JPG\tother\t"));
@@ -330,11 +337,13 @@ private slots:
         qunsetenv("EDGEMARKS_FILE_TYPES");
         QCOMPARE(AirHFileType::load().typeForPath("/x/Photo.JPG"), QString("jpeg"));
         QCOMPARE(AirHFileType::load().typeForPath("/x/Makefile"), QString("other"));
+        sim.settle();
         sim->clearReceivedFrames();
         QVERIFY(VedORovav().writeFileFrom({photo}, "1234", progress, "melody"));
         QVERIFY(uploads(sim->receivedFrames(4)).value(0).mid(12).startsWith("Photo.JPG\tmelody\t"));
 
         // An empty list: login and logout.
+        sim.settle();
         sim->clearReceivedFrames();
         RecordingProgress p2;
         QVERIFY(VedORovav().writeFileFrom({}, "1234", p2));
@@ -356,6 +365,7 @@ private slots:
         }
         {
             // A file that shrinks after its first 4096 bytes: zeros complete the frame.
+            sim.settle();
             sim->clearReceivedFrames();
             const QString path = m_dir.filePath("shrinking.bin");
             const QByteArray content = randomBytes(10000);
@@ -379,6 +389,7 @@ private slots:
         }
         {
             // Too large for the frame's length field: refused before anything is sent for it.
+            sim.settle();
             sim->clearReceivedFrames();
             const QString huge = m_dir.filePath("huge.bin");
             writeFile(huge, "");

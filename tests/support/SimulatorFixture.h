@@ -22,6 +22,16 @@ struct SimulatorFixture {
         qputenv("EDGEMARKS_DEVICE", QFile::encodeName(device));
     }
     QString devicePath() const { return handset->devicePath(); }
+    // Waits until the handset has taken every frame sent so far (the last frame of a
+    // conversation, the logout, gets no reply to wait for).
+    void settle()
+    {
+        qsizetype count = -1;
+        while (count != handset->receivedFrames().size()) {
+            count = handset->receivedFrames().size();
+            QTest::qWait(60);
+        }
+    }
     SimulatedHandset* operator->() { return handset.get(); }
 };
 
