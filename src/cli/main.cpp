@@ -7,6 +7,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -87,13 +88,24 @@ public:
                 return status;
             return command == QLatin1String("import") ? importInto(arguments[1]) : exportFrom(arguments[1]);
         }
+        if (command == QLatin1String("ls") && arguments.size() == 1) {
+            if (const int status = prepareHandset())
+                return status;
+            return list();
+        }
+        if ((command == QLatin1String("get") || command == QLatin1String("put")) && arguments.size() >= 2) {
+            if (const int status = prepareHandset())
+                return status;
+            return command == QLatin1String("get") ? get(arguments.mid(1)) : put(arguments.mid(1));
+        }
         return usage();
     }
 
 private:
     int usage()
     {
-        printError(tr("Usage: edgemarks-cli [options] import|export|show DOCUMENT (see --help)"));
+        printError(tr("Usage: edgemarks-cli [options] import|export|show DOCUMENT, ls, get NAME..., put FILE... "
+                      "(see --help)"));
         return Usage;
     }
 
@@ -130,6 +142,8 @@ private:
     // then the terminal.
     std::optional<QString> findPassword(bool retry)
     {
+        if (!retry && m_acceptedPassword)
+            return m_acceptedPassword;
         if (!retry) {
             if (m_parser.isSet(QStringLiteral("password-file"))) {
                 QFile file(m_parser.value(QStringLiteral("password-file")));
@@ -168,8 +182,10 @@ private:
                 return PasswordRefused;
             }
             try {
-                if (transfer(*password))
+                if (transfer(*password)) {
+                    m_acceptedPassword = password;
                     return Ok;
+                }
             } catch (const VedORovavException& e) {
                 printError(tr(failureMessage.toUtf8().constData()) + QStringLiteral(": ") + e.localizedReason());
                 return Failed;
@@ -283,7 +299,122 @@ private:
         return Ok;
     }
 
+    int list()
+    {
+        AirHFileList files;
+        TerminalProgress progress;
+        const int status = withPassword(QStringLiteral("Couldn't read the file list."), [&](const QString& pw) {
+            return VedORovav().readDirectory(files, pw, progress);
+        });
+        if (status != Ok)
+            return status;
+        QTextStream out(stdout);
+        auto dateText = [](const AirHFile& f) {
+            return f.fileDate().isValid() ? f.fileDate().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+        };
+        if (m_parser.isSet(QStringLiteral("json"))) {
+            QJsonArray array;
+            for (const AirHFile& f : files)
+                array.append(QJsonObject{{"name", f.fileName()},
+                                         {"type", f.fileType()},
+                                         {"size", f.fileSize()},
+                                         {"date", f.fileDate().isValid()
+                                                      ? QJsonValue(f.fileDate().toString(Qt::ISODate))
+                                                      : QJsonValue()}});
+            out << QJsonDocument(array).toJson(QJsonDocument::Indented);
+            return Ok;
+        }
+        for (const AirHFile& f : files)
+            out << QStringLiteral("%1  %2  %3  %4\n")
+                       .arg(f.fileName(), -24)
+                       .arg(f.fileType(), -8)
+                       .arg(f.fileSize(), 9)
+                       .arg(dateText(f));
+        return Ok;
+    }
+
+    // A handset file name made safe as a local file name: no folders, no "..".
+    static QString localName(const QString& name)
+    {
+        QString safe = name;
+        safe.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\0'), QLatin1Char('_'));
+        if (safe.isEmpty() || safe == QLatin1String(".") || safe == QLatin1String(".."))
+            safe = QStringLiteral("_") + safe;
+        return safe;
+    }
+
+    int get(const QStringList& names)
+    {
+        const QString dir = m_parser.isSet(QStringLiteral("output")) ? m_parser.value(QStringLiteral("output"))
+                                                                     : QStringLiteral(".");
+        if (!QFileInfo(dir).isDir()) {
+            printError(tr("%1 is not a folder.").arg(dir));
+            return Failed;
+        }
+        // Types come from the listing unless given as NAME:TYPE.
+        AirHFileList listing;
+        bool needListing = false;
+        for (const QString& n : names)
+            needListing |= !n.contains(QLatin1Char(':'));
+        if (needListing) {
+            TerminalProgress progress;
+            const int status = withPassword(QStringLiteral("Couldn't read the file list."), [&](const QString& pw) {
+                return VedORovav().readDirectory(listing, pw, progress);
+            });
+            if (status != Ok)
+                return status;
+        }
+        AirHFileList files;
+        QStringList destinations;
+        for (const QString& n : names) {
+            AirHFile file;
+            const auto listed = std::find_if(listing.begin(), listing.end(),
+                                             [&](const AirHFile& f) { return f.fileName() == n; });
+            if (listed != listing.end()) {
+                file = *listed;
+            } else if (n.contains(QLatin1Char(':'))) {
+                file.setFileName(n.section(QLatin1Char(':'), 0, -2));
+                file.setFileType(n.section(QLatin1Char(':'), -1));
+                file.setFileDate(QDateTime());
+            } else {
+                printError(tr("There is no file %1 on the AIR-EDGE PHONE.").arg(n));
+                return Failed;
+            }
+            const QString target = QDir(dir).filePath(localName(file.fileName()));
+            if (QFileInfo::exists(target) && !m_parser.isSet(QStringLiteral("force"))) {
+                printError(tr("%1 exists; give --force to replace it.").arg(target));
+                return Failed;
+            }
+            files << file;
+            destinations << target;
+        }
+        TerminalProgress progress;
+        const int status = withPassword(QStringLiteral("Couldn't download the files."), [&](const QString& pw) {
+            QStringList left = destinations;
+            return VedORovav().readFileFrom(files, left, pw, progress);
+        });
+        if (status == Ok)
+            for (const QString& d : destinations)
+                std::fprintf(stderr, "%s\n", qPrintable(d));
+        return status;
+    }
+
+    int put(const QStringList& paths)
+    {
+        for (const QString& p : paths) {
+            if (!QFileInfo(p).isFile()) {
+                printError(tr("%1 is not a file.").arg(p));
+                return Failed;
+            }
+        }
+        TerminalProgress progress;
+        return withPassword(QStringLiteral("Couldn't upload the files."), [&](const QString& pw) {
+            return VedORovav().writeFileFrom(paths, pw, progress, m_parser.value(QStringLiteral("type")));
+        });
+    }
+
     QCommandLineParser& m_parser;
+    std::optional<QString> m_acceptedPassword;
     std::unique_ptr<QTemporaryDir> m_simulatorDir;
     std::unique_ptr<SimulatedHandset> m_simulator;
 };
@@ -303,7 +434,10 @@ int main(int argc, char** argv)
         "  import DOCUMENT   read the handset's bookmarks into DOCUMENT (made when missing;\n"
         "                    an existing one keeps its folder names)\n"
         "  export DOCUMENT   write DOCUMENT's bookmarks into the handset, replacing all it holds\n"
-        "  show DOCUMENT     print the folders and bookmarks of DOCUMENT\n\n"
+        "  show DOCUMENT     print the folders and bookmarks of DOCUMENT\n"
+        "  ls                list the files on the handset (name, type, size, date)\n"
+        "  get NAME...       download files by name (NAME:TYPE names the type) into -o DIR\n"
+        "  put FILE...       upload files, typed by extension (or --type)\n\n"
         "The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keychain,\n"
         "else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,\n"
         "3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1)."));
@@ -314,10 +448,15 @@ int main(int argc, char** argv)
         {QStringLiteral("password-file"), tr("Read the password from the first line of this file."), tr("file")},
         {QStringLiteral("simulator"), tr("Use a built-in simulated handset with sample content (password 1234).")},
         {QStringLiteral("yes"), tr("Export without asking for confirmation.")},
-        {QStringLiteral("json"), tr("show: print JSON.")},
+        {QStringLiteral("json"), tr("show, ls: print JSON.")},
+        {{QStringLiteral("o"), QStringLiteral("output")}, tr("get: the folder to download into (default: here)."),
+         tr("folder")},
+        {QStringLiteral("force"), tr("get: replace local files that exist.")},
+        {QStringLiteral("type"), tr("put: send every file with this handset type."), tr("type")},
     });
-    parser.addPositionalArgument(QStringLiteral("command"), tr("import, export or show"));
-    parser.addPositionalArgument(QStringLiteral("document"), tr("the bookmark document"));
+    parser.addPositionalArgument(QStringLiteral("command"), tr("import, export, show, ls, get or put"));
+    parser.addPositionalArgument(QStringLiteral("arguments"), tr("the document, or the files"),
+                                 QStringLiteral("[arguments...]"));
     parser.process(app);
 
     Cli cli(parser);

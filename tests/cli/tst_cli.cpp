@@ -196,6 +196,48 @@ private slots:
         QVERIFY(sim->receivedFrames().isEmpty());
     }
 
+    void files()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        Result r = cli({"ls", "--json"}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 0);
+        const QJsonArray listing = QJsonDocument::fromJson(r.out.toUtf8()).array();
+        QCOMPARE(listing.size(), 2);
+        QCOMPARE(listing[0].toObject()["name"].toString(), QString("memo.txt"));
+        QCOMPARE(listing[0].toObject()["size"].toInt(), 21);
+
+        const QString out = path("downloads");
+        QDir().mkpath(out);
+        r = cli({"get", "memo.txt", "Photo.JPG:jpeg", "-o", out}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(bytesOf(out + "/memo.txt"), QByteArray("Call back at 18:00.\r\n"));
+        QCOMPARE(bytesOf(out + "/Photo.JPG").size(), 3000);
+        QCOMPARE(QFileInfo(out + "/memo.txt").lastModified(), QDateTime(QDate(2005, 6, 7), QTime(8, 9)));
+        // An existing file is replaced only with --force; nothing is fetched before that.
+        r = cli({"get", "memo.txt", "-o", out}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains("--force"));
+        r = cli({"get", "nothing.bin", "-o", out}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 1);
+        r = cli({"get", "memo.txt", "-o", out, "--force"}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 0);
+
+        const QString upload = path("新しいメモ.mid");
+        QFile f(upload);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("MThd");
+        f.close();
+        r = cli({"put", upload}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(sim->files().last().name, QStringLiteral("新しいメモ.mid"));
+        QCOMPARE(sim->files().last().type, QString("midi"));
+        r = cli({"put", "--type", "melody", upload}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(sim->files().last().type, QString("melody"));
+        r = cli({"put", path("no-such-file")}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 1);
+    }
+
     void builtInSimulator()
     {
         const QString doc = path("demo.bookmarks");
