@@ -9,7 +9,10 @@
 #include "VedORovav.h"
 #include "ui_MyDocument.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -89,6 +92,19 @@ void DocumentWindow::setupTables()
     m_ui->splitter->setStretchFactor(0, 0);
     m_ui->splitter->setStretchFactor(1, 1);
     m_ui->splitter->setSizes({150, 700});
+
+    // Rows are dragged to reorder them, onto folder rows, into other windows and out
+    // to other applications; links are dropped in. The view never clears or removes
+    // dragged rows itself: the model moves them.
+    table->setDragEnabled(true);
+    table->setAcceptDrops(true);
+    table->setDropIndicatorShown(true);
+    table->setDragDropMode(QAbstractItemView::DragDrop);
+    table->setDragDropOverwriteMode(false);
+    table->setDefaultDropAction(Qt::MoveAction);
+    folders->setAcceptDrops(true);
+    folders->setDropIndicatorShown(true);
+    folders->setDragDropMode(QAbstractItemView::DropOnly);
 
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { syncSelectionFromView(); });
@@ -193,9 +209,17 @@ void DocumentWindow::setupActions()
     };
     rebuildRecent();
     connect(m_app, &EdgeMarksApp::recentFilesChanged, this, rebuildRecent);
-    // Cut, Copy and Paste of bookmarks come with drag and drop.
+    connect(ui.actionCopy, &QAction::triggered, this, &DocumentWindow::copySelection);
+    connect(ui.actionCut, &QAction::triggered, this, [this] {
+        copySelection();
+        m_bookmarks->cutSelection();
+    });
+    connect(ui.actionPaste, &QAction::triggered, this, [this] {
+        if (const QMimeData* data = QGuiApplication::clipboard()->mimeData())
+            m_bookmarks->paste(*data);
+    });
     for (QAction* a : {ui.actionCut, ui.actionCopy, ui.actionPaste})
-        a->setEnabled(false);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
 }
 
 void DocumentWindow::updateTitle()
@@ -215,10 +239,18 @@ void DocumentWindow::updateActions()
     m_ui->actionAdd->setEnabled(m_bookmarks->canAdd());
     m_ui->actionInsert->setEnabled(m_bookmarks->canInsert());
     m_ui->actionDelete->setEnabled(m_bookmarks->canRemove());
+    m_ui->actionCut->setEnabled(m_bookmarks->canRemove());
+    m_ui->actionCopy->setEnabled(m_bookmarks->canRemove());
     m_ui->actionRevert->setEnabled(!m_path.isEmpty() && m_document->isModified());
     m_ui->addButton->setEnabled(m_bookmarks->canAdd());
     m_ui->insertButton->setEnabled(m_bookmarks->canInsert());
     m_ui->deleteButton->setEnabled(m_bookmarks->canRemove());
+}
+
+void DocumentWindow::copySelection()
+{
+    if (!m_bookmarks->selectionIndexes().empty())
+        QGuiApplication::clipboard()->setMimeData(m_bookmarks->copySelection());
 }
 
 void DocumentWindow::deleteSelection()

@@ -1,12 +1,15 @@
 #include "BookmarkController.h"
 
+#include "BookmarkPasteboard.h"
 #include "MemoryNumberFormatter.h"
 #include "MyDocument.h"
+
+#include <QMimeData>
 
 #include <algorithm>
 
 BookmarkController::BookmarkController(MyDocument* document, QObject* parent)
-    : QAbstractTableModel(parent), m_document(document),
+    : DNDArrayController(parent), m_document(document),
       m_formatter(std::make_unique<MemoryNumberFormatter>(document, this))
 {
     connect(document, &MyDocument::bookmarkListReset, this, [this] {
@@ -194,6 +197,46 @@ void BookmarkController::remove()
     }
     setSelectionIndexes({});
     rearrangeObjects();
+}
+
+bool BookmarkController::acceptDrop(const QMimeData& data, int row)
+{
+    if (!BookmarkPasteboard::isFrom(data, this) && m_document->bookmarkList().size() >= MaxBookmarks)
+        return false;
+    return DNDArrayController::acceptDrop(data, row);
+}
+
+QMimeData* BookmarkController::copySelection() const
+{
+    return writeRows(QList<int>(m_selection.begin(), m_selection.end()));
+}
+
+void BookmarkController::cutSelection()
+{
+    remove();
+    m_document->undoManager()->setActionName(tr("Cut"));
+}
+
+bool BookmarkController::paste(const QMimeData& data)
+{
+    if (m_document->bookmarkList().size() >= MaxBookmarks)
+        return false;
+    const int row = m_selection.empty() ? int(m_arranged.size()) : *m_selection.begin();
+    // Pasted rows are copies even when they came from this table.
+    if (const std::optional<BookmarkList> copies = BookmarkPasteboard::copiedRows(data)) {
+        std::set<int> selection;
+        for (int i = 0; i < copies->size(); ++i) {
+            insertObject(copies->at(i), row + i);
+            selection.insert(row + i);
+        }
+        setSelectionIndexes(selection);
+        return !copies->isEmpty();
+    }
+    QMimeData links;
+    for (const QString& format : data.formats())
+        if (format != BookmarkPasteboard::MovedRowsType && format != BookmarkPasteboard::SourceType)
+            links.setData(format, data.data(format));
+    return DNDArrayController::acceptDrop(links, row);
 }
 
 bool BookmarkController::canAdd() const

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "AirHBookmark.h"
-
-#include <QAbstractTableModel>
+#include "DNDArrayController.h"
 #include <QList>
 
 #include <set>
@@ -14,7 +12,7 @@ class MemoryNumberFormatter;
 // arrangement), in the document's list order, and every edit made through the
 // table. Positions in the arrangement are mapped to positions in the document's
 // full list; records are always found by identity.
-class BookmarkController : public QAbstractTableModel {
+class BookmarkController : public DNDArrayController {
     Q_OBJECT
 public:
     enum Column { NumberColumn, NameColumn, LocationColumn, ColumnCount };
@@ -29,17 +27,17 @@ public:
     int currentFolder() const { return m_currentFolder; }
     void setCurrentFolder(int folder);
 
-    const BookmarkList& arrangedObjects() const { return m_arranged; }
+    const BookmarkList& arrangedObjects() const override { return m_arranged; }
     // The records of list whose folder is the current one, in list order.
     BookmarkList arrangeObjects(const BookmarkList& list) const;
     void rearrangeObjects();
 
     // A new record with the defaults: "untitled", "http://", the next free
     // memory number, the current folder. Not yet in any list.
-    BookmarkPtr newObject() const;
-    void insertObject(const BookmarkPtr& bookmark, int arrangedIndex);
+    BookmarkPtr newObject() const override;
+    void insertObject(const BookmarkPtr& bookmark, int arrangedIndex) override;
     void removeObjectAtArrangedObjectIndex(int arrangedIndex);
-    void moveObjectsInArrangedObjectsFromIndexes(const std::set<int>& indexes, int toIndex);
+    void moveObjectsInArrangedObjectsFromIndexes(const std::set<int>& indexes, int toIndex) override;
     void restoreArrangementAndSelection();
 
     // Adding commands: the new record at the end of the arrangement, or before
@@ -48,13 +46,21 @@ public:
     void insert();
     void remove();
 
+    // Drops from outside this table are refused at 100 bookmarks.
+    bool acceptDrop(const QMimeData& data, int row) override;
+    // The clipboard: copy the selection, cut it (one undo step), paste above the
+    // selection (or at the end).
+    QMimeData* copySelection() const;
+    void cutSelection();
+    bool paste(const QMimeData& data);
+
     bool canAdd() const;
     bool canInsert() const;
     bool canRemove() const { return !m_selection.empty(); }
 
     // The selection, in arranged indexes. The table view follows it.
     const std::set<int>& selectionIndexes() const { return m_selection; }
-    void setSelectionIndexes(const std::set<int>& indexes);
+    void setSelectionIndexes(const std::set<int>& indexes) override;
     // The first selected arranged index, or -1.
     int selectionIndex() const { return m_selection.empty() ? -1 : *m_selection.begin(); }
 

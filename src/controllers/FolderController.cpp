@@ -1,7 +1,10 @@
 #include "FolderController.h"
 
 #include "BookmarkController.h"
+#include "BookmarkPasteboard.h"
 #include "MyDocument.h"
+
+#include <QMimeData>
 
 FolderController::FolderController(MyDocument* document, BookmarkController* bookmarks, QObject* parent)
     : QAbstractListModel(parent), m_document(document), m_bookmarks(bookmarks)
@@ -60,4 +63,69 @@ QVariant FolderController::headerData(int section, Qt::Orientation orientation, 
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section == 0)
         return tr("Folder");
     return QAbstractListModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags FolderController::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDropEnabled;
+}
+
+QStringList FolderController::mimeTypes() const
+{
+    return {BookmarkPasteboard::MovedRowsType};
+}
+
+Qt::DropActions FolderController::supportedDropActions() const
+{
+    return Qt::MoveAction | Qt::CopyAction;
+}
+
+bool FolderController::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
+                                       const QModelIndex& parent) const
+{
+    // Only onto a folder row, and only rows of this window's bookmark table.
+    return data && parent.isValid() && parent.row() < rowCount() &&
+           data->hasFormat(BookmarkPasteboard::MovedRowsType) && BookmarkPasteboard::isFrom(*data, m_bookmarks);
+}
+
+bool FolderController::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int,
+                                    const QModelIndex& parent)
+{
+    if (!data || action == Qt::IgnoreAction)
+        return false;
+    return acceptDrop(*data, parent.isValid() ? parent.row() : row);
+}
+
+bool FolderController::acceptDrop(const QMimeData& data, int row)
+{
+    if (row < 0 || row >= rowCount() || !BookmarkPasteboard::isFrom(data, m_bookmarks))
+        return false;
+    const std::set<int> rows = DNDArrayController::indexSetFromRows(BookmarkPasteboard::movedRows(data));
+    BookmarkList moving;
+    for (int i : rows)
+        if (i >= 0 && i < m_bookmarks->arrangedObjects().size())
+            moving << m_bookmarks->arrangedObjects().at(i);
+    if (moving.isEmpty())
+        return false;
+    UndoManager* undo = m_document->undoManager();
+    undo->registerUndo(this, [this] { restoreArrangementAndSelection(); });
+    for (const BookmarkPtr& b : std::as_const(moving)) {
+        b->setFolder(row);
+        const int at = int(m_document->bookmarkList().indexOf(b));
+        m_document->removeObjectFromBookmarkListAtIndex(at);
+        m_document->insertObjectInBookmarkList(b, int(m_document->bookmarkList().size()));
+    }
+    restoreArrangementAndSelection();
+    return true;
+}
+
+void FolderController::restoreArrangementAndSelection()
+{
+    UndoManager* undo = m_document->undoManager();
+    undo->registerUndo(this, [this] { restoreArrangementAndSelection(); });
+    m_bookmarks->setSelectionIndexes({});
+    m_bookmarks->rearrangeObjects();
+    undo->setActionName(tr("Move"));
 }

@@ -18,7 +18,19 @@ public:
     // Number of bookmarks in a folder, shown beside its name.
     int bookmarkCount(int folder) const;
 
+    // Dropping bookmark rows of this window's table onto a folder row moves them
+    // into that folder, to the end of the document's list, as one undo step "Move".
+    bool acceptDrop(const QMimeData& data, int row);
+    void restoreArrangementAndSelection();
+
     int rowCount(const QModelIndex& parent = {}) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    Qt::DropActions supportedDropActions() const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 

@@ -283,6 +283,36 @@ bool MyDocument::loadDataRepresentation(const QByteArray& bytes, QString* error)
     return true;
 }
 
+QByteArray MyDocument::archivedBookmarks(const BookmarkList& bookmarks)
+{
+    QList<ArchivedRef> records;
+    for (const BookmarkPtr& b : bookmarks)
+        records << archivedBookmark(*b);
+    return KeyedArchiver::archivedData(
+        ArchivedValue::makeArray(QStringLiteral("NSMutableArray"), MutableArrayChain, records));
+}
+
+std::optional<BookmarkList> MyDocument::unarchivedBookmarks(const QByteArray& bytes)
+{
+    try {
+        KeyedUnarchiver unarchiver(bytes);
+        const ArchivedRef root = unarchiver.decodeTopObject(RootKey);
+        if (!root || root->kind != ArchivedValue::Kind::Array)
+            return std::nullopt;
+        BookmarkList list;
+        for (const ArchivedRef& record : std::as_const(root->elements)) {
+            if (record->kind != ArchivedValue::Kind::Object)
+                return std::nullopt;
+            list << bookmarkFrom(*record);
+        }
+        return list;
+    } catch (const KeyedArchiveError&) {
+        return std::nullopt;
+    } catch (const LoadError&) {
+        return std::nullopt;
+    }
+}
+
 bool MyDocument::readFromFile(const QString& path, QString* error)
 {
     QFile file(path);

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 // A bookmark document: the ordered bookmark list and the folder list, with every
 // change of the bookmark list and of a bookmark's values undoable as a named step.
@@ -55,6 +56,11 @@ public:
     // Replaces both lists from a document file. On failure nothing changes, false is
     // returned and error (when given) says why.
     bool loadDataRepresentation(const QByteArray& bytes, QString* error = nullptr);
+
+    // A list of records on its own as a keyed archive (for the clipboard and drags
+    // between documents), and back: new records with the same four values.
+    static QByteArray archivedBookmarks(const BookmarkList& bookmarks);
+    static std::optional<BookmarkList> unarchivedBookmarks(const QByteArray& bytes);
 
     // Reading and atomic writing of the file itself. A failed write leaves the
     // former file as it was.

@@ -230,9 +230,11 @@ private slots:
         f.close();
         r = cli({"put", upload}, {"EDGEMARKS_PASSWORD=1234"});
         QCOMPARE(r.status, 0);
+        sim.settle(); // an upload frame gets no reply to wait for
         QCOMPARE(sim->files().last().name, QStringLiteral("新しいメモ.mid"));
         QCOMPARE(sim->files().last().type, QString("midi"));
         r = cli({"put", "--type", "melody", upload}, {"EDGEMARKS_PASSWORD=1234"});
+        sim.settle();
         QCOMPARE(sim->files().last().type, QString("melody"));
         r = cli({"put", path("no-such-file")}, {"EDGEMARKS_PASSWORD=1234"});
         QCOMPARE(r.status, 1);

@@ -1,0 +1,99 @@
+#include "BookmarkPasteboard.h"
+
+#include "MyDocument.h"
+
+#include <plist/plist.h>
+
+#include <QCoreApplication>
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+QByteArray sourceTag(const void* source)
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+           QByteArray::number(quintptr(source), 16);
+}
+
+QByteArray webURLsWithTitles(const QString& location, const QString& name)
+{
+    plist_t root = plist_new_array();
+    plist_t urls = plist_new_array();
+    plist_array_append_item(urls, plist_new_string(location.toUtf8().constData()));
+    plist_t titles = plist_new_array();
+    plist_array_append_item(titles, plist_new_string(name.toUtf8().constData()));
+    plist_array_append_item(root, urls);
+    plist_array_append_item(root, titles);
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(root, &xml, &length);
+    plist_free(root);
+    QByteArray bytes(xml, qsizetype(length));
+    plist_to_xml_free(xml);
+    return bytes;
+}
+} // namespace
+
+QMimeData* BookmarkPasteboard::write(const BookmarkList& records, const QList<int>& rows, const void* source)
+{
+    auto* data = new QMimeData;
+    BookmarkList dragged;
+    QStringList rowTexts;
+    for (int row : rows) {
+        if (row < 0 || row >= records.size())
+            continue;
+        dragged << records.at(row);
+        rowTexts << QString::number(row);
+    }
+    data->setData(CopiedRowsType, MyDocument::archivedBookmarks(dragged));
+    data->setData(MovedRowsType, rowTexts.join(QLatin1Char(',')).toLatin1());
+    data->setData(SourceType, sourceTag(source));
+
+    QList<QUrl> urls;
+    QStringList locations;
+    for (const BookmarkPtr& b : dragged) {
+        locations << b->location();
+        const QUrl url(b->location(), QUrl::StrictMode);
+        if (url.isValid() && !url.scheme().isEmpty())
+            urls << url;
+    }
+    if (dragged.size() == 1) {
+        const AirHBookmark& b = *dragged.first();
+        if (!b.location().isNull() && !b.bookmarkName().isNull())
+            data->setData(WebURLsWithTitlesType, webURLsWithTitles(b.location(), b.bookmarkName()));
+        if (!urls.isEmpty()) {
+            const QString moz = urls.first().toString() + QLatin1Char('\n') + b.bookmarkName();
+            data->setData(QStringLiteral("text/x-moz-url"),
+                          QByteArray(reinterpret_cast<const char*>(moz.utf16()), moz.size() * 2));
+        }
+    }
+    if (!urls.isEmpty())
+        data->setUrls(urls);
+    if (!locations.isEmpty())
+        data->setText(locations.join(QLatin1Char('\n')));
+    return data;
+}
+
+std::optional<BookmarkList> BookmarkPasteboard::copiedRows(const QMimeData& data)
+{
+    if (!data.hasFormat(CopiedRowsType))
+        return std::nullopt;
+    return MyDocument::unarchivedBookmarks(data.data(CopiedRowsType));
+}
+
+QList<int> BookmarkPasteboard::movedRows(const QMimeData& data)
+{
+    QList<int> rows;
+    for (const QByteArray& part : data.data(MovedRowsType).split(',')) {
+        bool ok = false;
+        const int row = part.toInt(&ok);
+        if (ok)
+            rows << row;
+    }
+    return rows;
+}
+
+bool BookmarkPasteboard::isFrom(const QMimeData& data, const void* source)
+{
+    return data.hasFormat(SourceType) && data.data(SourceType) == sourceTag(source);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "AirHBookmark.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class QMimeData;
+
+// What a drag or a copy from the bookmark table carries.
+namespace BookmarkPasteboard {
+
+// The records themselves (a keyed archive of their four values), so that another
+// document gets copies of its own.
+inline const QString CopiedRowsType = QStringLiteral("COPIED_ROWS_TYPE");
+// The dragged rows' arranged indexes, for reordering inside the same table.
+inline const QString MovedRowsType = QStringLiteral("MOVED_ROWS_TYPE");
+// A single row's link as a property list [[location], [name]].
+inline const QString WebURLsWithTitlesType = QStringLiteral("WebURLsWithTitlesPboardType");
+// Which table the rows come from (process and table), so that a drop can tell its
+// own rows from another window's.
+inline const QString SourceType = QStringLiteral("application/x-edgemarks-source");
+
+// The records at rows (arranged indexes, in this order) of the table source. A
+// single row also carries its link: "WebURLsWithTitlesPboardType",
+// "text/x-moz-url" and the URL list; every drag carries the locations as
+// text/uri-list and plain text, so that a browser or an editor takes them.
+QMimeData* write(const BookmarkList& records, const QList<int>& rows, const void* source);
+
+std::optional<BookmarkList> copiedRows(const QMimeData& data);
+QList<int> movedRows(const QMimeData& data);
+bool isFrom(const QMimeData& data, const void* source);
+
+} // namespace BookmarkPasteboard

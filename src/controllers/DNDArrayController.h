@@ -1,0 +1,46 @@
+#pragma once
+
+#include "AirHBookmark.h"
+
+#include <QAbstractTableModel>
+
+#include <set>
+
+// A table model whose rows are records that can be dragged and dropped: rows
+// dragged inside the table are reordered, rows from another table are copied in,
+// and a web location from another application becomes a new record. What the
+// rows are and how they are placed is the subclass's.
+class DNDArrayController : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    virtual const BookmarkList& arrangedObjects() const = 0;
+    virtual BookmarkPtr newObject() const = 0;
+    virtual void insertObject(const BookmarkPtr& bookmark, int arrangedIndex) = 0;
+    virtual void moveObjectsInArrangedObjectsFromIndexes(const std::set<int>& indexes, int toIndex) = 0;
+    virtual void setSelectionIndexes(const std::set<int>& indexes) = 0;
+
+    // The drop itself at arranged row (a row past the end appends). True when
+    // something was inserted or moved.
+    virtual bool acceptDrop(const QMimeData& data, int row);
+    // What a drag of the given arranged rows carries.
+    QMimeData* writeRows(const QList<int>& rows) const;
+
+    static std::set<int> indexSetFromRows(const QList<int>& rows);
+    static int rowsAboveRow(int row, const std::set<int>& indexes);
+
+    // QAbstractItemModel drag and drop, as the table views call it.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+    Qt::DropActions supportedDropActions() const override;
+    Qt::DropActions supportedDragActions() const override;
+
+protected:
+    // Where a drop lands: above the row dropped on, or at the end.
+    int dropRow(int row, const QModelIndex& parent) const;
+};
