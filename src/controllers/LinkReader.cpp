@@ -22,7 +22,7 @@ std::optional<QString> utf8(const QByteArray& bytes)
 
 std::optional<QUrl> parseUrl(const QString& text)
 {
-    const QUrl url(text.trimmed(), QUrl::StrictMode);
+    const QUrl url(text.trimmed(), QUrl::TolerantMode);
     if (!url.isValid() || url.scheme().isEmpty())
         return std::nullopt;
     return url;

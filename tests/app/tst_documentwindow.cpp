@@ -11,6 +11,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTableView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -260,6 +263,45 @@ private slots:
         DocumentWindow* reopened = m_app->openDocument(path);
         QVERIFY(reopened);
         QCOMPARE(reopened->document()->bookmarkList().size(), 2);
+    }
+
+    // QDrag::exec() waits for the platform's drag session, which the offscreen
+    // platform does not run; the drop is driven through the view's own drag events
+    // instead, as a real drag delivers them.
+    void dropOntoTheBookmarkTable()
+    {
+        DocumentWindow* w = newWindow();
+        w->document()->setBookmarkList({make("a", 0), make("b", 1), make("c", 2)});
+        w->resize(800, 500);
+        QTableView* table = w->ui()->bookmarkTable;
+        QCoreApplication::processEvents();
+        auto dropAt = [&](QMimeData* data, int row, Qt::DropAction action) {
+            const QRect rect = table->visualRect(w->bookmarkController()->index(row, 1));
+            const QPoint at(rect.center().x(), rect.top() + 2); // the upper edge: above the row
+            QDragEnterEvent enter(at, action, data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(table->viewport(), &enter);
+            QDragMoveEvent move(at, action, data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(table->viewport(), &move);
+            QVERIFY(move.isAccepted());
+            QDropEvent drop(at, action, data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(table->viewport(), &drop);
+        };
+        auto* link = new QMimeData;
+        link->setText("http://dropped.example/");
+        dropAt(link, 1, Qt::CopyAction);
+        QCOMPARE(w->document()->bookmarkList().size(), 4);
+        QCOMPARE(w->document()->bookmarkList()[1]->location(), QString("http://dropped.example/"));
+        QCOMPARE(w->ui()->bookmarkTable->selectionModel()->selectedRows().first().row(), 1);
+        delete link;
+
+        // A row of the table dropped above another: reordered, nothing cleared.
+        QMimeData* own = w->bookmarkController()->mimeData({w->bookmarkController()->index(3, 0)});
+        dropAt(own, 0, Qt::MoveAction);
+        delete own;
+        QStringList names;
+        for (const BookmarkPtr& b : w->document()->bookmarkList())
+            names << b->bookmarkName();
+        QCOMPARE(names, QStringList({"c", "a", "untitled", "b"}));
     }
 
     void badFileMakesNoWindow()
