@@ -52,12 +52,6 @@ double plainCopy()
     return ms;
 }
 
-struct NoProgress : ProgressProtocol {
-    void openProgressForWindow(QObject*, double, const QString&) override {}
-    void updateProgressDoubleValue(double) override {}
-    void notifyException(const VedORovavException&) override {}
-    void closeProgress() override {}
-};
 } // namespace
 
 int main(int argc, char** argv)
@@ -80,7 +74,7 @@ int main(int argc, char** argv)
         for (int i = 0; i < 16; ++i)
             f.write(chunk);
     }
-    NoProgress progress;
+    NullProgress progress;
     QElapsedTimer t;
     t.start();
     if (!VedORovav().writeFileFrom({source}, "1234", progress))

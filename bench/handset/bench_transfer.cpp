@@ -74,12 +74,6 @@ double pingPong(int exchanges, int requestBytes, int replyBytes)
     return ms;
 }
 
-struct NoProgress : ProgressProtocol {
-    void openProgressForWindow(QObject*, double, const QString&) override {}
-    void updateProgressDoubleValue(double) override {}
-    void notifyException(const VedORovavException&) override {}
-    void closeProgress() override {}
-};
 } // namespace
 
 int main(int argc, char** argv)
@@ -103,7 +97,7 @@ int main(int argc, char** argv)
         b->setFolder(i % 20);
         list << b;
     }
-    NoProgress progress;
+    NullProgress progress;
 
     // Export: probe, password, 2 opening exchanges, 100 entries, closing: 105 replies; 106 frames sent.
     IoCounts before = ioCounts();

@@ -223,15 +223,8 @@ bool BookmarkController::paste(const QMimeData& data)
         return false;
     const int row = m_selection.empty() ? int(m_arranged.size()) : *m_selection.begin();
     // Pasted rows are copies even when they came from this table.
-    if (const std::optional<BookmarkList> copies = BookmarkPasteboard::copiedRows(data)) {
-        std::set<int> selection;
-        for (int i = 0; i < copies->size(); ++i) {
-            insertObject(copies->at(i), row + i);
-            selection.insert(row + i);
-        }
-        setSelectionIndexes(selection);
-        return !copies->isEmpty();
-    }
+    if (const std::optional<BookmarkList> copies = BookmarkPasteboard::copiedRows(data))
+        return insertCopies(*copies, row);
     QMimeData links;
     for (const QString& format : data.formats())
         if (format != BookmarkPasteboard::MovedRowsType && format != BookmarkPasteboard::SourceType)

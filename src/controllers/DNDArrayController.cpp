@@ -76,6 +76,17 @@ bool DNDArrayController::dropMimeData(const QMimeData* data, Qt::DropAction acti
     return acceptDrop(*data, dropRow(row, parent));
 }
 
+bool DNDArrayController::insertCopies(const BookmarkList& copies, int row)
+{
+    std::set<int> selection;
+    for (int i = 0; i < copies.size(); ++i) {
+        insertObject(copies.at(i), row + i);
+        selection.insert(row + i);
+    }
+    setSelectionIndexes(selection);
+    return !copies.isEmpty();
+}
+
 bool DNDArrayController::acceptDrop(const QMimeData& data, int row)
 {
     // Rows of this very table: a reordering.
@@ -92,15 +103,8 @@ bool DNDArrayController::acceptDrop(const QMimeData& data, int row)
         return true;
     }
     // Rows of another table: copies of their own, with their numbers and folders.
-    if (const std::optional<BookmarkList> copies = BookmarkPasteboard::copiedRows(data)) {
-        std::set<int> selection;
-        for (int i = 0; i < copies->size(); ++i) {
-            insertObject(copies->at(i), row + i);
-            selection.insert(row + i);
-        }
-        setSelectionIndexes(selection);
-        return !copies->isEmpty();
-    }
+    if (const std::optional<BookmarkList> copies = BookmarkPasteboard::copiedRows(data))
+        return insertCopies(*copies, row);
     // A web location from another application.
     const std::optional<DroppedLink> link = LinkReader::fromMimeData(data);
     if (!link || !link->url.isValid())

@@ -43,4 +43,6 @@ public:
 protected:
     // Where a drop lands: above the row dropped on, or at the end.
     int dropRow(int row, const QModelIndex& parent) const;
+    // Inserts records at arranged rows row, row + 1, ... and selects them.
+    bool insertCopies(const BookmarkList& copies, int row);
 };

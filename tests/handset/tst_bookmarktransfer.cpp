@@ -1,17 +1,13 @@
 #include "BookmarkEntry.h"
 #include "RecordingProgress.h"
-#include "SimulatorFixture.h"
+#include "LinkTestSupport.h"
 #include "VedORovav.h"
 
 #include <QTest>
 
 namespace {
-const QByteArray Probe = frameBytes("E1 01 00 00 05 00 00 00 00 01 00 01 31");
-const QByteArray Password = frameBytes("E1 01 00 01 08 00 00 00 00 02 00 01 31 32 33 34");
-const QByteArray Logout = frameBytes("E1 01 00 FF 04 00 00 00 00 01 00 02");
 const QByteArray CountQuery = frameBytes("E1 01 00 02 04 00 00 00 00 08 00 01");
 const QByteArray ReadRequest = frameBytes("E1 01 00 03 04 00 00 00 00 08 00 02");
-const QByteArray Ack = frameBytes("E1 01 00 10 05 00 00 00 00 09 00 10 30");
 const QByteArray Opening1 = frameBytes("E1 01 00 03 06 00 00 00 00 08 00 04 31 33");
 const QByteArray Opening2 = frameBytes("E1 01 00 03 04 00 00 00 00 08 00 05");
 const QByteArray Closing = frameBytes("E1 01 00 03 04 00 00 00 00 08 00 06");
@@ -28,15 +24,6 @@ BookmarkPtr make(const QString& name, const QString& location, int number, int f
     return b;
 }
 
-QString reasonOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const VedORovavException& e) {
-        return e.reason();
-    }
-    return QString();
-}
 
 BookmarkPtr decode(const QByteArray& payload, const AirHBookmark* previous = nullptr)
 {

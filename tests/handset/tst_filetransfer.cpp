@@ -1,28 +1,15 @@
 #include "AirHFileType.h"
 #include "RecordingProgress.h"
-#include "SimulatorFixture.h"
+#include "LinkTestSupport.h"
 #include "VedORovav.h"
 
 #include <QRandomGenerator>
 #include <QTest>
 
 namespace {
-const QByteArray Probe = frameBytes("E1 01 00 00 05 00 00 00 00 01 00 01 31");
-const QByteArray Password = frameBytes("E1 01 00 01 08 00 00 00 00 02 00 01 31 32 33 34");
-const QByteArray Logout = frameBytes("E1 01 00 FF 04 00 00 00 00 01 00 02");
 const QByteArray FileCount = frameBytes("E1 01 00 02 04 00 00 00 00 06 00 01");
 const QByteArray Listing = frameBytes("E1 01 00 03 04 00 00 00 00 06 00 07");
-const QByteArray Ack = frameBytes("E1 01 00 10 05 00 00 00 00 09 00 10 30");
 
-QString reasonOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const VedORovavException& e) {
-        return e.reason();
-    }
-    return QString();
-}
 
 AirHFile record(const QString& name, const QString& type)
 {

@@ -1,4 +1,4 @@
-#include "SimulatorFixture.h"
+#include "LinkTestSupport.h"
 #include "VedORovav.h"
 
 #include <QElapsedTimer>
@@ -8,21 +8,6 @@
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
-
-namespace {
-const QByteArray Probe = frameBytes("E1 01 00 00 05 00 00 00 00 01 00 01 31");
-const QByteArray Logout = frameBytes("E1 01 00 FF 04 00 00 00 00 01 00 02");
-
-QString reasonOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const VedORovavException& e) {
-        return e.reason();
-    }
-    return QString();
-}
-} // namespace
 
 class TestVedORovav : public QObject {
     Q_OBJECT
