@@ -74,13 +74,10 @@ int main(int argc, char** argv)
     FileOpenFilter fileOpen(&edgemarks);
     app.installEventFilter(&fileOpen);
 
-    int opened = 0;
+    // Files that fail to open show their error; the program ends with the last one.
     for (const QString& file : parser.positionalArguments())
-        opened += edgemarks.openDocument(file) != nullptr;
-    if (opened == 0 && parser.positionalArguments().isEmpty())
+        edgemarks.openDocument(file);
+    if (parser.positionalArguments().isEmpty())
         edgemarks.newDocument();
-    else if (opened == 0)
-        QApplication::setQuitOnLastWindowClosed(false), QObject::connect(&app, &QApplication::lastWindowClosed, &app,
-                                                                         &QApplication::quit);
     return app.exec();
 }
