@@ -113,10 +113,9 @@ void DocumentWindow::setupTables()
     connect(m_bookmarks, &BookmarkController::entryRefused, this, [this](const QString& error) {
         if (error.isEmpty())
             return;
-        auto* box = new QMessageBox(QMessageBox::Warning, tr("The memory number was not changed."), error,
+        auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), tr("The memory number was not changed."),
                                     QMessageBox::Ok, this);
         box->setInformativeText(error);
-        box->setText(tr("The memory number was not changed."));
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setWindowModality(Qt::WindowModal);
         box->open();
@@ -330,6 +329,11 @@ bool DocumentWindow::maybeSave()
 
 void DocumentWindow::closeEvent(QCloseEvent* event)
 {
+    // Never while a transfer runs on this window.
+    if (m_progress->isOpened()) {
+        event->ignore();
+        return;
+    }
     if (maybeSave())
         event->accept();
     else

@@ -46,9 +46,9 @@ QString ProgressController::message() const
 void ProgressController::runModalSession()
 {
     ++m_sessionRuns;
-    // Input to the document window is blocked by the sheet's modality; the sheet
-    // itself repaints and takes events.
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // The windows repaint; user input waits until the transfer is over, so nothing
+    // can start a second transfer or close a window under a running one.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void ProgressController::showValue()
