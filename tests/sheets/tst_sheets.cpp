@@ -53,10 +53,9 @@ private slots:
         progress.updateProgressDoubleValue(10);
         QCOMPARE(progress.sessionRuns(), before);
         progress.notifyException(VedORovavException("x"));
-        timer.restart();
         progress.closeProgress();
         QVERIFY(!progress.exceptionIsRaised());
-        QVERIFY(timer.elapsed() < ProgressController::HoldMilliseconds);
+        QCOMPARE(progress.sessionRuns(), before); // no bar to fill, no hold
 
         progress.openProgressForWindow(&window, 1, "Updating the file list...");
         QCOMPARE(progress.message(), QString("Updating the file list..."));
