@@ -71,9 +71,7 @@ void BookmarkController::rearrangeObjects()
         if (i >= 0)
             selection.insert(int(i));
     }
-    if (selection != m_selection) {
-        m_selection = selection;
-    }
+    m_selection = std::move(selection);
     emit selectionIndexesChanged();
     emit availabilityChanged();
 }
@@ -184,10 +182,9 @@ void BookmarkController::insert()
 
 void BookmarkController::remove()
 {
-    // From the bottom up, so that the indexes still to remove stay valid.
-    const std::set<int> selection = m_selection;
+    // The records first: each removal changes the indexes of the rest.
     BookmarkList doomed;
-    for (int i : selection)
+    for (int i : m_selection)
         if (i < m_arranged.size())
             doomed << m_arranged.at(i);
     for (const BookmarkPtr& b : doomed) {

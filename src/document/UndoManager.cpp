@@ -26,10 +26,9 @@ void UndoManager::registerUndo(const void* target, std::function<void()> operati
 
 void UndoManager::setActionName(const QString& name)
 {
-    if (m_hasOpen)
+    // Within an open group the name waits for the registrations still to come.
+    if (m_hasOpen || m_groupingLevel > 0)
         m_open.name = name;
-    else if (m_groupingLevel > 0)
-        m_open.name = name; // kept for the registrations still to come
 }
 
 void UndoManager::openAutomaticGroup()
@@ -98,9 +97,8 @@ bool UndoManager::canRedo() const
     return !m_redoStack.empty();
 }
 
-void UndoManager::perform(std::vector<Step>& from, std::vector<Step>& to, State state)
+void UndoManager::perform(std::vector<Step>& from, State state)
 {
-    Q_UNUSED(to);
     Step step = std::move(from.back());
     from.pop_back();
 
@@ -137,14 +135,14 @@ void UndoManager::undo()
     }
     if (m_undoStack.empty())
         return;
-    perform(m_undoStack, m_redoStack, State::Undoing);
+    perform(m_undoStack, State::Undoing);
 }
 
 void UndoManager::redo()
 {
     if (m_redoStack.empty())
         return;
-    perform(m_redoStack, m_undoStack, State::Redoing);
+    perform(m_redoStack, State::Redoing);
 }
 
 QString UndoManager::undoActionName() const

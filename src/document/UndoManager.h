@@ -74,7 +74,8 @@ private:
 
     void openAutomaticGroup();
     void closeOpenStep();
-    void perform(std::vector<Step>& from, std::vector<Step>& to, State state);
+    // Runs the top step of from backwards; its inverse goes to the other stack.
+    void perform(std::vector<Step>& from, State state);
 
     std::vector<Step> m_undoStack;
     std::vector<Step> m_redoStack;
