@@ -60,6 +60,9 @@ bool SimulatedHandset::start(const QString& devicePath, QString* error)
     if (m_master == -1 || grantpt(m_master) == -1 || unlockpt(m_master) == -1)
         return fail(QStringLiteral("Couldn't open a pseudo-terminal: %1").arg(QString::fromLocal8Bit(strerror(errno))));
     m_slavePath = QString::fromLocal8Bit(ptsname(m_master));
+    // Non-blocking, so that a client that stops reading cannot hold the handset's
+    // thread in a write when it is told to stop.
+    fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
     m_keepAlive = ::open(ptsname(m_master), O_RDWR | O_NOCTTY);
     if (m_keepAlive == -1)
         return fail(QStringLiteral("Couldn't open %1").arg(m_slavePath));
@@ -452,11 +455,14 @@ QByteArray SimulatedHandset::directoryRecord(const File& f) const
 
 void SimulatedHandset::writeAll(const char* data, qsizetype length)
 {
-    while (length > 0 && !m_hungUp) {
+    while (length > 0 && !m_hungUp && !m_stop) {
         const ssize_t n = ::write(m_master, data, size_t(length));
         if (n == -1) {
-            if (errno == EINTR || errno == EAGAIN) {
-                sleepMs(1);
+            if (errno == EINTR)
+                continue;
+            if (errno == EAGAIN) {
+                struct pollfd p {m_master, POLLOUT, 0};
+                ::poll(&p, 1, 50);
                 continue;
             }
             return;
