@@ -215,6 +215,35 @@ private slots:
         QCOMPARE(originals[0]->bookmarkName(), QString("s1"));
     }
 
+    void cutCopyAndPaste()
+    {
+        MyDocument doc;
+        doc.setBookmarkList({make("a", 0, 1), make("b", 0, 2), make("c", 0, 3)});
+        BookmarkController c(&doc);
+        endEvent();
+        c.setSelectionIndexes({0, 2});
+        std::unique_ptr<QMimeData> copied(c.copySelection());
+        c.cutSelection();
+        endEvent();
+        QCOMPARE(names(doc.bookmarkList()), QString("b"));
+        QCOMPARE(doc.undoManager()->undoActionName(), QString("Cut"));
+        doc.undoManager()->undo();
+        QCOMPARE(names(doc.bookmarkList()), QString("a, b, c"));
+
+        // Pasted above the selection, as copies, even into the table they came from.
+        c.setSelectionIndexes({1});
+        QVERIFY(c.paste(*copied));
+        QCOMPARE(names(doc.bookmarkList()), QString("a, a, c, b, c"));
+        QVERIFY(doc.bookmarkList()[1] != doc.bookmarkList()[0]);
+        QCOMPARE(c.selectionIndexes(), std::set<int>({1, 2}));
+        // A link on the clipboard pastes as a new bookmark at the end.
+        c.setSelectionIndexes({});
+        QMimeData link;
+        link.setText("http://pasted.example/");
+        QVERIFY(c.paste(link));
+        QCOMPARE(doc.bookmarkList().last()->location(), QString("http://pasted.example/"));
+    }
+
     void limitOfOneHundredOnDrops()
     {
         MyDocument doc;
