@@ -1,6 +1,7 @@
 // Upload and download of a 16 MiB file through the simulated handset (its own
 // process) against a plain copy of the same bytes through a pseudo-terminal pair,
 // measured in the same run.
+#include "BenchSupport.h"
 #include "VedORovav.h"
 
 #include <QCoreApplication>
@@ -22,14 +23,9 @@ constexpr qint64 Size = 16 << 20;
 // reads them from the other end; returns the milliseconds taken.
 double plainCopy()
 {
-    int master = posix_openpt(O_RDWR | O_NOCTTY);
-    grantpt(master);
-    unlockpt(master);
-    int slave = ::open(ptsname(master), O_RDWR | O_NOCTTY);
-    struct termios raw;
-    tcgetattr(slave, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(slave, TCSANOW, &raw);
+    int master = -1;
+    int slave = -1;
+    openPtyPair(master, slave);
     QElapsedTimer t;
     t.start();
     std::thread reader([&] {
@@ -58,13 +54,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString device = dir.filePath("cu.ah-k3001v.data");
     QProcess sim;
-    sim.start(QCoreApplication::applicationDirPath() + "/../../src/simulator/edgemarks-sim",
-              {"--device", device, "--print-env"});
-    if (!sim.waitForReadyRead(5000))
-        qFatal("edgemarks-sim did not start");
-    qputenv("EDGEMARKS_DEVICE", QFile::encodeName(device));
+    startSimulator(sim, dir);
 
     const QString source = dir.filePath("big.bin");
     {

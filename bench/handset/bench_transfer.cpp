@@ -2,6 +2,7 @@
 // process, so that this process holds the link alone) and prints the time of each
 // transfer against plain request/reply round trips over a pseudo-terminal pair,
 // measured in the same run, and the read and write system calls per frame.
+#include "BenchSupport.h"
 #include "VedORovav.h"
 
 #include <QCoreApplication>
@@ -41,14 +42,9 @@ IoCounts ioCounts()
 // Round trips of a request and a reply of the given sizes over a bare pty pair.
 double pingPong(int exchanges, int requestBytes, int replyBytes)
 {
-    int master = posix_openpt(O_RDWR | O_NOCTTY);
-    grantpt(master);
-    unlockpt(master);
-    int slave = ::open(ptsname(master), O_RDWR | O_NOCTTY);
-    struct termios raw;
-    tcgetattr(slave, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(slave, TCSANOW, &raw);
+    int master = -1;
+    int slave = -1;
+    openPtyPair(master, slave);
     std::thread echo([&] {
         QByteArray in(requestBytes, 0), out(replyBytes, 'r');
         for (int i = 0; i < exchanges; ++i) {
@@ -80,13 +76,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString device = dir.filePath("cu.ah-k3001v.data");
     QProcess sim;
-    sim.start(QCoreApplication::applicationDirPath() + "/../../src/simulator/edgemarks-sim",
-              {"--device", device, "--print-env"});
-    if (!sim.waitForReadyRead(5000))
-        qFatal("edgemarks-sim did not start");
-    qputenv("EDGEMARKS_DEVICE", QFile::encodeName(device));
+    startSimulator(sim, dir);
 
     BookmarkList list;
     for (int i = 0; i < 100; ++i) {

@@ -49,20 +49,26 @@ bool VedORovav::transfer(ProgressProtocol& progress, double maxValue, const QStr
     return loggedIn;
 }
 
+int VedORovav::queryCount(int subCommand)
+{
+    char buffer[BufferLength];
+    sendCommand(2, subCommand, "");
+    const int total = receiveData(buffer, BufferLength, true);
+    return BookmarkEntry::parseInteger(buffer + 12, std::min(total, BufferLength) - 12);
+}
+
 bool VedORovav::readBookmarks(BookmarkList& bookmarks, const QString& password, ProgressProtocol& progress)
 {
     return transfer(progress, 1.0, QString(), password, [&] {
-        char buffer[BufferLength];
         bookmarks.clear();
-        sendCommand(2, 0x801, "");
-        int total = receiveData(buffer, BufferLength, true);
-        const int count = BookmarkEntry::parseInteger(buffer + 12, std::min(total, BufferLength) - 12);
+        const int count = queryCount(0x801);
         if (count <= 0)
             return;
         sendCommand(3, 0x802, "");
         for (int i = 0; i < count; ++i) {
             progress.updateProgressDoubleValue(double(i + 1) / double(count));
-            total = receiveData(buffer, BufferLength, true);
+            char buffer[BufferLength];
+            const int total = receiveData(buffer, BufferLength, true);
             if (buffer[3] != 0x03 || buffer[9] != 0x08 || buffer[11] != 0x02)
                 throw VedORovavException(IllegalFormat);
             sendCommand(0x10, 0x910, "0");

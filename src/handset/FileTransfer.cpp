@@ -32,17 +32,15 @@ bool VedORovav::readDirectory(AirHFileList& files, const QString& password, Prog
 {
     // The progress sheet shows the message in the user's language.
     return transfer(progress, 1.0, QString::fromLatin1(UpdatingFileList), password, [&] {
-        char buffer[BufferLength];
         files.clear();
-        sendCommand(2, 0x601, "");
-        int total = receiveData(buffer, BufferLength, true);
-        const int count = BookmarkEntry::parseInteger(buffer + 12, std::min(total, BufferLength) - 12);
+        const int count = queryCount(0x601);
         if (count <= 0)
             return;
         sendCommand(3, 0x607, "");
         for (int i = 0; i < count; ++i) {
             progress.updateProgressDoubleValue(double(i + 1) / double(count));
-            total = receiveData(buffer, DirectoryFrameLength, true);
+            char buffer[BufferLength];
+            const int total = receiveData(buffer, DirectoryFrameLength, true);
             if (total < 13 || buffer[3] != 0x03 || buffer[9] != 0x06 || buffer[11] != 0x07)
                 throw VedORovavException(IllegalFormat);
             const int length = std::min(total, DirectoryFrameLength) - 12;

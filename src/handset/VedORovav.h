@@ -118,6 +118,8 @@ private:
     static void pause();
     void downloadOne(const AirHFile& file, const QString& path, int index, ProgressProtocol& progress);
     void uploadOne(const QString& path, const QString& type, int index, ProgressProtocol& progress);
+    // Sends a count query (command 2) and reads the decimal count of its reply.
+    int queryCount(int subCommand);
     void discard(qint64 bytes);
     void sendZeros(qint64 bytes);
     // The skeleton shared by every transfer. finish runs first in the clean-up
