@@ -2,14 +2,12 @@
 #include "DocumentWindow.h"
 #include "EdgeMarksApp.h"
 #include "KeychainStore.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileOpenEvent>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
-#include <QTranslator>
 
 namespace {
 // Files handed over by the desktop (macOS) while the program runs.
@@ -38,14 +36,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     QApplication::setQuitOnLastWindowClosed(true);
 
-    QTranslator qtTranslations;
-    if (qtTranslations.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtTranslations);
-    QTranslator translations;
-    if (translations.load(QLocale(), QStringLiteral("edgemarks"), QStringLiteral("_"),
-                          QStringLiteral(":/translations")))
-        app.installTranslator(&translations);
+    installTranslations(app);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QApplication::translate(

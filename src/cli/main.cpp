@@ -3,6 +3,7 @@
 #include "MyDocument.h"
 #include "SimulatedHandset.h"
 #include "TerminalProgress.h"
+#include "Translations.h"
 #include "VedORovav.h"
 
 #include <QCommandLineParser>
@@ -21,13 +22,14 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 enum Status { Ok = 0, Failed = 1, Usage = 2, PasswordRefused = 3, NoDriver = 4 };
 
 QString tr(const char* text, const char* disambiguation = nullptr, int n = -1)
 {
-    return QCoreApplication::translate("edgemarks-cli", text, disambiguation, n);
+    return QCoreApplication::translate("Cli", text, disambiguation, n);
 }
 
 void printError(const QString& message)
@@ -65,14 +67,16 @@ std::optional<QString> promptHidden(const QString& prompt)
 
 bool confirm(const QString& message, const QString& informative, const QString& action)
 {
-    std::fprintf(stderr, "%s\n%s\n%s [y/N] ", qPrintable(message), qPrintable(informative), qPrintable(action));
+    std::fprintf(stderr, "%s\n%s\n%s [y/N] ", qPrintable(message), qPrintable(informative),
+                 qPrintable(action));
     std::fflush(stderr);
     QTextStream in(stdin);
     const QString answer = in.readLine().trimmed().toLower();
     return answer == QLatin1String("y") || answer == QLatin1String("yes");
 }
 
-class Cli {
+class Cli
+{
 public:
     Cli(QCommandLineParser& parser) : m_parser(parser) {}
 
@@ -104,8 +108,9 @@ public:
 private:
     int usage()
     {
-        printError(tr("Usage: edgemarks-cli [options] import|export|show DOCUMENT, ls, get NAME..., put FILE... "
-                      "(see --help)"));
+        printError(
+            tr("Usage: edgemarks-cli [options] import|export|show DOCUMENT, ls, get NAME..., put FILE... "
+               "(see --help)"));
         return Usage;
     }
 
@@ -132,7 +137,8 @@ private:
         if (!VedORovav::existsDriver()) {
             const QString driver = VedORovav::humanReadableDriverName();
             printError(tr("Couldn't use this application because the %1 didn't exist.").arg(driver));
-            printError(tr("You need to install the %1 or later. The application will be quited.").arg(driver));
+            printError(
+                tr("You need to install the %1 or later. The application will be quited.").arg(driver));
             return NoDriver;
         }
         return Ok;
@@ -172,13 +178,14 @@ private:
     }
 
     // Runs a transfer with the password rules; re-asks on a terminal when refused.
-    int withPassword(const QString& failureMessage, const std::function<bool(const QString&)>& transfer)
+    int withPassword(const char* failureMessage, const std::function<bool(const QString&)>& transfer)
     {
         for (int attempt = 0; attempt < 3; ++attempt) {
             const std::optional<QString> password = findPassword(attempt > 0);
             if (!password) {
-                printError(tr("No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD "
-                              "or save it in the keychain."));
+                printError(
+                    tr("No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD "
+                       "or save it in the keychain."));
                 return PasswordRefused;
             }
             try {
@@ -187,7 +194,7 @@ private:
                     return Ok;
                 }
             } catch (const VedORovavException& e) {
-                printError(tr(failureMessage.toUtf8().constData()) + QStringLiteral(": ") + e.localizedReason());
+                printError(tr(failureMessage) + QStringLiteral(": ") + e.localizedReason());
                 return Failed;
             }
             printError(tr("The AIR-EDGE PHONE refused the password."));
@@ -217,10 +224,11 @@ private:
             return Failed;
         TerminalProgress progress;
         BookmarkList list;
-        const int status = withPassword(QStringLiteral("Couldn't import the bookmarks."), [&](const QString& pw) {
-            list.clear();
-            return VedORovav().readBookmarks(list, pw, progress);
-        });
+        const int status =
+            withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't import the bookmarks."), [&](const QString& pw) {
+                list.clear();
+                return VedORovav().readBookmarks(list, pw, progress);
+            });
         if (status != Ok)
             return status;
         doc->setBookmarkList(list);
@@ -241,25 +249,29 @@ private:
             return Failed;
         if (!m_parser.isSet(QStringLiteral("yes"))) {
             if (!stdinIsTerminal()) {
-                printError(tr("Not exporting without confirmation: give --yes to replace the bookmarks in the "
-                              "AIR-EDGE PHONE."));
+                printError(
+                    tr("Not exporting without confirmation: give --yes to replace the bookmarks in the "
+                       "AIR-EDGE PHONE."));
                 return Usage;
             }
-            if (!confirm(tr("The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you "
-                            "want to export ?"),
-                         tr("If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost."),
-                         tr("Export"))) {
+            if (!confirm(
+                    tr("The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you "
+                       "want to export ?"),
+                    tr("If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost."),
+                    tr("Export"))) {
                 printError(tr("Not exported."));
                 return Usage;
             }
         }
         TerminalProgress progress;
-        const int status = withPassword(QStringLiteral("Couldn't export the bookmarks."), [&](const QString& pw) {
-            return VedORovav().writeBookmarks(doc->bookmarkList(), pw, progress);
-        });
+        const int status =
+            withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't export the bookmarks."), [&](const QString& pw) {
+                return VedORovav().writeBookmarks(doc->bookmarkList(), pw, progress);
+            });
         if (status == Ok)
-            std::fprintf(stderr, "%s\n",
-                         qPrintable(tr("Exported %n bookmark(s).", nullptr, int(doc->bookmarkList().size()))));
+            std::fprintf(
+                stderr, "%s\n",
+                qPrintable(tr("Exported %n bookmark(s).", nullptr, int(doc->bookmarkList().size()))));
         return status;
     }
 
@@ -289,13 +301,17 @@ private:
                     inFolder << b;
             out << tr("Folder %1: %2 bookmark(s)").arg(folders[f]).arg(inFolder.size()) << '\n';
             for (const BookmarkPtr& b : inFolder)
-                out << QStringLiteral("  %1  %2  %3\n").arg(b->number(), 2, 10, QLatin1Char('0')).arg(b->bookmarkName(), b->location());
+                out << QStringLiteral("  %1  %2  %3\n")
+                           .arg(b->number(), 2, 10, QLatin1Char('0'))
+                           .arg(b->bookmarkName(), b->location());
         }
         // Bookmarks whose folder is not in the folder list are still shown.
         for (const BookmarkPtr& b : doc->bookmarkList())
             if (b->folder() < 0 || b->folder() >= folders.size())
                 out << tr("Folder index %1: ").arg(b->folder())
-                    << QStringLiteral("%1  %2  %3\n").arg(b->number(), 2, 10, QLatin1Char('0')).arg(b->bookmarkName(), b->location());
+                    << QStringLiteral("%1  %2  %3\n")
+                           .arg(b->number(), 2, 10, QLatin1Char('0'))
+                           .arg(b->bookmarkName(), b->location());
         return Ok;
     }
 
@@ -303,14 +319,15 @@ private:
     {
         AirHFileList files;
         TerminalProgress progress;
-        const int status = withPassword(QStringLiteral("Couldn't read the file list."), [&](const QString& pw) {
-            return VedORovav().readDirectory(files, pw, progress);
-        });
+        const int status =
+            withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't read the file list."),
+                         [&](const QString& pw) { return VedORovav().readDirectory(files, pw, progress); });
         if (status != Ok)
             return status;
         QTextStream out(stdout);
         auto dateText = [](const AirHFile& f) {
-            return f.fileDate().isValid() ? f.fileDate().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+            return f.fileDate().isValid() ? f.fileDate().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                                          : QString();
         };
         if (m_parser.isSet(QStringLiteral("json"))) {
             QJsonArray array;
@@ -345,8 +362,9 @@ private:
 
     int get(const QStringList& names)
     {
-        const QString dir = m_parser.isSet(QStringLiteral("output")) ? m_parser.value(QStringLiteral("output"))
-                                                                     : QStringLiteral(".");
+        const QString dir = m_parser.isSet(QStringLiteral("output"))
+                                ? m_parser.value(QStringLiteral("output"))
+                                : QStringLiteral(".");
         if (!QFileInfo(dir).isDir()) {
             printError(tr("%1 is not a folder.").arg(dir));
             return Failed;
@@ -358,9 +376,9 @@ private:
             needListing |= !n.contains(QLatin1Char(':'));
         if (needListing) {
             TerminalProgress progress;
-            const int status = withPassword(QStringLiteral("Couldn't read the file list."), [&](const QString& pw) {
-                return VedORovav().readDirectory(listing, pw, progress);
-            });
+            const int status = withPassword(
+                QT_TRANSLATE_NOOP("Cli", "Couldn't read the file list."),
+                [&](const QString& pw) { return VedORovav().readDirectory(listing, pw, progress); });
             if (status != Ok)
                 return status;
         }
@@ -389,10 +407,11 @@ private:
             destinations << target;
         }
         TerminalProgress progress;
-        const int status = withPassword(QStringLiteral("Couldn't download the files."), [&](const QString& pw) {
-            QStringList left = destinations;
-            return VedORovav().readFileFrom(files, left, pw, progress);
-        });
+        const int status =
+            withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't download the files."), [&](const QString& pw) {
+                QStringList left = destinations;
+                return VedORovav().readFileFrom(files, left, pw, progress);
+            });
         if (status == Ok)
             for (const QString& d : destinations)
                 std::fprintf(stderr, "%s\n", qPrintable(d));
@@ -408,7 +427,7 @@ private:
             }
         }
         TerminalProgress progress;
-        return withPassword(QStringLiteral("Couldn't upload the files."), [&](const QString& pw) {
+        return withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't upload the files."), [&](const QString& pw) {
             return VedORovav().writeFileFrom(paths, pw, progress, m_parser.value(QStringLiteral("type")));
         });
     }
@@ -426,30 +445,35 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("edgemarks-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    installTranslations(app);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(tr(
-        "Reads and writes the bookmarks of the AH-K3001V handset (\"AIR-EDGE PHONE\").\n\n"
-        "Commands:\n"
-        "  import DOCUMENT   read the handset's bookmarks into DOCUMENT (made when missing;\n"
-        "                    an existing one keeps its folder names)\n"
-        "  export DOCUMENT   write DOCUMENT's bookmarks into the handset, replacing all it holds\n"
-        "  show DOCUMENT     print the folders and bookmarks of DOCUMENT\n"
-        "  ls                list the files on the handset (name, type, size, date)\n"
-        "  get NAME...       download files by name (NAME:TYPE names the type) into -o DIR\n"
-        "  put FILE...       upload files, typed by extension (or --type)\n\n"
-        "The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keychain,\n"
-        "else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,\n"
-        "3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1)."));
+    parser.setApplicationDescription(
+        tr("Reads and writes the bookmarks of the AH-K3001V handset (\"AIR-EDGE PHONE\").\n\n"
+           "Commands:\n"
+           "  import DOCUMENT   read the handset's bookmarks into DOCUMENT (made when missing;\n"
+           "                    an existing one keeps its folder names)\n"
+           "  export DOCUMENT   write DOCUMENT's bookmarks into the handset, replacing all it holds\n"
+           "  show DOCUMENT     print the folders and bookmarks of DOCUMENT\n"
+           "  ls                list the files on the handset (name, type, size, date)\n"
+           "  get NAME...       download files by name (NAME:TYPE names the type) into -o DIR\n"
+           "  put FILE...       upload files, typed by extension (or --type)\n\n"
+           "The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keychain,\n"
+           "else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,\n"
+           "3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1)."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
-        {QStringLiteral("device"), tr("The handset's serial device (overrides EDGEMARKS_DEVICE)."), tr("path")},
-        {QStringLiteral("password-file"), tr("Read the password from the first line of this file."), tr("file")},
-        {QStringLiteral("simulator"), tr("Use a built-in simulated handset with sample content (password 1234).")},
+        {QStringLiteral("device"), tr("The handset's serial device (overrides EDGEMARKS_DEVICE)."),
+         tr("path")},
+        {QStringLiteral("password-file"), tr("Read the password from the first line of this file."),
+         tr("file")},
+        {QStringLiteral("simulator"),
+         tr("Use a built-in simulated handset with sample content (password 1234).")},
         {QStringLiteral("yes"), tr("Export without asking for confirmation.")},
         {QStringLiteral("json"), tr("show, ls: print JSON.")},
-        {{QStringLiteral("o"), QStringLiteral("output")}, tr("get: the folder to download into (default: here)."),
+        {{QStringLiteral("o"), QStringLiteral("output")},
+         tr("get: the folder to download into (default: here)."),
          tr("folder")},
         {QStringLiteral("force"), tr("get: replace local files that exist.")},
         {QStringLiteral("type"), tr("put: send every file with this handset type."), tr("type")},

@@ -205,7 +205,7 @@ public:
         uint32_t length = 0;
         plist_to_bin(top.node, &bytes, &length);
         if (!bytes)
-            throw KeyedArchiveError("The archive could not be encoded.");
+            throw KeyedArchiveError(QT_TRANSLATE_NOOP("MyDocument", "The archive could not be encoded."));
         QByteArray result(bytes, qsizetype(length));
         plist_to_bin_free(bytes);
         return result;
@@ -371,7 +371,7 @@ struct KeyedUnarchiver::Impl {
     plist_t objectAt(quint64 uid)
     {
         if (uid >= objectCount)
-            fail("The archive refers to an object that does not exist.");
+            fail(QT_TRANSLATE_NOOP("MyDocument", "The archive refers to an object that does not exist."));
         return objects[uid];
     }
 
@@ -379,15 +379,15 @@ struct KeyedUnarchiver::Impl {
     {
         plist_t ref = plist_dict_get_item(dict, "$class");
         if (!ref || plist_get_node_type(ref) != PLIST_UID)
-            fail("An archived object has no class reference.");
+            fail(QT_TRANSLATE_NOOP("MyDocument", "An archived object has no class reference."));
         uint64_t uid = 0;
         plist_get_uid_val(ref, &uid);
         plist_t cls = objectAt(uid);
         if (plist_get_node_type(cls) != PLIST_DICT)
-            fail("An archived class description is not a dictionary.");
+            fail(QT_TRANSLATE_NOOP("MyDocument", "An archived class description is not a dictionary."));
         plist_t n = plist_dict_get_item(cls, "$classname");
         if (!n || plist_get_node_type(n) != PLIST_STRING)
-            fail("An archived class has no name.");
+            fail(QT_TRANSLATE_NOOP("MyDocument", "An archived class has no name."));
         name = stringOf(n);
         chain.clear();
         plist_t list = plist_dict_get_item(cls, "$classes");
@@ -401,7 +401,7 @@ struct KeyedUnarchiver::Impl {
     QList<ArchivedRef> references(plist_t array)
     {
         if (!array || plist_get_node_type(array) != PLIST_ARRAY)
-            fail("An archived collection has no member list.");
+            fail(QT_TRANSLATE_NOOP("MyDocument", "An archived collection has no member list."));
         const std::vector<plist_t> items = arrayItems(array);
         QList<ArchivedRef> result;
         result.reserve(qsizetype(items.size()));
@@ -449,14 +449,14 @@ struct KeyedUnarchiver::Impl {
         case PLIST_ARRAY: {
             ++depth;
             if (depth > MaxDepth)
-                fail("The archive nests objects too deeply.");
+                fail(QT_TRANSLATE_NOOP("MyDocument", "The archive nests objects too deeply."));
             v->kind = ArchivedValue::Kind::Array;
             v->elements = references(node);
             --depth;
             return v;
         }
         default:
-            fail("The archive holds a value of an unknown kind.");
+            fail(QT_TRANSLATE_NOOP("MyDocument", "The archive holds a value of an unknown kind."));
         }
     }
 
@@ -468,9 +468,9 @@ struct KeyedUnarchiver::Impl {
         if (decoded[uid])
             return decoded[uid];
         if (inProgress[uid])
-            fail("The archive holds an object that contains itself.");
+            fail(QT_TRANSLATE_NOOP("MyDocument", "The archive holds an object that contains itself."));
         if (++depth > MaxDepth)
-            fail("The archive nests objects too deeply.");
+            fail(QT_TRANSLATE_NOOP("MyDocument", "The archive nests objects too deeply."));
         inProgress[uid] = 1;
 
         ArchivedRef result;
@@ -480,7 +480,7 @@ struct KeyedUnarchiver::Impl {
             if (stringClasses().contains(v->className) && plist_dict_get_item(node, "NS.string")) {
                 plist_t s = plist_dict_get_item(node, "NS.string");
                 if (plist_get_node_type(s) != PLIST_STRING)
-                    fail("An archived string holds no text.");
+                    fail(QT_TRANSLATE_NOOP("MyDocument", "An archived string holds no text."));
                 v->kind = ArchivedValue::Kind::String;
                 v->string = stringOf(s);
             } else if (arrayClasses().contains(v->className)) {
@@ -491,7 +491,7 @@ struct KeyedUnarchiver::Impl {
                 v->keys = references(plist_dict_get_item(node, "NS.keys"));
                 v->elements = references(plist_dict_get_item(node, "NS.objects"));
                 if (v->keys.size() != v->elements.size())
-                    fail("An archived dictionary does not have as many keys as values.");
+                    fail(QT_TRANSLATE_NOOP("MyDocument", "An archived dictionary does not have as many keys as values."));
             } else {
                 v->kind = ArchivedValue::Kind::Object;
                 DictIterator it(node);
@@ -504,7 +504,7 @@ struct KeyedUnarchiver::Impl {
             }
             result = v;
         } else if (plist_get_node_type(node) == PLIST_DICT) {
-            fail("An archived object has no class reference.");
+            fail(QT_TRANSLATE_NOOP("MyDocument", "An archived object has no class reference."));
         } else {
             result = value(node);
         }
@@ -519,31 +519,31 @@ struct KeyedUnarchiver::Impl {
 KeyedUnarchiver::KeyedUnarchiver(const QByteArray& bytes) : d(std::make_unique<Impl>())
 {
     if (bytes.size() < 8 || bytes.size() > std::numeric_limits<int32_t>::max())
-        Impl::fail("The file is not a keyed archive.");
+        Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The file is not a keyed archive."));
     plist_t root = nullptr;
     if (bytes.startsWith("bplist00"))
         plist_from_bin(bytes.constData(), uint32_t(bytes.size()), &root);
     else
         plist_from_xml(bytes.constData(), uint32_t(bytes.size()), &root);
     if (!root)
-        Impl::fail("The file is not a property list.");
+        Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The file is not a property list."));
     d->plist.node = root;
     if (plist_get_node_type(root) != PLIST_DICT)
-        Impl::fail("The file is not a keyed archive.");
+        Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The file is not a keyed archive."));
 
     plist_t archiver = plist_dict_get_item(root, "$archiver");
     if (!archiver || plist_get_node_type(archiver) != PLIST_STRING ||
         stringOf(archiver) != QLatin1String("NSKeyedArchiver"))
-        Impl::fail("The file is not a keyed archive.");
+        Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The file is not a keyed archive."));
     plist_t version = plist_dict_get_item(root, "$version");
     if (!version || plist_get_node_type(version) != PLIST_UINT || integerOf(version) != qint64(ArchiveVersion))
-        Impl::fail("The keyed archive has an unknown version.");
+        Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The keyed archive has an unknown version."));
     plist_t objects = plist_dict_get_item(root, "$objects");
     if (!objects || plist_get_node_type(objects) != PLIST_ARRAY)
-        Impl::fail("The keyed archive has no object table.");
+        Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The keyed archive has no object table."));
     d->top = plist_dict_get_item(root, "$top");
     if (!d->top || plist_get_node_type(d->top) != PLIST_DICT)
-        Impl::fail("The keyed archive has no top object.");
+        Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The keyed archive has no top object."));
     d->objects = arrayItems(objects);
     d->objectCount = d->objects.size();
     d->decoded.resize(d->objectCount);
@@ -569,7 +569,7 @@ ArchivedRef KeyedUnarchiver::decodeTopObject(const QString& key)
     if (!ref)
         return nullptr;
     if (plist_get_node_type(ref) != PLIST_UID)
-        Impl::fail("The keyed archive's top object is not a reference.");
+        Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The keyed archive's top object is not a reference."));
     uint64_t uid = 0;
     plist_get_uid_val(ref, &uid);
     d->depth = 0;

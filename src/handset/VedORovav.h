@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QtGlobal>
 
 #include <termios.h>
 
@@ -20,42 +21,62 @@
 // Command frame: E1 01, command (2 bytes, high first), length (4 bytes, little
 // endian: parameter length + 4), 00, sub-command high, 00, sub-command low, then
 // the parameter. Replies have the same layout and begin E1 02.
-class VedORovav {
+class VedORovav
+{
 public:
     static constexpr const char* DefaultDevicePath = "/dev/cu.ah-k3001v.data";
     static constexpr const char* DefaultDriverBundle = "/System/Library/Extensions/AHK3001VDriver.kext";
     static constexpr int DefaultTimeoutSeconds = 10;
 
     // Messages of the link.
-    static constexpr const char* NotConnected = "The AIR-EDGE PHONE wasn't connected.";
-    static constexpr const char* CouldNotOpen = "Couldn't open a port for the AIR-EDGE PHONE.";
-    static constexpr const char* CouldNotSetOptions = "Couldn't set the serial port options.";
-    static constexpr const char* CouldNotWrite = "Couldn't write the serial port.";
-    static constexpr const char* CouldNotRead = "Couldn't read the serial port.";
-    static constexpr const char* IllegalLength = "An illiegal length data was received.";
-    static constexpr const char* NotTopScreen = "The AIR-EDGE PHONE wasn't the top screen.";
-    static constexpr const char* NoAnswer = "The AIR-EDGE PHONE didn't answer.";
-    static constexpr const char* Disconnected = "The AIR-EDGE PHONE was disconnected.";
+    static constexpr const char* NotConnected =
+        QT_TRANSLATE_NOOP("VedORovav", "The AIR-EDGE PHONE wasn't connected.");
+    static constexpr const char* CouldNotOpen =
+        QT_TRANSLATE_NOOP("VedORovav", "Couldn't open a port for the AIR-EDGE PHONE.");
+    static constexpr const char* CouldNotSetOptions =
+        QT_TRANSLATE_NOOP("VedORovav", "Couldn't set the serial port options.");
+    static constexpr const char* CouldNotWrite =
+        QT_TRANSLATE_NOOP("VedORovav", "Couldn't write the serial port.");
+    static constexpr const char* CouldNotRead =
+        QT_TRANSLATE_NOOP("VedORovav", "Couldn't read the serial port.");
+    static constexpr const char* IllegalLength =
+        QT_TRANSLATE_NOOP("VedORovav", "An illiegal length data was received.");
+    static constexpr const char* NotTopScreen =
+        QT_TRANSLATE_NOOP("VedORovav", "The AIR-EDGE PHONE wasn't the top screen.");
+    static constexpr const char* NoAnswer =
+        QT_TRANSLATE_NOOP("VedORovav", "The AIR-EDGE PHONE didn't answer.");
+    static constexpr const char* Disconnected =
+        QT_TRANSLATE_NOOP("VedORovav", "The AIR-EDGE PHONE was disconnected.");
     // Messages of the transfers.
-    static constexpr const char* IllegalFormat = "An illiegal format data was received.";
-    static constexpr const char* TooManyBookmarks = "Too many bookmarks exist. Up to 100 bookmarks can be registered.";
-    static constexpr const char* NoSuccessCode = "The AIR-EDGE PHONE didn't return the success code.";
-    static constexpr const char* BookmarkTooLong =
-        "A bookmark's name and location are too long to be written into the AIR-EDGE PHONE.";
-    static constexpr const char* NumberOutOfRange =
-        "A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.";
+    static constexpr const char* IllegalFormat =
+        QT_TRANSLATE_NOOP("VedORovav", "An illiegal format data was received.");
+    static constexpr const char* TooManyBookmarks =
+        QT_TRANSLATE_NOOP("VedORovav", "Too many bookmarks exist. Up to 100 bookmarks can be registered.");
+    static constexpr const char* NoSuccessCode =
+        QT_TRANSLATE_NOOP("VedORovav", "The AIR-EDGE PHONE didn't return the success code.");
+    static constexpr const char* BookmarkTooLong = QT_TRANSLATE_NOOP(
+        "VedORovav", "A bookmark's name and location are too long to be written into the AIR-EDGE PHONE.");
+    static constexpr const char* NumberOutOfRange = QT_TRANSLATE_NOOP(
+        "VedORovav", "A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.");
 
-    static constexpr const char* UpdatingFileList = "Updating the file list...";
-    static constexpr const char* BadFileName =
-        "A character that cannot be used at the AIR-EDGE PHONE is included in the file name.";
-    static constexpr const char* FileNameTooLong = "The file name is too long.";
-    static constexpr const char* FileNotFound = "The specified file was not found.";
-    static constexpr const char* CouldNotCreateFile = "Couldn't create a file.";
-    static constexpr const char* CouldNotWriteFile = "Couldn't write a file.";
-    static constexpr const char* CouldNotReadFile = "Couldn't read a file.";
-    static constexpr const char* FileTooLarge = "The file is too large to be sent to the AIR-EDGE PHONE.";
-    static constexpr const char* FileShrank = "A file became shorter while it was sent to the AIR-EDGE PHONE.";
-    static constexpr const char* NoDestination = "No place to save a downloaded file was given.";
+    static constexpr const char* UpdatingFileList =
+        QT_TRANSLATE_NOOP("VedORovav", "Updating the file list...");
+    static constexpr const char* BadFileName = QT_TRANSLATE_NOOP(
+        "VedORovav", "A character that cannot be used at the AIR-EDGE PHONE is included in the file name.");
+    static constexpr const char* FileNameTooLong =
+        QT_TRANSLATE_NOOP("VedORovav", "The file name is too long.");
+    static constexpr const char* FileNotFound =
+        QT_TRANSLATE_NOOP("VedORovav", "The specified file was not found.");
+    static constexpr const char* CouldNotCreateFile =
+        QT_TRANSLATE_NOOP("VedORovav", "Couldn't create a file.");
+    static constexpr const char* CouldNotWriteFile = QT_TRANSLATE_NOOP("VedORovav", "Couldn't write a file.");
+    static constexpr const char* CouldNotReadFile = QT_TRANSLATE_NOOP("VedORovav", "Couldn't read a file.");
+    static constexpr const char* FileTooLarge =
+        QT_TRANSLATE_NOOP("VedORovav", "The file is too large to be sent to the AIR-EDGE PHONE.");
+    static constexpr const char* FileShrank =
+        QT_TRANSLATE_NOOP("VedORovav", "A file became shorter while it was sent to the AIR-EDGE PHONE.");
+    static constexpr const char* NoDestination =
+        QT_TRANSLATE_NOOP("VedORovav", "No place to save a downloaded file was given.");
 
     static constexpr int MaxBookmarks = 100;
     static constexpr int FolderCount = 20;
@@ -125,11 +146,13 @@ private:
     // The skeleton shared by every transfer. finish runs first in the clean-up
     // (the upload's closing exchange); a failure there is reported like any other
     // when the work itself succeeded.
-    bool transfer(ProgressProtocol& progress, double maxValue, const QString& message, const QString& password,
-                  const std::function<void()>& work, const std::function<void()>& finish = {});
+    bool transfer(ProgressProtocol& progress, double maxValue, const QString& message,
+                  const QString& password, const std::function<void()>& work,
+                  const std::function<void()>& finish = {});
 
     int m_fileDescriptor = -1;
-    struct termios m_originalTTYAttrs {};
+    struct termios m_originalTTYAttrs {
+    };
     bool m_loggedin = false;
     QPointer<QObject> m_parentWindow;
     int m_timeoutMs = DefaultTimeoutSeconds * 1000;

@@ -1,0 +1,56 @@
+#include "BookmarkController.h"
+#include "MemoryNumberFormatter.h"
+#include "MyDocument.h"
+#include "VedORovav.h"
+
+#include <QCoreApplication>
+#include <QTest>
+#include <QTranslator>
+
+// Texts are looked up when they are used, in the contexts the translation was
+// made from: with the Japanese translation installed, each part speaks Japanese.
+class TestTranslations : public QObject {
+    Q_OBJECT
+    QTranslator m_japanese;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_japanese.load(QStringLiteral(":/translations/edgemarks_ja.qm")));
+        QCoreApplication::installTranslator(&m_japanese);
+    }
+
+    void linkReasons()
+    {
+        QCOMPARE(VedORovavException(VedORovav::NotConnected).localizedReason(),
+                 QStringLiteral("AIR-EDGE PHONE が接続されていません。"));
+        QCOMPARE(VedORovavException(VedORovav::TooManyBookmarks).reason(),
+                 QString("Too many bookmarks exist. Up to 100 bookmarks can be registered.")); // the key stays English
+        QCOMPARE(VedORovav::humanReadableDriverName(), QStringLiteral("AH-K3001V USB ドライバ 1.2"));
+    }
+
+    void documentTexts()
+    {
+        MyDocument doc;
+        BookmarkController bookmarks(&doc);
+        bookmarks.add();
+        QCOMPARE(doc.bookmarkList().first()->bookmarkName(), QStringLiteral("名称未設定"));
+        QCOMPARE(doc.undoManager()->undoMenuItemTitle(), QStringLiteral("ブックマークの挿入 を取り消す"));
+        QCoreApplication::processEvents();
+        doc.bookmarkList().first()->setNumber(5);
+        auto other = std::make_shared<Bookmark>();
+        other->setNumber(7);
+        doc.insertObjectInBookmarkList(other, 1);
+        bookmarks.setSelectionIndexes({0});
+        int value = 0;
+        QString error;
+        QVERIFY(!bookmarks.formatter()->getObjectValue(&value, "7", &error));
+        QCOMPARE(error, QStringLiteral("同じメモリ番号が既に使われています。"));
+        QString loadError;
+        QVERIFY(!doc.loadDataRepresentation("not an archive at all", &loadError));
+        QCOMPARE(loadError, QStringLiteral("ファイルがプロパティリストではありません。"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTranslations)
+#include "tst_translations.moc"
