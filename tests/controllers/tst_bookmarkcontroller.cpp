@@ -1,4 +1,5 @@
 #include "BookmarkController.h"
+#include "BookmarkTestSupport.h"
 #include "FolderController.h"
 #include "MemoryNumberFormatter.h"
 #include "MyDocument.h"
@@ -10,24 +11,7 @@
 namespace {
 BookmarkPtr make(const QString& name, int folder, int number = 0)
 {
-    auto b = std::make_shared<Bookmark>();
-    b->setBookmarkName(name);
-    b->setFolder(folder);
-    b->setNumber(number);
-    return b;
-}
-
-QString names(const BookmarkList& list)
-{
-    QStringList n;
-    for (const BookmarkPtr& b : list)
-        n << b->bookmarkName();
-    return n.join(", ");
-}
-
-void endEvent()
-{
-    QCoreApplication::processEvents();
+    return makeBookmark(name, QString(""), number, folder);
 }
 
 // Full list A, X, B, Y, C, Z; X, Y and Z are in folder 3.

@@ -1,4 +1,5 @@
 #include "BookmarkController.h"
+#include "BookmarkTestSupport.h"
 #include "BookmarkPasteboard.h"
 #include "FolderController.h"
 #include "LinkReader.h"
@@ -15,25 +16,7 @@
 namespace {
 BookmarkPtr make(const QString& name, int folder, int number = 0, const QString& location = "http://x/")
 {
-    auto b = std::make_shared<Bookmark>();
-    b->setBookmarkName(name);
-    b->setFolder(folder);
-    b->setNumber(number);
-    b->setLocation(location);
-    return b;
-}
-
-QString names(const BookmarkList& list)
-{
-    QStringList n;
-    for (const BookmarkPtr& b : list)
-        n << b->bookmarkName();
-    return n.join(", ");
-}
-
-void endEvent()
-{
-    QCoreApplication::processEvents();
+    return makeBookmark(name, location, number, folder);
 }
 
 QByteArray be32(quint32 v)

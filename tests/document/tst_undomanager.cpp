@@ -1,3 +1,4 @@
+#include "BookmarkTestSupport.h"
 #include "UndoManager.h"
 
 #include <QCoreApplication>
@@ -21,10 +22,6 @@ struct Cell {
     }
 };
 
-void endEvent()
-{
-    QCoreApplication::processEvents();
-}
 } // namespace
 
 class TestUndoManager : public QObject {

@@ -1,4 +1,5 @@
 #include "BookmarkEntry.h"
+#include "BookmarkTestSupport.h"
 #include "RecordingProgress.h"
 #include "LinkTestSupport.h"
 #include "VedORovav.h"
@@ -13,17 +14,6 @@ const QByteArray Opening2 = frameBytes("E1 01 00 03 04 00 00 00 00 08 00 05");
 const QByteArray Closing = frameBytes("E1 01 00 03 04 00 00 00 00 08 00 06");
 const QByteArray SampleEntry = frameBytes("1C 1E 01 02 03 00 00 00 61 62 63 1E 02 02 02 00 00 00 61 2F"
                                           " 1E 03 02 02 00 00 00 30 37 1E 04 02 02 00 00 00 30 32");
-
-BookmarkPtr make(const QString& name, const QString& location, int number, int folder)
-{
-    auto b = std::make_shared<Bookmark>();
-    b->setBookmarkName(name);
-    b->setLocation(location);
-    b->setNumber(number);
-    b->setFolder(folder);
-    return b;
-}
-
 
 BookmarkPtr decode(const QByteArray& payload, const AirHBookmark* previous = nullptr)
 {
@@ -59,7 +49,7 @@ private slots:
         // Without a name: the location is the name, the folder is the previous record's.
         const QByteArray nameless = frameBytes("1C 1E 02 02 02 00 00 00 61 2F 1E 03 02 02 00 00 00 30 37"
                                                " 1E 04 02 02 00 00 00 30 32");
-        const BookmarkPtr previous = make("p", "q", 1, 5);
+        const BookmarkPtr previous = makeBookmark("p", "q", 1, 5);
         b = decode(nameless, previous.get());
         QCOMPARE(b->bookmarkName(), QString("a/"));
         QCOMPARE(b->folder(), 5);
@@ -110,7 +100,7 @@ private slots:
         SimulatorFixture sim;
         sim->setEntryPayloads({SampleEntry, frameBytes("1C 1E 00"), SampleEntry});
         RecordingProgress progress;
-        BookmarkList list{make("old", "", 0, 0)};
+        BookmarkList list{makeBookmark("old", "", 0, 0)};
         VedORovav link;
         QVERIFY(link.readBookmarks(list, "1234", progress));
         QCOMPARE(list.size(), 2); // the middle entry yields nothing
@@ -144,7 +134,7 @@ private slots:
         SimulatorFixture sim;
         sim->setPassword("9999");
         sim->setBookmarks({{"a", "b", 1, 0}});
-        const BookmarkPtr kept = make("kept", "", 0, 0);
+        const BookmarkPtr kept = makeBookmark("kept", "", 0, 0);
         BookmarkList list{kept};
         RecordingProgress progress;
         VedORovav link;
@@ -173,7 +163,7 @@ private slots:
         SimulatorFixture sim;
         BookmarkList list;
         for (int i = 0; i < 101; ++i)
-            list << make(QString::number(i), "l", i % 100, i % 20);
+            list << makeBookmark(QString::number(i), "l", i % 100, i % 20);
         RecordingProgress progress;
         QCOMPARE(reasonOf([&] { VedORovav().writeBookmarks(list, "1234", progress); }),
                  QString(VedORovav::TooManyBookmarks));
@@ -186,16 +176,16 @@ private slots:
         // Entries that cannot be sent whole are refused before anything goes out.
         sim.settle();
         sim->clearReceivedFrames();
-        for (const auto& bad : {make("a", "l", 100, 0), make("a", "l", -1, 19),
-                                make(QString(2000, 'n'), QString(2064, 'l'), 0, 0)}) {
+        for (const auto& bad : {makeBookmark("a", "l", 100, 0), makeBookmark("a", "l", -1, 19),
+                                makeBookmark(QString(2000, 'n'), QString(2064, 'l'), 0, 0)}) {
             RecordingProgress p;
-            const QString reason = reasonOf([&] { VedORovav().writeBookmarks({make("ok", "", 1, 0), bad}, "1234", p); });
+            const QString reason = reasonOf([&] { VedORovav().writeBookmarks({makeBookmark("ok", "", 1, 0), bad}, "1234", p); });
             QVERIFY(reason == VedORovav::NumberOutOfRange || reason == VedORovav::BookmarkTooLong);
             QVERIFY(p.calls.isEmpty());
         }
         // 4063 bytes of text still fit; a folder outside 0-19 is never looked at.
-        QVERIFY(VedORovav().writeBookmarks({make(QString(2000, 'n'), QString(2063, 'l'), 0, 0),
-                                            make("x", "y", 500, 20)},
+        QVERIFY(VedORovav().writeBookmarks({makeBookmark(QString(2000, 'n'), QString(2063, 'l'), 0, 0),
+                                            makeBookmark("x", "y", 500, 20)},
                                            "1234", progress));
         QTest::qWait(100);
         const QList<QByteArray> frames = sim->receivedFrames();
@@ -215,8 +205,8 @@ private slots:
     void uploadFramesAndOrder()
     {
         SimulatorFixture sim;
-        BookmarkList list{make("three", "a", 1, 3), make("abc", "a/", 7, 2), make("zero", QStringLiteral("😀"), 0, 0),
-                          make(QStringLiteral("한국"), "b", 99, 19), make("three again", "c", 2, 3)};
+        BookmarkList list{makeBookmark("three", "a", 1, 3), makeBookmark("abc", "a/", 7, 2), makeBookmark("zero", QStringLiteral("😀"), 0, 0),
+                          makeBookmark(QStringLiteral("한국"), "b", 99, 19), makeBookmark("three again", "c", 2, 3)};
         RecordingProgress progress;
         QVERIFY(VedORovav().writeBookmarks(list, "1234", progress));
         const QList<QByteArray> frames = sim->receivedFrames(11);
@@ -243,7 +233,7 @@ private slots:
         faults.entryReply = "0 and more";
         sim->setFaults(faults);
         RecordingProgress progress;
-        QVERIFY(VedORovav().writeBookmarks({make("a", "", 1, 0), make("b", "", 2, 0), make("c", "", 3, 0)}, "1234",
+        QVERIFY(VedORovav().writeBookmarks({makeBookmark("a", "", 1, 0), makeBookmark("b", "", 2, 0), makeBookmark("c", "", 3, 0)}, "1234",
                                            progress));
         QCOMPARE(progress.maxValue, 3.0);
         QList<double> expected{1, 2, 3};
@@ -260,7 +250,7 @@ private slots:
         sim->setFaults(faults);
         RecordingProgress progress;
         QCOMPARE(reasonOf([&] {
-                     VedORovav().writeBookmarks({make("a", "", 1, 0), make("b", "", 2, 0)}, "1234", progress);
+                     VedORovav().writeBookmarks({makeBookmark("a", "", 1, 0), makeBookmark("b", "", 2, 0)}, "1234", progress);
                  }),
                  QString(VedORovav::NoSuccessCode));
         QCOMPARE(progress.calls, QStringList({"open", "update", "exception", "close"}));
@@ -272,7 +262,7 @@ private slots:
         sim.settle();
         sim->clearReceivedFrames();
         sim->setPassword("0000");
-        QVERIFY(!VedORovav().writeBookmarks({make("a", "", 1, 0)}, "1234", progress));
+        QVERIFY(!VedORovav().writeBookmarks({makeBookmark("a", "", 1, 0)}, "1234", progress));
         QCOMPARE(sim->receivedFrames(3), QList<QByteArray>({Probe, Password, Logout}));
     }
 
@@ -281,7 +271,7 @@ private slots:
         SimulatorFixture sim;
         BookmarkList list;
         for (int i = 0; i < 100; ++i)
-            list << make(QStringLiteral("ブックマーク%1・テスト").arg(i), QStringLiteral("http://example.jp/%1?q=あ").arg(i),
+            list << makeBookmark(QStringLiteral("ブックマーク%1・テスト").arg(i), QStringLiteral("http://example.jp/%1?q=あ").arg(i),
                          99 - i, (i * 7) % 20);
         RecordingProgress progress;
         QVERIFY(VedORovav().writeBookmarks(list, "1234", progress));
