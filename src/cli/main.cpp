@@ -194,7 +194,8 @@ private:
                     return Ok;
                 }
             } catch (const VedORovavException& e) {
-                printError(tr(failureMessage) + QStringLiteral(": ") + e.localizedReason());
+                printError(tr(failureMessage));
+                printError(e.localizedMessage());
                 return Failed;
             }
             printError(tr("The AIR-EDGE PHONE refused the password."));

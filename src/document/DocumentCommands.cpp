@@ -42,7 +42,7 @@ void DocumentCommands::importDidEnd(bool proceed)
         if (!done)
             m_passwords->inputPassword([this] { importBookmarkList(); });
     } catch (const VedORovavException& e) {
-        m_presenter->showError(tr("Couldn't import the bookmarks."), e.localizedReason());
+        m_presenter->showError(tr("Couldn't import the bookmarks."), e.localizedMessage());
     }
 }
 
@@ -68,6 +68,6 @@ void DocumentCommands::exportDidEnd(bool proceed)
         if (!done)
             m_passwords->inputPassword([this] { exportBookmarkList(); });
     } catch (const VedORovavException& e) {
-        m_presenter->showError(tr("Couldn't export the bookmarks."), e.localizedReason());
+        m_presenter->showError(tr("Couldn't export the bookmarks."), e.localizedMessage());
     }
 }

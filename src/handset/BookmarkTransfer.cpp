@@ -1,6 +1,7 @@
 #include "VedORovav.h"
 
 #include "BookmarkEntry.h"
+#include "ProtocolLog.h"
 
 namespace {
 constexpr int BufferLength = 4096;
@@ -22,6 +23,8 @@ bool VedORovav::transfer(ProgressProtocol& progress, double maxValue, const QStr
         if (loggedIn)
             work();
     } catch (const VedORovavException& e) {
+        ProtocolLog::shared().step(ProtocolLog::Kind::Error,
+                                   e.details().isEmpty() ? e.reason() : e.reason() + QLatin1Char(' ') + e.details());
         progress.notifyException(e);
         if (finish) {
             try {
@@ -40,6 +43,7 @@ bool VedORovav::transfer(ProgressProtocol& progress, double maxValue, const QStr
         try {
             finish();
         } catch (const VedORovavException& e) {
+            ProtocolLog::shared().step(ProtocolLog::Kind::Error, e.reason());
             progress.notifyException(e);
             cleanUp();
             throw;

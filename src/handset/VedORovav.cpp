@@ -1,5 +1,8 @@
 #include "VedORovav.h"
 
+#include "DriverCheck.h"
+#include "HandsetDevices.h"
+#include "ProtocolLog.h"
 #include "ShiftJIS.h"
 
 #include <plist/plist.h>
@@ -13,6 +16,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 QString VedORovavException::localizedReason() const
@@ -20,9 +24,70 @@ QString VedORovavException::localizedReason() const
     return QCoreApplication::translate("VedORovav", m_reason.constData());
 }
 
+QString VedORovavException::localizedMessage() const
+{
+    return m_details.isEmpty() ? localizedReason() : localizedReason() + QLatin1Char('\n') + m_details;
+}
+
 namespace {
 constexpr int HeaderLength = 12;
 constexpr int LoginBufferLength = 4096;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("VedORovav", text);
+}
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(strerror(error));
+}
+
+QString describe(const struct termios& t)
+{
+    return QStringLiteral("iflag 0x%1, oflag 0x%2, cflag 0x%3, lflag 0x%4, VMIN %5, VTIME %6")
+        .arg(t.c_iflag, 0, 16)
+        .arg(t.c_oflag, 0, 16)
+        .arg(t.c_cflag, 0, 16)
+        .arg(t.c_lflag, 0, 16)
+        .arg(t.c_cc[VMIN])
+        .arg(t.c_cc[VTIME]);
+}
+
+// Why a path could not be opened, and what to do about it.
+QString openFailure(const QString& path, int error)
+{
+    const QString cause = QStringLiteral("%1: %2.").arg(path, systemError(error));
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return cause + QLatin1Char(' ') +
+               tr("You may not use this port. Install the udev rule that comes with EdgeMarks "
+                  "(it lets the desktop's user open the AIR-EDGE PHONE), or join the group \"dialout\" "
+                  "and log in again.");
+    case EBUSY:
+        return cause + QLatin1Char(' ') +
+               tr("Another program holds the port, for example ModemManager or a second EdgeMarks. "
+                  "Close it; the udev rule that comes with EdgeMarks keeps ModemManager away.");
+    default:
+        return cause;
+    }
+}
+
+QString fileKind(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return tr("a regular file");
+    if (S_ISDIR(mode))
+        return tr("a folder");
+    if (S_ISFIFO(mode))
+        return tr("a FIFO");
+    if (S_ISSOCK(mode))
+        return tr("a socket");
+    if (S_ISBLK(mode))
+        return tr("a block device");
+    return tr("not a terminal");
+}
 
 // The leading integer of a version component, read as atoi reads it.
 int leadingInteger(const QString& component)
@@ -45,8 +110,16 @@ VedORovav::~VedORovav()
 
 QString VedORovav::devicePath()
 {
-    const QByteArray env = qgetenv("EDGEMARKS_DEVICE");
-    return env.isEmpty() ? QString::fromLatin1(DefaultDevicePath) : QString::fromLocal8Bit(env);
+    return HandsetDevices::chosenDevice().path;
+}
+
+bool VedORovav::usesDriverBundle()
+{
+#ifdef Q_OS_LINUX
+    return !qEnvironmentVariableIsEmpty("EDGEMARKS_DRIVER_BUNDLE");
+#else
+    return true;
+#endif
 }
 
 QString VedORovav::driverBundlePath()
@@ -78,6 +151,8 @@ bool VedORovav::isAcceptedDriverVersion(const QString& version)
 
 bool VedORovav::existsDriver()
 {
+    if (!usesDriverBundle())
+        return DriverCheck::cdcAcm() != DriverCheck::CdcAcm::Missing;
     QFile info(driverBundlePath() + QStringLiteral("/Contents/Info.plist"));
     if (!info.open(QIODevice::ReadOnly) || info.size() > (1 << 20))
         return false;
@@ -101,7 +176,21 @@ bool VedORovav::existsDriver()
 
 QString VedORovav::humanReadableDriverName()
 {
-    return QCoreApplication::translate("VedORovav", "AH-K3001V USB Driver %1.%2").arg(1).arg(2);
+    if (!usesDriverBundle())
+        return tr("USB modem driver of the Linux kernel (cdc_acm)");
+    return tr("AH-K3001V USB Driver %1.%2").arg(1).arg(2);
+}
+
+QString VedORovav::driverInstructions()
+{
+    if (!usesDriverBundle()) {
+        const QString modules = DriverCheck::runningKernelModulesDir();
+        return tr("The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules "
+                  "of the running kernel (on Debian, its linux-image package) and load the driver with "
+                  "\"sudo modprobe cdc_acm\". The application will be quited.")
+            .arg(modules);
+    }
+    return tr("You need to install the %1 or later. The application will be quited.").arg(humanReadableDriverName());
 }
 
 void VedORovav::pause()
@@ -113,38 +202,103 @@ void VedORovav::pause()
 
 void VedORovav::open()
 {
-    const QByteArray path = QFile::encodeName(devicePath());
+    // A second open never leaks the first descriptor or its saved attributes.
+    close();
+    QString missing;
     for (int attempt = 1;; ++attempt) {
-        m_fileDescriptor = ::open(path.constData(), O_RDWR | O_NONBLOCK);
-        if (m_fileDescriptor != -1)
+        // The handset may show up between attempts: look for it each time.
+        const HandsetDevices::Choice choice = HandsetDevices::chosenDevice();
+        if (choice.source == HandsetDevices::Source::None) {
+            missing = tr("No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.")
+                          .arg(QLatin1String(HandsetDevices::VendorId), QLatin1String(HandsetDevices::ProductId));
+        } else if (openPath(choice.path)) {
             break;
-        if (errno != ENOENT)
-            throw VedORovavException(CouldNotOpen);
-        if (attempt == Attempts)
-            throw VedORovavException(NotConnected);
+        } else {
+            missing = tr("%1 does not exist.").arg(choice.path);
+            struct stat link;
+            char target[4096];
+            const QByteArray path = QFile::encodeName(choice.path);
+            if (::lstat(path.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+                const ssize_t n = ::readlink(path.constData(), target, sizeof target - 1);
+                missing = tr("%1 is a link to %2, which does not exist.")
+                              .arg(choice.path, QFile::decodeName(QByteArray(target, int(std::max<ssize_t>(n, 0)))));
+            }
+        }
+        if (attempt == Attempts) {
+            ProtocolLog::shared().step(ProtocolLog::Kind::Open, missing);
+            throw VedORovavException(NotConnected, missing);
+        }
         pause();
     }
+    m_loggedin = false;
+}
 
-    bool ok = ioctl(m_fileDescriptor, TIOCEXCL) != -1 && fcntl(m_fileDescriptor, F_SETFL, 0) != -1 &&
-              tcgetattr(m_fileDescriptor, &m_originalTTYAttrs) != -1;
-    if (ok) {
-        struct termios options = m_originalTTYAttrs;
-        options.c_iflag = IGNBRK | IGNPAR;
-        options.c_oflag = 0;
-        // The speed stays as it was; Linux keeps it among the control flags.
-        options.c_cflag = CS8 | CREAD | HUPCL | CLOCAL | CRTSCTS | (m_originalTTYAttrs.c_cflag & (CBAUD | CIBAUD));
-        options.c_lflag = 0;
-        std::memset(options.c_cc, 0, sizeof options.c_cc);
-        options.c_cc[VMIN] = 1;
-        options.c_cc[VTIME] = 0;
-        ok = tcsetattr(m_fileDescriptor, TCSANOW, &options) != -1;
+bool VedORovav::openPath(const QString& devicePath)
+{
+    ProtocolLog& log = ProtocolLog::shared();
+    const QByteArray path = QFile::encodeName(devicePath);
+    // Only a character device is opened: a regular file, a FIFO or a folder given
+    // as the device is refused before anything touches it.
+    struct stat node;
+    if (::stat(path.constData(), &node) == -1) {
+        if (errno == ENOENT)
+            return false;
+        throw VedORovavException(CouldNotOpen, openFailure(devicePath, errno));
     }
-    if (!ok) {
+    if (!S_ISCHR(node.st_mode))
+        throw VedORovavException(CouldNotOpen,
+                                 tr("%1 is not a serial port: it is %2.").arg(devicePath, fileKind(node.st_mode)));
+
+    // O_NOCTTY: the handset never becomes the controlling terminal (an unplug would
+    // send SIGHUP); O_CLOEXEC: no program started later inherits the port.
+    log.step(ProtocolLog::Kind::Open, devicePath);
+    m_fileDescriptor = ::open(path.constData(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (m_fileDescriptor == -1) {
+        const int error = errno;
+        log.step(ProtocolLog::Kind::Error, systemError(error));
+        if (error == ENOENT)
+            return false;
+        throw VedORovavException(CouldNotOpen, openFailure(devicePath, error));
+    }
+    m_openPath = devicePath;
+    if (!isatty(m_fileDescriptor)) {
         ::close(m_fileDescriptor);
         m_fileDescriptor = -1;
-        throw VedORovavException(CouldNotSetOptions);
+        throw VedORovavException(CouldNotOpen, tr("%1 is not a serial port.").arg(devicePath));
     }
-    m_loggedin = false;
+
+    if (ioctl(m_fileDescriptor, TIOCEXCL) == -1)
+        failOptions("exclusive claim (TIOCEXCL)");
+    log.step(ProtocolLog::Kind::Setting, QStringLiteral("exclusive claim (TIOCEXCL)"));
+    if (fcntl(m_fileDescriptor, F_SETFL, 0) == -1)
+        failOptions("status flags 0 (F_SETFL)");
+    if (tcgetattr(m_fileDescriptor, &m_originalTTYAttrs) == -1)
+        failOptions("reading the attributes (tcgetattr)");
+    log.step(ProtocolLog::Kind::Setting, QStringLiteral("attributes read: ") + describe(m_originalTTYAttrs));
+    struct termios options = m_originalTTYAttrs;
+    options.c_iflag = IGNBRK | IGNPAR;
+    options.c_oflag = 0;
+    // The speed stays as it was; Linux keeps it among the control flags.
+    options.c_cflag = CS8 | CREAD | HUPCL | CLOCAL | CRTSCTS | (m_originalTTYAttrs.c_cflag & (CBAUD | CIBAUD));
+    options.c_lflag = 0;
+    std::memset(options.c_cc, 0, sizeof options.c_cc);
+    options.c_cc[VMIN] = 1;
+    options.c_cc[VTIME] = 0;
+    if (tcsetattr(m_fileDescriptor, TCSANOW, &options) == -1)
+        failOptions("applying the attributes (tcsetattr)");
+    log.step(ProtocolLog::Kind::Setting, QStringLiteral("attributes set: ") + describe(options));
+    return true;
+}
+
+void VedORovav::failOptions(const char* step)
+{
+    const QString details = QStringLiteral("%1: %2: %3.").arg(m_openPath, QLatin1String(step), systemError(errno));
+    ProtocolLog::shared().step(ProtocolLog::Kind::Error, details);
+    // The claim goes with the descriptor; release it anyway, as close() does.
+    ioctl(m_fileDescriptor, TIOCNXCL);
+    ::close(m_fileDescriptor);
+    m_fileDescriptor = -1;
+    throw VedORovavException(CouldNotSetOptions, details);
 }
 
 void VedORovav::close()
@@ -158,9 +312,14 @@ void VedORovav::close()
         m_loggedin = false;
     }
     tcdrain(m_fileDescriptor);
+    // Release the exclusive claim: a descriptor that another process still holds
+    // (a second program, or the handset's simulator) would otherwise keep every
+    // later open out with EBUSY.
+    ioctl(m_fileDescriptor, TIOCNXCL);
     tcsetattr(m_fileDescriptor, TCSANOW, &m_originalTTYAttrs);
     ::close(m_fileDescriptor);
     m_fileDescriptor = -1;
+    ProtocolLog::shared().step(ProtocolLog::Kind::Close, m_openPath);
 }
 
 void VedORovav::sendCommand(int command, int subCommand, const char* parameter, int length)
@@ -169,9 +328,14 @@ void VedORovav::sendCommand(int command, int subCommand, const char* parameter, 
     const unsigned char header[HeaderLength] = {
         0xE1, 0x01, uchar(command >> 8), uchar(command), uchar(field), uchar(field >> 8), uchar(field >> 16),
         uchar(field >> 24), 0x00, uchar(subCommand >> 8), 0x00, uchar(subCommand)};
-    sendRawData(reinterpret_cast<const char*>(header), HeaderLength);
+    QByteArray logged(reinterpret_cast<const char*>(header), HeaderLength);
     if (parameter)
-        sendRawData(parameter, length);
+        logged.append(parameter, std::min(length, ProtocolLog::MaxBytesPerEntry));
+    ProtocolLog::shared().frame(ProtocolLog::Kind::Sent, logged, HeaderLength + (parameter ? qint64(length) : 0),
+                                m_maskParameter ? HeaderLength : -1);
+    writeAll(reinterpret_cast<const char*>(header), HeaderLength);
+    if (parameter)
+        writeAll(parameter, length);
 }
 
 void VedORovav::sendCommand(int command, int subCommand, const char* parameter)
@@ -185,9 +349,10 @@ int VedORovav::receiveData(char* buffer, int maxLength, bool additionally)
     b[12] = 0xFF;
     b[13] = 0x00;
 
+    ProtocolLog& log = ProtocolLog::shared();
     int held = 0;
     while (held < HeaderLength) {
-        held += receiveRawData(buffer + held, HeaderLength - held);
+        held += readSome(buffer + held, HeaderLength - held);
         if (held < 2)
             continue;
         int start = held - 1;
@@ -198,6 +363,7 @@ int VedORovav::receiveData(char* buffer, int maxLength, bool additionally)
             }
         }
         if (start > 0) {
+            log.frame(ProtocolLog::Kind::Skipped, QByteArray(buffer, start), start);
             std::memmove(buffer, buffer + start, size_t(held - start));
             held -= start;
         }
@@ -206,25 +372,41 @@ int VedORovav::receiveData(char* buffer, int maxLength, bool additionally)
     const quint32 field = quint32(b[4]) | quint32(b[5]) << 8 | quint32(b[6]) << 16 | quint32(b[7]) << 24;
     // A length that would not fit the signed total is as illegal as one below 4.
     const int total = field > quint32(0x7FFFFFFF - 8) ? -1 : int(field) + 8;
-    if (additionally) {
-        if (total < HeaderLength)
-            throw VedORovavException(IllegalLength);
+    if (additionally && total >= HeaderLength) {
         const int limit = std::min(total, maxLength);
         while (held < limit)
-            held += receiveRawData(buffer + held, limit - held);
+            held += readSome(buffer + held, limit - held);
     }
+    log.frame(ProtocolLog::Kind::Received, QByteArray(buffer, held), total < HeaderLength ? held : total);
+    if (additionally && total < HeaderLength)
+        throw VedORovavException(IllegalLength);
     return total;
 }
 
 int VedORovav::sendRawData(const char* data, int length)
 {
+    ProtocolLog::shared().data(ProtocolLog::Kind::Sent, data, length);
+    writeAll(data, length);
+    return length;
+}
+
+void VedORovav::writeAll(const char* data, int length)
+{
     const ssize_t written = ::write(m_fileDescriptor, data, size_t(length));
     if (written != length)
-        throw VedORovavException(CouldNotWrite);
-    return int(written);
+        throw VedORovavException(CouldNotWrite,
+                                 written == -1 ? QStringLiteral("%1: %2.").arg(m_openPath, systemError(errno))
+                                               : QString());
 }
 
 int VedORovav::receiveRawData(char* buffer, int maxLength)
+{
+    const int count = readSome(buffer, maxLength);
+    ProtocolLog::shared().data(ProtocolLog::Kind::Received, buffer, count);
+    return count;
+}
+
+int VedORovav::readSome(char* buffer, int maxLength)
 {
     // A handset that stops answering would otherwise hold the program for ever.
     struct pollfd p {m_fileDescriptor, POLLIN, 0};
@@ -236,7 +418,7 @@ int VedORovav::receiveRawData(char* buffer, int maxLength)
         throw VedORovavException(NoAnswer);
     const ssize_t count = ::read(m_fileDescriptor, buffer, size_t(maxLength));
     if (count == -1)
-        throw VedORovavException(CouldNotRead);
+        throw VedORovavException(CouldNotRead, QStringLiteral("%1: %2.").arg(m_openPath, systemError(errno)));
     if (count == 0 && maxLength > 0)
         throw VedORovavException(Disconnected);
     return int(count);
@@ -261,7 +443,14 @@ bool VedORovav::loginWithPassword(const QString& password)
         return false;
     std::memcpy(buffer, converted->constData(), size_t(converted->size()));
     buffer[converted->size()] = 0;
-    sendCommand(1, 0x201, buffer, int(converted->size()));
+    m_maskParameter = true;
+    try {
+        sendCommand(1, 0x201, buffer, int(converted->size()));
+    } catch (...) {
+        m_maskParameter = false;
+        throw;
+    }
+    m_maskParameter = false;
     receiveData(buffer, LoginBufferLength, true);
     return buffer[12] == 'O' && buffer[13] == 'K';
 }

@@ -24,7 +24,6 @@
 class VedORovav
 {
 public:
-    static constexpr const char* DefaultDevicePath = "/dev/cu.ah-k3001v.data";
     static constexpr const char* DefaultDriverBundle = "/System/Library/Extensions/AHK3001VDriver.kext";
     static constexpr int DefaultTimeoutSeconds = 10;
 
@@ -86,16 +85,23 @@ public:
     VedORovav(const VedORovav&) = delete;
     VedORovav& operator=(const VedORovav&) = delete;
 
-    // The driver check: the driver bundle's CFBundleShortVersionString is 1.2 or later.
+    // The driver check. On Linux: the kernel's cdc_acm driver is there (loaded,
+    // built in or installed for the running kernel). Elsewhere, and whenever
+    // EDGEMARKS_DRIVER_BUNDLE names one: the driver bundle's
+    // CFBundleShortVersionString is 1.2 or later.
     static bool existsDriver();
     static QString humanReadableDriverName();
+    // What to do when the driver is missing, for the alert's informative text.
+    static QString driverInstructions();
     // The version rule alone, for a version text.
     static bool isAcceptedDriverVersion(const QString& version);
 
-    // Where things are on this host: EDGEMARKS_DEVICE, EDGEMARKS_DRIVER_BUNDLE and
-    // EDGEMARKS_TIMEOUT (seconds; 0 waits for ever) override the defaults.
+    // Where things are on this host. The device is found as HandsetDevices says
+    // (empty when there is none); EDGEMARKS_DRIVER_BUNDLE and EDGEMARKS_TIMEOUT
+    // (seconds; 0 waits for ever) override the defaults.
     static QString devicePath();
     static QString driverBundlePath();
+    static bool usesDriverBundle();
     static int timeoutMilliseconds();
 
     void open();
@@ -137,6 +143,11 @@ public:
 
 private:
     static void pause();
+    // Open one path; false when it is not there (ENOENT), raises on other failures.
+    bool openPath(const QString& path);
+    [[noreturn]] void failOptions(const char* step);
+    void writeAll(const char* data, int length);
+    int readSome(char* buffer, int maxLength);
     void downloadOne(const AirHFile& file, const QString& path, int index, ProgressProtocol& progress);
     void uploadOne(const QString& path, const QString& type, int index, ProgressProtocol& progress);
     // Sends a count query (command 2) and reads the decimal count of its reply.
@@ -156,4 +167,6 @@ private:
     bool m_loggedin = false;
     QPointer<QObject> m_parentWindow;
     int m_timeoutMs = DefaultTimeoutSeconds * 1000;
+    bool m_maskParameter = false; // the next parameter is the password
+    QString m_openPath;
 };

@@ -6,15 +6,24 @@
 #include <exception>
 
 // Every failure of the handset link and of the transfers. The reason is the
-// message the user sees, in English; it is translated when it is shown.
+// message the user sees, in English; it is translated when it is shown. Failures
+// of the port carry details: the path, the system's reason and what to do.
 class VedORovavException : public std::exception {
 public:
-    explicit VedORovavException(const char* reason) : m_reason(reason) {}
+    explicit VedORovavException(const char* reason, const QString& details = QString())
+        : m_reason(reason), m_details(details)
+    {
+    }
     const char* what() const noexcept override { return m_reason.constData(); }
     QString reason() const { return QString::fromUtf8(m_reason); }
     // The reason in the user's language.
     QString localizedReason() const;
+    // What the system said and what to do, in the user's language; may be empty.
+    QString details() const { return m_details; }
+    // The reason, then the details on lines of their own.
+    QString localizedMessage() const;
 
 private:
     QByteArray m_reason;
+    QString m_details;
 };

@@ -86,6 +86,20 @@ bool SimulatedHandset::start(const QString& devicePath, QString* error)
     return true;
 }
 
+bool SimulatedHandset::startOnMaster(int masterFd, QString* error)
+{
+    m_master = fcntl(masterFd, F_DUPFD_CLOEXEC, 0);
+    if (m_master == -1) {
+        if (error)
+            *error = QStringLiteral("Couldn't take the pseudo-terminal: %1").arg(QString::fromLocal8Bit(strerror(errno)));
+        return false;
+    }
+    fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    m_stop = false;
+    m_thread = std::thread([this] { serve(); });
+    return true;
+}
+
 void SimulatedHandset::stop()
 {
     m_stop = true;

@@ -55,6 +55,9 @@ public:
 
     // Opens the pseudo-terminal, makes devicePath a link to it and starts serving.
     bool start(const QString& devicePath, QString* error = nullptr);
+    // Serves the far end of a pseudo-terminal that someone else made (a mocked
+    // device node); takes a duplicate of masterFd.
+    bool startOnMaster(int masterFd, QString* error = nullptr);
     // Stops serving and removes the link.
     void stop();
     QString devicePath() const { return m_devicePath; }

@@ -177,7 +177,8 @@ private slots:
         QMessageBox* error = visibleBox(w, "errorAlert");
         QVERIFY(error);
         QCOMPARE(error->text(), QString("Couldn't import the bookmarks."));
-        QCOMPARE(error->informativeText(), QString("The AIR-EDGE PHONE wasn't connected."));
+        QCOMPARE(error->informativeText(), QString("The AIR-EDGE PHONE wasn't connected.\n%1 does not exist.")
+                                               .arg(m_dir.filePath("nothing-here")));
         QCOMPARE(error->icon(), QMessageBox::Critical);
         QCOMPARE(error->buttons().size(), 1);
         QCOMPARE(error->buttons().first()->text(), QString("OK"));

@@ -26,7 +26,9 @@ private slots:
                  QStringLiteral("AIR-EDGE PHONE が接続されていません。"));
         QCOMPARE(VedORovavException(VedORovav::TooManyBookmarks).reason(),
                  QString("Too many bookmarks exist. Up to 100 bookmarks can be registered.")); // the key stays English
+        qputenv("EDGEMARKS_DRIVER_BUNDLE", "/nonexistent.kext");
         QCOMPARE(VedORovav::humanReadableDriverName(), QStringLiteral("AH-K3001V USB ドライバ 1.2"));
+        qunsetenv("EDGEMARKS_DRIVER_BUNDLE");
     }
 
     void documentTexts()
