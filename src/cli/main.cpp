@@ -1,6 +1,8 @@
 // edgemarks-cli: the handset's bookmarks (and files) from the command line.
+#include "HandsetDevices.h"
 #include "KeychainStore.h"
 #include "MyDocument.h"
+#include "ProtocolLog.h"
 #include "SimulatedHandset.h"
 #include "TerminalProgress.h"
 #include "Translations.h"
@@ -92,6 +94,8 @@ public:
                 return status;
             return command == QLatin1String("import") ? importInto(arguments[1]) : exportFrom(arguments[1]);
         }
+        if (command == QLatin1String("devices") && arguments.size() == 1)
+            return devices();
         if (command == QLatin1String("ls") && arguments.size() == 1) {
             if (const int status = prepareHandset())
                 return status;
@@ -109,8 +113,8 @@ private:
     int usage()
     {
         printError(
-            tr("Usage: edgemarks-cli [options] import|export|show DOCUMENT, ls, get NAME..., put FILE... "
-               "(see --help)"));
+            tr("Usage: edgemarks-cli [options] import|export|show DOCUMENT, ls, get NAME..., put FILE..., "
+               "devices (see --help)"));
         return Usage;
     }
 
@@ -137,11 +141,60 @@ private:
         if (!VedORovav::existsDriver()) {
             const QString driver = VedORovav::humanReadableDriverName();
             printError(tr("Couldn't use this application because the %1 didn't exist.").arg(driver));
-            printError(
-                tr("You need to install the %1 or later. The application will be quited.").arg(driver));
+            printError(VedORovav::driverInstructions());
             return NoDriver;
         }
         return Ok;
+    }
+
+    // The serial ports on the USB bus, the one a transfer would use marked.
+    int devices()
+    {
+        if (m_parser.isSet(QStringLiteral("device")))
+            qputenv("EDGEMARKS_DEVICE", QFile::encodeName(m_parser.value(QStringLiteral("device"))));
+        const QList<HandsetPort> ports = HandsetDevices::candidates();
+        const HandsetDevices::Choice choice = HandsetDevices::chosenDevice();
+        const QString target = QFileInfo(choice.path).symLinkTarget();
+        auto selected = [&](const HandsetPort& p) {
+            return !choice.path.isEmpty() && (p.path == choice.path || p.stableLink == choice.path || p.path == target);
+        };
+        const bool anySelected = std::any_of(ports.begin(), ports.end(), selected);
+        QTextStream out(stdout);
+        if (m_parser.isSet(QStringLiteral("json"))) {
+            QJsonArray array;
+            for (const HandsetPort& p : ports)
+                array.append(QJsonObject{{"path", p.path},
+                                         {"link", p.stableLink.isEmpty() ? QJsonValue() : QJsonValue(p.stableLink)},
+                                         {"usbId", p.usbId},
+                                         {"product", p.product},
+                                         {"driver", p.driver},
+                                         {"handset", p.handset},
+                                         {"accessible", p.accessible},
+                                         {"selected", selected(p)}});
+            if (!choice.path.isEmpty() && !anySelected)
+                array.append(QJsonObject{{"path", choice.path}, {"selected", true}});
+            out << QJsonDocument(array).toJson(QJsonDocument::Indented);
+        } else {
+            for (const HandsetPort& p : ports)
+                out << QStringLiteral("%1 %2  %3  %4  %5  %6\n")
+                           .arg(selected(p) ? QLatin1Char('*') : QLatin1Char(' '))
+                           .arg(p.path, -14)
+                           .arg(p.stableLink.isEmpty() ? QStringLiteral("-") : p.stableLink, -16)
+                           .arg(p.usbId)
+                           .arg(p.product.isEmpty() ? QStringLiteral("-") : p.product)
+                           .arg(p.accessible ? tr("may be opened") : tr("no permission"));
+            if (!choice.path.isEmpty() && !anySelected)
+                out << QStringLiteral("* %1\n").arg(choice.path);
+        }
+        out.flush();
+        const bool handsetFound = std::any_of(ports.begin(), ports.end(), [](const HandsetPort& p) { return p.handset; });
+        if (!handsetFound)
+            printError(tr("No AH-K3001V (USB ID %1:%2) was found.")
+                           .arg(QLatin1String(HandsetDevices::VendorId), QLatin1String(HandsetDevices::ProductId)));
+        if (!VedORovav::existsDriver())
+            printError(tr("The %1 was not found; the AIR-EDGE PHONE cannot be used without it.")
+                           .arg(VedORovav::humanReadableDriverName()));
+        return handsetFound || !choice.path.isEmpty() ? Ok : Failed;
     }
 
     // The password: a file, the environment, the built-in simulator's, the keychain,
@@ -458,32 +511,45 @@ int main(int argc, char** argv)
            "  show DOCUMENT     print the folders and bookmarks of DOCUMENT\n"
            "  ls                list the files on the handset (name, type, size, date)\n"
            "  get NAME...       download files by name (NAME:TYPE names the type) into -o DIR\n"
-           "  put FILE...       upload files, typed by extension (or --type)\n\n"
+           "  put FILE...       upload files, typed by extension (or --type)\n"
+           "  devices           list the USB serial ports, the one that would be used marked *\n\n"
            "The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keychain,\n"
            "else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,\n"
            "3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1)."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
-        {QStringLiteral("device"), tr("The handset's serial device (overrides EDGEMARKS_DEVICE)."),
+        {QStringLiteral("device"),
+         tr("The handset's serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus)."),
          tr("path")},
+        {QStringLiteral("trace"),
+         tr("Write every frame and step of the conversation with the handset to this file, for a bug "
+            "report (the password is masked)."),
+         tr("file")},
         {QStringLiteral("password-file"), tr("Read the password from the first line of this file."),
          tr("file")},
         {QStringLiteral("simulator"),
          tr("Use a built-in simulated handset with sample content (password 1234).")},
         {QStringLiteral("yes"), tr("Export without asking for confirmation.")},
-        {QStringLiteral("json"), tr("show, ls: print JSON.")},
+        {QStringLiteral("json"), tr("show, ls, devices: print JSON.")},
         {{QStringLiteral("o"), QStringLiteral("output")},
          tr("get: the folder to download into (default: here)."),
          tr("folder")},
         {QStringLiteral("force"), tr("get: replace local files that exist.")},
         {QStringLiteral("type"), tr("put: send every file with this handset type."), tr("type")},
     });
-    parser.addPositionalArgument(QStringLiteral("command"), tr("import, export, show, ls, get or put"));
+    parser.addPositionalArgument(QStringLiteral("command"), tr("import, export, show, ls, get, put or devices"));
     parser.addPositionalArgument(QStringLiteral("arguments"), tr("the document, or the files"),
                                  QStringLiteral("[arguments...]"));
     parser.process(app);
 
+    if (parser.isSet(QStringLiteral("trace"))) {
+        QString error;
+        if (!ProtocolLog::shared().setTraceFile(parser.value(QStringLiteral("trace")), &error)) {
+            printError(tr("Couldn't write the trace file %1: %2").arg(parser.value(QStringLiteral("trace")), error));
+            return Failed;
+        }
+    }
     Cli cli(parser);
     return cli.run(parser.positionalArguments());
 }

@@ -8,18 +8,20 @@
 #include <sys/utsname.h>
 
 namespace {
-// Module index files list cdc-acm.ko, perhaps compressed, at the start of a line
-// or after a folder, and end the name with ":" (modules.dep) or the line.
+// Module index files name one module a line, by its path in the modules folder,
+// perhaps compressed; modules.dep follows the name with ":" and its dependencies.
 bool listsCdcAcm(const QString& path)
 {
     QFile file(path);
     // The indexes are a few hundred kilobytes; anything far larger is not one.
     if (!QFileInfo(path).isFile() || QFileInfo(path).size() > (64 << 20) || !file.open(QIODevice::ReadOnly))
         return false;
-    static const QRegularExpression name(QStringLiteral("(^|/)cdc-acm\\.ko(\\.[a-z]+)?(:|$)"));
+    static const QRegularExpression name(QStringLiteral("(^|/)cdc-acm\\.ko(\\.[a-z]+)?$"));
     while (!file.atEnd()) {
-        const QByteArray line = file.readLine(4096).trimmed();
-        if (line.contains("cdc-acm") && name.match(QString::fromLatin1(line)).hasMatch())
+        const QByteArray line = file.readLine(4096);
+        const qsizetype colon = line.indexOf(':');
+        const QByteArray module = (colon < 0 ? line : line.left(colon)).trimmed();
+        if (module.contains("cdc-acm") && name.match(QString::fromLatin1(module)).hasMatch())
             return true;
     }
     return false;

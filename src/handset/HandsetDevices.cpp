@@ -35,19 +35,22 @@ std::optional<HandsetPort> portOf(struct udev_device* tty)
     if (port.product.isEmpty())
         port.product = text(udev_device_get_property_value(tty, "ID_MODEL")).replace(QLatin1Char('_'), QLatin1Char(' '));
     if (struct udev_device* iface = udev_device_get_parent_with_subsystem_devtype(tty, "usb", "usb_interface"))
-        port.driver = text(udev_device_get_driver(iface));
+        port.driver = udev_device_get_driver(iface) ? text(udev_device_get_driver(iface))
+                                                    : text(udev_device_get_property_value(iface, "DRIVER"));
 
-    QString byId, other;
+    QStringList links;
     struct udev_list_entry* link;
     udev_list_entry_foreach(link, udev_device_get_devlinks_list_entry(tty))
-    {
-        const QString name = text(udev_list_entry_get_name(link));
+    links << text(udev_list_entry_get_name(link));
+    // Without udev's database only the uevent's properties are there.
+    if (links.isEmpty())
+        links = text(udev_device_get_property_value(tty, "DEVLINKS")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QString byId;
+    for (const QString& name : std::as_const(links)) {
         if (name == QLatin1String(HandsetDevices::RuleLink))
             port.stableLink = name;
         else if (name.startsWith(QLatin1String("/dev/serial/by-id/")) && byId.isEmpty())
             byId = name;
-        else if (other.isEmpty())
-            other = name;
     }
     if (port.stableLink.isEmpty())
         port.stableLink = byId;
@@ -109,7 +112,7 @@ HandsetDevices::Choice HandsetDevices::chosenDevice()
     if (QFileInfo(QLatin1String(RuleLink)).exists())
         return {QLatin1String(RuleLink), Source::RuleLink};
     if (const std::optional<HandsetPort> port = findHandset())
-        return {port->preferredPath(), Source::Discovered};
+        return {port->path, Source::Discovered};
     return {};
 }
 

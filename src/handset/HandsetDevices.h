@@ -24,6 +24,8 @@ struct HandsetPort {
     QString preferredPath() const { return stableLink.isEmpty() ? path : stableLink; }
 };
 
+Q_DECLARE_METATYPE(HandsetPort)
+
 // Finding the handset through the system's device database (udev). The handset
 // is the tty whose USB device has the ID 0482:0203; the device that the link
 // opens is, in this order: the one chosen in the editor, EDGEMARKS_DEVICE (and

@@ -261,19 +261,19 @@ bool VedORovav::openPath(const QString& devicePath)
         throw VedORovavException(CouldNotOpen, openFailure(devicePath, error));
     }
     m_openPath = devicePath;
-    if (!isatty(m_fileDescriptor)) {
+    // Reading the attributes first tells a terminal from any other device.
+    if (tcgetattr(m_fileDescriptor, &m_originalTTYAttrs) == -1) {
+        if (errno != ENOTTY && errno != EINVAL)
+            failOptions("reading the attributes (tcgetattr)");
         ::close(m_fileDescriptor);
         m_fileDescriptor = -1;
         throw VedORovavException(CouldNotOpen, tr("%1 is not a serial port.").arg(devicePath));
     }
-
     if (ioctl(m_fileDescriptor, TIOCEXCL) == -1)
         failOptions("exclusive claim (TIOCEXCL)");
     log.step(ProtocolLog::Kind::Setting, QStringLiteral("exclusive claim (TIOCEXCL)"));
     if (fcntl(m_fileDescriptor, F_SETFL, 0) == -1)
         failOptions("status flags 0 (F_SETFL)");
-    if (tcgetattr(m_fileDescriptor, &m_originalTTYAttrs) == -1)
-        failOptions("reading the attributes (tcgetattr)");
     log.step(ProtocolLog::Kind::Setting, QStringLiteral("attributes read: ") + describe(m_originalTTYAttrs));
     struct termios options = m_originalTTYAttrs;
     options.c_iflag = IGNBRK | IGNPAR;
