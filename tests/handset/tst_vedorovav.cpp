@@ -1,13 +1,40 @@
 #include "LinkTestSupport.h"
+#include "ProtocolLog.h"
+#include "RecordingProgress.h"
 #include "VedORovav.h"
 
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
+
+namespace {
+VedORovavException failureOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const VedORovavException& e) {
+        return e;
+    }
+    return VedORovavException("");
+}
+
+// The frames of the protocol log in one direction, as the handset saw them.
+QList<QByteArray> loggedFrames(ProtocolLog::Kind kind)
+{
+    QList<QByteArray> frames;
+    for (const ProtocolLog::Entry& e : ProtocolLog::shared().entries())
+        if (e.kind == kind && e.frame)
+            frames << e.bytes;
+    return frames;
+}
+} // namespace
 
 class TestVedORovav : public QObject {
     Q_OBJECT
@@ -139,6 +166,154 @@ private slots:
         timer.restart();
         QCOMPARE(reasonOf([&] { link.open(); }), QString(VedORovav::CouldNotOpen));
         QVERIFY(timer.elapsed() < 8 * 250 - 50);
+    }
+
+    // What is not a serial port is refused at once, read or written by nobody.
+    void openRefusesWhatIsNotAPort_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("details");
+        QTest::newRow("regular file") << "file" << VedORovav::CouldNotOpen << "is not a serial port: it is a regular file.";
+        QTest::newRow("folder") << "folder" << VedORovav::CouldNotOpen << "is not a serial port: it is a folder.";
+        QTest::newRow("FIFO") << "fifo" << VedORovav::CouldNotOpen << "is not a serial port: it is a FIFO.";
+        QTest::newRow("/dev/null") << "null" << VedORovav::CouldNotOpen << "/dev/null is not a serial port.";
+        QTest::newRow("dangling link") << "link" << VedORovav::NotConnected << "which does not exist.";
+    }
+
+    void openRefusesWhatIsNotAPort()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QFETCH(QString, details);
+        QTemporaryDir dir;
+        QString path = dir.filePath(kind);
+        const QByteArray content("the user's own data\n");
+        if (kind == "file") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        } else if (kind == "folder") {
+            QVERIFY(QDir().mkdir(path));
+        } else if (kind == "fifo") {
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        } else if (kind == "null") {
+            path = "/dev/null";
+        } else {
+            QVERIFY(QFile::link(dir.filePath("gone"), path));
+        }
+        qputenv("EDGEMARKS_DEVICE", QFile::encodeName(path));
+        VedORovav link;
+        const VedORovavException e = failureOf([&] { link.open(); });
+        QCOMPARE(e.reason(), reason);
+        QVERIFY2(e.details().endsWith(details), qPrintable(e.details()));
+        QCOMPARE(link.fileDescriptor(), -1);
+        if (kind == "file") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), content);
+        }
+    }
+
+    // The exclusive claim is released on every close: conversation after
+    // conversation opens while the handset's end stays open. Root ignores the
+    // claim; the unprivileged run of this suite is the one that tells.
+    void thePortOpensEveryTime()
+    {
+        SimulatorFixture sim;
+        for (int round = 0; round < 10; ++round) {
+            VedORovav link;
+            link.open();
+            QVERIFY(link.loginWithPassword("1234"));
+            if (round == 0 && geteuid() != 0) {
+                // While it is open, the claim keeps a second opener out, with a cause.
+                const VedORovavException busy = failureOf([] { VedORovav().open(); });
+                QCOMPARE(busy.reason(), QString(VedORovav::CouldNotOpen));
+                QVERIFY2(busy.details().contains("Device or resource busy. Another program holds the port"),
+                         qPrintable(busy.details()));
+            }
+        }
+        sim.settle();
+        QCOMPARE(sim->receivedFrames().size(), 10 * 3);
+    }
+
+    // A process that leads its session does not take the handset as its
+    // controlling terminal (an unplug would end it with SIGHUP).
+    void theHandsetNeverBecomesTheControllingTerminal()
+    {
+        SimulatorFixture sim;
+        const pid_t child = fork();
+        if (child == 0) {
+            setsid();
+            int status = 2;
+            try {
+                VedORovav link;
+                link.open();
+                status = ::open("/dev/tty", O_RDWR | O_NOCTTY) == -1 ? 0 : 1;
+            } catch (...) {
+            }
+            _exit(status);
+        }
+        int status = -1;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+    }
+
+    void theProtocolLogHoldsEveryFrameButThePassword()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        ProtocolLog::shared().clear();
+        BookmarkList list;
+        RecordingProgress progress;
+        QVERIFY(VedORovav().readBookmarks(list, "1234", progress));
+        sim.settle();
+        QList<QByteArray> expected = sim->receivedFrames();
+        QCOMPARE(expected.at(1), Password);
+        expected[1] = frameBytes("E1 01 00 01 08 00 00 00 00 02 00 01 00 00 00 00"); // masked
+        QCOMPARE(loggedFrames(ProtocolLog::Kind::Sent), expected);
+        QCOMPARE(loggedFrames(ProtocolLog::Kind::Received).size(), 2 + 1 + 6); // login, count, entries
+        const QString text = ProtocolLog::shared().toText();
+        QVERIFY(text.contains("(password masked)"));
+        QVERIFY(text.contains("** ** ** **"));
+        QVERIFY(!text.contains("31 32 33 34"));
+        QVERIFY(text.contains("exclusive claim (TIOCEXCL)"));
+
+        // A refused login: the frames, still without the password.
+        ProtocolLog::shared().clear();
+        sim->clearReceivedFrames();
+        SimulatedHandset::Faults faults;
+        faults.refusePassword = true;
+        sim->setFaults(faults);
+        QVERIFY(!VedORovav().readBookmarks(list, "1234", progress));
+        sim.settle();
+        expected = sim->receivedFrames();
+        QCOMPARE(expected.size(), 3); // probe, password, logout
+        expected[1] = frameBytes("E1 01 00 01 08 00 00 00 00 02 00 01 00 00 00 00");
+        QCOMPARE(loggedFrames(ProtocolLog::Kind::Sent), expected);
+        QVERIFY(!ProtocolLog::shared().toText().contains("31 32 33 34"));
+    }
+
+    void theProtocolLogIsBounded()
+    {
+        ProtocolLog log;
+        const QByteArray frame = Probe + QByteArray(4000, 'x');
+        for (int i = 0; i < ProtocolLog::MaxEntries + 10; ++i)
+            log.frame(ProtocolLog::Kind::Sent, frame, frame.size());
+        const auto entries = log.entries();
+        QVERIFY(entries.size() <= size_t(ProtocolLog::MaxEntries));
+        qint64 stored = 0;
+        for (const auto& e : entries)
+            stored += e.bytes.size();
+        QVERIFY(stored <= ProtocolLog::MaxStoredBytes);
+        // A file's content is one entry that counts its bytes.
+        log.clear();
+        const QByteArray piece(4096, 'y');
+        for (int i = 0; i < 100; ++i)
+            log.data(ProtocolLog::Kind::Received, piece.constData(), piece.size());
+        QCOMPARE(log.entries().size(), size_t(1));
+        QCOMPARE(log.entries().front().size, qint64(100 * 4096));
     }
 
     void openConfiguresAndCloseRestores()
