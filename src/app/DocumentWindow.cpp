@@ -3,8 +3,10 @@
 #include "BookmarkController.h"
 #include "EdgeMarksApp.h"
 #include "FolderController.h"
+#include "HandsetDevices.h"
 #include "MyDocument.h"
 #include "PasswordController.h"
+#include "ProtocolLog.h"
 #include "ProgressController.h"
 #include "VedORovav.h"
 #include "ui_MyDocument.h"
@@ -15,7 +17,11 @@
 #include <QMimeData>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QActionGroup>
 #include <QHeaderView>
+#include <QInputDialog>
+#include <QLabel>
+#include <QSaveFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -51,6 +57,11 @@ DocumentWindow::DocumentWindow(EdgeMarksApp* app, std::unique_ptr<MyDocument> do
         selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     });
+    m_handsetStatus = new QLabel(this);
+    m_handsetStatus->setObjectName(QStringLiteral("handsetStatus"));
+    statusBar()->addPermanentWidget(m_handsetStatus);
+    connect(app, &EdgeMarksApp::handsetPortsChanged, this, &DocumentWindow::updateHandsetStatus);
+    updateHandsetStatus(QString());
     updateTitle();
     updateActions();
 }
@@ -186,6 +197,15 @@ void DocumentWindow::setupActions()
     connect(ui.actionAdd, &QAction::triggered, m_bookmarks, &BookmarkController::add);
     connect(ui.actionInsert, &QAction::triggered, m_bookmarks, &BookmarkController::insert);
     connect(ui.actionRenumber, &QAction::triggered, m_document.get(), &MyDocument::renumberBookmarks);
+    connect(ui.menuDevice, &QMenu::aboutToShow, this, &DocumentWindow::rebuildDeviceMenu);
+    rebuildDeviceMenu();
+    connect(ui.actionSaveProtocolLog, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(this, tr("Save Protocol Log"),
+                                                          QStringLiteral("edgemarks-protocol.log"),
+                                                          tr("Logs (*.log *.txt);;All files (*)"));
+        if (!path.isEmpty())
+            saveProtocolLog(path);
+    });
     connect(ui.actionImport, &QAction::triggered, m_commands, &DocumentCommands::importBookmarkList);
     connect(ui.actionExport, &QAction::triggered, m_commands, &DocumentCommands::exportBookmarkList);
 
@@ -219,6 +239,83 @@ void DocumentWindow::setupActions()
     });
     for (QAction* a : {ui.actionCut, ui.actionCopy, ui.actionPaste})
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+}
+
+void DocumentWindow::rebuildDeviceMenu()
+{
+    QMenu* menu = m_ui->menuDevice;
+    menu->clear();
+    qDeleteAll(menu->findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly));
+    auto* group = new QActionGroup(menu);
+    const QString chosen = HandsetDevices::chosenDeviceOverride();
+    const QString environment = qEnvironmentVariable("EDGEMARKS_DEVICE");
+    auto addChoice = [&](const QString& text, const QString& path, bool checked) {
+        QAction* a = menu->addAction(text, this, [this, path] { m_app->chooseDevice(path); });
+        a->setCheckable(true);
+        a->setChecked(checked);
+        a->setData(path);
+        group->addAction(a);
+        return a;
+    };
+    addChoice(environment.isEmpty() ? tr("Find Automatically") : tr("As Started (%1)").arg(environment), QString(),
+              chosen.isEmpty())
+        ->setObjectName(QStringLiteral("automaticDevice"));
+    const QList<HandsetPort> ports = HandsetDevices::candidates();
+    if (!ports.isEmpty())
+        menu->addSeparator();
+    bool listed = chosen.isEmpty();
+    for (const HandsetPort& port : ports) {
+        QString text = port.path;
+        if (!port.product.isEmpty())
+            text += QStringLiteral(" — ") + port.product;
+        text += QStringLiteral(" (%1)").arg(port.usbId);
+        if (!port.accessible)
+            text += QLatin1Char(' ') + tr("(no permission)");
+        const bool checked = chosen == port.path || chosen == port.stableLink;
+        listed |= checked;
+        addChoice(text, port.preferredPath(), checked);
+    }
+    if (!listed)
+        addChoice(chosen, chosen, true);
+    menu->addSeparator();
+    menu->addAction(tr("Other..."), this, &DocumentWindow::askForOtherDevice)
+        ->setObjectName(QStringLiteral("otherDevice"));
+}
+
+void DocumentWindow::askForOtherDevice()
+{
+    auto* dialog = new QInputDialog(this);
+    dialog->setObjectName(QStringLiteral("otherDeviceDialog"));
+    dialog->setWindowTitle(tr("Other Device"));
+    dialog->setLabelText(tr("The serial device of the AIR-EDGE PHONE:"));
+    const QString chosen = HandsetDevices::chosenDeviceOverride();
+    dialog->setTextValue(chosen.isEmpty() ? QStringLiteral("/dev/ttyACM0") : chosen);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    connect(dialog, &QInputDialog::textValueSelected, this, [this](const QString& text) {
+        if (!text.trimmed().isEmpty())
+            m_app->chooseDevice(text.trimmed());
+    });
+    dialog->open();
+}
+
+void DocumentWindow::updateHandsetStatus(const QString& message)
+{
+    m_handsetStatus->setText(m_app->handsetStatus());
+    if (!message.isEmpty())
+        statusBar()->showMessage(message, 10000);
+}
+
+bool DocumentWindow::saveProtocolLog(const QString& path)
+{
+    QSaveFile file(path);
+    const QByteArray text = ProtocolLog::shared().toText().toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        showError(tr("The protocol log could not be saved."), file.errorString());
+        return false;
+    }
+    statusBar()->showMessage(tr("Saved the protocol log to %1.").arg(path), 10000);
+    return true;
 }
 
 void DocumentWindow::updateTitle()

@@ -15,6 +15,7 @@ class FolderController;
 class MyDocument;
 class PasswordController;
 class ProgressController;
+class QLabel;
 class QMessageBox;
 
 // The window of one bookmark document: the folder table beside the bookmark
@@ -42,6 +43,8 @@ public:
     void revert();
     // Checks the USB driver; without it shows the Quit alert and ends the program.
     void runDriverCheck();
+    // Writes the protocol log of the link's recent conversations to path.
+    bool saveProtocolLog(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -53,6 +56,9 @@ private:
 
     void setupTables();
     void setupActions();
+    void rebuildDeviceMenu();
+    void askForOtherDevice();
+    void updateHandsetStatus(const QString& message);
     void updateTitle();
     void updateActions();
     void syncSelectionToView();
@@ -72,4 +78,5 @@ private:
     QString m_path;
     QString m_untitledName;
     bool m_syncingSelection = false;
+    QLabel* m_handsetStatus = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "EdgeMarksApp.h"
 
 #include "DocumentWindow.h"
+#include "HandsetDevices.h"
 #include "MyDocument.h"
 #include "SimulatedHandset.h"
 
@@ -15,7 +16,8 @@
 
 namespace {
 const char* RecentFilesKey = "RecentFiles";
-}
+const char* DeviceKey = "Handset/device";
+} // namespace
 
 EdgeMarksApp::EdgeMarksApp(KeychainStore* keychain, QObject* parent) : QObject(parent), m_keychain(keychain)
 {
@@ -24,6 +26,51 @@ EdgeMarksApp::EdgeMarksApp(KeychainStore* keychain, QObject* parent) : QObject(p
             w->hide();
         QCoreApplication::exit(status);
     };
+    // A port chosen in an earlier run, unless the environment names one now.
+    HandsetDevices::setChosenDevice(qEnvironmentVariableIsEmpty("EDGEMARKS_DEVICE")
+                                        ? QSettings().value(DeviceKey).toString()
+                                        : QString());
+    for (const HandsetPort& port : HandsetDevices::candidates())
+        if (port.handset)
+            m_handsetsSeen << port.path;
+    m_monitor = new HandsetMonitor(this);
+    connect(m_monitor, &HandsetMonitor::portAdded, this, [this](const HandsetPort& port) {
+        if (!port.handset) {
+            emit handsetPortsChanged(QString());
+            return;
+        }
+        m_handsetsSeen << port.path;
+        emit handsetPortsChanged(port.accessible
+                                     ? tr("An AIR-EDGE PHONE was connected at %1.").arg(port.path)
+                                     : tr("An AIR-EDGE PHONE was connected at %1, but you may not use it: "
+                                          "install the udev rule that comes with EdgeMarks.")
+                                           .arg(port.path));
+    });
+    connect(m_monitor, &HandsetMonitor::portRemoved, this, [this](const QString& path) {
+        emit handsetPortsChanged(m_handsetsSeen.removeAll(path)
+                                     ? tr("The AIR-EDGE PHONE at %1 was disconnected.").arg(path)
+                                     : QString());
+    });
+}
+
+void EdgeMarksApp::chooseDevice(const QString& path)
+{
+    HandsetDevices::setChosenDevice(path);
+    if (path.isEmpty())
+        QSettings().remove(DeviceKey);
+    else
+        QSettings().setValue(DeviceKey, path);
+    emit handsetPortsChanged(QString());
+}
+
+QString EdgeMarksApp::handsetStatus() const
+{
+    const HandsetDevices::Choice choice = HandsetDevices::chosenDevice();
+    if (m_simulator && choice.path == m_simulator->devicePath())
+        return tr("Simulated AIR-EDGE PHONE (password %1)").arg(SimulatedHandset::samplePassword());
+    if (choice.source == HandsetDevices::Source::None)
+        return tr("No AIR-EDGE PHONE connected");
+    return tr("AIR-EDGE PHONE: %1").arg(choice.path);
 }
 
 EdgeMarksApp::~EdgeMarksApp()
@@ -51,6 +98,9 @@ bool EdgeMarksApp::startSimulator(QString* error)
         return false;
     qputenv("EDGEMARKS_DEVICE", QFile::encodeName(device));
     qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(bundle));
+    // The simulator is the handset of this run, whatever was chosen before.
+    HandsetDevices::setChosenDevice(QString());
+    emit handsetPortsChanged(QString());
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 class DocumentWindow;
+class HandsetMonitor;
 class KeychainStore;
 class QTemporaryDir;
 class SimulatedHandset;
@@ -44,10 +45,19 @@ public:
     std::function<void(int)> terminate;
 
     KeychainStore* keychain() const { return m_keychain; }
+
+    // The handset's port: the one chosen in the Device menu (remembered across
+    // runs unless EDGEMARKS_DEVICE says otherwise at start), or an empty path to
+    // find the handset on the USB bus.
+    void chooseDevice(const QString& path);
+    // One line for the status bar: which port a transfer would use.
+    QString handsetStatus() const;
     static QString fileFilter();
 
 signals:
     void recentFilesChanged();
+    // A USB serial port came or went; message says what, for the status bar.
+    void handsetPortsChanged(const QString& message);
 
 private:
     DocumentWindow* adopt(DocumentWindow* window);
@@ -57,4 +67,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_simulatorDir;
     std::unique_ptr<SimulatedHandset> m_simulator;
     int m_untitledCount = 0;
+    HandsetMonitor* m_monitor = nullptr;
+    QStringList m_handsetsSeen; // device nodes of handsets plugged in, for their removal
 };

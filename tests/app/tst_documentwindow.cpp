@@ -1,6 +1,7 @@
 #include "BookmarkController.h"
 #include "DocumentWindow.h"
 #include "EdgeMarksApp.h"
+#include "HandsetDevices.h"
 #include "KeychainStore.h"
 #include "MyDocument.h"
 #include "PasswordController.h"
@@ -11,6 +12,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QSettings>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTableView>
@@ -163,6 +167,78 @@ private slots:
         QVERIFY(!passwords->passwordSheet()->isVisible());
         QVERIFY(w->document()->bookmarkList() == before);
         QCOMPARE(passwords->currentPassword(), std::optional<QString>("9999"));
+    }
+
+    // Handset → Device: the port chosen there is used and remembered; Find
+    // Automatically forgets it; the status bar says which port is in use.
+    void theDeviceMenuChoosesThePort()
+    {
+        SimulatorFixture sim; // sets EDGEMARKS_DEVICE
+        sim->loadSampleContent();
+        m_keychain.savePassword("1234");
+        DocumentWindow* w = newWindow();
+        QMenu* menu = w->ui()->menuDevice;
+        emit menu->aboutToShow();
+        QAction* automatic = menu->findChild<QAction*>("automaticDevice");
+        QVERIFY(automatic && automatic->isChecked());
+        QVERIFY(automatic->text().contains(sim.devicePath()));
+        auto* status = w->findChild<QLabel*>("handsetStatus");
+        QCOMPARE(status->text(), QString("AIR-EDGE PHONE: %1").arg(sim.devicePath()));
+
+        // Other...: a path typed in is used from now on and in the next run.
+        menu->findChild<QAction*>("otherDevice")->trigger();
+        auto* dialog = w->findChild<QInputDialog*>("otherDeviceDialog");
+        QVERIFY(dialog && dialog->isVisible());
+        dialog->setTextValue(m_dir.filePath("elsewhere"));
+        dialog->accept();
+        QCOMPARE(HandsetDevices::chosenDevice().path, m_dir.filePath("elsewhere"));
+        QCOMPARE(QSettings().value("Handset/device").toString(), m_dir.filePath("elsewhere"));
+        QCOMPARE(status->text(), QString("AIR-EDGE PHONE: %1").arg(m_dir.filePath("elsewhere")));
+        emit menu->aboutToShow();
+        const QList<QAction*> actions = menu->actions();
+        QVERIFY(std::any_of(actions.begin(), actions.end(), [&](QAction* a) {
+            return a->isChecked() && a->data().toString() == m_dir.filePath("elsewhere");
+        }));
+        w->ui()->actionImport->trigger();
+        QMessageBox* error = visibleBox(w, "errorAlert");
+        QVERIFY(error);
+        QVERIFY(error->informativeText().contains(m_dir.filePath("elsewhere") + " does not exist."));
+        error->close();
+        m_app.reset();
+        m_app = std::make_unique<EdgeMarksApp>(&m_keychain);
+        m_app->terminate = [this](int status) { m_terminated = status; };
+        QCOMPARE(HandsetDevices::chosenDevice().path, m_dir.filePath("elsewhere"));
+
+        // Find Automatically: back to the environment's port.
+        w = newWindow();
+        menu = w->ui()->menuDevice;
+        emit menu->aboutToShow();
+        menu->findChild<QAction*>("automaticDevice")->trigger();
+        QCOMPARE(HandsetDevices::chosenDevice().path, sim.devicePath());
+        QVERIFY(!QSettings().contains("Handset/device"));
+        w->ui()->actionImport->trigger();
+        QCOMPARE(w->document()->bookmarkList().size(), 6);
+    }
+
+    void theProtocolLogIsSaved()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        m_keychain.savePassword("1234");
+        DocumentWindow* w = newWindow();
+        w->ui()->actionImport->trigger();
+        QCOMPARE(w->document()->bookmarkList().size(), 6);
+        const QString log = m_dir.filePath("protocol.log");
+        QVERIFY(w->saveProtocolLog(log));
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.contains("sub-command 0x0802"));
+        QVERIFY(text.contains("(password masked)"));
+        QVERIFY(!text.contains("31 32 33 34"));
+        // A place that cannot be written: an error, nothing else.
+        QVERIFY(!w->saveProtocolLog(m_dir.filePath("no-such-folder/protocol.log")));
+        QVERIFY(visibleBox(w, "errorAlert"));
     }
 
     void linkFailureShowsTheReason()

@@ -150,6 +150,27 @@ private slots:
         QCOMPARE(r.status, 3);
     }
 
+    // --trace writes the conversation for a bug report: every frame, the password masked.
+    void traceFile()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        const QString trace = path("trace.log");
+        Result r = cli({"--trace", trace, "import", path("traced.bookmarks")}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 0);
+        sim.settle();
+        const QString text = QString::fromUtf8(bytesOf(trace));
+        QCOMPARE(text.count(" sent "), sim->receivedFrames().size());
+        QVERIFY(text.contains("frame of 16 bytes, command 0x0001, sub-command 0x0201 (password masked)"));
+        QVERIFY(!text.contains("31 32 33 34"));
+        QVERIFY(text.contains(" close "));
+        QCOMPARE(QFile(trace).permissions() & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
+
+        r = cli({"--trace", path("no-such-folder/trace.log"), "ls"}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.startsWith("Couldn't write the trace file"));
+    }
+
     void failuresLeaveTheDocumentAlone()
     {
         const QString doc = path("kept.bookmarks");
