@@ -82,6 +82,7 @@ private slots:
     void init()
     {
         m_keychain.storedBytes.reset();
+        QSettings().remove("Handset/device");
         m_app = std::make_unique<EdgeMarksApp>(&m_keychain);
         m_terminated = -1;
         m_app->terminate = [this](int status) { m_terminated = status; };
@@ -204,16 +205,23 @@ private slots:
         QVERIFY(error);
         QVERIFY(error->informativeText().contains(m_dir.filePath("elsewhere") + " does not exist."));
         error->close();
+        // The next run uses it too, unless the environment names a port.
+        m_app.reset();
+        m_app = std::make_unique<EdgeMarksApp>(&m_keychain);
+        m_app->terminate = [this](int status) { m_terminated = status; };
+        QCOMPARE(HandsetDevices::chosenDevice().path, sim.devicePath());
+        qunsetenv("EDGEMARKS_DEVICE");
         m_app.reset();
         m_app = std::make_unique<EdgeMarksApp>(&m_keychain);
         m_app->terminate = [this](int status) { m_terminated = status; };
         QCOMPARE(HandsetDevices::chosenDevice().path, m_dir.filePath("elsewhere"));
 
-        // Find Automatically: back to the environment's port.
+        // Find Automatically: back to the port found on its own.
         w = newWindow();
         menu = w->ui()->menuDevice;
         emit menu->aboutToShow();
         menu->findChild<QAction*>("automaticDevice")->trigger();
+        qputenv("EDGEMARKS_DEVICE", QFile::encodeName(sim.devicePath()));
         QCOMPARE(HandsetDevices::chosenDevice().path, sim.devicePath());
         QVERIFY(!QSettings().contains("Handset/device"));
         w->ui()->actionImport->trigger();
