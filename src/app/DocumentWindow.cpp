@@ -447,7 +447,7 @@ void DocumentWindow::runDriverCheck()
                     tr("Couldn't use this application because the %1 didn't exist.").arg(driver), QMessageBox::NoButton,
                     nullptr);
     box.setObjectName(QStringLiteral("driverAlert"));
-    box.setInformativeText(tr("You need to install the %1 or later. The application will be quited.").arg(driver));
+    box.setInformativeText(VedORovav::driverInstructions());
     box.addButton(tr("Quit"), QMessageBox::AcceptRole);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

@@ -7,7 +7,8 @@
 
 #include <sys/utsname.h>
 
-namespace {
+namespace
+{
 // Module index files name one module a line, by its path in the modules folder,
 // perhaps compressed; modules.dep follows the name with ":" and its dependencies.
 bool listsCdcAcm(const QString& path)

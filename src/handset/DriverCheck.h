@@ -4,7 +4,8 @@
 
 // Whether the kernel can serve the handset: its cdc_acm driver is loaded, built
 // into the running kernel, or installed as a module for it.
-namespace DriverCheck {
+namespace DriverCheck
+{
 
 enum class CdcAcm { Loaded, BuiltIn, Installed, Missing };
 

@@ -8,7 +8,8 @@
 #include <mutex>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 std::mutex choiceMutex;
 QString chosenOverride;
 
@@ -33,18 +34,21 @@ std::optional<HandsetPort> portOf(struct udev_device* tty)
                    product == QLatin1String(HandsetDevices::ProductId);
     port.product = text(udev_device_get_sysattr_value(usb, "product")).trimmed();
     if (port.product.isEmpty())
-        port.product = text(udev_device_get_property_value(tty, "ID_MODEL")).replace(QLatin1Char('_'), QLatin1Char(' '));
-    if (struct udev_device* iface = udev_device_get_parent_with_subsystem_devtype(tty, "usb", "usb_interface"))
+        port.product =
+            text(udev_device_get_property_value(tty, "ID_MODEL")).replace(QLatin1Char('_'), QLatin1Char(' '));
+    if (struct udev_device* iface =
+            udev_device_get_parent_with_subsystem_devtype(tty, "usb", "usb_interface"))
         port.driver = udev_device_get_driver(iface) ? text(udev_device_get_driver(iface))
                                                     : text(udev_device_get_property_value(iface, "DRIVER"));
 
     QStringList links;
     struct udev_list_entry* link;
-    udev_list_entry_foreach(link, udev_device_get_devlinks_list_entry(tty))
-    links << text(udev_list_entry_get_name(link));
+    udev_list_entry_foreach(link, udev_device_get_devlinks_list_entry(tty)) links
+        << text(udev_list_entry_get_name(link));
     // Without udev's database only the uevent's properties are there.
     if (links.isEmpty())
-        links = text(udev_device_get_property_value(tty, "DEVLINKS")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        links =
+            text(udev_device_get_property_value(tty, "DEVLINKS")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QString byId;
     for (const QString& name : std::as_const(links)) {
         if (name == QLatin1String(HandsetDevices::RuleLink))
@@ -85,7 +89,8 @@ QList<HandsetPort> HandsetDevices::candidates()
     auto byPath = [](const HandsetPort& a, const HandsetPort& b) { return a.path < b.path; };
     std::sort(handsets.begin(), handsets.end(), [](const HandsetPort& a, const HandsetPort& b) {
         // Ours first, then by name.
-        const bool aRule = a.stableLink == QLatin1String(RuleLink), bRule = b.stableLink == QLatin1String(RuleLink);
+        const bool aRule = a.stableLink == QLatin1String(RuleLink),
+                   bRule = b.stableLink == QLatin1String(RuleLink);
         return aRule != bRule ? aRule : a.path < b.path;
     });
     std::sort(others.begin(), others.end(), byPath);

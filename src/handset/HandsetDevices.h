@@ -12,11 +12,11 @@ struct udev_monitor;
 
 // A serial port on the USB bus that the handset may be on.
 struct HandsetPort {
-    QString path;       // the device node, /dev/ttyACM0
-    QString stableLink; // our udev rule's link, else a /dev/serial/by-id/ link
-    QString usbId;      // vendor:product, "0482:0203"
-    QString product;    // the product name the device gives
-    QString driver;     // the kernel driver of its interface, "cdc_acm"
+    QString path;            // the device node, /dev/ttyACM0
+    QString stableLink;      // our udev rule's link, else a /dev/serial/by-id/ link
+    QString usbId;           // vendor:product, "0482:0203"
+    QString product;         // the product name the device gives
+    QString driver;          // the kernel driver of its interface, "cdc_acm"
     bool handset = false;    // an AH-K3001V
     bool accessible = false; // this user may open it for reading and writing
 
@@ -30,7 +30,8 @@ Q_DECLARE_METATYPE(HandsetPort)
 // is the tty whose USB device has the ID 0482:0203; the device that the link
 // opens is, in this order: the one chosen in the editor, EDGEMARKS_DEVICE (and
 // so --device), the link made by our udev rule, the first handset found.
-class HandsetDevices {
+class HandsetDevices
+{
 public:
     static constexpr const char* VendorId = "0482";
     static constexpr const char* ProductId = "0203";
@@ -54,7 +55,8 @@ public:
 };
 
 // Tells when a USB serial port comes or goes, from udev's events, without polling.
-class HandsetMonitor : public QObject {
+class HandsetMonitor : public QObject
+{
     Q_OBJECT
 public:
     explicit HandsetMonitor(QObject* parent = nullptr);

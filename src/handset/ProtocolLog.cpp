@@ -5,7 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 const char* kindName(ProtocolLog::Kind kind)
 {
     switch (kind) {
@@ -115,7 +116,8 @@ void ProtocolLog::add(Entry&& entry)
     }
     m_storedBytes += entry.bytes.size() + entry.text.size() * 2;
     m_entries.push_back(std::move(entry));
-    while (m_entries.size() > size_t(MaxEntries) || (m_storedBytes > MaxStoredBytes && m_entries.size() > 1)) {
+    while (m_entries.size() > size_t(MaxEntries) ||
+           (m_storedBytes > MaxStoredBytes && m_entries.size() > 1)) {
         m_storedBytes -= m_entries.front().bytes.size() + m_entries.front().text.size() * 2;
         m_entries.pop_front();
     }
@@ -136,7 +138,8 @@ void ProtocolLog::clear()
 
 QString ProtocolLog::format(const Entry& e)
 {
-    QString out = QDateTime::fromMSecsSinceEpoch(e.msecsSinceEpoch).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    QString out =
+        QDateTime::fromMSecsSinceEpoch(e.msecsSinceEpoch).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
     out += QStringLiteral("  %1").arg(QLatin1String(kindName(e.kind)), -9);
     if (e.frame) {
         const auto b = [&](int i) { return uint(uchar(e.bytes[i])); };
@@ -172,7 +175,8 @@ bool ProtocolLog::setTraceFile(const QString& path, QString* error)
     if (path.isEmpty())
         return true;
     // Only the user may read a trace: it shows what the handset holds.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd == -1 || !(m_trace = fdopen(fd, "w"))) {
         if (error)
             *error = QString::fromLocal8Bit(strerror(errno));

@@ -15,16 +15,17 @@
 // conversations in memory (bounded) and can also write each entry to a trace
 // file as it happens. Password bytes never reach the log: they are stored as
 // zeros and shown as "**".
-class ProtocolLog {
+class ProtocolLog
+{
 public:
     enum class Kind { Open, Setting, Close, Sent, Received, Skipped, Error };
 
     struct Entry {
         qint64 msecsSinceEpoch = 0;
         Kind kind = Kind::Sent;
-        QString text;     // what happened, for steps and errors
-        QByteArray bytes; // the first bytes of a frame or of raw data
-        qint64 size = 0;  // all the bytes the entry stands for
+        QString text;        // what happened, for steps and errors
+        QByteArray bytes;    // the first bytes of a frame or of raw data
+        qint64 size = 0;     // all the bytes the entry stands for
         int maskedFrom = -1; // bytes from this offset on are a secret
         bool frame = false;  // bytes begin with a frame header
     };

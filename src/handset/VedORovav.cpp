@@ -29,7 +29,8 @@ QString VedORovavException::localizedMessage() const
     return m_details.isEmpty() ? localizedReason() : localizedReason() + QLatin1Char('\n') + m_details;
 }
 
-namespace {
+namespace
+{
 constexpr int HeaderLength = 12;
 constexpr int LoginBufferLength = 4096;
 
@@ -62,13 +63,17 @@ QString openFailure(const QString& path, int error)
     case EACCES:
     case EPERM:
         return cause + QLatin1Char(' ') +
-               tr("You may not use this port. Install the udev rule that comes with EdgeMarks "
-                  "(it lets the desktop's user open the AIR-EDGE PHONE), or join the group \"dialout\" "
-                  "and log in again.");
+               QCoreApplication::translate(
+                   "VedORovav",
+                   "You may not use this port. Install the udev rule that comes with EdgeMarks "
+                   "(it lets the desktop's user open the AIR-EDGE PHONE), or join the group \"dialout\" "
+                   "and log in again.");
     case EBUSY:
         return cause + QLatin1Char(' ') +
-               tr("Another program holds the port, for example ModemManager or a second EdgeMarks. "
-                  "Close it; the udev rule that comes with EdgeMarks keeps ModemManager away.");
+               QCoreApplication::translate(
+                   "VedORovav",
+                   "Another program holds the port, for example ModemManager or a second EdgeMarks. "
+                   "Close it; the udev rule that comes with EdgeMarks keeps ModemManager away.");
     default:
         return cause;
     }
@@ -77,16 +82,16 @@ QString openFailure(const QString& path, int error)
 QString fileKind(mode_t mode)
 {
     if (S_ISREG(mode))
-        return tr("a regular file");
+        return QCoreApplication::translate("VedORovav", "a regular file");
     if (S_ISDIR(mode))
-        return tr("a folder");
+        return QCoreApplication::translate("VedORovav", "a folder");
     if (S_ISFIFO(mode))
-        return tr("a FIFO");
+        return QCoreApplication::translate("VedORovav", "a FIFO");
     if (S_ISSOCK(mode))
-        return tr("a socket");
+        return QCoreApplication::translate("VedORovav", "a socket");
     if (S_ISBLK(mode))
-        return tr("a block device");
-    return tr("not a terminal");
+        return QCoreApplication::translate("VedORovav", "a block device");
+    return QCoreApplication::translate("VedORovav", "not a terminal");
 }
 
 // The leading integer of a version component, read as atoi reads it.
@@ -97,7 +102,9 @@ int leadingInteger(const QString& component)
 }
 } // namespace
 
-VedORovav::VedORovav(QObject* parentWindow) : m_parentWindow(parentWindow), m_timeoutMs(timeoutMilliseconds()) {}
+VedORovav::VedORovav(QObject* parentWindow) : m_parentWindow(parentWindow), m_timeoutMs(timeoutMilliseconds())
+{
+}
 
 VedORovav::~VedORovav()
 {
@@ -187,15 +194,18 @@ QString VedORovav::driverInstructions()
         const QString modules = DriverCheck::runningKernelModulesDir();
         return tr("The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules "
                   "of the running kernel (on Debian, its linux-image package) and load the driver with "
-                  "\"sudo modprobe cdc_acm\". The application will be quited.")
+                  "\"sudo modprobe cdc_acm\". The application will now quit.")
             .arg(modules);
     }
-    return tr("You need to install the %1 or later. The application will be quited.").arg(humanReadableDriverName());
+    return tr("You need to install the %1 or later. The application will be quited.")
+        .arg(humanReadableDriverName());
 }
 
 void VedORovav::pause()
 {
-    struct timespec t {0, RetryPauseMilliseconds * 1000000L};
+    struct timespec t {
+        0, RetryPauseMilliseconds * 1000000L
+    };
     while (nanosleep(&t, &t) == -1 && errno == EINTR) {
     }
 }
@@ -209,8 +219,9 @@ void VedORovav::open()
         // The handset may show up between attempts: look for it each time.
         const HandsetDevices::Choice choice = HandsetDevices::chosenDevice();
         if (choice.source == HandsetDevices::Source::None) {
-            missing = tr("No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.")
-                          .arg(QLatin1String(HandsetDevices::VendorId), QLatin1String(HandsetDevices::ProductId));
+            missing =
+                tr("No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.")
+                    .arg(QLatin1String(HandsetDevices::VendorId), QLatin1String(HandsetDevices::ProductId));
         } else if (openPath(choice.path)) {
             break;
         } else {
@@ -221,7 +232,8 @@ void VedORovav::open()
             if (::lstat(path.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
                 const ssize_t n = ::readlink(path.constData(), target, sizeof target - 1);
                 missing = tr("%1 is a link to %2, which does not exist.")
-                              .arg(choice.path, QFile::decodeName(QByteArray(target, int(std::max<ssize_t>(n, 0)))));
+                              .arg(choice.path,
+                                   QFile::decodeName(QByteArray(target, int(std::max<ssize_t>(n, 0)))));
             }
         }
         if (attempt == Attempts) {
@@ -246,8 +258,8 @@ bool VedORovav::openPath(const QString& devicePath)
         throw VedORovavException(CouldNotOpen, openFailure(devicePath, errno));
     }
     if (!S_ISCHR(node.st_mode))
-        throw VedORovavException(CouldNotOpen,
-                                 tr("%1 is not a serial port: it is %2.").arg(devicePath, fileKind(node.st_mode)));
+        throw VedORovavException(
+            CouldNotOpen, tr("%1 is not a serial port: it is %2.").arg(devicePath, fileKind(node.st_mode)));
 
     // O_NOCTTY: the handset never becomes the controlling terminal (an unplug would
     // send SIGHUP); O_CLOEXEC: no program started later inherits the port.
@@ -279,7 +291,8 @@ bool VedORovav::openPath(const QString& devicePath)
     options.c_iflag = IGNBRK | IGNPAR;
     options.c_oflag = 0;
     // The speed stays as it was; Linux keeps it among the control flags.
-    options.c_cflag = CS8 | CREAD | HUPCL | CLOCAL | CRTSCTS | (m_originalTTYAttrs.c_cflag & (CBAUD | CIBAUD));
+    options.c_cflag =
+        CS8 | CREAD | HUPCL | CLOCAL | CRTSCTS | (m_originalTTYAttrs.c_cflag & (CBAUD | CIBAUD));
     options.c_lflag = 0;
     std::memset(options.c_cc, 0, sizeof options.c_cc);
     options.c_cc[VMIN] = 1;
@@ -292,7 +305,8 @@ bool VedORovav::openPath(const QString& devicePath)
 
 void VedORovav::failOptions(const char* step)
 {
-    const QString details = QStringLiteral("%1: %2: %3.").arg(m_openPath, QLatin1String(step), systemError(errno));
+    const QString details =
+        QStringLiteral("%1: %2: %3.").arg(m_openPath, QLatin1String(step), systemError(errno));
     ProtocolLog::shared().step(ProtocolLog::Kind::Error, details);
     // The claim goes with the descriptor; release it anyway, as close() does.
     ioctl(m_fileDescriptor, TIOCNXCL);
@@ -325,13 +339,23 @@ void VedORovav::close()
 void VedORovav::sendCommand(int command, int subCommand, const char* parameter, int length)
 {
     const quint32 field = quint32(length) + 4;
-    const unsigned char header[HeaderLength] = {
-        0xE1, 0x01, uchar(command >> 8), uchar(command), uchar(field), uchar(field >> 8), uchar(field >> 16),
-        uchar(field >> 24), 0x00, uchar(subCommand >> 8), 0x00, uchar(subCommand)};
+    const unsigned char header[HeaderLength] = {0xE1,
+                                                0x01,
+                                                uchar(command >> 8),
+                                                uchar(command),
+                                                uchar(field),
+                                                uchar(field >> 8),
+                                                uchar(field >> 16),
+                                                uchar(field >> 24),
+                                                0x00,
+                                                uchar(subCommand >> 8),
+                                                0x00,
+                                                uchar(subCommand)};
     QByteArray logged(reinterpret_cast<const char*>(header), HeaderLength);
     if (parameter)
         logged.append(parameter, std::min(length, ProtocolLog::MaxBytesPerEntry));
-    ProtocolLog::shared().frame(ProtocolLog::Kind::Sent, logged, HeaderLength + (parameter ? qint64(length) : 0),
+    ProtocolLog::shared().frame(ProtocolLog::Kind::Sent, logged,
+                                HeaderLength + (parameter ? qint64(length) : 0),
                                 m_maskParameter ? HeaderLength : -1);
     writeAll(reinterpret_cast<const char*>(header), HeaderLength);
     if (parameter)
@@ -409,7 +433,9 @@ int VedORovav::receiveRawData(char* buffer, int maxLength)
 int VedORovav::readSome(char* buffer, int maxLength)
 {
     // A handset that stops answering would otherwise hold the program for ever.
-    struct pollfd p {m_fileDescriptor, POLLIN, 0};
+    struct pollfd p {
+        m_fileDescriptor, POLLIN, 0
+    };
     int ready;
     do {
         ready = ::poll(&p, 1, m_timeoutMs);

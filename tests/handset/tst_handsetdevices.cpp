@@ -22,7 +22,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 const char* UsbSysPath = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2";
 const char* TtySysPath = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.1/tty/ttyACM0";
 
@@ -64,7 +65,8 @@ gboolean passThrough(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer)
 }
 } // namespace
 
-class TestHandsetDevices : public QObject {
+class TestHandsetDevices : public QObject
+{
     Q_OBJECT
     UMockdevTestbed* m_testbed = nullptr;
 
@@ -87,10 +89,7 @@ class TestHandsetDevices : public QObject {
         QVERIFY2(handset.startOnMaster(umockdev_testbed_get_dev_fd(m_testbed, "/dev/ttyACM0"), &why),
                  qPrintable(why));
     }
-    static QString sysDir()
-    {
-        return qEnvironmentVariable("UMOCKDEV_DIR") + QStringLiteral("/sys");
-    }
+    static QString sysDir() { return qEnvironmentVariable("UMOCKDEV_DIR") + QStringLiteral("/sys"); }
 
 private slots:
     void initTestCase()
@@ -108,10 +107,7 @@ private slots:
         m_testbed = umockdev_testbed_new();
     }
 
-    void cleanup()
-    {
-        g_clear_object(&m_testbed);
-    }
+    void cleanup() { g_clear_object(&m_testbed); }
 
     void theHandsetIsFoundByItsUsbId()
     {
@@ -151,7 +147,8 @@ private slots:
             QFAIL("opened without a handset");
         } catch (const VedORovavException& e) {
             QCOMPARE(e.reason(), QString(VedORovav::NotConnected));
-            QVERIFY2(e.details().startsWith("No AH-K3001V (USB ID 0482:0203) was found."), qPrintable(e.details()));
+            QVERIFY2(e.details().startsWith("No AH-K3001V (USB ID 0482:0203) was found."),
+                     qPrintable(e.details()));
         }
     }
 
@@ -186,19 +183,26 @@ private slots:
         QTest::addColumn<QByteArray>("indexLine");
         QTest::addColumn<int>("expected");
         const int missing = int(DriverCheck::CdcAcm::Missing);
-        QTest::newRow("nothing") << "" << "" << QByteArray() << missing;
-        QTest::newRow("loaded") << "bus/usb/drivers/cdc_acm" << "" << QByteArray() << int(DriverCheck::CdcAcm::Loaded);
-        QTest::newRow("module loaded") << "module/cdc_acm" << "" << QByteArray() << int(DriverCheck::CdcAcm::Loaded);
-        QTest::newRow("built in") << "" << "modules.builtin" << QByteArray("kernel/drivers/usb/class/cdc-acm.ko")
+        QTest::newRow("nothing") << ""
+                                 << "" << QByteArray() << missing;
+        QTest::newRow("loaded") << "bus/usb/drivers/cdc_acm"
+                                << "" << QByteArray() << int(DriverCheck::CdcAcm::Loaded);
+        QTest::newRow("module loaded") << "module/cdc_acm"
+                                       << "" << QByteArray() << int(DriverCheck::CdcAcm::Loaded);
+        QTest::newRow("built in") << ""
+                                  << "modules.builtin" << QByteArray("kernel/drivers/usb/class/cdc-acm.ko")
                                   << int(DriverCheck::CdcAcm::BuiltIn);
         QTest::newRow("installed, compressed")
-            << "" << "modules.dep"
+            << ""
+            << "modules.dep"
             << QByteArray("kernel/drivers/usb/class/cdc-acm.ko.xz: kernel/drivers/usb/core/usbcore.ko.xz")
             << int(DriverCheck::CdcAcm::Installed);
         QTest::newRow("another module only")
-            << "" << "modules.dep" << QByteArray("kernel/drivers/usb/class/cdc-acm-extra.ko: x.ko") << missing;
+            << ""
+            << "modules.dep" << QByteArray("kernel/drivers/usb/class/cdc-acm-extra.ko: x.ko") << missing;
         QTest::newRow("named as a dependency only")
-            << "" << "modules.dep" << QByteArray("kernel/drivers/net/usb/cdc_ncm.ko: kernel/cdc-acm.ko") << missing;
+            << ""
+            << "modules.dep" << QByteArray("kernel/drivers/net/usb/cdc_ncm.ko: kernel/cdc-acm.ko") << missing;
     }
 
     void driverCheck()

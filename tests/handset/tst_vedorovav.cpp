@@ -14,7 +14,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 VedORovavException failureOf(const std::function<void()>& f)
 {
     try {
@@ -36,7 +37,8 @@ QList<QByteArray> loggedFrames(ProtocolLog::Kind kind)
 }
 } // namespace
 
-class TestVedORovav : public QObject {
+class TestVedORovav : public QObject
+{
     Q_OBJECT
 private slots:
     void init() { qputenv("EDGEMARKS_TIMEOUT", "5"); }
@@ -174,8 +176,10 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<QString>("details");
-        QTest::newRow("regular file") << "file" << VedORovav::CouldNotOpen << "is not a serial port: it is a regular file.";
-        QTest::newRow("folder") << "folder" << VedORovav::CouldNotOpen << "is not a serial port: it is a folder.";
+        QTest::newRow("regular file")
+            << "file" << VedORovav::CouldNotOpen << "is not a serial port: it is a regular file.";
+        QTest::newRow("folder") << "folder" << VedORovav::CouldNotOpen
+                                << "is not a serial port: it is a folder.";
         QTest::newRow("FIFO") << "fifo" << VedORovav::CouldNotOpen << "is not a serial port: it is a FIFO.";
         QTest::newRow("/dev/null") << "null" << VedORovav::CouldNotOpen << "/dev/null is not a serial port.";
         QTest::newRow("dangling link") << "link" << VedORovav::NotConnected << "which does not exist.";
@@ -330,7 +334,8 @@ private slots:
             tcgetattr(observer, &now);
             QCOMPARE(now.c_iflag, tcflag_t(IGNBRK | IGNPAR));
             QCOMPARE(now.c_oflag, tcflag_t(0));
-            QCOMPARE(now.c_cflag & ~tcflag_t(CBAUD | CIBAUD), tcflag_t(CS8 | CREAD | HUPCL | CLOCAL | CRTSCTS));
+            QCOMPARE(now.c_cflag & ~tcflag_t(CBAUD | CIBAUD),
+                     tcflag_t(CS8 | CREAD | HUPCL | CLOCAL | CRTSCTS));
             QCOMPARE(cfgetospeed(&now), cfgetospeed(&before));
             QCOMPARE(now.c_lflag, tcflag_t(0));
             QCOMPARE(int(now.c_cc[VMIN]), 1);
@@ -386,7 +391,8 @@ private slots:
             // Nine probes and no logout frame.
             const QList<QByteArray> frames = sim->receivedFrames(9);
             QCOMPARE(frames.size(), 9);
-            QVERIFY(std::all_of(frames.begin(), frames.end(), [](const QByteArray& f) { return f == Probe; }));
+            QVERIFY(
+                std::all_of(frames.begin(), frames.end(), [](const QByteArray& f) { return f == Probe; }));
         }
     }
 
@@ -420,7 +426,8 @@ private slots:
         QTest::newRow("2 bytes") << "12" << frameBytes("E1 01 00 01 06 00 00 00 00 02 00 01 31 32");
         QTest::newRow("3 bytes") << "123" << frameBytes("E1 01 00 01 07 00 00 00 00 02 00 01 31 32 33");
         QTest::newRow("4 bytes") << "1234" << frameBytes("E1 01 00 01 08 00 00 00 00 02 00 01 31 32 33 34");
-        QTest::newRow("kanji") << QStringLiteral("暗号") << frameBytes("E1 01 00 01 08 00 00 00 00 02 00 01 88 c3 8d 86");
+        QTest::newRow("kanji") << QStringLiteral("暗号")
+                               << frameBytes("E1 01 00 01 08 00 00 00 00 02 00 01 88 c3 8d 86");
     }
 
     void passwords()
@@ -443,8 +450,8 @@ private slots:
 
     void refusedAndUnusablePasswords()
     {
-        for (const QString& password : {QString("12345"), QString(), QString(""), QStringLiteral("日本語"),
-                                        QStringLiteral("😀")}) {
+        for (const QString& password :
+             {QString("12345"), QString(), QString(""), QStringLiteral("日本語"), QStringLiteral("😀")}) {
             SimulatorFixture sim;
             {
                 VedORovav link;
@@ -488,7 +495,8 @@ private slots:
             VedORovav link;
             link.open();
             const QString reason = reasonOf([&] { link.loginWithPassword("1234"); });
-            QVERIFY2(reason == VedORovav::CouldNotRead || reason == VedORovav::Disconnected, qPrintable(reason));
+            QVERIFY2(reason == VedORovav::CouldNotRead || reason == VedORovav::Disconnected,
+                     qPrintable(reason));
             // close() still completes, even though nothing can be written any more.
             link.close();
             QCOMPARE(link.fileDescriptor(), -1);
@@ -550,8 +558,9 @@ private slots:
         qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(dir.filePath("b.kext")));
         QFile info(dir.filePath("b.kext/Contents/Info.plist"));
         QVERIFY(info.open(QIODevice::WriteOnly));
-        info.write(QByteArray::fromHex("62706c6973743030d00800000000000001010000000000000001000000000000000000000000"
-                                       "00000009"));
+        info.write(
+            QByteArray::fromHex("62706c6973743030d00800000000000001010000000000000001000000000000000000000000"
+                                "00000009"));
         info.close();
         QVERIFY(!VedORovav::existsDriver());
         QVERIFY(info.open(QIODevice::WriteOnly));
