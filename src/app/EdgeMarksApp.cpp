@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -108,9 +107,6 @@ DocumentWindow* EdgeMarksApp::adopt(DocumentWindow* window)
 {
     m_windows << window;
     connect(window, &QObject::destroyed, this, [this, window] { m_windows.removeOne(window); });
-    if (m_simulator)
-        window->statusBar()->showMessage(
-            tr("Using the simulated AIR-EDGE PHONE (password %1).").arg(SimulatedHandset::samplePassword()));
     // Offset each new window from the last one.
     if (m_windows.size() > 1)
         window->move(m_windows.at(m_windows.size() - 2)->pos() + QPoint(24, 24));
