@@ -3,6 +3,8 @@
 #include "BookmarkEntry.h"
 #include "ProtocolLog.h"
 
+#include <QCoreApplication>
+
 namespace {
 constexpr int BufferLength = 4096;
 }
@@ -28,6 +30,7 @@ bool VedORovav::transfer(ProgressProtocol& progress, double maxValue, const QStr
         progress.notifyException(e);
         if (finish) {
             try {
+                Uncancellable closing(*this);
                 finish();
             } catch (...) {
                 // The first failure is the one the user needs to see.
@@ -41,6 +44,7 @@ bool VedORovav::transfer(ProgressProtocol& progress, double maxValue, const QStr
     }
     if (finish) {
         try {
+            Uncancellable closing(*this);
             finish();
         } catch (const VedORovavException& e) {
             ProtocolLog::shared().step(ProtocolLog::Kind::Error, e.reason());
@@ -58,14 +62,17 @@ int VedORovav::queryCount(int subCommand)
     char buffer[BufferLength];
     sendCommand(2, subCommand, "");
     const int total = receiveData(buffer, BufferLength, true);
-    return BookmarkEntry::parseInteger(buffer + 12, std::min(total, BufferLength) - 12);
+    expectEcho(buffer, 2, subCommand);
+    return parseCount(buffer + 12, std::min(total, BufferLength) - 12);
 }
 
 bool VedORovav::readBookmarks(BookmarkList& bookmarks, const QString& password, ProgressProtocol& progress)
 {
+    m_entriesSkipped = m_entriesAnnounced = 0;
     return transfer(progress, 1.0, QString(), password, [&] {
         bookmarks.clear();
         const int count = queryCount(0x801);
+        m_entriesAnnounced = count;
         if (count <= 0)
             return;
         sendCommand(3, 0x802, "");
@@ -79,6 +86,8 @@ bool VedORovav::readBookmarks(BookmarkList& bookmarks, const QString& password, 
             const AirHBookmark* previous = bookmarks.isEmpty() ? nullptr : bookmarks.last().get();
             if (BookmarkPtr b = BookmarkEntry::decode(buffer + 12, std::min(total, BufferLength) - 12, previous))
                 bookmarks.append(b);
+            else
+                ++m_entriesSkipped;
         }
     });
 }
@@ -105,22 +114,31 @@ bool VedORovav::writeBookmarks(const BookmarkList& bookmarks, const QString& pas
         [&] {
             sendCommand(3, 0x804, "13");
             receiveData(buffer, BufferLength, true);
-            sendCommand(3, 0x805, "");
-            receiveData(buffer, BufferLength, true);
-            openingDone = true;
-            int sent = 0;
-            for (int f = 0; f < FolderCount; ++f) {
-                for (const BookmarkPtr& b : bookmarks) {
-                    progress.updateProgressDoubleValue(double(sent + 1));
-                    if (b->folder() != f)
-                        continue;
-                    const QByteArray entry = BookmarkEntry::encode(*b, f);
-                    sendCommand(3, 0x803, entry.constData(), int(entry.size()));
-                    receiveData(buffer, BufferLength, true);
-                    if (buffer[12] != 0x30)
-                        throw VedORovavException(NoSuccessCode);
-                    ++sent;
+            expectEcho(buffer, 3, 0x804);
+            // From here on the handset's own list is being replaced.
+            try {
+                sendCommand(3, 0x805, "");
+                receiveData(buffer, BufferLength, true);
+                expectEcho(buffer, 3, 0x805);
+                openingDone = true;
+                int sent = 0;
+                for (int f = 0; f < FolderCount; ++f) {
+                    for (const BookmarkPtr& b : bookmarks) {
+                        progress.updateProgressDoubleValue(double(sent + 1));
+                        if (b->folder() != f)
+                            continue;
+                        const QByteArray entry = BookmarkEntry::encode(*b, f);
+                        sendCommand(3, 0x803, entry.constData(), int(entry.size()));
+                        receiveData(buffer, BufferLength, true);
+                        expectEcho(buffer, 3, 0x803);
+                        if (buffer[12] != 0x30)
+                            throw VedORovavException(NoSuccessCode);
+                        ++sent;
+                    }
                 }
+            } catch (const VedORovavException& e) {
+                throw e.withDetails(QCoreApplication::translate(
+                    "VedORovav", "The AIR-EDGE PHONE may now hold only part of the list."));
             }
         },
         [&] {
@@ -129,5 +147,6 @@ bool VedORovav::writeBookmarks(const BookmarkList& bookmarks, const QString& pas
             openingDone = false;
             sendCommand(3, 0x806, "");
             receiveData(buffer, BufferLength, true);
+            expectEcho(buffer, 3, 0x806);
         });
 }

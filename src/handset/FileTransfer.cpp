@@ -4,8 +4,10 @@
 #include "BookmarkEntry.h"
 #include "ShiftJIS.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <cstring>
 #include <sys/stat.h>
@@ -66,8 +68,16 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
     const qint64 echoLength = name.size() - 1;
 
     qint64 taken = 0;
-    QFile out(path);
+    // The content goes to a temporary file beside the destination, which takes
+    // its place only when the whole file is there: an interrupted download
+    // never damages a file that was there before.
+    QSaveFile out(path);
+    out.setDirectWriteFallback(false);
+    auto fileError = [&](const char* reason) {
+        return VedORovavException(reason, QStringLiteral("%1: %2").arg(path, out.errorString()));
+    };
     try {
+        expectEcho(buffer, 3, 0x602);
         // The name echo, one byte per read so that no content is taken with it.
         for (int pass = 0; pass < 2; ++pass) {
             while (taken + 12 < frame && taken < BufferLength) {
@@ -80,14 +90,8 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
         if (taken != echoLength || std::memcmp(buffer, name.constData(), size_t(taken)) != 0)
             throw VedORovavException(FileNotFound);
 
-        if (!QFileInfo::exists(path)) {
-            if (!out.open(QIODevice::WriteOnly))
-                throw VedORovavException(CouldNotCreateFile);
-            out.close();
-        }
-        // Written from its first byte, and cut to the new content at the end.
-        if (!out.open(QIODevice::ReadWrite))
-            throw VedORovavException(CouldNotWriteFile);
+        if (!out.open(QIODevice::WriteOnly))
+            throw fileError(CouldNotCreateFile);
         const qint64 content = frame - 12 - taken;
         qint64 left = content;
         while (left > 0) {
@@ -95,22 +99,24 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
             taken += n;
             left -= n;
             if (out.write(buffer, n) != n)
-                throw VedORovavException(CouldNotWriteFile);
+                throw fileError(CouldNotWriteFile);
             progress.updateProgressDoubleValue(index + double(content - left) / double(content));
         }
-        if (!out.resize(content))
-            throw VedORovavException(CouldNotWriteFile);
-        out.close();
-    } catch (const VedORovavException&) {
-        out.close();
-        // Keep the link in step: the rest of the announced frame is read and dropped.
-        discard(frame - 12 - taken);
+        if (!out.commit())
+            throw fileError(CouldNotWriteFile);
+    } catch (const VedORovavException& e) {
+        out.cancelWriting();
+        // Keep the link in step: the rest of the announced frame is read and
+        // dropped; after a cancel the next conversation drops it instead.
+        if (!e.is(Cancelled))
+            discard(frame - 12 - taken);
         throw;
     }
     // A record without a date leaves the file's date as it is.
-    if (file.fileDate().isValid() && out.open(QIODevice::ReadWrite)) {
-        out.setFileTime(file.fileDate(), QFileDevice::FileModificationTime);
-        out.close();
+    QFile done(path);
+    if (file.fileDate().isValid() && done.open(QIODevice::ReadWrite)) {
+        done.setFileTime(file.fileDate(), QFileDevice::FileModificationTime);
+        done.close();
     }
 }
 
@@ -164,12 +170,15 @@ void VedORovav::uploadOne(const QString& path, const QString& type, int index, P
             left -= n;
             progress.updateProgressDoubleValue(index + double(size - left) / double(size));
         }
-    } catch (const VedORovavException&) {
+    } catch (const VedORovavException& e) {
         in.close();
-        // The handset gets the whole frame its header announced; a failure while the
-        // zeros go out replaces this one.
+        // The handset gets the whole frame its header announced, after a cancel too;
+        // a failure while the zeros go out replaces this one.
+        Uncancellable completing(*this);
         sendZeros(left);
-        throw;
+        throw e.withDetails(QCoreApplication::translate("VedORovav",
+                                                        "The AIR-EDGE PHONE now holds an incomplete copy of %1.")
+                                .arg(QFileInfo(path).fileName()));
     }
 }
 

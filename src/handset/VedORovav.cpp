@@ -8,9 +8,11 @@
 #include <plist/plist.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
@@ -102,7 +104,7 @@ int leadingInteger(const QString& component)
 }
 } // namespace
 
-VedORovav::VedORovav(QObject* parentWindow) : m_parentWindow(parentWindow), m_timeoutMs(timeoutMilliseconds())
+VedORovav::VedORovav(QObject* parentWindow) : m_parentWindow(parentWindow), m_timeoutMs(timeoutSetting())
 {
 }
 
@@ -135,12 +137,15 @@ QString VedORovav::driverBundlePath()
     return env.isEmpty() ? QString::fromLatin1(DefaultDriverBundle) : QString::fromLocal8Bit(env);
 }
 
-int VedORovav::timeoutMilliseconds()
+std::optional<int> VedORovav::timeoutSetting()
 {
-    bool ok = false;
-    const double seconds = qEnvironmentVariable("EDGEMARKS_TIMEOUT").toDouble(&ok);
-    if (!ok || seconds < 0)
+    const QString text = qEnvironmentVariable("EDGEMARKS_TIMEOUT").trimmed();
+    if (text.isEmpty())
         return DefaultTimeoutSeconds * 1000;
+    bool ok = false;
+    const double seconds = text.toDouble(&ok);
+    if (!ok || !(seconds >= 0))
+        return std::nullopt;
     if (seconds == 0 || seconds > 86400)
         return -1; // wait for ever
     return std::max(1, int(seconds * 1000));
@@ -203,17 +208,87 @@ QString VedORovav::driverInstructions()
 
 void VedORovav::pause()
 {
-    struct timespec t {
-        0, RetryPauseMilliseconds * 1000000L
-    };
-    while (nanosleep(&t, &t) == -1 && errno == EINTR) {
+    const qint64 end = QDateTime::currentMSecsSinceEpoch() + RetryPauseMilliseconds;
+    for (qint64 now = QDateTime::currentMSecsSinceEpoch(); now < end; now = QDateTime::currentMSecsSinceEpoch()) {
+        checkCancelled();
+        const qint64 slice = std::min<qint64>(end - now, CancelSliceMilliseconds);
+        struct timespec t {
+            0, long(slice) * 1000000L
+        };
+        nanosleep(&t, nullptr); // a signal ends the slice early, which is what it is for
     }
+    checkCancelled();
+}
+
+void VedORovav::checkCancelled() const
+{
+    if (m_cancel && m_uncancellable == 0 && m_cancel->load())
+        throw VedORovavException(Cancelled);
+}
+
+qint64 VedORovav::replyDeadline() const
+{
+    return *m_timeoutMs < 0 ? -1 : QDateTime::currentMSecsSinceEpoch() + *m_timeoutMs;
+}
+
+void VedORovav::waitFor(short events, qint64 deadline)
+{
+    for (;;) {
+        checkCancelled();
+        int slice = m_cancel ? CancelSliceMilliseconds : -1;
+        if (deadline >= 0) {
+            const qint64 left = deadline - QDateTime::currentMSecsSinceEpoch();
+            if (left <= 0)
+                throw VedORovavException(events == POLLIN ? NoAnswer : CouldNotWrite,
+                                         events == POLLIN ? QString()
+                                                          : QStringLiteral("%1: the port took nothing for too long.")
+                                                                .arg(m_openPath));
+            slice = slice < 0 ? int(std::min<qint64>(left, INT_MAX)) : int(std::min<qint64>(left, slice));
+        }
+        struct pollfd p {
+            m_fileDescriptor, events, 0
+        };
+        const int ready = ::poll(&p, 1, slice);
+        // Ready, hung up or failed: the read or write that follows says which.
+        if (ready > 0 || (ready == -1 && errno != EINTR))
+            return;
+    }
+}
+
+void VedORovav::expectEcho(const char* buffer, int command, int subCommand)
+{
+    if (uchar(buffer[3]) != uchar(command) || uchar(buffer[9]) != uchar(subCommand >> 8) ||
+        uchar(buffer[11]) != uchar(subCommand))
+        throw VedORovavException(IllegalFormat);
+}
+
+int VedORovav::parseCount(const char* text, int length)
+{
+    // Decimal digits, perhaps padded with spaces or NULs; anything else is not a count.
+    int begin = 0, end = length;
+    auto padding = [](char c) { return c == ' ' || c == '\0' || c == '\r' || c == '\n'; };
+    while (begin < end && padding(text[begin]))
+        ++begin;
+    while (end > begin && padding(text[end - 1]))
+        --end;
+    if (begin == end || end - begin > 9)
+        throw VedORovavException(IllegalFormat);
+    int value = 0;
+    for (int i = begin; i < end; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            throw VedORovavException(IllegalFormat);
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
 }
 
 void VedORovav::open()
 {
     // A second open never leaks the first descriptor or its saved attributes.
     close();
+    if (!m_timeoutMs)
+        throw VedORovavException(BadTimeout,
+                                 QStringLiteral("EDGEMARKS_TIMEOUT=%1").arg(qEnvironmentVariable("EDGEMARKS_TIMEOUT")));
     QString missing;
     for (int attempt = 1;; ++attempt) {
         // The handset may show up between attempts: look for it each time.
@@ -300,6 +375,10 @@ bool VedORovav::openPath(const QString& devicePath)
     if (tcsetattr(m_fileDescriptor, TCSANOW, &options) == -1)
         failOptions("applying the attributes (tcsetattr)");
     log.step(ProtocolLog::Kind::Setting, QStringLiteral("attributes set: ") + describe(options));
+    // A conversation starts clean: whatever an interrupted one left on the line is
+    // dropped, never taken for a reply.
+    tcflush(m_fileDescriptor, TCIFLUSH);
+    log.step(ProtocolLog::Kind::Setting, QStringLiteral("pending input discarded (TCIFLUSH)"));
     return true;
 }
 
@@ -319,6 +398,7 @@ void VedORovav::close()
 {
     if (m_fileDescriptor == -1)
         return;
+    Uncancellable whileClosing(*this);
     try {
         logout();
     } catch (const VedORovavException&) {
@@ -374,9 +454,12 @@ int VedORovav::receiveData(char* buffer, int maxLength, bool additionally)
     b[13] = 0x00;
 
     ProtocolLog& log = ProtocolLog::shared();
+    // The limit holds for the whole reply: a peer that keeps sending noise cannot
+    // hold the transfer past it.
+    const qint64 deadline = replyDeadline();
     int held = 0;
     while (held < HeaderLength) {
-        held += readSome(buffer + held, HeaderLength - held);
+        held += readSome(buffer + held, HeaderLength - held, deadline);
         if (held < 2)
             continue;
         int start = held - 1;
@@ -399,7 +482,7 @@ int VedORovav::receiveData(char* buffer, int maxLength, bool additionally)
     if (additionally && total >= HeaderLength) {
         const int limit = std::min(total, maxLength);
         while (held < limit)
-            held += readSome(buffer + held, limit - held);
+            held += readSome(buffer + held, limit - held, deadline);
     }
     log.frame(ProtocolLog::Kind::Received, QByteArray(buffer, held), total < HeaderLength ? held : total);
     if (additionally && total < HeaderLength)
@@ -416,7 +499,10 @@ int VedORovav::sendRawData(const char* data, int length)
 
 void VedORovav::writeAll(const char* data, int length)
 {
+    waitFor(POLLOUT, replyDeadline());
     const ssize_t written = ::write(m_fileDescriptor, data, size_t(length));
+    if (written != length)
+        checkCancelled(); // a signal that cancels may cut the write short
     if (written != length)
         throw VedORovavException(CouldNotWrite,
                                  written == -1 ? QStringLiteral("%1: %2.").arg(m_openPath, systemError(errno))
@@ -425,23 +511,15 @@ void VedORovav::writeAll(const char* data, int length)
 
 int VedORovav::receiveRawData(char* buffer, int maxLength)
 {
-    const int count = readSome(buffer, maxLength);
+    const int count = readSome(buffer, maxLength, replyDeadline());
     ProtocolLog::shared().data(ProtocolLog::Kind::Received, buffer, count);
     return count;
 }
 
-int VedORovav::readSome(char* buffer, int maxLength)
+int VedORovav::readSome(char* buffer, int maxLength, qint64 deadline)
 {
     // A handset that stops answering would otherwise hold the program for ever.
-    struct pollfd p {
-        m_fileDescriptor, POLLIN, 0
-    };
-    int ready;
-    do {
-        ready = ::poll(&p, 1, m_timeoutMs);
-    } while (ready == -1 && errno == EINTR);
-    if (ready == 0)
-        throw VedORovavException(NoAnswer);
+    waitFor(POLLIN, deadline);
     const ssize_t count = ::read(m_fileDescriptor, buffer, size_t(maxLength));
     if (count == -1)
         throw VedORovavException(CouldNotRead, QStringLiteral("%1: %2.").arg(m_openPath, systemError(errno)));
@@ -456,6 +534,7 @@ bool VedORovav::loginWithPassword(const QString& password)
     for (int attempt = 1;; ++attempt) {
         sendCommand(0, 0x101, "1");
         receiveData(buffer, LoginBufferLength, true);
+        expectEcho(buffer, 0, 0x101);
         if (buffer[12] == 'O' && buffer[13] == 'K')
             break;
         if (attempt == Attempts)
@@ -477,7 +556,10 @@ bool VedORovav::loginWithPassword(const QString& password)
         throw;
     }
     m_maskParameter = false;
+    // The password's bytes do not stay in memory longer than they must.
+    std::memset(buffer, 0, sizeof buffer);
     receiveData(buffer, LoginBufferLength, true);
+    expectEcho(buffer, 1, 0x201);
     return buffer[12] == 'O' && buffer[13] == 'K';
 }
 

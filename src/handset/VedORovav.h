@@ -5,6 +5,7 @@
 #include "ProgressProtocol.h"
 #include "VedORovavException.h"
 
+#include <atomic>
 #include <functional>
 
 #include <QObject>
@@ -13,6 +14,9 @@
 #include <QtGlobal>
 
 #include <termios.h>
+
+// Suspends cancelling while it lives: what keeps the handset in step is sent whole.
+class Uncancellable;
 
 // The handset link: the serial device of the AH-K3001V, its command and reply
 // frames, login and logout. One object serves one transfer on the caller's thread;
@@ -46,6 +50,9 @@ public:
         QT_TRANSLATE_NOOP("VedORovav", "The AIR-EDGE PHONE didn't answer.");
     static constexpr const char* Disconnected =
         QT_TRANSLATE_NOOP("VedORovav", "The AIR-EDGE PHONE was disconnected.");
+    static constexpr const char* Cancelled = QT_TRANSLATE_NOOP("VedORovav", "The transfer was cancelled.");
+    static constexpr const char* BadTimeout =
+        QT_TRANSLATE_NOOP("VedORovav", "The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.");
     // Messages of the transfers.
     static constexpr const char* IllegalFormat =
         QT_TRANSLATE_NOOP("VedORovav", "An illiegal format data was received.");
@@ -102,7 +109,16 @@ public:
     static QString devicePath();
     static QString driverBundlePath();
     static bool usesDriverBundle();
-    static int timeoutMilliseconds();
+    // The time limit for one reply in milliseconds, -1 for none; nothing when
+    // EDGEMARKS_TIMEOUT is set to something that is not a number of seconds.
+    static std::optional<int> timeoutSetting();
+
+    // Cancelling: while cancel holds true, every wait of the link (a read, a
+    // write, a pause between attempts) ends within CancelSliceMilliseconds with
+    // Cancelled. Closing the port, the closing exchange of an upload and the rest
+    // of a file's frame are still sent, so that the handset is left in step.
+    void setCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
+    static constexpr int CancelSliceMilliseconds = 100;
 
     void open();
     void close();
@@ -133,6 +149,11 @@ public:
     // The handset's name for a file: name TAB type TAB NUL, in Shift_JIS.
     QByteArray dataFileName(const QString& name, const QString& type) const;
 
+    // Entries of the last bookmark download that could not be decoded and were
+    // left out, of all the handset announced.
+    int entriesSkipped() const { return m_entriesSkipped; }
+    int entriesAnnounced() const { return m_entriesAnnounced; }
+
     QObject* parentWindow() const { return m_parentWindow; }
     int fileDescriptor() const { return m_fileDescriptor; }
     bool isLoggedIn() const { return m_loggedin; }
@@ -142,12 +163,20 @@ public:
     static constexpr int Attempts = 9;
 
 private:
-    static void pause();
+    friend class Uncancellable;
+    void pause();
+    void checkCancelled() const;
+    // Waits until the port is ready for events, up to deadline (ms since epoch, -1: none).
+    void waitFor(short events, qint64 deadline);
+    qint64 replyDeadline() const;
+    // The reply in buffer answers command and subCommand, or it is an illegal format.
+    static void expectEcho(const char* buffer, int command, int subCommand);
+    static int parseCount(const char* text, int length);
     // Open one path; false when it is not there (ENOENT), raises on other failures.
     bool openPath(const QString& path);
     [[noreturn]] void failOptions(const char* step);
     void writeAll(const char* data, int length);
-    int readSome(char* buffer, int maxLength);
+    int readSome(char* buffer, int maxLength, qint64 deadline);
     void downloadOne(const AirHFile& file, const QString& path, int index, ProgressProtocol& progress);
     void uploadOne(const QString& path, const QString& type, int index, ProgressProtocol& progress);
     // Sends a count query (command 2) and reads the decimal count of its reply.
@@ -166,7 +195,22 @@ private:
     };
     bool m_loggedin = false;
     QPointer<QObject> m_parentWindow;
-    int m_timeoutMs = DefaultTimeoutSeconds * 1000;
+    std::optional<int> m_timeoutMs;
+    const std::atomic<bool>* m_cancel = nullptr;
+    int m_uncancellable = 0;
+    int m_entriesSkipped = 0;
+    int m_entriesAnnounced = 0;
     bool m_maskParameter = false; // the next parameter is the password
     QString m_openPath;
+};
+
+class Uncancellable {
+public:
+    explicit Uncancellable(VedORovav& link) : m_link(link) { ++m_link.m_uncancellable; }
+    ~Uncancellable() { --m_link.m_uncancellable; }
+    Uncancellable(const Uncancellable&) = delete;
+    Uncancellable& operator=(const Uncancellable&) = delete;
+
+private:
+    VedORovav& m_link;
 };

@@ -22,6 +22,12 @@ public:
     QString details() const { return m_details; }
     // The reason, then the details on lines of their own.
     QString localizedMessage() const;
+    // The same failure with more to say.
+    VedORovavException withDetails(const QString& more) const
+    {
+        return VedORovavException(m_reason.constData(), m_details.isEmpty() ? more : m_details + QLatin1Char('\n') + more);
+    }
+    bool is(const char* reason) const { return m_reason == reason; }
 
 private:
     QByteArray m_reason;
