@@ -42,6 +42,8 @@ DocumentWindow::DocumentWindow(EdgeMarksApp* app, std::unique_ptr<MyDocument> do
     m_progress = std::make_unique<ProgressController>(this);
     m_passwords = std::make_unique<PasswordController>(this, app->keychain());
     m_commands = new DocumentCommands(m_document.get(), this, m_passwords.get(), m_progress.get(), this);
+    m_progress->setCancelHandler([this] { m_commands->cancel(); });
+    connect(m_commands, &DocumentCommands::busyChanged, this, &DocumentWindow::setBusy);
 
     setupTables();
     setupActions();
@@ -426,8 +428,9 @@ bool DocumentWindow::maybeSave()
 
 void DocumentWindow::closeEvent(QCloseEvent* event)
 {
-    // Never while a transfer runs on this window.
-    if (m_progress->isOpened()) {
+    // Never while a transfer runs on this window or its password is being looked
+    // up: the Cancel button of the progress sheet ends a transfer.
+    if (m_commands->isBusy() || m_progress->isOpened()) {
         event->ignore();
         return;
     }
@@ -471,6 +474,24 @@ void DocumentWindow::confirm(const QString& message, const QString& informative,
         done(go);
     });
     box->open();
+}
+
+void DocumentWindow::showStatus(const QString& message)
+{
+    statusBar()->showMessage(message, 10000);
+}
+
+void DocumentWindow::setBusy(bool busy)
+{
+    // Input to the document is refused, not queued: the tables and every command
+    // but the Cancel of the progress sheet are off until the handset is done.
+    centralWidget()->setEnabled(!busy);
+    for (QAction* a : findChildren<QAction*>())
+        if (a->menu() == nullptr)
+            a->setEnabled(!busy);
+    m_ui->menuDevice->setEnabled(!busy);
+    if (!busy)
+        updateActions();
 }
 
 void DocumentWindow::showError(const QString& message, const QString& informative)

@@ -53,6 +53,9 @@ private:
     void confirm(const QString& message, const QString& informative, const QString& proceedLabel,
                  std::function<void(bool)> done) override;
     void showError(const QString& message, const QString& informative) override;
+    void showStatus(const QString& message) override;
+    // While a command talks to the handset the document takes no input.
+    void setBusy(bool busy);
 
     void setupTables();
     void setupActions();

@@ -1,73 +1,154 @@
 #include "DocumentCommands.h"
 
+#include "HandsetTask.h"
 #include "MyDocument.h"
 #include "VedORovav.h"
 
+#include <algorithm>
+
+namespace {
+struct Imported {
+    BookmarkList list;
+    int skipped = 0;
+    int announced = 0;
+};
+} // namespace
+
 DocumentCommands::DocumentCommands(MyDocument* document, CommandPresenter* presenter, PasswordSource* passwords,
                                    ProgressProtocol* progress, QObject* window)
-    : QObject(window), m_document(document), m_presenter(presenter), m_passwords(passwords), m_progress(progress),
-      m_window(window)
+    : QObject(window), m_document(document), m_presenter(presenter), m_passwords(passwords),
+      m_task(new HandsetTask(progress, window, this))
 {
+}
+
+// The task cancels and waits for a transfer that still runs.
+DocumentCommands::~DocumentCommands() = default;
+
+void DocumentCommands::setBusy(bool busy)
+{
+    if (m_busy == busy)
+        return;
+    m_busy = busy;
+    emit busyChanged(busy);
+}
+
+void DocumentCommands::cancel()
+{
+    m_task->cancel();
 }
 
 void DocumentCommands::importBookmarkList()
 {
+    if (m_busy)
+        return;
     if (m_document->bookmarkList().isEmpty()) {
-        importDidEnd(true);
+        start(Kind::Import);
         return;
     }
     m_presenter->confirm(
         tr("The current editing bookmarks will be completely deleted. Are you sure you want to import ?"),
         tr("If you select to import then all bookmarks on the current editing will be lost."), tr("Import"),
-        [this](bool proceed) { importDidEnd(proceed); });
-}
-
-void DocumentCommands::importDidEnd(bool proceed)
-{
-    if (!proceed)
-        return;
-    try {
-        bool done = false;
-        {
-            VedORovav handset(m_window);
-            BookmarkList list;
-            if (const std::optional<QString> password = m_passwords->findPassword()) {
-                if (handset.readBookmarks(list, *password, *m_progress)) {
-                    m_document->setBookmarkList(list);
-                    m_document->undoManager()->markChanged();
-                    done = true;
-                }
-            }
-        }
-        if (!done)
-            m_passwords->inputPassword([this] { importBookmarkList(); });
-    } catch (const VedORovavException& e) {
-        m_presenter->showError(tr("Couldn't import the bookmarks."), e.localizedMessage());
-    }
+        [this](bool proceed) {
+            if (proceed)
+                start(Kind::Import);
+        });
 }
 
 void DocumentCommands::exportBookmarkList()
 {
+    if (m_busy)
+        return;
     m_presenter->confirm(
         tr("The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?"),
         tr("If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost."), tr("Export"),
-        [this](bool proceed) { exportDidEnd(proceed); });
+        [this](bool proceed) {
+            if (proceed)
+                start(Kind::Export);
+        });
 }
 
-void DocumentCommands::exportDidEnd(bool proceed)
+void DocumentCommands::restart(Kind kind)
 {
-    if (!proceed)
+    kind == Kind::Import ? importBookmarkList() : exportBookmarkList();
+}
+
+void DocumentCommands::start(Kind kind)
+{
+    if (m_busy)
         return;
-    try {
-        bool done = false;
-        {
-            VedORovav handset(m_window);
-            if (const std::optional<QString> password = m_passwords->findPassword())
-                done = handset.writeBookmarks(m_document->bookmarkList(), *password, *m_progress);
+    // Busy from here: the keyring may take its time, and meanwhile neither a
+    // second command nor closing the window may start.
+    setBusy(true);
+    m_passwords->findPassword([this, kind](std::optional<QString> password) {
+        if (!password) {
+            setBusy(false);
+            m_passwords->inputPassword([this, kind] { restart(kind); });
+            return;
         }
-        if (!done)
-            m_passwords->inputPassword([this] { exportBookmarkList(); });
-    } catch (const VedORovavException& e) {
-        m_presenter->showError(tr("Couldn't export the bookmarks."), e.localizedMessage());
+        HandsetTask::Work work;
+        if (kind == Kind::Import) {
+            auto imported = std::make_shared<Imported>();
+            m_imported = imported;
+            work = [imported, password](VedORovav& link, ProgressProtocol& progress) {
+                const bool done = link.readBookmarks(imported->list, *password, progress);
+                imported->skipped = link.entriesSkipped();
+                imported->announced = link.entriesAnnounced();
+                return done;
+            };
+        } else {
+            // The transfer reads its own copy: the window's list stays the window's.
+            BookmarkList copy;
+            for (const BookmarkPtr& b : m_document->bookmarkList()) {
+                auto c = std::make_shared<Bookmark>();
+                c->setBookmarkName(b->bookmarkName());
+                c->setLocation(b->location());
+                c->setNumber(b->number());
+                c->setFolder(b->folder());
+                copy << c;
+            }
+            m_exportCount = int(std::count_if(copy.begin(), copy.end(), [](const BookmarkPtr& b) {
+                return b->folder() >= 0 && b->folder() < VedORovav::FolderCount;
+            }));
+            work = [copy, password](VedORovav& link, ProgressProtocol& progress) {
+                return link.writeBookmarks(copy, *password, progress);
+            };
+        }
+        connect(m_task, &HandsetTask::finished, this, [this, kind] { transferDidEnd(kind); },
+                Qt::SingleShotConnection);
+        m_task->start(std::move(work));
+    });
+}
+
+void DocumentCommands::transferDidEnd(Kind kind)
+{
+    setBusy(false);
+    auto imported = std::static_pointer_cast<Imported>(std::exchange(m_imported, nullptr));
+    if (const std::optional<VedORovavException>& failure = m_task->failure()) {
+        if (failure->is(VedORovav::Cancelled) && kind == Kind::Import) {
+            m_presenter->showStatus(tr("The import was cancelled; the document is unchanged."));
+            return;
+        }
+        m_presenter->showError(kind == Kind::Import ? tr("Couldn't import the bookmarks.")
+                                                    : tr("Couldn't export the bookmarks."),
+                               failure->localizedMessage());
+        return;
     }
+    if (!m_task->result()) {
+        // No password was accepted: ask, then start over.
+        m_passwords->inputPassword([this, kind] { restart(kind); });
+        return;
+    }
+    if (kind == Kind::Export) {
+        m_presenter->showStatus(tr("Exported %n bookmark(s) to the AIR-EDGE PHONE.", nullptr, m_exportCount));
+        return;
+    }
+    m_document->setBookmarkList(imported->list);
+    m_document->undoManager()->markChanged();
+    if (imported->skipped > 0)
+        m_presenter->showError(tr("Some bookmarks could not be read."),
+                               tr("%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left "
+                                  "out.")
+                                   .arg(imported->skipped)
+                                   .arg(imported->announced));
+    m_presenter->showStatus(tr("Imported %n bookmark(s) from the AIR-EDGE PHONE.", nullptr, int(imported->list.size())));
 }

@@ -6,11 +6,14 @@
 #include <functional>
 #include <optional>
 
+class HandsetTask;
 class MyDocument;
 class ProgressProtocol;
+class VedORovavException;
 
 // What the import and export commands need from the window: confirmation and
-// error alerts shown as sheets on it. Both return at once; the answer comes later.
+// error alerts shown as sheets on it, and a word in its status bar. All return
+// at once; an answer comes later.
 class CommandPresenter {
 public:
     virtual ~CommandPresenter() = default;
@@ -20,13 +23,17 @@ public:
                          std::function<void(bool)> done) = 0;
     // A critical alert with the single button "OK".
     virtual void showError(const QString& message, const QString& informative) = 0;
+    // A passing note on how a command ended.
+    virtual void showStatus(const QString& message) = 0;
 };
 
 // Where the commands get the handset password from.
 class PasswordSource {
 public:
     virtual ~PasswordSource() = default;
-    virtual std::optional<QString> findPassword() = 0;
+    // Looks for the password; found gets it, or nothing, perhaps later (the
+    // keyring may first ask the user to unlock it).
+    virtual void findPassword(std::function<void(std::optional<QString>)> found) = 0;
     // Asks the user; on OK the password is remembered (or saved) and confirmed()
     // runs; on Cancel nothing happens.
     virtual void inputPassword(std::function<void()> confirmed) = 0;
@@ -35,24 +42,44 @@ public:
 // The document's two handset commands: import reads the handset's bookmarks
 // into the document, replacing its list; export writes the document's list into
 // the handset. Each confirms, finds the password (asking for it and starting
-// over when there is none or the handset refuses it), runs the transfer under the
-// progress sheet and shows any failure.
+// over when there is none or the handset refuses it), runs the transfer on a
+// thread of its own under the progress sheet and shows any failure.
+//
+// While a command waits for the password or its transfer runs, the command is
+// busy: the window takes no edits, cannot be closed and starts no second
+// command. An import that fails or is cancelled leaves the document as it was.
 class DocumentCommands : public QObject {
     Q_OBJECT
 public:
     DocumentCommands(MyDocument* document, CommandPresenter* presenter, PasswordSource* passwords,
                      ProgressProtocol* progress, QObject* window);
+    ~DocumentCommands() override;
 
     void importBookmarkList();
     void exportBookmarkList();
+    // Stops a running transfer (the progress sheet's Cancel).
+    void cancel();
+
+    bool isBusy() const { return m_busy; }
+    HandsetTask* task() const { return m_task; }
+
+signals:
+    void busyChanged(bool busy);
 
 private:
-    void importDidEnd(bool proceed);
-    void exportDidEnd(bool proceed);
+    enum class Kind { Import, Export };
+    void start(Kind kind);
+    // The password sheet's OK runs the command again from its first step.
+    void restart(Kind kind);
+    void proceed(Kind kind);
+    void transferDidEnd(Kind kind);
+    void setBusy(bool busy);
 
     MyDocument* m_document;
     CommandPresenter* m_presenter;
     PasswordSource* m_passwords;
-    ProgressProtocol* m_progress;
-    QObject* m_window;
+    HandsetTask* m_task;
+    bool m_busy = false;
+    std::shared_ptr<void> m_imported; // the list an import reads into
+    int m_exportCount = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <QEventLoop>
 #include <QStringDecoder>
+#include <QTimer>
 
 std::optional<QString> decodeUtf8Strictly(const QByteArray& bytes)
 {
@@ -26,6 +27,16 @@ void runJob(QKeychain::Job& job)
 }
 } // namespace
 
+void KeychainStore::findPasswordLater(QObject* context, std::function<void(std::optional<QString>)> done)
+{
+    QTimer::singleShot(0, context, [this, done = std::move(done)] { done(findPassword()); });
+}
+
+void KeychainStore::savePasswordLater(QObject* context, const QString& password, std::function<void(bool)> done)
+{
+    QTimer::singleShot(0, context, [this, password, done = std::move(done)] { done(savePassword(password)); });
+}
+
 std::optional<QString> SystemKeychainStore::findPassword()
 {
     QKeychain::ReadPasswordJob job(QString::fromLatin1(kServiceName));
@@ -33,6 +44,7 @@ std::optional<QString> SystemKeychainStore::findPassword()
     runJob(job);
     if (job.error() != QKeychain::NoError)
         return std::nullopt;
+    // Items saved as text and older ones saved as bytes read the same way.
     return decodeUtf8Strictly(job.binaryData());
 }
 
@@ -40,9 +52,32 @@ bool SystemKeychainStore::savePassword(const QString& password)
 {
     QKeychain::WritePasswordJob job(QString::fromLatin1(kServiceName));
     job.setKey(QString::fromLatin1(kAccountName));
-    job.setBinaryData(password.toUtf8());
+    // As text: the item holds the password itself, not a base64 form of it.
+    job.setTextData(password);
     runJob(job);
     return job.error() == QKeychain::NoError;
+}
+
+void SystemKeychainStore::findPasswordLater(QObject* context, std::function<void(std::optional<QString>)> done)
+{
+    auto* job = new QKeychain::ReadPasswordJob(QString::fromLatin1(kServiceName));
+    job->setKey(QString::fromLatin1(kAccountName));
+    job->setAutoDelete(true);
+    QObject::connect(job, &QKeychain::Job::finished, context, [job, done = std::move(done)] {
+        done(job->error() == QKeychain::NoError ? decodeUtf8Strictly(job->binaryData()) : std::nullopt);
+    });
+    job->start();
+}
+
+void SystemKeychainStore::savePasswordLater(QObject* context, const QString& password, std::function<void(bool)> done)
+{
+    auto* job = new QKeychain::WritePasswordJob(QString::fromLatin1(kServiceName));
+    job->setKey(QString::fromLatin1(kAccountName));
+    job->setTextData(password);
+    job->setAutoDelete(true);
+    QObject::connect(job, &QKeychain::Job::finished, context,
+                     [job, done = std::move(done)] { done(job->error() == QKeychain::NoError); });
+    job->start();
 }
 
 std::optional<QString> MemoryKeychainStore::findPassword()
@@ -54,7 +89,9 @@ std::optional<QString> MemoryKeychainStore::findPassword()
 
 bool MemoryKeychainStore::savePassword(const QString& password)
 {
-    storedBytes = password.toUtf8();
     ++saves;
+    if (failSaves)
+        return false;
+    storedBytes = password.toUtf8();
     return true;
 }

@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -52,11 +53,13 @@ PasswordController::PasswordController(QWidget* window, KeychainStore* keychain)
 
 PasswordController::~PasswordController() = default;
 
-std::optional<QString> PasswordController::findPassword()
+void PasswordController::findPassword(std::function<void(std::optional<QString>)> found)
 {
-    if (m_currentPassword)
-        return m_currentPassword;
-    return m_keychain ? m_keychain->findPassword() : std::nullopt;
+    if (m_currentPassword || !m_keychain) {
+        found(m_currentPassword);
+        return;
+    }
+    m_keychain->findPasswordLater(m_sheet, std::move(found));
 }
 
 void PasswordController::inputPassword(std::function<void()> confirmed)
@@ -90,12 +93,27 @@ void PasswordController::passwordSheetDidEnd(int returnCode)
     if (returnCode != 1 || !confirmed)
         return;
     const QString typed = m_field->text().isNull() ? QStringLiteral("") : m_field->text();
-    if (m_save->isChecked()) {
-        if (m_keychain)
-            m_keychain->savePassword(typed);
-        m_currentPassword.reset();
-    } else {
-        m_currentPassword = typed;
+    m_field->clear();
+    // Remembered for the window at once; once the keyring holds it, the keyring
+    // is asked instead.
+    m_currentPassword = typed;
+    if (m_save->isChecked() && m_keychain) {
+        m_keychain->savePasswordLater(m_sheet, typed, [this, typed](bool saved) {
+            if (saved) {
+                if (m_currentPassword == typed)
+                    m_currentPassword.reset();
+                return;
+            }
+            auto* box = new QMessageBox(QMessageBox::Warning, tr("AIR-EDGE PHONE Password"),
+                                        tr("The password could not be saved in the keychain."),
+                                        QMessageBox::Ok, m_window);
+            box->setObjectName(QStringLiteral("keychainSaveFailure"));
+            box->setInformativeText(tr("This window remembers it until it closes."));
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->setWindowModality(Qt::WindowModal);
+            m_saveFailure = box;
+            box->open();
+        });
     }
     confirmed();
 }

@@ -14,14 +14,15 @@ class QLineEdit;
 class QWidget;
 
 // Where a document window's transfers get the handset password: a password typed
-// earlier in this window, else the keychain's, else the password sheet, which
-// calls the command back when the user confirms it.
+// earlier in this window, else the keyring's, else the password sheet, which
+// calls the command back when the user confirms it. A password the keyring could
+// not save is still remembered for the window, and the user is told.
 class PasswordController : public PasswordSource {
 public:
     PasswordController(QWidget* window, KeychainStore* keychain);
     ~PasswordController() override;
 
-    std::optional<QString> findPassword() override;
+    void findPassword(std::function<void(std::optional<QString>)> found) override;
     void inputPassword(std::function<void()> confirmed) override;
     void inputPasswordForWindow(QWidget* window, std::function<void()> confirmed);
 
@@ -30,6 +31,8 @@ public:
     void clickCancelButton();
 
     std::optional<QString> currentPassword() const { return m_currentPassword; }
+    // A sheet that says the keyring did not take the password.
+    QWidget* saveFailureAlert() const { return m_saveFailure; }
     QDialog* passwordSheet() const { return m_sheet; }
     QLineEdit* passwordField() const { return m_field; }
     QCheckBox* savePasswordButton() const { return m_save; }
@@ -44,4 +47,5 @@ private:
     QCheckBox* m_save = nullptr;
     std::optional<QString> m_currentPassword;
     std::function<void()> m_confirmed;
+    QPointer<QWidget> m_saveFailure;
 };

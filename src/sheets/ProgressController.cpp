@@ -3,8 +3,9 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QDialogButtonBox>
 #include <QProgressBar>
-#include <QThread>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -26,8 +27,29 @@ ProgressController::ProgressController(QWidget* window) : m_window(window)
     m_bar->setRange(0, BarSteps);
     m_bar->setTextVisible(false);
     m_bar->setMinimumWidth(320);
+    auto* buttons = new QDialogButtonBox(m_sheet);
+    m_cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    m_cancel->setObjectName(QStringLiteral("cancelButton"));
+    m_cancel->hide();
+    QObject::connect(m_cancel, &QPushButton::clicked, m_sheet, [this] {
+        if (!m_cancelHandler)
+            return;
+        // Once is enough; the sheet goes when the link has stopped.
+        m_cancel->setEnabled(false);
+        m_message->setText(QCoreApplication::translate("ProgressController", "Cancelling..."));
+        m_cancelHandler();
+    });
+    // Escape and the window manager's close button mean Cancel, never a closed sheet
+    // under a running transfer.
+    QObject::connect(m_sheet, &QDialog::rejected, m_sheet, [this] {
+        if (m_isOpened) {
+            m_sheet->show();
+            m_cancel->click();
+        }
+    });
     layout->addWidget(m_message);
     layout->addWidget(m_bar);
+    layout->addWidget(buttons);
     layout->setContentsMargins(20, 18, 20, 18);
     layout->setSpacing(10);
 }
@@ -43,12 +65,10 @@ QString ProgressController::message() const
     return m_message->text();
 }
 
-void ProgressController::runModalSession()
+void ProgressController::setCancelHandler(std::function<void()> cancel)
 {
-    ++m_sessionRuns;
-    // The windows repaint; user input waits until the transfer is over, so nothing
-    // can start a second transfer or close a window under a running one.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_cancelHandler = std::move(cancel);
+    m_cancel->setVisible(bool(m_cancelHandler));
 }
 
 void ProgressController::showValue()
@@ -64,9 +84,9 @@ void ProgressController::openProgressForWindow(QObject*, double maxValue, const 
     showValue();
     m_message->setText(message.isNull() ? QCoreApplication::translate("ProgressController", "Communicating...")
                                         : QCoreApplication::translate("ProgressController", message.toUtf8().constData()));
+    m_cancel->setEnabled(true);
     m_sheet->adjustSize();
     m_sheet->show();
-    runModalSession();
     m_exceptionIsRaised = false;
     m_isOpened = true;
 }
@@ -77,7 +97,6 @@ void ProgressController::updateProgressDoubleValue(double value)
         return;
     m_value = value;
     showValue();
-    runModalSession();
 }
 
 void ProgressController::notifyException(const VedORovavException&)
@@ -89,10 +108,9 @@ void ProgressController::closeProgress()
 {
     if (m_isOpened) {
         updateProgressDoubleValue(m_maxValue);
-        QThread::msleep(HoldMilliseconds);
         // The sheet always goes, after a failure too.
-        m_sheet->hide();
         m_isOpened = false;
+        m_sheet->hide();
     }
     m_exceptionIsRaised = false;
 }

@@ -4,19 +4,20 @@
 
 #include <QPointer>
 
+#include <functional>
+
 class QDialog;
 class QLabel;
 class QProgressBar;
+class QPushButton;
 class QWidget;
 
-// The progress sheet of a document window: a window-modal dialog with a message
-// and a determinate bar. A transfer runs on the main thread, so the sheet gets
-// one turn of event handling when it opens and at every update; on closing it
-// fills the bar and holds it full for half a second.
+// The progress sheet of a document window: a window-modal dialog with a message,
+// a determinate bar and a Cancel button. The transfer runs on a thread of its
+// own (HandsetTask), which holds the full bar a moment before it closes the
+// sheet; the window keeps painting meanwhile and takes no input.
 class ProgressController : public ProgressProtocol {
 public:
-    static constexpr int HoldMilliseconds = 500;
-
     explicit ProgressController(QWidget* window);
     ~ProgressController() override;
 
@@ -31,20 +32,21 @@ public:
     double maxValue() const { return m_maxValue; }
     QString message() const;
     QDialog* sheet() const { return m_sheet; }
-    // Event-handling turns given to the sheet so far.
-    int sessionRuns() const { return m_sessionRuns; }
+    QPushButton* cancelButton() const { return m_cancel; }
+    // What the Cancel button does; the button is there while one is set.
+    void setCancelHandler(std::function<void()> cancel);
 
 private:
-    void runModalSession();
     void showValue();
 
     QPointer<QWidget> m_window;
     QDialog* m_sheet = nullptr;
     QLabel* m_message = nullptr;
     QProgressBar* m_bar = nullptr;
+    QPushButton* m_cancel = nullptr;
+    std::function<void()> m_cancelHandler;
     double m_value = 0;
     double m_maxValue = 1;
     bool m_isOpened = false;
     bool m_exceptionIsRaised = false;
-    int m_sessionRuns = 0;
 };

@@ -26,7 +26,7 @@
 #include <QTimer>
 
 namespace {
-QMessageBox* visibleBox(QWidget* window, const QString& name)
+QMessageBox* boxNow(QWidget* window, const QString& name)
 {
     for (QMessageBox* box : window->findChildren<QMessageBox*>(name))
         if (box->isVisible())
@@ -34,8 +34,28 @@ QMessageBox* visibleBox(QWidget* window, const QString& name)
     return nullptr;
 }
 
+// The alert, once it shows (the transfers run on a thread of their own).
+QMessageBox* visibleBox(QWidget* window, const QString& name)
+{
+    (void)QTest::qWaitFor([&] { return boxNow(window, name) != nullptr; }, 10000);
+    return boxNow(window, name);
+}
+
+// Waits until the window's handset command has ended.
+bool idle(DocumentWindow* w)
+{
+    return QTest::qWaitFor([w] { return !w->commands()->isBusy() && !w->progressController()->isOpened(); },
+                           20000);
+}
+
+bool shows(QWidget* sheet)
+{
+    return QTest::qWaitFor([sheet] { return sheet->isVisible(); }, 10000);
+}
+
 void click(QMessageBox* box, const QString& label)
 {
+    QVERIFY2(box, qPrintable("no alert for " + label));
     for (QAbstractButton* b : box->buttons())
         if (b->text() == label) {
             b->click();
@@ -98,7 +118,8 @@ private slots:
         DocumentWindow* w = newWindow();
         QVERIFY(!w->isWindowModified());
         w->ui()->actionImport->trigger(); // no confirmation for an empty list
-        QVERIFY(!visibleBox(w, "confirmationAlert"));
+        QVERIFY(!boxNow(w, "confirmationAlert"));
+        QVERIFY(idle(w));
         QCOMPARE(w->document()->bookmarkList().size(), 6);
         QVERIFY(w->document()->isModified());
         QVERIFY(w->isWindowModified());
@@ -132,6 +153,7 @@ private slots:
 
         w->ui()->importButton->click();
         click(visibleBox(w, "confirmationAlert"), "Import");
+        QVERIFY(idle(w));
         QCOMPARE(w->document()->bookmarkList().size(), 6);
     }
 
@@ -142,13 +164,14 @@ private slots:
         DocumentWindow* w = newWindow();
         PasswordController* passwords = w->passwordController();
         w->ui()->actionImport->trigger();
-        QVERIFY(passwords->passwordSheet()->isVisible());
+        QVERIFY(shows(passwords->passwordSheet()));
         QVERIFY(passwords->passwordField()->text().isEmpty());
         QCOMPARE(passwords->passwordField()->echoMode(), QLineEdit::Password);
         QVERIFY(!passwords->savePasswordButton()->isChecked());
         QTest::keyClicks(passwords->passwordField(), "1234");
         passwords->passwordSheet()->findChild<QPushButton*>("okButton")->click();
         QVERIFY(!passwords->passwordSheet()->isVisible());
+        QVERIFY(idle(w));
         QCOMPARE(w->document()->bookmarkList().size(), 6);
         QCOMPARE(passwords->currentPassword(), std::optional<QString>("1234"));
         QVERIFY(!m_keychain.storedBytes); // not saved: the box was off
@@ -158,11 +181,11 @@ private slots:
         const BookmarkList before = w->document()->bookmarkList();
         w->ui()->actionImport->trigger();
         click(visibleBox(w, "confirmationAlert"), "Import");
-        QVERIFY(passwords->passwordSheet()->isVisible());
+        QVERIFY(shows(passwords->passwordSheet()));
         passwords->passwordField()->setText("9999");
         passwords->clickOKButton();
         click(visibleBox(w, "confirmationAlert"), "Import"); // the command starts over
-        QVERIFY(passwords->passwordSheet()->isVisible());
+        QVERIFY(shows(passwords->passwordSheet()));
         QVERIFY(passwords->passwordField()->text().isEmpty());
         passwords->clickCancelButton();
         QVERIFY(!passwords->passwordSheet()->isVisible());
@@ -205,6 +228,7 @@ private slots:
         QVERIFY(error);
         QVERIFY(error->informativeText().contains(m_dir.filePath("elsewhere") + " does not exist."));
         error->close();
+        QVERIFY(idle(w));
         // The next run uses it too, unless the environment names a port.
         m_app.reset();
         m_app = std::make_unique<EdgeMarksApp>(&m_keychain);
@@ -225,6 +249,7 @@ private slots:
         QCOMPARE(HandsetDevices::chosenDevice().path, sim.devicePath());
         QVERIFY(!QSettings().contains("Handset/device"));
         w->ui()->actionImport->trigger();
+        QVERIFY(idle(w));
         QCOMPARE(w->document()->bookmarkList().size(), 6);
     }
 
@@ -235,6 +260,7 @@ private slots:
         m_keychain.savePassword("1234");
         DocumentWindow* w = newWindow();
         w->ui()->actionImport->trigger();
+        QVERIFY(idle(w));
         QCOMPARE(w->document()->bookmarkList().size(), 6);
         const QString log = m_dir.filePath("protocol.log");
         QVERIFY(w->saveProtocolLog(log));
@@ -266,8 +292,8 @@ private slots:
         QCOMPARE(error->icon(), QMessageBox::Critical);
         QCOMPARE(error->buttons().size(), 1);
         QCOMPARE(error->buttons().first()->text(), QString("OK"));
+        QVERIFY(idle(w));
         QVERIFY(w->document()->bookmarkList() == kept);
-        QVERIFY(!w->progressController()->isOpened());
         click(error, "OK");
     }
 
@@ -288,7 +314,8 @@ private slots:
         QVERIFY(w->document()->isModified());
         w->ui()->actionExport->trigger();
         click(visibleBox(w, "confirmationAlert"), "Export");
-        QVERIFY(!visibleBox(w, "errorAlert"));
+        QVERIFY(idle(w));
+        QVERIFY(!boxNow(w, "errorAlert"));
         QCOMPARE(sim->bookmarks().size(), 1);
         QCOMPARE(sim->bookmarks()[0].name, QString("untitled"));
         QVERIFY(w->document()->isModified()); // as it was
