@@ -5,6 +5,7 @@
 #include "ShiftJIS.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -107,9 +108,19 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
     } catch (const VedORovavException& e) {
         out.cancelWriting();
         // Keep the link in step: the rest of the announced frame is read and
-        // dropped; after a cancel the next conversation drops it instead.
-        if (!e.is(Cancelled))
+        // dropped. After a cancel that goes on for a moment only; what is still
+        // coming then is dropped by the next conversation when it opens the port.
+        if (!e.is(Cancelled)) {
             discard(frame - 12 - taken);
+            throw;
+        }
+        Uncancellable draining(*this);
+        const qint64 until = QDateTime::currentMSecsSinceEpoch() + CancelDrainMilliseconds;
+        try {
+            for (qint64 left = frame - 12 - taken; left > 0;)
+                left -= readSome(buffer, int(std::min<qint64>(left, BufferLength)), until);
+        } catch (const VedORovavException&) {
+        }
         throw;
     }
     // A record without a date leaves the file's date as it is.

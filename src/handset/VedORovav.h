@@ -119,6 +119,8 @@ public:
     // of a file's frame are still sent, so that the handset is left in step.
     void setCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
     static constexpr int CancelSliceMilliseconds = 100;
+    // How long a cancelled download still takes in the rest of the file's frame.
+    static constexpr int CancelDrainMilliseconds = 2000;
 
     void open();
     void close();

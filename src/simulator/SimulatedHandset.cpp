@@ -100,6 +100,11 @@ bool SimulatedHandset::startOnMaster(int masterFd, QString* error)
     return true;
 }
 
+void SimulatedHandset::leaveOnLine(const QByteArray& bytes)
+{
+    writeAll(bytes.constData(), bytes.size());
+}
+
 void SimulatedHandset::stop()
 {
     m_stop = true;
@@ -241,6 +246,13 @@ void SimulatedHandset::serve()
             continue;
         }
         pending.append(chunk, n);
+        int pause = 0;
+        {
+            std::lock_guard lock(m_mutex);
+            pause = m_faults.pauseMs;
+        }
+        if (pause > 0)
+            sleepMs(pause);
         // Split the stream into command frames; anything before E1 01 is dropped.
         for (;;) {
             const qsizetype start = pending.indexOf("\xE1\x01");
@@ -493,6 +505,8 @@ void SimulatedHandset::reply(int command, int subCommand, const QByteArray& payl
         std::lock_guard lock(m_mutex);
         faults = m_faults;
     }
+    if (faults.pauseMs > 0)
+        sleepMs(faults.pauseMs);
     if (faults.wrongEcho == subCommand)
         ++subCommand;
     const bool wrongLength = faults.wrongLengthOn == subCommand;

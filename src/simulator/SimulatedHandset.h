@@ -46,7 +46,10 @@ public:
         bool refuseEntries = false;  // stored entries are answered without "0"
         int silentAfter = -1;        // stop answering after this many received frames
         int hangUpOn = 0;            // hang up in the middle of the reply to this sub-command
+        int pauseMs = 0;             // a slow handset: pause before every reply and after every read
     };
+    // Bytes that wait on the line as if an earlier conversation had left them.
+    void leaveOnLine(const QByteArray& bytes);
 
     SimulatedHandset();
     ~SimulatedHandset();

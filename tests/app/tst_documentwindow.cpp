@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -63,6 +64,16 @@ void click(QMessageBox* box, const QString& label)
         }
     QFAIL(qPrintable("no button " + label));
 }
+
+// A keyring that takes its time to answer, as one that first asks to be unlocked.
+struct SlowKeychainStore : MemoryKeychainStore {
+    int lookups = 0;
+    void findPasswordLater(QObject* context, std::function<void(std::optional<QString>)> done) override
+    {
+        ++lookups;
+        QTimer::singleShot(400, context, [this, done = std::move(done)] { done(findPassword()); });
+    }
+};
 
 BookmarkPtr make(const QString& name, int number, int folder = 0)
 {
@@ -273,6 +284,99 @@ private slots:
         // A place that cannot be written: an error, nothing else.
         QVERIFY(!w->saveProtocolLog(m_dir.filePath("no-such-folder/protocol.log")));
         QVERIFY(visibleBox(w, "errorAlert"));
+    }
+
+    // Cancel on a handset that stopped answering: the window was usable for
+    // nothing but Cancel meanwhile, the session logs out, the document is as it was.
+    void cancelAnImportOnASilentLine()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        SimulatedHandset::Faults faults;
+        faults.silentAfter = 3; // the entries never come
+        sim->setFaults(faults);
+        m_keychain.savePassword("1234");
+        DocumentWindow* w = newWindow();
+        const BookmarkList kept{make("kept", 1)};
+        w->document()->setBookmarkList(kept);
+        w->ui()->actionImport->trigger();
+        click(visibleBox(w, "confirmationAlert"), "Import");
+        QVERIFY(shows(w->progressController()->sheet()));
+        sim->receivedFrames(4, 5000);
+
+        // Input to the document is refused, not kept for later.
+        QVERIFY(!w->ui()->addButton->isEnabled());
+        QTest::mouseClick(w->ui()->addButton, Qt::LeftButton);
+        w->ui()->actionAdd->trigger();
+        w->ui()->actionImport->trigger();
+        QVERIFY(!w->close());
+        QVERIFY(w->isVisible());
+
+        w->progressController()->cancelButton()->click();
+        QVERIFY(idle(w));
+        QVERIFY(w->document()->bookmarkList() == kept);
+        QVERIFY(!boxNow(w, "errorAlert")); // a cancel is no failure
+        QVERIFY(w->statusBar()->currentMessage().contains("cancelled"));
+        QVERIFY(w->ui()->addButton->isEnabled());
+        sim.settle();
+        const QList<QByteArray> frames = sim->receivedFrames();
+        QCOMPARE(frames.size(), 5);
+        QCOMPARE(frames.last(), frameBytes("E1 01 00 FF 04 00 00 00 00 01 00 02"));
+    }
+
+    void cancelAnExportMidway()
+    {
+        SimulatorFixture sim;
+        SimulatedHandset::Faults faults;
+        faults.pauseMs = 40;
+        sim->setFaults(faults);
+        m_keychain.savePassword("1234");
+        DocumentWindow* w = newWindow();
+        BookmarkList list;
+        for (int i = 0; i < 30; ++i)
+            list << make(QString::number(i), i);
+        w->document()->setBookmarkList(list);
+        w->ui()->actionExport->trigger();
+        click(visibleBox(w, "confirmationAlert"), "Export");
+        QVERIFY(QTest::qWaitFor([w] { return w->progressController()->value() >= 2; }, 10000));
+        w->progressController()->cancelButton()->click();
+        QMessageBox* error = visibleBox(w, "errorAlert");
+        QVERIFY(error);
+        QCOMPARE(error->text(), QString("Couldn't export the bookmarks."));
+        QVERIFY(error->informativeText().startsWith("The transfer was cancelled.\n"));
+        QVERIFY(error->informativeText().contains("may now hold only part of the list"));
+        QVERIFY(idle(w));
+        QVERIFY(QTest::qWaitFor([&] { return sim->receivedFrames().last() == frameBytes("E1 01 00 FF 04 00 00 00 00 01 00 02"); }, 10000));
+        const QList<QByteArray> frames = sim->receivedFrames();
+        QCOMPARE(frames.at(frames.size() - 2), frameBytes("E1 01 00 03 04 00 00 00 00 08 00 06")); // closing
+        QVERIFY(sim->bookmarks().size() < 30);
+    }
+
+    // While the keyring takes its time, the window neither closes nor starts a
+    // second import; afterwards the import goes on as usual.
+    void aSlowKeyringLookup()
+    {
+        SlowKeychainStore keyring;
+        keyring.savePassword("1234");
+        m_app.reset();
+        m_app = std::make_unique<EdgeMarksApp>(&keyring);
+        m_app->terminate = [this](int status) { m_terminated = status; };
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        QPointer<DocumentWindow> w = newWindow();
+        w->ui()->actionImport->trigger();
+        QVERIFY(w->commands()->isBusy());
+        QVERIFY(!w->close());
+        w->ui()->importButton->click();
+        w->commands()->importBookmarkList();
+        QCOMPARE(keyring.lookups, 1);
+        QVERIFY(idle(w));
+        QVERIFY(w);
+        QCOMPARE(w->document()->bookmarkList().size(), 6);
+        QCOMPARE(keyring.lookups, 1);
+        sim.settle();
+        QCOMPARE(sim->receivedFrames().size(), 4 + 6 + 1); // one conversation: 6 acknowledgements, logout
+        m_app.reset();
     }
 
     void linkFailureShowsTheReason()
