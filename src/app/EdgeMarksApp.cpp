@@ -1,5 +1,6 @@
 #include "EdgeMarksApp.h"
 
+#include "DocumentCommands.h"
 #include "DocumentWindow.h"
 #include "HandsetDevices.h"
 #include "MyDocument.h"
@@ -176,6 +177,19 @@ void EdgeMarksApp::clearRecentFiles()
 {
     QSettings().remove(RecentFilesKey);
     emit recentFilesChanged();
+}
+
+void EdgeMarksApp::shutDown(int status)
+{
+    for (DocumentWindow* w : std::as_const(m_windows))
+        w->commands()->cancel();
+    auto* wait = new QTimer(this);
+    connect(wait, &QTimer::timeout, this, [this, status] {
+        if (std::any_of(m_windows.begin(), m_windows.end(), [](DocumentWindow* w) { return w->commands()->isBusy(); }))
+            return;
+        QCoreApplication::exit(status);
+    });
+    wait->start(50);
 }
 
 void EdgeMarksApp::quit()

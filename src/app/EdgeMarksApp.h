@@ -41,6 +41,9 @@ public:
 
     // Asks every window to close (each asks about unsaved changes); quits when all did.
     void quit();
+    // Ends the program at a signal: running transfers are cancelled and end as
+    // every transfer ends (logout, the port released), then the program exits.
+    void shutDown(int status);
     // Ends the program at once (the driver check's Quit). Tests replace it.
     std::function<void(int)> terminate;
 

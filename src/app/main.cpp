@@ -8,8 +8,23 @@
 #include <QCommandLineParser>
 #include <QFileOpenEvent>
 #include <QMessageBox>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
+int signalPipe[2] = {-1, -1};
+
+extern "C" void onSignal(int signal)
+{
+    const char byte = char(signal);
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
+
 // Files handed over by the desktop (macOS) while the program runs.
 class FileOpenFilter : public QObject {
 public:
@@ -51,8 +66,31 @@ int main(int argc, char** argv)
                                  QStringLiteral("[files...]"));
     parser.process(app);
 
+    // The windows hold the handset's password: no core dump, no other process of
+    // the user reading this one's memory.
+    prctl(PR_SET_DUMPABLE, 0);
+    struct rlimit noCore {0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+
     SystemKeychainStore keychain;
     EdgeMarksApp edgemarks(&keychain);
+
+    // SIGINT and SIGTERM end running transfers properly before the program ends.
+    std::unique_ptr<QSocketNotifier> signalNotifier;
+    if (::pipe2(signalPipe, O_CLOEXEC) == 0) {
+        signalNotifier = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
+        QObject::connect(signalNotifier.get(), &QSocketNotifier::activated, &edgemarks, [&edgemarks] {
+            char signal = 0;
+            if (::read(signalPipe[0], &signal, 1) == 1)
+                edgemarks.shutDown(128 + signal);
+        });
+        struct sigaction action {};
+        action.sa_handler = onSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGINT, &action, nullptr);
+        sigaction(SIGTERM, &action, nullptr);
+    }
     if (parser.isSet(simulator)) {
         QString error;
         if (!edgemarks.startSimulator(&error)) {

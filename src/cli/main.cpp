@@ -16,11 +16,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <memory>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -44,7 +49,53 @@ bool stdinIsTerminal()
     return isatty(STDIN_FILENO);
 }
 
-// Reads one line from the terminal without echoing it.
+// Ctrl-C and SIGTERM cancel what runs: the transfer ends as every transfer ends
+// (logout, the port released and restored), then the program exits 128 + signal.
+std::atomic<bool> cancelRequested{false};
+volatile std::sig_atomic_t caughtSignal = 0;
+
+extern "C" void onSignal(int signal)
+{
+    caughtSignal = signal;
+    cancelRequested = true;
+}
+
+void catchSignals()
+{
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0; // no SA_RESTART: a read at the prompt ends at once
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// A link that a signal cancels.
+struct Link : VedORovav {
+    Link() { setCancelFlag(&cancelRequested); }
+};
+
+// One line of standard input, without its end; a signal ends the reading at once.
+QByteArray readLine(bool* complete)
+{
+    QByteArray line;
+    *complete = false;
+    for (char c; !caughtSignal && line.size() <= 4096;) {
+        const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+        if (n == 1 && c == '\n') {
+            *complete = true;
+            break;
+        }
+        if (n == 1)
+            line.append(c);
+        else if (n == 0 || errno != EINTR)
+            break;
+    }
+    return line;
+}
+
+// Reads one line from the terminal without echoing it. The terminal's echo comes
+// back however the prompt ends, Ctrl-C included.
 std::optional<QString> promptHidden(const QString& prompt)
 {
     std::fprintf(stderr, "%s", qPrintable(prompt));
@@ -56,15 +107,28 @@ std::optional<QString> promptHidden(const QString& prompt)
         quiet.c_lflag &= ~tcflag_t(ECHO);
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
     }
-    QTextStream in(stdin);
-    const QString line = in.readLine();
+    bool complete = false;
+    QByteArray line = readLine(&complete);
     if (terminal) {
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
         std::fprintf(stderr, "\n");
     }
-    if (line.isNull())
+    if (caughtSignal || (!complete && line.isEmpty()))
         return std::nullopt;
-    return line;
+    if (line.endsWith('\r'))
+        line.chop(1);
+    const std::optional<QString> password = decodeUtf8Strictly(line);
+    line.fill('\0');
+    return password;
+}
+
+// A process that holds a password leaves no core dump behind, and no other
+// process of the user may read its memory.
+void protectPasswords()
+{
+    prctl(PR_SET_DUMPABLE, 0);
+    struct rlimit none {0, 0};
+    setrlimit(RLIMIT_CORE, &none);
 }
 
 bool confirm(const QString& message, const QString& informative, const QString& action)
@@ -72,9 +136,9 @@ bool confirm(const QString& message, const QString& informative, const QString& 
     std::fprintf(stderr, "%s\n%s\n%s [y/N] ", qPrintable(message), qPrintable(informative),
                  qPrintable(action));
     std::fflush(stderr);
-    QTextStream in(stdin);
-    const QString answer = in.readLine().trimmed().toLower();
-    return answer == QLatin1String("y") || answer == QLatin1String("yes");
+    bool complete = false;
+    const QString answer = QString::fromLocal8Bit(readLine(&complete)).trimmed().toLower();
+    return !caughtSignal && (answer == QLatin1String("y") || answer == QLatin1String("yes"));
 }
 
 class Cli
@@ -121,6 +185,7 @@ private:
     // The device, the built-in simulator and the driver check, in that order.
     int prepareHandset()
     {
+        protectPasswords();
         if (m_parser.isSet(QStringLiteral("device")))
             qputenv("EDGEMARKS_DEVICE", QFile::encodeName(m_parser.value(QStringLiteral("device"))));
         if (m_parser.isSet(QStringLiteral("simulator"))) {
@@ -204,17 +269,8 @@ private:
         if (!retry && m_acceptedPassword)
             return m_acceptedPassword;
         if (!retry) {
-            if (m_parser.isSet(QStringLiteral("password-file"))) {
-                QFile file(m_parser.value(QStringLiteral("password-file")));
-                if (!file.open(QIODevice::ReadOnly)) {
-                    printError(tr("Couldn't read the password file %1.").arg(file.fileName()));
-                    return std::nullopt;
-                }
-                QByteArray bytes = file.readAll();
-                while (bytes.endsWith('\n') || bytes.endsWith('\r'))
-                    bytes.chop(1);
-                return decodeUtf8Strictly(bytes);
-            }
+            if (m_parser.isSet(QStringLiteral("password-file")))
+                return readPasswordFile(m_parser.value(QStringLiteral("password-file")));
             if (qEnvironmentVariableIsSet("EDGEMARKS_PASSWORD"))
                 return qEnvironmentVariable("EDGEMARKS_PASSWORD");
             if (m_simulator)
@@ -230,11 +286,43 @@ private:
         return promptHidden(tr("Password of the AIR-EDGE PHONE: "));
     }
 
+    // The first line of a small file; a file that others may read is used with a warning.
+    static std::optional<QString> readPasswordFile(const QString& path)
+    {
+        constexpr qint64 Limit = 4096;
+        QFile file(path);
+        const QFileInfo info(path);
+        if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+            printError(tr("Couldn't read the password file %1.").arg(path));
+            return std::nullopt;
+        }
+        if (info.size() > Limit) {
+            printError(tr("The password file %1 is larger than 4 KiB; it should hold the password on its first line.")
+                           .arg(path));
+            return std::nullopt;
+        }
+        if (file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther))
+            printError(tr("Warning: others may read the password file %1 (chmod 600 it).").arg(path));
+        QByteArray bytes = file.read(Limit);
+        const qsizetype end = bytes.indexOf('\n');
+        QByteArray line = end < 0 ? bytes : bytes.left(end);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const std::optional<QString> password = decodeUtf8Strictly(line);
+        bytes.fill('\0');
+        line.fill('\0');
+        if (!password)
+            printError(tr("The password file %1 is not UTF-8 text.").arg(path));
+        return password;
+    }
+
     // Runs a transfer with the password rules; re-asks on a terminal when refused.
     int withPassword(const char* failureMessage, const std::function<bool(const QString&)>& transfer)
     {
         for (int attempt = 0; attempt < 3; ++attempt) {
             const std::optional<QString> password = findPassword(attempt > 0);
+            if (caughtSignal)
+                return Failed; // the caller reports the signal
             if (!password) {
                 printError(
                     tr("No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD "
@@ -251,6 +339,8 @@ private:
                 printError(e.localizedMessage());
                 return Failed;
             }
+            if (caughtSignal)
+                return Failed;
             printError(tr("The AIR-EDGE PHONE refused the password."));
             if (!stdinIsTerminal())
                 return PasswordRefused;
@@ -278,10 +368,16 @@ private:
             return Failed;
         TerminalProgress progress;
         BookmarkList list;
+        int skipped = 0, announced = 0;
         const int status =
             withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't import the bookmarks."), [&](const QString& pw) {
                 list.clear();
-                return VedORovav().readBookmarks(list, pw, progress);
+                Link reader;
+                const auto report = qScopeGuard([&] {
+                    skipped = reader.entriesSkipped();
+                    announced = reader.entriesAnnounced();
+                });
+                return reader.readBookmarks(list, pw, progress);
             });
         if (status != Ok)
             return status;
@@ -293,6 +389,11 @@ private:
         }
         std::fprintf(stderr, "%s\n",
                      qPrintable(tr("Imported %n bookmark(s) into %1.", nullptr, int(list.size())).arg(path)));
+        if (skipped > 0) {
+            printError(tr("%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.")
+                           .arg(skipped)
+                           .arg(announced));
+        }
         return Ok;
     }
 
@@ -320,7 +421,7 @@ private:
         TerminalProgress progress;
         const int status =
             withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't export the bookmarks."), [&](const QString& pw) {
-                return VedORovav().writeBookmarks(doc->bookmarkList(), pw, progress);
+                return Link().writeBookmarks(doc->bookmarkList(), pw, progress);
             });
         if (status == Ok)
             std::fprintf(
@@ -375,7 +476,7 @@ private:
         TerminalProgress progress;
         const int status =
             withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't read the file list."),
-                         [&](const QString& pw) { return VedORovav().readDirectory(files, pw, progress); });
+                         [&](const QString& pw) { return Link().readDirectory(files, pw, progress); });
         if (status != Ok)
             return status;
         QTextStream out(stdout);
@@ -432,7 +533,7 @@ private:
             TerminalProgress progress;
             const int status = withPassword(
                 QT_TRANSLATE_NOOP("Cli", "Couldn't read the file list."),
-                [&](const QString& pw) { return VedORovav().readDirectory(listing, pw, progress); });
+                [&](const QString& pw) { return Link().readDirectory(listing, pw, progress); });
             if (status != Ok)
                 return status;
         }
@@ -453,7 +554,12 @@ private:
                 return Failed;
             }
             const QString target = QDir(dir).filePath(localName(file.fileName()));
-            if (QFileInfo::exists(target) && !m_parser.isSet(QStringLiteral("force"))) {
+            const QFileInfo existing(target);
+            if (existing.isSymLink() && !m_parser.isSet(QStringLiteral("force"))) {
+                printError(tr("%1 is a symbolic link; give --force to write through it.").arg(target));
+                return Failed;
+            }
+            if (existing.exists() && !m_parser.isSet(QStringLiteral("force"))) {
                 printError(tr("%1 exists; give --force to replace it.").arg(target));
                 return Failed;
             }
@@ -464,7 +570,7 @@ private:
         const int status =
             withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't download the files."), [&](const QString& pw) {
                 QStringList left = destinations;
-                return VedORovav().readFileFrom(files, left, pw, progress);
+                return Link().readFileFrom(files, left, pw, progress);
             });
         if (status == Ok)
             for (const QString& d : destinations)
@@ -482,7 +588,7 @@ private:
         }
         TerminalProgress progress;
         return withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't upload the files."), [&](const QString& pw) {
-            return VedORovav().writeFileFrom(paths, pw, progress, m_parser.value(QStringLiteral("type")));
+            return Link().writeFileFrom(paths, pw, progress, m_parser.value(QStringLiteral("type")));
         });
     }
 
@@ -550,6 +656,12 @@ int main(int argc, char** argv)
             return Failed;
         }
     }
+    catchSignals();
     Cli cli(parser);
-    return cli.run(parser.positionalArguments());
+    const int status = cli.run(parser.positionalArguments());
+    if (caughtSignal) {
+        printError(tr("Interrupted."));
+        return 128 + caughtSignal;
+    }
+    return status;
 }

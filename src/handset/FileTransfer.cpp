@@ -5,13 +5,14 @@
 #include "ShiftJIS.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 constexpr int BufferLength = 4096;
@@ -74,8 +75,9 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
     // never damages a file that was there before.
     QSaveFile out(path);
     out.setDirectWriteFallback(false);
-    auto fileError = [&](const char* reason) {
-        return VedORovavException(reason, QStringLiteral("%1: %2").arg(path, out.errorString()));
+    auto fileError = [&](const char* reason, int error = 0) {
+        return VedORovavException(reason, QStringLiteral("%1: %2").arg(
+                                              path, error ? QString::fromLocal8Bit(strerror(error)) : out.errorString()));
     };
     try {
         expectEcho(buffer, 3, 0x602);
@@ -91,7 +93,9 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
         if (taken != echoLength || std::memcmp(buffer, name.constData(), size_t(taken)) != 0)
             throw VedORovavException(FileNotFound);
 
-        if (!out.open(QIODevice::WriteOnly))
+        // Unbuffered, so that a short write (a full disk, a quota) is seen at the
+        // write that failed, before anything takes the place of the old file.
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             throw fileError(CouldNotCreateFile);
         const qint64 content = frame - 12 - taken;
         qint64 left = content;
@@ -99,28 +103,25 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
             const int n = receiveRawData(buffer, int(std::min<qint64>(left, BufferLength)));
             taken += n;
             left -= n;
-            if (out.write(buffer, n) != n)
-                throw fileError(CouldNotWriteFile);
+            // Written with the system's own call, so that a full disk is named as such.
+            for (qint64 done = 0; done < n;) {
+                const ssize_t w = ::write(out.handle(), buffer + done, size_t(n - done));
+                if (w > 0)
+                    done += w;
+                else if (errno != EINTR)
+                    throw fileError(CouldNotWriteFile, w == 0 ? EIO : errno);
+            }
             progress.updateProgressDoubleValue(index + double(content - left) / double(content));
         }
-        if (!out.commit())
+        if (out.error() != QFileDevice::NoError || !out.commit())
             throw fileError(CouldNotWriteFile);
     } catch (const VedORovavException& e) {
         out.cancelWriting();
         // Keep the link in step: the rest of the announced frame is read and
-        // dropped. After a cancel that goes on for a moment only; what is still
-        // coming then is dropped by the next conversation when it opens the port.
-        if (!e.is(Cancelled)) {
-            discard(frame - 12 - taken);
-            throw;
-        }
+        // dropped, after a cancel too (the handset goes on sending the file until
+        // its end, and hears nothing before); every read still has its time limit.
         Uncancellable draining(*this);
-        const qint64 until = QDateTime::currentMSecsSinceEpoch() + CancelDrainMilliseconds;
-        try {
-            for (qint64 left = frame - 12 - taken; left > 0;)
-                left -= readSome(buffer, int(std::min<qint64>(left, BufferLength)), until);
-        } catch (const VedORovavException&) {
-        }
+        discard(frame - 12 - taken);
         throw;
     }
     // A record without a date leaves the file's date as it is.

@@ -115,12 +115,11 @@ public:
 
     // Cancelling: while cancel holds true, every wait of the link (a read, a
     // write, a pause between attempts) ends within CancelSliceMilliseconds with
-    // Cancelled. Closing the port, the closing exchange of an upload and the rest
-    // of a file's frame are still sent, so that the handset is left in step.
+    // Cancelled. What keeps the handset in step still goes: the logout, the
+    // closing exchange of a bookmark upload, the rest of an uploaded file's frame
+    // (zeros) and of a downloaded one (read and dropped).
     void setCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
     static constexpr int CancelSliceMilliseconds = 100;
-    // How long a cancelled download still takes in the rest of the file's frame.
-    static constexpr int CancelDrainMilliseconds = 2000;
 
     void open();
     void close();

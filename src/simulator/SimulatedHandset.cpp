@@ -481,8 +481,16 @@ QByteArray SimulatedHandset::directoryRecord(const File& f) const
 
 void SimulatedHandset::writeAll(const char* data, qsizetype length)
 {
+    int pause = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        pause = m_faults.pauseMs;
+    }
     while (length > 0 && !m_hungUp && !m_stop) {
-        const ssize_t n = ::write(m_master, data, size_t(length));
+        // A slow handset sends long replies a piece at a time.
+        const ssize_t n = ::write(m_master, data, size_t(pause > 0 ? std::min<qsizetype>(length, 4096) : length));
+        if (n > 0 && pause > 0)
+            sleepMs(pause);
         if (n == -1) {
             if (errno == EINTR)
                 continue;

@@ -112,6 +112,7 @@ int main(int argc, char** argv)
     const QCommandLineOption bundle("driver-bundle", "Also make a stand-in driver bundle here.", "path");
     const QCommandLineOption version("driver-version", "Version of that bundle (default 1.2).", "version", "1.2");
     const QCommandLineOption password("password", "The handset's password (default 1234).", "password", "1234");
+    const QCommandLineOption showPassword("show-password", "Print the password with the device's path.");
     const QCommandLineOption sample("sample", "Start with sample bookmarks and files.");
     const QCommandLineOption bookmarks("bookmarks", "Start with the bookmarks of this document.", "document");
     const QCommandLineOption files("files", "Start with the files of this folder.", "folder");
@@ -128,7 +129,7 @@ int main(int argc, char** argv)
     const QCommandLineOption refuseEntries("refuse-entries", "Answer uploaded entries without \"0\".");
     const QCommandLineOption silentAfter("silent-after", "Stop answering after this many frames.", "count");
     const QCommandLineOption hangUp("hang-up-on", "Hang up in the middle of the reply to this sub-command.", "sub");
-    parser.addOptions({device, bundle, version, password, sample, bookmarks, files, saveBookmarksTo, saveFilesTo,
+    parser.addOptions({device, bundle, version, password, showPassword, sample, bookmarks, files, saveBookmarksTo, saveFilesTo,
                        printEnv, noise, split, wrongEcho, shortLength, refusePassword, probesNG, refuseEntries,
                        silentAfter, hangUp});
     parser.process(app);
@@ -192,8 +193,12 @@ int main(int argc, char** argv)
         if (!bundlePath.isEmpty())
             std::printf("EDGEMARKS_DRIVER_BUNDLE=%s\n", qPrintable(bundlePath));
     } else {
-        std::printf("Simulated AIR-EDGE PHONE on %s (password %s).\n", qPrintable(devicePath),
-                    qPrintable(parser.value(password)));
+        // A password of the user's own stays off the screen unless asked for.
+        if (parser.isSet(showPassword) || !parser.isSet(password))
+            std::printf("Simulated AIR-EDGE PHONE on %s (password %s).\n", qPrintable(devicePath),
+                        qPrintable(parser.value(password)));
+        else
+            std::printf("Simulated AIR-EDGE PHONE on %s (the password given).\n", qPrintable(devicePath));
         std::printf("Use it with:\n  export EDGEMARKS_DEVICE=%s\n", qPrintable(devicePath));
         if (!bundlePath.isEmpty())
             std::printf("  export EDGEMARKS_DRIVER_BUNDLE=%s\n", qPrintable(bundlePath));

@@ -8,6 +8,12 @@
 #include <QProcess>
 #include <QTest>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <termios.h>
+#include <unistd.h>
+
 namespace {
 struct Result {
     int status = -1;
@@ -24,6 +30,22 @@ class TestCli : public QObject {
     Result cli(const QStringList& arguments, const QStringList& extraEnv = {})
     {
         QProcess p;
+        start(p, arguments, extraEnv);
+        if (!p.waitForFinished(60000))
+            qFatal("edgemarks-cli did not finish");
+        return result(p);
+    }
+
+    static Result result(QProcess& p)
+    {
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    // Standard input is empty unless input names a file.
+    void start(QProcess& p, const QStringList& arguments, const QStringList& extraEnv = {},
+               const QString& input = QString())
+    {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("EDGEMARKS_NO_KEYCHAIN", "1");
         env.insert("EDGEMARKS_DRIVER_BUNDLE", m_bundle);
@@ -32,11 +54,10 @@ class TestCli : public QObject {
         for (const QString& kv : extraEnv)
             env.insert(kv.section('=', 0, 0), kv.section('=', 1));
         p.setProcessEnvironment(env);
-        p.setStandardInputFile(QProcess::nullDevice());
+        p.setStandardInputFile(input.isEmpty() ? QProcess::nullDevice() : input);
         p.start(qEnvironmentVariable("EDGEMARKS_CLI", QStringLiteral(EDGEMARKS_CLI)), arguments);
-        if (!p.waitForFinished(60000))
-            qFatal("edgemarks-cli did not finish");
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        if (!p.waitForStarted())
+            qFatal("edgemarks-cli did not start");
     }
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
@@ -260,6 +281,194 @@ private slots:
         QCOMPARE(sim->files().last().type, QString("melody"));
         r = cli({"put", path("no-such-file")}, {"EDGEMARKS_PASSWORD=1234"});
         QCOMPARE(r.status, 1);
+    }
+
+    // Ctrl-C in the middle of a download or an upload: the conversation ends
+    // properly, the local file is as it was, and the next command works at once.
+    void interruptedTransfers_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("signal");
+        QTest::newRow("get, Ctrl-C") << "get" << SIGINT;
+        QTest::newRow("put, Ctrl-C") << "put" << SIGINT;
+        QTest::newRow("get, SIGTERM") << "get" << SIGTERM;
+        QTest::newRow("import, Ctrl-C") << "import" << SIGINT;
+    }
+
+    void interruptedTransfers()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, signal);
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        sim->setFiles({{"big.bin", "other", QDateTime(), QByteArray(512 << 10, 'b')}});
+        SimulatedHandset::Faults faults;
+        faults.pauseMs = 40;
+        sim->setFaults(faults);
+        const QString out = path("interrupted");
+        QDir(out).removeRecursively();
+        QDir().mkpath(out);
+        QFile old(out + "/big.bin");
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("the old content");
+        old.close();
+        const QString upload = out + "/upload.bin";
+        QFile up(upload);
+        QVERIFY(up.open(QIODevice::WriteOnly));
+        up.write(QByteArray(256 << 10, 'u'));
+        up.close();
+        const QString doc = out + "/kept.bookmarks";
+        writeDocument(doc, 3);
+        const QByteArray docBefore = bytesOf(doc);
+
+        QProcess p;
+        p.setProcessChannelMode(QProcess::SeparateChannels);
+        QStringList arguments{command};
+        if (command == "get")
+            arguments << "big.bin:other" << "-o" << out << "--force";
+        else if (command == "put")
+            arguments << upload;
+        else
+            arguments << doc;
+        start(p, arguments, {"EDGEMARKS_PASSWORD=1234"});
+        sim->receivedFrames(2, 10000); // logged in
+        QTest::qWait(400);              // and well into the transfer
+        QVERIFY2(p.state() == QProcess::Running, qPrintable(result(p).err));
+        ::kill(pid_t(p.processId()), signal);
+        QVERIFY(p.waitForFinished(10000));
+        const Result r = result(p);
+        QCOMPARE(r.status, 128 + signal);
+        QVERIFY2(r.err.contains("The transfer was cancelled."), qPrintable(r.err));
+        QVERIFY(r.err.contains("Interrupted."));
+        QCOMPARE(bytesOf(out + "/big.bin"), QByteArray("the old content"));
+        QCOMPARE(bytesOf(doc), docBefore);
+        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden).size(), 3); // no temporary file left
+        if (command == "put")
+            QVERIFY(r.err.contains("incomplete copy of upload.bin"));
+
+        // The handset heard the end of the conversation: the next one works at once.
+        faults.pauseMs = 0;
+        sim->setFaults(faults);
+        QElapsedTimer timer;
+        timer.start();
+        const Result next = cli({"ls"}, {"EDGEMARKS_PASSWORD=1234", "EDGEMARKS_TIMEOUT=2"});
+        QVERIFY2(next.status == 0, qPrintable(next.err));
+        QVERIFY(next.out.contains("big.bin"));
+    }
+
+    // Bytes an interrupted conversation left on the line are never taken for a reply.
+    void staleBytesBeforeALogin()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        // An "OK" with the wrong echo and the tail of a listing, waiting on the line.
+        sim->leaveOnLine(frameBytes("E1 02 00 03 06 00 00 00 00 08 00 02 4F 4B") +
+                         frameBytes("E1 02 00 02 05 00 00 00 00 06 00 01 30"));
+        const Result r = cli({"ls", "--json"}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(QJsonDocument::fromJson(r.out.toUtf8()).array().size(), 2);
+
+        // A reply that answers another request is a failure, never a success.
+        SimulatedHandset::Faults faults;
+        faults.wrongEcho = 0x101;
+        sim->setFaults(faults);
+        const Result wrong = cli({"ls", "--json"}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(wrong.status, 1);
+        QVERIFY(wrong.err.contains("An illiegal format data was received."));
+        QVERIFY(wrong.out.isEmpty());
+    }
+
+    void passwordFiles()
+    {
+        SimulatorFixture sim;
+        auto passwordFile = [&](const QByteArray& bytes, QFile::Permissions permissions) {
+            const QString file = path("password");
+            QFile::remove(file);
+            QFile f(file);
+            if (!f.open(QIODevice::WriteOnly))
+                qFatal("cannot write the password file");
+            f.write(bytes);
+            f.close();
+            f.setPermissions(permissions);
+            return file;
+        };
+        const QFile::Permissions mine = QFile::ReadOwner | QFile::WriteOwner;
+        // The first line only.
+        Result r = cli({"ls", "--password-file", passwordFile("1234\nsecond line\n", mine)});
+        QCOMPARE(r.status, 0);
+        QVERIFY(!r.err.contains("Warning"));
+        r = cli({"ls", "--password-file", passwordFile("1234\r\n", mine | QFile::ReadOther)});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.err.contains("Warning: others may read the password file"));
+        r = cli({"ls", "--password-file", passwordFile(QByteArray(5000, '1'), mine)});
+        QCOMPARE(r.status, 3);
+        QVERIFY(r.err.contains("larger than 4 KiB"));
+        r = cli({"ls", "--password-file", path("nothing-there")});
+        QCOMPARE(r.status, 3);
+        sim.settle();
+        QCOMPARE(sim->receivedFrames().size(), 2 * 4); // two conversations of four frames
+    }
+
+    // Ctrl-C at the password prompt gives the terminal its echo back.
+    void interruptedPrompt()
+    {
+        SimulatorFixture sim;
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master != -1 && grantpt(master) == 0 && unlockpt(master) == 0);
+        const QString terminal = QString::fromLocal8Bit(ptsname(master));
+        const int slave = ::open(ptsname(master), O_RDWR | O_NOCTTY);
+        QVERIFY(slave != -1);
+        QProcess p;
+        start(p, {"ls"}, {}, terminal);
+        QVERIFY(p.processId() > 0);
+        QVERIFY(QTest::qWaitFor([&] {
+            struct termios now;
+            return tcgetattr(slave, &now) == 0 && !(now.c_lflag & ECHO);
+        }, 10000));
+        QVERIFY(p.state() == QProcess::Running);
+        ::kill(pid_t(p.processId()), SIGINT);
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 130);
+        struct termios after;
+        QVERIFY(tcgetattr(slave, &after) == 0);
+        QVERIFY(after.c_lflag & ECHO);
+        ::close(slave);
+        ::close(master);
+    }
+
+    // The destination of a download: a link is not written through without
+    // --force, and a file that cannot be written whole leaves the old one.
+    void downloadDestinations()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        const QString out = path("destinations");
+        QDir().mkpath(out);
+        QVERIFY(QFile::link(path("elsewhere.txt"), out + "/memo.txt"));
+        Result r = cli({"get", "memo.txt:other", "-o", out}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains("is a symbolic link; give --force"));
+        QVERIFY(!QFileInfo::exists(path("elsewhere.txt")));
+
+        QFile::remove(out + "/memo.txt");
+        QFile old(out + "/memo.txt");
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        // The files the command may write are limited to 8 bytes, as on a full disk.
+        QProcess p;
+        p.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            struct rlimit small {8, 8};
+            setrlimit(RLIMIT_FSIZE, &small);
+        });
+        start(p, {"get", "memo.txt:other", "-o", out, "--force"}, {"EDGEMARKS_PASSWORD=1234"});
+        QVERIFY(p.waitForFinished(20000));
+        r = result(p);
+        QVERIFY2(r.status == 1, qPrintable(r.err));
+        QVERIFY2(r.err.contains("Couldn't write a file.\n" + out + "/memo.txt: File too large"), qPrintable(r.err));
+        QCOMPARE(bytesOf(out + "/memo.txt"), QByteArray("old"));
+        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList({"memo.txt"}));
     }
 
     void builtInSimulator()
