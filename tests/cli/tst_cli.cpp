@@ -1,5 +1,5 @@
 #include "MyDocument.h"
-#include "SimulatorFixture.h"
+#include "LinkTestSupport.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -469,6 +469,118 @@ private slots:
         QVERIFY2(r.err.contains("Couldn't write a file.\n" + out + "/memo.txt: File too large"), qPrintable(r.err));
         QCOMPARE(bytesOf(out + "/memo.txt"), QByteArray("old"));
         QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList({"memo.txt"}));
+    }
+
+    // Every fault of the simulated handset in every transfer. The faults a real
+    // line shows now and then are ridden out; every other one ends with a clear
+    // message and a non-zero status, the session logged out where it had logged
+    // in, and the user's document and files as they were.
+    void faultMatrix_data()
+    {
+        QTest::addColumn<QString>("transfer");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("status");
+        const QStringList transfers{"import", "export", "ls", "get", "put"};
+        for (const QString& t : transfers) {
+            for (const char* recoverable : {"noise", "split headers", "three NG probes"})
+                QTest::addRow("%s, %s", qPrintable(t), recoverable) << t << recoverable << 0;
+            QTest::addRow("%s, never the top screen", qPrintable(t)) << t << "never the top screen" << 1;
+            QTest::addRow("%s, password refused", qPrintable(t)) << t << "password refused" << 3;
+            QTest::addRow("%s, wrong echo", qPrintable(t)) << t << "wrong echo" << 1;
+            QTest::addRow("%s, illegal length", qPrintable(t)) << t << "illegal length" << 1;
+            QTest::addRow("%s, silent after login", qPrintable(t)) << t << "silent after login" << (t == "put" ? 0 : 1);
+            QTest::addRow("%s, hang-up", qPrintable(t)) << t << "hang-up" << 1;
+        }
+        QTest::addRow("import, count without digits") << "import" << "count without digits" << 1;
+        QTest::addRow("ls, count without digits") << "ls" << "count without digits" << 1;
+        QTest::addRow("export, entries refused") << "export" << "entries refused" << 1;
+        QTest::addRow("get, another file's content") << "get" << "another file's content" << 1;
+    }
+
+    void faultMatrix()
+    {
+        QFETCH(QString, transfer);
+        QFETCH(QString, fault);
+        QFETCH(int, status);
+        // The reply each transfer stands or falls with; an upload's frame has none,
+        // so its faults go to the login probe.
+        const QMap<QString, int> replies{{"import", 0x802}, {"export", 0x803}, {"ls", 0x607},
+                                         {"get", 0x602}, {"put", 0x101}};
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        SimulatedHandset::Faults faults;
+        if (fault == "noise")
+            faults.noise = QByteArray("\x00\xE1\x55\xE1\x01", 5);
+        else if (fault == "split headers")
+            faults.splitHeader = true;
+        else if (fault == "three NG probes")
+            faults.probesAnsweredNG = 3;
+        else if (fault == "never the top screen")
+            faults.probesAnsweredNG = -1;
+        else if (fault == "password refused")
+            faults.refusePassword = true;
+        else if (fault == "wrong echo")
+            faults.wrongEcho = replies[transfer];
+        else if (fault == "illegal length")
+            faults.wrongLengthOn = replies[transfer];
+        else if (fault == "silent after login")
+            faults.silentAfter = 2;
+        else if (fault == "hang-up")
+            faults.hangUpOn = replies[transfer];
+        else if (fault == "count without digits")
+            faults.emptyPayloadOn = transfer == "import" ? 0x801 : 0x601;
+        else if (fault == "entries refused")
+            faults.refuseEntries = true;
+        else if (fault == "another file's content")
+            faults.downloadPayload = "other.txt\tother\tcontent";
+        sim->setFaults(faults);
+
+        // What the user has: a document, a downloaded file, a file to upload.
+        const QString dir = path("matrix");
+        QDir(dir).removeRecursively();
+        QDir().mkpath(dir);
+        const QString doc = dir + "/mine.bookmarks";
+        writeDocument(doc, 4);
+        const QByteArray docBefore = bytesOf(doc);
+        QFile kept(dir + "/memo.txt");
+        QVERIFY(kept.open(QIODevice::WriteOnly));
+        kept.write("kept");
+        kept.close();
+        const QStringList filesBefore = QDir(dir).entryList(QDir::Files | QDir::Hidden);
+
+        QStringList arguments{transfer};
+        if (transfer == "import" || transfer == "export")
+            arguments << doc;
+        if (transfer == "export")
+            arguments << "--yes";
+        if (transfer == "get")
+            arguments << "memo.txt:other" << "-o" << dir << "--force";
+        if (transfer == "put")
+            arguments << dir + "/memo.txt";
+        const Result r = cli(arguments, {"EDGEMARKS_PASSWORD=1234", "EDGEMARKS_TIMEOUT=1"});
+        QVERIFY2(r.status == status, qPrintable(QString("status %1: %2").arg(r.status).arg(r.err)));
+
+        const bool hungUp = fault == "hang-up" && transfer != "put";
+        if (!hungUp)
+            sim.settle();
+        const QList<QByteArray> frames = sim->receivedFrames();
+        // An upload's faults hit the login probe: no login, no logout.
+        const bool probeFault = faults.wrongEcho == 0x101 || faults.wrongLengthOn == 0x101 || faults.hangUpOn == 0x101;
+        const bool loggedIn = fault != "never the top screen" && !probeFault;
+        if (!hungUp) {
+            QVERIFY(!frames.isEmpty());
+            QCOMPARE(frames.last() == Logout, loggedIn);
+        }
+        if (status == 0)
+            return;
+        // A failure says what failed and why, and damages nothing.
+        QVERIFY2(r.err.startsWith("Couldn't ") || r.err.contains("refused the password"), qPrintable(r.err));
+        QVERIFY(r.err.trimmed().count('\n') >= 1 || status == 3);
+        QCOMPARE(bytesOf(doc), docBefore);
+        QCOMPARE(bytesOf(dir + "/memo.txt"), QByteArray("kept"));
+        QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), filesBefore);
+        if (transfer == "ls")
+            QVERIFY(r.out.isEmpty()); // never an empty listing for a failed one
     }
 
     void builtInSimulator()
