@@ -12,6 +12,10 @@ void installTranslations(QCoreApplication& app)
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(qt);
     auto* own = new QTranslator(&app);
-    if (own->load(QLocale(), QStringLiteral("edgemarks"), QStringLiteral("_"), QStringLiteral(":/translations")))
+    const QString folder = QStringLiteral(":/translations");
+    // English is the language of the keys; its file only rewords a few of them,
+    // so it also serves the C locale.
+    if (own->load(QLocale(), QStringLiteral("edgemarks"), QStringLiteral("_"), folder) ||
+        own->load(QStringLiteral("edgemarks_en"), folder))
         app.installTranslator(own);
 }

@@ -37,157 +37,182 @@
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/main.cpp" line="143"/>
+        <location filename="../src/cli/main.cpp" line="208"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation>%1 がないため、このアプリケーションを使用できません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="116"/>
+        <location filename="../src/cli/main.cpp" line="180"/>
         <source>Usage: edgemarks-cli [options] import|export|show DOCUMENT, ls, get NAME..., put FILE..., devices (see --help)</source>
         <translation>使い方: edgemarks-cli [オプション] import|export|show 書類, ls, get 名前..., put ファイル..., devices (--help を参照)</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="185"/>
+        <location filename="../src/cli/main.cpp" line="250"/>
         <source>may be opened</source>
         <translation>使用可</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="185"/>
+        <location filename="../src/cli/main.cpp" line="250"/>
         <source>no permission</source>
         <translation>権限なし</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="192"/>
+        <location filename="../src/cli/main.cpp" line="257"/>
         <source>No AH-K3001V (USB ID %1:%2) was found.</source>
         <translation>AH-K3001V (USB ID %1:%2) が見つかりませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="195"/>
+        <location filename="../src/cli/main.cpp" line="260"/>
         <source>The %1 was not found; the AIR-EDGE PHONE cannot be used without it.</source>
         <translation>%1 が見つかりません。これがないと AIR-EDGE PHONE は使えません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="210"/>
+        <location filename="../src/cli/main.cpp" line="296"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation>パスワードファイル %1 を読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="230"/>
+        <location filename="../src/cli/main.cpp" line="286"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation>AIR-EDGE PHONE のパスワード: </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="240"/>
+        <location filename="../src/cli/main.cpp" line="300"/>
+        <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
+        <translation>パスワードファイル %1 が 4 KiB を超えています。パスワードは最初の行に書いてください。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="305"/>
+        <source>Warning: others may read the password file %1 (chmod 600 it).</source>
+        <translation>警告: パスワードファイル %1 は他のユーザーも読めます (chmod 600 してください)。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="315"/>
+        <source>The password file %1 is not UTF-8 text.</source>
+        <translation>パスワードファイル %1 が UTF-8 のテキストではありません。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="328"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>AIR-EDGE PHONE のパスワードがありません: --password-file を指定するか、EDGEMARKS_PASSWORD を設定するか、キーチェーンに保存してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="254"/>
+        <location filename="../src/cli/main.cpp" line="344"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation>AIR-EDGE PHONE がパスワードを受け付けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="268"/>
+        <location filename="../src/cli/main.cpp" line="358"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation>%1 を開けませんでした: %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="282"/>
+        <location filename="../src/cli/main.cpp" line="373"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation>ブックマークを読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="291"/>
+        <location filename="../src/cli/main.cpp" line="387"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation>%1 を保存できませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="295"/>
+        <location filename="../src/cli/main.cpp" line="391"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="307"/>
+        <location filename="../src/cli/main.cpp" line="393"/>
+        <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
+        <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="408"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation>確認なしでは書き出しません: AIR-EDGE PHONE のブックマークを置き換えるには --yes を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="312"/>
+        <location filename="../src/cli/main.cpp" line="413"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>AIR-EDGE PHONE 内のブックマークはすべて削除されます。書き出してもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="314"/>
+        <location filename="../src/cli/main.cpp" line="415"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation>書き出すと、AIR-EDGE PHONE 内のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="315"/>
+        <location filename="../src/cli/main.cpp" line="416"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="316"/>
+        <location filename="../src/cli/main.cpp" line="417"/>
         <source>Not exported.</source>
         <translation>書き出しませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="322"/>
+        <location filename="../src/cli/main.cpp" line="423"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation>ブックマークを書き出せませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="328"/>
+        <location filename="../src/cli/main.cpp" line="429"/>
         <source>Exported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="356"/>
+        <location filename="../src/cli/main.cpp" line="457"/>
         <source>Folder %1: %2 bookmark(s)</source>
         <translation>フォルダ %1: %2 件</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="365"/>
+        <location filename="../src/cli/main.cpp" line="466"/>
         <source>Folder index %1: </source>
         <translation>フォルダ番号 %1: </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="377"/>
-        <location filename="../src/cli/main.cpp" line="434"/>
+        <location filename="../src/cli/main.cpp" line="478"/>
+        <location filename="../src/cli/main.cpp" line="535"/>
         <source>Couldn&apos;t read the file list.</source>
         <translation>ファイルの一覧を読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="423"/>
+        <location filename="../src/cli/main.cpp" line="524"/>
         <source>%1 is not a folder.</source>
         <translation>%1 はフォルダではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="452"/>
+        <location filename="../src/cli/main.cpp" line="553"/>
         <source>There is no file %1 on the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE に %1 というファイルはありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="457"/>
+        <location filename="../src/cli/main.cpp" line="559"/>
+        <source>%1 is a symbolic link; give --force to write through it.</source>
+        <translation>%1 はシンボリックリンクです。リンク先に書き込むには --force を指定してください。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="563"/>
         <source>%1 exists; give --force to replace it.</source>
         <translation>%1 は既にあります。置き換えるには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="465"/>
+        <location filename="../src/cli/main.cpp" line="571"/>
         <source>Couldn&apos;t download the files.</source>
         <translation>ファイルを受信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="479"/>
+        <location filename="../src/cli/main.cpp" line="585"/>
         <source>%1 is not a file.</source>
         <translation>%1 はファイルではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="484"/>
+        <location filename="../src/cli/main.cpp" line="590"/>
         <source>Couldn&apos;t upload the files.</source>
         <translation>ファイルを送信できませんでした。</translation>
     </message>
@@ -195,42 +220,71 @@
 <context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="20"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="49"/>
         <source>The current editing bookmarks will be completely deleted. Are you sure you want to import ?</source>
         <translation>編集中のブックマークはすべて削除されます。読み込んでもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="21"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="50"/>
         <source>If you select to import then all bookmarks on the current editing will be lost.</source>
         <translation>読み込むと、編集中のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="21"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="50"/>
         <source>Import</source>
         <translation>読み込む</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="45"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="128"/>
+        <source>The import was cancelled; the document is unchanged.</source>
+        <translation>読み込みを中止しました。書類は変更されていません。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="131"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation>ブックマークを読み込めませんでした。</translation>
     </message>
+    <message numerus="yes">
+        <location filename="../src/document/DocumentCommands.cpp" line="142"/>
+        <source>Exported %n bookmark(s) to the AIR-EDGE PHONE.</source>
+        <translation>
+            <numerusform>%n 件のブックマークを AIR-EDGE PHONE に書き出しました。</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="52"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="148"/>
+        <source>Some bookmarks could not be read.</source>
+        <translation>一部のブックマークを読めませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="149"/>
+        <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
+        <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/document/DocumentCommands.cpp" line="153"/>
+        <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
+        <translation>
+            <numerusform>AIR-EDGE PHONE から %n 件のブックマークを読み込みました。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="62"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>AIR-EDGE PHONE 内のブックマークはすべて削除されます。書き出してもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="53"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="63"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation>書き出すと、AIR-EDGE PHONE 内のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="53"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="63"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="71"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="132"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation>ブックマークを書き出せませんでした。</translation>
     </message>
@@ -238,133 +292,133 @@
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="127"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="129"/>
         <source>The memory number was not changed.</source>
         <translation>メモリ番号は変更されませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="203"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="205"/>
         <source>Save Protocol Log</source>
         <translation>通信ログを保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="205"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="207"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation>ログ (*.log *.txt);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="227"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="229"/>
         <source>Clear Menu</source>
         <translation>メニューを消去</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="260"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="262"/>
         <source>Find Automatically</source>
         <translation>自動的に探す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="260"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="262"/>
         <source>As Started (%1)</source>
         <translation>起動時の指定 (%1)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="273"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="275"/>
         <source>(no permission)</source>
         <translation>(権限なし)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="281"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="283"/>
         <source>Other...</source>
         <translation>その他...</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="289"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="291"/>
         <source>Other Device</source>
         <translation>その他のデバイス</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="290"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="292"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation>AIR-EDGE PHONE のシリアルデバイス:</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="314"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="316"/>
         <source>The protocol log could not be saved.</source>
         <translation>通信ログを保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="317"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="319"/>
         <source>Saved the protocol log to %1.</source>
         <translation>通信ログを %1 に保存しました。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="364"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="366"/>
         <source>Save As</source>
         <translation>別名で保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="377"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="379"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation>書類 “%1” を保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="392"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="394"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation>“%1” を最後に保存した状態に戻しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="394"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="396"/>
         <source>Your current changes will be lost.</source>
         <translation>現在の変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="395"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="397"/>
         <source>Revert</source>
         <translation>戻す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="404"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="406"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation>書類 “%1” を元に戻せませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="414"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="416"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation>書類 “%1” への変更を保存しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="415"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="417"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation>保存しないと変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="416"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="418"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="417"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="419"/>
         <source>Don&apos;t Save</source>
         <translation>保存しない</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="446"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="447"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="449"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="450"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation>%1 がないため、このアプリケーションを使用できません。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="451"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="454"/>
         <source>Quit</source>
         <translation>終了</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="464"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="467"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="481"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="502"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -407,32 +461,27 @@
         <translation>EdgeMarks 書類 (*.%1);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="113"/>
-        <source>Using the simulated AIR-EDGE PHONE (password %1).</source>
-        <translation>シミュレーションの AIR-EDGE PHONE を使用中です (パスワード %1)。</translation>
-    </message>
-    <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="125"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="122"/>
         <source>untitled</source>
         <translation>名称未設定</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="125"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="122"/>
         <source>untitled %1</source>
         <translation>名称未設定 %1</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="142"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="139"/>
         <source>EdgeMarks</source>
         <translation>EdgeMarks</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="143"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="140"/>
         <source>The document &quot;%1&quot; could not be opened.</source>
         <translation>書類 “%1” を開けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="158"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="155"/>
         <source>Open</source>
         <translation>開く</translation>
     </message>
@@ -825,33 +874,49 @@
 <context>
     <name>PasswordController</name>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="27"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="28"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="107"/>
         <source>AIR-EDGE PHONE Password</source>
         <translation>AIR-EDGE PHONE のパスワード</translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="29"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="30"/>
         <source>Enter the password of the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE のパスワードを入力してください。</translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="34"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="35"/>
         <source>Save the password in the keychain</source>
         <translation>パスワードをキーチェーンに保存する</translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/PasswordController.cpp" line="108"/>
+        <source>The password could not be saved in the keychain.</source>
+        <translation>パスワードをキーチェーンに保存できませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/PasswordController.cpp" line="111"/>
+        <source>This window remembers it until it closes.</source>
+        <translation>このウインドウを閉じるまでは記憶しています。</translation>
     </message>
 </context>
 <context>
     <name>ProgressController</name>
     <message>
         <location filename="../src/cli/TerminalProgress.cpp" line="15"/>
-        <location filename="../src/sheets/ProgressController.cpp" line="65"/>
+        <location filename="../src/sheets/ProgressController.cpp" line="85"/>
         <source>Communicating...</source>
         <translation>通信中...</translation>
     </message>
     <message>
-        <location filename="../src/sheets/ProgressController.cpp" line="20"/>
+        <location filename="../src/sheets/ProgressController.cpp" line="21"/>
         <source>AIR-EDGE PHONE</source>
         <translation>AIR-EDGE PHONE</translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/ProgressController.cpp" line="39"/>
+        <source>Cancelling...</source>
+        <translation>中止しています...</translation>
     </message>
 </context>
 <context>
@@ -903,230 +968,250 @@
 <context>
     <name>VedORovav</name>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="66"/>
+        <location filename="../src/handset/VedORovav.cpp" line="68"/>
         <source>You may not use this port. Install the udev rule that comes with EdgeMarks (it lets the desktop&apos;s user open the AIR-EDGE PHONE), or join the group &quot;dialout&quot; and log in again.</source>
         <translation>このポートを使用する権限がありません。EdgeMarks に付属の udev ルール (デスクトップのユーザーが AIR-EDGE PHONE を開けるようにします) をインストールするか、グループ &quot;dialout&quot; に参加してログインし直してください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="73"/>
+        <location filename="../src/handset/VedORovav.cpp" line="75"/>
         <source>Another program holds the port, for example ModemManager or a second EdgeMarks. Close it; the udev rule that comes with EdgeMarks keeps ModemManager away.</source>
         <translation>別のプログラム (ModemManager や、もう一つの EdgeMarks など) がポートを使用しています。そのプログラムを終了してください。EdgeMarks に付属の udev ルールは ModemManager を近づけません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="85"/>
+        <location filename="../src/handset/VedORovav.cpp" line="87"/>
         <source>a regular file</source>
         <translation>通常のファイル</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="87"/>
+        <location filename="../src/handset/VedORovav.cpp" line="89"/>
         <source>a folder</source>
         <translation>フォルダ</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="89"/>
+        <location filename="../src/handset/VedORovav.cpp" line="91"/>
         <source>a FIFO</source>
         <translation>FIFO</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="91"/>
+        <location filename="../src/handset/VedORovav.cpp" line="93"/>
         <source>a socket</source>
         <translation>ソケット</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="93"/>
+        <location filename="../src/handset/VedORovav.cpp" line="95"/>
         <source>a block device</source>
         <translation>ブロックデバイス</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="94"/>
+        <location filename="../src/handset/VedORovav.cpp" line="96"/>
         <source>not a terminal</source>
         <translation>端末以外</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="187"/>
+        <location filename="../src/handset/VedORovav.cpp" line="192"/>
         <source>USB modem driver of the Linux kernel (cdc_acm)</source>
         <translation>Linux カーネルの USB モデムドライバ (cdc_acm)</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="188"/>
+        <location filename="../src/handset/VedORovav.cpp" line="193"/>
         <source>AH-K3001V USB Driver %1.%2</source>
         <translation>AH-K3001V USB ドライバ %1.%2</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="195"/>
+        <location filename="../src/handset/VedORovav.cpp" line="200"/>
         <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;. The application will now quit.</source>
         <translation>実行中のカーネルに cdc_acm モジュールがありません (/sys と %1 を確認しました)。実行中のカーネルのモジュール (Debian ではその linux-image パッケージ) をインストールし、&quot;sudo modprobe cdc_acm&quot; でドライバを読み込んでください。アプリケーションを終了します。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="200"/>
+        <location filename="../src/handset/VedORovav.cpp" line="205"/>
         <source>You need to install the %1 or later. The application will be quited.</source>
         <translation>%1 以降をインストールしてください。アプリケーションを終了します。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="223"/>
+        <location filename="../src/handset/VedORovav.cpp" line="298"/>
         <source>No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.</source>
         <translation>AH-K3001V (USB ID %1:%2) が見つかりませんでした。データ通信ケーブルで接続してください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="228"/>
+        <location filename="../src/handset/VedORovav.cpp" line="303"/>
         <source>%1 does not exist.</source>
         <translation>%1 がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="234"/>
+        <location filename="../src/handset/VedORovav.cpp" line="309"/>
         <source>%1 is a link to %2, which does not exist.</source>
         <translation>%1 は %2 へのリンクですが、%2 がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="262"/>
+        <location filename="../src/handset/VedORovav.cpp" line="337"/>
         <source>%1 is not a serial port: it is %2.</source>
         <translation>%1 はシリアルポートではありません (%2 です)。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="282"/>
+        <location filename="../src/handset/VedORovav.cpp" line="357"/>
         <source>%1 is not a serial port.</source>
         <translation>%1 はシリアルポートではありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="32"/>
+        <location filename="../src/handset/VedORovav.h" line="36"/>
         <source>The AIR-EDGE PHONE wasn&apos;t connected.</source>
         <translation>AIR-EDGE PHONE が接続されていません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="34"/>
+        <location filename="../src/handset/VedORovav.h" line="38"/>
         <source>Couldn&apos;t open a port for the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE のポートを開けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="36"/>
+        <location filename="../src/handset/VedORovav.h" line="40"/>
         <source>Couldn&apos;t set the serial port options.</source>
         <translation>シリアルポートを設定できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="38"/>
+        <location filename="../src/handset/VedORovav.h" line="42"/>
         <source>Couldn&apos;t write the serial port.</source>
         <translation>シリアルポートに書き込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="40"/>
+        <location filename="../src/handset/VedORovav.h" line="44"/>
         <source>Couldn&apos;t read the serial port.</source>
         <translation>シリアルポートから読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="42"/>
+        <location filename="../src/handset/VedORovav.h" line="46"/>
         <source>An illiegal length data was received.</source>
         <translation>不正な長さのデータを受信しました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="44"/>
+        <location filename="../src/handset/VedORovav.h" line="48"/>
         <source>The AIR-EDGE PHONE wasn&apos;t the top screen.</source>
         <translation>AIR-EDGE PHONE が待受画面になっていません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="46"/>
+        <location filename="../src/handset/VedORovav.h" line="50"/>
         <source>The AIR-EDGE PHONE didn&apos;t answer.</source>
         <translation>AIR-EDGE PHONE から応答がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="48"/>
+        <location filename="../src/handset/VedORovav.h" line="52"/>
         <source>The AIR-EDGE PHONE was disconnected.</source>
         <translation>AIR-EDGE PHONE との接続が切れました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="51"/>
+        <location filename="../src/handset/VedORovav.h" line="53"/>
+        <source>The transfer was cancelled.</source>
+        <translation>転送を中止しました。</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="55"/>
+        <source>The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.</source>
+        <translation>EDGEMARKS_TIMEOUT の制限時間が秒数ではありません。</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="58"/>
         <source>An illiegal format data was received.</source>
         <translation>不正な形式のデータを受信しました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="53"/>
+        <location filename="../src/handset/VedORovav.h" line="60"/>
         <source>Too many bookmarks exist. Up to 100 bookmarks can be registered.</source>
         <translation>ブックマークが多すぎます。登録できるのは 100 件までです。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="55"/>
+        <location filename="../src/handset/VedORovav.h" line="62"/>
         <source>The AIR-EDGE PHONE didn&apos;t return the success code.</source>
         <translation>AIR-EDGE PHONE が成功コードを返しませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="56"/>
+        <location filename="../src/handset/VedORovav.h" line="63"/>
         <source>A bookmark&apos;s name and location are too long to be written into the AIR-EDGE PHONE.</source>
         <translation>ブックマークの名前とURLが長すぎるため AIR-EDGE PHONE に書き込めません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="58"/>
+        <location filename="../src/handset/VedORovav.h" line="65"/>
         <source>A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE に書き込むにはメモリ番号を 0 から 99 にしてください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="62"/>
+        <location filename="../src/handset/VedORovav.h" line="69"/>
         <source>Updating the file list...</source>
         <translation>ファイルの一覧を更新中...</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="63"/>
+        <location filename="../src/handset/VedORovav.h" line="70"/>
         <source>A character that cannot be used at the AIR-EDGE PHONE is included in the file name.</source>
         <translation>AIR-EDGE PHONE で使えない文字がファイル名に含まれています。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="66"/>
+        <location filename="../src/handset/VedORovav.h" line="73"/>
         <source>The file name is too long.</source>
         <translation>ファイル名が長すぎます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="68"/>
+        <location filename="../src/handset/VedORovav.h" line="75"/>
         <source>The specified file was not found.</source>
         <translation>指定されたファイルが見つかりませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="70"/>
+        <location filename="../src/handset/VedORovav.h" line="77"/>
         <source>Couldn&apos;t create a file.</source>
         <translation>ファイルを作成できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="71"/>
+        <location filename="../src/handset/VedORovav.h" line="78"/>
         <source>Couldn&apos;t write a file.</source>
         <translation>ファイルに書き込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="72"/>
+        <location filename="../src/handset/VedORovav.h" line="79"/>
         <source>Couldn&apos;t read a file.</source>
         <translation>ファイルを読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="74"/>
+        <location filename="../src/handset/VedORovav.h" line="81"/>
         <source>The file is too large to be sent to the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE へ送るにはファイルが大きすぎます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="76"/>
+        <location filename="../src/handset/VedORovav.h" line="83"/>
         <source>A file became shorter while it was sent to the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE へ送信中にファイルが短くなりました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="78"/>
+        <location filename="../src/handset/VedORovav.h" line="85"/>
         <source>No place to save a downloaded file was given.</source>
         <translation>受信したファイルの保存先が指定されていません。</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="140"/>
+        <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
+        <translation>AIR-EDGE PHONE には一覧の一部しか書き込まれていない可能性があります。</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/FileTransfer.cpp" line="191"/>
+        <source>The AIR-EDGE PHONE now holds an incomplete copy of %1.</source>
+        <translation>AIR-EDGE PHONE 内の %1 は不完全なままです。</translation>
     </message>
 </context>
 <context>
     <name>main</name>
     <message>
-        <location filename="../src/app/main.cpp" line="42"/>
+        <location filename="../src/app/main.cpp" line="57"/>
         <source>Edits the web bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).</source>
         <translation>AH-K3001V (“AIR-EDGE PHONE”) のWebブックマークを編集します。</translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="48"/>
+        <location filename="../src/app/main.cpp" line="63"/>
         <source>Use a built-in simulated handset with sample bookmarks (password 1234).</source>
         <translation>サンプルのブックマークを持つ内蔵のシミュレーション端末を使います (パスワード 1234)。</translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="50"/>
+        <location filename="../src/app/main.cpp" line="65"/>
         <source>Documents to open.</source>
         <translation>開く書類。</translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="60"/>
+        <location filename="../src/app/main.cpp" line="98"/>
         <source>The simulated handset could not start.</source>
         <translation>シミュレーション端末を起動できませんでした。</translation>
     </message>

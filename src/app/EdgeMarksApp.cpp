@@ -187,7 +187,8 @@ void EdgeMarksApp::shutDown(int status)
     connect(wait, &QTimer::timeout, this, [this, status] {
         if (std::any_of(m_windows.begin(), m_windows.end(), [](DocumentWindow* w) { return w->commands()->isBusy(); }))
             return;
-        QCoreApplication::exit(status);
+        sender()->deleteLater();
+        terminate(status);
     });
     wait->start(50);
 }

@@ -34,6 +34,8 @@ void DocumentCommands::setBusy(bool busy)
 
 void DocumentCommands::cancel()
 {
+    // A command still waiting for its password does not start its transfer.
+    m_cancelled = m_busy;
     m_task->cancel();
 }
 
@@ -79,7 +81,12 @@ void DocumentCommands::start(Kind kind)
     // Busy from here: the keyring may take its time, and meanwhile neither a
     // second command nor closing the window may start.
     setBusy(true);
+    m_cancelled = false;
     m_passwords->findPassword([this, kind](std::optional<QString> password) {
+        if (m_cancelled) {
+            setBusy(false);
+            return;
+        }
         if (!password) {
             setBusy(false);
             m_passwords->inputPassword([this, kind] { restart(kind); });

@@ -80,6 +80,7 @@ private:
     PasswordSource* m_passwords;
     HandsetTask* m_task;
     bool m_busy = false;
+    bool m_cancelled = false;
     std::shared_ptr<void> m_imported; // the list an import reads into
     int m_exportCount = 0;
 };

@@ -302,7 +302,7 @@ private slots:
         w->ui()->actionImport->trigger();
         click(visibleBox(w, "confirmationAlert"), "Import");
         QVERIFY(shows(w->progressController()->sheet()));
-        sim->receivedFrames(4, 5000);
+        QVERIFY(QTest::qWaitFor([&] { return sim->receivedFrames().size() >= 4; }, 5000));
 
         // Input to the document is refused, not kept for later.
         QVERIFY(!w->ui()->addButton->isEnabled());
@@ -322,6 +322,25 @@ private slots:
         const QList<QByteArray> frames = sim->receivedFrames();
         QCOMPARE(frames.size(), 5);
         QCOMPARE(frames.last(), frameBytes("E1 01 00 FF 04 00 00 00 00 01 00 02"));
+    }
+
+    // SIGTERM while a transfer runs: it ends as every transfer does, then the program.
+    void shuttingDownEndsTheTransferFirst()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        SimulatedHandset::Faults faults;
+        faults.silentAfter = 3;
+        sim->setFaults(faults);
+        m_keychain.savePassword("1234");
+        DocumentWindow* w = newWindow();
+        w->ui()->actionImport->trigger();
+        QVERIFY(QTest::qWaitFor([&] { return sim->receivedFrames().size() >= 4; }, 5000));
+        m_app->shutDown(143);
+        QVERIFY(QTest::qWaitFor([this] { return m_terminated == 143; }, 10000));
+        QVERIFY(!w->commands()->isBusy());
+        sim.settle();
+        QCOMPARE(sim->receivedFrames().last(), frameBytes("E1 01 00 FF 04 00 00 00 00 01 00 02"));
     }
 
     void cancelAnExportMidway()
@@ -371,11 +390,20 @@ private slots:
         w->commands()->importBookmarkList();
         QCOMPARE(keyring.lookups, 1);
         QVERIFY(idle(w));
-        QVERIFY(w);
         QCOMPARE(w->document()->bookmarkList().size(), 6);
-        QCOMPARE(keyring.lookups, 1);
+
+        // Cancelled while the keyring answers: no transfer starts at all.
         sim.settle();
-        QCOMPARE(sim->receivedFrames().size(), 4 + 6 + 1); // one conversation: 6 acknowledgements, logout
+        sim->clearReceivedFrames();
+        w->document()->setBookmarkList({});
+        w->ui()->actionImport->trigger();
+        w->commands()->cancel();
+        QVERIFY(idle(w));
+        QVERIFY(w);
+        QVERIFY(w->document()->bookmarkList().isEmpty());
+        QCOMPARE(keyring.lookups, 2);
+        QTest::qWait(100);
+        QVERIFY(sim->receivedFrames().isEmpty());
         m_app.reset();
     }
 

@@ -52,6 +52,18 @@ private slots:
         QVERIFY(!doc.loadDataRepresentation("not an archive at all", &loadError));
         QCOMPARE(loadError, QStringLiteral("ファイルがプロパティリストではありません。"));
     }
+
+    // The English file rewords what Linux calls otherwise; the keys stay.
+    void englishSaysKeyring()
+    {
+        QCoreApplication::removeTranslator(&m_japanese);
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/translations/edgemarks_en.qm")));
+        QCOMPARE(english.translate("PasswordController", "Save the password in the keychain"),
+                 QString("Save the password in the keyring"));
+        QVERIFY(english.translate("VedORovav", "The transfer was cancelled.").isEmpty()); // the key stands
+        QCoreApplication::installTranslator(&m_japanese);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTranslations)

@@ -1,0 +1,1223 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>BookmarkController</name>
+    <message>
+        <location filename="../src/controllers/BookmarkController.cpp" line="91"/>
+        <source>untitled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/controllers/BookmarkController.cpp" line="161"/>
+        <source>Move</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/controllers/BookmarkController.cpp" line="214"/>
+        <source>Cut</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/controllers/BookmarkController.cpp" line="326"/>
+        <source>No.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/controllers/BookmarkController.cpp" line="328"/>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/controllers/BookmarkController.cpp" line="330"/>
+        <source>Location</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Cli</name>
+    <message>
+        <location filename="../src/cli/main.cpp" line="180"/>
+        <source>Usage: edgemarks-cli [options] import|export|show DOCUMENT, ls, get NAME..., put FILE..., devices (see --help)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="208"/>
+        <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="250"/>
+        <source>may be opened</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="250"/>
+        <source>no permission</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="257"/>
+        <source>No AH-K3001V (USB ID %1:%2) was found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="260"/>
+        <source>The %1 was not found; the AIR-EDGE PHONE cannot be used without it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="286"/>
+        <source>Password of the AIR-EDGE PHONE: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="296"/>
+        <source>Couldn&apos;t read the password file %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="300"/>
+        <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="305"/>
+        <source>Warning: others may read the password file %1 (chmod 600 it).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="315"/>
+        <source>The password file %1 is not UTF-8 text.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="328"/>
+        <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
+        <translation>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keyring.</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="344"/>
+        <source>The AIR-EDGE PHONE refused the password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="358"/>
+        <source>Couldn&apos;t open %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="373"/>
+        <source>Couldn&apos;t import the bookmarks.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="387"/>
+        <source>Couldn&apos;t save %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/cli/main.cpp" line="391"/>
+        <source>Imported %n bookmark(s) into %1.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="393"/>
+        <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="408"/>
+        <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="413"/>
+        <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="415"/>
+        <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="416"/>
+        <source>Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="417"/>
+        <source>Not exported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="423"/>
+        <source>Couldn&apos;t export the bookmarks.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/cli/main.cpp" line="429"/>
+        <source>Exported %n bookmark(s).</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="457"/>
+        <source>Folder %1: %2 bookmark(s)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="466"/>
+        <source>Folder index %1: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="478"/>
+        <location filename="../src/cli/main.cpp" line="535"/>
+        <source>Couldn&apos;t read the file list.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="524"/>
+        <source>%1 is not a folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="553"/>
+        <source>There is no file %1 on the AIR-EDGE PHONE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="559"/>
+        <source>%1 is a symbolic link; give --force to write through it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="563"/>
+        <source>%1 exists; give --force to replace it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="571"/>
+        <source>Couldn&apos;t download the files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="585"/>
+        <source>%1 is not a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="590"/>
+        <source>Couldn&apos;t upload the files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DocumentCommands</name>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="49"/>
+        <source>The current editing bookmarks will be completely deleted. Are you sure you want to import ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="50"/>
+        <source>If you select to import then all bookmarks on the current editing will be lost.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="50"/>
+        <source>Import</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="62"/>
+        <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="63"/>
+        <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="63"/>
+        <source>Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="128"/>
+        <source>The import was cancelled; the document is unchanged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="131"/>
+        <source>Couldn&apos;t import the bookmarks.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="132"/>
+        <source>Couldn&apos;t export the bookmarks.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/document/DocumentCommands.cpp" line="142"/>
+        <source>Exported %n bookmark(s) to the AIR-EDGE PHONE.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="148"/>
+        <source>Some bookmarks could not be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="149"/>
+        <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/document/DocumentCommands.cpp" line="153"/>
+        <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>DocumentWindow</name>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="129"/>
+        <source>The memory number was not changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="205"/>
+        <source>Save Protocol Log</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="207"/>
+        <source>Logs (*.log *.txt);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="229"/>
+        <source>Clear Menu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="262"/>
+        <source>Find Automatically</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="262"/>
+        <source>As Started (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="275"/>
+        <source>(no permission)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="283"/>
+        <source>Other...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="291"/>
+        <source>Other Device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="292"/>
+        <source>The serial device of the AIR-EDGE PHONE:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="316"/>
+        <source>The protocol log could not be saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="319"/>
+        <source>Saved the protocol log to %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="366"/>
+        <source>Save As</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="379"/>
+        <source>The document &quot;%1&quot; could not be saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="394"/>
+        <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="396"/>
+        <source>Your current changes will be lost.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="397"/>
+        <source>Revert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="406"/>
+        <source>The document &quot;%1&quot; could not be reverted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="416"/>
+        <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="417"/>
+        <source>Your changes will be lost if you don&apos;t save them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="418"/>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="419"/>
+        <source>Don&apos;t Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="449"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="450"/>
+        <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="454"/>
+        <source>Quit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="467"/>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="502"/>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>EdgeMarksApp</name>
+    <message>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="44"/>
+        <source>An AIR-EDGE PHONE was connected at %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="45"/>
+        <source>An AIR-EDGE PHONE was connected at %1, but you may not use it: install the udev rule that comes with EdgeMarks.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="51"/>
+        <source>The AIR-EDGE PHONE at %1 was disconnected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="70"/>
+        <source>Simulated AIR-EDGE PHONE (password %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="72"/>
+        <source>No AIR-EDGE PHONE connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="73"/>
+        <source>AIR-EDGE PHONE: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="86"/>
+        <source>EdgeMarks documents (*.%1);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="122"/>
+        <source>untitled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="122"/>
+        <source>untitled %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="139"/>
+        <source>EdgeMarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="140"/>
+        <source>The document &quot;%1&quot; could not be opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="155"/>
+        <source>Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FolderController</name>
+    <message>
+        <location filename="../src/controllers/FolderController.cpp" line="54"/>
+        <source>%1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/controllers/FolderController.cpp" line="64"/>
+        <source>Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/controllers/FolderController.cpp" line="130"/>
+        <source>Move</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MemoryNumberFormatter</name>
+    <message>
+        <location filename="../src/controllers/MemoryNumberFormatter.cpp" line="30"/>
+        <source>Enter a whole number from 0 to 99.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/controllers/MemoryNumberFormatter.cpp" line="35"/>
+        <source>The memory number must be from 0 to 99.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/controllers/MemoryNumberFormatter.cpp" line="45"/>
+        <source>The same memory number has been used.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MyDocument</name>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="14"/>
+        <source>untitled[*]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="76"/>
+        <source>Add</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="79"/>
+        <source>Add a bookmark at the end of the folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="86"/>
+        <source>Insert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="89"/>
+        <source>Insert a bookmark above the selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="96"/>
+        <source>Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="99"/>
+        <source>Delete the selected bookmarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="106"/>
+        <location filename="../src/document/MyDocument.cpp" line="221"/>
+        <source>Renumber</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="109"/>
+        <source>Give every bookmark the memory number of its place in the list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="123"/>
+        <source>Import...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="126"/>
+        <source>Read the bookmarks of the AIR-EDGE PHONE into this document</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="133"/>
+        <source>Export...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="136"/>
+        <source>Write this document&apos;s bookmarks into the AIR-EDGE PHONE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="147"/>
+        <source>&amp;File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="153"/>
+        <source>Open &amp;Recent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="167"/>
+        <source>&amp;Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="181"/>
+        <source>&amp;Bookmarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="190"/>
+        <source>&amp;Handset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="194"/>
+        <source>&amp;Device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="211"/>
+        <source>&amp;New</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="216"/>
+        <source>&amp;Open...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="221"/>
+        <source>&amp;Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="226"/>
+        <source>Save &amp;As...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="231"/>
+        <source>&amp;Revert to Saved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="236"/>
+        <source>&amp;Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="241"/>
+        <source>&amp;Quit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="246"/>
+        <source>&amp;Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="251"/>
+        <source>&amp;Redo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="256"/>
+        <source>Cu&amp;t</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="261"/>
+        <source>&amp;Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="266"/>
+        <source>&amp;Paste</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="271"/>
+        <source>&amp;Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="276"/>
+        <source>Select &amp;All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="281"/>
+        <source>&amp;Add Bookmark</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="284"/>
+        <source>Ctrl+Shift+N</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="289"/>
+        <source>&amp;Insert Bookmark</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="292"/>
+        <source>Ctrl+I</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="297"/>
+        <source>&amp;Renumber</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="300"/>
+        <source>Ctrl+R</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="305"/>
+        <source>&amp;Import from AIR-EDGE PHONE...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="308"/>
+        <source>Ctrl+Shift+I</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="313"/>
+        <source>Save &amp;Protocol Log...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="318"/>
+        <source>&amp;Export to AIR-EDGE PHONE...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="321"/>
+        <source>Ctrl+Shift+E</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="208"/>
+        <source>The archive could not be encoded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="374"/>
+        <source>The archive refers to an object that does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="382"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="507"/>
+        <source>An archived object has no class reference.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="387"/>
+        <source>An archived class description is not a dictionary.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="390"/>
+        <source>An archived class has no name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="404"/>
+        <source>An archived collection has no member list.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="452"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="473"/>
+        <source>The archive nests objects too deeply.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="459"/>
+        <source>The archive holds a value of an unknown kind.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="471"/>
+        <source>The archive holds an object that contains itself.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="483"/>
+        <source>An archived string holds no text.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="494"/>
+        <source>An archived dictionary does not have as many keys as values.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="522"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="532"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="537"/>
+        <source>The file is not a keyed archive.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="529"/>
+        <source>The file is not a property list.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="540"/>
+        <source>The keyed archive has an unknown version.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="543"/>
+        <source>The keyed archive has no object table.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="546"/>
+        <source>The keyed archive has no top object.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="572"/>
+        <source>The keyed archive&apos;s top object is not a reference.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="122"/>
+        <source>Insert Bookmark</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="135"/>
+        <source>Delete Bookmark</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="182"/>
+        <source>Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="250"/>
+        <location filename="../src/document/MyDocument.cpp" line="254"/>
+        <source>The file does not hold a bookmark list and a folder list.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="259"/>
+        <source>The bookmark list holds something other than bookmarks.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="266"/>
+        <source>The folder list holds something other than names.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="328"/>
+        <source>The file is too large to be a bookmark document.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PasswordController</name>
+    <message>
+        <location filename="../src/sheets/PasswordController.cpp" line="28"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="107"/>
+        <source>AIR-EDGE PHONE Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/PasswordController.cpp" line="30"/>
+        <source>Enter the password of the AIR-EDGE PHONE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/PasswordController.cpp" line="35"/>
+        <source>Save the password in the keychain</source>
+        <translation>Save the password in the keyring</translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/PasswordController.cpp" line="108"/>
+        <source>The password could not be saved in the keychain.</source>
+        <translation>The password could not be saved in the keyring.</translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/PasswordController.cpp" line="111"/>
+        <source>This window remembers it until it closes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProgressController</name>
+    <message>
+        <location filename="../src/cli/TerminalProgress.cpp" line="15"/>
+        <location filename="../src/sheets/ProgressController.cpp" line="85"/>
+        <source>Communicating...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/ProgressController.cpp" line="21"/>
+        <source>AIR-EDGE PHONE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/ProgressController.cpp" line="39"/>
+        <source>Cancelling...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="42"/>
+        <source>A bookmark&apos;s %1 is not text.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="53"/>
+        <source>A bookmark&apos;s %1 is not a whole number.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="55"/>
+        <source>A bookmark&apos;s %1 is out of range.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="67"/>
+        <source>The bookmark list holds an object of class %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UndoManager</name>
+    <message>
+        <location filename="../src/document/UndoManager.cpp" line="163"/>
+        <source>Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/UndoManager.cpp" line="163"/>
+        <source>Undo %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/UndoManager.cpp" line="169"/>
+        <source>Redo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/UndoManager.cpp" line="169"/>
+        <source>Redo %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>VedORovav</name>
+    <message>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="140"/>
+        <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/FileTransfer.cpp" line="191"/>
+        <source>The AIR-EDGE PHONE now holds an incomplete copy of %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="68"/>
+        <source>You may not use this port. Install the udev rule that comes with EdgeMarks (it lets the desktop&apos;s user open the AIR-EDGE PHONE), or join the group &quot;dialout&quot; and log in again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="75"/>
+        <source>Another program holds the port, for example ModemManager or a second EdgeMarks. Close it; the udev rule that comes with EdgeMarks keeps ModemManager away.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="87"/>
+        <source>a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="89"/>
+        <source>a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="91"/>
+        <source>a FIFO</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="93"/>
+        <source>a socket</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="95"/>
+        <source>a block device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="96"/>
+        <source>not a terminal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="192"/>
+        <source>USB modem driver of the Linux kernel (cdc_acm)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="193"/>
+        <source>AH-K3001V USB Driver %1.%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="200"/>
+        <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;. The application will now quit.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="205"/>
+        <source>You need to install the %1 or later. The application will be quited.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="298"/>
+        <source>No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="303"/>
+        <source>%1 does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="309"/>
+        <source>%1 is a link to %2, which does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="337"/>
+        <source>%1 is not a serial port: it is %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="357"/>
+        <source>%1 is not a serial port.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="36"/>
+        <source>The AIR-EDGE PHONE wasn&apos;t connected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="38"/>
+        <source>Couldn&apos;t open a port for the AIR-EDGE PHONE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="40"/>
+        <source>Couldn&apos;t set the serial port options.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="42"/>
+        <source>Couldn&apos;t write the serial port.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="44"/>
+        <source>Couldn&apos;t read the serial port.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="46"/>
+        <source>An illiegal length data was received.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="48"/>
+        <source>The AIR-EDGE PHONE wasn&apos;t the top screen.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="50"/>
+        <source>The AIR-EDGE PHONE didn&apos;t answer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="52"/>
+        <source>The AIR-EDGE PHONE was disconnected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="53"/>
+        <source>The transfer was cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="55"/>
+        <source>The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="58"/>
+        <source>An illiegal format data was received.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="60"/>
+        <source>Too many bookmarks exist. Up to 100 bookmarks can be registered.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="62"/>
+        <source>The AIR-EDGE PHONE didn&apos;t return the success code.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="63"/>
+        <source>A bookmark&apos;s name and location are too long to be written into the AIR-EDGE PHONE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="65"/>
+        <source>A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="69"/>
+        <source>Updating the file list...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="70"/>
+        <source>A character that cannot be used at the AIR-EDGE PHONE is included in the file name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="73"/>
+        <source>The file name is too long.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="75"/>
+        <source>The specified file was not found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="77"/>
+        <source>Couldn&apos;t create a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="78"/>
+        <source>Couldn&apos;t write a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="79"/>
+        <source>Couldn&apos;t read a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="81"/>
+        <source>The file is too large to be sent to the AIR-EDGE PHONE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="83"/>
+        <source>A file became shorter while it was sent to the AIR-EDGE PHONE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.h" line="85"/>
+        <source>No place to save a downloaded file was given.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <location filename="../src/app/main.cpp" line="57"/>
+        <source>Edits the web bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/main.cpp" line="63"/>
+        <source>Use a built-in simulated handset with sample bookmarks (password 1234).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/main.cpp" line="65"/>
+        <source>Documents to open.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/main.cpp" line="98"/>
+        <source>The simulated handset could not start.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
