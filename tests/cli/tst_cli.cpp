@@ -426,6 +426,10 @@ private slots:
             return tcgetattr(slave, &now) == 0 && !(now.c_lflag & ECHO);
         }, 10000));
         QVERIFY(p.state() == QProcess::Running);
+        // A process that may hold a password leaves no core dump.
+        QFile limits(QString("/proc/%1/limits").arg(p.processId()));
+        QVERIFY(limits.open(QIODevice::ReadOnly));
+        QVERIFY(limits.readAll().contains("Max core file size        0                    0"));
         ::kill(pid_t(p.processId()), SIGINT);
         QVERIFY(p.waitForFinished(10000));
         QCOMPARE(p.exitCode(), 130);

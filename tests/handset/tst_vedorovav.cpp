@@ -7,8 +7,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <thread>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -297,6 +300,46 @@ private slots:
         expected[1] = frameBytes("E1 01 00 01 08 00 00 00 00 02 00 01 00 00 00 00");
         QCOMPARE(loggedFrames(ProtocolLog::Kind::Sent), expected);
         QVERIFY(!ProtocolLog::shared().toText().contains("31 32 33 34"));
+    }
+
+    // The time limit holds for a whole reply: a peer that sends nothing but noise
+    // cannot keep the link waiting; a limit that is not a number is refused.
+    void timeLimits()
+    {
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master != -1 && grantpt(master) == 0 && unlockpt(master) == 0);
+        const int keep = ::open(ptsname(master), O_RDWR | O_NOCTTY);
+        QTemporaryDir dir;
+        const QString device = dir.filePath("noisy");
+        QVERIFY(QFile::link(QString::fromLocal8Bit(ptsname(master)), device));
+        qputenv("EDGEMARKS_DEVICE", QFile::encodeName(device));
+        qputenv("EDGEMARKS_TIMEOUT", "1");
+        std::atomic<bool> stop{false};
+        std::thread noise([&] {
+            while (!stop) {
+                [[maybe_unused]] const ssize_t n = ::write(master, "\x55\xE1\x01", 3);
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        });
+        {
+            VedORovav link;
+            link.open();
+            char buffer[4096];
+            QCOMPARE(reasonOf([&] { link.receiveData(buffer, 4096, true); }), QString(VedORovav::NoAnswer));
+        }
+        stop = true;
+        noise.join();
+        ::close(keep);
+        ::close(master);
+
+        for (const char* bad : {"ten", "-1", "nan", "1e"}) {
+            qputenv("EDGEMARKS_TIMEOUT", bad);
+            VedORovav link;
+            const VedORovavException e = failureOf([&] { link.open(); });
+            QCOMPARE(e.reason(), QString(VedORovav::BadTimeout));
+            QCOMPARE(e.details(), QString("EDGEMARKS_TIMEOUT=%1").arg(bad));
+        }
+        qputenv("EDGEMARKS_TIMEOUT", "5");
     }
 
     void theProtocolLogIsBounded()

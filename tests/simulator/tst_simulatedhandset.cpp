@@ -103,6 +103,26 @@ private slots:
         QVERIFY(!QFileInfo::exists(bundle));
         QVERIFY(QFileInfo::exists(saved));
     }
+
+    // A password of the user's own is not printed unless asked for.
+    void thePasswordStaysOffTheScreen()
+    {
+        QTemporaryDir dir;
+        for (bool show : {false, true}) {
+            QProcess sim;
+            QStringList arguments{"--device", dir.filePath(show ? "b" : "a"), "--password", "s3cr"};
+            if (show)
+                arguments << "--show-password";
+            sim.start(QStringLiteral(EDGEMARKS_SIM), arguments);
+            QVERIFY(sim.waitForReadyRead(5000));
+            QByteArray out = sim.readAllStandardOutput();
+            while (!out.contains("Ctrl-C") && sim.waitForReadyRead(2000))
+                out += sim.readAllStandardOutput();
+            QCOMPARE(out.contains("s3cr"), show);
+            ::kill(pid_t(sim.processId()), SIGTERM);
+            QVERIFY(sim.waitForFinished(5000));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSimulatedHandset)
