@@ -222,52 +222,52 @@
 <context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="49"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="51"/>
         <source>The current editing bookmarks will be completely deleted. Are you sure you want to import ?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="50"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="52"/>
         <source>If you select to import then all bookmarks on the current editing will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="50"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="52"/>
         <source>Import</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="62"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="64"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="63"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="65"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="63"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="65"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="128"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="135"/>
         <source>The import was cancelled; the document is unchanged.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="131"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="138"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="132"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="139"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="142"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="149"/>
         <source>Exported %n bookmark(s) to the AIR-EDGE PHONE.</source>
         <translation type="unfinished">
             <numerusform></numerusform>
@@ -275,17 +275,17 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="148"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="155"/>
         <source>Some bookmarks could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="149"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="156"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="153"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="160"/>
         <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
         <translation type="unfinished">
             <numerusform></numerusform>
@@ -750,91 +750,117 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="208"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="112"/>
         <source>The archive could not be encoded.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="374"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="311"/>
         <source>The archive refers to an object that does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="382"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="507"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="319"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="442"/>
         <source>An archived object has no class reference.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="387"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="322"/>
         <source>An archived class description is not a dictionary.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="390"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="325"/>
         <source>An archived class has no name.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="404"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="342"/>
         <source>An archived collection has no member list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="452"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="473"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="381"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="404"/>
         <source>The archive nests objects too deeply.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="459"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="388"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="434"/>
         <source>The archive holds a value of an unknown kind.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="471"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="402"/>
         <source>The archive holds an object that contains itself.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="483"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="415"/>
         <source>An archived string holds no text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="494"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="426"/>
         <source>An archived dictionary does not have as many keys as values.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="522"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="532"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="537"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="468"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="473"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="477"/>
         <source>The file is not a keyed archive.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="529"/>
+        <location filename="../src/document/PropertyList.cpp" line="19"/>
         <source>The file is not a property list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="540"/>
+        <location filename="../src/document/PropertyList.cpp" line="20"/>
+        <source>The property list is damaged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="22"/>
+        <source>The property list holds a kind of value that is not supported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="23"/>
+        <source>The property list is too large.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="24"/>
+        <source>The property list nests too deeply.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="25"/>
+        <source>The property list holds a value of another kind than expected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="480"/>
         <source>The keyed archive has an unknown version.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="543"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="483"/>
         <source>The keyed archive has no object table.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="546"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="486"/>
         <source>The keyed archive has no top object.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="572"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="517"/>
         <source>The keyed archive&apos;s top object is not a reference.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -854,23 +880,26 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="250"/>
-        <location filename="../src/document/MyDocument.cpp" line="254"/>
+        <location filename="../src/document/MyDocument.cpp" line="262"/>
+        <location filename="../src/document/MyDocument.cpp" line="272"/>
+        <location filename="../src/document/MyDocument.cpp" line="276"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="259"/>
+        <location filename="../src/document/MyDocument.cpp" line="257"/>
+        <location filename="../src/document/MyDocument.cpp" line="280"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="266"/>
+        <location filename="../src/document/MyDocument.cpp" line="265"/>
+        <location filename="../src/document/MyDocument.cpp" line="287"/>
         <source>The folder list holds something other than names.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="328"/>
+        <location filename="../src/document/MyDocument.cpp" line="350"/>
         <source>The file is too large to be a bookmark document.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1022,47 +1051,47 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="192"/>
+        <location filename="../src/handset/VedORovav.cpp" line="188"/>
         <source>USB modem driver of the Linux kernel (cdc_acm)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="193"/>
+        <location filename="../src/handset/VedORovav.cpp" line="189"/>
         <source>AH-K3001V USB Driver %1.%2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="200"/>
+        <location filename="../src/handset/VedORovav.cpp" line="196"/>
         <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;. The application will now quit.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="205"/>
+        <location filename="../src/handset/VedORovav.cpp" line="201"/>
         <source>You need to install the %1 or later. The application will be quited.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="298"/>
+        <location filename="../src/handset/VedORovav.cpp" line="294"/>
         <source>No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="303"/>
+        <location filename="../src/handset/VedORovav.cpp" line="299"/>
         <source>%1 does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="309"/>
+        <location filename="../src/handset/VedORovav.cpp" line="305"/>
         <source>%1 is a link to %2, which does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="337"/>
+        <location filename="../src/handset/VedORovav.cpp" line="333"/>
         <source>%1 is not a serial port: it is %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="357"/>
+        <location filename="../src/handset/VedORovav.cpp" line="353"/>
         <source>%1 is not a serial port.</source>
         <translation type="unfinished"></translation>
     </message>

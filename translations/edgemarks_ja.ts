@@ -220,71 +220,71 @@
 <context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="49"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="51"/>
         <source>The current editing bookmarks will be completely deleted. Are you sure you want to import ?</source>
         <translation>編集中のブックマークはすべて削除されます。読み込んでもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="50"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="52"/>
         <source>If you select to import then all bookmarks on the current editing will be lost.</source>
         <translation>読み込むと、編集中のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="50"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="52"/>
         <source>Import</source>
         <translation>読み込む</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="128"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="135"/>
         <source>The import was cancelled; the document is unchanged.</source>
         <translation>読み込みを中止しました。書類は変更されていません。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="131"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="138"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation>ブックマークを読み込めませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="142"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="149"/>
         <source>Exported %n bookmark(s) to the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>%n 件のブックマークを AIR-EDGE PHONE に書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="148"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="155"/>
         <source>Some bookmarks could not be read.</source>
         <translation>一部のブックマークを読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="149"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="156"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="153"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="160"/>
         <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>AIR-EDGE PHONE から %n 件のブックマークを読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="62"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="64"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>AIR-EDGE PHONE 内のブックマークはすべて削除されます。書き出してもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="63"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="65"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation>書き出すと、AIR-EDGE PHONE 内のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="63"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="65"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="132"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="139"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation>ブックマークを書き出せませんでした。</translation>
     </message>
@@ -761,112 +761,141 @@
         <translation>編集</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="250"/>
-        <location filename="../src/document/MyDocument.cpp" line="254"/>
+        <location filename="../src/document/MyDocument.cpp" line="262"/>
+        <location filename="../src/document/MyDocument.cpp" line="272"/>
+        <location filename="../src/document/MyDocument.cpp" line="276"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation>ファイルにブックマークの一覧とフォルダの一覧がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="259"/>
+        <location filename="../src/document/MyDocument.cpp" line="257"/>
+        <location filename="../src/document/MyDocument.cpp" line="280"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation>ブックマークの一覧にブックマーク以外のものがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="266"/>
+        <location filename="../src/document/MyDocument.cpp" line="265"/>
+        <location filename="../src/document/MyDocument.cpp" line="287"/>
         <source>The folder list holds something other than names.</source>
         <translation>フォルダの一覧に名前以外のものがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="328"/>
+        <location filename="../src/document/MyDocument.cpp" line="350"/>
         <source>The file is too large to be a bookmark document.</source>
         <translation>ブックマーク書類としては大きすぎるファイルです。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="208"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="112"/>
         <source>The archive could not be encoded.</source>
         <translation>アーカイブを作成できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="374"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="311"/>
         <source>The archive refers to an object that does not exist.</source>
         <translation>アーカイブが存在しないオブジェクトを参照しています。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="382"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="507"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="319"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="442"/>
         <source>An archived object has no class reference.</source>
         <translation>アーカイブ内のオブジェクトにクラスの参照がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="387"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="322"/>
         <source>An archived class description is not a dictionary.</source>
         <translation>アーカイブ内のクラス情報が辞書ではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="390"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="325"/>
         <source>An archived class has no name.</source>
         <translation>アーカイブ内のクラスに名前がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="404"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="342"/>
         <source>An archived collection has no member list.</source>
         <translation>アーカイブ内のコレクションに要素の一覧がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="452"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="473"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="381"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="404"/>
         <source>The archive nests objects too deeply.</source>
         <translation>アーカイブの入れ子が深すぎます。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="459"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="388"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="434"/>
         <source>The archive holds a value of an unknown kind.</source>
         <translation>アーカイブに不明な種類の値があります。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="471"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="402"/>
         <source>The archive holds an object that contains itself.</source>
         <translation>アーカイブに自分自身を含むオブジェクトがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="483"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="415"/>
         <source>An archived string holds no text.</source>
         <translation>アーカイブ内の文字列に内容がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="494"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="426"/>
         <source>An archived dictionary does not have as many keys as values.</source>
         <translation>アーカイブ内の辞書のキーと値の数が合いません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="522"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="532"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="537"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="468"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="473"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="477"/>
         <source>The file is not a keyed archive.</source>
         <translation>ファイルがキー付きアーカイブではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="529"/>
+        <location filename="../src/document/PropertyList.cpp" line="19"/>
         <source>The file is not a property list.</source>
         <translation>ファイルがプロパティリストではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="540"/>
+        <location filename="../src/document/PropertyList.cpp" line="20"/>
+        <source>The property list is damaged.</source>
+        <translation>プロパティリストが壊れています。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="22"/>
+        <source>The property list holds a kind of value that is not supported.</source>
+        <translation>プロパティリストに対応していない種類の値があります。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="23"/>
+        <source>The property list is too large.</source>
+        <translation>プロパティリストが大きすぎます。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="24"/>
+        <source>The property list nests too deeply.</source>
+        <translation>プロパティリストの入れ子が深すぎます。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="25"/>
+        <source>The property list holds a value of another kind than expected.</source>
+        <translation>プロパティリストに想定と異なる種類の値があります。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/KeyedArchive.cpp" line="480"/>
         <source>The keyed archive has an unknown version.</source>
         <translation>キー付きアーカイブのバージョンが不明です。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="543"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="483"/>
         <source>The keyed archive has no object table.</source>
         <translation>キー付きアーカイブにオブジェクト表がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="546"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="486"/>
         <source>The keyed archive has no top object.</source>
         <translation>キー付きアーカイブに最上位のオブジェクトがありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="572"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="517"/>
         <source>The keyed archive&apos;s top object is not a reference.</source>
         <translation>キー付きアーカイブの最上位のオブジェクトが参照ではありません。</translation>
     </message>
@@ -1008,47 +1037,47 @@
         <translation>端末以外</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="192"/>
+        <location filename="../src/handset/VedORovav.cpp" line="188"/>
         <source>USB modem driver of the Linux kernel (cdc_acm)</source>
         <translation>Linux カーネルの USB モデムドライバ (cdc_acm)</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="193"/>
+        <location filename="../src/handset/VedORovav.cpp" line="189"/>
         <source>AH-K3001V USB Driver %1.%2</source>
         <translation>AH-K3001V USB ドライバ %1.%2</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="200"/>
+        <location filename="../src/handset/VedORovav.cpp" line="196"/>
         <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;. The application will now quit.</source>
         <translation>実行中のカーネルに cdc_acm モジュールがありません (/sys と %1 を確認しました)。実行中のカーネルのモジュール (Debian ではその linux-image パッケージ) をインストールし、&quot;sudo modprobe cdc_acm&quot; でドライバを読み込んでください。アプリケーションを終了します。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="205"/>
+        <location filename="../src/handset/VedORovav.cpp" line="201"/>
         <source>You need to install the %1 or later. The application will be quited.</source>
         <translation>%1 以降をインストールしてください。アプリケーションを終了します。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="298"/>
+        <location filename="../src/handset/VedORovav.cpp" line="294"/>
         <source>No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.</source>
         <translation>AH-K3001V (USB ID %1:%2) が見つかりませんでした。データ通信ケーブルで接続してください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="303"/>
+        <location filename="../src/handset/VedORovav.cpp" line="299"/>
         <source>%1 does not exist.</source>
         <translation>%1 がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="309"/>
+        <location filename="../src/handset/VedORovav.cpp" line="305"/>
         <source>%1 is a link to %2, which does not exist.</source>
         <translation>%1 は %2 へのリンクですが、%2 がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="337"/>
+        <location filename="../src/handset/VedORovav.cpp" line="333"/>
         <source>%1 is not a serial port: it is %2.</source>
         <translation>%1 はシリアルポートではありません (%2 です)。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="357"/>
+        <location filename="../src/handset/VedORovav.cpp" line="353"/>
         <source>%1 is not a serial port.</source>
         <translation>%1 はシリアルポートではありません。</translation>
     </message>

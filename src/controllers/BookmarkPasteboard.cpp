@@ -2,7 +2,7 @@
 
 #include "MyDocument.h"
 
-#include <plist/plist.h>
+#include "PropertyList.h"
 
 #include <QCoreApplication>
 #include <QMimeData>
@@ -17,20 +17,11 @@ QByteArray sourceTag(const void* source)
 
 QByteArray webURLsWithTitles(const QString& location, const QString& name)
 {
-    plist_t root = plist_new_array();
-    plist_t urls = plist_new_array();
-    plist_array_append_item(urls, plist_new_string(location.toUtf8().constData()));
-    plist_t titles = plist_new_array();
-    plist_array_append_item(titles, plist_new_string(name.toUtf8().constData()));
-    plist_array_append_item(root, urls);
-    plist_array_append_item(root, titles);
-    char* xml = nullptr;
-    uint32_t length = 0;
-    plist_to_xml(root, &xml, &length);
-    plist_free(root);
-    QByteArray bytes(xml, qsizetype(length));
-    plist_to_xml_free(xml);
-    return bytes;
+    PropertyList plist;
+    const PropertyList::Ref urls = plist.addArray({plist.addString(location)});
+    const PropertyList::Ref titles = plist.addArray({plist.addString(name)});
+    plist.setRoot(plist.addArray({urls, titles}));
+    return plist.toXml();
 }
 } // namespace
 
@@ -78,7 +69,11 @@ std::optional<BookmarkList> BookmarkPasteboard::copiedRows(const QMimeData& data
 {
     if (!data.hasFormat(CopiedRowsType))
         return std::nullopt;
-    return MyDocument::unarchivedBookmarks(data.data(CopiedRowsType));
+    const QByteArray rows = data.data(CopiedRowsType);
+    // At most a document's worth of records; anything larger is not ours.
+    if (rows.size() > MaxCopiedRowsBytes)
+        return std::nullopt;
+    return MyDocument::unarchivedBookmarks(rows);
 }
 
 QList<int> BookmarkPasteboard::movedRows(const QMimeData& data)

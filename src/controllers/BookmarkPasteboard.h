@@ -15,6 +15,8 @@ namespace BookmarkPasteboard {
 // The records themselves (a keyed archive of their four values), so that another
 // document gets copies of its own.
 inline const QString CopiedRowsType = QStringLiteral("COPIED_ROWS_TYPE");
+// Copied rows larger than this are refused (a full document of 100 bookmarks is a few kilobytes).
+constexpr qsizetype MaxCopiedRowsBytes = 16 << 20;
 // The dragged rows' arranged indexes, for reordering inside the same table.
 inline const QString MovedRowsType = QStringLiteral("MOVED_ROWS_TYPE");
 // A single row's link as a property list [[location], [name]].

@@ -2,12 +2,16 @@
 
 #include "ResourceFork.h"
 
-#include <plist/plist.h>
+#include "PropertyList.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QStringDecoder>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -28,36 +32,36 @@ std::optional<QUrl> parseUrl(const QString& text)
     return url;
 }
 
-QString plistString(plist_t node)
+// The string at ref, or a null string.
+QString plistString(const PropertyList& plist, PropertyList::Ref ref)
 {
-    if (!node || plist_get_node_type(node) != PLIST_STRING)
-        return QString();
-    uint64_t length = 0;
-    const char* p = plist_get_string_ptr(node, &length);
-    return QString::fromUtf8(p, qsizetype(length));
+    return ref >= 0 && plist.type(ref) == PropertyList::Type::String ? plist.string(ref) : QString();
+}
+
+// The first member of an array, or -1.
+PropertyList::Ref firstItem(const PropertyList& plist, PropertyList::Ref ref)
+{
+    return ref >= 0 && plist.type(ref) == PropertyList::Type::Array && plist.size(ref) >= 1 ? plist.item(ref, 0) : -1;
 }
 
 // The two-array list: [[URL], [title]].
 std::optional<DroppedLink> fromWebURLsWithTitles(const QByteArray& bytes)
 {
-    plist_t root = nullptr;
-    plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &root);
-    if (!root)
+    if (bytes.size() > LinkReader::MaxLinkBytes)
         return std::nullopt;
-    std::optional<DroppedLink> link;
-    if (plist_get_node_type(root) == PLIST_ARRAY && plist_array_get_size(root) >= 1) {
-        plist_t urls = plist_array_get_item(root, 0);
-        if (plist_get_node_type(urls) == PLIST_ARRAY && plist_array_get_size(urls) >= 1) {
-            if (const auto url = parseUrl(plistString(plist_array_get_item(urls, 0)))) {
-                link = DroppedLink{*url, QString()};
-                plist_t titles = plist_array_get_size(root) >= 2 ? plist_array_get_item(root, 1) : nullptr;
-                if (titles && plist_get_node_type(titles) == PLIST_ARRAY && plist_array_get_size(titles) >= 1)
-                    link->title = plistString(plist_array_get_item(titles, 0));
-            }
-        }
+    try {
+        const PropertyList plist = PropertyList::fromData(bytes);
+        const PropertyList::Ref root = plist.root();
+        const auto url = parseUrl(plistString(plist, firstItem(plist, firstItem(plist, root))));
+        if (!url)
+            return std::nullopt;
+        DroppedLink link{*url, QString()};
+        if (plist.size(root) >= 2)
+            link.title = plistString(plist, firstItem(plist, plist.item(root, 1)));
+        return link;
+    } catch (const PropertyListError&) {
+        return std::nullopt;
     }
-    plist_free(root);
-    return link;
 }
 
 // "key=value" lines of one [section] of an INI-style file.
@@ -78,6 +82,32 @@ QString iniValue(const QByteArray& bytes, const QByteArray& section, const QByte
 
 } // namespace
 
+std::optional<QByteArray> LinkReader::readSmallRegularFile(const QString& path, qint64 limit)
+{
+    // Non-blocking, so that opening a FIFO never waits for a writer; then checked
+    // on the descriptor itself, so that what was checked is what is read.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd == -1)
+        return std::nullopt;
+    std::optional<QByteArray> result;
+    struct stat info;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= limit) {
+        QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+        qint64 done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+            if (n > 0)
+                done += n;
+            else if (n == 0 || errno != EINTR)
+                break;
+        }
+        bytes.truncate(qsizetype(done));
+        result = bytes;
+    }
+    ::close(fd);
+    return result;
+}
+
 std::optional<QUrl> LinkReader::webUrlFromText(const QString& text)
 {
     const QString trimmed = text.trimmed();
@@ -94,16 +124,18 @@ std::optional<QUrl> LinkReader::webUrlFromText(const QString& text)
 
 std::optional<DroppedLink> LinkReader::fromWebloc(const QByteArray& bytes)
 {
-    plist_t root = nullptr;
-    plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &root);
-    if (!root)
+    if (bytes.size() > MaxLinkBytes)
         return std::nullopt;
-    std::optional<DroppedLink> link;
-    if (plist_get_node_type(root) == PLIST_DICT)
-        if (const auto url = parseUrl(plistString(plist_dict_get_item(root, "URL"))))
-            link = DroppedLink{*url, QString()};
-    plist_free(root);
-    return link;
+    try {
+        const PropertyList plist = PropertyList::fromData(bytes);
+        const PropertyList::Ref root = plist.root();
+        if (plist.type(root) != PropertyList::Type::Dictionary)
+            return std::nullopt;
+        if (const auto url = parseUrl(plistString(plist, plist.find(root, u"URL"))))
+            return DroppedLink{*url, QString()};
+    } catch (const PropertyListError&) {
+    }
+    return std::nullopt;
 }
 
 std::optional<DroppedLink> LinkReader::fromInternetShortcut(const QByteArray& bytes)
@@ -147,9 +179,8 @@ DroppedLink LinkReader::fromFile(const QString& path)
     if (clipping.url.isValid())
         return clipping;
 
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.size() <= (1 << 20)) {
-        const QByteArray bytes = file.readAll();
+    if (const std::optional<QByteArray> contents = readSmallRegularFile(path)) {
+        const QByteArray& bytes = *contents;
         const QString suffix = QFileInfo(path).suffix().toLower();
         std::optional<DroppedLink> link;
         if (suffix == QLatin1String("webloc"))
@@ -170,6 +201,10 @@ DroppedLink LinkReader::fromFile(const QString& path)
 
 std::optional<DroppedLink> LinkReader::fromMimeData(const QMimeData& data)
 {
+    // Data too large to be a link is not looked at.
+    for (const QString& format : data.formats())
+        if (data.data(format).size() > MaxLinkBytes)
+            return std::nullopt;
     if (data.hasFormat(QStringLiteral("WebURLsWithTitlesPboardType")))
         if (auto link = fromWebURLsWithTitles(data.data(QStringLiteral("WebURLsWithTitlesPboardType"))))
             return link;

@@ -17,6 +17,15 @@ struct DroppedLink {
 // and in drags, and in link files dropped from a file manager.
 namespace LinkReader {
 
+// Link files, their companions and clipboard or drag data larger than this are
+// not links: they are left unread.
+constexpr qint64 MaxLinkBytes = 1 << 20;
+
+// The contents of a regular file of at most limit bytes; nothing for anything
+// else (a FIFO, a device such as /dev/zero, a folder, a larger file), which is
+// never read (and never waited for).
+std::optional<QByteArray> readSmallRegularFile(const QString& path, qint64 limit = MaxLinkBytes);
+
 // The formats looked at, best first: "WebURLsWithTitlesPboardType" (a property
 // list of two arrays), "text/x-moz-url" (UTF-16 URL and title), "_NETSCAPE_URL",
 // "text/uri-list" (a local file is read as a link file), and plain text that is an

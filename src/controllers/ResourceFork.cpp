@@ -1,5 +1,7 @@
 #include "ResourceFork.h"
 
+#include "LinkReader.h"
+
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
@@ -39,10 +41,7 @@ struct Reader {
 
 std::optional<QByteArray> readSmallFile(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > ResourceFork::MaxForkSize)
-        return std::nullopt;
-    return f.readAll();
+    return LinkReader::readSmallRegularFile(path, ResourceFork::MaxForkSize);
 }
 
 } // namespace

@@ -1,10 +1,9 @@
 #include "KeyedArchive.h"
 
-#include <plist/plist.h>
+#include "PropertyList.h"
 
 #include <QHash>
 
-#include <cstdlib>
 #include <limits>
 #include <unordered_map>
 #include <vector>
@@ -30,91 +29,6 @@ const QStringList& stringClasses()
 {
     static const QStringList names{"NSString", "NSMutableString"};
     return names;
-}
-
-// Owns a dictionary iterator of libplist.
-struct DictIterator {
-    plist_t dict;
-    plist_dict_iter it = nullptr;
-    explicit DictIterator(plist_t d) : dict(d) { plist_dict_new_iter(dict, &it); }
-    ~DictIterator() { std::free(it); }
-    DictIterator(const DictIterator&) = delete;
-    DictIterator& operator=(const DictIterator&) = delete;
-    // The next key and value; false at the end.
-    bool next(QString& key, plist_t& value)
-    {
-        char* k = nullptr;
-        value = nullptr;
-        plist_dict_next_item(dict, it, &k, &value);
-        if (k)
-            key = QString::fromUtf8(k);
-        std::free(k);
-        return value != nullptr;
-    }
-};
-
-// The members of a plist array. libplist's indexed access walks the array of a
-// parsed property list from its start, so arrays are read once, in order.
-std::vector<plist_t> arrayItems(plist_t array)
-{
-    std::vector<plist_t> items;
-    items.reserve(plist_array_get_size(array));
-    plist_array_iter it = nullptr;
-    plist_array_new_iter(array, &it);
-    for (;;) {
-        plist_t item = nullptr;
-        plist_array_next_item(array, it, &item);
-        if (!item)
-            break;
-        items.push_back(item);
-    }
-    std::free(it);
-    return items;
-}
-
-// Owns a plist_t tree.
-struct PlistHolder {
-    plist_t node = nullptr;
-    PlistHolder() = default;
-    explicit PlistHolder(plist_t n) : node(n) {}
-    ~PlistHolder()
-    {
-        if (node)
-            plist_free(node);
-    }
-    PlistHolder(const PlistHolder&) = delete;
-    PlistHolder& operator=(const PlistHolder&) = delete;
-    plist_t release()
-    {
-        plist_t n = node;
-        node = nullptr;
-        return n;
-    }
-};
-
-QString stringOf(plist_t node)
-{
-    uint64_t length = 0;
-    const char* p = plist_get_string_ptr(node, &length);
-    if (!p)
-        return QString();
-    return QString::fromUtf8(p, qsizetype(length));
-}
-
-// Binary property lists store integers of 1, 2 and 4 bytes as unsigned, and
-// 8-byte integers as signed. libplist hands every integer over as an unsigned
-// 64-bit value, so reinterpreting it as signed restores the negative ones.
-qint64 integerOf(plist_t node)
-{
-    uint64_t u = 0;
-    plist_get_uint_val(node, &u);
-    return qint64(u);
-}
-
-plist_t newInteger(qint64 v)
-{
-    // Negative numbers go out as 8-byte integers, which readers take as signed.
-    return plist_new_uint(uint64_t(v));
 }
 
 } // namespace
@@ -173,84 +87,103 @@ ArchivedRef ArchivedValue::makeObject(const QString& className, const QStringLis
 
 namespace {
 
+// Builds the property list of an archive straight from the value graph, in one
+// pass: the "$objects" table in the order Apple's archiver numbers objects (a
+// container before its contents), each key, number and UID stored once.
 class Writer {
 public:
-    Writer() { m_objects.push_back(plist_new_string("$null")); }
-    ~Writer()
-    {
-        for (plist_t node : m_objects)
-            if (node)
-                plist_free(node);
-    }
-    Writer(const Writer&) = delete;
-    Writer& operator=(const Writer&) = delete;
+    Writer() { m_table.push_back(m_list.addString(QStringLiteral("$null"))); }
 
     QByteArray finish(const ArchivedRef& root)
     {
         const quint64 rootUid = encode(root);
-        PlistHolder top(plist_new_dict());
-        plist_dict_set_item(top.node, "$version", plist_new_uint(ArchiveVersion));
-        plist_dict_set_item(top.node, "$archiver", plist_new_string("NSKeyedArchiver"));
-        plist_t topKeys = plist_new_dict();
-        plist_dict_set_item(topKeys, "root", plist_new_uid(rootUid));
-        plist_dict_set_item(top.node, "$top", topKeys);
-        plist_t objects = plist_new_array();
-        for (plist_t& node : m_objects) {
-            plist_array_append_item(objects, node);
-            node = nullptr;
-        }
-        plist_dict_set_item(top.node, "$objects", objects);
-
-        char* bytes = nullptr;
-        uint32_t length = 0;
-        plist_to_bin(top.node, &bytes, &length);
-        if (!bytes)
+        const PropertyList::Ref objects = m_list.addArray(m_table);
+        const PropertyList::Ref top = m_list.addDictionary({{key(QStringLiteral("root")), uidRef(rootUid)}});
+        const PropertyList::Ref plist = m_list.addDictionary({
+            {key(QStringLiteral("$version")), integer(qint64(ArchiveVersion))},
+            {key(QStringLiteral("$archiver")), key(QStringLiteral("NSKeyedArchiver"))},
+            {key(QStringLiteral("$top")), top},
+            {key(QStringLiteral("$objects")), objects},
+        });
+        m_list.setRoot(plist);
+        try {
+            return m_list.toBinary();
+        } catch (const PropertyListError&) {
             throw KeyedArchiveError(QT_TRANSLATE_NOOP("MyDocument", "The archive could not be encoded."));
-        QByteArray result(bytes, qsizetype(length));
-        plist_to_bin_free(bytes);
-        return result;
+        }
     }
 
 private:
-    quint64 append(plist_t node)
+    // Keys and other strings inside objects, stored once.
+    PropertyList::Ref key(const QString& text)
     {
-        m_objects.push_back(node);
-        return m_objects.size() - 1;
+        auto it = m_keys.constFind(text);
+        if (it != m_keys.constEnd())
+            return it.value();
+        const PropertyList::Ref ref = m_list.addString(text);
+        m_keys.insert(text, ref);
+        return ref;
+    }
+    PropertyList::Ref integer(qint64 v)
+    {
+        auto it = m_integers.find(v);
+        if (it != m_integers.end())
+            return it->second;
+        const PropertyList::Ref ref = m_list.addInteger(v);
+        m_integers.emplace(v, ref);
+        return ref;
+    }
+    PropertyList::Ref uidRef(quint64 uid)
+    {
+        auto it = m_uids.find(uid);
+        if (it != m_uids.end())
+            return it->second;
+        const PropertyList::Ref ref = m_list.addUid(uid);
+        m_uids.emplace(uid, ref);
+        return ref;
     }
 
-    // Reserves a slot so that an object's UID precedes those of its contents, as
-    // Apple's archiver numbers them.
-    quint64 reserve() { return append(nullptr); }
-    void fill(quint64 uid, plist_t node) { m_objects[uid] = node; }
+    quint64 append(PropertyList::Ref node)
+    {
+        m_table.push_back(node);
+        return m_table.size() - 1;
+    }
+    // Reserves an entry so that an object's UID precedes those of its contents, as
+    // Apple's archiver numbers them; the entry's node is filled in afterwards.
+    std::pair<quint64, PropertyList::Ref> reserve()
+    {
+        const PropertyList::Ref node = m_list.addNull();
+        return {append(node), node};
+    }
 
     quint64 classUid(const QString& name, const QStringList& chain)
     {
         auto it = m_classes.find(name);
         if (it != m_classes.end())
             return it->second;
-        plist_t dict = plist_new_dict();
-        plist_t classes = plist_new_array();
+        std::vector<PropertyList::Ref> classes;
         for (const QString& c : chain)
-            plist_array_append_item(classes, plist_new_string(c.toUtf8().constData()));
-        plist_dict_set_item(dict, "$classes", classes);
-        plist_dict_set_item(dict, "$classname", plist_new_string(name.toUtf8().constData()));
+            classes.push_back(key(c));
+        const PropertyList::Ref dict = m_list.addDictionary(
+            {{key(QStringLiteral("$classes")), m_list.addArray(std::move(classes))},
+             {key(QStringLiteral("$classname")), key(name)}});
         const quint64 uid = append(dict);
         m_classes.emplace(name, uid);
         return uid;
     }
 
     // Values that live inline in an object's dictionary; everything else is a UID.
-    plist_t inlineValue(const ArchivedRef& v)
+    PropertyList::Ref inlineValue(const ArchivedRef& v)
     {
         switch (v->kind) {
         case ArchivedValue::Kind::Integer:
-            return newInteger(v->integer);
+            return integer(v->integer);
         case ArchivedValue::Kind::Real:
-            return plist_new_real(v->real);
+            return m_list.addReal(v->real);
         case ArchivedValue::Kind::Boolean:
-            return plist_new_bool(v->boolean ? 1 : 0);
+            return m_list.addBoolean(v->boolean);
         default:
-            return plist_new_uid(encode(v));
+            return uidRef(encode(v));
         }
     }
 
@@ -265,72 +198,69 @@ private:
         switch (v->kind) {
         case ArchivedValue::Kind::String: {
             if (!v->className.isEmpty() && v->className != QLatin1String("NSString")) {
-                const quint64 uid = reserve();
+                const auto [uid, node] = reserve();
                 m_identity.emplace(v.get(), uid);
-                plist_t dict = plist_new_dict();
-                plist_dict_set_item(dict, "NS.string", plist_new_string(v->string.toUtf8().constData()));
-                plist_dict_set_item(dict, "$class", plist_new_uid(classUid(v->className, v->classes)));
-                fill(uid, dict);
+                const quint64 cls = classUid(v->className, v->classes);
+                m_list.setDictionary(node, {{key(QStringLiteral("NS.string")), m_list.addString(v->string)},
+                                            {key(QStringLiteral("$class")), uidRef(cls)}});
                 return uid;
             }
             // Equal strings are stored once; Apple's readers take either form.
-            auto same = m_strings.find(v->string);
-            if (same != m_strings.end())
+            auto same = m_strings.constFind(v->string);
+            if (same != m_strings.constEnd())
                 return same.value();
-            const quint64 uid = append(plist_new_string(v->string.toUtf8().constData()));
+            const quint64 uid = append(m_list.addString(v->string));
             m_strings.insert(v->string, uid);
             m_identity.emplace(v.get(), uid);
             return uid;
         }
         case ArchivedValue::Kind::Array: {
-            const quint64 uid = reserve();
+            const auto [uid, node] = reserve();
             m_identity.emplace(v.get(), uid);
-            plist_t refs = plist_new_array();
+            std::vector<PropertyList::Ref> refs;
+            refs.reserve(size_t(v->elements.size()));
             for (const ArchivedRef& e : v->elements)
-                plist_array_append_item(refs, plist_new_uid(encode(e)));
-            plist_t dict = plist_new_dict();
-            plist_dict_set_item(dict, "NS.objects", refs);
-            plist_dict_set_item(dict, "$class", plist_new_uid(classUid(v->className, v->classes)));
-            fill(uid, dict);
+                refs.push_back(uidRef(encode(e)));
+            const quint64 cls = classUid(v->className, v->classes);
+            m_list.setDictionary(node, {{key(QStringLiteral("NS.objects")), m_list.addArray(std::move(refs))},
+                                        {key(QStringLiteral("$class")), uidRef(cls)}});
             return uid;
         }
         case ArchivedValue::Kind::Dictionary: {
-            const quint64 uid = reserve();
+            const auto [uid, node] = reserve();
             m_identity.emplace(v.get(), uid);
-            plist_t keys = plist_new_array();
-            plist_t values = plist_new_array();
+            std::vector<PropertyList::Ref> keys, values;
             for (const ArchivedRef& k : v->keys)
-                plist_array_append_item(keys, plist_new_uid(encode(k)));
+                keys.push_back(uidRef(encode(k)));
             for (const ArchivedRef& e : v->elements)
-                plist_array_append_item(values, plist_new_uid(encode(e)));
-            plist_t dict = plist_new_dict();
-            plist_dict_set_item(dict, "NS.keys", keys);
-            plist_dict_set_item(dict, "NS.objects", values);
-            plist_dict_set_item(dict, "$class", plist_new_uid(classUid(v->className, v->classes)));
-            fill(uid, dict);
+                values.push_back(uidRef(encode(e)));
+            const quint64 cls = classUid(v->className, v->classes);
+            m_list.setDictionary(node, {{key(QStringLiteral("NS.keys")), m_list.addArray(std::move(keys))},
+                                        {key(QStringLiteral("NS.objects")), m_list.addArray(std::move(values))},
+                                        {key(QStringLiteral("$class")), uidRef(cls)}});
             return uid;
         }
         case ArchivedValue::Kind::Object: {
-            const quint64 uid = reserve();
+            const auto [uid, node] = reserve();
             m_identity.emplace(v.get(), uid);
-            plist_t dict = plist_new_dict();
-            for (const auto& [key, value] : v->fields)
-                plist_dict_set_item(dict, key.toUtf8().constData(), inlineValue(value ? value : ArchivedValue::nil()));
-            plist_dict_set_item(dict, "$class", plist_new_uid(classUid(v->className, v->classes)));
-            fill(uid, dict);
+            std::vector<std::pair<PropertyList::Ref, PropertyList::Ref>> pairs;
+            pairs.reserve(size_t(v->fields.size()) + 1);
+            for (const auto& [name, value] : v->fields)
+                pairs.emplace_back(key(name), inlineValue(value ? value : ArchivedValue::nil()));
+            pairs.emplace_back(key(QStringLiteral("$class")), uidRef(classUid(v->className, v->classes)));
+            m_list.setDictionary(node, std::move(pairs));
             return uid;
         }
         case ArchivedValue::Kind::Integer:
         case ArchivedValue::Kind::Real:
-        case ArchivedValue::Kind::Boolean:
+        case ArchivedValue::Kind::Boolean: {
             // A boxed number as a top-level or collection member: stored as itself.
-            {
-                const quint64 uid = append(inlineValue(v));
-                m_identity.emplace(v.get(), uid);
-                return uid;
-            }
+            const quint64 uid = append(inlineValue(v));
+            m_identity.emplace(v.get(), uid);
+            return uid;
+        }
         case ArchivedValue::Kind::Data: {
-            const quint64 uid = append(plist_new_data(v->data.constData(), uint64_t(v->data.size())));
+            const quint64 uid = append(m_list.addData(v->data));
             m_identity.emplace(v.get(), uid);
             return uid;
         }
@@ -340,9 +270,13 @@ private:
         return 0;
     }
 
-    std::vector<plist_t> m_objects; // the "$objects" table, owned until finish()
+    PropertyList m_list;
+    std::vector<PropertyList::Ref> m_table; // the "$objects" table
     std::unordered_map<const ArchivedValue*, quint64> m_identity;
     QHash<QString, quint64> m_strings;
+    QHash<QString, PropertyList::Ref> m_keys;
+    std::unordered_map<qint64, PropertyList::Ref> m_integers;
+    std::unordered_map<quint64, PropertyList::Ref> m_uids;
     std::unordered_map<QString, quint64> m_classes;
 };
 
@@ -358,95 +292,90 @@ QByteArray KeyedArchiver::archivedData(const ArchivedRef& root)
 // Reading
 
 struct KeyedUnarchiver::Impl {
-    PlistHolder plist;
-    std::vector<plist_t> objects; // the "$objects" table
-    plist_t top = nullptr;
-    size_t objectCount = 0;
-    std::vector<ArchivedRef> decoded;   // memo by UID
-    std::vector<char> inProgress;       // cycle detection by UID
+    using Ref = PropertyList::Ref;
+    using Type = PropertyList::Type;
+
+    PropertyList plist;
+    Ref objects = -1; // the "$objects" table
+    Ref top = -1;
+    qint64 objectCount = 0;
+    std::vector<ArchivedRef> decoded; // memo by UID
+    std::vector<char> inProgress;     // cycle detection by UID
     int depth = 0;
 
     [[noreturn]] static void fail(const char* what) { throw KeyedArchiveError(what); }
 
-    plist_t objectAt(quint64 uid)
+    Ref objectAt(quint64 uid) const
     {
-        if (uid >= objectCount)
+        if (uid >= quint64(objectCount))
             fail(QT_TRANSLATE_NOOP("MyDocument", "The archive refers to an object that does not exist."));
-        return objects[uid];
+        return plist.item(objects, qint64(uid));
     }
 
-    void classOf(plist_t dict, QString& name, QStringList& chain)
+    void classOf(Ref dict, QString& name, QStringList& chain) const
     {
-        plist_t ref = plist_dict_get_item(dict, "$class");
-        if (!ref || plist_get_node_type(ref) != PLIST_UID)
+        const Ref ref = plist.find(dict, u"$class");
+        if (ref < 0 || plist.type(ref) != Type::Uid)
             fail(QT_TRANSLATE_NOOP("MyDocument", "An archived object has no class reference."));
-        uint64_t uid = 0;
-        plist_get_uid_val(ref, &uid);
-        plist_t cls = objectAt(uid);
-        if (plist_get_node_type(cls) != PLIST_DICT)
+        const Ref cls = objectAt(plist.uid(ref));
+        if (plist.type(cls) != Type::Dictionary)
             fail(QT_TRANSLATE_NOOP("MyDocument", "An archived class description is not a dictionary."));
-        plist_t n = plist_dict_get_item(cls, "$classname");
-        if (!n || plist_get_node_type(n) != PLIST_STRING)
+        const Ref n = plist.find(cls, u"$classname");
+        if (n < 0 || plist.type(n) != Type::String)
             fail(QT_TRANSLATE_NOOP("MyDocument", "An archived class has no name."));
-        name = stringOf(n);
+        name = plist.string(n);
         chain.clear();
-        plist_t list = plist_dict_get_item(cls, "$classes");
-        if (list && plist_get_node_type(list) == PLIST_ARRAY) {
-            for (plist_t c : arrayItems(list))
-                if (plist_get_node_type(c) == PLIST_STRING)
-                    chain << stringOf(c);
+        const Ref list = plist.find(cls, u"$classes");
+        if (list >= 0 && plist.type(list) == Type::Array) {
+            const qint64 count = plist.size(list);
+            for (qint64 i = 0; i < count; ++i) {
+                const Ref c = plist.item(list, i);
+                if (plist.type(c) == Type::String)
+                    chain << plist.string(c);
+            }
         }
     }
 
-    QList<ArchivedRef> references(plist_t array)
+    QList<ArchivedRef> references(Ref array)
     {
-        if (!array || plist_get_node_type(array) != PLIST_ARRAY)
+        if (array < 0 || plist.type(array) != Type::Array)
             fail(QT_TRANSLATE_NOOP("MyDocument", "An archived collection has no member list."));
-        const std::vector<plist_t> items = arrayItems(array);
+        const qint64 count = plist.size(array);
         QList<ArchivedRef> result;
-        result.reserve(qsizetype(items.size()));
-        for (plist_t item : items)
-            result << value(item);
+        result.reserve(qsizetype(count));
+        for (qint64 i = 0; i < count; ++i)
+            result << value(plist.item(array, i));
         return result;
     }
 
     // A value found inside an object's dictionary: a UID reference or an inline value.
-    ArchivedRef value(plist_t node)
+    ArchivedRef value(Ref node)
     {
         auto v = std::make_shared<ArchivedValue>();
-        switch (plist_get_node_type(node)) {
-        case PLIST_UID: {
-            uint64_t uid = 0;
-            plist_get_uid_val(node, &uid);
-            return decode(uid);
-        }
-        case PLIST_UINT:
+        switch (plist.type(node)) {
+        case Type::Uid:
+            return decode(plist.uid(node));
+        case Type::Integer:
             v->kind = ArchivedValue::Kind::Integer;
-            v->integer = integerOf(node);
+            v->integer = plist.integer(node);
             return v;
-        case PLIST_REAL:
+        case Type::Real:
             v->kind = ArchivedValue::Kind::Real;
-            plist_get_real_val(node, &v->real);
+            v->real = plist.real(node);
             return v;
-        case PLIST_BOOLEAN: {
-            uint8_t b = 0;
-            plist_get_bool_val(node, &b);
+        case Type::Boolean:
             v->kind = ArchivedValue::Kind::Boolean;
-            v->boolean = b != 0;
+            v->boolean = plist.boolean(node);
             return v;
-        }
-        case PLIST_STRING:
+        case Type::String:
             v->kind = ArchivedValue::Kind::String;
-            v->string = stringOf(node);
+            v->string = plist.string(node);
             return v;
-        case PLIST_DATA: {
-            uint64_t length = 0;
-            const char* p = plist_get_data_ptr(node, &length);
+        case Type::Data:
             v->kind = ArchivedValue::Kind::Data;
-            v->data = QByteArray(p, qsizetype(length));
+            v->data = plist.data(node);
             return v;
-        }
-        case PLIST_ARRAY: {
+        case Type::Array: {
             ++depth;
             if (depth > MaxDepth)
                 fail(QT_TRANSLATE_NOOP("MyDocument", "The archive nests objects too deeply."));
@@ -460,11 +389,13 @@ struct KeyedUnarchiver::Impl {
         }
     }
 
-    ArchivedRef decode(quint64 uid)
+    // memoize false: the object is not kept for later references to it (a reader
+    // that takes objects one at a time keeps memory to what it keeps itself).
+    ArchivedRef decode(quint64 uid, bool memoize = true)
     {
         if (uid == 0)
             return ArchivedValue::nil();
-        plist_t node = objectAt(uid);
+        const Ref node = objectAt(uid);
         if (decoded[uid])
             return decoded[uid];
         if (inProgress[uid])
@@ -474,36 +405,40 @@ struct KeyedUnarchiver::Impl {
         inProgress[uid] = 1;
 
         ArchivedRef result;
-        if (plist_get_node_type(node) == PLIST_DICT && plist_dict_get_item(node, "$class")) {
+        const bool dictionary = plist.type(node) == Type::Dictionary;
+        if (dictionary && plist.find(node, u"$class") >= 0) {
             auto v = std::make_shared<ArchivedValue>();
             classOf(node, v->className, v->classes);
-            if (stringClasses().contains(v->className) && plist_dict_get_item(node, "NS.string")) {
-                plist_t s = plist_dict_get_item(node, "NS.string");
-                if (plist_get_node_type(s) != PLIST_STRING)
+            const Ref text = plist.find(node, u"NS.string");
+            if (stringClasses().contains(v->className) && text >= 0) {
+                if (plist.type(text) != Type::String)
                     fail(QT_TRANSLATE_NOOP("MyDocument", "An archived string holds no text."));
                 v->kind = ArchivedValue::Kind::String;
-                v->string = stringOf(s);
+                v->string = plist.string(text);
             } else if (arrayClasses().contains(v->className)) {
                 v->kind = ArchivedValue::Kind::Array;
-                v->elements = references(plist_dict_get_item(node, "NS.objects"));
+                v->elements = references(plist.find(node, u"NS.objects"));
             } else if (dictionaryClasses().contains(v->className)) {
                 v->kind = ArchivedValue::Kind::Dictionary;
-                v->keys = references(plist_dict_get_item(node, "NS.keys"));
-                v->elements = references(plist_dict_get_item(node, "NS.objects"));
+                v->keys = references(plist.find(node, u"NS.keys"));
+                v->elements = references(plist.find(node, u"NS.objects"));
                 if (v->keys.size() != v->elements.size())
                     fail(QT_TRANSLATE_NOOP("MyDocument", "An archived dictionary does not have as many keys as values."));
             } else {
                 v->kind = ArchivedValue::Kind::Object;
-                DictIterator it(node);
-                QString key;
-                plist_t item = nullptr;
-                while (it.next(key, item)) {
-                    if (key != QLatin1String("$class"))
-                        v->fields.append({key, value(item)});
+                const qint64 count = plist.size(node);
+                v->fields.reserve(qsizetype(count));
+                for (qint64 i = 0; i < count; ++i) {
+                    const Ref k = plist.key(node, i);
+                    if (plist.type(k) != Type::String)
+                        fail(QT_TRANSLATE_NOOP("MyDocument", "The archive holds a value of an unknown kind."));
+                    QString name = plist.string(k);
+                    if (name != QLatin1String("$class"))
+                        v->fields.append({std::move(name), value(plist.value(node, i))});
                 }
             }
             result = v;
-        } else if (plist_get_node_type(node) == PLIST_DICT) {
+        } else if (dictionary) {
             fail(QT_TRANSLATE_NOOP("MyDocument", "An archived object has no class reference."));
         } else {
             result = value(node);
@@ -511,43 +446,47 @@ struct KeyedUnarchiver::Impl {
 
         inProgress[uid] = 0;
         --depth;
-        decoded[uid] = result;
+        if (memoize)
+            decoded[uid] = result;
         return result;
     }
 };
 
 KeyedUnarchiver::KeyedUnarchiver(const QByteArray& bytes) : d(std::make_unique<Impl>())
 {
-    if (bytes.size() < 8 || bytes.size() > std::numeric_limits<int32_t>::max())
-        Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The file is not a keyed archive."));
-    plist_t root = nullptr;
-    if (bytes.startsWith("bplist00"))
-        plist_from_bin(bytes.constData(), uint32_t(bytes.size()), &root);
-    else
-        plist_from_xml(bytes.constData(), uint32_t(bytes.size()), &root);
-    if (!root)
-        Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The file is not a property list."));
-    d->plist.node = root;
-    if (plist_get_node_type(root) != PLIST_DICT)
-        Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The file is not a keyed archive."));
+    try {
+        open(bytes);
+    } catch (const PropertyListError& e) {
+        throw KeyedArchiveError(e.what());
+    }
+}
 
-    plist_t archiver = plist_dict_get_item(root, "$archiver");
-    if (!archiver || plist_get_node_type(archiver) != PLIST_STRING ||
-        stringOf(archiver) != QLatin1String("NSKeyedArchiver"))
+void KeyedUnarchiver::open(const QByteArray& bytes)
+{
+    using Type = PropertyList::Type;
+    if (bytes.size() < 8)
         Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The file is not a keyed archive."));
-    plist_t version = plist_dict_get_item(root, "$version");
-    if (!version || plist_get_node_type(version) != PLIST_UINT || integerOf(version) != qint64(ArchiveVersion))
+    d->plist = PropertyList::fromData(bytes);
+    const PropertyList& plist = d->plist;
+    const PropertyList::Ref root = plist.root();
+    if (plist.type(root) != Type::Dictionary)
+        Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The file is not a keyed archive."));
+    const PropertyList::Ref archiver = plist.find(root, u"$archiver");
+    if (archiver < 0 || plist.type(archiver) != Type::String ||
+        plist.string(archiver) != QLatin1String("NSKeyedArchiver"))
+        Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The file is not a keyed archive."));
+    const PropertyList::Ref version = plist.find(root, u"$version");
+    if (version < 0 || plist.type(version) != Type::Integer || plist.integer(version) != qint64(ArchiveVersion))
         Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The keyed archive has an unknown version."));
-    plist_t objects = plist_dict_get_item(root, "$objects");
-    if (!objects || plist_get_node_type(objects) != PLIST_ARRAY)
+    d->objects = plist.find(root, u"$objects");
+    if (d->objects < 0 || plist.type(d->objects) != Type::Array)
         Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The keyed archive has no object table."));
-    d->top = plist_dict_get_item(root, "$top");
-    if (!d->top || plist_get_node_type(d->top) != PLIST_DICT)
+    d->top = plist.find(root, u"$top");
+    if (d->top < 0 || plist.type(d->top) != Type::Dictionary)
         Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The keyed archive has no top object."));
-    d->objects = arrayItems(objects);
-    d->objectCount = d->objects.size();
-    d->decoded.resize(d->objectCount);
-    d->inProgress.assign(d->objectCount, 0);
+    d->objectCount = plist.size(d->objects);
+    d->decoded.resize(size_t(d->objectCount));
+    d->inProgress.assign(size_t(d->objectCount), 0);
 }
 
 KeyedUnarchiver::~KeyedUnarchiver() = default;
@@ -555,23 +494,87 @@ KeyedUnarchiver::~KeyedUnarchiver() = default;
 QStringList KeyedUnarchiver::topKeys() const
 {
     QStringList keys;
-    DictIterator it(d->top);
-    QString key;
-    plist_t item = nullptr;
-    while (it.next(key, item))
-        keys << key;
+    try {
+        const qint64 count = d->plist.size(d->top);
+        for (qint64 i = 0; i < count; ++i) {
+            const PropertyList::Ref k = d->plist.key(d->top, i);
+            if (d->plist.type(k) == PropertyList::Type::String)
+                keys << d->plist.string(k);
+        }
+    } catch (const PropertyListError& e) {
+        throw KeyedArchiveError(e.what());
+    }
     return keys;
+}
+
+quint64 KeyedUnarchiver::topReference(const QString& key)
+{
+    try {
+        const PropertyList::Ref ref = d->plist.find(d->top, key);
+        if (ref < 0)
+            return 0;
+        if (d->plist.type(ref) != PropertyList::Type::Uid)
+            Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The keyed archive's top object is not a reference."));
+        return d->plist.uid(ref);
+    } catch (const PropertyListError& e) {
+        throw KeyedArchiveError(e.what());
+    }
 }
 
 ArchivedRef KeyedUnarchiver::decodeTopObject(const QString& key)
 {
-    plist_t ref = plist_dict_get_item(d->top, key.toUtf8().constData());
-    if (!ref)
-        return nullptr;
-    if (plist_get_node_type(ref) != PLIST_UID)
-        Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The keyed archive's top object is not a reference."));
-    uint64_t uid = 0;
-    plist_get_uid_val(ref, &uid);
+    const quint64 uid = topReference(key);
+    if (uid == 0) {
+        // Absent, or the nil reference.
+        try {
+            if (d->plist.find(d->top, key) < 0)
+                return nullptr;
+        } catch (const PropertyListError& e) {
+            throw KeyedArchiveError(e.what());
+        }
+    }
+    return decodeObject(uid, true);
+}
+
+std::optional<std::vector<quint64>> KeyedUnarchiver::arrayReferences(quint64 uid)
+{
+    using Type = PropertyList::Type;
+    try {
+        if (uid == 0)
+            return std::nullopt;
+        const PropertyList& plist = d->plist;
+        const PropertyList::Ref node = d->objectAt(uid);
+        if (plist.type(node) != Type::Dictionary || plist.find(node, u"$class") < 0)
+            return std::nullopt;
+        QString name;
+        QStringList chain;
+        d->classOf(node, name, chain);
+        if (!arrayClasses().contains(name))
+            return std::nullopt;
+        const PropertyList::Ref members = plist.find(node, u"NS.objects");
+        if (members < 0 || plist.type(members) != Type::Array)
+            return std::nullopt;
+        std::vector<quint64> uids;
+        const qint64 count = plist.size(members);
+        uids.reserve(size_t(count));
+        for (qint64 i = 0; i < count; ++i) {
+            const PropertyList::Ref m = plist.item(members, i);
+            if (plist.type(m) != Type::Uid)
+                return std::nullopt;
+            uids.push_back(plist.uid(m));
+        }
+        return uids;
+    } catch (const PropertyListError& e) {
+        throw KeyedArchiveError(e.what());
+    }
+}
+
+ArchivedRef KeyedUnarchiver::decodeObject(quint64 uid, bool keep)
+{
     d->depth = 0;
-    return d->decode(uid);
+    try {
+        return d->decode(uid, keep);
+    } catch (const PropertyListError& e) {
+        throw KeyedArchiveError(e.what());
+    }
 }

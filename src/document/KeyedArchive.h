@@ -6,11 +6,14 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 // The object graph of a keyed archive (NSKeyedArchiver's format: a binary property
-// list with "$archiver", "$version", "$top" and an "$objects" table addressed by UIDs).
+// list with "$archiver", "$version", "$top" and an "$objects" table addressed by UIDs),
+// on the property lists of PropertyList.
 //
 // KeyedUnarchiver turns an archive into a tree of ArchivedValue nodes; KeyedArchiver
 // writes such a tree the way Apple's archiver lays it out. What the nodes mean (a
@@ -72,9 +75,19 @@ public:
     // nesting.
     ArchivedRef decodeTopObject(const QString& key);
 
+    // For readers that take a large collection one member at a time: the UID
+    // under a top key (0 when absent), the member UIDs of an array object
+    // (nothing when it is not an array of references), and one object decoded
+    // on its own. Objects decoded with keep false are not remembered by the
+    // archive, so memory holds only what the caller keeps.
+    quint64 topReference(const QString& key);
+    std::optional<std::vector<quint64>> arrayReferences(quint64 uid);
+    ArchivedRef decodeObject(quint64 uid, bool keep = false);
+
     static constexpr int MaxDepth = 256;
 
 private:
+    void open(const QByteArray& bytes);
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -245,26 +245,48 @@ bool MyDocument::loadDataRepresentation(const QByteArray& bytes, QString* error)
     QStringList folders;
     try {
         KeyedUnarchiver unarchiver(bytes);
-        const ArchivedRef root = unarchiver.decodeTopObject(RootKey);
-        if (!root || root->kind != ArchivedValue::Kind::Array || root->elements.size() != 2)
-            throw LoadError{tr("The file does not hold a bookmark list and a folder list.")};
-        const ArchivedRef& list = root->elements.at(0);
-        const ArchivedRef& names = root->elements.at(1);
-        if (list->kind != ArchivedValue::Kind::Array || names->kind != ArchivedValue::Kind::Array)
-            throw LoadError{tr("The file does not hold a bookmark list and a folder list.")};
-
-        bookmarks.reserve(list->elements.size());
-        for (const ArchivedRef& record : std::as_const(list->elements)) {
-            if (record->kind != ArchivedValue::Kind::Object)
-                throw LoadError{tr("The bookmark list holds something other than bookmarks.")};
-            // Each reference gets a record of its own, so a record listed twice in the
-            // file does not end up twice in the list.
-            bookmarks << bookmarkFrom(*record);
-        }
-        for (const ArchivedRef& name : std::as_const(names->elements)) {
-            if (name->kind != ArchivedValue::Kind::String)
-                throw LoadError{tr("The folder list holds something other than names.")};
-            folders << name->string;
+        // The bookmarks are read one record at a time: memory holds the file and
+        // the bookmarks, never a full tree of the archive besides them.
+        const auto lists = unarchiver.arrayReferences(unarchiver.topReference(RootKey));
+        const auto records = lists && lists->size() == 2 ? unarchiver.arrayReferences(lists->at(0)) : std::nullopt;
+        if (records) {
+            bookmarks.reserve(qsizetype(records->size()));
+            for (quint64 uid : *records) {
+                const ArchivedRef record = unarchiver.decodeObject(uid);
+                if (record->kind != ArchivedValue::Kind::Object)
+                    throw LoadError{tr("The bookmark list holds something other than bookmarks.")};
+                bookmarks << bookmarkFrom(*record);
+            }
+            const ArchivedRef names = unarchiver.decodeObject(lists->at(1));
+            if (names->kind != ArchivedValue::Kind::Array)
+                throw LoadError{tr("The file does not hold a bookmark list and a folder list.")};
+            for (const ArchivedRef& name : std::as_const(names->elements)) {
+                if (name->kind != ArchivedValue::Kind::String)
+                    throw LoadError{tr("The folder list holds something other than names.")};
+                folders << name->string;
+            }
+        } else {
+            // Not the usual layout: the whole graph, with its own checks.
+            const ArchivedRef root = unarchiver.decodeTopObject(RootKey);
+            if (!root || root->kind != ArchivedValue::Kind::Array || root->elements.size() != 2)
+                throw LoadError{tr("The file does not hold a bookmark list and a folder list.")};
+            const ArchivedRef& list = root->elements.at(0);
+            const ArchivedRef& names = root->elements.at(1);
+            if (list->kind != ArchivedValue::Kind::Array || names->kind != ArchivedValue::Kind::Array)
+                throw LoadError{tr("The file does not hold a bookmark list and a folder list.")};
+            bookmarks.reserve(list->elements.size());
+            for (const ArchivedRef& record : std::as_const(list->elements)) {
+                if (record->kind != ArchivedValue::Kind::Object)
+                    throw LoadError{tr("The bookmark list holds something other than bookmarks.")};
+                // Each reference gets a record of its own, so a record listed twice in
+                // the file does not end up twice in the list.
+                bookmarks << bookmarkFrom(*record);
+            }
+            for (const ArchivedRef& name : std::as_const(names->elements)) {
+                if (name->kind != ArchivedValue::Kind::String)
+                    throw LoadError{tr("The folder list holds something other than names.")};
+                folders << name->string;
+            }
         }
     } catch (const KeyedArchiveError& e) {
         if (error)

@@ -1,6 +1,6 @@
 #include "AirHFileType.h"
 
-#include <plist/plist.h>
+#include "PropertyList.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,32 +12,19 @@ QHash<QString, QString> AirHFileType::readTable(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > (1 << 20))
         return rows;
-    const QByteArray bytes = file.readAll();
-    plist_t root = nullptr;
-    plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &root);
-    if (!root)
-        return rows;
-    if (plist_get_node_type(root) == PLIST_DICT) {
-        plist_dict_iter it = nullptr;
-        plist_dict_new_iter(root, &it);
-        for (;;) {
-            char* key = nullptr;
-            plist_t value = nullptr;
-            plist_dict_next_item(root, it, &key, &value);
-            if (!value) {
-                free(key);
-                break;
-            }
-            if (plist_get_node_type(value) == PLIST_STRING) {
-                uint64_t length = 0;
-                const char* p = plist_get_string_ptr(value, &length);
-                rows.insert(QString::fromUtf8(key), QString::fromUtf8(p, qsizetype(length)));
-            }
-            free(key);
+    try {
+        const PropertyList plist = PropertyList::fromData(file.readAll());
+        const PropertyList::Ref root = plist.root();
+        if (plist.type(root) != PropertyList::Type::Dictionary)
+            return rows;
+        for (qint64 i = 0, n = plist.size(root); i < n; ++i) {
+            const PropertyList::Ref key = plist.key(root, i), value = plist.value(root, i);
+            if (plist.type(key) == PropertyList::Type::String && plist.type(value) == PropertyList::Type::String)
+                rows.insert(plist.string(key), plist.string(value));
         }
-        free(it);
+    } catch (const PropertyListError&) {
+        rows.clear(); // a damaged table adds nothing
     }
-    plist_free(root);
     return rows;
 }
 

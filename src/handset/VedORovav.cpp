@@ -5,7 +5,7 @@
 #include "ProtocolLog.h"
 #include "ShiftJIS.h"
 
-#include <plist/plist.h>
+#include "PropertyList.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -168,21 +168,17 @@ bool VedORovav::existsDriver()
     QFile info(driverBundlePath() + QStringLiteral("/Contents/Info.plist"));
     if (!info.open(QIODevice::ReadOnly) || info.size() > (1 << 20))
         return false;
-    const QByteArray bytes = info.readAll();
-    plist_t root = nullptr;
-    plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &root);
-    if (!root)
-        return false;
     QString version;
-    if (plist_get_node_type(root) == PLIST_DICT) {
-        plist_t node = plist_dict_get_item(root, "CFBundleShortVersionString");
-        if (node && plist_get_node_type(node) == PLIST_STRING) {
-            uint64_t length = 0;
-            const char* p = plist_get_string_ptr(node, &length);
-            version = QString::fromUtf8(p, qsizetype(length));
+    try {
+        const PropertyList plist = PropertyList::fromData(info.readAll());
+        if (plist.type(plist.root()) == PropertyList::Type::Dictionary) {
+            const PropertyList::Ref v = plist.find(plist.root(), u"CFBundleShortVersionString");
+            if (v >= 0 && plist.type(v) == PropertyList::Type::String)
+                version = plist.string(v);
         }
+    } catch (const PropertyListError&) {
+        return false;
     }
-    plist_free(root);
     return !version.isNull() && isAcceptedDriverVersion(version);
 }
 

@@ -2,7 +2,7 @@
 
 #include "ShiftJIS.h"
 
-#include <plist/plist.h>
+#include "PropertyList.h"
 
 #include <QDir>
 #include <QFile>
@@ -128,16 +128,13 @@ bool SimulatedHandset::createDriverBundle(const QString& path, const QString& ve
             *error = QStringLiteral("Couldn't make %1").arg(contents);
         return false;
     }
-    plist_t dict = plist_new_dict();
-    plist_dict_set_item(dict, "CFBundleIdentifier", plist_new_string("jp.edgemarks.simulated-driver"));
-    plist_dict_set_item(dict, "CFBundleShortVersionString", plist_new_string(version.toUtf8().constData()));
-    char* xml = nullptr;
-    uint32_t length = 0;
-    plist_to_xml(dict, &xml, &length);
-    plist_free(dict);
+    PropertyList plist;
+    plist.setRoot(plist.addDictionary(
+        {{plist.addString(QStringLiteral("CFBundleIdentifier")), plist.addString(QStringLiteral("jp.edgemarks.simulated-driver"))},
+         {plist.addString(QStringLiteral("CFBundleShortVersionString")), plist.addString(version)}}));
+    const QByteArray xml = plist.toXml();
     QFile file(contents + QStringLiteral("/Info.plist"));
-    const bool ok = xml && file.open(QIODevice::WriteOnly) && file.write(xml, length) == qint64(length);
-    plist_to_xml_free(xml);
+    const bool ok = file.open(QIODevice::WriteOnly) && file.write(xml) == xml.size();
     if (!ok && error)
         *error = QStringLiteral("Couldn't write %1").arg(file.fileName());
     return ok;
