@@ -6,7 +6,9 @@ ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test asan test-asan bench clean
+FUZZ_DIR ?= build-fuzz
+
+.PHONY: all deps configure build run test asan test-asan bench fuzz clean
 
 all: build
 
@@ -35,8 +37,16 @@ asan: deps
 test-asan: asan
 	ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
 
+# The libFuzzer targets (clang, AddressSanitizer and UndefinedBehaviorSanitizer);
+# scripts/fuzz runs them.
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DEDGEMARKS_SANITIZE=ON -DEDGEMARKS_FUZZ=ON \
+		-DEDGEMARKS_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target \
+		$$(for t in propertylist keyedarchive bookmarkentry directoryrecord resourcefork linkfile pasteboard shiftjis replyframe; do printf 'fuzz_%s ' $$t; done)
+
 bench: build
 	@for b in $(BUILD_DIR)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
