@@ -302,6 +302,8 @@ struct KeyedUnarchiver::Impl {
     std::vector<ArchivedRef> decoded; // memo by UID
     std::vector<char> inProgress;     // cycle detection by UID
     int depth = 0;
+    // Class descriptions by UID: thousands of objects share a handful of them.
+    std::unordered_map<quint64, std::pair<QString, QStringList>> classes;
 
     [[noreturn]] static void fail(const char* what) { throw KeyedArchiveError(what); }
 
@@ -312,12 +314,18 @@ struct KeyedUnarchiver::Impl {
         return plist.item(objects, qint64(uid));
     }
 
-    void classOf(Ref dict, QString& name, QStringList& chain) const
+    void classOf(Ref dict, QString& name, QStringList& chain)
     {
         const Ref ref = plist.find(dict, u"$class");
         if (ref < 0 || plist.type(ref) != Type::Uid)
             fail(QT_TRANSLATE_NOOP("MyDocument", "An archived object has no class reference."));
-        const Ref cls = objectAt(plist.uid(ref));
+        const quint64 uid = plist.uid(ref);
+        if (const auto known = classes.find(uid); known != classes.end()) {
+            name = known->second.first;
+            chain = known->second.second;
+            return;
+        }
+        const Ref cls = objectAt(uid);
         if (plist.type(cls) != Type::Dictionary)
             fail(QT_TRANSLATE_NOOP("MyDocument", "An archived class description is not a dictionary."));
         const Ref n = plist.find(cls, u"$classname");
@@ -334,6 +342,7 @@ struct KeyedUnarchiver::Impl {
                     chain << plist.string(c);
             }
         }
+        classes.emplace(uid, std::make_pair(name, chain));
     }
 
     QList<ArchivedRef> references(Ref array)
@@ -430,11 +439,11 @@ struct KeyedUnarchiver::Impl {
                 v->fields.reserve(qsizetype(count));
                 for (qint64 i = 0; i < count; ++i) {
                     const Ref k = plist.key(node, i);
+                    if (plist.equals(k, u"$class"))
+                        continue;
                     if (plist.type(k) != Type::String)
                         fail(QT_TRANSLATE_NOOP("MyDocument", "The archive holds a value of an unknown kind."));
-                    QString name = plist.string(k);
-                    if (name != QLatin1String("$class"))
-                        v->fields.append({std::move(name), value(plist.value(node, i))});
+                    v->fields.append({plist.string(k), value(plist.value(node, i))});
                 }
             }
             result = v;

@@ -347,14 +347,29 @@ PropertyList::Ref PropertyList::value(Ref dictionary, qint64 index) const
     return member(s, s.count + index);
 }
 
+bool PropertyList::equals(Ref ref, QStringView text) const
+{
+    if (m_bytes.isEmpty())
+        return type(ref) == Type::String && m_nodes[size_t(ref)].string == text;
+    const Span s = span(ref);
+    if (s.type != Type::String || s.count != text.size())
+        return false;
+    // Compared in place: no string is made for a key that does not match.
+    const auto* p = reinterpret_cast<const uchar*>(m_bytes.constData()) + s.start;
+    for (qint64 i = 0; i < s.count; ++i) {
+        const char16_t c = s.width == 1 ? char16_t(p[i]) : char16_t(p[2 * i] << 8 | p[2 * i + 1]);
+        if (c != text[i].unicode())
+            return false;
+    }
+    return true;
+}
+
 PropertyList::Ref PropertyList::find(Ref dictionary, QStringView wanted) const
 {
     const qint64 n = size(dictionary);
-    for (qint64 i = 0; i < n; ++i) {
-        const Ref k = key(dictionary, i);
-        if (type(k) == Type::String && string(k) == wanted)
+    for (qint64 i = 0; i < n; ++i)
+        if (equals(key(dictionary, i), wanted))
             return value(dictionary, i);
-    }
     return -1;
 }
 

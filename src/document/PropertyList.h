@@ -54,6 +54,8 @@ public:
     Ref value(Ref dictionary, qint64 index) const;
     // The value under a string key, or -1.
     Ref find(Ref dictionary, QStringView key) const;
+    // Whether ref is the string text.
+    bool equals(Ref ref, QStringView text) const;
 
     // Building.
     Ref addNull();
