@@ -94,9 +94,44 @@ class Writer {
 public:
     Writer() { m_table.push_back(m_list.addString(QStringLiteral("$null"))); }
 
-    QByteArray finish(const ArchivedRef& root)
+    QByteArray finish(const ArchivedRef& root) { return finishWith(encode(root)); }
+
+    // The streaming face of KeyedArchiver: records go straight into the list.
+    quint64 addObject(const QString& className, const QStringList& classes,
+                      const std::vector<KeyedArchiver::Field>& fields)
     {
-        const quint64 rootUid = encode(root);
+        const auto [uid, node] = reserve();
+        std::vector<std::pair<PropertyList::Ref, PropertyList::Ref>> pairs;
+        pairs.reserve(fields.size() + 1);
+        for (const KeyedArchiver::Field& f : fields) {
+            PropertyList::Ref value;
+            if (f.kind == KeyedArchiver::Field::Kind::Integer)
+                value = integer(f.integer);
+            else if (f.text.isNull())
+                value = uidRef(0);
+            else // each text its own UID: no lookups for texts that rarely repeat
+                value = m_list.addUid(append(m_list.addString(f.text)));
+            pairs.emplace_back(key(f.key), value);
+        }
+        pairs.emplace_back(key(QStringLiteral("$class")), uidRef(classUid(className, classes)));
+        m_list.setDictionary(node, std::move(pairs));
+        return uid;
+    }
+    quint64 addPlainString(const QString& text) { return append(m_list.addString(text)); }
+    quint64 reserveArray() { return reserve().first; }
+    void setArray(quint64 uid, const QString& className, const QStringList& classes, const std::vector<quint64>& members)
+    {
+        std::vector<PropertyList::Ref> refs;
+        refs.reserve(members.size());
+        for (quint64 m : members)
+            refs.push_back(m_list.addUid(m));
+        const quint64 cls = classUid(className, classes);
+        m_list.setDictionary(m_table.at(uid), {{key(QStringLiteral("NS.objects")), m_list.addArray(std::move(refs))},
+                                               {key(QStringLiteral("$class")), uidRef(cls)}});
+    }
+
+    QByteArray finishWith(quint64 rootUid)
+    {
         const PropertyList::Ref objects = m_list.addArray(m_table);
         const PropertyList::Ref top = m_list.addDictionary({{key(QStringLiteral("root")), uidRef(rootUid)}});
         const PropertyList::Ref plist = m_list.addDictionary({
@@ -286,6 +321,39 @@ QByteArray KeyedArchiver::archivedData(const ArchivedRef& root)
 {
     Writer writer;
     return writer.finish(root);
+}
+
+struct KeyedArchiver::Impl {
+    Writer writer;
+};
+
+KeyedArchiver::KeyedArchiver() : d(std::make_unique<Impl>()) {}
+KeyedArchiver::~KeyedArchiver() = default;
+
+quint64 KeyedArchiver::addObject(const QString& className, const QStringList& classes, const std::vector<Field>& fields)
+{
+    return d->writer.addObject(className, classes, fields);
+}
+
+quint64 KeyedArchiver::addString(const QString& text)
+{
+    return d->writer.addPlainString(text);
+}
+
+quint64 KeyedArchiver::reserveArray()
+{
+    return d->writer.reserveArray();
+}
+
+void KeyedArchiver::setArray(quint64 uid, const QString& className, const QStringList& classes,
+                             const std::vector<quint64>& members)
+{
+    d->writer.setArray(uid, className, classes, members);
+}
+
+QByteArray KeyedArchiver::finish(quint64 rootUid)
+{
+    return d->writer.finishWith(rootUid);
 }
 
 // ---------------------------------------------------------------------------
@@ -583,6 +651,84 @@ ArchivedRef KeyedUnarchiver::decodeObject(quint64 uid, bool keep)
     d->depth = 0;
     try {
         return d->decode(uid, keep);
+    } catch (const PropertyListError& e) {
+        throw KeyedArchiveError(e.what());
+    }
+}
+
+bool KeyedUnarchiver::readFields(quint64 uid, QString* className,
+                                 const std::function<void(const QString& key, const Field& field)>& each)
+{
+    using Type = PropertyList::Type;
+    try {
+        if (uid == 0)
+            return false;
+        const PropertyList& plist = d->plist;
+        const PropertyList::Ref node = d->objectAt(uid);
+        if (plist.type(node) != Type::Dictionary || plist.find(node, u"$class") < 0)
+            return false;
+        QStringList chain;
+        d->classOf(node, *className, chain);
+        if (arrayClasses().contains(*className) || dictionaryClasses().contains(*className) ||
+            stringClasses().contains(*className))
+            return false;
+        // A field that refers to a text: a plain string or a class-backed one.
+        auto textOf = [&](PropertyList::Ref ref, Field& field) {
+            if (plist.type(ref) == Type::String) {
+                field.kind = Field::Kind::String;
+                field.string = plist.string(ref);
+                return;
+            }
+            if (plist.type(ref) == Type::Dictionary) {
+                const PropertyList::Ref text = plist.find(ref, u"NS.string");
+                if (text >= 0 && plist.type(text) == Type::String) {
+                    QString name;
+                    QStringList classes;
+                    d->classOf(ref, name, classes);
+                    if (stringClasses().contains(name)) {
+                        field.kind = Field::Kind::String;
+                        field.string = plist.string(text);
+                    }
+                }
+            }
+        };
+        const qint64 count = plist.size(node);
+        for (qint64 i = 0; i < count; ++i) {
+            const PropertyList::Ref k = plist.key(node, i);
+            if (plist.equals(k, u"$class"))
+                continue;
+            if (plist.type(k) != Type::String)
+                Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The archive holds a value of an unknown kind."));
+            const PropertyList::Ref v = plist.value(node, i);
+            Field field;
+            switch (plist.type(v)) {
+            case Type::Integer:
+                field.kind = Field::Kind::Integer;
+                field.integer = plist.integer(v);
+                break;
+            case Type::String:
+                field.kind = Field::Kind::String;
+                field.string = plist.string(v);
+                break;
+            case Type::Uid: {
+                const quint64 target = plist.uid(v);
+                const PropertyList::Ref referenced = target == 0 ? -1 : d->objectAt(target);
+                if (target == 0) {
+                    field.kind = Field::Kind::Nil;
+                } else if (plist.type(referenced) == Type::Integer) {
+                    field.kind = Field::Kind::Integer;
+                    field.integer = plist.integer(referenced);
+                } else {
+                    textOf(referenced, field);
+                }
+                break;
+            }
+            default:
+                break;
+            }
+            each(plist.string(k), field);
+        }
+        return true;
     } catch (const PropertyListError& e) {
         throw KeyedArchiveError(e.what());
     }

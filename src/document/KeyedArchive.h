@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -58,6 +59,30 @@ class KeyedArchiver {
 public:
     // A binary property list holding root under the top key "root".
     static QByteArray archivedData(const ArchivedRef& root);
+
+    // Archives without a value graph, for writers of many plain records: each
+    // object is written as it is added. Objects are numbered as they are added;
+    // an array takes the UIDs of its members.
+    KeyedArchiver();
+    ~KeyedArchiver();
+    KeyedArchiver(const KeyedArchiver&) = delete;
+    KeyedArchiver& operator=(const KeyedArchiver&) = delete;
+    struct Field {
+        QString key;
+        enum class Kind { Text, Integer } kind = Kind::Text;
+        QString text; // a null text is the nil reference
+        qint64 integer = 0;
+    };
+    quint64 addObject(const QString& className, const QStringList& classes, const std::vector<Field>& fields);
+    quint64 addString(const QString& text);
+    // Reserves an array's UID before its members are added; fill it with setArray.
+    quint64 reserveArray();
+    void setArray(quint64 uid, const QString& className, const QStringList& classes, const std::vector<quint64>& members);
+    QByteArray finish(quint64 rootUid);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
 };
 
 class KeyedUnarchiver {
@@ -83,6 +108,18 @@ public:
     quint64 topReference(const QString& key);
     std::optional<std::vector<quint64>> arrayReferences(quint64 uid);
     ArchivedRef decodeObject(quint64 uid, bool keep = false);
+
+    // The fields of a plain object (not a collection or a string) as they are:
+    // texts (inline, or referenced plain and class-backed strings), whole numbers
+    // and the nil reference; anything else is Other. Nothing is built or kept.
+    struct Field {
+        enum class Kind { Nil, String, Integer, Other } kind = Kind::Other;
+        QString string;
+        qint64 integer = 0;
+    };
+    // False when uid is not such an object; className gets its class.
+    bool readFields(quint64 uid, QString* className,
+                    const std::function<void(const QString& key, const Field& field)>& each);
 
     static constexpr int MaxDepth = 256;
 

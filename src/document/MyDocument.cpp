@@ -73,6 +73,52 @@ BookmarkPtr bookmarkFrom(const ArchivedValue& record)
     return b;
 }
 
+// A record read straight from the archive, without a value tree for it.
+BookmarkPtr bookmarkFrom(KeyedUnarchiver& archive, quint64 uid)
+{
+    QString className;
+    QString name, location;
+    qint32 number = 0, folder = 0;
+    auto text = [](const QString& key, const KeyedUnarchiver::Field& f) {
+        if (f.kind == KeyedUnarchiver::Field::Kind::Nil)
+            return QString();
+        if (f.kind != KeyedUnarchiver::Field::Kind::String)
+            throw LoadError{QObject::tr("A bookmark's %1 is not text.").arg(key)};
+        return f.string.isNull() ? QStringLiteral("") : f.string;
+    };
+    auto whole = [](const QString& key, const KeyedUnarchiver::Field& f) {
+        if (f.kind != KeyedUnarchiver::Field::Kind::Integer)
+            throw LoadError{QObject::tr("A bookmark's %1 is not a whole number.").arg(key)};
+        if (f.integer < std::numeric_limits<qint32>::min() || f.integer > std::numeric_limits<qint32>::max())
+            throw LoadError{QObject::tr("A bookmark's %1 is out of range.").arg(key)};
+        return qint32(f.integer);
+    };
+    const bool object = archive.readFields(uid, &className, [&](const QString& key, const KeyedUnarchiver::Field& f) {
+        if (key == QLatin1String("name"))
+            name = text(key, f);
+        else if (key == QLatin1String("location"))
+            location = text(key, f);
+        else if (key == QLatin1String("number"))
+            number = whole(key, f);
+        else if (key == QLatin1String("folder"))
+            folder = whole(key, f);
+    });
+    if (!object)
+        throw LoadError{QObject::tr("The bookmark list holds something other than bookmarks.")};
+    BookmarkPtr b;
+    if (className == QLatin1String("Bookmark"))
+        b = std::make_shared<Bookmark>();
+    else if (className == QLatin1String("AirHBookmark"))
+        b = std::make_shared<AirHBookmark>();
+    else
+        throw LoadError{QObject::tr("The bookmark list holds an object of class %1.").arg(className)};
+    b->setBookmarkName(name);
+    b->setLocation(location);
+    b->setNumber(number);
+    b->setFolder(folder);
+    return b;
+}
+
 } // namespace
 
 MyDocument::MyDocument(QObject* parent) : QObject(parent), m_folderList(defaultFolderList())
@@ -224,19 +270,33 @@ void MyDocument::renumberBookmarks()
 QByteArray MyDocument::dataRepresentation()
 {
     emit commitEditingRequested();
-    QList<ArchivedRef> bookmarks;
-    bookmarks.reserve(m_bookmarkList.size());
-    for (const BookmarkPtr& b : std::as_const(m_bookmarkList))
-        bookmarks << archivedBookmark(*b);
-    QList<ArchivedRef> folders;
-    folders.reserve(m_folderList.size());
+    // Numbered as Apple's archiver numbers them: each container before its contents.
+    KeyedArchiver archive;
+    const quint64 root = archive.reserveArray();
+    const quint64 list = archive.reserveArray();
+    std::vector<quint64> records;
+    records.reserve(size_t(m_bookmarkList.size()));
+    std::vector<KeyedArchiver::Field> fields(4);
+    fields[0].key = QStringLiteral("name");
+    fields[1].key = QStringLiteral("location");
+    fields[2].key = QStringLiteral("number");
+    fields[3].key = QStringLiteral("folder");
+    fields[2].kind = fields[3].kind = KeyedArchiver::Field::Kind::Integer;
+    for (const BookmarkPtr& b : std::as_const(m_bookmarkList)) {
+        fields[0].text = b->bookmarkName();
+        fields[1].text = b->location();
+        fields[2].integer = b->number();
+        fields[3].integer = b->folder();
+        records.push_back(archive.addObject(b->className(), b->classChain(), fields));
+    }
+    archive.setArray(list, QStringLiteral("NSMutableArray"), MutableArrayChain, records);
+    const quint64 folders = archive.reserveArray();
+    std::vector<quint64> names;
     for (const QString& f : std::as_const(m_folderList))
-        folders << ArchivedValue::makeString(f);
-    const ArchivedRef root = ArchivedValue::makeArray(
-        QStringLiteral("NSArray"), ArrayChain,
-        {ArchivedValue::makeArray(QStringLiteral("NSMutableArray"), MutableArrayChain, bookmarks),
-         ArchivedValue::makeArray(QStringLiteral("NSMutableArray"), MutableArrayChain, folders)});
-    return KeyedArchiver::archivedData(root);
+        names.push_back(archive.addString(f));
+    archive.setArray(folders, QStringLiteral("NSMutableArray"), MutableArrayChain, names);
+    archive.setArray(root, QStringLiteral("NSArray"), ArrayChain, {list, folders});
+    return archive.finish(root);
 }
 
 bool MyDocument::loadDataRepresentation(const QByteArray& bytes, QString* error)
@@ -251,12 +311,8 @@ bool MyDocument::loadDataRepresentation(const QByteArray& bytes, QString* error)
         const auto records = lists && lists->size() == 2 ? unarchiver.arrayReferences(lists->at(0)) : std::nullopt;
         if (records) {
             bookmarks.reserve(qsizetype(records->size()));
-            for (quint64 uid : *records) {
-                const ArchivedRef record = unarchiver.decodeObject(uid);
-                if (record->kind != ArchivedValue::Kind::Object)
-                    throw LoadError{tr("The bookmark list holds something other than bookmarks.")};
-                bookmarks << bookmarkFrom(*record);
-            }
+            for (quint64 uid : *records)
+                bookmarks << bookmarkFrom(unarchiver, uid);
             const ArchivedRef names = unarchiver.decodeObject(lists->at(1));
             if (names->kind != ArchivedValue::Kind::Array)
                 throw LoadError{tr("The file does not hold a bookmark list and a folder list.")};

@@ -29,11 +29,6 @@ int widthFor(quint64 largest)
     return largest <= 0xFF ? 1 : largest <= 0xFFFF ? 2 : largest <= 0xFFFFFFFFu ? 4 : 8;
 }
 
-void appendBigEndian(QByteArray& out, quint64 value, int width)
-{
-    for (int i = width - 1; i >= 0; --i)
-        out.append(char(value >> (8 * i)));
-}
 } // namespace
 
 PropertyList::PropertyList() = default;
@@ -597,72 +592,98 @@ void PropertyList::setDictionary(Ref slot, std::vector<std::pair<Ref, Ref>> pair
         n.members.push_back(p.second);
 }
 
+namespace {
+// A growing byte buffer without QByteArray's per-byte checks.
+struct Bytes {
+    std::vector<char> v;
+    void byte(int b) { v.push_back(char(b)); }
+    void bigEndian(quint64 value, int width)
+    {
+        for (int i = width - 1; i >= 0; --i)
+            v.push_back(char(value >> (8 * i)));
+    }
+    void raw(const char* p, size_t n) { v.insert(v.end(), p, p + n); }
+};
+
+int widthCode(int width)
+{
+    return width == 1 ? 0 : width == 2 ? 1 : width == 4 ? 2 : 3;
+}
+} // namespace
+
 QByteArray PropertyList::toBinary() const
 {
     const quint64 objects = m_nodes.size();
     if (objects == 0 || m_root < 0 || quint64(m_root) >= objects)
         fail(Damaged);
     const int refWidth = widthFor(objects - 1);
-    QByteArray out;
-    out.reserve(qsizetype(objects) * 12 + 64);
-    out.append("bplist00", HeaderLength);
+    Bytes out;
+    out.v.reserve(size_t(objects) * 16 + 64);
+    out.raw("bplist00", HeaderLength);
     std::vector<quint64> offsets;
     offsets.reserve(objects);
 
     auto marker = [&](int high, quint64 count) {
         if (count < 15) {
-            out.append(char(high << 4 | int(count)));
+            out.byte(high << 4 | int(count));
             return;
         }
-        out.append(char(high << 4 | 0x0F));
+        out.byte(high << 4 | 0x0F);
         const int width = widthFor(count);
-        out.append(char(0x10 | (width == 1 ? 0 : width == 2 ? 1 : width == 4 ? 2 : 3)));
-        appendBigEndian(out, count, width);
+        out.byte(0x10 | widthCode(width));
+        out.bigEndian(count, width);
     };
     for (const Node& n : m_nodes) {
-        offsets.push_back(quint64(out.size()));
+        offsets.push_back(quint64(out.v.size()));
         switch (n.type) {
         case Type::Null:
-            out.append('\0');
+            out.byte(0x00);
             break;
         case Type::Boolean:
-            out.append(char(n.integer ? 0x09 : 0x08));
+            out.byte(n.integer ? 0x09 : 0x08);
             break;
         case Type::Integer: {
             // Negative numbers take eight bytes, which readers take as signed.
             const int width = n.integer < 0 ? 8 : widthFor(quint64(n.integer));
-            out.append(char(0x10 | (width == 1 ? 0 : width == 2 ? 1 : width == 4 ? 2 : 3)));
-            appendBigEndian(out, quint64(n.integer), width);
+            out.byte(0x10 | widthCode(width));
+            out.bigEndian(quint64(n.integer), width);
             break;
         }
         case Type::Real:
         case Type::Date: {
             quint64 bits;
             std::memcpy(&bits, &n.real, sizeof bits);
-            out.append(char(n.type == Type::Real ? 0x23 : 0x33));
-            appendBigEndian(out, bits, 8);
+            out.byte(n.type == Type::Real ? 0x23 : 0x33);
+            out.bigEndian(bits, 8);
             break;
         }
         case Type::String: {
-            const bool ascii = std::all_of(n.string.cbegin(), n.string.cend(), [](QChar c) { return c.unicode() < 0x80; });
+            const ushort* p = n.string.utf16();
+            const qsizetype length = n.string.size();
+            bool ascii = true;
+            for (qsizetype i = 0; i < length && ascii; ++i)
+                ascii = p[i] < 0x80;
             if (ascii) {
-                marker(0x5, quint64(n.string.size()));
-                out.append(n.string.toLatin1());
+                marker(0x5, quint64(length));
+                for (qsizetype i = 0; i < length; ++i)
+                    out.v.push_back(char(p[i]));
             } else {
-                marker(0x6, quint64(n.string.size()));
-                for (QChar c : n.string)
-                    out.append(char(c.unicode() >> 8)).append(char(c.unicode()));
+                marker(0x6, quint64(length));
+                for (qsizetype i = 0; i < length; ++i) {
+                    out.v.push_back(char(p[i] >> 8));
+                    out.v.push_back(char(p[i]));
+                }
             }
             break;
         }
         case Type::Data:
             marker(0x4, quint64(n.data.size()));
-            out.append(n.data);
+            out.raw(n.data.constData(), size_t(n.data.size()));
             break;
         case Type::Uid: {
             const int width = widthFor(quint64(n.integer));
-            out.append(char(0x80 | (width - 1)));
-            appendBigEndian(out, quint64(n.integer), width);
+            out.byte(0x80 | (width - 1));
+            out.bigEndian(quint64(n.integer), width);
             break;
         }
         case Type::Array:
@@ -672,22 +693,23 @@ QByteArray PropertyList::toBinary() const
             for (Ref m : n.members) {
                 if (m < 0 || quint64(m) >= objects)
                     fail(Damaged);
-                appendBigEndian(out, quint64(m), refWidth);
+                out.bigEndian(quint64(m), refWidth);
             }
             break;
         }
         }
     }
-    const quint64 table = quint64(out.size());
+    const quint64 table = quint64(out.v.size());
     const int offsetWidth = widthFor(table);
     for (quint64 o : offsets)
-        appendBigEndian(out, o, offsetWidth);
-    out.append(QByteArray(6, '\0'));
-    out.append(char(offsetWidth)).append(char(refWidth));
-    appendBigEndian(out, objects, 8);
-    appendBigEndian(out, quint64(m_root), 8);
-    appendBigEndian(out, table, 8);
-    return out;
+        out.bigEndian(o, offsetWidth);
+    out.v.insert(out.v.end(), 6, '\0');
+    out.byte(offsetWidth);
+    out.byte(refWidth);
+    out.bigEndian(objects, 8);
+    out.bigEndian(quint64(m_root), 8);
+    out.bigEndian(table, 8);
+    return QByteArray(out.v.data(), qsizetype(out.v.size()));
 }
 
 QByteArray PropertyList::toXml() const
