@@ -39,7 +39,8 @@ test-asan: asan
 
 # The libFuzzer targets (clang, AddressSanitizer and UndefinedBehaviorSanitizer);
 # scripts/fuzz runs them.
-fuzz: deps
+fuzz:
+	@sh scripts/install-deps fuzz
 	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DEDGEMARKS_SANITIZE=ON -DEDGEMARKS_FUZZ=ON \
 		-DEDGEMARKS_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target \

@@ -561,7 +561,7 @@ private slots:
             arguments << "memo.txt:other" << "-o" << dir << "--force";
         if (transfer == "put")
             arguments << dir + "/memo.txt";
-        const Result r = cli(arguments, {"EDGEMARKS_PASSWORD=1234", "EDGEMARKS_TIMEOUT=1"});
+        const Result r = cli(arguments, {"EDGEMARKS_PASSWORD=1234", "EDGEMARKS_TIMEOUT=2"});
         QVERIFY2(r.status == status, qPrintable(QString("status %1: %2").arg(r.status).arg(r.err)));
 
         const bool hungUp = fault == "hang-up" && transfer != "put";
