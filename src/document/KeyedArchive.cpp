@@ -665,10 +665,10 @@ bool KeyedUnarchiver::readFields(quint64 uid, QString* className,
             return false;
         const PropertyList& plist = d->plist;
         const PropertyList::Ref node = d->objectAt(uid);
-        if (plist.type(node) != Type::Dictionary || plist.find(node, u"$class") < 0)
+        if (plist.type(node) != Type::Dictionary)
             return false;
         QStringList chain;
-        d->classOf(node, *className, chain);
+        d->classOf(node, *className, chain); // fails without a class reference
         if (arrayClasses().contains(*className) || dictionaryClasses().contains(*className) ||
             stringClasses().contains(*className))
             return false;

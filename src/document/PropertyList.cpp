@@ -74,11 +74,19 @@ PropertyList PropertyList::fromBinary(const QByteArray& bytes)
 
 quint64 PropertyList::readUnsigned(qint64 at, int width) const
 {
-    quint64 value = 0;
     const auto* p = reinterpret_cast<const uchar*>(m_bytes.constData()) + at;
-    for (int i = 0; i < width; ++i)
-        value = value << 8 | p[i];
-    return value;
+    switch (width) {
+    case 1:
+        return p[0];
+    case 2:
+        return quint64(p[0]) << 8 | p[1];
+    default: {
+        quint64 value = 0;
+        for (int i = 0; i < width; ++i)
+            value = value << 8 | p[i];
+        return value;
+    }
+    }
 }
 
 void PropertyList::check(Ref ref) const
@@ -93,6 +101,16 @@ qint64 PropertyList::count() const
 }
 
 PropertyList::Span PropertyList::span(Ref ref) const
+{
+    // Readers ask for an object's type, then its value: the last one is kept.
+    if (ref == m_lastRef)
+        return m_lastSpan;
+    m_lastSpan = locate(ref);
+    m_lastRef = ref;
+    return m_lastSpan;
+}
+
+PropertyList::Span PropertyList::locate(Ref ref) const
 {
     check(ref);
     const qint64 end = m_offsetTable; // objects lie before the offset table

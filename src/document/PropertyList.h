@@ -23,7 +23,7 @@ public:
 // the graph bound their own depth (references may loop).
 //
 // Built by hand (the add* functions), a list is written in time linear in the
-// number of objects, as binary or as XML.
+// number of objects, as binary or as XML. A list is read by one thread at a time.
 class PropertyList {
 public:
     enum class Type : quint8 { Null, Boolean, Integer, Real, Date, Data, String, Uid, Array, Dictionary };
@@ -97,6 +97,7 @@ private:
     static PropertyList fromXml(const QByteArray& bytes);
     void check(Ref ref) const;
     Span span(Ref ref) const;
+    Span locate(Ref ref) const;
     quint64 readUnsigned(qint64 at, int width) const;
     Ref member(const Span& s, qint64 index) const;
     Ref add(Node&& node);
@@ -107,6 +108,8 @@ private:
     qint64 m_offsetTable = 0;
     int m_offsetWidth = 0;
     int m_refWidth = 0;
+    mutable Ref m_lastRef = -1;
+    mutable Span m_lastSpan{Type::Null, 0, 0};
     // Lists read from XML or built.
     std::vector<Node> m_nodes;
     Ref m_root = -1;
