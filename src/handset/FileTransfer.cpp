@@ -163,7 +163,11 @@ void VedORovav::uploadOne(const QString& path, const QString& type, int index, P
         throw VedORovavException(FileTooLarge);
 
     sendCommand(3, 0x603, nullptr, int(name.size() - 1 + size));
-    sendRawData(name.constData(), int(name.size() - 1));
+    {
+        // The header announced the name: it goes out whatever happens.
+        Uncancellable announced(*this);
+        sendRawData(name.constData(), int(name.size() - 1));
+    }
 
     qint64 left = size;
     QFile in(path);

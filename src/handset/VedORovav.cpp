@@ -434,6 +434,9 @@ void VedORovav::sendCommand(int command, int subCommand, const char* parameter, 
                                 HeaderLength + (parameter ? qint64(length) : 0),
                                 m_maskParameter ? HeaderLength : -1);
     writeAll(reinterpret_cast<const char*>(header), HeaderLength);
+    // Once the header is out, the frame goes out whole: a cancel between the two
+    // writes would leave the handset taking the next frame for this one's rest.
+    Uncancellable wholeFrame(*this);
     if (parameter)
         writeAll(parameter, length);
 }
