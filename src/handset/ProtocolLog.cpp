@@ -56,8 +56,10 @@ void appendDump(QString& out, const ProtocolLog::Entry& e)
 
 ProtocolLog& ProtocolLog::shared()
 {
-    static ProtocolLog log;
-    return log;
+    // Never destroyed: a link closed by a static object's destructor at exit
+    // still has its log.
+    static ProtocolLog* log = new ProtocolLog;
+    return *log;
 }
 
 void ProtocolLog::step(Kind kind, const QString& text)
