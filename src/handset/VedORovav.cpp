@@ -375,6 +375,24 @@ bool VedORovav::openPath(const QString& devicePath)
     // dropped, never taken for a reply.
     tcflush(m_fileDescriptor, TCIFLUSH);
     log.step(ProtocolLog::Kind::Setting, QStringLiteral("pending input discarded (TCIFLUSH)"));
+    // A handset still finishing the reply of an interrupted conversation sends
+    // it now: what arrives before the line has been quiet for a moment is
+    // dropped too (for half a second at most).
+    const qint64 end = QDateTime::currentMSecsSinceEpoch() + 500;
+    for (;;) {
+        struct pollfd p {
+            m_fileDescriptor, POLLIN, 0
+        };
+        const qint64 left = end - QDateTime::currentMSecsSinceEpoch();
+        if (left <= 0 || ::poll(&p, 1, int(std::min<qint64>(left, QuietMilliseconds))) <= 0 ||
+            !(p.revents & POLLIN))
+            break;
+        char stale[256];
+        const ssize_t n = ::read(m_fileDescriptor, stale, sizeof stale);
+        if (n <= 0)
+            break;
+        log.frame(ProtocolLog::Kind::Skipped, QByteArray(stale, int(n)), n);
+    }
     return true;
 }
 

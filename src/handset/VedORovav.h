@@ -120,6 +120,8 @@ public:
     // (zeros) and of a downloaded one (read and dropped).
     void setCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
     static constexpr int CancelSliceMilliseconds = 100;
+    // The line counts as quiet when nothing arrived for this long after the open.
+    static constexpr int QuietMilliseconds = 40;
 
     void open();
     void close();
