@@ -92,6 +92,8 @@ void AirHBookmark::setValue(const QString& key, const QVariant& value)
 
 void AirHBookmark::addObserver(BookmarkObserver* observer, const QString& key)
 {
+    if (m_observers.empty()) // a document observes all four keys
+        m_observers.reserve(4);
     m_observers.push_back({observer, key});
 }
 

@@ -4,6 +4,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <limits>
 #include <unordered_map>
 #include <vector>
@@ -101,8 +102,7 @@ public:
                       const std::vector<KeyedArchiver::Field>& fields)
     {
         const auto [uid, node] = reserve();
-        std::vector<std::pair<PropertyList::Ref, PropertyList::Ref>> pairs;
-        pairs.reserve(fields.size() + 1);
+        m_pairs.clear(); // kept between records: no allocation per record
         for (const KeyedArchiver::Field& f : fields) {
             PropertyList::Ref value;
             if (f.kind == KeyedArchiver::Field::Kind::Integer)
@@ -111,11 +111,18 @@ public:
                 value = uidRef(0);
             else // each text its own UID: no lookups for texts that rarely repeat
                 value = m_list.addUid(append(m_list.addString(f.text)));
-            pairs.emplace_back(key(f.key), value);
+            m_pairs.emplace_back(key(f.key), value);
         }
-        pairs.emplace_back(key(QStringLiteral("$class")), uidRef(classUid(className, classes)));
-        m_list.setDictionary(node, std::move(pairs));
+        m_pairs.emplace_back(key(QStringLiteral("$class")), uidRef(classUid(className, classes)));
+        m_list.setDictionary(node, m_pairs);
         return uid;
+    }
+    void reserveRecords(qint64 count, int fields)
+    {
+        // A record: its dictionary, and a text and its UID per field; the
+        // dictionary's keys and values, and the record's place in an array.
+        m_list.reserve(count * (1 + 2 * fields + 1), count * (2 * (fields + 1) + 1));
+        m_table.reserve(m_table.size() + size_t(count * (1 + fields)));
     }
     quint64 addPlainString(const QString& text) { return append(m_list.addString(text)); }
     quint64 reserveArray() { return reserve().first; }
@@ -307,6 +314,7 @@ private:
 
     PropertyList m_list;
     std::vector<PropertyList::Ref> m_table; // the "$objects" table
+    std::vector<std::pair<PropertyList::Ref, PropertyList::Ref>> m_pairs;
     std::unordered_map<const ArchivedValue*, quint64> m_identity;
     QHash<QString, quint64> m_strings;
     QHash<QString, PropertyList::Ref> m_keys;
@@ -333,6 +341,11 @@ KeyedArchiver::~KeyedArchiver() = default;
 quint64 KeyedArchiver::addObject(const QString& className, const QStringList& classes, const std::vector<Field>& fields)
 {
     return d->writer.addObject(className, classes, fields);
+}
+
+void KeyedArchiver::reserveRecords(qint64 count, int fields)
+{
+    d->writer.reserveRecords(count, fields);
 }
 
 quint64 KeyedArchiver::addString(const QString& text)
@@ -364,54 +377,83 @@ struct KeyedUnarchiver::Impl {
     using Type = PropertyList::Type;
 
     PropertyList plist;
-    Ref objects = -1; // the "$objects" table
+    PropertyList::Members table; // the "$objects" table
     Ref top = -1;
-    qint64 objectCount = 0;
-    std::vector<ArchivedRef> decoded; // memo by UID
-    std::vector<char> inProgress;     // cycle detection by UID
+    std::unordered_map<quint64, ArchivedRef> decoded; // memo by UID
+    std::vector<quint64> inProgress;                  // the objects being decoded, outermost first
     int depth = 0;
+
     // Class descriptions by UID: thousands of objects share a handful of them.
-    std::unordered_map<quint64, std::pair<QString, QStringList>> classes;
+    struct ClassInfo {
+        enum class Kind { Plain, Array, Dictionary, String };
+        QString name;
+        QStringList chain;
+        Kind kind = Kind::Plain;
+    };
+    std::unordered_map<quint64, ClassInfo> classes;
+    // Dictionary keys by object number: records share their keys.
+    static constexpr size_t MaxKeyNames = 4096;
+    std::unordered_map<Ref, QString> keyNames;
+    QString scratchKey;
 
     [[noreturn]] static void fail(const char* what) { throw KeyedArchiveError(what); }
 
     Ref objectAt(quint64 uid) const
     {
-        if (uid >= quint64(objectCount))
+        if (uid >= quint64(table.size()))
             fail(QT_TRANSLATE_NOOP("MyDocument", "The archive refers to an object that does not exist."));
-        return plist.item(objects, qint64(uid));
+        return table.at(qint64(uid));
     }
 
-    void classOf(Ref dict, QString& name, QStringList& chain)
+    const QString& keyName(Ref key)
     {
-        const Ref ref = plist.find(dict, u"$class");
-        if (ref < 0 || plist.type(ref) != Type::Uid)
-            fail(QT_TRANSLATE_NOOP("MyDocument", "An archived object has no class reference."));
-        const quint64 uid = plist.uid(ref);
-        if (const auto known = classes.find(uid); known != classes.end()) {
-            name = known->second.first;
-            chain = known->second.second;
-            return;
+        if (const auto known = keyNames.find(key); known != keyNames.end())
+            return known->second;
+        if (plist.type(key) != Type::String)
+            fail(QT_TRANSLATE_NOOP("MyDocument", "The archive holds a value of an unknown kind."));
+        if (keyNames.size() >= MaxKeyNames) {
+            scratchKey = plist.string(key);
+            return scratchKey;
         }
+        return keyNames.emplace(key, plist.string(key)).first->second;
+    }
+
+    // The class that the value under an object's "$class" refers to.
+    const ClassInfo& classInfo(Ref reference)
+    {
+        if (reference < 0 || plist.type(reference) != Type::Uid)
+            fail(QT_TRANSLATE_NOOP("MyDocument", "An archived object has no class reference."));
+        const quint64 uid = plist.uid(reference);
+        if (const auto known = classes.find(uid); known != classes.end())
+            return known->second;
         const Ref cls = objectAt(uid);
         if (plist.type(cls) != Type::Dictionary)
             fail(QT_TRANSLATE_NOOP("MyDocument", "An archived class description is not a dictionary."));
-        const Ref n = plist.find(cls, u"$classname");
+        const PropertyList::Members entries = plist.entries(cls);
+        const Ref n = entries.find(u"$classname");
         if (n < 0 || plist.type(n) != Type::String)
             fail(QT_TRANSLATE_NOOP("MyDocument", "An archived class has no name."));
-        name = plist.string(n);
-        chain.clear();
-        const Ref list = plist.find(cls, u"$classes");
+        ClassInfo info;
+        info.name = plist.string(n);
+        const Ref list = entries.find(u"$classes");
         if (list >= 0 && plist.type(list) == Type::Array) {
-            const qint64 count = plist.size(list);
-            for (qint64 i = 0; i < count; ++i) {
-                const Ref c = plist.item(list, i);
+            const PropertyList::Members items = plist.items(list);
+            for (qint64 i = 0; i < items.size(); ++i) {
+                const Ref c = items.at(i);
                 if (plist.type(c) == Type::String)
-                    chain << plist.string(c);
+                    info.chain << plist.string(c);
             }
         }
-        classes.emplace(uid, std::make_pair(name, chain));
+        if (arrayClasses().contains(info.name))
+            info.kind = ClassInfo::Kind::Array;
+        else if (dictionaryClasses().contains(info.name))
+            info.kind = ClassInfo::Kind::Dictionary;
+        else if (stringClasses().contains(info.name))
+            info.kind = ClassInfo::Kind::String;
+        return classes.emplace(uid, std::move(info)).first->second;
     }
+
+    const ClassInfo& classOf(Ref dict) { return classInfo(plist.find(dict, u"$class")); }
 
     QList<ArchivedRef> references(Ref array)
     {
@@ -473,29 +515,31 @@ struct KeyedUnarchiver::Impl {
         if (uid == 0)
             return ArchivedValue::nil();
         const Ref node = objectAt(uid);
-        if (decoded[uid])
-            return decoded[uid];
-        if (inProgress[uid])
+        if (const auto known = decoded.find(uid); known != decoded.end())
+            return known->second;
+        if (std::find(inProgress.begin(), inProgress.end(), uid) != inProgress.end())
             fail(QT_TRANSLATE_NOOP("MyDocument", "The archive holds an object that contains itself."));
         if (++depth > MaxDepth)
             fail(QT_TRANSLATE_NOOP("MyDocument", "The archive nests objects too deeply."));
-        inProgress[uid] = 1;
+        inProgress.push_back(uid);
 
         ArchivedRef result;
         const bool dictionary = plist.type(node) == Type::Dictionary;
         if (dictionary && plist.find(node, u"$class") >= 0) {
             auto v = std::make_shared<ArchivedValue>();
-            classOf(node, v->className, v->classes);
+            const ClassInfo& info = classOf(node);
+            v->className = info.name;
+            v->classes = info.chain;
             const Ref text = plist.find(node, u"NS.string");
-            if (stringClasses().contains(v->className) && text >= 0) {
+            if (info.kind == ClassInfo::Kind::String && text >= 0) {
                 if (plist.type(text) != Type::String)
                     fail(QT_TRANSLATE_NOOP("MyDocument", "An archived string holds no text."));
                 v->kind = ArchivedValue::Kind::String;
                 v->string = plist.string(text);
-            } else if (arrayClasses().contains(v->className)) {
+            } else if (info.kind == ClassInfo::Kind::Array) {
                 v->kind = ArchivedValue::Kind::Array;
                 v->elements = references(plist.find(node, u"NS.objects"));
-            } else if (dictionaryClasses().contains(v->className)) {
+            } else if (info.kind == ClassInfo::Kind::Dictionary) {
                 v->kind = ArchivedValue::Kind::Dictionary;
                 v->keys = references(plist.find(node, u"NS.keys"));
                 v->elements = references(plist.find(node, u"NS.objects"));
@@ -503,15 +547,13 @@ struct KeyedUnarchiver::Impl {
                     fail(QT_TRANSLATE_NOOP("MyDocument", "An archived dictionary does not have as many keys as values."));
             } else {
                 v->kind = ArchivedValue::Kind::Object;
-                const qint64 count = plist.size(node);
-                v->fields.reserve(qsizetype(count));
-                for (qint64 i = 0; i < count; ++i) {
-                    const Ref k = plist.key(node, i);
-                    if (plist.equals(k, u"$class"))
+                const PropertyList::Members entries = plist.entries(node);
+                v->fields.reserve(qsizetype(entries.size()));
+                for (qint64 i = 0; i < entries.size(); ++i) {
+                    const QString& name = keyName(entries.at(i));
+                    if (name == QLatin1String("$class"))
                         continue;
-                    if (plist.type(k) != Type::String)
-                        fail(QT_TRANSLATE_NOOP("MyDocument", "The archive holds a value of an unknown kind."));
-                    v->fields.append({plist.string(k), value(plist.value(node, i))});
+                    v->fields.append({name, value(entries.valueAt(i))});
                 }
             }
             result = v;
@@ -521,10 +563,10 @@ struct KeyedUnarchiver::Impl {
             result = value(node);
         }
 
-        inProgress[uid] = 0;
+        inProgress.pop_back();
         --depth;
         if (memoize)
-            decoded[uid] = result;
+            decoded.emplace(uid, result);
         return result;
     }
 };
@@ -555,15 +597,13 @@ void KeyedUnarchiver::open(const QByteArray& bytes)
     const PropertyList::Ref version = plist.find(root, u"$version");
     if (version < 0 || plist.type(version) != Type::Integer || plist.integer(version) != qint64(ArchiveVersion))
         Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The keyed archive has an unknown version."));
-    d->objects = plist.find(root, u"$objects");
-    if (d->objects < 0 || plist.type(d->objects) != Type::Array)
+    const PropertyList::Ref objects = plist.find(root, u"$objects");
+    if (objects < 0 || plist.type(objects) != Type::Array)
         Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The keyed archive has no object table."));
     d->top = plist.find(root, u"$top");
     if (d->top < 0 || plist.type(d->top) != Type::Dictionary)
         Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The keyed archive has no top object."));
-    d->objectCount = plist.size(d->objects);
-    d->decoded.resize(size_t(d->objectCount));
-    d->inProgress.assign(size_t(d->objectCount), 0);
+    d->table = plist.items(objects);
 }
 
 KeyedUnarchiver::~KeyedUnarchiver() = default;
@@ -623,10 +663,7 @@ std::optional<std::vector<quint64>> KeyedUnarchiver::arrayReferences(quint64 uid
         const PropertyList::Ref node = d->objectAt(uid);
         if (plist.type(node) != Type::Dictionary || plist.find(node, u"$class") < 0)
             return std::nullopt;
-        QString name;
-        QStringList chain;
-        d->classOf(node, name, chain);
-        if (!arrayClasses().contains(name))
+        if (d->classOf(node).kind != Impl::ClassInfo::Kind::Array)
             return std::nullopt;
         const PropertyList::Ref members = plist.find(node, u"NS.objects");
         if (members < 0 || plist.type(members) != Type::Array)
@@ -649,6 +686,7 @@ std::optional<std::vector<quint64>> KeyedUnarchiver::arrayReferences(quint64 uid
 ArchivedRef KeyedUnarchiver::decodeObject(quint64 uid, bool keep)
 {
     d->depth = 0;
+    d->inProgress.clear();
     try {
         return d->decode(uid, keep);
     } catch (const PropertyListError& e) {
@@ -660,6 +698,7 @@ bool KeyedUnarchiver::readFields(quint64 uid, QString* className,
                                  const std::function<void(const QString& key, const Field& field)>& each)
 {
     using Type = PropertyList::Type;
+    using Kind = Impl::ClassInfo::Kind;
     try {
         if (uid == 0)
             return false;
@@ -667,39 +706,37 @@ bool KeyedUnarchiver::readFields(quint64 uid, QString* className,
         const PropertyList::Ref node = d->objectAt(uid);
         if (plist.type(node) != Type::Dictionary)
             return false;
-        QStringList chain;
-        d->classOf(node, *className, chain); // fails without a class reference
-        if (arrayClasses().contains(*className) || dictionaryClasses().contains(*className) ||
-            stringClasses().contains(*className))
+        // One pass over the record's keys: its class, and where each field lies.
+        const PropertyList::Members entries = plist.entries(node);
+        PropertyList::Ref classReference = -1;
+        for (qint64 i = 0; i < entries.size(); ++i)
+            if (d->keyName(entries.at(i)) == QLatin1String("$class"))
+                classReference = entries.valueAt(i);
+        const Impl::ClassInfo& info = d->classInfo(classReference); // fails without one
+        *className = info.name;
+        if (info.kind != Kind::Plain)
             return false;
         // A field that refers to a text: a plain string or a class-backed one.
         auto textOf = [&](PropertyList::Ref ref, Field& field) {
-            if (plist.type(ref) == Type::String) {
+            const Type type = plist.type(ref);
+            if (type == Type::String) {
                 field.kind = Field::Kind::String;
                 field.string = plist.string(ref);
-                return;
-            }
-            if (plist.type(ref) == Type::Dictionary) {
-                const PropertyList::Ref text = plist.find(ref, u"NS.string");
-                if (text >= 0 && plist.type(text) == Type::String) {
-                    QString name;
-                    QStringList classes;
-                    d->classOf(ref, name, classes);
-                    if (stringClasses().contains(name)) {
-                        field.kind = Field::Kind::String;
-                        field.string = plist.string(text);
-                    }
+            } else if (type == Type::Dictionary) {
+                const PropertyList::Members members = plist.entries(ref);
+                const PropertyList::Ref text = members.find(u"NS.string");
+                if (text >= 0 && d->classInfo(members.find(u"$class")).kind == Kind::String &&
+                    plist.type(text) == Type::String) {
+                    field.kind = Field::Kind::String;
+                    field.string = plist.string(text);
                 }
             }
         };
-        const qint64 count = plist.size(node);
-        for (qint64 i = 0; i < count; ++i) {
-            const PropertyList::Ref k = plist.key(node, i);
-            if (plist.equals(k, u"$class"))
+        for (qint64 i = 0; i < entries.size(); ++i) {
+            const QString& key = d->keyName(entries.at(i));
+            if (key == QLatin1String("$class"))
                 continue;
-            if (plist.type(k) != Type::String)
-                Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The archive holds a value of an unknown kind."));
-            const PropertyList::Ref v = plist.value(node, i);
+            const PropertyList::Ref v = entries.valueAt(i);
             Field field;
             switch (plist.type(v)) {
             case Type::Integer:
@@ -712,10 +749,12 @@ bool KeyedUnarchiver::readFields(quint64 uid, QString* className,
                 break;
             case Type::Uid: {
                 const quint64 target = plist.uid(v);
-                const PropertyList::Ref referenced = target == 0 ? -1 : d->objectAt(target);
                 if (target == 0) {
                     field.kind = Field::Kind::Nil;
-                } else if (plist.type(referenced) == Type::Integer) {
+                    break;
+                }
+                const PropertyList::Ref referenced = d->objectAt(target);
+                if (plist.type(referenced) == Type::Integer) {
                     field.kind = Field::Kind::Integer;
                     field.integer = plist.integer(referenced);
                 } else {
@@ -726,7 +765,8 @@ bool KeyedUnarchiver::readFields(quint64 uid, QString* className,
             default:
                 break;
             }
-            each(plist.string(k), field);
+            // The key may be a scratch copy that the next lookup replaces: passed on first.
+            each(key, field);
         }
         return true;
     } catch (const PropertyListError& e) {

@@ -70,10 +70,12 @@ public:
     struct Field {
         QString key;
         enum class Kind { Text, Integer } kind = Kind::Text;
-        QString text; // a null text is the nil reference
+        QStringView text; // a null text is the nil reference; the text must outlive addObject
         qint64 integer = 0;
     };
     quint64 addObject(const QString& className, const QStringList& classes, const std::vector<Field>& fields);
+    // Room for count records of this many fields (saves growing the tables).
+    void reserveRecords(qint64 count, int fields);
     quint64 addString(const QString& text);
     // Reserves an array's UID before its members are added; fill it with setArray.
     quint64 reserveArray();

@@ -282,12 +282,19 @@ QByteArray MyDocument::dataRepresentation()
     fields[2].key = QStringLiteral("number");
     fields[3].key = QStringLiteral("folder");
     fields[2].kind = fields[3].kind = KeyedArchiver::Field::Kind::Integer;
+    archive.reserveRecords(m_bookmarkList.size(), int(fields.size()));
+    QString lastClass;
+    QStringList lastChain;
     for (const BookmarkPtr& b : std::as_const(m_bookmarkList)) {
         fields[0].text = b->bookmarkName();
         fields[1].text = b->location();
         fields[2].integer = b->number();
         fields[3].integer = b->folder();
-        records.push_back(archive.addObject(b->className(), b->classChain(), fields));
+        if (const QString name = b->className(); name != lastClass) {
+            lastClass = name;
+            lastChain = b->classChain();
+        }
+        records.push_back(archive.addObject(lastClass, lastChain, fields));
     }
     archive.setArray(list, QStringLiteral("NSMutableArray"), MutableArrayChain, records);
     const quint64 folders = archive.reserveArray();

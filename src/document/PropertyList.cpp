@@ -1,5 +1,6 @@
 #include "PropertyList.h"
 
+#include <QDateTime>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -24,9 +25,79 @@ const char* const TooLarge = QT_TRANSLATE_NOOP("MyDocument", "The property list 
 const char* const TooDeep = QT_TRANSLATE_NOOP("MyDocument", "The property list nests too deeply.");
 const char* const WrongType = QT_TRANSLATE_NOOP("MyDocument", "The property list holds a value of another kind than expected.");
 
+constexpr quint32 Invalid = std::numeric_limits<quint32>::max();
+
+// How a built container keeps a member: a reference no list can hold reads as Invalid.
+quint32 stored(qint64 ref)
+{
+    return ref < 0 || ref >= qint64(Invalid) ? Invalid : quint32(ref);
+}
+
+quint32 clamped(qsizetype length)
+{
+    return length >= qsizetype(Invalid) ? Invalid : quint32(length);
+}
+
 int widthFor(quint64 largest)
 {
     return largest <= 0xFF ? 1 : largest <= 0xFFFF ? 2 : largest <= 0xFFFFFFFFu ? 4 : 8;
+}
+
+int widthCode(int width)
+{
+    return width == 1 ? 0 : width == 2 ? 1 : width == 4 ? 2 : 3;
+}
+
+// The bytes of a marker with its count: one, or two more and the count's own.
+int markerLength(quint64 count)
+{
+    return count < 15 ? 1 : 2 + widthFor(count);
+}
+
+// Writes into memory sized beforehand: no checks or growth per byte.
+struct Cursor {
+    char* p;
+    void byte(int b) { *p++ = char(b); }
+    void bigEndian(quint64 value, int width)
+    {
+        for (int i = width - 1; i >= 0; --i)
+            *p++ = char(value >> (8 * i));
+    }
+    void marker(int high, quint64 count)
+    {
+        if (count < 15) {
+            byte(high << 4 | int(count));
+            return;
+        }
+        byte(high << 4 | 0x0F);
+        const int width = widthFor(count);
+        byte(0x10 | widthCode(width));
+        bigEndian(count, width);
+    }
+};
+
+// Text as the binary form keeps it: one byte a character (ASCII) or two (UTF-16, big-endian).
+QString textFrom(const uchar* p, qint64 count, bool ascii)
+{
+    if (ascii)
+        return QString::fromLatin1(reinterpret_cast<const char*>(p), qsizetype(count));
+    QString text(qsizetype(count), Qt::Uninitialized);
+    auto* out = reinterpret_cast<char16_t*>(text.data());
+    for (qint64 i = 0; i < count; ++i)
+        out[i] = char16_t(p[2 * i] << 8 | p[2 * i + 1]);
+    return text;
+}
+
+bool textEquals(const uchar* p, qint64 count, bool ascii, QStringView text)
+{
+    if (count != text.size())
+        return false;
+    for (qint64 i = 0; i < count; ++i) {
+        const char16_t c = ascii ? char16_t(p[i]) : char16_t(p[2 * i] << 8 | p[2 * i + 1]);
+        if (c != text[i].unicode())
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -200,29 +271,51 @@ PropertyList::Ref PropertyList::member(const Span& s, qint64 index) const
     return Ref(ref);
 }
 
+const PropertyList::Node& PropertyList::node(Ref ref) const
+{
+    check(ref);
+    return m_nodes[size_t(ref)];
+}
+
+const PropertyList::Node& PropertyList::built(Ref ref, Type type) const
+{
+    const Node& n = node(ref);
+    if (n.type != type)
+        fail(WrongType);
+    return n;
+}
+
+const uchar* PropertyList::encoded(const Node& n) const
+{
+    return reinterpret_cast<const uchar*>(m_encoded.constData()) + n.value + markerLength(n.count);
+}
+
+double PropertyList::builtReal(const Node& n) const
+{
+    double d;
+    std::memcpy(&d, &n.value, sizeof d);
+    return d;
+}
+
 PropertyList::Type PropertyList::type(Ref ref) const
 {
-    if (m_bytes.isEmpty()) {
-        check(ref);
-        return m_nodes[size_t(ref)].type;
-    }
-    return span(ref).type;
+    return m_bytes.isEmpty() ? node(ref).type : span(ref).type;
 }
 
 bool PropertyList::boolean(Ref ref) const
 {
-    if (type(ref) != Type::Boolean)
+    if (m_bytes.isEmpty())
+        return built(ref, Type::Boolean).value != 0;
+    const Span s = span(ref);
+    if (s.type != Type::Boolean)
         fail(WrongType);
-    return m_bytes.isEmpty() ? m_nodes[size_t(ref)].integer != 0 : span(ref).count != 0;
+    return s.count != 0;
 }
 
 qint64 PropertyList::integer(Ref ref) const
 {
-    if (m_bytes.isEmpty()) {
-        if (type(ref) != Type::Integer)
-            fail(WrongType);
-        return m_nodes[size_t(ref)].integer;
-    }
+    if (m_bytes.isEmpty())
+        return built(ref, Type::Integer).value;
     const Span s = span(ref);
     if (s.type != Type::Integer)
         fail(WrongType);
@@ -233,10 +326,10 @@ qint64 PropertyList::integer(Ref ref) const
 double PropertyList::real(Ref ref) const
 {
     if (m_bytes.isEmpty()) {
-        const Type t = type(ref);
-        if (t != Type::Real && t != Type::Date)
+        const Node& n = node(ref);
+        if (n.type != Type::Real && n.type != Type::Date)
             fail(WrongType);
-        return m_nodes[size_t(ref)].real;
+        return builtReal(n);
     }
     const Span s = span(ref);
     if (s.type != Type::Real && s.type != Type::Date)
@@ -256,29 +349,20 @@ double PropertyList::real(Ref ref) const
 QString PropertyList::string(Ref ref) const
 {
     if (m_bytes.isEmpty()) {
-        if (type(ref) != Type::String)
-            fail(WrongType);
-        return m_nodes[size_t(ref)].string;
+        const Node& n = built(ref, Type::String);
+        return textFrom(encoded(n), n.count, n.ascii);
     }
     const Span s = span(ref);
     if (s.type != Type::String)
         fail(WrongType);
-    const char* p = m_bytes.constData() + s.start;
-    if (s.width == 1)
-        return QString::fromLatin1(p, qsizetype(s.count));
-    QString text(qsizetype(s.count), Qt::Uninitialized);
-    auto* out = reinterpret_cast<char16_t*>(text.data());
-    for (qint64 i = 0; i < s.count; ++i)
-        out[i] = char16_t(uchar(p[2 * i]) << 8 | uchar(p[2 * i + 1]));
-    return text;
+    return textFrom(reinterpret_cast<const uchar*>(m_bytes.constData()) + s.start, s.count, s.width == 1);
 }
 
 QByteArray PropertyList::data(Ref ref) const
 {
     if (m_bytes.isEmpty()) {
-        if (type(ref) != Type::Data)
-            fail(WrongType);
-        return m_nodes[size_t(ref)].data;
+        const Node& n = built(ref, Type::Data);
+        return QByteArray(reinterpret_cast<const char*>(encoded(n)), n.count);
     }
     const Span s = span(ref);
     if (s.type != Type::Data)
@@ -288,106 +372,118 @@ QByteArray PropertyList::data(Ref ref) const
 
 quint64 PropertyList::uid(Ref ref) const
 {
-    if (m_bytes.isEmpty()) {
-        if (type(ref) != Type::Uid)
-            fail(WrongType);
-        return quint64(m_nodes[size_t(ref)].integer);
-    }
+    if (m_bytes.isEmpty())
+        return quint64(built(ref, Type::Uid).value);
     const Span s = span(ref);
     if (s.type != Type::Uid)
         fail(WrongType);
     return readUnsigned(s.start, s.width);
 }
 
+PropertyList::Members PropertyList::members(Ref container, Type type) const
+{
+    Members m;
+    m.m_list = this;
+    if (m_bytes.isEmpty()) {
+        const Node& n = built(container, type);
+        m.m_start = n.value;
+        m.m_count = n.count;
+    } else {
+        const Span s = span(container);
+        if (s.type != type)
+            fail(WrongType);
+        m.m_start = s.start;
+        m.m_count = s.count;
+    }
+    return m;
+}
+
+PropertyList::Members PropertyList::items(Ref array) const
+{
+    return members(array, Type::Array);
+}
+
+PropertyList::Members PropertyList::entries(Ref dictionary) const
+{
+    return members(dictionary, Type::Dictionary);
+}
+
+PropertyList::Ref PropertyList::Members::member(qint64 index) const
+{
+    if (m_list->m_bytes.isEmpty())
+        return Ref(m_list->m_members[size_t(m_start + index)]);
+    return m_list->member(Span{Type::Null, m_count, m_start}, index);
+}
+
+PropertyList::Ref PropertyList::Members::at(qint64 index) const
+{
+    if (index < 0 || index >= m_count)
+        fail(WrongType);
+    return member(index);
+}
+
+PropertyList::Ref PropertyList::Members::valueAt(qint64 index) const
+{
+    if (index < 0 || index >= m_count)
+        fail(WrongType);
+    return member(m_count + index);
+}
+
+PropertyList::Ref PropertyList::Members::find(QStringView key) const
+{
+    for (qint64 i = 0; i < m_count; ++i)
+        if (m_list->equals(member(i), key))
+            return member(m_count + i);
+    return -1;
+}
+
 qint64 PropertyList::size(Ref ref) const
 {
-    if (m_bytes.isEmpty()) {
-        const Node& n = m_nodes[size_t((check(ref), ref))];
-        if (n.type == Type::Array)
-            return qint64(n.members.size());
-        if (n.type == Type::Dictionary)
-            return qint64(n.members.size() / 2);
+    const Type t = type(ref);
+    if (t != Type::Array && t != Type::Dictionary)
         fail(WrongType);
-    }
-    const Span s = span(ref);
-    if (s.type != Type::Array && s.type != Type::Dictionary)
-        fail(WrongType);
-    return s.count;
+    return members(ref, t).size();
 }
 
 PropertyList::Ref PropertyList::item(Ref array, qint64 index) const
 {
-    if (m_bytes.isEmpty()) {
-        check(array);
-        const Node& n = m_nodes[size_t(array)];
-        if (n.type != Type::Array || index < 0 || index >= qint64(n.members.size()))
-            fail(WrongType);
-        return n.members[size_t(index)];
-    }
-    const Span s = span(array);
-    if (s.type != Type::Array || index < 0 || index >= s.count)
-        fail(WrongType);
-    return member(s, index);
+    return items(array).at(index);
 }
 
 PropertyList::Ref PropertyList::key(Ref dictionary, qint64 index) const
 {
-    if (m_bytes.isEmpty()) {
-        check(dictionary);
-        const Node& n = m_nodes[size_t(dictionary)];
-        if (n.type != Type::Dictionary || index < 0 || index >= qint64(n.members.size() / 2))
-            fail(WrongType);
-        return n.members[size_t(index)];
-    }
-    const Span s = span(dictionary);
-    if (s.type != Type::Dictionary || index < 0 || index >= s.count)
-        fail(WrongType);
-    return member(s, index);
+    return entries(dictionary).at(index);
 }
 
 PropertyList::Ref PropertyList::value(Ref dictionary, qint64 index) const
 {
-    if (m_bytes.isEmpty()) {
-        check(dictionary);
-        const Node& n = m_nodes[size_t(dictionary)];
-        if (n.type != Type::Dictionary || index < 0 || index >= qint64(n.members.size() / 2))
-            fail(WrongType);
-        return n.members[n.members.size() / 2 + size_t(index)];
-    }
-    const Span s = span(dictionary);
-    if (s.type != Type::Dictionary || index < 0 || index >= s.count)
-        fail(WrongType);
-    return member(s, s.count + index);
+    return entries(dictionary).valueAt(index);
 }
 
 bool PropertyList::equals(Ref ref, QStringView text) const
 {
-    if (m_bytes.isEmpty())
-        return type(ref) == Type::String && m_nodes[size_t(ref)].string == text;
-    const Span s = span(ref);
-    if (s.type != Type::String || s.count != text.size())
-        return false;
     // Compared in place: no string is made for a key that does not match.
-    const auto* p = reinterpret_cast<const uchar*>(m_bytes.constData()) + s.start;
-    for (qint64 i = 0; i < s.count; ++i) {
-        const char16_t c = s.width == 1 ? char16_t(p[i]) : char16_t(p[2 * i] << 8 | p[2 * i + 1]);
-        if (c != text[i].unicode())
-            return false;
+    if (m_bytes.isEmpty()) {
+        const Node& n = node(ref);
+        return n.type == Type::String && textEquals(encoded(n), n.count, n.ascii, text);
     }
-    return true;
+    const Span s = span(ref);
+    return s.type == Type::String &&
+           textEquals(reinterpret_cast<const uchar*>(m_bytes.constData()) + s.start, s.count, s.width == 1, text);
 }
 
 PropertyList::Ref PropertyList::find(Ref dictionary, QStringView wanted) const
 {
-    const qint64 n = size(dictionary);
-    for (qint64 i = 0; i < n; ++i)
-        if (equals(key(dictionary, i), wanted))
-            return value(dictionary, i);
-    return -1;
+    return entries(dictionary).find(wanted);
 }
 
 // ---------------------------------------------------------------------------
 // XML reading
+
+namespace {
+// Dates are kept as seconds since 2001-01-01 00:00:00 UTC, as the binary form keeps them.
+const QDateTime ReferenceDate(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+} // namespace
 
 PropertyList PropertyList::fromXml(const QByteArray& bytes)
 {
@@ -436,47 +532,41 @@ PropertyList PropertyList::fromXml(const QByteArray& bytes)
             if (name == QLatin1String("key")) {
                 if (stack.empty() || !stack.back().dictionary || stack.back().keyPending)
                     fail(NotAPropertyList);
-                Node node;
-                node.type = Type::String;
-                node.string = xml.readElementText();
-                stack.back().members.push_back(list.add(std::move(node)));
+                stack.back().members.push_back(list.addString(xml.readElementText()));
                 stack.back().keyPending = true;
                 continue;
             }
-            Node node;
             const QString text = xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
             if (xml.hasError())
                 fail(NotAPropertyList);
             bool ok = true;
+            Ref ref = -1;
             if (name == QLatin1String("string")) {
-                node.type = Type::String;
-                node.string = text;
+                ref = list.addString(text);
             } else if (name == QLatin1String("integer")) {
-                node.type = Type::Integer;
                 const QString t = text.trimmed();
-                node.integer = t.toLongLong(&ok, 10);
+                qint64 i = t.toLongLong(&ok, 10);
                 if (!ok) // the unsigned 64-bit range reads back as its bit pattern
-                    node.integer = qint64(t.toULongLong(&ok, 10));
+                    i = qint64(t.toULongLong(&ok, 10));
+                ref = list.addInteger(i);
             } else if (name == QLatin1String("real")) {
-                node.type = Type::Real;
-                node.real = text.trimmed().toDouble(&ok);
+                ref = list.addReal(text.trimmed().toDouble(&ok));
             } else if (name == QLatin1String("true") || name == QLatin1String("false")) {
-                node.type = Type::Boolean;
-                node.integer = name == QLatin1String("true");
+                ref = list.addBoolean(name == QLatin1String("true"));
             } else if (name == QLatin1String("data")) {
-                node.type = Type::Data;
                 const auto decoded = QByteArray::fromBase64Encoding(text.toLatin1().simplified().replace(' ', ""));
                 ok = bool(decoded);
-                node.data = *decoded;
+                ref = list.addData(*decoded);
             } else if (name == QLatin1String("date")) {
-                node.type = Type::Date;
-                node.string = text.trimmed();
+                const QDateTime when = QDateTime::fromString(text.trimmed(), Qt::ISODate);
+                ok = when.isValid();
+                ref = list.addDate(double(ReferenceDate.msecsTo(when)) / 1000);
             } else {
                 fail(Unsupported);
             }
             if (!ok)
                 fail(NotAPropertyList);
-            place(list.add(std::move(node)));
+            place(ref);
         } else if (token == QXmlStreamReader::EndElement) {
             const QStringView name = xml.name();
             if (name != QLatin1String("dict") && name != QLatin1String("array"))
@@ -485,29 +575,22 @@ PropertyList PropertyList::fromXml(const QByteArray& bytes)
             stack.pop_back();
             if (frame.keyPending)
                 fail(NotAPropertyList);
-            Node node;
+            Ref ref;
             if (frame.dictionary) {
-                // Keys first, then values, as the binary form keeps them.
-                std::vector<Ref> keys, values;
-                for (size_t i = 0; i < frame.members.size(); i += 2) {
-                    keys.push_back(frame.members[i]);
-                    values.push_back(frame.members[i + 1]);
-                }
+                std::vector<std::pair<Ref, Ref>> pairs;
+                pairs.reserve(frame.members.size() / 2);
+                for (size_t i = 0; i < frame.members.size(); i += 2)
+                    pairs.emplace_back(frame.members[i], frame.members[i + 1]);
                 // <dict><key>CF$UID</key><integer>n</integer></dict> is how XML writes a UID.
-                if (keys.size() == 1 && list.m_nodes[size_t(keys[0])].string == QLatin1String("CF$UID") &&
-                    list.m_nodes[size_t(values[0])].type == Type::Integer) {
-                    node.type = Type::Uid;
-                    node.integer = list.m_nodes[size_t(values[0])].integer;
-                } else {
-                    node.type = Type::Dictionary;
-                    node.members = std::move(keys);
-                    node.members.insert(node.members.end(), values.begin(), values.end());
-                }
+                if (pairs.size() == 1 && list.equals(pairs[0].first, u"CF$UID") &&
+                    list.type(pairs[0].second) == Type::Integer)
+                    ref = list.addUid(quint64(list.integer(pairs[0].second)));
+                else
+                    ref = list.addDictionary(std::move(pairs));
             } else {
-                node.type = Type::Array;
-                node.members = std::move(frame.members);
+                ref = list.addArray(std::move(frame.members));
             }
-            place(list.add(std::move(node)));
+            place(ref);
         }
     }
     if (xml.hasError() || !stack.empty() || list.m_root < 0)
@@ -518,63 +601,92 @@ PropertyList PropertyList::fromXml(const QByteArray& bytes)
 // ---------------------------------------------------------------------------
 // Building and writing
 
-PropertyList::Ref PropertyList::add(Node&& node)
+PropertyList::Ref PropertyList::add(Type type, qint64 value)
 {
-    m_nodes.push_back(std::move(node));
+    m_nodes.push_back(Node{type, false, 0, value});
     return Ref(m_nodes.size() - 1);
 }
 
 PropertyList::Ref PropertyList::addNull()
 {
-    return add(Node{});
+    return add(Type::Null, 0);
 }
 
 PropertyList::Ref PropertyList::addBoolean(bool b)
 {
-    Node n;
-    n.type = Type::Boolean;
-    n.integer = b;
-    return add(std::move(n));
+    return add(Type::Boolean, b);
 }
 
 PropertyList::Ref PropertyList::addInteger(qint64 i)
 {
-    Node n;
-    n.type = Type::Integer;
-    n.integer = i;
-    return add(std::move(n));
+    return add(Type::Integer, i);
 }
 
 PropertyList::Ref PropertyList::addReal(double d)
 {
-    Node n;
-    n.type = Type::Real;
-    n.real = d;
-    return add(std::move(n));
+    qint64 bits;
+    std::memcpy(&bits, &d, sizeof bits);
+    return add(Type::Real, bits);
 }
 
-PropertyList::Ref PropertyList::addString(const QString& s)
+PropertyList::Ref PropertyList::addDate(double secondsSince2001)
 {
-    Node n;
-    n.type = Type::String;
-    n.string = s;
-    return add(std::move(n));
+    const Ref ref = addReal(secondsSince2001);
+    m_nodes.back().type = Type::Date;
+    return ref;
+}
+
+PropertyList::Ref PropertyList::addString(QStringView s)
+{
+    const quint32 length = clamped(s.size());
+    bool ascii = true;
+    for (const QChar c : s)
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    const Ref ref = add(Type::String, qint64(m_encoded.size()));
+    Node& n = m_nodes.back();
+    n.ascii = ascii;
+    n.count = length;
+    if (length == Invalid)
+        return ref; // refused when the list is written
+    const qsizetype at = m_encoded.size();
+    m_encoded.resize(at + markerLength(length) + (ascii ? 1 : 2) * qsizetype(length));
+    Cursor out{m_encoded.data() + at};
+    out.marker(ascii ? 0x5 : 0x6, length);
+    const char16_t* p = s.utf16();
+    if (ascii) {
+        for (quint32 i = 0; i < length; ++i)
+            *out.p++ = char(p[i]);
+    } else {
+        for (quint32 i = 0; i < length; ++i) {
+            *out.p++ = char(p[i] >> 8);
+            *out.p++ = char(p[i]);
+        }
+    }
+    return ref;
 }
 
 PropertyList::Ref PropertyList::addData(const QByteArray& d)
 {
-    Node n;
-    n.type = Type::Data;
-    n.data = d;
-    return add(std::move(n));
+    const Ref ref = add(Type::Data, qint64(m_encoded.size()));
+    const quint32 length = clamped(d.size());
+    m_nodes.back().count = length;
+    if (length == Invalid)
+        return ref; // refused when the list is written
+    const qsizetype at = m_encoded.size();
+    m_encoded.resize(at + markerLength(length) + qsizetype(length));
+    Cursor out{m_encoded.data() + at};
+    out.marker(0x4, length);
+    if (length > 0)
+        std::memcpy(out.p, d.constData(), length);
+    return ref;
 }
 
 PropertyList::Ref PropertyList::addUid(quint64 uid)
 {
-    Node n;
-    n.type = Type::Uid;
-    n.integer = qint64(uid);
-    return add(std::move(n));
+    return add(Type::Uid, qint64(uid));
 }
 
 PropertyList::Ref PropertyList::addArray(std::vector<Ref> members)
@@ -595,139 +707,147 @@ void PropertyList::setArray(Ref slot, std::vector<Ref> members)
 {
     Node& n = m_nodes.at(size_t(slot));
     n.type = Type::Array;
-    n.members = std::move(members);
+    n.count = clamped(qsizetype(members.size()));
+    n.value = qint64(m_members.size());
+    for (Ref m : members)
+        m_members.push_back(stored(m));
 }
 
 void PropertyList::setDictionary(Ref slot, std::vector<std::pair<Ref, Ref>> pairs)
 {
+    setDictionary(slot, std::span<const std::pair<Ref, Ref>>(pairs));
+}
+
+void PropertyList::reserve(qint64 objects, qint64 members)
+{
+    m_nodes.reserve(m_nodes.size() + size_t(objects));
+    m_members.reserve(m_members.size() + size_t(members));
+}
+
+void PropertyList::setDictionary(Ref slot, std::span<const std::pair<Ref, Ref>> pairs)
+{
     Node& n = m_nodes.at(size_t(slot));
     n.type = Type::Dictionary;
-    n.members.clear();
-    n.members.reserve(pairs.size() * 2);
+    n.count = clamped(qsizetype(pairs.size()));
+    n.value = qint64(m_members.size());
     for (const auto& p : pairs)
-        n.members.push_back(p.first);
+        m_members.push_back(stored(p.first));
     for (const auto& p : pairs)
-        n.members.push_back(p.second);
+        m_members.push_back(stored(p.second));
 }
 
-namespace {
-// A growing byte buffer without QByteArray's per-byte checks.
-struct Bytes {
-    std::vector<char> v;
-    void byte(int b) { v.push_back(char(b)); }
-    void bigEndian(quint64 value, int width)
-    {
-        for (int i = width - 1; i >= 0; --i)
-            v.push_back(char(value >> (8 * i)));
-    }
-    void raw(const char* p, size_t n) { v.insert(v.end(), p, p + n); }
-};
-
-int widthCode(int width)
-{
-    return width == 1 ? 0 : width == 2 ? 1 : width == 4 ? 2 : 3;
-}
-} // namespace
 
 QByteArray PropertyList::toBinary() const
 {
     const quint64 objects = m_nodes.size();
-    if (objects == 0 || m_root < 0 || quint64(m_root) >= objects)
+    if (objects == 0 || m_root < 0 || quint64(m_root) >= objects || !m_bytes.isEmpty())
         fail(Damaged);
     const int refWidth = widthFor(objects - 1);
-    Bytes out;
-    out.v.reserve(size_t(objects) * 16 + 64);
-    out.raw("bplist00", HeaderLength);
-    std::vector<quint64> offsets;
-    offsets.reserve(objects);
+    auto integerWidth = [](qint64 i) { return i < 0 ? 8 : widthFor(quint64(i)); };
 
-    auto marker = [&](int high, quint64 count) {
-        if (count < 15) {
-            out.byte(high << 4 | int(count));
-            return;
-        }
-        out.byte(high << 4 | 0x0F);
-        const int width = widthFor(count);
-        out.byte(0x10 | widthCode(width));
-        out.bigEndian(count, width);
-    };
+    // First the size, from the nodes alone, so that the bytes are allocated once
+    // and each object's offset goes straight into the table as it is written.
+    quint64 at = HeaderLength;
     for (const Node& n : m_nodes) {
-        offsets.push_back(quint64(out.v.size()));
+        switch (n.type) {
+        case Type::Null:
+        case Type::Boolean:
+            at += 1;
+            break;
+        case Type::Integer:
+            at += 1 + integerWidth(n.value);
+            break;
+        case Type::Real:
+        case Type::Date:
+            at += 9;
+            break;
+        case Type::String:
+        case Type::Data:
+            at += markerLength(n.count) + (n.type == Type::String && !n.ascii ? 2 * quint64(n.count) : n.count);
+            break;
+        case Type::Uid:
+            at += 1 + widthFor(quint64(n.value));
+            break;
+        case Type::Array:
+            at += markerLength(n.count) + quint64(n.count) * refWidth;
+            break;
+        case Type::Dictionary:
+            at += markerLength(n.count) + 2 * quint64(n.count) * refWidth;
+            break;
+        }
+        if (n.count == Invalid || at > quint64(MaxSize))
+            fail(TooLarge);
+    }
+    const quint64 table = at;
+    const int offsetWidth = widthFor(table);
+    const quint64 total = table + objects * offsetWidth + TrailerLength;
+    if (total > quint64(MaxSize))
+        fail(TooLarge);
+
+    QByteArray bytes(qsizetype(total), Qt::Uninitialized);
+    char* const begin = bytes.data();
+    Cursor out{begin};
+    Cursor offsets{begin + table};
+    std::memcpy(out.p, "bplist00", HeaderLength);
+    out.p += HeaderLength;
+    for (const Node& n : m_nodes) {
+        offsets.bigEndian(quint64(out.p - begin), offsetWidth);
         switch (n.type) {
         case Type::Null:
             out.byte(0x00);
             break;
         case Type::Boolean:
-            out.byte(n.integer ? 0x09 : 0x08);
+            out.byte(n.value ? 0x09 : 0x08);
             break;
         case Type::Integer: {
             // Negative numbers take eight bytes, which readers take as signed.
-            const int width = n.integer < 0 ? 8 : widthFor(quint64(n.integer));
+            const int width = integerWidth(n.value);
             out.byte(0x10 | widthCode(width));
-            out.bigEndian(quint64(n.integer), width);
+            out.bigEndian(quint64(n.value), width);
             break;
         }
         case Type::Real:
-        case Type::Date: {
-            quint64 bits;
-            std::memcpy(&bits, &n.real, sizeof bits);
+        case Type::Date:
             out.byte(n.type == Type::Real ? 0x23 : 0x33);
-            out.bigEndian(bits, 8);
+            out.bigEndian(quint64(n.value), 8);
+            break;
+        case Type::String:
+        case Type::Data: {
+            // Encoded when added: copied as they are.
+            const qint64 length = markerLength(n.count) + (n.type == Type::String && !n.ascii ? 2 : 1) * qint64(n.count);
+            std::memcpy(out.p, m_encoded.constData() + n.value, size_t(length));
+            out.p += length;
             break;
         }
-        case Type::String: {
-            const ushort* p = n.string.utf16();
-            const qsizetype length = n.string.size();
-            bool ascii = true;
-            for (qsizetype i = 0; i < length && ascii; ++i)
-                ascii = p[i] < 0x80;
-            if (ascii) {
-                marker(0x5, quint64(length));
-                for (qsizetype i = 0; i < length; ++i)
-                    out.v.push_back(char(p[i]));
-            } else {
-                marker(0x6, quint64(length));
-                for (qsizetype i = 0; i < length; ++i) {
-                    out.v.push_back(char(p[i] >> 8));
-                    out.v.push_back(char(p[i]));
-                }
-            }
-            break;
-        }
-        case Type::Data:
-            marker(0x4, quint64(n.data.size()));
-            out.raw(n.data.constData(), size_t(n.data.size()));
-            break;
         case Type::Uid: {
-            const int width = widthFor(quint64(n.integer));
+            const int width = widthFor(quint64(n.value));
             out.byte(0x80 | (width - 1));
-            out.bigEndian(quint64(n.integer), width);
+            out.bigEndian(quint64(n.value), width);
             break;
         }
         case Type::Array:
         case Type::Dictionary: {
-            const quint64 count = n.type == Type::Array ? n.members.size() : n.members.size() / 2;
-            marker(n.type == Type::Array ? 0xA : 0xD, count);
-            for (Ref m : n.members) {
-                if (m < 0 || quint64(m) >= objects)
+            out.marker(n.type == Type::Array ? 0xA : 0xD, n.count);
+            const quint64 refs = n.type == Type::Array ? n.count : 2 * quint64(n.count);
+            const quint32* m = m_members.data() + n.value;
+            for (quint64 i = 0; i < refs; ++i) {
+                if (m[i] >= objects)
                     fail(Damaged);
-                out.bigEndian(quint64(m), refWidth);
+                out.bigEndian(m[i], refWidth);
             }
             break;
         }
         }
     }
-    const quint64 table = quint64(out.v.size());
-    const int offsetWidth = widthFor(table);
-    for (quint64 o : offsets)
-        out.bigEndian(o, offsetWidth);
-    out.v.insert(out.v.end(), 6, '\0');
-    out.byte(offsetWidth);
-    out.byte(refWidth);
-    out.bigEndian(objects, 8);
-    out.bigEndian(quint64(m_root), 8);
-    out.bigEndian(table, 8);
-    return QByteArray(out.v.data(), qsizetype(out.v.size()));
+    std::memset(offsets.p, 0, 6);
+    offsets.p += 6;
+    offsets.byte(offsetWidth);
+    offsets.byte(refWidth);
+    offsets.bigEndian(objects, 8);
+    offsets.bigEndian(quint64(m_root), 8);
+    offsets.bigEndian(table, 8);
+    Q_ASSERT(out.p == begin + table && offsets.p == begin + total);
+    return bytes;
 }
 
 QByteArray PropertyList::toXml() const
@@ -744,35 +864,37 @@ QByteArray PropertyList::toXml() const
     xml.writeStartElement(QStringLiteral("plist"));
     xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
     // Depth-first without recursion: (node, next member) pairs.
-    std::vector<std::pair<Ref, size_t>> stack{{m_root, 0}};
+    std::vector<std::pair<Ref, qint64>> stack{{m_root, 0}};
     auto open = [&](Ref ref) {
-        const Node& n = m_nodes.at(size_t(ref));
+        const Node& n = node(ref);
         switch (n.type) {
         case Type::Null:
             xml.writeEmptyElement(QStringLiteral("string"));
             return false;
         case Type::Boolean:
-            xml.writeEmptyElement(n.integer ? QStringLiteral("true") : QStringLiteral("false"));
+            xml.writeEmptyElement(n.value ? QStringLiteral("true") : QStringLiteral("false"));
             return false;
         case Type::Integer:
-            xml.writeTextElement(QStringLiteral("integer"), QString::number(n.integer));
+            xml.writeTextElement(QStringLiteral("integer"), QString::number(n.value));
             return false;
         case Type::Real:
-            xml.writeTextElement(QStringLiteral("real"), QString::number(n.real, 'g', 17));
+            xml.writeTextElement(QStringLiteral("real"), QString::number(builtReal(n), 'g', 17));
             return false;
-        case Type::Date:
-            xml.writeTextElement(QStringLiteral("date"), n.string);
+        case Type::Date: {
+            const QDateTime when = ReferenceDate.addMSecs(qint64(builtReal(n) * 1000));
+            xml.writeTextElement(QStringLiteral("date"), when.toString(Qt::ISODate));
             return false;
+        }
         case Type::String:
-            xml.writeTextElement(QStringLiteral("string"), n.string);
+            xml.writeTextElement(QStringLiteral("string"), string(ref));
             return false;
         case Type::Data:
-            xml.writeTextElement(QStringLiteral("data"), QString::fromLatin1(n.data.toBase64()));
+            xml.writeTextElement(QStringLiteral("data"), QString::fromLatin1(data(ref).toBase64()));
             return false;
         case Type::Uid:
             xml.writeStartElement(QStringLiteral("dict"));
             xml.writeTextElement(QStringLiteral("key"), QStringLiteral("CF$UID"));
-            xml.writeTextElement(QStringLiteral("integer"), QString::number(n.integer));
+            xml.writeTextElement(QStringLiteral("integer"), QString::number(n.value));
             xml.writeEndElement();
             return false;
         case Type::Array:
@@ -789,18 +911,17 @@ QByteArray PropertyList::toXml() const
     while (!stack.empty()) {
         auto& [ref, next] = stack.back();
         const Node& n = m_nodes[size_t(ref)];
-        const size_t members = n.type == Type::Array ? n.members.size() : n.members.size() / 2;
-        if (next >= members) {
+        if (next >= qint64(n.count)) {
             xml.writeEndElement();
             stack.pop_back();
             continue;
         }
-        const size_t i = next++;
-        Ref child = n.members[i];
+        const qint64 i = next++;
+        const quint32* m = m_members.data() + n.value;
+        Ref child = m[i];
         if (n.type == Type::Dictionary) {
-            const Node& k = m_nodes.at(size_t(n.members[i]));
-            xml.writeTextElement(QStringLiteral("key"), k.string);
-            child = n.members[members + i];
+            xml.writeTextElement(QStringLiteral("key"), string(m[i]));
+            child = m[n.count + i];
         }
         if (stack.size() >= size_t(MaxDepth))
             fail(TooDeep);

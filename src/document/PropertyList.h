@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <span>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -54,6 +55,25 @@ public:
     Ref value(Ref dictionary, qint64 index) const;
     // The value under a string key, or -1.
     Ref find(Ref dictionary, QStringView key) const;
+
+    // A container's member references, read with one lookup of the container:
+    // an array's items, or a dictionary's keys and values. Valid while the list is.
+    class Members {
+    public:
+        qint64 size() const { return m_count; } // items, or pairs
+        Ref at(qint64 index) const;             // an item, or a key
+        Ref valueAt(qint64 index) const;        // dictionaries: the value of key index
+        Ref find(QStringView key) const;
+
+    private:
+        friend class PropertyList;
+        const PropertyList* m_list = nullptr;
+        qint64 m_start = 0; // binary: the first reference's offset; built: in m_members
+        qint64 m_count = 0;
+        Ref member(qint64 index) const;
+    };
+    Members items(Ref array) const;
+    Members entries(Ref dictionary) const;
     // Whether ref is the string text.
     bool equals(Ref ref, QStringView text) const;
 
@@ -62,7 +82,9 @@ public:
     Ref addBoolean(bool b);
     Ref addInteger(qint64 i);
     Ref addReal(double d);
-    Ref addString(const QString& s);
+    Ref addDate(double secondsSince2001);
+    Ref addString(QStringView s);
+    Ref addString(const QString& s) { return addString(QStringView(s)); }
     Ref addData(const QByteArray& d);
     Ref addUid(quint64 uid);
     Ref addArray(std::vector<Ref> members);
@@ -71,19 +93,26 @@ public:
     // number than its members.
     void setArray(Ref slot, std::vector<Ref> members);
     void setDictionary(Ref slot, std::vector<std::pair<Ref, Ref>> pairs);
+    void setDictionary(Ref slot, std::span<const std::pair<Ref, Ref>> pairs);
+    // Room for this many more objects and container members.
+    void reserve(qint64 objects, qint64 members);
     void setRoot(Ref ref) { m_root = ref; }
 
     QByteArray toBinary() const;
     QByteArray toXml() const;
 
 private:
+    // Built objects: sixteen bytes each, texts, data and member lists beside them.
     struct Node {
         Type type = Type::Null;
-        qint64 integer = 0; // also a boolean, a UID
-        double real = 0;
-        QString string;
-        QByteArray data;
-        std::vector<Ref> members; // arrays; dictionaries: keys, then values
+        bool ascii = false; // strings: every character below 0x80
+        // An array's items, a dictionary's pairs; a text's characters, data's
+        // bytes (UINT32_MAX: more than a list can hold).
+        quint32 count = 0;
+        // Integers, booleans, UIDs; a real's or a date's bits; strings and data:
+        // where their bytes (marker first) start in m_encoded; containers: the
+        // first in m_members.
+        qint64 value = 0;
     };
     // Where a binary object lies: its type, count and the offset of its contents.
     struct Span {
@@ -100,7 +129,12 @@ private:
     Span locate(Ref ref) const;
     quint64 readUnsigned(qint64 at, int width) const;
     Ref member(const Span& s, qint64 index) const;
-    Ref add(Node&& node);
+    Ref add(Type type, qint64 value);
+    const Node& node(Ref ref) const;
+    const Node& built(Ref ref, Type type) const;
+    Members members(Ref container, Type type) const;
+    const uchar* encoded(const Node& n) const; // a built string's or data's contents
+    double builtReal(const Node& n) const;
 
     // Binary lists that were read.
     QByteArray m_bytes;
@@ -112,5 +146,7 @@ private:
     mutable Span m_lastSpan{Type::Null, 0, 0};
     // Lists read from XML or built.
     std::vector<Node> m_nodes;
+    QByteArray m_encoded; // strings and data as the binary form writes them
+    std::vector<quint32> m_members; // each dictionary's keys, then its values
     Ref m_root = -1;
 };
