@@ -192,6 +192,24 @@ void MyDocument::setFolderList(const QStringList& list)
     emit folderListChanged();
 }
 
+void MyDocument::changeFolderList(const QStringList& list)
+{
+    if (list == m_folderList)
+        return;
+    m_undoManager.registerUndo(this, [this, former = m_folderList] { changeFolderList(former); });
+    setFolderList(list);
+}
+
+void MyDocument::addBookmarks(const BookmarkList& added, const QStringList& folders, const QString& actionName)
+{
+    m_undoManager.beginGrouping();
+    changeFolderList(folders);
+    for (const BookmarkPtr& b : added)
+        insertObjectInBookmarkList(b, int(m_bookmarkList.size()));
+    m_undoManager.setActionName(actionName);
+    m_undoManager.endGrouping();
+}
+
 void MyDocument::insertObjectInFolderList(const QString& name, int index)
 {
     if (index < 0 || index > m_folderList.size())

@@ -40,6 +40,10 @@ public:
     void insertObjectInFolderList(const QString& name, int index);
     void removeObjectFromFolderListAtIndex(int index);
 
+    // Adds records at the end of the list and sets the folder list, as one undo
+    // step named actionName (the folder list too comes back on undo).
+    void addBookmarks(const BookmarkList& added, const QStringList& folders, const QString& actionName);
+
     // Sets key on the record by key-value coding (the inverse operation of edits).
     void changeKeyPath(const QString& key, const BookmarkPtr& bookmark, const QVariant& value);
 
@@ -82,6 +86,7 @@ private:
     void startObservingBookmark(AirHBookmark* bookmark);
     void stopObservingBookmark(AirHBookmark* bookmark);
     void observeValueForKeyPath(const QString& key, AirHBookmark* bookmark, const QVariant& oldValue) override;
+    void changeFolderList(const QStringList& list); // undoable
 
     BookmarkList m_bookmarkList;
     QStringList m_folderList;

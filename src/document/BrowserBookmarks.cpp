@@ -1,0 +1,478 @@
+#include "BrowserBookmarks.h"
+
+#include <QCoreApplication>
+#include <QStringDecoder>
+#include <QUrl>
+
+#include <libxml/HTMLparser.h>
+#include <libxml/parser.h>
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+[[noreturn]] void fail(const char* reason)
+{
+    throw BrowserBookmarksError(reason);
+}
+
+QString tr(const char* text, int n = -1)
+{
+    return QCoreApplication::translate("BrowserBookmarks", text, nullptr, n);
+}
+
+// ---------------------------------------------------------------------------
+// Character sets
+
+// The iconv name for a charset a file declares; empty when it is not one we know.
+QByteArray iconvName(QByteArray declared)
+{
+    declared = declared.trimmed().toLower();
+    static const std::unordered_map<std::string, const char*> names{
+        {"utf-8", "UTF-8"},          {"utf8", "UTF-8"},           {"unicode-1-1-utf-8", "UTF-8"},
+        {"shift_jis", "CP932"},      {"shift-jis", "CP932"},      {"sjis", "CP932"},
+        {"x-sjis", "CP932"},         {"ms_kanji", "CP932"},       {"windows-31j", "CP932"},
+        {"cp932", "CP932"},          {"csshiftjis", "CP932"},     {"euc-jp", "EUC-JP"},
+        {"x-euc-jp", "EUC-JP"},      {"eucjp", "EUC-JP"},         {"iso-2022-jp", "ISO-2022-JP"},
+        {"csiso2022jp", "ISO-2022-JP"}, {"iso-8859-1", "WINDOWS-1252"}, {"latin1", "WINDOWS-1252"},
+        {"us-ascii", "WINDOWS-1252"}, {"windows-1252", "WINDOWS-1252"}, {"utf-16", "UTF-16"},
+        {"utf-16le", "UTF-16LE"},    {"utf-16be", "UTF-16BE"},
+    };
+    const auto it = names.find(declared.toStdString());
+    return it == names.end() ? QByteArray() : QByteArray(it->second);
+}
+
+// The charset named in the file's first bytes: a byte order mark, or a meta
+// element's "charset=" (both forms of it).
+QByteArray declaredCharset(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return "UTF-8";
+    if (bytes.startsWith("\xFF\xFE"))
+        return "UTF-16LE";
+    if (bytes.startsWith("\xFE\xFF"))
+        return "UTF-16BE";
+    const QByteArray head = bytes.left(64 * 1024).toLower();
+    qsizetype at = 0;
+    while ((at = head.indexOf("charset", at)) >= 0) {
+        at += 7;
+        qsizetype i = at;
+        while (i < head.size() && (head[i] == ' ' || head[i] == '\t'))
+            ++i;
+        if (i >= head.size() || head[i] != '=')
+            continue;
+        ++i;
+        while (i < head.size() && (head[i] == ' ' || head[i] == '"' || head[i] == '\''))
+            ++i;
+        qsizetype end = i;
+        while (end < head.size() && (std::isalnum(uchar(head[end])) || std::strchr("-_.:", head[end])))
+            ++end;
+        if (end > i)
+            return head.mid(i, end - i);
+    }
+    return {};
+}
+
+// The bytes in UTF-8. Strict: nullopt at the first byte that does not convert.
+// Otherwise each such byte becomes U+FFFD and the rest is read on.
+std::optional<QByteArray> toUtf8(const QByteArray& bytes, const char* charset, bool strict)
+{
+    if (std::strcmp(charset, "UTF-8") == 0 && strict) {
+        QStringDecoder decoder(QStringConverter::Utf8);
+        const QString text = decoder(bytes);
+        if (decoder.hasError())
+            return std::nullopt;
+        return bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+    }
+    iconv_t cd = iconv_open("UTF-8", charset);
+    if (cd == iconv_t(-1))
+        return std::nullopt;
+    QByteArray out;
+    out.reserve(bytes.size() + bytes.size() / 2 + 16);
+    char* in = const_cast<char*>(bytes.constData());
+    size_t inLeft = size_t(bytes.size());
+    char buffer[16384];
+    bool ok = true;
+    while (inLeft > 0) {
+        char* o = buffer;
+        size_t oLeft = sizeof buffer;
+        const size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
+        out.append(buffer, qsizetype(o - buffer));
+        if (r != size_t(-1))
+            continue;
+        if (errno == E2BIG)
+            continue;
+        // EILSEQ or EINVAL (a sequence cut off at the end)
+        if (strict) {
+            ok = false;
+            break;
+        }
+        out.append("\xEF\xBF\xBD");
+        ++in;
+        --inLeft;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    iconv_close(cd);
+    if (!ok)
+        return std::nullopt;
+    return out;
+}
+
+// ---------------------------------------------------------------------------
+// Parsing
+
+QString simplified(const QByteArray& utf8)
+{
+    return QString::fromUtf8(utf8).simplified();
+}
+
+// Why the handset cannot take a location, or an empty string when it can.
+QString unsupportedLocation(const QString& location)
+{
+    if (location.isEmpty())
+        return tr("It has no location.");
+    const QUrl url(location);
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        return url.host().isEmpty() ? tr("Its location names no web server.") : QString();
+    if (scheme.isEmpty())
+        return tr("Its location is not a whole web address.");
+    if (scheme == QLatin1String("place"))
+        return tr("It is a saved search of the browser (place:), not a web page.");
+    if (scheme == QLatin1String("javascript"))
+        return tr("It is a script (javascript:), which the AIR-EDGE PHONE cannot run.");
+    if (scheme == QLatin1String("data"))
+        return tr("It holds its page inside the link (data:), which the AIR-EDGE PHONE cannot open.");
+    if (scheme == QLatin1String("file"))
+        return tr("It is a file on this computer (file:).");
+    return tr("The AIR-EDGE PHONE opens only web pages (http: and https:), not %1: locations.").arg(scheme);
+}
+
+struct Reader {
+    BrowserBookmarks result;
+    // The folder that each open DL belongs to.
+    std::vector<int> lists;
+    // Text being collected: an A's title or an H3's.
+    enum class Collecting { Nothing, Link, Folder } collecting = Collecting::Nothing;
+    QByteArray text;
+    QByteArray href;
+    bool hasHref = false;
+    int pendingFolder = -1; // an H3 read, waiting for its DL
+    bool sawStructure = false;
+
+    int currentFolder() const { return lists.empty() ? -1 : lists.back(); }
+
+    void finishLink()
+    {
+        const QString location = QString::fromUtf8(href).trimmed();
+        QString name = simplified(text);
+        collecting = Collecting::Nothing;
+        text.clear();
+        if (const QString reason = unsupportedLocation(location); !reason.isEmpty()) {
+            if (result.skipped.size() < BrowserBookmarks::MaxKept)
+                result.skipped.append({name, location, reason});
+            return;
+        }
+        if (name.isEmpty())
+            name = location;
+        if (result.links.size() >= BrowserBookmarks::MaxKept) {
+            ++result.notKept;
+            return;
+        }
+        result.links.append({name, location, currentFolder()});
+    }
+
+    static bool is(const xmlChar* name, const char* tag) { return xmlStrcasecmp(name, BAD_CAST tag) == 0; }
+
+    static void start(void* self, const xmlChar* name, const xmlChar** attributes)
+    {
+        auto* r = static_cast<Reader*>(self);
+        if (is(name, "a")) {
+            if (r->collecting == Collecting::Link)
+                r->finishLink();
+            r->hasHref = false;
+            r->href.clear();
+            for (const xmlChar** a = attributes; a && a[0]; a += 2)
+                if (is(a[0], "href")) {
+                    r->hasHref = true;
+                    r->href = a[1] ? QByteArray(reinterpret_cast<const char*>(a[1])) : QByteArray();
+                }
+            if (r->hasHref) {
+                r->collecting = Collecting::Link;
+                r->text.clear();
+                r->sawStructure = true;
+            }
+        } else if (is(name, "h3")) {
+            r->collecting = Collecting::Folder;
+            r->text.clear();
+        } else if (is(name, "dl")) {
+            r->sawStructure = true;
+            if (r->pendingFolder >= 0) {
+                r->lists.push_back(r->pendingFolder);
+                r->pendingFolder = -1;
+            } else {
+                r->lists.push_back(r->currentFolder());
+            }
+        }
+    }
+
+    static void end(void* self, const xmlChar* name)
+    {
+        auto* r = static_cast<Reader*>(self);
+        if (is(name, "a")) {
+            if (r->collecting == Collecting::Link)
+                r->finishLink();
+        } else if (is(name, "h3")) {
+            if (r->collecting == Collecting::Folder) {
+                QString title = simplified(r->text);
+                r->collecting = Collecting::Nothing;
+                r->text.clear();
+                r->result.folders.append(title);
+                r->pendingFolder = int(r->result.folders.size() - 1);
+                r->sawStructure = true;
+            }
+        } else if (is(name, "dl")) {
+            if (!r->lists.empty())
+                r->lists.pop_back();
+            r->pendingFolder = -1;
+        }
+    }
+
+    static void characters(void* self, const xmlChar* chars, int length)
+    {
+        auto* r = static_cast<Reader*>(self);
+        // A title longer than any handset entry is cut: the text of a broken file
+        // could otherwise run on to its end.
+        if (r->collecting != Collecting::Nothing && r->text.size() < 64 * 1024)
+            r->text.append(reinterpret_cast<const char*>(chars), length);
+    }
+
+    static void quiet(void*, const char*, ...) {}
+};
+
+} // namespace
+
+BrowserBookmarks BrowserBookmarks::read(const QByteArray& bytes)
+{
+    if (bytes.size() > MaxFileSize)
+        fail(QT_TRANSLATE_NOOP("BrowserBookmarks", "The bookmark file is larger than 64 MB."));
+    // The declared character set, or the first that reads the whole file cleanly.
+    QByteArray charset = declaredCharset(bytes);
+    QByteArray name = iconvName(charset);
+    std::optional<QByteArray> utf8;
+    if (!name.isEmpty())
+        utf8 = toUtf8(bytes, name.constData(), false);
+    if (!utf8) {
+        for (const char* guess : {"UTF-8", "CP932", "EUC-JP"})
+            if ((utf8 = toUtf8(bytes, guess, true))) {
+                name = guess;
+                break;
+            }
+    }
+    if (!utf8) {
+        name = "WINDOWS-1252";
+        utf8 = toUtf8(bytes, "WINDOWS-1252", false);
+    }
+    if (!utf8)
+        fail(QT_TRANSLATE_NOOP("BrowserBookmarks", "The bookmark file's characters cannot be read."));
+
+    xmlInitParser();
+    Reader reader;
+    reader.result.charset = QString::fromLatin1(name);
+    htmlSAXHandler sax;
+    std::memset(&sax, 0, sizeof sax);
+    sax.startElement = &Reader::start;
+    sax.endElement = &Reader::end;
+    sax.characters = &Reader::characters;
+    sax.warning = &Reader::quiet;
+    sax.error = &Reader::quiet;
+    sax.fatalError = &Reader::quiet;
+    htmlParserCtxtPtr context = htmlCreatePushParserCtxt(&sax, &reader, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
+    if (!context)
+        fail(QT_TRANSLATE_NOOP("BrowserBookmarks", "The bookmark file could not be read."));
+    htmlCtxtUseOptions(context, HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET |
+                                    HTML_PARSE_IGNORE_ENC | HTML_PARSE_NODEFDTD);
+    // The libxml2 reader takes the bytes in pieces: one long text node need not
+    // be held twice, and each piece is parsed as it comes.
+    constexpr int Chunk = 256 * 1024;
+    const char* p = utf8->constData();
+    qsizetype left = utf8->size();
+    while (left > 0) {
+        const int n = int(std::min<qsizetype>(left, Chunk));
+        htmlParseChunk(context, p, n, 0);
+        p += n;
+        left -= n;
+    }
+    htmlParseChunk(context, nullptr, 0, 1);
+    htmlFreeParserCtxt(context);
+    if (reader.collecting == Reader::Collecting::Link) // cut off inside its title
+        reader.finishLink();
+
+    if (!reader.sawStructure)
+        fail(QT_TRANSLATE_NOOP("BrowserBookmarks", "The file is not a browser bookmark file: it holds no links."));
+    return std::move(reader.result);
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+
+namespace {
+QByteArray escaped(const QString& text)
+{
+    return text.toHtmlEscaped().replace(QLatin1Char('\''), QLatin1String("&#39;")).toUtf8();
+}
+} // namespace
+
+QByteArray BrowserBookmarks::write(const BookmarkList& bookmarks, const QStringList& folderNames)
+{
+    QByteArray out;
+    out += "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"
+           "<!-- This is an automatically generated file.\n"
+           "     It will be read and overwritten.\n"
+           "     DO NOT EDIT! -->\n"
+           "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
+           "<TITLE>Bookmarks</TITLE>\n"
+           "<H1>Bookmarks</H1>\n"
+           "<DL><p>\n";
+    std::vector<qint32> folders;
+    for (const BookmarkPtr& b : bookmarks)
+        folders.push_back(b->folder());
+    std::sort(folders.begin(), folders.end());
+    folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
+    for (const qint32 f : folders) {
+        const QString title = f >= 0 && f < folderNames.size() ? folderNames.at(f) : QString::number(f);
+        out += "    <DT><H3>" + escaped(title) + "</H3>\n    <DL><p>\n";
+        for (const BookmarkPtr& b : bookmarks)
+            if (b->folder() == f)
+                out += "        <DT><A HREF=\"" + escaped(b->location()) + "\">" + escaped(b->bookmarkName()) +
+                       "</A>\n";
+        out += "    </DL><p>\n";
+    }
+    out += "</DL><p>\n";
+    return out;
+}
+
+// ---------------------------------------------------------------------------
+// Import plans
+
+BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const BookmarkList& existing,
+                                            const QStringList& folderNames, Mapping mapping, int folder, int limit)
+{
+    BookmarkImportPlan plan;
+    plan.folderNames = folderNames;
+    plan.skipped = file.skipped;
+    const int folderCount = int(folderNames.size());
+    folder = std::clamp(folder, 0, std::max(0, folderCount - 1));
+
+    // Memory numbers 0-99 that the document does not use, lowest first.
+    std::vector<bool> used(100, false);
+    std::vector<bool> occupied(size_t(std::max(folderCount, 0)), false);
+    for (const BookmarkPtr& b : existing) {
+        if (b->number() >= 0 && b->number() < 100)
+            used[size_t(b->number())] = true;
+        if (b->folder() >= 0 && b->folder() < folderCount)
+            occupied[size_t(b->folder())] = true;
+    }
+    int nextNumber = 0;
+    auto freshNumber = [&] {
+        while (nextNumber < 100 && used[size_t(nextNumber)])
+            ++nextNumber;
+        if (nextNumber >= 100)
+            return -1;
+        used[size_t(nextNumber)] = true;
+        return nextNumber;
+    };
+
+    // Where each browser folder goes: a folder named like a handset folder goes
+    // there; the others take the free handset folders in order (renamed after
+    // them); once none is free, the last one taken.
+    std::vector<int> target(size_t(file.folders.size()), folder);
+    if (mapping == Mapping::PerFolder) {
+        std::vector<bool> hasLinks(size_t(file.folders.size()), false);
+        for (const BrowserBookmarks::Link& l : file.links)
+            if (l.folder >= 0)
+                hasLinks[size_t(l.folder)] = true;
+        std::vector<bool> claimed = occupied;
+        if (folder < folderCount)
+            claimed[size_t(folder)] = true; // bookmarks outside any browser folder go there
+        int lastTaken = folder;
+        for (int i = 0; i < file.folders.size(); ++i) {
+            if (!hasLinks[size_t(i)])
+                continue;
+            const QString& title = file.folders.at(i);
+            const int same = int(folderNames.indexOf(title));
+            if (same >= 0) {
+                target[size_t(i)] = same;
+                claimed[size_t(same)] = true;
+                continue;
+            }
+            int free = -1;
+            for (int f = 0; f < folderCount && free < 0; ++f)
+                if (!claimed[size_t(f)])
+                    free = f;
+            if (free < 0) {
+                target[size_t(i)] = lastTaken;
+                continue;
+            }
+            claimed[size_t(free)] = true;
+            target[size_t(i)] = lastTaken = free;
+            if (!title.isEmpty() && title != plan.folderNames.at(free)) {
+                plan.renamed << tr("%1 → %2").arg(plan.folderNames.at(free), title);
+                plan.folderNames[free] = title;
+            }
+        }
+    }
+
+    const int room = std::max(0, limit - int(existing.size()));
+    for (const BrowserBookmarks::Link& link : file.links) {
+        const int handsetFolder = link.folder >= 0 ? target[size_t(link.folder)] : folder;
+        const int number = int(plan.added.size()) < room ? freshNumber() : -1;
+        if (number < 0) {
+            ++plan.leftOut;
+            continue;
+        }
+        auto b = std::make_shared<Bookmark>();
+        b->setBookmarkName(link.name);
+        b->setLocation(link.location);
+        b->setNumber(number);
+        b->setFolder(handsetFolder);
+        plan.added << b;
+        const QString browserFolder = link.folder >= 0 ? file.folders.at(link.folder) : QString();
+        auto group = std::find_if(plan.groups.begin(), plan.groups.end(), [&](const Group& g) {
+            return g.browserFolder == browserFolder && g.handsetFolder == handsetFolder;
+        });
+        if (group == plan.groups.end())
+            plan.groups.append({browserFolder, handsetFolder, 1});
+        else
+            ++group->count;
+    }
+    plan.leftOut += file.notKept;
+    return plan;
+}
+
+QString BookmarkImportPlan::summary() const
+{
+    QStringList lines;
+    lines << tr("%n bookmark(s) will be added.", int(added.size()));
+    for (const Group& g : groups) {
+        const QString into = g.handsetFolder < folderNames.size() ? folderNames.at(g.handsetFolder) : QString();
+        const QString from = g.browserFolder.isEmpty() ? tr("outside any folder") : tr("from “%1”").arg(g.browserFolder);
+        lines << tr("  %1 %2 into folder %3 (%4)").arg(g.count).arg(from).arg(g.handsetFolder).arg(into);
+    }
+    if (!renamed.isEmpty())
+        lines << tr("Folders renamed: %1").arg(renamed.join(QStringLiteral(", ")));
+    if (leftOut > 0)
+        lines << tr("%1 bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.").arg(leftOut);
+    if (!skipped.isEmpty()) {
+        lines << tr("%1 link(s) skipped:").arg(skipped.size());
+        for (const BrowserBookmarks::Skipped& s : skipped)
+            lines << tr("  “%1” (%2): %3").arg(s.name.left(60), s.location.left(80), s.reason);
+    }
+    return lines.join(QLatin1Char('\n'));
+}

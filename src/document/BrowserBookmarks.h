@@ -1,0 +1,81 @@
+#pragma once
+
+#include "AirHBookmark.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+#include <stdexcept>
+
+class BrowserBookmarksError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error; // an English key of the "BrowserBookmarks" context
+};
+
+// The bookmark files that browsers and bookmark services export and import (the
+// Netscape bookmark HTML format): every A element with an HREF is a bookmark,
+// titled by its text, in the folder of the nearest enclosing H3.
+class BrowserBookmarks {
+public:
+    static constexpr qint64 MaxFileSize = qint64(64) << 20;
+    // Web bookmarks kept beyond this are only counted: no document takes them.
+    static constexpr int MaxKept = 100000;
+
+    struct Link {
+        QString name;
+        QString location;
+        int folder = -1; // in folders; -1 outside any folder
+    };
+    struct Skipped {
+        QString name;
+        QString location;
+        QString reason; // a sentence for the user
+    };
+
+    QStringList folders; // browser folder titles in order of appearance
+    QList<Link> links;   // web locations, in file order
+    QList<Skipped> skipped;
+    qint64 notKept = 0;
+    QString charset; // what the file was read as
+
+    // Reads a bookmark file in its declared character set (or, without a
+    // declaration, UTF-8, Shift_JIS or EUC-JP, whichever reads cleanly). Throws
+    // BrowserBookmarksError for a file that is too large or not a bookmark file.
+    static BrowserBookmarks read(const QByteArray& bytes);
+
+    // A bookmark file in UTF-8: one folder per handset folder that holds bookmarks,
+    // in folder order, each with its bookmarks in list order.
+    static QByteArray write(const BookmarkList& bookmarks, const QStringList& folderNames);
+};
+
+// What an import of browser bookmarks into a document will do, worked out before
+// anything changes: shown to the user, then applied as one undoable step.
+class BookmarkImportPlan {
+public:
+    enum class Mapping {
+        PerFolder, // one handset folder per browser folder, in order of appearance
+        IntoFolder // everything into one handset folder
+    };
+    struct Group {
+        QString browserFolder; // empty: bookmarks outside any browser folder
+        int handsetFolder = 0;
+        int count = 0;
+    };
+
+    // folder: the selected handset folder (IntoFolder: the target; PerFolder:
+    // where bookmarks outside any browser folder go). limit: what the document
+    // may hold in all.
+    static BookmarkImportPlan make(const BrowserBookmarks& file, const BookmarkList& existing,
+                                   const QStringList& folderNames, Mapping mapping, int folder, int limit = 100);
+
+    BookmarkList added;      // new records with folders and fresh memory numbers
+    QStringList folderNames; // the folder list after the import
+    QList<Group> groups;
+    QList<BrowserBookmarks::Skipped> skipped;
+    qint64 leftOut = 0; // web bookmarks over the limit
+    QStringList renamed; // "03 → News" for each renamed folder
+
+    // What will happen, in lines for a preview or a terminal.
+    QString summary() const;
+};
