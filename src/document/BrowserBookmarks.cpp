@@ -163,6 +163,8 @@ struct Reader {
     QByteArray text;
     QByteArray href;
     bool hasHref = false;
+    int memory = -1;
+    int folderNumber = -1;
     int pendingFolder = -1; // an H3 read, waiting for its DL
     bool sawStructure = false;
 
@@ -185,10 +187,22 @@ struct Reader {
             ++result.notKept;
             return;
         }
-        result.links.append({name, location, currentFolder()});
+        result.links.append({name, location, currentFolder(), memory});
     }
 
     static bool is(const xmlChar* name, const char* tag) { return xmlStrcasecmp(name, BAD_CAST tag) == 0; }
+
+    // A small whole number in an attribute, or -1.
+    static int number(const xmlChar** attributes, const char* name)
+    {
+        for (const xmlChar** a = attributes; a && a[0]; a += 2)
+            if (is(a[0], name) && a[1]) {
+                bool ok = false;
+                const int n = QByteArray(reinterpret_cast<const char*>(a[1])).trimmed().toInt(&ok);
+                return ok && n >= 0 && n < 100 ? n : -1;
+            }
+        return -1;
+    }
 
     static void start(void* self, const xmlChar* name, const xmlChar** attributes)
     {
@@ -203,6 +217,7 @@ struct Reader {
                     r->hasHref = true;
                     r->href = a[1] ? QByteArray(reinterpret_cast<const char*>(a[1])) : QByteArray();
                 }
+            r->memory = number(attributes, "handset_memory");
             if (r->hasHref) {
                 r->collecting = Collecting::Link;
                 r->text.clear();
@@ -211,6 +226,7 @@ struct Reader {
         } else if (is(name, "h3")) {
             r->collecting = Collecting::Folder;
             r->text.clear();
+            r->folderNumber = number(attributes, "handset_folder");
         } else if (is(name, "dl")) {
             r->sawStructure = true;
             if (r->pendingFolder >= 0) {
@@ -234,6 +250,7 @@ struct Reader {
                 r->collecting = Collecting::Nothing;
                 r->text.clear();
                 r->result.folders.append(title);
+                r->result.folderNumbers.append(r->folderNumber);
                 r->pendingFolder = int(r->result.folders.size() - 1);
                 r->sawStructure = true;
             }
@@ -347,11 +364,11 @@ QByteArray BrowserBookmarks::write(const BookmarkList& bookmarks, const QStringL
     folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
     for (const qint32 f : folders) {
         const QString title = f >= 0 && f < folderNames.size() ? folderNames.at(f) : QString::number(f);
-        out += "    <DT><H3>" + escaped(title) + "</H3>\n    <DL><p>\n";
+        out += "    <DT><H3 HANDSET_FOLDER=\"" + QByteArray::number(f) + "\">" + escaped(title) + "</H3>\n    <DL><p>\n";
         for (const BookmarkPtr& b : bookmarks)
             if (b->folder() == f)
-                out += "        <DT><A HREF=\"" + escaped(b->location()) + "\">" + escaped(b->bookmarkName()) +
-                       "</A>\n";
+                out += "        <DT><A HREF=\"" + escaped(b->location()) + "\" HANDSET_MEMORY=\"" +
+                       QByteArray::number(b->number()) + "\">" + escaped(b->bookmarkName()) + "</A>\n";
         out += "    </DL><p>\n";
     }
     out += "</DL><p>\n";
@@ -389,29 +406,45 @@ BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const 
         return nextNumber;
     };
 
-    // Where each browser folder goes: a folder named like a handset folder goes
-    // there; the others take the free handset folders in order (renamed after
-    // them); once none is free, the last one taken.
+    // Where each browser folder goes: to the handset folder it came from (our own
+    // files note it) while that holds nothing yet; else to the handset folder of
+    // its name; else to the next free handset folder, renamed after it; once none
+    // is free, to the last one taken.
     std::vector<int> target(size_t(file.folders.size()), folder);
     if (mapping == Mapping::PerFolder) {
-        std::vector<bool> hasLinks(size_t(file.folders.size()), false);
+        const int browserFolders = int(file.folders.size());
+        std::vector<bool> hasLinks(size_t(browserFolders), false);
         for (const BrowserBookmarks::Link& l : file.links)
             if (l.folder >= 0)
                 hasLinks[size_t(l.folder)] = true;
-        std::vector<bool> claimed = occupied;
+        std::vector<bool> claimed = occupied, placed(size_t(browserFolders), false);
+        std::vector<bool> taken(size_t(folderCount), false); // by a browser folder
         if (folder < folderCount)
             claimed[size_t(folder)] = true; // bookmarks outside any browser folder go there
-        int lastTaken = folder;
-        for (int i = 0; i < file.folders.size(); ++i) {
-            if (!hasLinks[size_t(i)])
-                continue;
+        auto place = [&](int i, int f) {
+            target[size_t(i)] = f;
+            placed[size_t(i)] = true;
+            claimed[size_t(f)] = taken[size_t(f)] = true;
             const QString& title = file.folders.at(i);
-            const int same = int(folderNames.indexOf(title));
-            if (same >= 0) {
-                target[size_t(i)] = same;
-                claimed[size_t(same)] = true;
-                continue;
+            if (!title.isEmpty() && title != plan.folderNames.at(f)) {
+                plan.renamed << tr("%1 → %2").arg(plan.folderNames.at(f), title);
+                plan.folderNames[f] = title;
             }
+        };
+        for (int i = 0; i < browserFolders; ++i) {
+            const int noted = i < file.folderNumbers.size() ? file.folderNumbers.at(i) : -1;
+            if (hasLinks[size_t(i)] && noted >= 0 && noted < folderCount && !occupied[size_t(noted)] &&
+                !taken[size_t(noted)])
+                place(i, noted);
+        }
+        for (int i = 0; i < browserFolders; ++i)
+            if (hasLinks[size_t(i)] && !placed[size_t(i)])
+                if (const int same = int(folderNames.indexOf(file.folders.at(i))); same >= 0)
+                    place(i, same);
+        int lastTaken = folder;
+        for (int i = 0; i < browserFolders; ++i) {
+            if (!hasLinks[size_t(i)] || placed[size_t(i)])
+                continue;
             int free = -1;
             for (int f = 0; f < folderCount && free < 0; ++f)
                 if (!claimed[size_t(f)])
@@ -420,19 +453,24 @@ BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const 
                 target[size_t(i)] = lastTaken;
                 continue;
             }
-            claimed[size_t(free)] = true;
-            target[size_t(i)] = lastTaken = free;
-            if (!title.isEmpty() && title != plan.folderNames.at(free)) {
-                plan.renamed << tr("%1 → %2").arg(plan.folderNames.at(free), title);
-                plan.folderNames[free] = title;
-            }
+            place(i, free);
+            lastTaken = free;
         }
     }
 
+    // Memory numbers: the one a link notes while it is free, else the lowest free one.
     const int room = std::max(0, limit - int(existing.size()));
-    for (const BrowserBookmarks::Link& link : file.links) {
+    const qsizetype fitting = std::min<qsizetype>(room, file.links.size());
+    std::vector<int> numbers(size_t(fitting), -1);
+    for (qsizetype i = 0; i < fitting; ++i)
+        if (const int noted = file.links.at(i).memory; noted >= 0 && noted < 100 && !used[size_t(noted)]) {
+            used[size_t(noted)] = true;
+            numbers[size_t(i)] = noted;
+        }
+    for (qsizetype i = 0; i < file.links.size(); ++i) {
+        const BrowserBookmarks::Link& link = file.links.at(i);
         const int handsetFolder = link.folder >= 0 ? target[size_t(link.folder)] : folder;
-        const int number = int(plan.added.size()) < room ? freshNumber() : -1;
+        const int number = i < fitting ? (numbers[size_t(i)] >= 0 ? numbers[size_t(i)] : freshNumber()) : -1;
         if (number < 0) {
             ++plan.leftOut;
             continue;

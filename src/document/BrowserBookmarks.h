@@ -26,6 +26,7 @@ public:
         QString name;
         QString location;
         int folder = -1; // in folders; -1 outside any folder
+        int memory = -1; // the memory number our own files note (HANDSET_MEMORY), or -1
     };
     struct Skipped {
         QString name;
@@ -33,7 +34,8 @@ public:
         QString reason; // a sentence for the user
     };
 
-    QStringList folders; // browser folder titles in order of appearance
+    QStringList folders;       // browser folder titles in order of appearance
+    QList<int> folderNumbers;  // the handset folder our own files note (HANDSET_FOLDER), or -1
     QList<Link> links;   // web locations, in file order
     QList<Skipped> skipped;
     qint64 notKept = 0;
@@ -45,7 +47,9 @@ public:
     static BrowserBookmarks read(const QByteArray& bytes);
 
     // A bookmark file in UTF-8: one folder per handset folder that holds bookmarks,
-    // in folder order, each with its bookmarks in list order.
+    // in folder order, each with its bookmarks in list order. Folders and links
+    // note their handset folder and memory number in attributes of their own,
+    // which browsers ignore, so that the file reads back as the same list.
     static QByteArray write(const BookmarkList& bookmarks, const QStringList& folderNames);
 };
 

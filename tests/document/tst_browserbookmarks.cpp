@@ -1,0 +1,325 @@
+#include "BookmarkTestSupport.h"
+#include "BrowserBookmarks.h"
+#include "MyDocument.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <iconv.h>
+
+namespace {
+QByteArray fixture(const QString& name)
+{
+    QFile f(QStringLiteral(EDGEMARKS_FIXTURES "/netscape-html/") + name);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("missing fixture %s", qPrintable(name));
+    return f.readAll();
+}
+
+QByteArray encoded(const QString& text, const char* charset)
+{
+    const QByteArray utf8 = text.toUtf8();
+    iconv_t cd = iconv_open(charset, "UTF-8");
+    QByteArray out(utf8.size() * 2 + 16, '\0');
+    char* in = const_cast<char*>(utf8.constData());
+    size_t inLeft = size_t(utf8.size()), outLeft = size_t(out.size());
+    char* o = out.data();
+    iconv(cd, &in, &inLeft, &o, &outLeft);
+    iconv_close(cd);
+    out.truncate(out.size() - qsizetype(outLeft));
+    return out;
+}
+
+QStringList linkNames(const BrowserBookmarks& file)
+{
+    QStringList n;
+    for (const BrowserBookmarks::Link& l : file.links)
+        n << l.name;
+    return n;
+}
+
+BrowserBookmarks read(const QByteArray& bytes)
+{
+    return BrowserBookmarks::read(bytes);
+}
+} // namespace
+
+class TestBrowserBookmarks : public QObject {
+    Q_OBJECT
+private slots:
+    // What a person reading each export expects: every link with a web location,
+    // in the folder of the nearest heading above it.
+    void fixtures_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("links");
+        QTest::addColumn<int>("skipped");
+        QTest::addColumn<QStringList>("folders");
+        QTest::newRow("chromium flat") << "chromium_flat.htm" << 9 << 0 << QStringList{};
+        QTest::newRow("chromium nested") << "chromium_nested.htm" << 18 << 0
+                                         << QStringList{"Personal toolbar", "Dev",   "PHP",         "Python",
+                                                        "MOOC",             "Linux", "Self-hosting"};
+        QTest::newRow("firefox flat") << "firefox_flat.htm" << 21 << 3 << QStringList{"Personal toolbar"};
+        QTest::newRow("firefox nested") << "firefox_nested.htm" << 21 << 3
+                                        << QStringList{"Comics", "Dev", "PHP", "FLOSS", "Games", "Personal toolbar"};
+        QTest::newRow("internet explorer") << "internet_explorer_11_flat.htm" << 18 << 0 << QStringList{};
+        QTest::newRow("netscape basic") << "netscape_basic.htm" << 2 << 0 << QStringList{};
+        QTest::newRow("netscape nested") << "netscape_nested.htm" << 8 << 0
+                                         << QStringList{"Folder1", "Folder2", "Folder3", "Folder3-1"};
+        QTest::newRow("delicious") << "delicious.htm" << 5 << 0 << QStringList{};
+        // One link is relative to the service ("?lY47tw"): no address for the handset.
+        QTest::newRow("shaarli") << "shaarli.htm" << 5 << 1 << QStringList{};
+    }
+    void fixtures()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, links);
+        QFETCH(int, skipped);
+        QFETCH(QStringList, folders);
+        const BrowserBookmarks b = read(fixture(file));
+        QCOMPARE(b.links.size(), links);
+        QCOMPARE(b.skipped.size(), skipped);
+        QCOMPARE(b.folders, folders);
+        for (const BrowserBookmarks::Link& l : b.links) {
+            QVERIFY(!l.name.isEmpty());
+            QVERIFY2(l.location.startsWith("http"), qPrintable(l.location));
+        }
+    }
+
+    void nestedFoldersAndOrder()
+    {
+        const BrowserBookmarks b = read(fixture("netscape_nested.htm"));
+        QCOMPARE(linkNames(b), (QStringList{"Nested 1", "Nested 1-1", "Nested 1-2", "Nested 2-1", "Nested 2-2",
+                                            "Nested 3-1", "Nested 3-2", "Nested 2"}));
+        QList<int> folders;
+        for (const BrowserBookmarks::Link& l : b.links)
+            folders << l.folder;
+        // The last link follows Folder3's list: outside any folder again.
+        QCOMPARE(folders, (QList<int>{-1, 0, 0, 1, 1, 3, 3, -1}));
+        const BrowserBookmarks firefox = read(fixture("firefox_flat.htm"));
+        QVERIFY(firefox.skipped.first().location.startsWith("place:"));
+        QVERIFY(firefox.skipped.first().reason.contains("place:"));
+    }
+
+    void characterSets_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QString page = QStringLiteral(
+            "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n%1<DL><p><DT><H3>ニュース</H3><DL><p>"
+            "<DT><A HREF=\"http://www.example.jp/\">日本語のページ &amp; ～</A></DL><p></DL><p>\n");
+        const QString meta = QStringLiteral("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=%1\">\n");
+        QTest::newRow("utf-8 declared") << page.arg(meta.arg("UTF-8")).toUtf8();
+        QTest::newRow("shift_jis declared") << encoded(page.arg(meta.arg("Shift_JIS")), "CP932");
+        QTest::newRow("euc-jp declared") << encoded(page.arg(meta.arg("EUC-JP")), "EUC-JP");
+        QTest::newRow("html5 meta") << encoded(page.arg("<meta charset=\"shift_jis\">"), "CP932");
+        QTest::newRow("shift_jis undeclared") << encoded(page.arg(QString()), "CP932");
+        QTest::newRow("euc-jp undeclared") << encoded(page.arg(QString()), "EUC-JP");
+        QTest::newRow("utf-8 with a byte order mark") << QByteArray("\xEF\xBB\xBF") + page.arg(QString()).toUtf8();
+    }
+    void characterSets()
+    {
+        QFETCH(QByteArray, bytes);
+        const BrowserBookmarks b = read(bytes);
+        QCOMPARE(b.folders, QStringList{"ニュース"});
+        QCOMPARE(b.links.size(), 1);
+        QCOMPARE(b.links.first().name, QStringLiteral("日本語のページ & ～"));
+    }
+
+    // Broken files give a result or one clear error, never a crash or a hang.
+    void malformed_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("links"); // -1: refused
+        QTest::newRow("unclosed tags") << QByteArray("<DL><DT><A HREF=\"http://a.jp/\">A<DT><A HREF=\"http://b.jp/\">B")
+                                       << 2;
+        QTest::newRow("no DL at all") << QByteArray("<A HREF=\"http://a.jp/\">A</A><A HREF=\"http://b.jp/\">B</A>") << 2;
+        QTest::newRow("stray text") << QByteArray("hello <DL><p>world<DT><A HREF=\"http://a.jp/\">A</A> more</DL> end")
+                                    << 1;
+        QTest::newRow("truncated in a title")
+            << fixture("netscape_nested.htm").left(fixture("netscape_nested.htm").indexOf("Nested 2-2") + 4) << 5;
+        QTest::newRow("closing tags only") << QByteArray("</DL></DL></A></H3></DL>") << -1;
+        QTest::newRow("not html") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << -1;
+        QTest::newRow("plain text") << QByteArray("just some words, no links") << -1;
+        QTest::newRow("empty") << QByteArray() << -1;
+        QTest::newRow("heading without list") << QByteArray("<DL><DT><H3>F</H3><DT><A HREF=\"http://a.jp/\">A</A></DL>")
+                                              << 1;
+        QTest::newRow("thousands of nested lists") << QByteArray("<DL>").repeated(20000) + "<A HREF=\"http://a.jp/\">A</A>"
+                                                   << 1;
+    }
+    void malformed()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, links);
+        try {
+            const BrowserBookmarks b = read(bytes);
+            QCOMPARE(b.links.size(), links);
+        } catch (const BrowserBookmarksError& e) {
+            QVERIFY2(links < 0, e.what());
+            QVERIFY(!QString::fromUtf8(e.what()).isEmpty());
+        }
+    }
+
+    void largeFile()
+    {
+        // 50 MB of links: read, the number beyond what is kept counted.
+        const QByteArray line("<DT><A HREF=\"http://www.example.jp/a/long/path/to/a/page.html\">A page with a title</A>\n");
+        QByteArray bytes = "<DL><p>\n" + line.repeated(int(50 * 1024 * 1024 / line.size())) + "</DL>";
+        const BrowserBookmarks b = read(bytes);
+        QCOMPARE(b.links.size(), BrowserBookmarks::MaxKept);
+        QCOMPARE(b.links.size() + b.notKept, qint64(50 * 1024 * 1024 / line.size()));
+        bytes.append(QByteArray(20 * 1024 * 1024, ' '));
+        QVERIFY_THROWS_EXCEPTION(BrowserBookmarksError, read(bytes));
+    }
+
+    void roundTrip()
+    {
+        MyDocument doc;
+        BookmarkList list{makeBookmark("Top & <first>", "http://a.jp/?x=1&y=\"2\"", 7, 0),
+                          makeBookmark("日本語", "http://b.jp/", 1, 0),
+                          makeBookmark("News 1", "https://c.jp/", 2, 3),
+                          makeBookmark("News 2", "https://d.jp/", 3, 3),
+                          makeBookmark("Last's", "http://e.jp/", 4, 19)};
+        QStringList folders = MyDocument::defaultFolderList();
+        folders[3] = "ニュース & <more>";
+        const QByteArray html = BrowserBookmarks::write(list, folders);
+
+        const BrowserBookmarks file = read(html);
+        const BookmarkImportPlan plan = BookmarkImportPlan::make(file, {}, MyDocument::defaultFolderList(),
+                                                                 BookmarkImportPlan::Mapping::PerFolder, 0);
+        QCOMPARE(plan.added.size(), list.size());
+        for (int i = 0; i < list.size(); ++i) {
+            QCOMPARE(plan.added.at(i)->bookmarkName(), list.at(i)->bookmarkName());
+            QCOMPARE(plan.added.at(i)->location(), list.at(i)->location());
+            QCOMPARE(plan.added.at(i)->folder(), list.at(i)->folder());
+            QCOMPARE(plan.added.at(i)->number(), list.at(i)->number());
+        }
+        QCOMPARE(plan.folderNames, folders);
+        QCOMPARE(plan.leftOut, 0);
+        QVERIFY(plan.skipped.isEmpty());
+    }
+
+    // Our output read by an independent HTML parser (Python's) finds every bookmark.
+    void readByAnotherParser()
+    {
+        const QString python = QStandardPaths::findExecutable("python3");
+        if (python.isEmpty())
+            QSKIP("python3 is not installed");
+        BookmarkList list;
+        for (int i = 0; i < 40; ++i)
+            list << makeBookmark(QString("Page <%1> & \"quoted\" 'x' 日本").arg(i), QString("http://x.jp/%1?a=1&b=2").arg(i),
+                                 i, i % 7);
+        QStringList folders = MyDocument::defaultFolderList();
+        folders[2] = "A & B <c>";
+        QTemporaryDir dir;
+        QFile out(dir.filePath("b.html"));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(BrowserBookmarks::write(list, folders));
+        out.close();
+        const char* script = R"(
+import sys, html.parser, json
+class P(html.parser.HTMLParser):
+    def __init__(self):
+        super().__init__(); self.links = []; self.folders = []; self.text = None; self.href = None
+    def handle_starttag(self, tag, attrs):
+        if tag in ('a', 'h3'): self.text = ''; self.href = dict(attrs).get('href')
+    def handle_data(self, d):
+        if self.text is not None: self.text += d
+    def handle_endtag(self, tag):
+        if tag == 'a': self.links.append([self.text, self.href])
+        if tag == 'h3': self.folders.append(self.text)
+        if tag in ('a', 'h3'): self.text = None
+p = P(); p.feed(open(sys.argv[1], encoding='utf-8').read())
+print(json.dumps({'links': p.links, 'folders': p.folders}, ensure_ascii=False))
+)";
+        QProcess py;
+        py.start(python, {"-c", script, out.fileName()});
+        QVERIFY(py.waitForFinished(60000));
+        QCOMPARE(py.exitCode(), 0);
+        const QString json = QString::fromUtf8(py.readAllStandardOutput());
+        for (const BookmarkPtr& b : list) {
+            const QString pair = QString("[\"%1\", \"%2\"]")
+                                     .arg(QString(b->bookmarkName()).replace("\"", "\\\""), b->location());
+            QVERIFY2(json.contains(pair), qPrintable(pair));
+        }
+        QVERIFY(json.contains("\"A & B <c>\""));
+    }
+
+    void importPlans()
+    {
+        const BrowserBookmarks file = read(fixture("netscape_nested.htm"));
+        // Folder 0 holds a bookmark with number 0, folder 1 is named like a browser folder.
+        QStringList names = MyDocument::defaultFolderList();
+        names[1] = "Folder2";
+        const BookmarkList existing{makeBookmark("old", "http://old.jp/", 0, 0)};
+
+        BookmarkImportPlan plan =
+            BookmarkImportPlan::make(file, existing, names, BookmarkImportPlan::Mapping::PerFolder, 0);
+        QCOMPARE(plan.added.size(), 8);
+        QList<int> folders, numbers;
+        for (const BookmarkPtr& b : std::as_const(plan.added))
+            folders << b->folder(), numbers << b->number();
+        // Outside folders: the selected folder; Folder2: the folder of that name;
+        // Folder1 and Folder3-1: the free folders 2 and 3, renamed.
+        QCOMPARE(folders, (QList<int>{0, 2, 2, 1, 1, 3, 3, 0}));
+        QCOMPARE(numbers, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+        QCOMPARE(plan.folderNames.at(2), QString("Folder1"));
+        QCOMPARE(plan.folderNames.at(3), QString("Folder3-1"));
+        QCOMPARE(plan.renamed.size(), 2);
+        QVERIFY(plan.summary().contains("8 bookmark(s) will be added."));
+
+        plan = BookmarkImportPlan::make(file, existing, names, BookmarkImportPlan::Mapping::IntoFolder, 7);
+        for (const BookmarkPtr& b : std::as_const(plan.added))
+            QCOMPARE(b->folder(), 7);
+        QCOMPARE(plan.folderNames, names);
+
+        // The limit: 95 bookmarks leave room for 5.
+        BookmarkList full;
+        for (int i = 0; i < 95; ++i)
+            full << makeBookmark("b", "http://b.jp/", i, 0);
+        plan = BookmarkImportPlan::make(file, full, names, BookmarkImportPlan::Mapping::PerFolder, 0);
+        QCOMPARE(plan.added.size(), 5);
+        QCOMPARE(plan.leftOut, 3);
+        QVERIFY(plan.summary().contains("3 bookmark(s) left out"));
+        numbers.clear();
+        for (const BookmarkPtr& b : std::as_const(plan.added))
+            numbers << b->number();
+        QCOMPARE(numbers, (QList<int>{95, 96, 97, 98, 99}));
+
+        // More browser folders than free handset folders: the rest share the last one taken.
+        QString many = "<DL>";
+        for (int i = 0; i < 25; ++i)
+            many += QString("<DT><H3>F%1</H3><DL><DT><A HREF=\"http://f%1.jp/\">L%1</A></DL>").arg(i);
+        plan = BookmarkImportPlan::make(read(many.toUtf8()), {}, MyDocument::defaultFolderList(),
+                                        BookmarkImportPlan::Mapping::PerFolder, 0);
+        QCOMPARE(plan.added.size(), 25);
+        QCOMPARE(plan.added.at(0)->folder(), 1);
+        QCOMPARE(plan.added.at(18)->folder(), 19);
+        QCOMPARE(plan.added.at(24)->folder(), 19);
+    }
+
+    void importIsOneUndoStep()
+    {
+        MyDocument doc;
+        doc.setBookmarkList({makeBookmark("old", "http://old.jp/", 0, 0)});
+        const BookmarkImportPlan plan =
+            BookmarkImportPlan::make(read(fixture("netscape_nested.htm")), doc.bookmarkList(), doc.folderList(),
+                                     BookmarkImportPlan::Mapping::PerFolder, 0);
+        doc.addBookmarks(plan.added, plan.folderNames, "Import Bookmarks");
+        endEvent();
+        QCOMPARE(doc.bookmarkList().size(), 9);
+        QCOMPARE(doc.folderList().at(1), QString("Folder1"));
+        QCOMPARE(doc.undoManager()->undoActionName(), QString("Import Bookmarks"));
+        doc.undoManager()->undo();
+        QCOMPARE(doc.bookmarkList().size(), 1);
+        QCOMPARE(doc.folderList(), MyDocument::defaultFolderList());
+        doc.undoManager()->redo();
+        QCOMPARE(doc.bookmarkList().size(), 9);
+        QCOMPARE(doc.folderList().at(1), QString("Folder1"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBrowserBookmarks)
+#include "tst_browserbookmarks.moc"

@@ -1,0 +1,80 @@
+#include "BookmarkTestSupport.h"
+#include "HandsetCheck.h"
+
+#include <QTest>
+
+using Kind = HandsetCheck::Kind;
+Q_DECLARE_METATYPE(HandsetCheck::Kind)
+
+class TestHandsetCheck : public QObject {
+    Q_OBJECT
+private slots:
+    // One row per kind of finding: the second bookmark is the one at fault.
+    void findings_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("folder");
+        QTest::addColumn<QList<Kind>>("kinds");
+        QTest::newRow("fine") << "ニュース ～" << "http://www.example.jp/" << 1 << 19 << QList<Kind>{};
+        QTest::newRow("number below range") << "n" << "http://a.jp/" << -1 << 0 << QList<Kind>{Kind::NumberOutOfRange};
+        QTest::newRow("number above range") << "n" << "http://a.jp/" << 100 << 0 << QList<Kind>{Kind::NumberOutOfRange};
+        QTest::newRow("number used twice") << "n" << "http://a.jp/" << 0 << 0 << QList<Kind>{Kind::NumberUsedTwice};
+        QTest::newRow("folder below range") << "n" << "http://a.jp/" << 1 << -1 << QList<Kind>{Kind::FolderOutOfRange};
+        QTest::newRow("folder above range") << "n" << "http://a.jp/" << 1 << 42 << QList<Kind>{Kind::FolderOutOfRange};
+        QTest::newRow("emoji in the name") << "Cake 🍰" << "http://a.jp/" << 1 << 0 << QList<Kind>{Kind::NameNotShiftJIS};
+        QTest::newRow("hangul in the location") << "n" << "http://a.jp/한" << 1 << 0
+                                                << QList<Kind>{Kind::LocationNotShiftJIS};
+        QTest::newRow("nul in the name") << QString("a") + QChar(0) + "b" << "http://a.jp/" << 1 << 0
+                                         << QList<Kind>{Kind::NameChanges};
+        QTest::newRow("nul in the location") << "n" << QString("http://a.jp/") + QChar(0) << 1 << 0
+                                             << QList<Kind>{Kind::LocationChanges};
+        QTest::newRow("too long") << QString(3000, 'n') << "http://a.jp/" + QString(1100, 'x') << 1 << 0
+                                  << QList<Kind>{Kind::TooLong};
+        QTest::newRow("two at once") << "🍰" << "http://a.jp/" << 200 << 0
+                                     << QList<Kind>{Kind::NumberOutOfRange, Kind::NameNotShiftJIS};
+    }
+    void findings()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, location);
+        QFETCH(int, number);
+        QFETCH(int, folder);
+        QFETCH(QList<Kind>, kinds);
+        const BookmarkPtr first = makeBookmark("First", "http://first.jp/", 0, 0);
+        const BookmarkPtr suspect = makeBookmark(name, location, number, folder);
+        const QList<HandsetCheck::Finding> found = HandsetCheck::check({first, suspect});
+        QList<Kind> got;
+        for (const HandsetCheck::Finding& f : found) {
+            got << f.kind;
+            QCOMPARE(f.index, 1);
+            QCOMPARE(f.bookmark, suspect);
+            QVERIFY(!f.message.isEmpty());
+            QVERIFY(!HandsetCheck::kindName(f.kind).isEmpty());
+        }
+        QCOMPARE(got, kinds);
+    }
+
+    void tooManyAndNames()
+    {
+        BookmarkList list;
+        for (int i = 0; i < 101; ++i)
+            list << makeBookmark(QString("B%1").arg(i), "http://a.jp/", i % 100, 0);
+        const QList<HandsetCheck::Finding> found = HandsetCheck::check(list);
+        QCOMPARE(found.size(), 2);
+        QCOMPARE(found.first().kind, Kind::TooMany);
+        QCOMPARE(found.first().index, -1);
+        QVERIFY(found.first().message.contains("101"));
+        // The duplicate names both bookmarks, the later one first.
+        QCOMPARE(found.last().kind, Kind::NumberUsedTwice);
+        QCOMPARE(found.last().index, 100);
+        QVERIFY(found.last().message.contains("B100"));
+        QVERIFY(found.last().message.contains("B0"));
+        QCOMPARE(HandsetCheck::describe(found).count('\n'), 1);
+        QVERIFY(HandsetCheck::check({}).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHandsetCheck)
+#include "tst_handsetcheck.moc"
