@@ -1,4 +1,6 @@
 // edgemarks-cli: the handset's bookmarks (and files) from the command line.
+#include "BrowserBookmarks.h"
+#include "HandsetCheck.h"
 #include "HandsetDevices.h"
 #include "KeychainStore.h"
 #include "MyDocument.h"
@@ -16,6 +18,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSaveFile>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -151,6 +154,10 @@ public:
         const QString command = arguments.value(0);
         if (command == QLatin1String("show"))
             return arguments.size() == 2 ? show(arguments[1]) : usage();
+        if (command == QLatin1String("check"))
+            return arguments.size() == 2 ? check(arguments[1]) : usage();
+        if (command == QLatin1String("convert"))
+            return arguments.size() == 3 ? convert(arguments[1], arguments[2]) : usage();
         if (command == QLatin1String("import") || command == QLatin1String("export")) {
             if (arguments.size() != 2)
                 return usage();
@@ -177,8 +184,8 @@ private:
     int usage()
     {
         printError(
-            tr("Usage: edgemarks-cli [options] import|export|show DOCUMENT, ls, get NAME..., put FILE..., "
-               "devices (see --help)"));
+            tr("Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, "
+               "get NAME..., put FILE..., devices (see --help)"));
         return Usage;
     }
 
@@ -381,6 +388,12 @@ private:
             });
         if (status != Ok)
             return status;
+        if (list.size() > VedORovav::MaxBookmarks) {
+            printError(tr("%1 bookmark(s) left out: a document holds at most %2.")
+                           .arg(list.size() - VedORovav::MaxBookmarks)
+                           .arg(VedORovav::MaxBookmarks));
+            list.resize(VedORovav::MaxBookmarks);
+        }
         doc->setBookmarkList(list);
         QString error;
         if (!doc->writeToFile(path, &error)) {
@@ -402,6 +415,17 @@ private:
         std::unique_ptr<MyDocument> doc = openDocument(path, false);
         if (!doc)
             return Failed;
+        // What the handset cannot take is shown before anything is sent.
+        if (const QList<HandsetCheck::Finding> findings = HandsetCheck::check(doc->bookmarkList());
+            !findings.isEmpty()) {
+            printError(HandsetCheck::describe(findings));
+            if (!m_parser.isSet(QStringLiteral("force"))) {
+                printError(tr("Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send "
+                              "it anyway).")
+                               .arg(path));
+                return Failed;
+            }
+        }
         if (!m_parser.isSet(QStringLiteral("yes"))) {
             if (!stdinIsTerminal()) {
                 printError(
@@ -419,14 +443,19 @@ private:
             }
         }
         TerminalProgress progress;
+        int sent = 0;
         const int status =
             withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't export the bookmarks."), [&](const QString& pw) {
-                return Link().writeBookmarks(doc->bookmarkList(), pw, progress);
+                Link writer;
+                const auto report = qScopeGuard([&] { sent = writer.entriesSent(); });
+                return writer.writeBookmarks(doc->bookmarkList(), pw, progress);
             });
-        if (status == Ok)
-            std::fprintf(
-                stderr, "%s\n",
-                qPrintable(tr("Exported %n bookmark(s).", nullptr, int(doc->bookmarkList().size()))));
+        if (status == Ok) {
+            std::fprintf(stderr, "%s\n", qPrintable(tr("Exported %n bookmark(s).", nullptr, sent)));
+            if (const int unsent = int(doc->bookmarkList().size()) - sent; unsent > 0)
+                printError(tr("%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.", nullptr,
+                              unsent));
+        }
         return status;
     }
 
@@ -467,6 +496,98 @@ private:
                     << QStringLiteral("%1  %2  %3\n")
                            .arg(b->number(), 2, 10, QLatin1Char('0'))
                            .arg(b->bookmarkName(), b->location());
+        return Ok;
+    }
+
+    int check(const QString& path)
+    {
+        std::unique_ptr<MyDocument> doc = openDocument(path, false);
+        if (!doc)
+            return Failed;
+        const QList<HandsetCheck::Finding> findings = HandsetCheck::check(doc->bookmarkList());
+        QTextStream out(stdout);
+        if (m_parser.isSet(QStringLiteral("json"))) {
+            QJsonArray array;
+            for (const HandsetCheck::Finding& f : findings)
+                array.append(QJsonObject{{"kind", HandsetCheck::kindName(f.kind)},
+                                         {"index", f.index >= 0 ? QJsonValue(f.index) : QJsonValue()},
+                                         {"message", f.message}});
+            out << QJsonDocument(array).toJson(QJsonDocument::Indented);
+        } else if (findings.isEmpty()) {
+            out << tr("The AIR-EDGE PHONE can take %1 as it is.").arg(path) << '\n';
+        } else {
+            out << HandsetCheck::describe(findings) << '\n';
+        }
+        return findings.isEmpty() ? Ok : Failed;
+    }
+
+    static bool isHtml(const QString& path)
+    {
+        const QString suffix = QFileInfo(path).suffix().toLower();
+        return suffix == QLatin1String("html") || suffix == QLatin1String("htm");
+    }
+
+    // Between documents and browser bookmark files, by extension.
+    int convert(const QString& input, const QString& output)
+    {
+        if (QFileInfo(output).exists() && !m_parser.isSet(QStringLiteral("force"))) {
+            printError(tr("%1 exists: give --force to replace it.").arg(output));
+            return Failed;
+        }
+        int folder = 0;
+        if (m_parser.isSet(QStringLiteral("folder"))) {
+            bool ok = false;
+            folder = m_parser.value(QStringLiteral("folder")).toInt(&ok);
+            if (!ok || folder < 0 || folder >= MyDocument::FolderCount) {
+                printError(tr("--folder takes a folder number from 0 to 19."));
+                return Usage;
+            }
+        }
+        std::unique_ptr<MyDocument> doc;
+        if (isHtml(input)) {
+            QFile file(input);
+            if (!file.open(QIODevice::ReadOnly)) {
+                printError(tr("Couldn't open %1: %2").arg(input, file.errorString()));
+                return Failed;
+            }
+            if (file.size() > BrowserBookmarks::MaxFileSize) {
+                printError(tr("Couldn't read %1: %2").arg(input, QCoreApplication::translate(
+                                                                    "BrowserBookmarks", "The bookmark file is larger than 64 MB.")));
+                return Failed;
+            }
+            try {
+                const BrowserBookmarks bookmarks = BrowserBookmarks::read(file.readAll());
+                doc = std::make_unique<MyDocument>();
+                const BookmarkImportPlan plan = BookmarkImportPlan::make(
+                    bookmarks, {}, doc->folderList(),
+                    m_parser.isSet(QStringLiteral("folder")) ? BookmarkImportPlan::Mapping::IntoFolder
+                                                             : BookmarkImportPlan::Mapping::PerFolder,
+                    folder);
+                std::fprintf(stderr, "%s\n", qPrintable(plan.summary()));
+                doc->setFolderList(plan.folderNames);
+                doc->setBookmarkList(plan.added);
+            } catch (const BrowserBookmarksError& e) {
+                printError(tr("Couldn't read %1: %2")
+                               .arg(input, QCoreApplication::translate("BrowserBookmarks", e.what())));
+                return Failed;
+            }
+        } else if (!(doc = openDocument(input, false))) {
+            return Failed;
+        }
+        QString error;
+        if (isHtml(output)) {
+            QSaveFile file(output);
+            if (!file.open(QIODevice::WriteOnly) ||
+                file.write(BrowserBookmarks::write(doc->bookmarkList(), doc->folderList())) < 0 || !file.commit()) {
+                printError(tr("Couldn't save %1: %2").arg(output, file.errorString()));
+                return Failed;
+            }
+        } else if (!doc->writeToFile(output, &error)) {
+            printError(tr("Couldn't save %1: %2").arg(output, error));
+            return Failed;
+        }
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(tr("Wrote %n bookmark(s) to %1.", nullptr, int(doc->bookmarkList().size())).arg(output)));
         return Ok;
     }
 
@@ -615,6 +736,9 @@ int main(int argc, char** argv)
            "                    an existing one keeps its folder names)\n"
            "  export DOCUMENT   write DOCUMENT's bookmarks into the handset, replacing all it holds\n"
            "  show DOCUMENT     print the folders and bookmarks of DOCUMENT\n"
+           "  check DOCUMENT    list what the handset cannot take as it is (exit 1 when anything)\n"
+           "  convert INPUT OUTPUT\n"
+           "                    between documents and browser bookmark files (.html, .htm)\n"
            "  ls                list the files on the handset (name, type, size, date)\n"
            "  get NAME...       download files by name (NAME:TYPE names the type) into -o DIR\n"
            "  put FILE...       upload files, typed by extension (or --type)\n"
@@ -637,14 +761,17 @@ int main(int argc, char** argv)
         {QStringLiteral("simulator"),
          tr("Use a built-in simulated handset with sample content (password 1234).")},
         {QStringLiteral("yes"), tr("Export without asking for confirmation.")},
-        {QStringLiteral("json"), tr("show, ls, devices: print JSON.")},
+        {QStringLiteral("json"), tr("show, check, ls, devices: print JSON.")},
+        {QStringLiteral("folder"), tr("convert: put every bookmark into this handset folder (0-19)."), tr("number")},
         {{QStringLiteral("o"), QStringLiteral("output")},
          tr("get: the folder to download into (default: here)."),
          tr("folder")},
-        {QStringLiteral("force"), tr("get: replace local files that exist.")},
+        {QStringLiteral("force"),
+         tr("get, convert: replace local files that exist; export: send a document the check finds fault with.")},
         {QStringLiteral("type"), tr("put: send every file with this handset type."), tr("type")},
     });
-    parser.addPositionalArgument(QStringLiteral("command"), tr("import, export, show, ls, get, put or devices"));
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 tr("import, export, show, check, convert, ls, get, put or devices"));
     parser.addPositionalArgument(QStringLiteral("arguments"), tr("the document, or the files"),
                                  QStringLiteral("[arguments...]"));
     parser.process(app);

@@ -94,6 +94,7 @@ bool VedORovav::readBookmarks(BookmarkList& bookmarks, const QString& password, 
 
 bool VedORovav::writeBookmarks(const BookmarkList& bookmarks, const QString& password, ProgressProtocol& progress)
 {
+    m_entriesSent = 0;
     const int count = int(bookmarks.size());
     if (count > MaxBookmarks)
         throw VedORovavException(TooManyBookmarks);
@@ -133,7 +134,7 @@ bool VedORovav::writeBookmarks(const BookmarkList& bookmarks, const QString& pas
                         expectEcho(buffer, 3, 0x803);
                         if (buffer[12] != 0x30)
                             throw VedORovavException(NoSuccessCode);
-                        ++sent;
+                        m_entriesSent = ++sent;
                     }
                 }
             } catch (const VedORovavException& e) {

@@ -156,6 +156,8 @@ public:
     // left out, of all the handset announced.
     int entriesSkipped() const { return m_entriesSkipped; }
     int entriesAnnounced() const { return m_entriesAnnounced; }
+    // The bookmarks the last upload sent (those in folders 0-19).
+    int entriesSent() const { return m_entriesSent; }
 
     QObject* parentWindow() const { return m_parentWindow; }
     int fileDescriptor() const { return m_fileDescriptor; }
@@ -203,6 +205,7 @@ private:
     int m_uncancellable = 0;
     int m_entriesSkipped = 0;
     int m_entriesAnnounced = 0;
+    int m_entriesSent = 0;
     bool m_maskParameter = false; // the next parameter is the password
     QString m_openPath;
 };

@@ -1,3 +1,4 @@
+#include "BookmarkTestSupport.h"
 #include "MyDocument.h"
 #include "LinkTestSupport.h"
 
@@ -137,6 +138,85 @@ private slots:
         QCOMPARE(stored.size(), 25);
         QCOMPARE(stored[0].name, QStringLiteral("名前0"));
         QCOMPARE(stored[1].name, QStringLiteral("名前20")); // folder 0 first
+    }
+
+    // The handset check: check lists the findings, export refuses such a
+    // document unless forced, and tells how many bookmarks were really sent.
+    void checkBeforeExport()
+    {
+        SimulatorFixture sim;
+        const QString doc = path("faulty.bookmarks");
+        {
+            MyDocument d;
+            d.setBookmarkList({makeBookmark("one", "http://a.jp/", 1, 0), makeBookmark("two", "http://b.jp/", 1, 0),
+                               makeBookmark("lost", "http://c.jp/", 2, 42)});
+            QVERIFY(d.writeToFile(doc));
+        }
+        Result r = cli({"check", doc});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.out.contains("“two”"));
+        QVERIFY(r.out.contains("folder 42"));
+        r = cli({"check", "--json", doc});
+        QCOMPARE(r.status, 1);
+        const QJsonArray findings = QJsonDocument::fromJson(r.out.toUtf8()).array();
+        QCOMPARE(findings.size(), 2);
+        QCOMPARE(findings[0].toObject()["kind"].toString(), QString("number-used-twice"));
+        QCOMPARE(findings[0].toObject()["index"].toInt(), 1);
+
+        r = cli({"--yes", "export", doc}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains("--force"));
+        QVERIFY(sim->receivedFrames().isEmpty());
+
+        r = cli({"--yes", "--force", "export", doc}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.err.contains("Exported 2 bookmark(s)."), qPrintable(r.err));
+        QVERIFY(r.err.contains("1 bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent."));
+        QCOMPARE(sim->bookmarks().size(), 2);
+
+        writeDocument(doc, 3);
+        r = cli({"check", doc});
+        QCOMPARE(r.status, 0);
+    }
+
+    void convertBetweenDocumentsAndBrowserFiles()
+    {
+        const QString html = QStringLiteral(EDGEMARKS_FIXTURES "/netscape-html/netscape_nested.htm");
+        const QString doc = path("nested.edgemarks");
+        Result r = cli({"convert", html, doc});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.err.contains("8 bookmark(s) will be added."));
+        MyDocument loaded;
+        QVERIFY(loaded.readFromFile(doc));
+        QCOMPARE(loaded.bookmarkList().size(), 8);
+        QCOMPARE(loaded.folderList().at(1), QString("Folder1"));
+
+        // Back to HTML and again to a document: the same list.
+        const QString back = path("nested.html"), again = path("again.edgemarks");
+        QCOMPARE(cli({"convert", doc, back}).status, 0);
+        QCOMPARE(cli({"convert", back, again}).status, 0);
+        QCOMPARE(cli({"show", again}).out, cli({"show", doc}).out);
+
+        // An existing output is kept unless forced; --folder puts everything into one folder.
+        r = cli({"convert", "--folder", "7", html, doc});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains("--force"));
+        QCOMPARE(cli({"convert", "--force", "--folder", "7", html, doc}).status, 0);
+        QVERIFY(loaded.readFromFile(doc));
+        for (const BookmarkPtr& b : loaded.bookmarkList())
+            QCOMPARE(b->folder(), 7);
+        QCOMPARE(cli({"convert", "--folder", "20", html, path("x.edgemarks")}).status, 2);
+
+        // Not a bookmark file: one clear line, nothing written.
+        const QString junk = path("junk.html");
+        QFile f(junk);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("no links here");
+        f.close();
+        r = cli({"convert", junk, path("junk.edgemarks")});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains("not a browser bookmark file"));
+        QVERIFY(!QFile::exists(path("junk.edgemarks")));
     }
 
     void showPrintsTableAndJson()
