@@ -1,6 +1,9 @@
 #include "DocumentWindow.h"
 
 #include "BookmarkController.h"
+#include "BrowserBookmarks.h"
+#include "BrowserImportSheet.h"
+#include "FindingsSheet.h"
 #include "EdgeMarksApp.h"
 #include "FolderController.h"
 #include "HandsetDevices.h"
@@ -123,6 +126,8 @@ void DocumentWindow::setupTables()
             [this] { syncSelectionFromView(); });
     connect(m_bookmarks, &BookmarkController::selectionIndexesChanged, this, [this] { syncSelectionToView(); });
     connect(m_bookmarks, &BookmarkController::availabilityChanged, this, [this] { updateActions(); });
+    connect(m_bookmarks, &BookmarkController::limitReached, this,
+            [this](const QString& message) { showError(tr("Not every bookmark was added."), message); });
     connect(m_bookmarks, &BookmarkController::entryRefused, this, [this](const QString& error) {
         if (error.isEmpty())
             return;
@@ -207,6 +212,19 @@ void DocumentWindow::setupActions()
                                                           tr("Logs (*.log *.txt);;All files (*)"));
         if (!path.isEmpty())
             saveProtocolLog(path);
+    });
+    connect(ui.actionImportBrowserBookmarks, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, tr("Import Browser Bookmarks"), QString(),
+                                                          tr("Bookmark files (*.html *.htm);;All files (*)"));
+        if (!path.isEmpty())
+            importBrowserBookmarks(path);
+    });
+    connect(ui.actionExportBrowserBookmarks, &QAction::triggered, this, [this] {
+        const QString name = QFileInfo(displayName()).completeBaseName() + QStringLiteral(".html");
+        const QString path = QFileDialog::getSaveFileName(this, tr("Export Browser Bookmarks"), name,
+                                                          tr("Bookmark files (*.html *.htm)"));
+        if (!path.isEmpty())
+            exportBrowserBookmarks(path);
     });
     connect(ui.actionImport, &QAction::triggered, m_commands, &DocumentCommands::importBookmarkList);
     connect(ui.actionExport, &QAction::triggered, m_commands, &DocumentCommands::exportBookmarkList);
@@ -318,6 +336,75 @@ bool DocumentWindow::saveProtocolLog(const QString& path)
     }
     statusBar()->showMessage(tr("Saved the protocol log to %1.").arg(path), 10000);
     return true;
+}
+
+bool DocumentWindow::importBrowserBookmarks(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showError(tr("The bookmark file \"%1\" could not be opened.").arg(name), file.errorString());
+        return false;
+    }
+    std::optional<BrowserBookmarks> bookmarks;
+    try {
+        if (file.size() > BrowserBookmarks::MaxFileSize)
+            throw BrowserBookmarksError(QT_TRANSLATE_NOOP("BrowserBookmarks", "The bookmark file is larger than 64 MB."));
+        bookmarks = BrowserBookmarks::read(file.readAll());
+    } catch (const BrowserBookmarksError& e) {
+        showError(tr("The bookmark file \"%1\" could not be read.").arg(name),
+                  QCoreApplication::translate("BrowserBookmarks", e.what()));
+        return false;
+    }
+    auto* sheet = new BrowserImportSheet(this, std::move(*bookmarks), m_document->bookmarkList(),
+                                         m_document->folderList(), m_bookmarks->currentFolder());
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet, &QDialog::accepted, this, [this, sheet] {
+        const BookmarkImportPlan& plan = sheet->plan();
+        m_document->addBookmarks(plan.added, plan.folderNames, tr("Import Bookmarks"));
+        showStatus(tr("Imported %n bookmark(s).", nullptr, int(plan.added.size())));
+    });
+    sheet->open();
+    return true;
+}
+
+bool DocumentWindow::exportBrowserBookmarks(const QString& path)
+{
+    emit m_document->commitEditingRequested();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(BrowserBookmarks::write(m_document->bookmarkList(), m_document->folderList())) < 0 ||
+        !file.commit()) {
+        showError(tr("The bookmark file \"%1\" could not be written.").arg(QFileInfo(path).fileName()),
+                  file.errorString());
+        return false;
+    }
+    showStatus(tr("Exported %n bookmark(s) to %1.", nullptr, int(m_document->bookmarkList().size()))
+                   .arg(QFileInfo(path).fileName()));
+    return true;
+}
+
+void DocumentWindow::showFindings(const QStringList& findings, const QList<int>& indexes, bool mayProceed,
+                                  std::function<void(bool)> done)
+{
+    auto* sheet = new FindingsSheet(this, findings, indexes, mayProceed);
+    connect(sheet, &FindingsSheet::bookmarkSelected, this, &DocumentWindow::revealBookmark);
+    connect(sheet, &QDialog::finished, this, [done](int result) { done(result == QDialog::Accepted); });
+    sheet->open();
+}
+
+void DocumentWindow::revealBookmark(int index)
+{
+    const BookmarkList& list = m_document->bookmarkList();
+    if (index < 0 || index >= list.size())
+        return;
+    const BookmarkPtr b = list.at(index);
+    if (b->folder() < 0 || b->folder() >= m_folders->rowCount())
+        return; // in no folder the window shows
+    m_ui->folderTable->selectRow(b->folder());
+    const int row = int(m_bookmarks->arrangedObjects().indexOf(b));
+    m_bookmarks->setSelectionIndexes({row});
+    m_ui->bookmarkTable->scrollTo(m_bookmarks->index(row, BookmarkController::NameColumn));
 }
 
 void DocumentWindow::updateTitle()

@@ -54,6 +54,20 @@ private:
                  std::function<void(bool)> done) override;
     void showError(const QString& message, const QString& informative) override;
     void showStatus(const QString& message) override;
+    void showFindings(const QStringList& findings, const QList<int>& indexes, bool mayProceed,
+                      std::function<void(bool)> done) override;
+
+public:
+    // Browser bookmark files: an import shows its plan first (BrowserImportSheet)
+    // and is one undo step; an export writes every bookmark. Both report failures
+    // as alerts and return whether they went through (an import: whether its
+    // sheet opened).
+    bool importBrowserBookmarks(const QString& path);
+    bool exportBrowserBookmarks(const QString& path);
+    // Shows the document's bookmark at index: its folder, the row selected.
+    void revealBookmark(int index);
+
+private:
     // While a command talks to the handset the document takes no input.
     void setBusy(bool busy);
 

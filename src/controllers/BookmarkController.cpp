@@ -1,9 +1,11 @@
 #include "BookmarkController.h"
 
 #include "BookmarkPasteboard.h"
+#include "HandsetCheck.h"
 #include "MemoryNumberFormatter.h"
 #include "MyDocument.h"
 
+#include <QColor>
 #include <QMimeData>
 
 #include <algorithm>
@@ -30,7 +32,46 @@ BookmarkController::BookmarkController(MyDocument* document, QObject* parent)
         const int row = int(it - m_arranged.begin());
         emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
     });
+    connect(document, &MyDocument::bookmarkListReset, this, &BookmarkController::scheduleCheck);
+    connect(document, &MyDocument::bookmarkInserted, this, &BookmarkController::scheduleCheck);
+    connect(document, &MyDocument::bookmarkRemoved, this, &BookmarkController::scheduleCheck);
+    connect(document, &MyDocument::bookmarkChanged, this, &BookmarkController::scheduleCheck);
     rearrangeObjects();
+    runCheck();
+}
+
+int BookmarkController::room() const
+{
+    return std::max(0, MaxBookmarks - int(m_document->bookmarkList().size()));
+}
+
+// Checked once per event, however many records an operation changes.
+void BookmarkController::scheduleCheck()
+{
+    if (m_checkScheduled)
+        return;
+    m_checkScheduled = true;
+    QMetaObject::invokeMethod(this, &BookmarkController::runCheck, Qt::QueuedConnection);
+}
+
+void BookmarkController::runCheck()
+{
+    m_checkScheduled = false;
+    std::unordered_map<const AirHBookmark*, QStringList> findings;
+    for (const HandsetCheck::Finding& f : HandsetCheck::check(m_document->bookmarkList()))
+        if (f.bookmark)
+            findings[f.bookmark.get()] << f.message;
+    if (findings == m_findings)
+        return;
+    m_findings = std::move(findings);
+    if (!m_arranged.isEmpty())
+        emit dataChanged(index(0, 0), index(int(m_arranged.size()) - 1, ColumnCount - 1));
+}
+
+QStringList BookmarkController::findingsFor(const AirHBookmark* bookmark) const
+{
+    const auto it = m_findings.find(bookmark);
+    return it == m_findings.end() ? QStringList() : it->second;
 }
 
 BookmarkController::~BookmarkController() = default;
@@ -198,8 +239,10 @@ void BookmarkController::remove()
 
 bool BookmarkController::acceptDrop(const QMimeData& data, int row)
 {
-    if (!BookmarkPasteboard::isFrom(data, this) && m_document->bookmarkList().size() >= MaxBookmarks)
+    if (!BookmarkPasteboard::isFrom(data, this) && room() <= 0) {
+        reportLeftOut(std::max<qsizetype>(1, BookmarkPasteboard::copiedRows(data).value_or(BookmarkList()).size()));
         return false;
+    }
     return DNDArrayController::acceptDrop(data, row);
 }
 
@@ -216,8 +259,10 @@ void BookmarkController::cutSelection()
 
 bool BookmarkController::paste(const QMimeData& data)
 {
-    if (m_document->bookmarkList().size() >= MaxBookmarks)
+    if (room() <= 0) {
+        reportLeftOut(std::max<qsizetype>(1, BookmarkPasteboard::copiedRows(data).value_or(BookmarkList()).size()));
         return false;
+    }
     const int row = m_selection.empty() ? int(m_arranged.size()) : *m_selection.begin();
     // Pasted rows are copies even when they came from this table.
     if (const std::optional<BookmarkList> copies = BookmarkPasteboard::copiedRows(data))
@@ -282,6 +327,13 @@ QVariant BookmarkController::data(const QModelIndex& index, int role) const
     }
     if (role == Qt::TextAlignmentRole && index.column() == NumberColumn)
         return int(Qt::AlignRight | Qt::AlignVCenter);
+    const QStringList findings = findingsFor(&b);
+    if (role == FindingsRole)
+        return findings;
+    if (role == Qt::BackgroundRole && !findings.isEmpty())
+        return QColor(255, 228, 200); // a row the handset cannot take as it is
+    if (role == Qt::ToolTipRole && !findings.isEmpty())
+        return findings.join(QLatin1Char('\n'));
     if (role == Qt::ToolTipRole && index.column() == LocationColumn)
         return b.location();
     return {};

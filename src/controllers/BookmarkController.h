@@ -4,6 +4,7 @@
 #include <QList>
 
 #include <set>
+#include <unordered_map>
 
 class MyDocument;
 class MemoryNumberFormatter;
@@ -39,6 +40,12 @@ public:
     void removeObjectAtArrangedObjectIndex(int arrangedIndex);
     void moveObjectsInArrangedObjectsFromIndexes(const std::set<int>& indexes, int toIndex) override;
     void restoreArrangementAndSelection();
+    int room() const override;
+
+    // What the handset check finds in the document, by record; the rows of such
+    // records are marked (a tint, the findings as their tool tip).
+    QStringList findingsFor(const AirHBookmark* bookmark) const;
+    static constexpr int FindingsRole = Qt::UserRole + 1;
 
     // Adding commands: the new record at the end of the arrangement, or before
     // the selection; removing the selected rows. Each is one undo step.
@@ -80,10 +87,14 @@ signals:
 
 private:
     int fullListIndex(const AirHBookmark* bookmark) const;
+    void scheduleCheck();
+    void runCheck();
 
     MyDocument* m_document;
     std::unique_ptr<MemoryNumberFormatter> m_formatter;
     int m_currentFolder = 0;
     BookmarkList m_arranged;
     std::set<int> m_selection;
+    std::unordered_map<const AirHBookmark*, QStringList> m_findings;
+    bool m_checkScheduled = false;
 };

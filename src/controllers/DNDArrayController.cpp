@@ -1,5 +1,7 @@
 #include "DNDArrayController.h"
 
+#include <algorithm>
+
 #include "BookmarkPasteboard.h"
 #include "LinkReader.h"
 
@@ -76,8 +78,18 @@ bool DNDArrayController::dropMimeData(const QMimeData* data, Qt::DropAction acti
     return acceptDrop(*data, dropRow(row, parent));
 }
 
-bool DNDArrayController::insertCopies(const BookmarkList& copies, int row)
+void DNDArrayController::reportLeftOut(qsizetype leftOut)
 {
+    if (leftOut > 0)
+        emit limitReached(tr("%n bookmark(s) were left out: the AIR-EDGE PHONE holds at most 100.", nullptr,
+                             int(std::min<qsizetype>(leftOut, std::numeric_limits<int>::max()))));
+}
+
+bool DNDArrayController::insertCopies(const BookmarkList& all, int row)
+{
+    const qsizetype fitting = std::clamp<qsizetype>(room(), 0, all.size());
+    reportLeftOut(all.size() - fitting);
+    const BookmarkList copies = all.mid(0, fitting);
     std::set<int> selection;
     for (int i = 0; i < copies.size(); ++i) {
         insertObject(copies.at(i), row + i);
@@ -109,6 +121,10 @@ bool DNDArrayController::acceptDrop(const QMimeData& data, int row)
     const std::optional<DroppedLink> link = LinkReader::fromMimeData(data);
     if (!link || !link->url.isValid())
         return false;
+    if (room() <= 0) {
+        reportLeftOut(1);
+        return false;
+    }
     const BookmarkPtr bookmark = newObject();
     insertObject(bookmark, row);
     bookmark->setValue(AirHBookmark::LocationKey, link->url.toString(QUrl::FullyEncoded));

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 
+#include <limits>
 #include <set>
 
 // A table model whose rows are records that can be dragged and dropped: rows
@@ -20,6 +21,8 @@ public:
     virtual void insertObject(const BookmarkPtr& bookmark, int arrangedIndex) = 0;
     virtual void moveObjectsInArrangedObjectsFromIndexes(const std::set<int>& indexes, int toIndex) = 0;
     virtual void setSelectionIndexes(const std::set<int>& indexes) = 0;
+    // How many more records the list takes.
+    virtual int room() const { return std::numeric_limits<int>::max(); }
 
     // The drop itself at arranged row (a row past the end appends). True when
     // something was inserted or moved.
@@ -40,9 +43,15 @@ public:
     Qt::DropActions supportedDropActions() const override;
     Qt::DropActions supportedDragActions() const override;
 
+signals:
+    // Records that did not fit were left out; message says how many.
+    void limitReached(const QString& message);
+
 protected:
     // Where a drop lands: above the row dropped on, or at the end.
     int dropRow(int row, const QModelIndex& parent) const;
-    // Inserts records at arranged rows row, row + 1, ... and selects them.
+    // Inserts records at arranged rows row, row + 1, ... (as many as there is
+    // room for; limitReached tells of the rest) and selects them.
     bool insertCopies(const BookmarkList& copies, int row);
+    void reportLeftOut(qsizetype leftOut);
 };

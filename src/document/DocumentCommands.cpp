@@ -1,5 +1,6 @@
 #include "DocumentCommands.h"
 
+#include "HandsetCheck.h"
 #include "HandsetTask.h"
 #include "MyDocument.h"
 #include "VedORovav.h"
@@ -57,6 +58,34 @@ void DocumentCommands::importBookmarkList()
 }
 
 void DocumentCommands::exportBookmarkList()
+{
+    if (m_busy)
+        return;
+    const QList<HandsetCheck::Finding> findings = HandsetCheck::check(m_document->bookmarkList());
+    if (findings.isEmpty()) {
+        confirmExport();
+        return;
+    }
+    QStringList lines;
+    QList<int> indexes;
+    // Lists, numbers and texts the transfer would refuse midway cannot be sent
+    // anyway; the others (a number used twice, a folder never sent, a text that
+    // would arrive changed) are the user's call.
+    bool mayProceed = true;
+    for (const HandsetCheck::Finding& f : findings) {
+        lines << f.message;
+        indexes << f.index;
+        if (f.kind == HandsetCheck::Kind::TooMany || f.kind == HandsetCheck::Kind::NumberOutOfRange ||
+            f.kind == HandsetCheck::Kind::TooLong)
+            mayProceed = false;
+    }
+    m_presenter->showFindings(lines, indexes, mayProceed, [this](bool proceed) {
+        if (proceed)
+            confirmExport();
+    });
+}
+
+void DocumentCommands::confirmExport()
 {
     if (m_busy)
         return;
@@ -148,6 +177,12 @@ void DocumentCommands::transferDidEnd(Kind kind)
     if (kind == Kind::Export) {
         m_presenter->showStatus(tr("Exported %n bookmark(s) to the AIR-EDGE PHONE.", nullptr, m_exportCount));
         return;
+    }
+    const qsizetype leftOut = imported->list.size() - VedORovav::MaxBookmarks;
+    if (leftOut > 0) {
+        imported->list.resize(VedORovav::MaxBookmarks);
+        m_presenter->showError(tr("Some bookmarks were left out."),
+                               tr("%n bookmark(s) were left out: a document holds at most 100.", nullptr, int(leftOut)));
     }
     m_document->setBookmarkList(imported->list);
     m_document->undoManager()->markChanged();

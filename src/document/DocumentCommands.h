@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -25,6 +27,11 @@ public:
     virtual void showError(const QString& message, const QString& informative) = 0;
     // A passing note on how a command ended.
     virtual void showStatus(const QString& message) = 0;
+    // What the handset check found, each line with the index of its bookmark in
+    // the document's list (-1 for the list as a whole); done(true) when the user
+    // chose to export anyway, which is offered only when mayProceed.
+    virtual void showFindings(const QStringList& findings, const QList<int>& indexes, bool mayProceed,
+                              std::function<void(bool)> done) = 0;
 };
 
 // Where the commands get the handset password from.
@@ -56,6 +63,8 @@ public:
     ~DocumentCommands() override;
 
     void importBookmarkList();
+    // Runs the handset check first: a document it finds fault with is shown to
+    // the user instead of being sent.
     void exportBookmarkList();
     // Stops a running transfer (the progress sheet's Cancel).
     void cancel();
@@ -68,6 +77,7 @@ signals:
 
 private:
     enum class Kind { Import, Export };
+    void confirmExport();
     void start(Kind kind);
     // The password sheet's OK runs the command again from its first step.
     void restart(Kind kind);

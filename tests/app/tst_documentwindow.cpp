@@ -1,4 +1,7 @@
 #include "BookmarkController.h"
+#include "BookmarkPasteboard.h"
+#include "BrowserImportSheet.h"
+#include "FindingsSheet.h"
 #include "DocumentWindow.h"
 #include "EdgeMarksApp.h"
 #include "HandsetDevices.h"
@@ -19,6 +22,8 @@
 #include <QMimeData>
 #include <QTableView>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -452,17 +457,122 @@ private slots:
         QCOMPARE(sim->bookmarks()[0].name, QString("untitled"));
         QVERIFY(w->document()->isModified()); // as it was
 
+    }
+
+    // The handset check runs before every export: a document it finds fault with
+    // gets the findings sheet, not a transfer that fails midway.
+    void exportShowsTheFindingsFirst()
+    {
+        SimulatorFixture sim;
+        m_keychain.savePassword("1234");
+        DocumentWindow* w = newWindow();
+        w->document()->setBookmarkList({make("A", 1), make("B", 1), make("Lost", 2, 42)});
+        QCoreApplication::processEvents();
+        // The table marks the row the check finds fault with.
+        QVERIFY(!w->bookmarkController()->data(w->bookmarkController()->index(0, 1), Qt::BackgroundRole).isValid());
+        QVERIFY(w->bookmarkController()->data(w->bookmarkController()->index(1, 1), Qt::BackgroundRole).isValid());
+        QVERIFY(w->bookmarkController()->data(w->bookmarkController()->index(1, 1), Qt::ToolTipRole)
+                    .toString()
+                    .contains("memory number of “A”"));
+
+        w->ui()->actionExport->trigger();
+        auto* sheet = w->findChild<FindingsSheet*>("findingsSheet");
+        QVERIFY(sheet && shows(sheet));
+        QVERIFY(!boxNow(w, "confirmationAlert"));
+        QCOMPARE(sheet->list()->count(), 2);
+        sheet->list()->setCurrentRow(0); // "B": selected in its folder
+        QCOMPARE(w->bookmarkController()->selectionIndexes(), (std::set<int>{1}));
+        QVERIFY(sheet->proceedButton());
+        sheet->proceedButton()->click();
+        click(visibleBox(w, "confirmationAlert"), "Export");
+        QVERIFY(idle(w));
+        QCOMPARE(sim->bookmarks().size(), 2); // folder 42 is never sent
+        QVERIFY(w->statusBar()->currentMessage().contains("Exported 2 bookmark(s)"));
+
+        // Too many: nothing to proceed with, and nothing is sent.
+        const int framesBefore = int(sim->receivedFrames().size());
         BookmarkList many;
         for (int i = 0; i < 101; ++i)
             many << make(QString::number(i), i % 100);
         w->document()->setBookmarkList(many);
         w->ui()->actionExport->trigger();
-        click(visibleBox(w, "confirmationAlert"), "Export");
+        sheet = nullptr;
+        QVERIFY(QTest::qWaitFor([&] {
+            for (auto* s : w->findChildren<FindingsSheet*>("findingsSheet"))
+                if (s->isVisible())
+                    sheet = s;
+            return sheet != nullptr;
+        }));
+        QVERIFY(!sheet->proceedButton());
+        QVERIFY(sheet->list()->item(0)->text().contains("101"));
+        sheet->reject();
+        QVERIFY(!boxNow(w, "confirmationAlert"));
+        QCOMPARE(int(sim->receivedFrames().size()), framesBefore);
+    }
+
+    void browserBookmarksInAndOut()
+    {
+        DocumentWindow* w = newWindow();
+        w->document()->setBookmarkList({make("Old", 0)});
+        QVERIFY(w->importBrowserBookmarks(QStringLiteral(EDGEMARKS_FIXTURES "/netscape-html/netscape_nested.htm")));
+        auto* sheet = w->findChild<BrowserImportSheet*>("browserImportSheet");
+        QVERIFY(sheet && shows(sheet));
+        QVERIFY(sheet->summary().contains("8 bookmark(s) will be added."));
+        QVERIFY(sheet->summary().contains("Folder1"));
+        QVERIFY(w->document()->bookmarkList().size() == 1); // nothing changes before the choice
+        sheet->intoFolderButton()->click();
+        QVERIFY(!sheet->summary().contains("Folders renamed"));
+        sheet->perFolderButton()->click();
+        sheet->importButton()->click();
+        QCOMPARE(w->document()->bookmarkList().size(), 9);
+        QCOMPARE(w->document()->folderList().at(1), QString("Folder1"));
+        QCOMPARE(w->document()->undoManager()->undoActionName(), QString("Import Bookmarks"));
+        w->ui()->actionUndo->trigger();
+        QCOMPARE(w->document()->bookmarkList().size(), 1);
+        QCOMPARE(w->document()->folderList().at(1), QString("01"));
+
+        // Not a bookmark file: an alert, nothing changes.
+        const QString junk = m_dir.filePath("junk.html");
+        QFile f(junk);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("no links");
+        f.close();
+        QVERIFY(!w->importBrowserBookmarks(junk));
         QMessageBox* error = visibleBox(w, "errorAlert");
         QVERIFY(error);
-        QCOMPARE(error->text(), QString("Couldn't export the bookmarks."));
-        QCOMPARE(error->informativeText(),
-                 QString("Too many bookmarks exist. Up to 100 bookmarks can be registered."));
+        QVERIFY(error->informativeText().contains("not a browser bookmark file"));
+        error->accept();
+
+        const QString out = m_dir.filePath("out.html");
+        QVERIFY(w->exportBrowserBookmarks(out));
+        QFile written(out);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().contains(">Old</A>"));
+        QVERIFY(!w->exportBrowserBookmarks(m_dir.filePath("missing/dir/out.html")));
+        QVERIFY(visibleBox(w, "errorAlert"));
+    }
+
+    // Pasting 5 rows into a document of 99 adds one and says so.
+    void theLimitHoldsForPaste()
+    {
+        DocumentWindow* w = newWindow();
+        BookmarkList many;
+        for (int i = 0; i < 99; ++i)
+            many << make(QString::number(i), i);
+        w->document()->setBookmarkList(many);
+        BookmarkList rows;
+        for (int i = 0; i < 5; ++i)
+            rows << make(QString("P%1").arg(i), 0);
+        int other = 0; // rows of another table
+        std::unique_ptr<QMimeData> data(BookmarkPasteboard::write(rows, {0, 1, 2, 3, 4}, &other));
+        QVERIFY(w->bookmarkController()->paste(*data));
+        QCOMPARE(w->document()->bookmarkList().size(), 100);
+        QMessageBox* error = visibleBox(w, "errorAlert");
+        QVERIFY(error);
+        QVERIFY(error->informativeText().contains("4 bookmark(s) were left out"));
+        error->accept();
+        QVERIFY(!w->bookmarkController()->paste(*data));
+        QCOMPARE(w->document()->bookmarkList().size(), 100);
     }
 
     void editingThroughTheWindow()
