@@ -3,6 +3,7 @@
 #include "AirHFile.h"
 #include "BookmarkEntry.h"
 #include "BookmarkPasteboard.h"
+#include "BrowserBookmarks.h"
 #include "KeyedArchive.h"
 #include "LinkReader.h"
 #include "MyDocument.h"
@@ -16,6 +17,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -199,10 +201,26 @@ void replyFrame(const uint8_t* data, size_t size)
     }
 }
 
+// A browser bookmark file: read, planned into a document, written back and read again.
+void browserBookmarks(const uint8_t* data, size_t size)
+{
+    try {
+        const BrowserBookmarks file = BrowserBookmarks::read(bytesOf(data, size));
+        const BookmarkImportPlan plan = BookmarkImportPlan::make(file, {}, MyDocument::defaultFolderList(),
+                                                                 BookmarkImportPlan::Mapping::PerFolder, 0);
+        (void)plan.summary();
+        const BrowserBookmarks again = BrowserBookmarks::read(BrowserBookmarks::write(plan.added, plan.folderNames));
+        if (again.links.size() != plan.added.size())
+            std::abort(); // what we write must read back whole
+    } catch (const BrowserBookmarksError&) {
+    }
+}
+
 const FuzzTargets::Target targets[] = {
     {"propertylist", propertyList}, {"keyedarchive", keyedArchive}, {"bookmarkentry", bookmarkEntry},
     {"directoryrecord", directoryRecord}, {"resourcefork", resourceFork}, {"linkfile", linkFile},
     {"pasteboard", pasteboard}, {"shiftjis", shiftJis}, {"replyframe", replyFrame},
+    {"browserbookmarks", browserBookmarks},
 };
 } // namespace
 
