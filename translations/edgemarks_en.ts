@@ -4,120 +4,269 @@
 <context>
     <name>BookmarkController</name>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="91"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="132"/>
         <source>untitled</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="161"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="202"/>
         <source>Move</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="214"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="257"/>
         <source>Cut</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="326"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="378"/>
         <source>No.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="328"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="380"/>
         <source>Name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="330"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="382"/>
         <source>Location</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>BrowserBookmarks</name>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="352"/>
+        <location filename="../src/cli/main.cpp" line="554"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="276"/>
+        <source>The bookmark file is larger than 64 MB.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="134"/>
+        <source>It has no location.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="138"/>
+        <source>Its location names no web server.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="140"/>
+        <source>Its location is not a whole web address.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="142"/>
+        <source>It is a saved search of the browser (place:), not a web page.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="144"/>
+        <source>It is a script (javascript:), which the AIR-EDGE PHONE cannot run.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="146"/>
+        <source>It holds its page inside the link (data:), which the AIR-EDGE PHONE cannot open.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="148"/>
+        <source>It is a file on this computer (file:).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="149"/>
+        <source>The AIR-EDGE PHONE opens only web pages (http: and https:), not %1: locations.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="295"/>
+        <source>The bookmark file&apos;s characters cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="310"/>
+        <source>The bookmark file could not be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="330"/>
+        <source>The file is not a browser bookmark file: it holds no links.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="425"/>
+        <source>%1 → %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/document/BrowserBookmarks.cpp" line="495"/>
+        <source>%n bookmark(s) will be added.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="498"/>
+        <source>outside any folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="498"/>
+        <source>from “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="499"/>
+        <source>  %1 %2 into folder %3 (%4)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="502"/>
+        <source>Folders renamed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="504"/>
+        <source>%1 bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="506"/>
+        <source>%1 link(s) skipped:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="508"/>
+        <source>  “%1” (%2): %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>BrowserImportSheet</name>
+    <message>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="17"/>
+        <source>Import Bookmarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="19"/>
+        <source>Import bookmarks from a browser</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="23"/>
+        <source>One handset folder for each browser folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="26"/>
+        <source>Everything into folder “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="34"/>
+        <source>Import</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/main.cpp" line="180"/>
-        <source>Usage: edgemarks-cli [options] import|export|show DOCUMENT, ls, get NAME..., put FILE..., devices (see --help)</source>
+        <location filename="../src/cli/main.cpp" line="187"/>
+        <source>Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, get NAME..., put FILE..., devices (see --help)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="208"/>
+        <location filename="../src/cli/main.cpp" line="215"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="250"/>
+        <location filename="../src/cli/main.cpp" line="257"/>
         <source>may be opened</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="250"/>
+        <location filename="../src/cli/main.cpp" line="257"/>
         <source>no permission</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="257"/>
+        <location filename="../src/cli/main.cpp" line="264"/>
         <source>No AH-K3001V (USB ID %1:%2) was found.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="260"/>
+        <location filename="../src/cli/main.cpp" line="267"/>
         <source>The %1 was not found; the AIR-EDGE PHONE cannot be used without it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="286"/>
+        <location filename="../src/cli/main.cpp" line="293"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="296"/>
+        <location filename="../src/cli/main.cpp" line="303"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="300"/>
+        <location filename="../src/cli/main.cpp" line="307"/>
         <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="305"/>
+        <location filename="../src/cli/main.cpp" line="312"/>
         <source>Warning: others may read the password file %1 (chmod 600 it).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="315"/>
+        <location filename="../src/cli/main.cpp" line="322"/>
         <source>The password file %1 is not UTF-8 text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="328"/>
+        <location filename="../src/cli/main.cpp" line="335"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keyring.</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="344"/>
+        <location filename="../src/cli/main.cpp" line="351"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="358"/>
+        <location filename="../src/cli/main.cpp" line="365"/>
+        <location filename="../src/cli/main.cpp" line="550"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="373"/>
+        <location filename="../src/cli/main.cpp" line="380"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="387"/>
+        <location filename="../src/cli/main.cpp" line="392"/>
+        <source>%1 bookmark(s) left out: a document holds at most %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="400"/>
+        <location filename="../src/cli/main.cpp" line="582"/>
+        <location filename="../src/cli/main.cpp" line="586"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="391"/>
+        <location filename="../src/cli/main.cpp" line="404"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation type="unfinished">
             <numerusform></numerusform>
@@ -125,149 +274,202 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="393"/>
+        <location filename="../src/cli/main.cpp" line="406"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="408"/>
+        <location filename="../src/cli/main.cpp" line="423"/>
+        <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="432"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="413"/>
+        <location filename="../src/cli/main.cpp" line="437"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="415"/>
+        <location filename="../src/cli/main.cpp" line="439"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="416"/>
+        <location filename="../src/cli/main.cpp" line="440"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="417"/>
+        <location filename="../src/cli/main.cpp" line="441"/>
         <source>Not exported.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="423"/>
+        <location filename="../src/cli/main.cpp" line="448"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="429"/>
+        <location filename="../src/cli/main.cpp" line="454"/>
         <source>Exported %n bookmark(s).</source>
         <translation type="unfinished">
             <numerusform></numerusform>
             <numerusform></numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location filename="../src/cli/main.cpp" line="456"/>
+        <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="457"/>
+        <location filename="../src/cli/main.cpp" line="486"/>
         <source>Folder %1: %2 bookmark(s)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="466"/>
+        <location filename="../src/cli/main.cpp" line="495"/>
         <source>Folder index %1: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="478"/>
-        <location filename="../src/cli/main.cpp" line="535"/>
+        <location filename="../src/cli/main.cpp" line="517"/>
+        <source>The AIR-EDGE PHONE can take %1 as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="534"/>
+        <source>%1 exists: give --force to replace it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="542"/>
+        <source>--folder takes a folder number from 0 to 19.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="554"/>
+        <location filename="../src/cli/main.cpp" line="570"/>
+        <source>Couldn&apos;t read %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/cli/main.cpp" line="590"/>
+        <source>Wrote %n bookmark(s) to %1.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="599"/>
+        <location filename="../src/cli/main.cpp" line="656"/>
         <source>Couldn&apos;t read the file list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="524"/>
+        <location filename="../src/cli/main.cpp" line="645"/>
         <source>%1 is not a folder.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="553"/>
+        <location filename="../src/cli/main.cpp" line="674"/>
         <source>There is no file %1 on the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="559"/>
+        <location filename="../src/cli/main.cpp" line="680"/>
         <source>%1 is a symbolic link; give --force to write through it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="563"/>
+        <location filename="../src/cli/main.cpp" line="684"/>
         <source>%1 exists; give --force to replace it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="571"/>
+        <location filename="../src/cli/main.cpp" line="692"/>
         <source>Couldn&apos;t download the files.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="585"/>
+        <location filename="../src/cli/main.cpp" line="706"/>
         <source>%1 is not a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="590"/>
+        <location filename="../src/cli/main.cpp" line="711"/>
         <source>Couldn&apos;t upload the files.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
+    <name>DNDArrayController</name>
+    <message numerus="yes">
+        <location filename="../src/controllers/DNDArrayController.cpp" line="84"/>
+        <source>%n bookmark(s) were left out: the AIR-EDGE PHONE holds at most 100.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="51"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="52"/>
         <source>The current editing bookmarks will be completely deleted. Are you sure you want to import ?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="52"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="53"/>
         <source>If you select to import then all bookmarks on the current editing will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="52"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="53"/>
         <source>Import</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="64"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="93"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="65"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="94"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="65"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="94"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="135"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="164"/>
         <source>The import was cancelled; the document is unchanged.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="138"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="167"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="139"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="168"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="149"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="178"/>
         <source>Exported %n bookmark(s) to the AIR-EDGE PHONE.</source>
         <translation type="unfinished">
             <numerusform></numerusform>
@@ -275,17 +477,30 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="155"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="184"/>
+        <source>Some bookmarks were left out.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/document/DocumentCommands.cpp" line="185"/>
+        <source>%n bookmark(s) were left out: a document holds at most 100.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentCommands.cpp" line="190"/>
         <source>Some bookmarks could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="156"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="191"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="160"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="195"/>
         <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
         <translation type="unfinished">
             <numerusform></numerusform>
@@ -296,133 +511,194 @@
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="129"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="130"/>
+        <source>Not every bookmark was added.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="134"/>
         <source>The memory number was not changed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="205"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="210"/>
         <source>Save Protocol Log</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="207"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="212"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="229"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="217"/>
+        <source>Import Browser Bookmarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="218"/>
+        <source>Bookmark files (*.html *.htm);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="224"/>
+        <source>Export Browser Bookmarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="225"/>
+        <source>Bookmark files (*.html *.htm)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="247"/>
         <source>Clear Menu</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="262"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="280"/>
         <source>Find Automatically</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="262"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="280"/>
         <source>As Started (%1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="275"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="293"/>
         <source>(no permission)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="283"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="301"/>
         <source>Other...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="291"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="309"/>
         <source>Other Device</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="292"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="310"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="316"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="334"/>
         <source>The protocol log could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="319"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="337"/>
         <source>Saved the protocol log to %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="366"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="346"/>
+        <source>The bookmark file &quot;%1&quot; could not be opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="355"/>
+        <source>The bookmark file &quot;%1&quot; could not be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="364"/>
+        <source>Import Bookmarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/app/DocumentWindow.cpp" line="365"/>
+        <source>Imported %n bookmark(s).</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="378"/>
+        <source>The bookmark file &quot;%1&quot; could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/app/DocumentWindow.cpp" line="382"/>
+        <source>Exported %n bookmark(s) to %1.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="453"/>
         <source>Save As</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="379"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="466"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="394"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="481"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="396"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
         <source>Your current changes will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="397"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="484"/>
         <source>Revert</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="406"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="493"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="416"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="503"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="417"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="504"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="418"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="505"/>
         <source>Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="419"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="506"/>
         <source>Don&apos;t Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="449"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="450"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="536"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="537"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="454"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="541"/>
         <source>Quit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="467"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="554"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="502"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="589"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -491,6 +767,34 @@
     </message>
 </context>
 <context>
+    <name>FindingsSheet</name>
+    <message>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="15"/>
+        <source>AIR-EDGE PHONE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="17"/>
+        <source>The AIR-EDGE PHONE cannot take this document as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="22"/>
+        <source>Select a line to see its bookmark. Correct them, or export anyway.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="23"/>
+        <source>Select a line to see its bookmark. Correct them before exporting.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="43"/>
+        <source>Export Anyway</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FolderController</name>
     <message>
         <location filename="../src/controllers/FolderController.cpp" line="54"/>
@@ -505,6 +809,59 @@
     <message>
         <location filename="../src/controllers/FolderController.cpp" line="130"/>
         <source>Move</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HandsetCheck</name>
+    <message>
+        <location filename="../src/handset/HandsetCheck.cpp" line="17"/>
+        <source>“%1” (memory %2, folder %3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/HandsetCheck.cpp" line="41"/>
+        <source>The list holds %1 bookmarks; the AIR-EDGE PHONE holds at most %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/HandsetCheck.cpp" line="50"/>
+        <source>%1 is in folder %2, which the AIR-EDGE PHONE does not have (0 to 19): it would not be sent.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/HandsetCheck.cpp" line="57"/>
+        <source>%1 has memory number %2; the AIR-EDGE PHONE takes 0 to 99.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/HandsetCheck.cpp" line="59"/>
+        <source>%1 has the memory number of “%2”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/HandsetCheck.cpp" line="66"/>
+        <source>%1 has characters in its name that the AIR-EDGE PHONE cannot show: the name would be sent empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/HandsetCheck.cpp" line="70"/>
+        <source>%1 has a name that would come back changed from the AIR-EDGE PHONE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/HandsetCheck.cpp" line="78"/>
+        <source>%1 has characters in its location that the AIR-EDGE PHONE cannot take: the location would be sent empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/HandsetCheck.cpp" line="83"/>
+        <source>%1 has a location that would come back changed from the AIR-EDGE PHONE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/HandsetCheck.cpp" line="89"/>
+        <source>%1 has a name and location of %2 bytes; one entry carries at most %3.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -565,7 +922,7 @@
     </message>
     <message>
         <location filename="../src/app/MyDocument.ui" line="106"/>
-        <location filename="../src/document/MyDocument.cpp" line="221"/>
+        <location filename="../src/document/MyDocument.cpp" line="285"/>
         <source>Renumber</source>
         <translation type="unfinished"></translation>
     </message>
@@ -605,301 +962,310 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="167"/>
+        <location filename="../src/app/MyDocument.ui" line="170"/>
         <source>&amp;Edit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="181"/>
+        <location filename="../src/app/MyDocument.ui" line="184"/>
         <source>&amp;Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="190"/>
+        <location filename="../src/app/MyDocument.ui" line="193"/>
         <source>&amp;Handset</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="194"/>
+        <location filename="../src/app/MyDocument.ui" line="197"/>
         <source>&amp;Device</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="211"/>
+        <location filename="../src/app/MyDocument.ui" line="214"/>
         <source>&amp;New</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="216"/>
+        <location filename="../src/app/MyDocument.ui" line="219"/>
         <source>&amp;Open...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="221"/>
+        <location filename="../src/app/MyDocument.ui" line="224"/>
         <source>&amp;Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="226"/>
+        <location filename="../src/app/MyDocument.ui" line="229"/>
         <source>Save &amp;As...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="231"/>
+        <location filename="../src/app/MyDocument.ui" line="234"/>
+        <source>Import Browser Bookmarks...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="239"/>
+        <source>Export Browser Bookmarks...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="244"/>
         <source>&amp;Revert to Saved</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="236"/>
+        <location filename="../src/app/MyDocument.ui" line="249"/>
         <source>&amp;Close</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="241"/>
+        <location filename="../src/app/MyDocument.ui" line="254"/>
         <source>&amp;Quit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="246"/>
+        <location filename="../src/app/MyDocument.ui" line="259"/>
         <source>&amp;Undo</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="251"/>
+        <location filename="../src/app/MyDocument.ui" line="264"/>
         <source>&amp;Redo</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="256"/>
+        <location filename="../src/app/MyDocument.ui" line="269"/>
         <source>Cu&amp;t</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="261"/>
+        <location filename="../src/app/MyDocument.ui" line="274"/>
         <source>&amp;Copy</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="266"/>
+        <location filename="../src/app/MyDocument.ui" line="279"/>
         <source>&amp;Paste</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="271"/>
+        <location filename="../src/app/MyDocument.ui" line="284"/>
         <source>&amp;Delete</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="276"/>
+        <location filename="../src/app/MyDocument.ui" line="289"/>
         <source>Select &amp;All</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="281"/>
+        <location filename="../src/app/MyDocument.ui" line="294"/>
         <source>&amp;Add Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="284"/>
+        <location filename="../src/app/MyDocument.ui" line="297"/>
         <source>Ctrl+Shift+N</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="289"/>
+        <location filename="../src/app/MyDocument.ui" line="302"/>
         <source>&amp;Insert Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="292"/>
+        <location filename="../src/app/MyDocument.ui" line="305"/>
         <source>Ctrl+I</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="297"/>
+        <location filename="../src/app/MyDocument.ui" line="310"/>
         <source>&amp;Renumber</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="300"/>
+        <location filename="../src/app/MyDocument.ui" line="313"/>
         <source>Ctrl+R</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="305"/>
+        <location filename="../src/app/MyDocument.ui" line="318"/>
         <source>&amp;Import from AIR-EDGE PHONE...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="308"/>
+        <location filename="../src/app/MyDocument.ui" line="321"/>
         <source>Ctrl+Shift+I</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="313"/>
+        <location filename="../src/app/MyDocument.ui" line="326"/>
         <source>Save &amp;Protocol Log...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="318"/>
+        <location filename="../src/app/MyDocument.ui" line="331"/>
         <source>&amp;Export to AIR-EDGE PHONE...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="321"/>
+        <location filename="../src/app/MyDocument.ui" line="334"/>
         <source>Ctrl+Shift+E</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="112"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="154"/>
         <source>The archive could not be encoded.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="311"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="404"/>
         <source>The archive refers to an object that does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="319"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="442"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="425"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="561"/>
         <source>An archived object has no class reference.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="322"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="431"/>
         <source>An archived class description is not a dictionary.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="325"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="435"/>
         <source>An archived class has no name.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="342"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="461"/>
         <source>An archived collection has no member list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="381"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="404"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="500"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="523"/>
         <source>The archive nests objects too deeply.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="388"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="434"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="413"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="507"/>
         <source>The archive holds a value of an unknown kind.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="402"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="521"/>
         <source>The archive holds an object that contains itself.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="415"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="536"/>
         <source>An archived string holds no text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="426"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="547"/>
         <source>An archived dictionary does not have as many keys as values.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="468"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="473"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="477"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="587"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="592"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="596"/>
         <source>The file is not a keyed archive.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="19"/>
+        <location filename="../src/document/PropertyList.cpp" line="20"/>
         <source>The file is not a property list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="20"/>
+        <location filename="../src/document/PropertyList.cpp" line="21"/>
         <source>The property list is damaged.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="22"/>
+        <location filename="../src/document/PropertyList.cpp" line="23"/>
         <source>The property list holds a kind of value that is not supported.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="23"/>
+        <location filename="../src/document/PropertyList.cpp" line="24"/>
         <source>The property list is too large.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="24"/>
+        <location filename="../src/document/PropertyList.cpp" line="25"/>
         <source>The property list nests too deeply.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="25"/>
+        <location filename="../src/document/PropertyList.cpp" line="26"/>
         <source>The property list holds a value of another kind than expected.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="480"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="599"/>
         <source>The keyed archive has an unknown version.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="483"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="602"/>
         <source>The keyed archive has no object table.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="486"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="605"/>
         <source>The keyed archive has no top object.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="517"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="634"/>
         <source>The keyed archive&apos;s top object is not a reference.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="122"/>
+        <location filename="../src/document/MyDocument.cpp" line="168"/>
         <source>Insert Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="135"/>
+        <location filename="../src/document/MyDocument.cpp" line="181"/>
         <source>Delete Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="182"/>
+        <location filename="../src/document/MyDocument.cpp" line="246"/>
         <source>Edit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="262"/>
-        <location filename="../src/document/MyDocument.cpp" line="272"/>
-        <location filename="../src/document/MyDocument.cpp" line="276"/>
+        <location filename="../src/document/MyDocument.cpp" line="343"/>
+        <location filename="../src/document/MyDocument.cpp" line="353"/>
+        <location filename="../src/document/MyDocument.cpp" line="357"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="257"/>
-        <location filename="../src/document/MyDocument.cpp" line="280"/>
+        <location filename="../src/document/MyDocument.cpp" line="361"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="265"/>
-        <location filename="../src/document/MyDocument.cpp" line="287"/>
+        <location filename="../src/document/MyDocument.cpp" line="346"/>
+        <location filename="../src/document/MyDocument.cpp" line="368"/>
         <source>The folder list holds something other than names.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="350"/>
+        <location filename="../src/document/MyDocument.cpp" line="431"/>
         <source>The file is too large to be a bookmark document.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -956,22 +1322,31 @@
     <name>QObject</name>
     <message>
         <location filename="../src/document/MyDocument.cpp" line="42"/>
+        <location filename="../src/document/MyDocument.cpp" line="86"/>
         <source>A bookmark&apos;s %1 is not text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/document/MyDocument.cpp" line="53"/>
+        <location filename="../src/document/MyDocument.cpp" line="91"/>
         <source>A bookmark&apos;s %1 is not a whole number.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/document/MyDocument.cpp" line="55"/>
+        <location filename="../src/document/MyDocument.cpp" line="93"/>
         <source>A bookmark&apos;s %1 is out of range.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/document/MyDocument.cpp" line="67"/>
+        <location filename="../src/document/MyDocument.cpp" line="114"/>
         <source>The bookmark list holds an object of class %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="107"/>
+        <source>The bookmark list holds something other than bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1001,12 +1376,12 @@
 <context>
     <name>VedORovav</name>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="140"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="141"/>
         <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/FileTransfer.cpp" line="191"/>
+        <location filename="../src/handset/FileTransfer.cpp" line="195"/>
         <source>The AIR-EDGE PHONE now holds an incomplete copy of %1.</source>
         <translation type="unfinished"></translation>
     </message>

@@ -22,11 +22,6 @@ namespace {
     throw BrowserBookmarksError(reason);
 }
 
-QString tr(const char* text, int n = -1)
-{
-    return QCoreApplication::translate("BrowserBookmarks", text, nullptr, n);
-}
-
 // ---------------------------------------------------------------------------
 // Character sets
 
@@ -136,22 +131,22 @@ QString simplified(const QByteArray& utf8)
 QString unsupportedLocation(const QString& location)
 {
     if (location.isEmpty())
-        return tr("It has no location.");
+        return QCoreApplication::translate("BrowserBookmarks", "It has no location.");
     const QUrl url(location);
     const QString scheme = url.scheme().toLower();
     if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
-        return url.host().isEmpty() ? tr("Its location names no web server.") : QString();
+        return url.host().isEmpty() ? QCoreApplication::translate("BrowserBookmarks", "Its location names no web server.") : QString();
     if (scheme.isEmpty())
-        return tr("Its location is not a whole web address.");
+        return QCoreApplication::translate("BrowserBookmarks", "Its location is not a whole web address.");
     if (scheme == QLatin1String("place"))
-        return tr("It is a saved search of the browser (place:), not a web page.");
+        return QCoreApplication::translate("BrowserBookmarks", "It is a saved search of the browser (place:), not a web page.");
     if (scheme == QLatin1String("javascript"))
-        return tr("It is a script (javascript:), which the AIR-EDGE PHONE cannot run.");
+        return QCoreApplication::translate("BrowserBookmarks", "It is a script (javascript:), which the AIR-EDGE PHONE cannot run.");
     if (scheme == QLatin1String("data"))
-        return tr("It holds its page inside the link (data:), which the AIR-EDGE PHONE cannot open.");
+        return QCoreApplication::translate("BrowserBookmarks", "It holds its page inside the link (data:), which the AIR-EDGE PHONE cannot open.");
     if (scheme == QLatin1String("file"))
-        return tr("It is a file on this computer (file:).");
-    return tr("The AIR-EDGE PHONE opens only web pages (http: and https:), not %1: locations.").arg(scheme);
+        return QCoreApplication::translate("BrowserBookmarks", "It is a file on this computer (file:).");
+    return QCoreApplication::translate("BrowserBookmarks", "The AIR-EDGE PHONE opens only web pages (http: and https:), not %1: locations.").arg(scheme);
 }
 
 struct Reader {
@@ -427,7 +422,7 @@ BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const 
             claimed[size_t(f)] = taken[size_t(f)] = true;
             const QString& title = file.folders.at(i);
             if (!title.isEmpty() && title != plan.folderNames.at(f)) {
-                plan.renamed << tr("%1 → %2").arg(plan.folderNames.at(f), title);
+                plan.renamed << QCoreApplication::translate("BrowserBookmarks", "%1 → %2").arg(plan.folderNames.at(f), title);
                 plan.folderNames[f] = title;
             }
         };
@@ -497,20 +492,20 @@ BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const 
 QString BookmarkImportPlan::summary() const
 {
     QStringList lines;
-    lines << tr("%n bookmark(s) will be added.", int(added.size()));
+    lines << QCoreApplication::translate("BrowserBookmarks", "%n bookmark(s) will be added.", nullptr, int(added.size()));
     for (const Group& g : groups) {
         const QString into = g.handsetFolder < folderNames.size() ? folderNames.at(g.handsetFolder) : QString();
-        const QString from = g.browserFolder.isEmpty() ? tr("outside any folder") : tr("from “%1”").arg(g.browserFolder);
-        lines << tr("  %1 %2 into folder %3 (%4)").arg(g.count).arg(from).arg(g.handsetFolder).arg(into);
+        const QString from = g.browserFolder.isEmpty() ? QCoreApplication::translate("BrowserBookmarks", "outside any folder") : QCoreApplication::translate("BrowserBookmarks", "from “%1”").arg(g.browserFolder);
+        lines << QCoreApplication::translate("BrowserBookmarks", "  %1 %2 into folder %3 (%4)").arg(g.count).arg(from).arg(g.handsetFolder).arg(into);
     }
     if (!renamed.isEmpty())
-        lines << tr("Folders renamed: %1").arg(renamed.join(QStringLiteral(", ")));
+        lines << QCoreApplication::translate("BrowserBookmarks", "Folders renamed: %1").arg(renamed.join(QStringLiteral(", ")));
     if (leftOut > 0)
-        lines << tr("%1 bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.").arg(leftOut);
+        lines << QCoreApplication::translate("BrowserBookmarks", "%1 bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.").arg(leftOut);
     if (!skipped.isEmpty()) {
-        lines << tr("%1 link(s) skipped:").arg(skipped.size());
+        lines << QCoreApplication::translate("BrowserBookmarks", "%1 link(s) skipped:").arg(skipped.size());
         for (const BrowserBookmarks::Skipped& s : skipped)
-            lines << tr("  “%1” (%2): %3").arg(s.name.left(60), s.location.left(80), s.reason);
+            lines << QCoreApplication::translate("BrowserBookmarks", "  “%1” (%2): %3").arg(s.name.left(60), s.location.left(80), s.reason);
     }
     return lines.join(QLatin1Char('\n'));
 }
