@@ -8,7 +8,7 @@ CMAKE_FLAGS ?=
 
 FUZZ_DIR ?= build-fuzz
 
-.PHONY: all deps configure build run test asan test-asan bench fuzz clean
+.PHONY: all deps configure build run test asan test-asan bench fuzz package clean
 
 all: build
 
@@ -45,6 +45,10 @@ fuzz:
 		-DEDGEMARKS_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target \
 		$$(for t in propertylist keyedarchive bookmarkentry directoryrecord resourcefork linkfile pasteboard shiftjis replyframe browserbookmarks; do printf 'fuzz_%s ' $$t; done)
+
+# The Debian package, in build/: edgemarks_<version>_<arch>.deb.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done

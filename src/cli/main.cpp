@@ -746,8 +746,8 @@ int main(int argc, char** argv)
            "The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keychain,\n"
            "else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,\n"
            "3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1)."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("device"),
          tr("The handset's serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus)."),
@@ -774,7 +774,16 @@ int main(int argc, char** argv)
                                  tr("import, export, show, check, convert, ls, get, put or devices"));
     parser.addPositionalArgument(QStringLiteral("arguments"), tr("the document, or the files"),
                                  QStringLiteral("[arguments...]"));
-    parser.process(app);
+    // A wrong command line is status 2, as the manual says (process() would exit 1).
+    if (!parser.parse(app.arguments())) {
+        printError(parser.errorText());
+        printError(tr("See edgemarks-cli --help."));
+        return Usage;
+    }
+    if (parser.isSet(helpOption))
+        parser.showHelp(Ok);
+    if (parser.isSet(versionOption))
+        parser.showVersion();
 
     if (parser.isSet(QStringLiteral("trace"))) {
         QString error;

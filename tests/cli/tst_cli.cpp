@@ -237,6 +237,9 @@ private slots:
         QCOMPARE(r.status, 1);
         r = cli({"frobnicate"});
         QCOMPARE(r.status, 2);
+        r = cli({"ls", "--bogus"});
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.err.contains("--bogus"));
     }
 
     void refusedPassword()
