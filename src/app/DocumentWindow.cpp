@@ -14,7 +14,12 @@
 #include "VedORovav.h"
 #include "ui_MyDocument.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QUrl>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -97,6 +102,9 @@ void DocumentWindow::setupTables()
 
     QTableView* table = m_ui->bookmarkTable;
     table->setModel(m_bookmarks);
+    table->installEventFilter(this);
+    table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::SelectedClicked);
     table->verticalHeader()->hide();
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
     QHeaderView* header = table->horizontalHeader();
@@ -131,7 +139,7 @@ void DocumentWindow::setupTables()
     connect(m_bookmarks, &BookmarkController::entryRefused, this, [this](const QString& error) {
         if (error.isEmpty())
             return;
-        auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), tr("The memory number was not changed."),
+        auto* box = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), tr("The memory number was not changed."),
                                     QMessageBox::Ok, this);
         box->setInformativeText(error);
         box->setAttribute(Qt::WA_DeleteOnClose);
@@ -186,9 +194,13 @@ void DocumentWindow::setupActions()
     ui.actionPaste->setShortcut(QKeySequence::Paste);
     ui.actionDelete->setShortcut(QKeySequence::Delete);
     ui.actionSelectAll->setShortcut(QKeySequence::SelectAll);
-    // Shortcuts of the bookmark commands reach the window whatever has the focus.
-    for (QAction* a : {ui.actionDelete, ui.actionSelectAll})
+    ui.actionDelete->setShortcuts({QKeySequence::Delete, QKeySequence(Qt::Key_Backspace)});
+    // The bookmark commands' keys work in the bookmark table (a cell being edited
+    // keeps its own text keys) as well as through the menus.
+    for (QAction* a : {ui.actionDelete, ui.actionSelectAll, ui.actionCut, ui.actionCopy, ui.actionPaste}) {
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        ui.bookmarkTable->addAction(a);
+    }
 
     connect(ui.actionNew, &QAction::triggered, m_app, [this] { m_app->newDocument(); });
     connect(ui.actionOpen, &QAction::triggered, m_app, [this] { m_app->openWithDialog(this); });
@@ -201,8 +213,19 @@ void DocumentWindow::setupActions()
     connect(ui.actionRedo, &QAction::triggered, this, [this] { m_document->undoManager()->redo(); });
     connect(ui.actionDelete, &QAction::triggered, this, &DocumentWindow::deleteSelection);
     connect(ui.actionSelectAll, &QAction::triggered, ui.bookmarkTable, &QTableView::selectAll);
-    connect(ui.actionAdd, &QAction::triggered, m_bookmarks, &BookmarkController::add);
-    connect(ui.actionInsert, &QAction::triggered, m_bookmarks, &BookmarkController::insert);
+    // A new bookmark opens its name for editing.
+    connect(ui.actionAdd, &QAction::triggered, this, [this] {
+        if (m_bookmarks->canAdd()) {
+            m_bookmarks->add();
+            editNewBookmark();
+        }
+    });
+    connect(ui.actionInsert, &QAction::triggered, this, [this] {
+        if (m_bookmarks->canInsert()) {
+            m_bookmarks->insert();
+            editNewBookmark();
+        }
+    });
     connect(ui.actionRenumber, &QAction::triggered, m_document.get(), &MyDocument::renumberBookmarks);
     connect(ui.menuDevice, &QMenu::aboutToShow, this, &DocumentWindow::rebuildDeviceMenu);
     rebuildDeviceMenu();
@@ -257,8 +280,61 @@ void DocumentWindow::setupActions()
         if (const QMimeData* data = QGuiApplication::clipboard()->mimeData())
             m_bookmarks->paste(*data);
     });
-    for (QAction* a : {ui.actionCut, ui.actionCopy, ui.actionPaste})
-        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+
+    // Help.
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("menuHelp"));
+    QAction* manual = help->addAction(tr("EdgeMarks Manual"), this, [] {
+        QDesktopServices::openUrl(QUrl(QStringLiteral("man:edgemarks(1)")));
+    });
+    manual->setObjectName(QStringLiteral("actionManual"));
+    manual->setShortcut(QKeySequence::HelpContents);
+    QAction* about = help->addAction(tr("About EdgeMarks"), this, &DocumentWindow::showAbout);
+    about->setObjectName(QStringLiteral("actionAbout"));
+    about->setMenuRole(QAction::AboutRole);
+}
+
+void DocumentWindow::showAbout()
+{
+    auto* box = new QMessageBox(QMessageBox::NoIcon, tr("About EdgeMarks"),
+                                tr("<h3>EdgeMarks %1</h3>").arg(QCoreApplication::applicationVersion()),
+                                QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("aboutBox"));
+    box->setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
+    box->setInformativeText(
+        tr("<p>The bookmark editor for the AH-K3001V handset (\"AIR-EDGE PHONE\").</p>"
+           "<p>Released under the MIT licence. Built with Qt %1, running on Qt %2.</p>"
+           "<p>The manual: <tt>man edgemarks</tt>, <tt>man edgemarks-cli</tt>.</p>")
+            .arg(QLatin1String(QT_VERSION_STR), QLatin1String(qVersion())));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->open();
+}
+
+// Enter opens the current cell for editing (F2 and a double click do already).
+bool DocumentWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    QTableView* table = m_ui->bookmarkTable;
+    // Only keys meant for the table itself: an Enter that an open editor passes on
+    // to its parents is the editor's.
+    if (watched == table && event->type() == QEvent::KeyPress && QApplication::focusWidget() == table) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && table->currentIndex().isValid()) {
+            table->edit(table->currentIndex());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void DocumentWindow::editNewBookmark()
+{
+    const int row = m_bookmarks->selectionIndex();
+    if (row < 0)
+        return;
+    const QModelIndex name = m_bookmarks->index(row, BookmarkController::NameColumn);
+    m_ui->bookmarkTable->setCurrentIndex(name);
+    m_ui->bookmarkTable->edit(name);
 }
 
 void DocumentWindow::rebuildDeviceMenu()
@@ -409,7 +485,7 @@ void DocumentWindow::revealBookmark(int index)
 
 void DocumentWindow::updateTitle()
 {
-    setWindowTitle(displayName() + QStringLiteral("[*]"));
+    setWindowTitle(tr("%1[*] — EdgeMarks").arg(displayName()));
     setWindowFilePath(m_path);
     setWindowModified(m_document->isModified());
 }
@@ -477,12 +553,14 @@ void DocumentWindow::revert()
 {
     if (m_path.isEmpty())
         return;
-    auto* box = new QMessageBox(QMessageBox::Warning,
+    auto* box = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
                                 tr("Do you want to revert to the most recently saved version of \"%1\"?")
                                     .arg(displayName()),
-                                tr("Your current changes will be lost."), QMessageBox::NoButton, this);
+                                QMessageBox::NoButton, this);
+    box->setObjectName(QStringLiteral("revertAlert"));
+    box->setInformativeText(tr("Your current changes will be lost."));
     QPushButton* revertButton = box->addButton(tr("Revert"), QMessageBox::DestructiveRole);
-    box->addButton(QMessageBox::Cancel);
+    box->setDefaultButton(box->addButton(QMessageBox::Cancel));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     connect(box, &QMessageBox::finished, this, [this, box, revertButton] {
@@ -499,9 +577,11 @@ bool DocumentWindow::maybeSave()
 {
     if (!m_document->isModified())
         return true;
-    QMessageBox box(QMessageBox::Warning,
+    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
                     tr("Do you want to save the changes you made in the document \"%1\"?").arg(displayName()),
-                    tr("Your changes will be lost if you don't save them."), QMessageBox::NoButton, this);
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("saveChangesAlert"));
+    box.setInformativeText(tr("Your changes will be lost if you don't save them."));
     QPushButton* saveButton = box.addButton(tr("Save"), QMessageBox::AcceptRole);
     QPushButton* discardButton = box.addButton(tr("Don't Save"), QMessageBox::DestructiveRole);
     box.addButton(QMessageBox::Cancel);
@@ -532,8 +612,7 @@ void DocumentWindow::runDriverCheck()
     if (VedORovav::existsDriver())
         return;
     const QString driver = VedORovav::humanReadableDriverName();
-    QMessageBox box(QMessageBox::Critical,
-                    tr("Couldn't use this application because the %1 didn't exist.").arg(driver),
+    QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(),
                     tr("Couldn't use this application because the %1 didn't exist.").arg(driver), QMessageBox::NoButton,
                     nullptr);
     box.setObjectName(QStringLiteral("driverAlert"));
@@ -547,12 +626,13 @@ void DocumentWindow::runDriverCheck()
 void DocumentWindow::confirm(const QString& message, const QString& informative, const QString& proceedLabel,
                              std::function<void(bool)> done)
 {
-    auto* box = new QMessageBox(QMessageBox::Information, windowTitle(), message, QMessageBox::NoButton, this);
+    auto* box = new QMessageBox(QMessageBox::Information, QGuiApplication::applicationDisplayName(), message,
+                                QMessageBox::NoButton, this);
     box->setObjectName(QStringLiteral("confirmationAlert"));
     box->setInformativeText(informative);
-    QPushButton* proceed = box->addButton(proceedLabel, QMessageBox::AcceptRole);
-    box->addButton(tr("Cancel"), QMessageBox::RejectRole);
-    box->setDefaultButton(proceed);
+    // Both questions replace a whole list: Cancel is the safe default.
+    QPushButton* proceed = box->addButton(proceedLabel, QMessageBox::DestructiveRole);
+    box->setDefaultButton(box->addButton(tr("Cancel"), QMessageBox::RejectRole));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     connect(box, &QMessageBox::finished, this, [box, proceed, done = std::move(done)] {
@@ -583,7 +663,8 @@ void DocumentWindow::setBusy(bool busy)
 
 void DocumentWindow::showError(const QString& message, const QString& informative)
 {
-    auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), message, QMessageBox::NoButton, this);
+    auto* box = new QMessageBox(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), message,
+                                QMessageBox::NoButton, this);
     box->setObjectName(QStringLiteral("errorAlert"));
     box->setInformativeText(informative);
     box->addButton(tr("OK"), QMessageBox::AcceptRole);

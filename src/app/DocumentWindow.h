@@ -48,6 +48,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void confirm(const QString& message, const QString& informative, const QString& proceedLabel,
@@ -66,6 +67,7 @@ public:
     bool exportBrowserBookmarks(const QString& path);
     // Shows the document's bookmark at index: its folder, the row selected.
     void revealBookmark(int index);
+    void showAbout();
 
 private:
     // While a command talks to the handset the document takes no input.
@@ -82,6 +84,7 @@ private:
     void syncSelectionFromView();
     void copySelection();
     void deleteSelection();
+    void editNewBookmark();
     bool maybeSave();
 
     EdgeMarksApp* m_app;

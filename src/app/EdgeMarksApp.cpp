@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -21,6 +23,14 @@ const char* DeviceKey = "Handset/device";
 
 EdgeMarksApp::EdgeMarksApp(KeychainStore* keychain, QObject* parent) : QObject(parent), m_keychain(keychain)
 {
+    // The icon of every window and alert, the one installed for the desktop.
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/edgemarks-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    if (QGuiApplication::applicationDisplayName().isEmpty() ||
+        QGuiApplication::applicationDisplayName() == QCoreApplication::applicationName())
+        QGuiApplication::setApplicationDisplayName(QStringLiteral("EdgeMarks"));
     terminate = [this](int status) {
         for (DocumentWindow* w : std::as_const(m_windows))
             w->hide();

@@ -37,11 +37,6 @@ namespace
 
 enum Status { Ok = 0, Failed = 1, Usage = 2, PasswordRefused = 3, NoDriver = 4 };
 
-QString tr(const char* text, const char* disambiguation = nullptr, int n = -1)
-{
-    return QCoreApplication::translate("Cli", text, disambiguation, n);
-}
-
 void printError(const QString& message)
 {
     std::fprintf(stderr, "%s\n", qPrintable(message));
@@ -184,7 +179,7 @@ private:
     int usage()
     {
         printError(
-            tr("Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, "
+            QCoreApplication::translate("Cli", "Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, "
                "get NAME..., put FILE..., devices (see --help)"));
         return Usage;
     }
@@ -212,7 +207,7 @@ private:
         }
         if (!VedORovav::existsDriver()) {
             const QString driver = VedORovav::humanReadableDriverName();
-            printError(tr("Couldn't use this application because the %1 didn't exist.").arg(driver));
+            printError(QCoreApplication::translate("Cli", "Couldn't use this application because the %1 didn't exist.").arg(driver));
             printError(VedORovav::driverInstructions());
             return NoDriver;
         }
@@ -254,17 +249,17 @@ private:
                            .arg(p.stableLink.isEmpty() ? QStringLiteral("-") : p.stableLink, -16)
                            .arg(p.usbId)
                            .arg(p.product.isEmpty() ? QStringLiteral("-") : p.product)
-                           .arg(p.accessible ? tr("may be opened") : tr("no permission"));
+                           .arg(p.accessible ? QCoreApplication::translate("Cli", "may be opened") : QCoreApplication::translate("Cli", "no permission"));
             if (!choice.path.isEmpty() && !anySelected)
                 out << QStringLiteral("* %1\n").arg(choice.path);
         }
         out.flush();
         const bool handsetFound = std::any_of(ports.begin(), ports.end(), [](const HandsetPort& p) { return p.handset; });
         if (!handsetFound)
-            printError(tr("No AH-K3001V (USB ID %1:%2) was found.")
+            printError(QCoreApplication::translate("Cli", "No AH-K3001V (USB ID %1:%2) was found.")
                            .arg(QLatin1String(HandsetDevices::VendorId), QLatin1String(HandsetDevices::ProductId)));
         if (!VedORovav::existsDriver())
-            printError(tr("The %1 was not found; the AIR-EDGE PHONE cannot be used without it.")
+            printError(QCoreApplication::translate("Cli", "The %1 was not found; the AIR-EDGE PHONE cannot be used without it.")
                            .arg(VedORovav::humanReadableDriverName()));
         return handsetFound || !choice.path.isEmpty() ? Ok : Failed;
     }
@@ -290,7 +285,7 @@ private:
         }
         if (!stdinIsTerminal())
             return std::nullopt;
-        return promptHidden(tr("Password of the AIR-EDGE PHONE: "));
+        return promptHidden(QCoreApplication::translate("Cli", "Password of the AIR-EDGE PHONE: "));
     }
 
     // The first line of a small file; a file that others may read is used with a warning.
@@ -300,16 +295,16 @@ private:
         QFile file(path);
         const QFileInfo info(path);
         if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-            printError(tr("Couldn't read the password file %1.").arg(path));
+            printError(QCoreApplication::translate("Cli", "Couldn't read the password file %1.").arg(path));
             return std::nullopt;
         }
         if (info.size() > Limit) {
-            printError(tr("The password file %1 is larger than 4 KiB; it should hold the password on its first line.")
+            printError(QCoreApplication::translate("Cli", "The password file %1 is larger than 4 KiB; it should hold the password on its first line.")
                            .arg(path));
             return std::nullopt;
         }
         if (file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther))
-            printError(tr("Warning: others may read the password file %1 (chmod 600 it).").arg(path));
+            printError(QCoreApplication::translate("Cli", "Warning: others may read the password file %1 (chmod 600 it).").arg(path));
         QByteArray bytes = file.read(Limit);
         const qsizetype end = bytes.indexOf('\n');
         QByteArray line = end < 0 ? bytes : bytes.left(end);
@@ -319,7 +314,7 @@ private:
         bytes.fill('\0');
         line.fill('\0');
         if (!password)
-            printError(tr("The password file %1 is not UTF-8 text.").arg(path));
+            printError(QCoreApplication::translate("Cli", "The password file %1 is not UTF-8 text.").arg(path));
         return password;
     }
 
@@ -332,7 +327,7 @@ private:
                 return Failed; // the caller reports the signal
             if (!password) {
                 printError(
-                    tr("No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD "
+                    QCoreApplication::translate("Cli", "No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD "
                        "or save it in the keychain."));
                 return PasswordRefused;
             }
@@ -342,13 +337,13 @@ private:
                     return Ok;
                 }
             } catch (const VedORovavException& e) {
-                printError(tr(failureMessage));
+                printError(QCoreApplication::translate("Cli", failureMessage));
                 printError(e.localizedMessage());
                 return Failed;
             }
             if (caughtSignal)
                 return Failed;
-            printError(tr("The AIR-EDGE PHONE refused the password."));
+            printError(QCoreApplication::translate("Cli", "The AIR-EDGE PHONE refused the password."));
             if (!stdinIsTerminal())
                 return PasswordRefused;
         }
@@ -362,7 +357,7 @@ private:
             return doc;
         QString error;
         if (!doc->readFromFile(path, &error)) {
-            printError(tr("Couldn't open %1: %2").arg(path, error));
+            printError(QCoreApplication::translate("Cli", "Couldn't open %1: %2").arg(path, error));
             return nullptr;
         }
         return doc;
@@ -389,21 +384,20 @@ private:
         if (status != Ok)
             return status;
         if (list.size() > VedORovav::MaxBookmarks) {
-            printError(tr("%1 bookmark(s) left out: a document holds at most %2.")
-                           .arg(list.size() - VedORovav::MaxBookmarks)
-                           .arg(VedORovav::MaxBookmarks));
+            printError(QCoreApplication::translate("Cli", "%n bookmark(s) left out: a document holds at most 100.",
+                                                   nullptr, int(list.size() - VedORovav::MaxBookmarks)));
             list.resize(VedORovav::MaxBookmarks);
         }
         doc->setBookmarkList(list);
         QString error;
         if (!doc->writeToFile(path, &error)) {
-            printError(tr("Couldn't save %1: %2").arg(path, error));
+            printError(QCoreApplication::translate("Cli", "Couldn't save %1: %2").arg(path, error));
             return Failed;
         }
         std::fprintf(stderr, "%s\n",
-                     qPrintable(tr("Imported %n bookmark(s) into %1.", nullptr, int(list.size())).arg(path)));
+                     qPrintable(QCoreApplication::translate("Cli", "Imported %n bookmark(s) into %1.", nullptr, int(list.size())).arg(path)));
         if (skipped > 0) {
-            printError(tr("%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.")
+            printError(QCoreApplication::translate("Cli", "%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.")
                            .arg(skipped)
                            .arg(announced));
         }
@@ -420,7 +414,7 @@ private:
             !findings.isEmpty()) {
             printError(HandsetCheck::describe(findings));
             if (!m_parser.isSet(QStringLiteral("force"))) {
-                printError(tr("Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send "
+                printError(QCoreApplication::translate("Cli", "Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send "
                               "it anyway).")
                                .arg(path));
                 return Failed;
@@ -429,16 +423,16 @@ private:
         if (!m_parser.isSet(QStringLiteral("yes"))) {
             if (!stdinIsTerminal()) {
                 printError(
-                    tr("Not exporting without confirmation: give --yes to replace the bookmarks in the "
+                    QCoreApplication::translate("Cli", "Not exporting without confirmation: give --yes to replace the bookmarks in the "
                        "AIR-EDGE PHONE."));
                 return Usage;
             }
             if (!confirm(
-                    tr("The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you "
+                    QCoreApplication::translate("Cli", "The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you "
                        "want to export ?"),
-                    tr("If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost."),
-                    tr("Export"))) {
-                printError(tr("Not exported."));
+                    QCoreApplication::translate("Cli", "If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost."),
+                    QCoreApplication::translate("Cli", "Export"))) {
+                printError(QCoreApplication::translate("Cli", "Not exported."));
                 return Usage;
             }
         }
@@ -451,9 +445,9 @@ private:
                 return writer.writeBookmarks(doc->bookmarkList(), pw, progress);
             });
         if (status == Ok) {
-            std::fprintf(stderr, "%s\n", qPrintable(tr("Exported %n bookmark(s).", nullptr, sent)));
+            std::fprintf(stderr, "%s\n", qPrintable(QCoreApplication::translate("Cli", "Exported %n bookmark(s).", nullptr, sent)));
             if (const int unsent = int(doc->bookmarkList().size()) - sent; unsent > 0)
-                printError(tr("%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.", nullptr,
+                printError(QCoreApplication::translate("Cli", "%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.", nullptr,
                               unsent));
         }
         return status;
@@ -483,7 +477,7 @@ private:
             for (const BookmarkPtr& b : doc->bookmarkList())
                 if (b->folder() == f)
                     inFolder << b;
-            out << tr("Folder %1: %2 bookmark(s)").arg(folders[f]).arg(inFolder.size()) << '\n';
+            out << QCoreApplication::translate("Cli", "Folder %1: %n bookmark(s)", nullptr, int(inFolder.size())).arg(folders[f]) << '\n';
             for (const BookmarkPtr& b : inFolder)
                 out << QStringLiteral("  %1  %2  %3\n")
                            .arg(b->number(), 2, 10, QLatin1Char('0'))
@@ -492,7 +486,7 @@ private:
         // Bookmarks whose folder is not in the folder list are still shown.
         for (const BookmarkPtr& b : doc->bookmarkList())
             if (b->folder() < 0 || b->folder() >= folders.size())
-                out << tr("Folder index %1: ").arg(b->folder())
+                out << QCoreApplication::translate("Cli", "Folder index %1: ").arg(b->folder())
                     << QStringLiteral("%1  %2  %3\n")
                            .arg(b->number(), 2, 10, QLatin1Char('0'))
                            .arg(b->bookmarkName(), b->location());
@@ -514,7 +508,7 @@ private:
                                          {"message", f.message}});
             out << QJsonDocument(array).toJson(QJsonDocument::Indented);
         } else if (findings.isEmpty()) {
-            out << tr("The AIR-EDGE PHONE can take %1 as it is.").arg(path) << '\n';
+            out << QCoreApplication::translate("Cli", "The AIR-EDGE PHONE can take %1 as it is.").arg(path) << '\n';
         } else {
             out << HandsetCheck::describe(findings) << '\n';
         }
@@ -531,7 +525,7 @@ private:
     int convert(const QString& input, const QString& output)
     {
         if (QFileInfo(output).exists() && !m_parser.isSet(QStringLiteral("force"))) {
-            printError(tr("%1 exists: give --force to replace it.").arg(output));
+            printError(QCoreApplication::translate("Cli", "%1 exists: give --force to replace it.").arg(output));
             return Failed;
         }
         int folder = 0;
@@ -539,7 +533,7 @@ private:
             bool ok = false;
             folder = m_parser.value(QStringLiteral("folder")).toInt(&ok);
             if (!ok || folder < 0 || folder >= MyDocument::FolderCount) {
-                printError(tr("--folder takes a folder number from 0 to 19."));
+                printError(QCoreApplication::translate("Cli", "--folder takes a folder number from 0 to 19."));
                 return Usage;
             }
         }
@@ -547,11 +541,11 @@ private:
         if (isHtml(input)) {
             QFile file(input);
             if (!file.open(QIODevice::ReadOnly)) {
-                printError(tr("Couldn't open %1: %2").arg(input, file.errorString()));
+                printError(QCoreApplication::translate("Cli", "Couldn't open %1: %2").arg(input, file.errorString()));
                 return Failed;
             }
             if (file.size() > BrowserBookmarks::MaxFileSize) {
-                printError(tr("Couldn't read %1: %2").arg(input, QCoreApplication::translate(
+                printError(QCoreApplication::translate("Cli", "Couldn't read %1: %2").arg(input, QCoreApplication::translate(
                                                                     "BrowserBookmarks", "The bookmark file is larger than 64 MB.")));
                 return Failed;
             }
@@ -567,7 +561,7 @@ private:
                 doc->setFolderList(plan.folderNames);
                 doc->setBookmarkList(plan.added);
             } catch (const BrowserBookmarksError& e) {
-                printError(tr("Couldn't read %1: %2")
+                printError(QCoreApplication::translate("Cli", "Couldn't read %1: %2")
                                .arg(input, QCoreApplication::translate("BrowserBookmarks", e.what())));
                 return Failed;
             }
@@ -579,15 +573,15 @@ private:
             QSaveFile file(output);
             if (!file.open(QIODevice::WriteOnly) ||
                 file.write(BrowserBookmarks::write(doc->bookmarkList(), doc->folderList())) < 0 || !file.commit()) {
-                printError(tr("Couldn't save %1: %2").arg(output, file.errorString()));
+                printError(QCoreApplication::translate("Cli", "Couldn't save %1: %2").arg(output, file.errorString()));
                 return Failed;
             }
         } else if (!doc->writeToFile(output, &error)) {
-            printError(tr("Couldn't save %1: %2").arg(output, error));
+            printError(QCoreApplication::translate("Cli", "Couldn't save %1: %2").arg(output, error));
             return Failed;
         }
         std::fprintf(stderr, "%s\n",
-                     qPrintable(tr("Wrote %n bookmark(s) to %1.", nullptr, int(doc->bookmarkList().size())).arg(output)));
+                     qPrintable(QCoreApplication::translate("Cli", "Wrote %n bookmark(s) to %1.", nullptr, int(doc->bookmarkList().size())).arg(output)));
         return Ok;
     }
 
@@ -642,7 +636,7 @@ private:
                                 ? m_parser.value(QStringLiteral("output"))
                                 : QStringLiteral(".");
         if (!QFileInfo(dir).isDir()) {
-            printError(tr("%1 is not a folder.").arg(dir));
+            printError(QCoreApplication::translate("Cli", "%1 is not a folder.").arg(dir));
             return Failed;
         }
         // Types come from the listing unless given as NAME:TYPE.
@@ -671,17 +665,17 @@ private:
                 file.setFileType(n.section(QLatin1Char(':'), -1));
                 file.setFileDate(QDateTime());
             } else {
-                printError(tr("There is no file %1 on the AIR-EDGE PHONE.").arg(n));
+                printError(QCoreApplication::translate("Cli", "There is no file %1 on the AIR-EDGE PHONE.").arg(n));
                 return Failed;
             }
             const QString target = QDir(dir).filePath(localName(file.fileName()));
             const QFileInfo existing(target);
             if (existing.isSymLink() && !m_parser.isSet(QStringLiteral("force"))) {
-                printError(tr("%1 is a symbolic link; give --force to write through it.").arg(target));
+                printError(QCoreApplication::translate("Cli", "%1 is a symbolic link; give --force to write through it.").arg(target));
                 return Failed;
             }
             if (existing.exists() && !m_parser.isSet(QStringLiteral("force"))) {
-                printError(tr("%1 exists; give --force to replace it.").arg(target));
+                printError(QCoreApplication::translate("Cli", "%1 exists; give --force to replace it.").arg(target));
                 return Failed;
             }
             files << file;
@@ -703,7 +697,7 @@ private:
     {
         for (const QString& p : paths) {
             if (!QFileInfo(p).isFile()) {
-                printError(tr("%1 is not a file.").arg(p));
+                printError(QCoreApplication::translate("Cli", "%1 is not a file.").arg(p));
                 return Failed;
             }
         }
@@ -730,7 +724,7 @@ int main(int argc, char** argv)
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        tr("Reads and writes the bookmarks of the AH-K3001V handset (\"AIR-EDGE PHONE\").\n\n"
+        QCoreApplication::translate("Cli", "Reads and writes the bookmarks of the AH-K3001V handset (\"AIR-EDGE PHONE\").\n\n"
            "Commands:\n"
            "  import DOCUMENT   read the handset's bookmarks into DOCUMENT (made when missing;\n"
            "                    an existing one keeps its folder names)\n"
@@ -750,34 +744,34 @@ int main(int argc, char** argv)
     const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("device"),
-         tr("The handset's serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus)."),
-         tr("path")},
+         QCoreApplication::translate("Cli", "The handset's serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus)."),
+         QCoreApplication::translate("Cli", "path")},
         {QStringLiteral("trace"),
-         tr("Write every frame and step of the conversation with the handset to this file, for a bug "
+         QCoreApplication::translate("Cli", "Write every frame and step of the conversation with the handset to this file, for a bug "
             "report (the password is masked)."),
-         tr("file")},
-        {QStringLiteral("password-file"), tr("Read the password from the first line of this file."),
-         tr("file")},
+         QCoreApplication::translate("Cli", "file")},
+        {QStringLiteral("password-file"), QCoreApplication::translate("Cli", "Read the password from the first line of this file."),
+         QCoreApplication::translate("Cli", "file")},
         {QStringLiteral("simulator"),
-         tr("Use a built-in simulated handset with sample content (password 1234).")},
-        {QStringLiteral("yes"), tr("Export without asking for confirmation.")},
-        {QStringLiteral("json"), tr("show, check, ls, devices: print JSON.")},
-        {QStringLiteral("folder"), tr("convert: put every bookmark into this handset folder (0-19)."), tr("number")},
+         QCoreApplication::translate("Cli", "Use a built-in simulated handset with sample content (password 1234).")},
+        {QStringLiteral("yes"), QCoreApplication::translate("Cli", "Export without asking for confirmation.")},
+        {QStringLiteral("json"), QCoreApplication::translate("Cli", "show, check, ls, devices: print JSON.")},
+        {QStringLiteral("folder"), QCoreApplication::translate("Cli", "convert: put every bookmark into this handset folder (0-19)."), QCoreApplication::translate("Cli", "number")},
         {{QStringLiteral("o"), QStringLiteral("output")},
-         tr("get: the folder to download into (default: here)."),
-         tr("folder")},
+         QCoreApplication::translate("Cli", "get: the folder to download into (default: here)."),
+         QCoreApplication::translate("Cli", "folder")},
         {QStringLiteral("force"),
-         tr("get, convert: replace local files that exist; export: send a document the check finds fault with.")},
-        {QStringLiteral("type"), tr("put: send every file with this handset type."), tr("type")},
+         QCoreApplication::translate("Cli", "get, convert: replace local files that exist; export: send a document the check finds fault with.")},
+        {QStringLiteral("type"), QCoreApplication::translate("Cli", "put: send every file with this handset type."), QCoreApplication::translate("Cli", "type")},
     });
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 tr("import, export, show, check, convert, ls, get, put or devices"));
-    parser.addPositionalArgument(QStringLiteral("arguments"), tr("the document, or the files"),
+                                 QCoreApplication::translate("Cli", "import, export, show, check, convert, ls, get, put or devices"));
+    parser.addPositionalArgument(QStringLiteral("arguments"), QCoreApplication::translate("Cli", "the document, or the files"),
                                  QStringLiteral("[arguments...]"));
     // A wrong command line is status 2, as the manual says (process() would exit 1).
     if (!parser.parse(app.arguments())) {
         printError(parser.errorText());
-        printError(tr("See edgemarks-cli --help."));
+        printError(QCoreApplication::translate("Cli", "See edgemarks-cli --help."));
         return Usage;
     }
     if (parser.isSet(helpOption))
@@ -788,7 +782,7 @@ int main(int argc, char** argv)
     if (parser.isSet(QStringLiteral("trace"))) {
         QString error;
         if (!ProtocolLog::shared().setTraceFile(parser.value(QStringLiteral("trace")), &error)) {
-            printError(tr("Couldn't write the trace file %1: %2").arg(parser.value(QStringLiteral("trace")), error));
+            printError(QCoreApplication::translate("Cli", "Couldn't write the trace file %1: %2").arg(parser.value(QStringLiteral("trace")), error));
             return Failed;
         }
     }
@@ -796,7 +790,7 @@ int main(int argc, char** argv)
     Cli cli(parser);
     const int status = cli.run(parser.positionalArguments());
     if (caughtSignal) {
-        printError(tr("Interrupted."));
+        printError(QCoreApplication::translate("Cli", "Interrupted."));
         return 128 + caughtSignal;
     }
     return status;

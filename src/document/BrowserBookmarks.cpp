@@ -10,6 +10,7 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <limits>
 #include <cerrno>
 #include <cstring>
 #include <unordered_map>
@@ -501,9 +502,10 @@ QString BookmarkImportPlan::summary() const
     if (!renamed.isEmpty())
         lines << QCoreApplication::translate("BrowserBookmarks", "Folders renamed: %1").arg(renamed.join(QStringLiteral(", ")));
     if (leftOut > 0)
-        lines << QCoreApplication::translate("BrowserBookmarks", "%1 bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.").arg(leftOut);
+        lines << QCoreApplication::translate("BrowserBookmarks", "%n bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.", nullptr,
+                                             int(std::min<qint64>(leftOut, std::numeric_limits<int>::max())));
     if (!skipped.isEmpty()) {
-        lines << QCoreApplication::translate("BrowserBookmarks", "%1 link(s) skipped:").arg(skipped.size());
+        lines << QCoreApplication::translate("BrowserBookmarks", "%n link(s) skipped:", nullptr, int(skipped.size()));
         for (const BrowserBookmarks::Skipped& s : skipped)
             lines << QCoreApplication::translate("BrowserBookmarks", "  “%1” (%2): %3").arg(s.name.left(60), s.location.left(80), s.reason);
     }

@@ -170,8 +170,8 @@ void DocumentCommands::transferDidEnd(Kind kind)
         return;
     }
     if (!m_task->result()) {
-        // No password was accepted: ask, then start over.
-        m_passwords->inputPassword([this, kind] { restart(kind); });
+        // The password was refused: forget it, ask again, then start over.
+        m_passwords->inputPassword([this, kind] { restart(kind); }, true);
         return;
     }
     if (kind == Kind::Export) {

@@ -42,8 +42,9 @@ public:
     // keyring may first ask the user to unlock it).
     virtual void findPassword(std::function<void(std::optional<QString>)> found) = 0;
     // Asks the user; on OK the password is remembered (or saved) and confirmed()
-    // runs; on Cancel nothing happens.
-    virtual void inputPassword(std::function<void()> confirmed) = 0;
+    // runs; on Cancel nothing happens. refused: the handset has just refused
+    // the password it was given, and the user is told so.
+    virtual void inputPassword(std::function<void()> confirmed, bool refused = false) = 0;
 };
 
 // The document's two handset commands: import reads the handset's bookmarks

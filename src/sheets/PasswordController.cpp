@@ -28,6 +28,12 @@ PasswordController::PasswordController(QWidget* window, KeychainStore* keychain)
     m_sheet->setWindowTitle(tr("AIR-EDGE PHONE Password"));
     auto* layout = new QVBoxLayout(m_sheet);
     auto* label = new QLabel(tr("Enter the password of the AIR-EDGE PHONE."), m_sheet);
+    m_refused = new QLabel(tr("The AIR-EDGE PHONE refused the password."), m_sheet);
+    m_refused->setObjectName(QStringLiteral("refusedNote"));
+    QFont bold = m_refused->font();
+    bold.setBold(true);
+    m_refused->setFont(bold);
+    m_refused->hide();
     m_field = new QLineEdit(m_sheet);
     m_field->setObjectName(QStringLiteral("passwordField"));
     m_field->setEchoMode(QLineEdit::Password);
@@ -37,6 +43,7 @@ PasswordController::PasswordController(QWidget* window, KeychainStore* keychain)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, m_sheet);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
+    layout->addWidget(m_refused);
     layout->addWidget(label);
     layout->addWidget(m_field);
     layout->addWidget(m_save);
@@ -62,14 +69,15 @@ void PasswordController::findPassword(std::function<void(std::optional<QString>)
     m_keychain->findPasswordLater(m_sheet, std::move(found));
 }
 
-void PasswordController::inputPassword(std::function<void()> confirmed)
+void PasswordController::inputPassword(std::function<void()> confirmed, bool refused)
 {
-    inputPasswordForWindow(m_window, std::move(confirmed));
+    inputPasswordForWindow(m_window, std::move(confirmed), refused);
 }
 
-void PasswordController::inputPasswordForWindow(QWidget*, std::function<void()> confirmed)
+void PasswordController::inputPasswordForWindow(QWidget*, std::function<void()> confirmed, bool refused)
 {
     m_confirmed = std::move(confirmed);
+    m_refused->setVisible(refused);
     m_field->setText(QString());
     m_save->setChecked(false);
     m_sheet->open();

@@ -10,6 +10,7 @@
 class KeychainStore;
 class QCheckBox;
 class QDialog;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -23,8 +24,8 @@ public:
     ~PasswordController() override;
 
     void findPassword(std::function<void(std::optional<QString>)> found) override;
-    void inputPassword(std::function<void()> confirmed) override;
-    void inputPasswordForWindow(QWidget* window, std::function<void()> confirmed);
+    void inputPassword(std::function<void()> confirmed, bool refused = false) override;
+    void inputPasswordForWindow(QWidget* window, std::function<void()> confirmed, bool refused = false);
 
     // The sheet's buttons.
     void clickOKButton();
@@ -36,6 +37,8 @@ public:
     QDialog* passwordSheet() const { return m_sheet; }
     QLineEdit* passwordField() const { return m_field; }
     QCheckBox* savePasswordButton() const { return m_save; }
+    // "The AIR-EDGE PHONE refused the password.", shown when it did.
+    QLabel* refusedNote() const { return m_refused; }
 
 private:
     void passwordSheetDidEnd(int returnCode);
@@ -45,6 +48,7 @@ private:
     QDialog* m_sheet = nullptr;
     QLineEdit* m_field = nullptr;
     QCheckBox* m_save = nullptr;
+    QLabel* m_refused = nullptr;
     std::optional<QString> m_currentPassword;
     std::function<void()> m_confirmed;
     QPointer<QWidget> m_saveFailure;

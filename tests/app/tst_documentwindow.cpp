@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QInputDialog>
 #include <QLabel>
 #include <QSettings>
@@ -552,6 +553,119 @@ private slots:
         QVERIFY(visibleBox(w, "errorAlert"));
     }
 
+    // Each key of the bookmark table, pressed as a person would.
+    void keysOfTheTable()
+    {
+        DocumentWindow* w = newWindow();
+        w->document()->setBookmarkList({make("A", 0), make("B", 1), make("C", 2)});
+        w->show();
+        QApplication::setActiveWindow(w);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTableView* table = w->ui()->bookmarkTable;
+        table->setFocus();
+        auto select = [&](int row) {
+            table->setCurrentIndex(w->bookmarkController()->index(row, BookmarkController::NameColumn));
+            w->bookmarkController()->setSelectionIndexes({row});
+        };
+        auto names = [&] {
+            QStringList n;
+            for (const BookmarkPtr& b : w->document()->bookmarkList())
+                n << b->bookmarkName();
+            return n.join(",");
+        };
+
+        select(0);
+        QTest::keyClick(table, Qt::Key_Delete);
+        QCOMPARE(names(), QString("B,C"));
+        select(0);
+        QTest::keyClick(table, Qt::Key_Backspace);
+        QCOMPARE(names(), QString("C"));
+        w->ui()->actionUndo->trigger();
+        w->ui()->actionUndo->trigger();
+        QCOMPARE(names(), QString("A,B,C"));
+
+        // Copy carries the link formats, not just the cell's text.
+        select(1);
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(copied && copied->hasFormat(BookmarkPasteboard::CopiedRowsType));
+        QTest::keyClick(table, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(names(), QString("A,C"));
+        select(0);
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(names(), QString("B,A,C"));
+        QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(w->bookmarkController()->selectionIndexes(), (std::set<int>{0, 1, 2}));
+
+        // Enter and F2 open the cell, Escape leaves it unchanged, Enter commits.
+        select(2);
+        QTest::keyClick(table, Qt::Key_Return);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, "Changed");
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        QCOMPARE(w->document()->bookmarkList().at(2)->bookmarkName(), QString("C"));
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_F2);
+        editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, "Changed");
+        // Inside the editor the text keys are the editor's: Backspace deletes a character.
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(QTest::qWaitFor([&] { return names() == "B,A,Change"; }));
+        QCOMPARE(w->document()->bookmarkList().at(2)->bookmarkName(), QString("Change"));
+        QCOMPARE(names(), QString("B,A,Change"));
+
+        // A new bookmark opens its name for editing.
+        w->ui()->actionAdd->trigger();
+        editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), QString("untitled"));
+        QTest::keyClicks(editor, "New");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(QTest::qWaitFor([&] { return w->document()->bookmarkList().last()->bookmarkName() == "New"; }));
+    }
+
+    void dialogsSayWhatTheyMean()
+    {
+        DocumentWindow* w = newWindow();
+        QCOMPARE(w->windowTitle(), w->displayName() + "[*] — EdgeMarks");
+        QVERIFY(!QApplication::windowIcon().isNull());
+
+        // The destructive questions default to Cancel.
+        w->ui()->actionExport->trigger();
+        QMessageBox* box = visibleBox(w, "confirmationAlert");
+        QVERIFY(box);
+        QCOMPARE(box->windowTitle(), QString("EdgeMarks"));
+        QCOMPARE(box->defaultButton()->text(), QString("Cancel"));
+        click(box, "Cancel");
+
+        // About: version, licence, Qt.
+        w->showAbout();
+        QMessageBox* about = visibleBox(w, "aboutBox");
+        QVERIFY(about);
+        QVERIFY(about->text().contains(QCoreApplication::applicationVersion()));
+        QVERIFY(about->informativeText().contains("MIT"));
+        QVERIFY(about->informativeText().contains(qVersion()));
+        about->accept();
+        QVERIFY(w->findChild<QAction*>("actionManual"));
+
+        // A refused password is said on the sheet.
+        PasswordController* passwords = w->passwordController();
+        passwords->inputPassword([] {}, true);
+        QVERIFY(shows(passwords->passwordSheet()));
+        QVERIFY(passwords->refusedNote()->isVisible());
+        passwords->clickCancelButton();
+        passwords->inputPassword([] {});
+        QVERIFY(shows(passwords->passwordSheet()));
+        QVERIFY(!passwords->refusedNote()->isVisible());
+        passwords->clickCancelButton();
+    }
+
     // Pasting 5 rows into a document of 99 adds one and says so.
     void theLimitHoldsForPaste()
     {
@@ -609,7 +723,7 @@ private slots:
         const QString path = m_dir.filePath("edited.edgemarks");
         QVERIFY(w->saveTo(path));
         QVERIFY(!w->isWindowModified());
-        QCOMPARE(w->windowTitle(), QString("edited.edgemarks[*]"));
+        QCOMPARE(w->windowTitle(), QString("edited.edgemarks[*] — EdgeMarks"));
         QVERIFY(m_app->recentFiles().contains(path));
         QCOMPARE(m_app->openDocument(path), w); // already open: the same window
         w->close();
