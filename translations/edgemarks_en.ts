@@ -37,112 +37,118 @@
 <context>
     <name>BrowserBookmarks</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="352"/>
-        <location filename="../src/cli/main.cpp" line="554"/>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="276"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="428"/>
+        <location filename="../src/cli/main.cpp" line="549"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="277"/>
         <source>The bookmark file is larger than 64 MB.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="134"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="135"/>
         <source>It has no location.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="138"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="139"/>
         <source>Its location names no web server.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="140"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="141"/>
         <source>Its location is not a whole web address.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="142"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="143"/>
         <source>It is a saved search of the browser (place:), not a web page.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="144"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="145"/>
         <source>It is a script (javascript:), which the AIR-EDGE PHONE cannot run.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="146"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="147"/>
         <source>It holds its page inside the link (data:), which the AIR-EDGE PHONE cannot open.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="148"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="149"/>
         <source>It is a file on this computer (file:).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="149"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="150"/>
         <source>The AIR-EDGE PHONE opens only web pages (http: and https:), not %1: locations.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="295"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="296"/>
         <source>The bookmark file&apos;s characters cannot be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="310"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="311"/>
         <source>The bookmark file could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="330"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="331"/>
         <source>The file is not a browser bookmark file: it holds no links.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="425"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="426"/>
         <source>%1 → %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="495"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="496"/>
         <source>%n bookmark(s) will be added.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n bookmark will be added.</numerusform>
+            <numerusform>%n bookmarks will be added.</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="498"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="499"/>
         <source>outside any folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="498"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="499"/>
         <source>from “%1”</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="499"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="500"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="502"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="503"/>
         <source>Folders renamed: %1</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="504"/>
-        <source>%1 bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <location filename="../src/document/BrowserBookmarks.cpp" line="506"/>
-        <source>%1 link(s) skipped:</source>
-        <translation type="unfinished"></translation>
+        <source>%n bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.</source>
+        <translation>
+            <numerusform>%n bookmark left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
+            <numerusform>%n bookmarks left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/document/BrowserBookmarks.cpp" line="510"/>
+        <source>%n link(s) skipped:</source>
+        <translation>
+            <numerusform>%n link skipped:</numerusform>
+            <numerusform>%n links skipped:</numerusform>
+        </translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="508"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="512"/>
         <source>  “%1” (%2): %3</source>
         <translation type="unfinished"></translation>
     </message>
@@ -178,234 +184,363 @@
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/main.cpp" line="187"/>
+        <location filename="../src/cli/main.cpp" line="182"/>
         <source>Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, get NAME..., put FILE..., devices (see --help)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="215"/>
+        <location filename="../src/cli/main.cpp" line="210"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="257"/>
+        <location filename="../src/cli/main.cpp" line="252"/>
         <source>may be opened</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="257"/>
+        <location filename="../src/cli/main.cpp" line="252"/>
         <source>no permission</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="264"/>
+        <location filename="../src/cli/main.cpp" line="259"/>
         <source>No AH-K3001V (USB ID %1:%2) was found.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="267"/>
+        <location filename="../src/cli/main.cpp" line="262"/>
         <source>The %1 was not found; the AIR-EDGE PHONE cannot be used without it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="293"/>
+        <location filename="../src/cli/main.cpp" line="288"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="303"/>
+        <location filename="../src/cli/main.cpp" line="298"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="307"/>
+        <location filename="../src/cli/main.cpp" line="302"/>
         <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="312"/>
+        <location filename="../src/cli/main.cpp" line="307"/>
         <source>Warning: others may read the password file %1 (chmod 600 it).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="322"/>
+        <location filename="../src/cli/main.cpp" line="317"/>
         <source>The password file %1 is not UTF-8 text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="335"/>
+        <location filename="../src/cli/main.cpp" line="330"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keyring.</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="351"/>
+        <location filename="../src/cli/main.cpp" line="346"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="365"/>
-        <location filename="../src/cli/main.cpp" line="550"/>
+        <location filename="../src/cli/main.cpp" line="360"/>
+        <location filename="../src/cli/main.cpp" line="545"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="380"/>
+        <location filename="../src/cli/main.cpp" line="375"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <location filename="../src/cli/main.cpp" line="388"/>
+        <source>%n bookmark(s) left out: a document holds at most 100.</source>
+        <translation>
+            <numerusform>%n bookmark left out: a document holds at most 100.</numerusform>
+            <numerusform>%n bookmarks left out: a document holds at most 100.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/cli/main.cpp" line="481"/>
+        <source>Folder %1: %n bookmark(s)</source>
+        <translation>
+            <numerusform>Folder %1: %n bookmark</numerusform>
+            <numerusform>Folder %1: %n bookmarks</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="392"/>
-        <source>%1 bookmark(s) left out: a document holds at most %2.</source>
+        <location filename="../src/cli/main.cpp" line="729"/>
+        <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).
+
+Commands:
+  import DOCUMENT   read the handset&apos;s bookmarks into DOCUMENT (made when missing;
+                    an existing one keeps its folder names)
+  export DOCUMENT   write DOCUMENT&apos;s bookmarks into the handset, replacing all it holds
+  show DOCUMENT     print the folders and bookmarks of DOCUMENT
+  check DOCUMENT    list what the handset cannot take as it is (exit 1 when anything)
+  convert INPUT OUTPUT
+                    between documents and browser bookmark files (.html, .htm)
+  ls                list the files on the handset (name, type, size, date)
+  get NAME...       download files by name (NAME:TYPE names the type) into -o DIR
+  put FILE...       upload files, typed by extension (or --type)
+  devices           list the USB serial ports, the one that would be used marked *
+
+The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keychain,
+else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,
+3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="400"/>
-        <location filename="../src/cli/main.cpp" line="582"/>
-        <location filename="../src/cli/main.cpp" line="586"/>
+        <location filename="../src/cli/main.cpp" line="749"/>
+        <source>The handset&apos;s serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="750"/>
+        <source>path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="752"/>
+        <source>Write every frame and step of the conversation with the handset to this file, for a bug report (the password is masked).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="754"/>
+        <location filename="../src/cli/main.cpp" line="756"/>
+        <source>file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="755"/>
+        <source>Read the password from the first line of this file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="758"/>
+        <source>Use a built-in simulated handset with sample content (password 1234).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="759"/>
+        <source>Export without asking for confirmation.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="760"/>
+        <source>show, check, ls, devices: print JSON.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="761"/>
+        <source>convert: put every bookmark into this handset folder (0-19).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="761"/>
+        <source>number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="763"/>
+        <source>get: the folder to download into (default: here).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="764"/>
+        <source>folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="766"/>
+        <source>get, convert: replace local files that exist; export: send a document the check finds fault with.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="767"/>
+        <source>put: send every file with this handset type.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="767"/>
+        <source>type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="770"/>
+        <source>import, export, show, check, convert, ls, get, put or devices</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="771"/>
+        <source>the document, or the files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="776"/>
+        <source>See edgemarks-cli --help.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="787"/>
+        <source>Couldn&apos;t write the trace file %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="795"/>
+        <source>Interrupted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="395"/>
+        <location filename="../src/cli/main.cpp" line="577"/>
+        <location filename="../src/cli/main.cpp" line="581"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="404"/>
+        <location filename="../src/cli/main.cpp" line="399"/>
         <source>Imported %n bookmark(s) into %1.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Imported %n bookmark into %1.</numerusform>
+            <numerusform>Imported %n bookmarks into %1.</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="406"/>
+        <location filename="../src/cli/main.cpp" line="401"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="423"/>
+        <location filename="../src/cli/main.cpp" line="418"/>
         <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="432"/>
+        <location filename="../src/cli/main.cpp" line="427"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="437"/>
+        <location filename="../src/cli/main.cpp" line="432"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
-        <translation type="unfinished"></translation>
+        <translation>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export?</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="439"/>
+        <location filename="../src/cli/main.cpp" line="434"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="440"/>
+        <location filename="../src/cli/main.cpp" line="435"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="441"/>
+        <location filename="../src/cli/main.cpp" line="436"/>
         <source>Not exported.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="448"/>
+        <location filename="../src/cli/main.cpp" line="443"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="454"/>
+        <location filename="../src/cli/main.cpp" line="449"/>
         <source>Exported %n bookmark(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Exported %n bookmark.</numerusform>
+            <numerusform>Exported %n bookmarks.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="456"/>
+        <location filename="../src/cli/main.cpp" line="451"/>
         <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n bookmark in a folder the AIR-EDGE PHONE does not have was not sent.</numerusform>
+            <numerusform>%n bookmarks in folders the AIR-EDGE PHONE does not have were not sent.</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="486"/>
-        <source>Folder %1: %2 bookmark(s)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/main.cpp" line="495"/>
+        <location filename="../src/cli/main.cpp" line="490"/>
         <source>Folder index %1: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="517"/>
+        <location filename="../src/cli/main.cpp" line="512"/>
         <source>The AIR-EDGE PHONE can take %1 as it is.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="534"/>
+        <location filename="../src/cli/main.cpp" line="529"/>
         <source>%1 exists: give --force to replace it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="542"/>
+        <location filename="../src/cli/main.cpp" line="537"/>
         <source>--folder takes a folder number from 0 to 19.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="554"/>
-        <location filename="../src/cli/main.cpp" line="570"/>
+        <location filename="../src/cli/main.cpp" line="549"/>
+        <location filename="../src/cli/main.cpp" line="565"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="590"/>
+        <location filename="../src/cli/main.cpp" line="586"/>
         <source>Wrote %n bookmark(s) to %1.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Wrote %n bookmark to %1.</numerusform>
+            <numerusform>Wrote %n bookmarks to %1.</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="599"/>
-        <location filename="../src/cli/main.cpp" line="656"/>
+        <location filename="../src/cli/main.cpp" line="595"/>
+        <location filename="../src/cli/main.cpp" line="652"/>
         <source>Couldn&apos;t read the file list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="645"/>
+        <location filename="../src/cli/main.cpp" line="641"/>
         <source>%1 is not a folder.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="674"/>
+        <location filename="../src/cli/main.cpp" line="670"/>
         <source>There is no file %1 on the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="680"/>
+        <location filename="../src/cli/main.cpp" line="676"/>
         <source>%1 is a symbolic link; give --force to write through it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="684"/>
+        <location filename="../src/cli/main.cpp" line="680"/>
         <source>%1 exists; give --force to replace it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="692"/>
+        <location filename="../src/cli/main.cpp" line="688"/>
         <source>Couldn&apos;t download the files.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="706"/>
+        <location filename="../src/cli/main.cpp" line="702"/>
         <source>%1 is not a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="711"/>
+        <location filename="../src/cli/main.cpp" line="707"/>
         <source>Couldn&apos;t upload the files.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -415,9 +550,9 @@
     <message numerus="yes">
         <location filename="../src/controllers/DNDArrayController.cpp" line="84"/>
         <source>%n bookmark(s) were left out: the AIR-EDGE PHONE holds at most 100.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n bookmark was left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
+            <numerusform>%n bookmarks were left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
         </translation>
     </message>
 </context>
@@ -426,7 +561,7 @@
     <message>
         <location filename="../src/document/DocumentCommands.cpp" line="52"/>
         <source>The current editing bookmarks will be completely deleted. Are you sure you want to import ?</source>
-        <translation type="unfinished"></translation>
+        <translation>The bookmarks being edited will be completely deleted. Are you sure you want to import?</translation>
     </message>
     <message>
         <location filename="../src/document/DocumentCommands.cpp" line="53"/>
@@ -441,7 +576,7 @@
     <message>
         <location filename="../src/document/DocumentCommands.cpp" line="93"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
-        <translation type="unfinished"></translation>
+        <translation>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export?</translation>
     </message>
     <message>
         <location filename="../src/document/DocumentCommands.cpp" line="94"/>
@@ -471,9 +606,9 @@
     <message numerus="yes">
         <location filename="../src/document/DocumentCommands.cpp" line="178"/>
         <source>Exported %n bookmark(s) to the AIR-EDGE PHONE.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Exported %n bookmark to the AIR-EDGE PHONE.</numerusform>
+            <numerusform>Exported %n bookmarks to the AIR-EDGE PHONE.</numerusform>
         </translation>
     </message>
     <message>
@@ -484,9 +619,9 @@
     <message numerus="yes">
         <location filename="../src/document/DocumentCommands.cpp" line="185"/>
         <source>%n bookmark(s) were left out: a document holds at most 100.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n bookmark was left out: a document holds at most 100.</numerusform>
+            <numerusform>%n bookmarks were left out: a document holds at most 100.</numerusform>
         </translation>
     </message>
     <message>
@@ -502,203 +637,233 @@
     <message numerus="yes">
         <location filename="../src/document/DocumentCommands.cpp" line="195"/>
         <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Imported %n bookmark from the AIR-EDGE PHONE.</numerusform>
+            <numerusform>Imported %n bookmarks from the AIR-EDGE PHONE.</numerusform>
         </translation>
     </message>
 </context>
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="130"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="138"/>
         <source>Not every bookmark was added.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="134"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="142"/>
         <source>The memory number was not changed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="210"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="233"/>
         <source>Save Protocol Log</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="212"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="235"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="217"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="240"/>
         <source>Import Browser Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="218"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="241"/>
         <source>Bookmark files (*.html *.htm);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="224"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="247"/>
         <source>Export Browser Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="225"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="248"/>
         <source>Bookmark files (*.html *.htm)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="247"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="270"/>
         <source>Clear Menu</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="280"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="285"/>
+        <source>&amp;Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="287"/>
+        <source>EdgeMarks Manual</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="292"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="299"/>
+        <source>About EdgeMarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="300"/>
+        <source>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="305"/>
+        <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: &lt;tt&gt;man edgemarks&lt;/tt&gt;, &lt;tt&gt;man edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="356"/>
         <source>Find Automatically</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="280"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="356"/>
         <source>As Started (%1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="293"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="369"/>
         <source>(no permission)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="301"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="377"/>
         <source>Other...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="309"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="385"/>
         <source>Other Device</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="310"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="386"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="334"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="410"/>
         <source>The protocol log could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="337"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="413"/>
         <source>Saved the protocol log to %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="346"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="422"/>
         <source>The bookmark file &quot;%1&quot; could not be opened.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="355"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="431"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="364"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="440"/>
         <source>Import Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="365"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="441"/>
         <source>Imported %n bookmark(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Imported %n bookmark.</numerusform>
+            <numerusform>Imported %n bookmarks.</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="378"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="454"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="382"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="458"/>
         <source>Exported %n bookmark(s) to %1.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Exported %n bookmark to %1.</numerusform>
+            <numerusform>Exported %n bookmarks to %1.</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="453"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="488"/>
+        <source>%1[*] — EdgeMarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="529"/>
         <source>Save As</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="466"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="542"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="481"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="557"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="561"/>
         <source>Your current changes will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="484"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="562"/>
         <source>Revert</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="493"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="571"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="503"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="581"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="504"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="584"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="505"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="585"/>
         <source>Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="506"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="586"/>
         <source>Don&apos;t Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="536"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="537"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="616"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="541"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="620"/>
         <source>Quit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="554"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="635"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="589"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="670"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -706,62 +871,62 @@
 <context>
     <name>EdgeMarksApp</name>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="44"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="54"/>
         <source>An AIR-EDGE PHONE was connected at %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="45"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="55"/>
         <source>An AIR-EDGE PHONE was connected at %1, but you may not use it: install the udev rule that comes with EdgeMarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="51"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="61"/>
         <source>The AIR-EDGE PHONE at %1 was disconnected.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="70"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="80"/>
         <source>Simulated AIR-EDGE PHONE (password %1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="72"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="82"/>
         <source>No AIR-EDGE PHONE connected</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="73"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="83"/>
         <source>AIR-EDGE PHONE: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="86"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="96"/>
         <source>EdgeMarks documents (*.%1);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="122"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="132"/>
         <source>untitled</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="122"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="132"/>
         <source>untitled %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="139"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="149"/>
         <source>EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="140"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="150"/>
         <source>The document &quot;%1&quot; could not be opened.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="155"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="165"/>
         <source>Open</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1274,7 +1439,7 @@
     <name>PasswordController</name>
     <message>
         <location filename="../src/sheets/PasswordController.cpp" line="28"/>
-        <location filename="../src/sheets/PasswordController.cpp" line="107"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="115"/>
         <source>AIR-EDGE PHONE Password</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1284,17 +1449,22 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="35"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="31"/>
+        <source>The AIR-EDGE PHONE refused the password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/PasswordController.cpp" line="41"/>
         <source>Save the password in the keychain</source>
         <translation>Save the password in the keyring</translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="108"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="116"/>
         <source>The password could not be saved in the keychain.</source>
         <translation>The password could not be saved in the keyring.</translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="111"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="119"/>
         <source>This window remembers it until it closes.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1443,7 +1613,7 @@
     <message>
         <location filename="../src/handset/VedORovav.cpp" line="201"/>
         <source>You need to install the %1 or later. The application will be quited.</source>
-        <translation type="unfinished"></translation>
+        <translation>You need to install the %1 or later. The application will now quit.</translation>
     </message>
     <message>
         <location filename="../src/handset/VedORovav.cpp" line="294"/>
@@ -1498,7 +1668,7 @@
     <message>
         <location filename="../src/handset/VedORovav.h" line="46"/>
         <source>An illiegal length data was received.</source>
-        <translation type="unfinished"></translation>
+        <translation>Data of an illegal length was received.</translation>
     </message>
     <message>
         <location filename="../src/handset/VedORovav.h" line="48"/>
@@ -1528,7 +1698,7 @@
     <message>
         <location filename="../src/handset/VedORovav.h" line="58"/>
         <source>An illiegal format data was received.</source>
-        <translation type="unfinished"></translation>
+        <translation>Data in an illegal format was received.</translation>
     </message>
     <message>
         <location filename="../src/handset/VedORovav.h" line="60"/>

@@ -384,8 +384,9 @@ private:
         if (status != Ok)
             return status;
         if (list.size() > VedORovav::MaxBookmarks) {
+            const int leftOut = int(list.size()) - VedORovav::MaxBookmarks;
             printError(QCoreApplication::translate("Cli", "%n bookmark(s) left out: a document holds at most 100.",
-                                                   nullptr, int(list.size() - VedORovav::MaxBookmarks)));
+                                                   nullptr, leftOut));
             list.resize(VedORovav::MaxBookmarks);
         }
         doc->setBookmarkList(list);
@@ -580,8 +581,9 @@ private:
             printError(QCoreApplication::translate("Cli", "Couldn't save %1: %2").arg(output, error));
             return Failed;
         }
+        const int written = int(doc->bookmarkList().size()); // lupdate reads no "->" inside a translate call
         std::fprintf(stderr, "%s\n",
-                     qPrintable(QCoreApplication::translate("Cli", "Wrote %n bookmark(s) to %1.", nullptr, int(doc->bookmarkList().size())).arg(output)));
+                     qPrintable(QCoreApplication::translate("Cli", "Wrote %n bookmark(s) to %1.", nullptr, written).arg(output)));
         return Ok;
     }
 

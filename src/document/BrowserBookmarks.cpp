@@ -501,9 +501,11 @@ QString BookmarkImportPlan::summary() const
     }
     if (!renamed.isEmpty())
         lines << QCoreApplication::translate("BrowserBookmarks", "Folders renamed: %1").arg(renamed.join(QStringLiteral(", ")));
-    if (leftOut > 0)
-        lines << QCoreApplication::translate("BrowserBookmarks", "%n bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.", nullptr,
-                                             int(std::min<qint64>(leftOut, std::numeric_limits<int>::max())));
+    if (leftOut > 0) {
+        const int count = int(std::min<qint64>(leftOut, std::numeric_limits<int>::max()));
+        lines << QCoreApplication::translate("BrowserBookmarks",
+                                             "%n bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.", nullptr, count);
+    }
     if (!skipped.isEmpty()) {
         lines << QCoreApplication::translate("BrowserBookmarks", "%n link(s) skipped:", nullptr, int(skipped.size()));
         for (const BrowserBookmarks::Skipped& s : skipped)

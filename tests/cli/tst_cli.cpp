@@ -170,8 +170,8 @@ private slots:
 
         r = cli({"--yes", "--force", "export", doc}, {"EDGEMARKS_PASSWORD=1234"});
         QCOMPARE(r.status, 0);
-        QVERIFY2(r.err.contains("Exported 2 bookmark(s)."), qPrintable(r.err));
-        QVERIFY(r.err.contains("1 bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent."));
+        QVERIFY2(r.err.contains("Exported 2 bookmarks."), qPrintable(r.err));
+        QVERIFY(r.err.contains("1 bookmark in a folder the AIR-EDGE PHONE does not have was not sent."));
         QCOMPARE(sim->bookmarks().size(), 2);
 
         writeDocument(doc, 3);
@@ -185,7 +185,7 @@ private slots:
         const QString doc = path("nested.edgemarks");
         Result r = cli({"convert", html, doc});
         QCOMPARE(r.status, 0);
-        QVERIFY(r.err.contains("8 bookmark(s) will be added."));
+        QVERIFY(r.err.contains("8 bookmarks will be added."));
         MyDocument loaded;
         QVERIFY(loaded.readFromFile(doc));
         QCOMPARE(loaded.bookmarkList().size(), 8);
@@ -225,7 +225,7 @@ private slots:
         writeDocument(doc, 3);
         Result r = cli({"show", doc});
         QCOMPARE(r.status, 0);
-        QVERIFY(r.out.contains(QStringLiteral("Folder 00: 1 bookmark(s)\n  00  名前0  http://example.jp/0\n")));
+        QVERIFY(r.out.contains(QStringLiteral("Folder 00: 1 bookmark\n  00  名前0  http://example.jp/0\n")));
         r = cli({"show", "--json", doc});
         QCOMPARE(r.status, 0);
         const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
@@ -457,7 +457,7 @@ private slots:
         sim->setFaults(faults);
         const Result wrong = cli({"ls", "--json"}, {"EDGEMARKS_PASSWORD=1234"});
         QCOMPARE(wrong.status, 1);
-        QVERIFY(wrong.err.contains("An illiegal format data was received."));
+        QVERIFY(wrong.err.contains("Data in an illegal format was received."));
         QVERIFY(wrong.out.isEmpty());
     }
 

@@ -4,6 +4,8 @@
 #include "VedORovav.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTest>
 #include <QTranslator>
 
@@ -62,7 +64,31 @@ private slots:
         QCOMPARE(english.translate("PasswordController", "Save the password in the keychain"),
                  QString("Save the password in the keyring"));
         QVERIFY(english.translate("VedORovav", "The transfer was cancelled.").isEmpty()); // the key stands
+        // The original's slips are mended in what is shown, and counts are plural.
+        QCOMPARE(english.translate("VedORovav", "An illiegal length data was received."),
+                 QString("Data of an illegal length was received."));
+        QCOMPARE(english.translate("DocumentCommands",
+                                   "The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure "
+                                   "you want to export ?"),
+                 QString("The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to "
+                         "export?"));
+        QCoreApplication::installTranslator(&english);
+        QCOMPARE(QCoreApplication::translate("Cli", "Folder %1: %n bookmark(s)", nullptr, 1), QString("Folder %1: 1 bookmark"));
+        QCOMPARE(QCoreApplication::translate("Cli", "Folder %1: %n bookmark(s)", nullptr, 3),
+                 QString("Folder %1: 3 bookmarks"));
+        QCoreApplication::removeTranslator(&english);
         QCoreApplication::installTranslator(&m_japanese);
+    }
+
+    // The command line's help, and Qt's own texts, in Japanese.
+    void commandLineAndQtSpeakJapanese()
+    {
+        QVERIFY(QCoreApplication::translate("Cli", "Interrupted.") == QStringLiteral("中断しました。"));
+        QTranslator qt;
+        if (!qt.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QFAIL("Qt's Japanese translation is not installed (qt6-translations-l10n)");
+        QVERIFY(!qt.translate("QPlatformTheme", "Cancel").isEmpty());
     }
 };
 
