@@ -25,7 +25,11 @@ FindingsSheet::FindingsSheet(QWidget* window, const QStringList& findings, const
     informative->setWordWrap(true);
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("findings"));
+    // Long findings wrap onto further lines instead of being cut off.
     m_list->setWordWrap(true);
+    m_list->setTextElideMode(Qt::ElideNone);
+    m_list->setResizeMode(QListView::Adjust);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setMinimumSize(520, 180);
     for (int i = 0; i < findings.size(); ++i) {
         auto* item = new QListWidgetItem(findings.at(i), m_list);

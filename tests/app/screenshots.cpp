@@ -1,5 +1,7 @@
-// Renders the document window, the progress sheet and the password sheet into
-// PNG files, for a look at the layout (scripts/screenshots runs it under Xvfb).
+// Renders the document window and its sheets into PNG files, for a look at the
+// layout and for the AppStream metainfo (scripts/screenshots runs it under Xvfb,
+// once in English and once in Japanese). Xvfb has no window manager: the
+// window's title bar, with its icon and title, is drawn above the window.
 #include "BookmarkController.h"
 #include "DocumentWindow.h"
 #include "EdgeMarksApp.h"
@@ -8,9 +10,13 @@
 #include "PasswordController.h"
 #include "ProgressController.h"
 #include "SimulatedHandset.h"
+#include "FindingsSheet.h"
+#include "Translations.h"
 #include "ui_MyDocument.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QPainter>
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
@@ -18,10 +24,33 @@
 #include <QTableView>
 #include <QThread>
 
+namespace {
+// The window as a desktop shows it: a title bar with the icon and the title.
+QImage withTitleBar(QWidget* w)
+{
+    const QPixmap content = w->grab();
+    const int bar = 30;
+    QImage image(content.width(), content.height() + bar, QImage::Format_ARGB32);
+    image.fill(QColor(0xd8, 0xdc, 0xe2));
+    QPainter p(&image);
+    p.drawPixmap(8, (bar - 20) / 2, w->windowIcon().pixmap(20, 20));
+    QString title = w->windowTitle();
+    title.replace(QStringLiteral("[*]"), w->isWindowModified() ? QStringLiteral("*") : QString());
+    p.drawText(QRect(0, 0, image.width(), bar), Qt::AlignCenter, title);
+    p.drawPixmap(0, bar, content);
+    return image;
+}
+} // namespace
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("EdgeMarks"));
+    QApplication::setApplicationVersion(QStringLiteral("0.1.0"));
+    installTranslations(app);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    // "-ja" and the like: the language of this run, in the file names.
+    const QString suffix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     QDir().mkpath(out);
     // A stand-in driver, so that the driver check lets the window be.
     QTemporaryDir dir;
@@ -54,18 +83,35 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents();
         QThread::msleep(20);
     }
-    w->grab().save(out + "/window.png");
+    withTitleBar(w).save(out + "/window" + suffix + ".png");
 
     w->progressController()->openProgressForWindow(w, 3, QString());
     w->progressController()->updateProgressDoubleValue(2);
     QCoreApplication::processEvents();
-    w->progressController()->sheet()->grab().save(out + "/progress-sheet.png");
+    w->progressController()->sheet()->grab().save(out + "/progress-sheet" + suffix + ".png");
     w->progressController()->closeProgress();
 
     w->passwordController()->inputPassword([] {});
     w->passwordController()->passwordField()->setText("1234");
     QCoreApplication::processEvents();
-    w->passwordController()->passwordSheet()->grab().save(out + "/password-sheet.png");
+    w->passwordController()->passwordSheet()->grab().save(out + "/password-sheet" + suffix + ".png");
     w->passwordController()->clickCancelButton();
+
+    // The handset check before an export.
+    auto twice = std::make_shared<Bookmark>();
+    twice->setBookmarkName(QStringLiteral("ケーキ 🍰"));
+    twice->setLocation(QStringLiteral("http://cake.example.jp/"));
+    twice->setNumber(1);
+    w->document()->insertObjectInBookmarkList(twice, int(w->document()->bookmarkList().size()));
+    w->ui()->actionExport->trigger();
+    QCoreApplication::processEvents();
+    if (auto* findings = w->findChild<FindingsSheet*>(QStringLiteral("findingsSheet"))) {
+        findings->grab().save(out + "/findings-sheet" + suffix + ".png");
+        findings->reject();
+    }
+    w->showAbout();
+    QCoreApplication::processEvents();
+    if (auto* about = w->findChild<QMessageBox*>(QStringLiteral("aboutBox")))
+        about->grab().save(out + "/about" + suffix + ".png");
     return 0;
 }
