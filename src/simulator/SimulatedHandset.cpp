@@ -206,6 +206,18 @@ void SimulatedHandset::loadSampleContent()
     });
 }
 
+void SimulatedHandset::setRecordingFrames(bool on)
+{
+    std::lock_guard lock(m_mutex);
+    m_recording = on;
+}
+
+qint64 SimulatedHandset::frameCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_frameCount;
+}
+
 QList<QByteArray> SimulatedHandset::receivedFrames(int atLeast, int waitMs) const
 {
     std::unique_lock lock(m_mutex);
@@ -219,6 +231,7 @@ void SimulatedHandset::clearReceivedFrames()
 {
     std::lock_guard lock(m_mutex);
     m_received.clear();
+    m_recordedBytes = 0;
 }
 
 int SimulatedHandset::probeCount() const
@@ -265,10 +278,22 @@ void SimulatedHandset::serve()
                 pending.remove(0, 2); // not a frame we can follow
                 continue;
             }
-            if (pending.size() < total)
+            if (pending.size() < total) {
+                // A big frame arrives in many reads: room for all of it at once.
+                if (total > pending.capacity())
+                    pending.reserve(total);
                 break;
-            const QByteArray frame = pending.left(total);
-            pending.remove(0, total);
+            }
+            // The usual case, one whole frame and nothing after it, is taken
+            // without a copy.
+            QByteArray frame;
+            if (pending.size() == total) {
+                frame = std::move(pending);
+                pending = QByteArray();
+            } else {
+                frame = pending.left(total);
+                pending.remove(0, total);
+            }
             handle(frame);
             if (m_hungUp)
                 break;
@@ -280,12 +305,22 @@ void SimulatedHandset::handle(const QByteArray& frame)
 {
     const int command = (uchar(frame[2]) << 8) | uchar(frame[3]);
     const int sub = (uchar(frame[9]) << 8) | uchar(frame[11]);
-    const QByteArray param = frame.mid(HeaderLength);
+    // The parameter in place: nothing below keeps it beyond this call.
+    const QByteArray param = QByteArray::fromRawData(frame.constData() + HeaderLength, frame.size() - HeaderLength);
 
     std::unique_lock lock(m_mutex);
-    m_received.append(frame);
+    ++m_frameCount;
+    if (m_recording) {
+        m_received.append(frame);
+        m_recordedBytes += frame.size();
+        while (m_received.size() > 1 &&
+               (m_received.size() > MaxRecordedFrames || m_recordedBytes > MaxRecordedBytes)) {
+            m_recordedBytes -= m_received.first().size();
+            m_received.removeFirst();
+        }
+    }
     m_framesChanged.notify_all();
-    if (m_faults.silentAfter >= 0 && m_received.size() > m_faults.silentAfter)
+    if (m_faults.silentAfter >= 0 && m_frameCount > m_faults.silentAfter)
         return;
 
     switch (sub) {
@@ -391,8 +426,10 @@ void SimulatedHandset::handle(const QByteArray& frame)
         } else if (parts.size() >= 3) {
             for (const File& f : std::as_const(m_files)) {
                 if (sjis(f.name) == parts[0] && sjis(f.type) == parts[1]) {
-                    payload = parts[0] + '\t' + parts[1] + '\t' + f.content;
-                    break;
+                    const QByteArray content = f.content; // shared, not copied
+                    lock.unlock();
+                    replyParts(command, sub, {parts[0], "\t", parts[1], "\t", content});
+                    return;
                 }
             }
         }
@@ -501,6 +538,35 @@ void SimulatedHandset::writeAll(const char* data, qsizetype length)
         data += n;
         length -= n;
     }
+}
+
+void SimulatedHandset::replyParts(int command, int subCommand, std::initializer_list<QByteArrayView> parts)
+{
+    Faults faults;
+    {
+        std::lock_guard lock(m_mutex);
+        faults = m_faults;
+    }
+    const bool plain = faults.pauseMs == 0 && faults.wrongEcho != subCommand && faults.wrongLengthOn != subCommand &&
+                       faults.emptyPayloadOn != subCommand && faults.noise.isEmpty() && faults.hangUpOn != subCommand &&
+                       !faults.splitHeader;
+    if (!plain) {
+        QByteArray payload;
+        for (QByteArrayView part : parts)
+            payload.append(part);
+        reply(command, subCommand, payload);
+        return;
+    }
+    qint64 length = 4;
+    for (QByteArrayView part : parts)
+        length += part.size();
+    QByteArray header("\xE1\x02", 2);
+    header.append(char(command >> 8)).append(char(command));
+    appendLe32(header, quint32(length));
+    header.append('\0').append(char(subCommand >> 8)).append('\0').append(char(subCommand));
+    writeAll(header.constData(), header.size());
+    for (QByteArrayView part : parts)
+        writeAll(part.data(), part.size());
 }
 
 void SimulatedHandset::reply(int command, int subCommand, const QByteArray& payload)

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <initializer_list>
 #include <thread>
 
 // A simulated AH-K3001V on a pseudo-terminal. It answers the handset's side of
@@ -83,10 +84,17 @@ public:
     void loadSampleContent();
     static QString samplePassword() { return QStringLiteral("1234"); }
 
-    // Every frame received so far, header included, in arrival order. With
+    // The frames received, header included, in arrival order, when recording is
+    // on (tests turn it on; a long-running simulator keeps none). The record keeps
+    // the latest MaxRecordedFrames frames and MaxRecordedBytes bytes. With
     // atLeast > 0 it first waits (up to waitMs) for that many frames.
+    static constexpr int MaxRecordedFrames = 100000;
+    static constexpr qint64 MaxRecordedBytes = qint64(64) << 20;
+    void setRecordingFrames(bool on);
     QList<QByteArray> receivedFrames(int atLeast = 0, int waitMs = 2000) const;
     void clearReceivedFrames();
+    // Frames received in all, recorded or not.
+    qint64 frameCount() const;
     // Frames answered "NG" to the probe so far, and the like, for tests.
     int probeCount() const;
 
@@ -94,6 +102,9 @@ private:
     void serve();
     void handle(const QByteArray& frame);
     void reply(int command, int subCommand, const QByteArray& payload);
+    // A reply whose payload is the parts one after the other, written without
+    // joining them first (a download's file content is written from where it is).
+    void replyParts(int command, int subCommand, std::initializer_list<QByteArrayView> parts);
     void writeAll(const char* data, qsizetype length);
     QByteArray bookmarkEntry(const Bookmark& b) const;
     QByteArray directoryRecord(const File& f) const;
@@ -114,6 +125,9 @@ private:
     QList<Bookmark> m_bookmarks;
     QList<File> m_files;
     QList<QByteArray> m_received;
+    bool m_recording = false;
+    qint64 m_recordedBytes = 0;
+    qint64 m_frameCount = 0;
     QList<QByteArray> m_entryPayloads;
     QList<QByteArray> m_directoryPayloads;
     int m_probes = 0;

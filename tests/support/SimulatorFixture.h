@@ -16,6 +16,7 @@ struct SimulatorFixture {
     SimulatorFixture()
     {
         QString error;
+        handset->setRecordingFrames(true); // tests compare the frames the handset got
         const QString device = dir.filePath(QStringLiteral("cu.ah-k3001v.data"));
         if (!handset->start(device, &error))
             qFatal("simulator: %s", qPrintable(error));
