@@ -20,7 +20,8 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 constexpr int Rounds = 7;
 
 double median(std::vector<double> v)
@@ -40,8 +41,7 @@ void settleHeap()
     std::free(block);
 }
 
-template <typename F>
-double timed(F&& f)
+template <typename F> double timed(F&& f)
 {
     settleHeap();
     QElapsedTimer t;
@@ -159,8 +159,8 @@ Result measure(int count)
     }
     auto [openLow, openHigh] = std::minmax_element(openRatios.begin(), openRatios.end());
     auto [saveLow, saveHigh] = std::minmax_element(saveRatios.begin(), saveRatios.end());
-    return {count,       bytes.size(), median(opens), median(saves), median(parses), *openLow, *openHigh,
-            *saveLow, *saveHigh, openingPeakKiB(bytes)};
+    return {count,    bytes.size(), median(opens), median(saves), median(parses),
+            *openLow, *openHigh,    *saveLow,      *saveHigh,     openingPeakKiB(bytes)};
 }
 } // namespace
 
@@ -179,10 +179,11 @@ int main(int argc, char** argv)
     std::vector<Result> results;
     for (int count : counts)
         results.push_back(measure(count));
-    std::printf("medians of %d interleaved rounds; ratios to libplist's bare parse of the same file (min-max)\n",
-                Rounds);
-    std::printf("%9s %11s %9s %9s %9s %18s %18s %10s\n", "bookmarks", "bytes", "open ms", "save ms", "parse ms",
-                "open/parse", "save/parse", "peak/file");
+    std::printf(
+        "medians of %d interleaved rounds; ratios to libplist's bare parse of the same file (min-max)\n",
+        Rounds);
+    std::printf("%9s %11s %9s %9s %9s %18s %18s %10s\n", "bookmarks", "bytes", "open ms", "save ms",
+                "parse ms", "open/parse", "save/parse", "peak/file");
     for (const Result& r : results)
         std::printf("%9d %11lld %9.1f %9.1f %9.1f %5.2f (%4.2f-%4.2f) %5.2f (%4.2f-%4.2f) %10.2f\n", r.count,
                     (long long)r.bytes, r.open, r.save, r.parse, r.open / r.parse, r.openLow, r.openHigh,

@@ -22,7 +22,8 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+namespace
+{
 constexpr qint64 Size = 16 << 20;
 constexpr int Rounds = 10; // 20 transfers in all
 
@@ -135,14 +136,16 @@ int main(int argc, char** argv)
     const double mib = double(Size) / (1 << 20);
     auto [upLow, upHigh] = std::minmax_element(upRatios.begin(), upRatios.end());
     auto [downLow, downHigh] = std::minmax_element(downRatios.begin(), downRatios.end());
-    std::printf("16 MiB through the simulated handset, %d interleaved rounds, medians; throughput as a share of a\n"
-                "plain copy through a pty pair (writer in another process, same direction), min-max\n",
-                Rounds);
-    std::printf("  upload:   %7.1f ms  %6.1f MiB/s   copy %6.1f ms   throughput %.2fx (%.2f-%.2f)\n", median(uploads),
-                mib / median(uploads) * 1000, median(copiesUp), median(upRatios), *upLow, *upHigh);
+    std::printf(
+        "16 MiB through the simulated handset, %d interleaved rounds, medians; throughput as a share of a\n"
+        "plain copy through a pty pair (writer in another process, same direction), min-max\n",
+        Rounds);
+    std::printf("  upload:   %7.1f ms  %6.1f MiB/s   copy %6.1f ms   throughput %.2fx (%.2f-%.2f)\n",
+                median(uploads), mib / median(uploads) * 1000, median(copiesUp), median(upRatios), *upLow,
+                *upHigh);
     std::printf("  download: %7.1f ms  %6.1f MiB/s   copy %6.1f ms   throughput %.2fx (%.2f-%.2f)\n",
-                median(downloads), mib / median(downloads) * 1000, median(copiesDown), median(downRatios), *downLow,
-                *downHigh);
+                median(downloads), mib / median(downloads) * 1000, median(copiesDown), median(downRatios),
+                *downLow, *downHigh);
     std::printf("  simulator resident memory after each of the %d transfers (MiB):", int(memory.size()));
     for (long kib : memory)
         std::printf(" %ld", kib / 1024);

@@ -3,38 +3,39 @@
 #include "BookmarkController.h"
 #include "BrowserBookmarks.h"
 #include "BrowserImportSheet.h"
-#include "FindingsSheet.h"
 #include "EdgeMarksApp.h"
+#include "FindingsSheet.h"
 #include "FolderController.h"
 #include "HandsetDevices.h"
 #include "MyDocument.h"
 #include "PasswordController.h"
-#include "ProtocolLog.h"
 #include "ProgressController.h"
+#include "ProtocolLog.h"
 #include "VedORovav.h"
 #include "ui_MyDocument.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
-#include <QDesktopServices>
-#include <QKeyEvent>
-#include <QMenuBar>
-#include <QUrl>
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QMimeData>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QActionGroup>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QSaveFile>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QSettings>
+#include <QUrl>
 
-namespace {
+namespace
+{
 const char* HeaderStateKey = "BookmarkList/headerState";
 }
 
@@ -95,7 +96,9 @@ void DocumentWindow::setupTables()
     folders->horizontalHeader()->setStretchLastSection(true);
     folders->selectRow(0);
     connect(folders->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { m_folders->setSelectionIndex(current.isValid() ? current.row() : -1); });
+            [this](const QModelIndex& current) {
+                m_folders->setSelectionIndex(current.isValid() ? current.row() : -1);
+            });
     connect(m_folders, &QAbstractItemModel::modelReset, folders, [this, folders] {
         folders->selectRow(std::max(0, std::min(m_bookmarks->currentFolder(), m_folders->rowCount() - 1)));
     });
@@ -132,15 +135,16 @@ void DocumentWindow::setupTables()
 
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { syncSelectionFromView(); });
-    connect(m_bookmarks, &BookmarkController::selectionIndexesChanged, this, [this] { syncSelectionToView(); });
+    connect(m_bookmarks, &BookmarkController::selectionIndexesChanged, this,
+            [this] { syncSelectionToView(); });
     connect(m_bookmarks, &BookmarkController::availabilityChanged, this, [this] { updateActions(); });
     connect(m_bookmarks, &BookmarkController::limitReached, this,
             [this](const QString& message) { showError(tr("Not every bookmark was added."), message); });
     connect(m_bookmarks, &BookmarkController::entryRefused, this, [this](const QString& error) {
         if (error.isEmpty())
             return;
-        auto* box = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), tr("The memory number was not changed."),
-                                    QMessageBox::Ok, this);
+        auto* box = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+                                    tr("The memory number was not changed."), QMessageBox::Ok, this);
         box->setInformativeText(error);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setWindowModality(Qt::WindowModal);
@@ -168,7 +172,8 @@ void DocumentWindow::syncSelectionToView()
     m_syncingSelection = true;
     QItemSelection selection;
     for (int row : m_bookmarks->selectionIndexes())
-        selection.select(m_bookmarks->index(row, 0), m_bookmarks->index(row, BookmarkController::ColumnCount - 1));
+        selection.select(m_bookmarks->index(row, 0),
+                         m_bookmarks->index(row, BookmarkController::ColumnCount - 1));
     m_ui->bookmarkTable->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     if (!m_bookmarks->selectionIndexes().empty())
         m_ui->bookmarkTable->selectionModel()->setCurrentIndex(
@@ -263,11 +268,13 @@ void DocumentWindow::setupActions()
         QMenu* menu = m_ui->menuOpenRecent;
         menu->clear();
         for (const QString& file : m_app->recentFiles())
-            menu->addAction(QFileInfo(file).fileName(), this, [this, file] { m_app->openDocument(file, this); })
+            menu->addAction(QFileInfo(file).fileName(), this,
+                            [this, file] { m_app->openDocument(file, this); })
                 ->setToolTip(file);
         if (!menu->isEmpty())
             menu->addSeparator();
-        menu->addAction(tr("Clear Menu"), m_app, &EdgeMarksApp::clearRecentFiles)->setEnabled(!menu->isEmpty());
+        menu->addAction(tr("Clear Menu"), m_app, &EdgeMarksApp::clearRecentFiles)
+            ->setEnabled(!menu->isEmpty());
     };
     rebuildRecent();
     connect(m_app, &EdgeMarksApp::recentFilesChanged, this, rebuildRecent);
@@ -301,11 +308,10 @@ void DocumentWindow::showAbout()
                                 QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("aboutBox"));
     box->setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
-    box->setInformativeText(
-        tr("<p>The bookmark editor for the AH-K3001V handset (\"AIR-EDGE PHONE\").</p>"
-           "<p>Released under the MIT licence. Built with Qt %1, running on Qt %2.</p>"
-           "<p>The manual: <tt>man edgemarks</tt>, <tt>man edgemarks-cli</tt>.</p>")
-            .arg(QLatin1String(QT_VERSION_STR), QLatin1String(qVersion())));
+    box->setInformativeText(tr("<p>The bookmark editor for the AH-K3001V handset (\"AIR-EDGE PHONE\").</p>"
+                               "<p>Released under the MIT licence. Built with Qt %1, running on Qt %2.</p>"
+                               "<p>The manual: <tt>man edgemarks</tt>, <tt>man edgemarks-cli</tt>.</p>")
+                                .arg(QLatin1String(QT_VERSION_STR), QLatin1String(qVersion())));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     box->open();
@@ -353,8 +359,8 @@ void DocumentWindow::rebuildDeviceMenu()
         group->addAction(a);
         return a;
     };
-    addChoice(environment.isEmpty() ? tr("Find Automatically") : tr("As Started (%1)").arg(environment), QString(),
-              chosen.isEmpty())
+    addChoice(environment.isEmpty() ? tr("Find Automatically") : tr("As Started (%1)").arg(environment),
+              QString(), chosen.isEmpty())
         ->setObjectName(QStringLiteral("automaticDevice"));
     const QList<HandsetPort> ports = HandsetDevices::candidates();
     if (!ports.isEmpty())
@@ -425,7 +431,8 @@ bool DocumentWindow::importBrowserBookmarks(const QString& path)
     std::optional<BrowserBookmarks> bookmarks;
     try {
         if (file.size() > BrowserBookmarks::MaxFileSize)
-            throw BrowserBookmarksError(QT_TRANSLATE_NOOP("BrowserBookmarks", "The bookmark file is larger than 64 MB."));
+            throw BrowserBookmarksError(
+                QT_TRANSLATE_NOOP("BrowserBookmarks", "The bookmark file is larger than 64 MB."));
         bookmarks = BrowserBookmarks::read(file.readAll());
     } catch (const BrowserBookmarksError& e) {
         showError(tr("The bookmark file \"%1\" could not be read.").arg(name),
@@ -526,8 +533,8 @@ bool DocumentWindow::save()
 
 bool DocumentWindow::saveAs()
 {
-    QString path = QFileDialog::getSaveFileName(this, tr("Save As"), m_path.isEmpty() ? displayName() : m_path,
-                                                EdgeMarksApp::fileFilter());
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("Save As"), m_path.isEmpty() ? displayName() : m_path, EdgeMarksApp::fileFilter());
     if (path.isEmpty())
         return false;
     if (QFileInfo(path).suffix().isEmpty())
@@ -553,10 +560,10 @@ void DocumentWindow::revert()
 {
     if (m_path.isEmpty())
         return;
-    auto* box = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
-                                tr("Do you want to revert to the most recently saved version of \"%1\"?")
-                                    .arg(displayName()),
-                                QMessageBox::NoButton, this);
+    auto* box = new QMessageBox(
+        QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+        tr("Do you want to revert to the most recently saved version of \"%1\"?").arg(displayName()),
+        QMessageBox::NoButton, this);
     box->setObjectName(QStringLiteral("revertAlert"));
     box->setInformativeText(tr("Your current changes will be lost."));
     QPushButton* revertButton = box->addButton(tr("Revert"), QMessageBox::DestructiveRole);
@@ -613,8 +620,8 @@ void DocumentWindow::runDriverCheck()
         return;
     const QString driver = VedORovav::humanReadableDriverName();
     QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(),
-                    tr("Couldn't use this application because the %1 didn't exist.").arg(driver), QMessageBox::NoButton,
-                    nullptr);
+                    tr("Couldn't use this application because the %1 didn't exist.").arg(driver),
+                    QMessageBox::NoButton, nullptr);
     box.setObjectName(QStringLiteral("driverAlert"));
     box.setInformativeText(VedORovav::driverInstructions());
     box.addButton(tr("Quit"), QMessageBox::AcceptRole);

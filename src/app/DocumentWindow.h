@@ -6,7 +6,8 @@
 
 #include <memory>
 
-namespace Ui {
+namespace Ui
+{
 class MyDocument;
 }
 class BookmarkController;
@@ -20,7 +21,8 @@ class QMessageBox;
 
 // The window of one bookmark document: the folder table beside the bookmark
 // table, the editing commands, the handset commands and the file commands.
-class DocumentWindow : public QMainWindow, private CommandPresenter {
+class DocumentWindow : public QMainWindow, private CommandPresenter
+{
     Q_OBJECT
 public:
     DocumentWindow(EdgeMarksApp* app, std::unique_ptr<MyDocument> document, const QString& path,

@@ -9,14 +9,14 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 
-namespace {
+namespace
+{
 const char* RecentFilesKey = "RecentFiles";
 const char* DeviceKey = "Handset/device";
 } // namespace
@@ -146,9 +146,10 @@ DocumentWindow* EdgeMarksApp::openDocument(const QString& path, QWidget* alertPa
     auto document = std::make_unique<MyDocument>();
     QString error;
     if (!document->readFromFile(canonical, &error)) {
-        auto* box = new QMessageBox(QMessageBox::Critical, tr("EdgeMarks"),
-                                    tr("The document \"%1\" could not be opened.").arg(QFileInfo(path).fileName()),
-                                    QMessageBox::Ok, alertParent);
+        auto* box =
+            new QMessageBox(QMessageBox::Critical, tr("EdgeMarks"),
+                            tr("The document \"%1\" could not be opened.").arg(QFileInfo(path).fileName()),
+                            QMessageBox::Ok, alertParent);
         box->setObjectName(QStringLiteral("openErrorAlert"));
         box->setInformativeText(error);
         box->setAttribute(Qt::WA_DeleteOnClose);
@@ -195,7 +196,8 @@ void EdgeMarksApp::shutDown(int status)
         w->commands()->cancel();
     auto* wait = new QTimer(this);
     connect(wait, &QTimer::timeout, this, [this, status] {
-        if (std::any_of(m_windows.begin(), m_windows.end(), [](DocumentWindow* w) { return w->commands()->isBusy(); }))
+        if (std::any_of(m_windows.begin(), m_windows.end(),
+                        [](DocumentWindow* w) { return w->commands()->isBusy(); }))
             return;
         sender()->deleteLater();
         terminate(status);

@@ -60,7 +60,8 @@ extern "C" void onSignal(int signal)
 
 void catchSignals()
 {
-    struct sigaction action {};
+    struct sigaction action {
+    };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0; // no SA_RESTART: a read at the prompt ends at once
@@ -125,7 +126,9 @@ std::optional<QString> promptHidden(const QString& prompt)
 void protectPasswords()
 {
     prctl(PR_SET_DUMPABLE, 0);
-    struct rlimit none {0, 0};
+    struct rlimit none {
+        0, 0
+    };
     setrlimit(RLIMIT_CORE, &none);
 }
 
@@ -178,9 +181,10 @@ public:
 private:
     int usage()
     {
-        printError(
-            QCoreApplication::translate("Cli", "Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, "
-               "get NAME..., put FILE..., devices (see --help)"));
+        printError(QCoreApplication::translate(
+            "Cli",
+            "Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, "
+            "get NAME..., put FILE..., devices (see --help)"));
         return Usage;
     }
 
@@ -207,7 +211,9 @@ private:
         }
         if (!VedORovav::existsDriver()) {
             const QString driver = VedORovav::humanReadableDriverName();
-            printError(QCoreApplication::translate("Cli", "Couldn't use this application because the %1 didn't exist.").arg(driver));
+            printError(QCoreApplication::translate(
+                           "Cli", "Couldn't use this application because the %1 didn't exist.")
+                           .arg(driver));
             printError(VedORovav::driverInstructions());
             return NoDriver;
         }
@@ -223,21 +229,23 @@ private:
         const HandsetDevices::Choice choice = HandsetDevices::chosenDevice();
         const QString target = QFileInfo(choice.path).symLinkTarget();
         auto selected = [&](const HandsetPort& p) {
-            return !choice.path.isEmpty() && (p.path == choice.path || p.stableLink == choice.path || p.path == target);
+            return !choice.path.isEmpty() &&
+                   (p.path == choice.path || p.stableLink == choice.path || p.path == target);
         };
         const bool anySelected = std::any_of(ports.begin(), ports.end(), selected);
         QTextStream out(stdout);
         if (m_parser.isSet(QStringLiteral("json"))) {
             QJsonArray array;
             for (const HandsetPort& p : ports)
-                array.append(QJsonObject{{"path", p.path},
-                                         {"link", p.stableLink.isEmpty() ? QJsonValue() : QJsonValue(p.stableLink)},
-                                         {"usbId", p.usbId},
-                                         {"product", p.product},
-                                         {"driver", p.driver},
-                                         {"handset", p.handset},
-                                         {"accessible", p.accessible},
-                                         {"selected", selected(p)}});
+                array.append(
+                    QJsonObject{{"path", p.path},
+                                {"link", p.stableLink.isEmpty() ? QJsonValue() : QJsonValue(p.stableLink)},
+                                {"usbId", p.usbId},
+                                {"product", p.product},
+                                {"driver", p.driver},
+                                {"handset", p.handset},
+                                {"accessible", p.accessible},
+                                {"selected", selected(p)}});
             if (!choice.path.isEmpty() && !anySelected)
                 array.append(QJsonObject{{"path", choice.path}, {"selected", true}});
             out << QJsonDocument(array).toJson(QJsonDocument::Indented);
@@ -249,17 +257,21 @@ private:
                            .arg(p.stableLink.isEmpty() ? QStringLiteral("-") : p.stableLink, -16)
                            .arg(p.usbId)
                            .arg(p.product.isEmpty() ? QStringLiteral("-") : p.product)
-                           .arg(p.accessible ? QCoreApplication::translate("Cli", "may be opened") : QCoreApplication::translate("Cli", "no permission"));
+                           .arg(p.accessible ? QCoreApplication::translate("Cli", "may be opened")
+                                             : QCoreApplication::translate("Cli", "no permission"));
             if (!choice.path.isEmpty() && !anySelected)
                 out << QStringLiteral("* %1\n").arg(choice.path);
         }
         out.flush();
-        const bool handsetFound = std::any_of(ports.begin(), ports.end(), [](const HandsetPort& p) { return p.handset; });
+        const bool handsetFound =
+            std::any_of(ports.begin(), ports.end(), [](const HandsetPort& p) { return p.handset; });
         if (!handsetFound)
-            printError(QCoreApplication::translate("Cli", "No AH-K3001V (USB ID %1:%2) was found.")
-                           .arg(QLatin1String(HandsetDevices::VendorId), QLatin1String(HandsetDevices::ProductId)));
+            printError(
+                QCoreApplication::translate("Cli", "No AH-K3001V (USB ID %1:%2) was found.")
+                    .arg(QLatin1String(HandsetDevices::VendorId), QLatin1String(HandsetDevices::ProductId)));
         if (!VedORovav::existsDriver())
-            printError(QCoreApplication::translate("Cli", "The %1 was not found; the AIR-EDGE PHONE cannot be used without it.")
+            printError(QCoreApplication::translate(
+                           "Cli", "The %1 was not found; the AIR-EDGE PHONE cannot be used without it.")
                            .arg(VedORovav::humanReadableDriverName()));
         return handsetFound || !choice.path.isEmpty() ? Ok : Failed;
     }
@@ -299,12 +311,15 @@ private:
             return std::nullopt;
         }
         if (info.size() > Limit) {
-            printError(QCoreApplication::translate("Cli", "The password file %1 is larger than 4 KiB; it should hold the password on its first line.")
+            printError(QCoreApplication::translate("Cli", "The password file %1 is larger than 4 KiB; it "
+                                                          "should hold the password on its first line.")
                            .arg(path));
             return std::nullopt;
         }
         if (file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther))
-            printError(QCoreApplication::translate("Cli", "Warning: others may read the password file %1 (chmod 600 it).").arg(path));
+            printError(QCoreApplication::translate(
+                           "Cli", "Warning: others may read the password file %1 (chmod 600 it).")
+                           .arg(path));
         QByteArray bytes = file.read(Limit);
         const qsizetype end = bytes.indexOf('\n');
         QByteArray line = end < 0 ? bytes : bytes.left(end);
@@ -314,7 +329,8 @@ private:
         bytes.fill('\0');
         line.fill('\0');
         if (!password)
-            printError(QCoreApplication::translate("Cli", "The password file %1 is not UTF-8 text.").arg(path));
+            printError(
+                QCoreApplication::translate("Cli", "The password file %1 is not UTF-8 text.").arg(path));
         return password;
     }
 
@@ -326,9 +342,9 @@ private:
             if (caughtSignal)
                 return Failed; // the caller reports the signal
             if (!password) {
-                printError(
-                    QCoreApplication::translate("Cli", "No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD "
-                       "or save it in the keychain."));
+                printError(QCoreApplication::translate(
+                    "Cli", "No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD "
+                           "or save it in the keychain."));
                 return PasswordRefused;
             }
             try {
@@ -385,8 +401,8 @@ private:
             return status;
         if (list.size() > VedORovav::MaxBookmarks) {
             const int leftOut = int(list.size()) - VedORovav::MaxBookmarks;
-            printError(QCoreApplication::translate("Cli", "%n bookmark(s) left out: a document holds at most 100.",
-                                                   nullptr, leftOut));
+            printError(QCoreApplication::translate(
+                "Cli", "%n bookmark(s) left out: a document holds at most 100.", nullptr, leftOut));
             list.resize(VedORovav::MaxBookmarks);
         }
         doc->setBookmarkList(list);
@@ -396,11 +412,16 @@ private:
             return Failed;
         }
         std::fprintf(stderr, "%s\n",
-                     qPrintable(QCoreApplication::translate("Cli", "Imported %n bookmark(s) into %1.", nullptr, int(list.size())).arg(path)));
+                     qPrintable(QCoreApplication::translate("Cli", "Imported %n bookmark(s) into %1.",
+                                                            nullptr, int(list.size()))
+                                    .arg(path)));
         if (skipped > 0) {
-            printError(QCoreApplication::translate("Cli", "%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.")
-                           .arg(skipped)
-                           .arg(announced));
+            printError(
+                QCoreApplication::translate(
+                    "Cli",
+                    "%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.")
+                    .arg(skipped)
+                    .arg(announced));
         }
         return Ok;
     }
@@ -415,23 +436,30 @@ private:
             !findings.isEmpty()) {
             printError(HandsetCheck::describe(findings));
             if (!m_parser.isSet(QStringLiteral("force"))) {
-                printError(QCoreApplication::translate("Cli", "Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send "
-                              "it anyway).")
-                               .arg(path));
+                printError(
+                    QCoreApplication::translate(
+                        "Cli",
+                        "Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send "
+                        "it anyway).")
+                        .arg(path));
                 return Failed;
             }
         }
         if (!m_parser.isSet(QStringLiteral("yes"))) {
             if (!stdinIsTerminal()) {
-                printError(
-                    QCoreApplication::translate("Cli", "Not exporting without confirmation: give --yes to replace the bookmarks in the "
-                       "AIR-EDGE PHONE."));
+                printError(QCoreApplication::translate(
+                    "Cli", "Not exporting without confirmation: give --yes to replace the bookmarks in the "
+                           "AIR-EDGE PHONE."));
                 return Usage;
             }
             if (!confirm(
-                    QCoreApplication::translate("Cli", "The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you "
-                       "want to export ?"),
-                    QCoreApplication::translate("Cli", "If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost."),
+                    QCoreApplication::translate(
+                        "Cli",
+                        "The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you "
+                        "want to export ?"),
+                    QCoreApplication::translate(
+                        "Cli",
+                        "If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost."),
                     QCoreApplication::translate("Cli", "Export"))) {
                 printError(QCoreApplication::translate("Cli", "Not exported."));
                 return Usage;
@@ -446,10 +474,13 @@ private:
                 return writer.writeBookmarks(doc->bookmarkList(), pw, progress);
             });
         if (status == Ok) {
-            std::fprintf(stderr, "%s\n", qPrintable(QCoreApplication::translate("Cli", "Exported %n bookmark(s).", nullptr, sent)));
+            std::fprintf(
+                stderr, "%s\n",
+                qPrintable(QCoreApplication::translate("Cli", "Exported %n bookmark(s).", nullptr, sent)));
             if (const int unsent = int(doc->bookmarkList().size()) - sent; unsent > 0)
-                printError(QCoreApplication::translate("Cli", "%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.", nullptr,
-                              unsent));
+                printError(QCoreApplication::translate(
+                    "Cli", "%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.",
+                    nullptr, unsent));
         }
         return status;
     }
@@ -478,7 +509,10 @@ private:
             for (const BookmarkPtr& b : doc->bookmarkList())
                 if (b->folder() == f)
                     inFolder << b;
-            out << QCoreApplication::translate("Cli", "Folder %1: %n bookmark(s)", nullptr, int(inFolder.size())).arg(folders[f]) << '\n';
+            out << QCoreApplication::translate("Cli", "Folder %1: %n bookmark(s)", nullptr,
+                                               int(inFolder.size()))
+                       .arg(folders[f])
+                << '\n';
             for (const BookmarkPtr& b : inFolder)
                 out << QStringLiteral("  %1  %2  %3\n")
                            .arg(b->number(), 2, 10, QLatin1Char('0'))
@@ -509,7 +543,8 @@ private:
                                          {"message", f.message}});
             out << QJsonDocument(array).toJson(QJsonDocument::Indented);
         } else if (findings.isEmpty()) {
-            out << QCoreApplication::translate("Cli", "The AIR-EDGE PHONE can take %1 as it is.").arg(path) << '\n';
+            out << QCoreApplication::translate("Cli", "The AIR-EDGE PHONE can take %1 as it is.").arg(path)
+                << '\n';
         } else {
             out << HandsetCheck::describe(findings) << '\n';
         }
@@ -526,7 +561,8 @@ private:
     int convert(const QString& input, const QString& output)
     {
         if (QFileInfo(output).exists() && !m_parser.isSet(QStringLiteral("force"))) {
-            printError(QCoreApplication::translate("Cli", "%1 exists: give --force to replace it.").arg(output));
+            printError(
+                QCoreApplication::translate("Cli", "%1 exists: give --force to replace it.").arg(output));
             return Failed;
         }
         int folder = 0;
@@ -534,7 +570,8 @@ private:
             bool ok = false;
             folder = m_parser.value(QStringLiteral("folder")).toInt(&ok);
             if (!ok || folder < 0 || folder >= MyDocument::FolderCount) {
-                printError(QCoreApplication::translate("Cli", "--folder takes a folder number from 0 to 19."));
+                printError(
+                    QCoreApplication::translate("Cli", "--folder takes a folder number from 0 to 19."));
                 return Usage;
             }
         }
@@ -542,12 +579,15 @@ private:
         if (isHtml(input)) {
             QFile file(input);
             if (!file.open(QIODevice::ReadOnly)) {
-                printError(QCoreApplication::translate("Cli", "Couldn't open %1: %2").arg(input, file.errorString()));
+                printError(QCoreApplication::translate("Cli", "Couldn't open %1: %2")
+                               .arg(input, file.errorString()));
                 return Failed;
             }
             if (file.size() > BrowserBookmarks::MaxFileSize) {
-                printError(QCoreApplication::translate("Cli", "Couldn't read %1: %2").arg(input, QCoreApplication::translate(
-                                                                    "BrowserBookmarks", "The bookmark file is larger than 64 MB.")));
+                printError(
+                    QCoreApplication::translate("Cli", "Couldn't read %1: %2")
+                        .arg(input, QCoreApplication::translate("BrowserBookmarks",
+                                                                "The bookmark file is larger than 64 MB.")));
                 return Failed;
             }
             try {
@@ -573,8 +613,10 @@ private:
         if (isHtml(output)) {
             QSaveFile file(output);
             if (!file.open(QIODevice::WriteOnly) ||
-                file.write(BrowserBookmarks::write(doc->bookmarkList(), doc->folderList())) < 0 || !file.commit()) {
-                printError(QCoreApplication::translate("Cli", "Couldn't save %1: %2").arg(output, file.errorString()));
+                file.write(BrowserBookmarks::write(doc->bookmarkList(), doc->folderList())) < 0 ||
+                !file.commit()) {
+                printError(QCoreApplication::translate("Cli", "Couldn't save %1: %2")
+                               .arg(output, file.errorString()));
                 return Failed;
             }
         } else if (!doc->writeToFile(output, &error)) {
@@ -582,8 +624,10 @@ private:
             return Failed;
         }
         const int written = int(doc->bookmarkList().size()); // lupdate reads no "->" inside a translate call
-        std::fprintf(stderr, "%s\n",
-                     qPrintable(QCoreApplication::translate("Cli", "Wrote %n bookmark(s) to %1.", nullptr, written).arg(output)));
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(QCoreApplication::translate("Cli", "Wrote %n bookmark(s) to %1.", nullptr, written)
+                           .arg(output)));
         return Ok;
     }
 
@@ -648,9 +692,9 @@ private:
             needListing |= !n.contains(QLatin1Char(':'));
         if (needListing) {
             TerminalProgress progress;
-            const int status = withPassword(
-                QT_TRANSLATE_NOOP("Cli", "Couldn't read the file list."),
-                [&](const QString& pw) { return Link().readDirectory(listing, pw, progress); });
+            const int status =
+                withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't read the file list."),
+                             [&](const QString& pw) { return Link().readDirectory(listing, pw, progress); });
             if (status != Ok)
                 return status;
         }
@@ -667,17 +711,21 @@ private:
                 file.setFileType(n.section(QLatin1Char(':'), -1));
                 file.setFileDate(QDateTime());
             } else {
-                printError(QCoreApplication::translate("Cli", "There is no file %1 on the AIR-EDGE PHONE.").arg(n));
+                printError(
+                    QCoreApplication::translate("Cli", "There is no file %1 on the AIR-EDGE PHONE.").arg(n));
                 return Failed;
             }
             const QString target = QDir(dir).filePath(localName(file.fileName()));
             const QFileInfo existing(target);
             if (existing.isSymLink() && !m_parser.isSet(QStringLiteral("force"))) {
-                printError(QCoreApplication::translate("Cli", "%1 is a symbolic link; give --force to write through it.").arg(target));
+                printError(QCoreApplication::translate(
+                               "Cli", "%1 is a symbolic link; give --force to write through it.")
+                               .arg(target));
                 return Failed;
             }
             if (existing.exists() && !m_parser.isSet(QStringLiteral("force"))) {
-                printError(QCoreApplication::translate("Cli", "%1 exists; give --force to replace it.").arg(target));
+                printError(
+                    QCoreApplication::translate("Cli", "%1 exists; give --force to replace it.").arg(target));
                 return Failed;
             }
             files << file;
@@ -725,50 +773,63 @@ int main(int argc, char** argv)
     installTranslations(app);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QCoreApplication::translate("Cli", "Reads and writes the bookmarks of the AH-K3001V handset (\"AIR-EDGE PHONE\").\n\n"
-           "Commands:\n"
-           "  import DOCUMENT   read the handset's bookmarks into DOCUMENT (made when missing;\n"
-           "                    an existing one keeps its folder names)\n"
-           "  export DOCUMENT   write DOCUMENT's bookmarks into the handset, replacing all it holds\n"
-           "  show DOCUMENT     print the folders and bookmarks of DOCUMENT\n"
-           "  check DOCUMENT    list what the handset cannot take as it is (exit 1 when anything)\n"
-           "  convert INPUT OUTPUT\n"
-           "                    between documents and browser bookmark files (.html, .htm)\n"
-           "  ls                list the files on the handset (name, type, size, date)\n"
-           "  get NAME...       download files by name (NAME:TYPE names the type) into -o DIR\n"
-           "  put FILE...       upload files, typed by extension (or --type)\n"
-           "  devices           list the USB serial ports, the one that would be used marked *\n\n"
-           "The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keychain,\n"
-           "else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,\n"
-           "3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1)."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "Cli", "Reads and writes the bookmarks of the AH-K3001V handset (\"AIR-EDGE PHONE\").\n\n"
+               "Commands:\n"
+               "  import DOCUMENT   read the handset's bookmarks into DOCUMENT (made when missing;\n"
+               "                    an existing one keeps its folder names)\n"
+               "  export DOCUMENT   write DOCUMENT's bookmarks into the handset, replacing all it holds\n"
+               "  show DOCUMENT     print the folders and bookmarks of DOCUMENT\n"
+               "  check DOCUMENT    list what the handset cannot take as it is (exit 1 when anything)\n"
+               "  convert INPUT OUTPUT\n"
+               "                    between documents and browser bookmark files (.html, .htm)\n"
+               "  ls                list the files on the handset (name, type, size, date)\n"
+               "  get NAME...       download files by name (NAME:TYPE names the type) into -o DIR\n"
+               "  put FILE...       upload files, typed by extension (or --type)\n"
+               "  devices           list the USB serial ports, the one that would be used marked *\n\n"
+               "The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keychain,\n"
+               "else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,\n"
+               "3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1)."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("device"),
-         QCoreApplication::translate("Cli", "The handset's serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus)."),
+         QCoreApplication::translate(
+             "Cli",
+             "The handset's serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus)."),
          QCoreApplication::translate("Cli", "path")},
         {QStringLiteral("trace"),
-         QCoreApplication::translate("Cli", "Write every frame and step of the conversation with the handset to this file, for a bug "
-            "report (the password is masked)."),
+         QCoreApplication::translate(
+             "Cli", "Write every frame and step of the conversation with the handset to this file, for a bug "
+                    "report (the password is masked)."),
          QCoreApplication::translate("Cli", "file")},
-        {QStringLiteral("password-file"), QCoreApplication::translate("Cli", "Read the password from the first line of this file."),
+        {QStringLiteral("password-file"),
+         QCoreApplication::translate("Cli", "Read the password from the first line of this file."),
          QCoreApplication::translate("Cli", "file")},
         {QStringLiteral("simulator"),
-         QCoreApplication::translate("Cli", "Use a built-in simulated handset with sample content (password 1234).")},
-        {QStringLiteral("yes"), QCoreApplication::translate("Cli", "Export without asking for confirmation.")},
+         QCoreApplication::translate(
+             "Cli", "Use a built-in simulated handset with sample content (password 1234).")},
+        {QStringLiteral("yes"),
+         QCoreApplication::translate("Cli", "Export without asking for confirmation.")},
         {QStringLiteral("json"), QCoreApplication::translate("Cli", "show, check, ls, devices: print JSON.")},
-        {QStringLiteral("folder"), QCoreApplication::translate("Cli", "convert: put every bookmark into this handset folder (0-19)."), QCoreApplication::translate("Cli", "number")},
+        {QStringLiteral("folder"),
+         QCoreApplication::translate("Cli", "convert: put every bookmark into this handset folder (0-19)."),
+         QCoreApplication::translate("Cli", "number")},
         {{QStringLiteral("o"), QStringLiteral("output")},
          QCoreApplication::translate("Cli", "get: the folder to download into (default: here)."),
          QCoreApplication::translate("Cli", "folder")},
         {QStringLiteral("force"),
-         QCoreApplication::translate("Cli", "get, convert: replace local files that exist; export: send a document the check finds fault with.")},
-        {QStringLiteral("type"), QCoreApplication::translate("Cli", "put: send every file with this handset type."), QCoreApplication::translate("Cli", "type")},
+         QCoreApplication::translate("Cli", "get, convert: replace local files that exist; export: send a "
+                                            "document the check finds fault with.")},
+        {QStringLiteral("type"),
+         QCoreApplication::translate("Cli", "put: send every file with this handset type."),
+         QCoreApplication::translate("Cli", "type")},
     });
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QCoreApplication::translate("Cli", "import, export, show, check, convert, ls, get, put or devices"));
-    parser.addPositionalArgument(QStringLiteral("arguments"), QCoreApplication::translate("Cli", "the document, or the files"),
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QCoreApplication::translate("Cli", "import, export, show, check, convert, ls, get, put or devices"));
+    parser.addPositionalArgument(QStringLiteral("arguments"),
+                                 QCoreApplication::translate("Cli", "the document, or the files"),
                                  QStringLiteral("[arguments...]"));
     // A wrong command line is status 2, as the manual says (process() would exit 1).
     if (!parser.parse(app.arguments())) {
@@ -784,7 +845,8 @@ int main(int argc, char** argv)
     if (parser.isSet(QStringLiteral("trace"))) {
         QString error;
         if (!ProtocolLog::shared().setTraceFile(parser.value(QStringLiteral("trace")), &error)) {
-            printError(QCoreApplication::translate("Cli", "Couldn't write the trace file %1: %2").arg(parser.value(QStringLiteral("trace")), error));
+            printError(QCoreApplication::translate("Cli", "Couldn't write the trace file %1: %2")
+                           .arg(parser.value(QStringLiteral("trace")), error));
             return Failed;
         }
     }

@@ -240,7 +240,8 @@ void BookmarkController::remove()
 bool BookmarkController::acceptDrop(const QMimeData& data, int row)
 {
     if (!BookmarkPasteboard::isFrom(data, this) && room() <= 0) {
-        reportLeftOut(std::max<qsizetype>(1, BookmarkPasteboard::copiedRows(data).value_or(BookmarkList()).size()));
+        reportLeftOut(
+            std::max<qsizetype>(1, BookmarkPasteboard::copiedRows(data).value_or(BookmarkList()).size()));
         return false;
     }
     return DNDArrayController::acceptDrop(data, row);
@@ -260,7 +261,8 @@ void BookmarkController::cutSelection()
 bool BookmarkController::paste(const QMimeData& data)
 {
     if (room() <= 0) {
-        reportLeftOut(std::max<qsizetype>(1, BookmarkPasteboard::copiedRows(data).value_or(BookmarkList()).size()));
+        reportLeftOut(
+            std::max<qsizetype>(1, BookmarkPasteboard::copiedRows(data).value_or(BookmarkList()).size()));
         return false;
     }
     const int row = m_selection.empty() ? int(m_arranged.size()) : *m_selection.begin();

@@ -13,7 +13,8 @@ class MemoryNumberFormatter;
 // arrangement), in the document's list order, and every edit made through the
 // table. Positions in the arrangement are mapped to positions in the document's
 // full list; records are always found by identity.
-class BookmarkController : public DNDArrayController {
+class BookmarkController : public DNDArrayController
+{
     Q_OBJECT
 public:
     enum Column { NumberColumn, NameColumn, LocationColumn, ColumnCount };

@@ -14,7 +14,8 @@ std::set<int> DNDArrayController::indexSetFromRows(const QList<int>& rows)
 
 int DNDArrayController::rowsAboveRow(int row, const std::set<int>& indexes)
 {
-    return int(std::count_if(indexes.begin(), indexes.end(), [row](int i) { return unsigned(i) < unsigned(row); }));
+    return int(
+        std::count_if(indexes.begin(), indexes.end(), [row](int i) { return unsigned(i) < unsigned(row); }));
 }
 
 QMimeData* DNDArrayController::writeRows(const QList<int>& rows) const
@@ -24,12 +25,9 @@ QMimeData* DNDArrayController::writeRows(const QList<int>& rows) const
 
 QStringList DNDArrayController::mimeTypes() const
 {
-    return {BookmarkPasteboard::CopiedRowsType,
-            BookmarkPasteboard::MovedRowsType,
-            QStringLiteral("text/uri-list"),
-            BookmarkPasteboard::WebURLsWithTitlesType,
-            QStringLiteral("text/x-moz-url"),
-            QStringLiteral("_NETSCAPE_URL"),
+    return {BookmarkPasteboard::CopiedRowsType, BookmarkPasteboard::MovedRowsType,
+            QStringLiteral("text/uri-list"),    BookmarkPasteboard::WebURLsWithTitlesType,
+            QStringLiteral("text/x-moz-url"),   QStringLiteral("_NETSCAPE_URL"),
             QStringLiteral("text/plain")};
 }
 
@@ -61,11 +59,13 @@ int DNDArrayController::dropRow(int row, const QModelIndex& parent) const
     return row;
 }
 
-bool DNDArrayController::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int, const QModelIndex&) const
+bool DNDArrayController::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
+                                         const QModelIndex&) const
 {
     if (!data)
         return false;
-    if (data->hasFormat(BookmarkPasteboard::CopiedRowsType) || data->hasFormat(BookmarkPasteboard::MovedRowsType))
+    if (data->hasFormat(BookmarkPasteboard::CopiedRowsType) ||
+        data->hasFormat(BookmarkPasteboard::MovedRowsType))
         return true;
     return LinkReader::fromMimeData(*data).has_value();
 }

@@ -11,7 +11,8 @@
 // dragged inside the table are reordered, rows from another table are copied in,
 // and a web location from another application becomes a new record. What the
 // rows are and how they are placed is the subclass's.
-class DNDArrayController : public QAbstractTableModel {
+class DNDArrayController : public QAbstractTableModel
+{
     Q_OBJECT
 public:
     using QAbstractTableModel::QAbstractTableModel;

@@ -10,13 +10,14 @@
 #include <iconv.h>
 
 #include <algorithm>
-#include <limits>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <unordered_map>
 #include <vector>
 
-namespace {
+namespace
+{
 
 [[noreturn]] void fail(const char* reason)
 {
@@ -31,14 +32,29 @@ QByteArray iconvName(QByteArray declared)
 {
     declared = declared.trimmed().toLower();
     static const std::unordered_map<std::string, const char*> names{
-        {"utf-8", "UTF-8"},          {"utf8", "UTF-8"},           {"unicode-1-1-utf-8", "UTF-8"},
-        {"shift_jis", "CP932"},      {"shift-jis", "CP932"},      {"sjis", "CP932"},
-        {"x-sjis", "CP932"},         {"ms_kanji", "CP932"},       {"windows-31j", "CP932"},
-        {"cp932", "CP932"},          {"csshiftjis", "CP932"},     {"euc-jp", "EUC-JP"},
-        {"x-euc-jp", "EUC-JP"},      {"eucjp", "EUC-JP"},         {"iso-2022-jp", "ISO-2022-JP"},
-        {"csiso2022jp", "ISO-2022-JP"}, {"iso-8859-1", "WINDOWS-1252"}, {"latin1", "WINDOWS-1252"},
-        {"us-ascii", "WINDOWS-1252"}, {"windows-1252", "WINDOWS-1252"}, {"utf-16", "UTF-16"},
-        {"utf-16le", "UTF-16LE"},    {"utf-16be", "UTF-16BE"},
+        {"utf-8", "UTF-8"},
+        {"utf8", "UTF-8"},
+        {"unicode-1-1-utf-8", "UTF-8"},
+        {"shift_jis", "CP932"},
+        {"shift-jis", "CP932"},
+        {"sjis", "CP932"},
+        {"x-sjis", "CP932"},
+        {"ms_kanji", "CP932"},
+        {"windows-31j", "CP932"},
+        {"cp932", "CP932"},
+        {"csshiftjis", "CP932"},
+        {"euc-jp", "EUC-JP"},
+        {"x-euc-jp", "EUC-JP"},
+        {"eucjp", "EUC-JP"},
+        {"iso-2022-jp", "ISO-2022-JP"},
+        {"csiso2022jp", "ISO-2022-JP"},
+        {"iso-8859-1", "WINDOWS-1252"},
+        {"latin1", "WINDOWS-1252"},
+        {"us-ascii", "WINDOWS-1252"},
+        {"windows-1252", "WINDOWS-1252"},
+        {"utf-16", "UTF-16"},
+        {"utf-16le", "UTF-16LE"},
+        {"utf-16be", "UTF-16BE"},
     };
     const auto it = names.find(declared.toStdString());
     return it == names.end() ? QByteArray() : QByteArray(it->second);
@@ -136,18 +152,27 @@ QString unsupportedLocation(const QString& location)
     const QUrl url(location);
     const QString scheme = url.scheme().toLower();
     if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
-        return url.host().isEmpty() ? QCoreApplication::translate("BrowserBookmarks", "Its location names no web server.") : QString();
+        return url.host().isEmpty()
+                   ? QCoreApplication::translate("BrowserBookmarks", "Its location names no web server.")
+                   : QString();
     if (scheme.isEmpty())
         return QCoreApplication::translate("BrowserBookmarks", "Its location is not a whole web address.");
     if (scheme == QLatin1String("place"))
-        return QCoreApplication::translate("BrowserBookmarks", "It is a saved search of the browser (place:), not a web page.");
+        return QCoreApplication::translate("BrowserBookmarks",
+                                           "It is a saved search of the browser (place:), not a web page.");
     if (scheme == QLatin1String("javascript"))
-        return QCoreApplication::translate("BrowserBookmarks", "It is a script (javascript:), which the AIR-EDGE PHONE cannot run.");
+        return QCoreApplication::translate(
+            "BrowserBookmarks", "It is a script (javascript:), which the AIR-EDGE PHONE cannot run.");
     if (scheme == QLatin1String("data"))
-        return QCoreApplication::translate("BrowserBookmarks", "It holds its page inside the link (data:), which the AIR-EDGE PHONE cannot open.");
+        return QCoreApplication::translate(
+            "BrowserBookmarks",
+            "It holds its page inside the link (data:), which the AIR-EDGE PHONE cannot open.");
     if (scheme == QLatin1String("file"))
         return QCoreApplication::translate("BrowserBookmarks", "It is a file on this computer (file:).");
-    return QCoreApplication::translate("BrowserBookmarks", "The AIR-EDGE PHONE opens only web pages (http: and https:), not %1: locations.").arg(scheme);
+    return QCoreApplication::translate(
+               "BrowserBookmarks",
+               "The AIR-EDGE PHONE opens only web pages (http: and https:), not %1: locations.")
+        .arg(scheme);
 }
 
 struct Reader {
@@ -306,11 +331,12 @@ BrowserBookmarks BrowserBookmarks::read(const QByteArray& bytes)
     sax.warning = &Reader::quiet;
     sax.error = &Reader::quiet;
     sax.fatalError = &Reader::quiet;
-    htmlParserCtxtPtr context = htmlCreatePushParserCtxt(&sax, &reader, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
+    htmlParserCtxtPtr context =
+        htmlCreatePushParserCtxt(&sax, &reader, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
     if (!context)
         fail(QT_TRANSLATE_NOOP("BrowserBookmarks", "The bookmark file could not be read."));
-    htmlCtxtUseOptions(context, HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET |
-                                    HTML_PARSE_IGNORE_ENC | HTML_PARSE_NODEFDTD);
+    htmlCtxtUseOptions(context, HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
+                                    HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC | HTML_PARSE_NODEFDTD);
     // The libxml2 reader takes the bytes in pieces: one long text node need not
     // be held twice, and each piece is parsed as it comes.
     constexpr int Chunk = 256 * 1024;
@@ -328,14 +354,16 @@ BrowserBookmarks BrowserBookmarks::read(const QByteArray& bytes)
         reader.finishLink();
 
     if (!reader.sawStructure)
-        fail(QT_TRANSLATE_NOOP("BrowserBookmarks", "The file is not a browser bookmark file: it holds no links."));
+        fail(QT_TRANSLATE_NOOP("BrowserBookmarks",
+                               "The file is not a browser bookmark file: it holds no links."));
     return std::move(reader.result);
 }
 
 // ---------------------------------------------------------------------------
 // Writing
 
-namespace {
+namespace
+{
 QByteArray escaped(const QString& text)
 {
     return text.toHtmlEscaped().replace(QLatin1Char('\''), QLatin1String("&#39;")).toUtf8();
@@ -360,7 +388,8 @@ QByteArray BrowserBookmarks::write(const BookmarkList& bookmarks, const QStringL
     folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
     for (const qint32 f : folders) {
         const QString title = f >= 0 && f < folderNames.size() ? folderNames.at(f) : QString::number(f);
-        out += "    <DT><H3 HANDSET_FOLDER=\"" + QByteArray::number(f) + "\">" + escaped(title) + "</H3>\n    <DL><p>\n";
+        out += "    <DT><H3 HANDSET_FOLDER=\"" + QByteArray::number(f) + "\">" + escaped(title) +
+               "</H3>\n    <DL><p>\n";
         for (const BookmarkPtr& b : bookmarks)
             if (b->folder() == f)
                 out += "        <DT><A HREF=\"" + escaped(b->location()) + "\" HANDSET_MEMORY=\"" +
@@ -375,7 +404,8 @@ QByteArray BrowserBookmarks::write(const BookmarkList& bookmarks, const QStringL
 // Import plans
 
 BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const BookmarkList& existing,
-                                            const QStringList& folderNames, Mapping mapping, int folder, int limit)
+                                            const QStringList& folderNames, Mapping mapping, int folder,
+                                            int limit)
 {
     BookmarkImportPlan plan;
     plan.folderNames = folderNames;
@@ -423,7 +453,8 @@ BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const 
             claimed[size_t(f)] = taken[size_t(f)] = true;
             const QString& title = file.folders.at(i);
             if (!title.isEmpty() && title != plan.folderNames.at(f)) {
-                plan.renamed << QCoreApplication::translate("BrowserBookmarks", "%1 → %2").arg(plan.folderNames.at(f), title);
+                plan.renamed << QCoreApplication::translate("BrowserBookmarks", "%1 → %2")
+                                    .arg(plan.folderNames.at(f), title);
                 plan.folderNames[f] = title;
             }
         };
@@ -493,23 +524,36 @@ BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const 
 QString BookmarkImportPlan::summary() const
 {
     QStringList lines;
-    lines << QCoreApplication::translate("BrowserBookmarks", "%n bookmark(s) will be added.", nullptr, int(added.size()));
+    lines << QCoreApplication::translate("BrowserBookmarks", "%n bookmark(s) will be added.", nullptr,
+                                         int(added.size()));
     for (const Group& g : groups) {
-        const QString into = g.handsetFolder < folderNames.size() ? folderNames.at(g.handsetFolder) : QString();
-        const QString from = g.browserFolder.isEmpty() ? QCoreApplication::translate("BrowserBookmarks", "outside any folder") : QCoreApplication::translate("BrowserBookmarks", "from “%1”").arg(g.browserFolder);
-        lines << QCoreApplication::translate("BrowserBookmarks", "  %1 %2 into folder %3 (%4)").arg(g.count).arg(from).arg(g.handsetFolder).arg(into);
+        const QString into =
+            g.handsetFolder < folderNames.size() ? folderNames.at(g.handsetFolder) : QString();
+        const QString from =
+            g.browserFolder.isEmpty()
+                ? QCoreApplication::translate("BrowserBookmarks", "outside any folder")
+                : QCoreApplication::translate("BrowserBookmarks", "from “%1”").arg(g.browserFolder);
+        lines << QCoreApplication::translate("BrowserBookmarks", "  %1 %2 into folder %3 (%4)")
+                     .arg(g.count)
+                     .arg(from)
+                     .arg(g.handsetFolder)
+                     .arg(into);
     }
     if (!renamed.isEmpty())
-        lines << QCoreApplication::translate("BrowserBookmarks", "Folders renamed: %1").arg(renamed.join(QStringLiteral(", ")));
+        lines << QCoreApplication::translate("BrowserBookmarks", "Folders renamed: %1")
+                     .arg(renamed.join(QStringLiteral(", ")));
     if (leftOut > 0) {
         const int count = int(std::min<qint64>(leftOut, std::numeric_limits<int>::max()));
         lines << QCoreApplication::translate("BrowserBookmarks",
-                                             "%n bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.", nullptr, count);
+                                             "%n bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.",
+                                             nullptr, count);
     }
     if (!skipped.isEmpty()) {
-        lines << QCoreApplication::translate("BrowserBookmarks", "%n link(s) skipped:", nullptr, int(skipped.size()));
+        lines << QCoreApplication::translate("BrowserBookmarks", "%n link(s) skipped:", nullptr,
+                                             int(skipped.size()));
         for (const BrowserBookmarks::Skipped& s : skipped)
-            lines << QCoreApplication::translate("BrowserBookmarks", "  “%1” (%2): %3").arg(s.name.left(60), s.location.left(80), s.reason);
+            lines << QCoreApplication::translate("BrowserBookmarks", "  “%1” (%2): %3")
+                         .arg(s.name.left(60), s.location.left(80), s.reason);
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -8,7 +8,8 @@
 
 #include <stdexcept>
 
-class BrowserBookmarksError : public std::runtime_error {
+class BrowserBookmarksError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error; // an English key of the "BrowserBookmarks" context
 };
@@ -16,7 +17,8 @@ public:
 // The bookmark files that browsers and bookmark services export and import (the
 // Netscape bookmark HTML format): every A element with an HREF is a bookmark,
 // titled by its text, in the folder of the nearest enclosing H3.
-class BrowserBookmarks {
+class BrowserBookmarks
+{
 public:
     static constexpr qint64 MaxFileSize = qint64(64) << 20;
     // Web bookmarks kept beyond this are only counted: no document takes them.
@@ -34,9 +36,9 @@ public:
         QString reason; // a sentence for the user
     };
 
-    QStringList folders;       // browser folder titles in order of appearance
-    QList<int> folderNumbers;  // the handset folder our own files note (HANDSET_FOLDER), or -1
-    QList<Link> links;   // web locations, in file order
+    QStringList folders;      // browser folder titles in order of appearance
+    QList<int> folderNumbers; // the handset folder our own files note (HANDSET_FOLDER), or -1
+    QList<Link> links;        // web locations, in file order
     QList<Skipped> skipped;
     qint64 notKept = 0;
     QString charset; // what the file was read as
@@ -55,7 +57,8 @@ public:
 
 // What an import of browser bookmarks into a document will do, worked out before
 // anything changes: shown to the user, then applied as one undoable step.
-class BookmarkImportPlan {
+class BookmarkImportPlan
+{
 public:
     enum class Mapping {
         PerFolder, // one handset folder per browser folder, in order of appearance
@@ -71,13 +74,14 @@ public:
     // where bookmarks outside any browser folder go). limit: what the document
     // may hold in all.
     static BookmarkImportPlan make(const BrowserBookmarks& file, const BookmarkList& existing,
-                                   const QStringList& folderNames, Mapping mapping, int folder, int limit = 100);
+                                   const QStringList& folderNames, Mapping mapping, int folder,
+                                   int limit = 100);
 
     BookmarkList added;      // new records with folders and fresh memory numbers
     QStringList folderNames; // the folder list after the import
     QList<Group> groups;
     QList<BrowserBookmarks::Skipped> skipped;
-    qint64 leftOut = 0; // web bookmarks over the limit
+    qint64 leftOut = 0;  // web bookmarks over the limit
     QStringList renamed; // "03 → News" for each renamed folder
 
     // What will happen, in lines for a preview or a terminal.

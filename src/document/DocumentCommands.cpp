@@ -7,7 +7,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 struct Imported {
     BookmarkList list;
     int skipped = 0;
@@ -15,8 +16,8 @@ struct Imported {
 };
 } // namespace
 
-DocumentCommands::DocumentCommands(MyDocument* document, CommandPresenter* presenter, PasswordSource* passwords,
-                                   ProgressProtocol* progress, QObject* window)
+DocumentCommands::DocumentCommands(MyDocument* document, CommandPresenter* presenter,
+                                   PasswordSource* passwords, ProgressProtocol* progress, QObject* window)
     : QObject(window), m_document(document), m_presenter(presenter), m_passwords(passwords),
       m_task(new HandsetTask(progress, window, this))
 {
@@ -89,13 +90,13 @@ void DocumentCommands::confirmExport()
 {
     if (m_busy)
         return;
-    m_presenter->confirm(
-        tr("The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?"),
-        tr("If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost."), tr("Export"),
-        [this](bool proceed) {
-            if (proceed)
-                start(Kind::Export);
-        });
+    m_presenter->confirm(tr("The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure "
+                            "you want to export ?"),
+                         tr("If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost."),
+                         tr("Export"), [this](bool proceed) {
+                             if (proceed)
+                                 start(Kind::Export);
+                         });
 }
 
 void DocumentCommands::restart(Kind kind)
@@ -149,8 +150,9 @@ void DocumentCommands::start(Kind kind)
                 return link.writeBookmarks(copy, *password, progress);
             };
         }
-        connect(m_task, &HandsetTask::finished, this, [this, kind] { transferDidEnd(kind); },
-                Qt::SingleShotConnection);
+        connect(
+            m_task, &HandsetTask::finished, this, [this, kind] { transferDidEnd(kind); },
+            Qt::SingleShotConnection);
         m_task->start(std::move(work));
     });
 }
@@ -181,16 +183,19 @@ void DocumentCommands::transferDidEnd(Kind kind)
     const qsizetype leftOut = imported->list.size() - VedORovav::MaxBookmarks;
     if (leftOut > 0) {
         imported->list.resize(VedORovav::MaxBookmarks);
-        m_presenter->showError(tr("Some bookmarks were left out."),
-                               tr("%n bookmark(s) were left out: a document holds at most 100.", nullptr, int(leftOut)));
+        m_presenter->showError(
+            tr("Some bookmarks were left out."),
+            tr("%n bookmark(s) were left out: a document holds at most 100.", nullptr, int(leftOut)));
     }
     m_document->setBookmarkList(imported->list);
     m_document->undoManager()->markChanged();
     if (imported->skipped > 0)
-        m_presenter->showError(tr("Some bookmarks could not be read."),
-                               tr("%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left "
-                                  "out.")
-                                   .arg(imported->skipped)
-                                   .arg(imported->announced));
-    m_presenter->showStatus(tr("Imported %n bookmark(s) from the AIR-EDGE PHONE.", nullptr, int(imported->list.size())));
+        m_presenter->showError(
+            tr("Some bookmarks could not be read."),
+            tr("%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left "
+               "out.")
+                .arg(imported->skipped)
+                .arg(imported->announced));
+    m_presenter->showStatus(
+        tr("Imported %n bookmark(s) from the AIR-EDGE PHONE.", nullptr, int(imported->list.size())));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QObject>
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -16,7 +16,8 @@ class VedORovavException;
 // What the import and export commands need from the window: confirmation and
 // error alerts shown as sheets on it, and a word in its status bar. All return
 // at once; an answer comes later.
-class CommandPresenter {
+class CommandPresenter
+{
 public:
     virtual ~CommandPresenter() = default;
     // An informational alert with buttons [proceedLabel, "Cancel"]; done(true)
@@ -35,7 +36,8 @@ public:
 };
 
 // Where the commands get the handset password from.
-class PasswordSource {
+class PasswordSource
+{
 public:
     virtual ~PasswordSource() = default;
     // Looks for the password; found gets it, or nothing, perhaps later (the
@@ -56,7 +58,8 @@ public:
 // While a command waits for the password or its transfer runs, the command is
 // busy: the window takes no edits, cannot be closed and starts no second
 // command. An import that fails or is cancelled leaves the document as it was.
-class DocumentCommands : public QObject {
+class DocumentCommands : public QObject
+{
     Q_OBJECT
 public:
     DocumentCommands(MyDocument* document, CommandPresenter* presenter, PasswordSource* passwords,

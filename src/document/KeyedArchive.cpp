@@ -9,14 +9,15 @@
 #include <unordered_map>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr quint64 ArchiveVersion = 100000;
 
 const QStringList& arrayClasses()
 {
-    static const QStringList names{"NSArray", "NSMutableArray", "NSSet", "NSMutableSet", "NSOrderedSet",
-                                   "NSMutableOrderedSet"};
+    static const QStringList names{"NSArray",      "NSMutableArray", "NSSet",
+                                   "NSMutableSet", "NSOrderedSet",   "NSMutableOrderedSet"};
     return names;
 }
 
@@ -64,7 +65,8 @@ ArchivedRef ArchivedValue::makeInteger(qint64 i)
     return v;
 }
 
-ArchivedRef ArchivedValue::makeArray(const QString& className, const QStringList& classes, QList<ArchivedRef> elements)
+ArchivedRef ArchivedValue::makeArray(const QString& className, const QStringList& classes,
+                                     QList<ArchivedRef> elements)
 {
     auto v = std::make_shared<ArchivedValue>();
     v->kind = Kind::Array;
@@ -86,12 +88,14 @@ ArchivedRef ArchivedValue::makeObject(const QString& className, const QStringLis
 // ---------------------------------------------------------------------------
 // Writing
 
-namespace {
+namespace
+{
 
 // Builds the property list of an archive straight from the value graph, in one
 // pass: the "$objects" table in the order Apple's archiver numbers objects (a
 // container before its contents), each key, number and UID stored once.
-class Writer {
+class Writer
+{
 public:
     Writer() { m_table.push_back(m_list.addString(QStringLiteral("$null"))); }
 
@@ -126,15 +130,17 @@ public:
     }
     quint64 addPlainString(const QString& text) { return append(m_list.addString(text)); }
     quint64 reserveArray() { return reserve().first; }
-    void setArray(quint64 uid, const QString& className, const QStringList& classes, const std::vector<quint64>& members)
+    void setArray(quint64 uid, const QString& className, const QStringList& classes,
+                  const std::vector<quint64>& members)
     {
         std::vector<PropertyList::Ref> refs;
         refs.reserve(members.size());
         for (quint64 m : members)
             refs.push_back(m_list.addUid(m));
         const quint64 cls = classUid(className, classes);
-        m_list.setDictionary(m_table.at(uid), {{key(QStringLiteral("NS.objects")), m_list.addArray(std::move(refs))},
-                                               {key(QStringLiteral("$class")), uidRef(cls)}});
+        m_list.setDictionary(m_table.at(uid),
+                             {{key(QStringLiteral("NS.objects")), m_list.addArray(std::move(refs))},
+                              {key(QStringLiteral("$class")), uidRef(cls)}});
     }
 
     QByteArray finishWith(quint64 rootUid)
@@ -206,9 +212,9 @@ private:
         std::vector<PropertyList::Ref> classes;
         for (const QString& c : chain)
             classes.push_back(key(c));
-        const PropertyList::Ref dict = m_list.addDictionary(
-            {{key(QStringLiteral("$classes")), m_list.addArray(std::move(classes))},
-             {key(QStringLiteral("$classname")), key(name)}});
+        const PropertyList::Ref dict =
+            m_list.addDictionary({{key(QStringLiteral("$classes")), m_list.addArray(std::move(classes))},
+                                  {key(QStringLiteral("$classname")), key(name)}});
         const quint64 uid = append(dict);
         m_classes.emplace(name, uid);
         return uid;
@@ -277,9 +283,10 @@ private:
             for (const ArchivedRef& e : v->elements)
                 values.push_back(uidRef(encode(e)));
             const quint64 cls = classUid(v->className, v->classes);
-            m_list.setDictionary(node, {{key(QStringLiteral("NS.keys")), m_list.addArray(std::move(keys))},
-                                        {key(QStringLiteral("NS.objects")), m_list.addArray(std::move(values))},
-                                        {key(QStringLiteral("$class")), uidRef(cls)}});
+            m_list.setDictionary(node,
+                                 {{key(QStringLiteral("NS.keys")), m_list.addArray(std::move(keys))},
+                                  {key(QStringLiteral("NS.objects")), m_list.addArray(std::move(values))},
+                                  {key(QStringLiteral("$class")), uidRef(cls)}});
             return uid;
         }
         case ArchivedValue::Kind::Object: {
@@ -338,7 +345,8 @@ struct KeyedArchiver::Impl {
 KeyedArchiver::KeyedArchiver() : d(std::make_unique<Impl>()) {}
 KeyedArchiver::~KeyedArchiver() = default;
 
-quint64 KeyedArchiver::addObject(const QString& className, const QStringList& classes, const std::vector<Field>& fields)
+quint64 KeyedArchiver::addObject(const QString& className, const QStringList& classes,
+                                 const std::vector<Field>& fields)
 {
     return d->writer.addObject(className, classes, fields);
 }
@@ -544,7 +552,8 @@ struct KeyedUnarchiver::Impl {
                 v->keys = references(plist.find(node, u"NS.keys"));
                 v->elements = references(plist.find(node, u"NS.objects"));
                 if (v->keys.size() != v->elements.size())
-                    fail(QT_TRANSLATE_NOOP("MyDocument", "An archived dictionary does not have as many keys as values."));
+                    fail(QT_TRANSLATE_NOOP("MyDocument",
+                                           "An archived dictionary does not have as many keys as values."));
             } else {
                 v->kind = ArchivedValue::Kind::Object;
                 const PropertyList::Members entries = plist.entries(node);
@@ -595,7 +604,8 @@ void KeyedUnarchiver::open(const QByteArray& bytes)
         plist.string(archiver) != QLatin1String("NSKeyedArchiver"))
         Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The file is not a keyed archive."));
     const PropertyList::Ref version = plist.find(root, u"$version");
-    if (version < 0 || plist.type(version) != Type::Integer || plist.integer(version) != qint64(ArchiveVersion))
+    if (version < 0 || plist.type(version) != Type::Integer ||
+        plist.integer(version) != qint64(ArchiveVersion))
         Impl::fail(QT_TRANSLATE_NOOP("MyDocument", "The keyed archive has an unknown version."));
     const PropertyList::Ref objects = plist.find(root, u"$objects");
     if (objects < 0 || plist.type(objects) != Type::Array)

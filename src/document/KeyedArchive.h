@@ -36,8 +36,8 @@ struct ArchivedValue {
     double real = 0;
     bool boolean = false;
     QByteArray data;
-    QList<ArchivedRef> elements;                 // Array elements, Dictionary values
-    QList<ArchivedRef> keys;                     // Dictionary keys
+    QList<ArchivedRef> elements;                   // Array elements, Dictionary values
+    QList<ArchivedRef> keys;                       // Dictionary keys
     QList<std::pair<QString, ArchivedRef>> fields; // Object: keyed values in archive order
 
     // The field under key, or nullptr when the archive has no such key.
@@ -46,16 +46,19 @@ struct ArchivedValue {
     static ArchivedRef nil();
     static ArchivedRef makeString(const QString& s);
     static ArchivedRef makeInteger(qint64 v);
-    static ArchivedRef makeArray(const QString& className, const QStringList& classes, QList<ArchivedRef> elements);
+    static ArchivedRef makeArray(const QString& className, const QStringList& classes,
+                                 QList<ArchivedRef> elements);
     static ArchivedRef makeObject(const QString& className, const QStringList& classes);
 };
 
-class KeyedArchiveError : public std::runtime_error {
+class KeyedArchiveError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
 
-class KeyedArchiver {
+class KeyedArchiver
+{
 public:
     // A binary property list holding root under the top key "root".
     static QByteArray archivedData(const ArchivedRef& root);
@@ -79,7 +82,8 @@ public:
     quint64 addString(const QString& text);
     // Reserves an array's UID before its members are added; fill it with setArray.
     quint64 reserveArray();
-    void setArray(quint64 uid, const QString& className, const QStringList& classes, const std::vector<quint64>& members);
+    void setArray(quint64 uid, const QString& className, const QStringList& classes,
+                  const std::vector<quint64>& members);
     QByteArray finish(quint64 rootUid);
 
 private:
@@ -87,7 +91,8 @@ private:
     std::unique_ptr<Impl> d;
 };
 
-class KeyedUnarchiver {
+class KeyedUnarchiver
+{
 public:
     // Parses and checks the container; throws KeyedArchiveError when the bytes are
     // not a keyed archive.

@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
+namespace
+{
 
 const QString RootKey = QStringLiteral("root");
 const QStringList ArrayChain{"NSArray", "NSObject"};
@@ -93,16 +94,17 @@ BookmarkPtr bookmarkFrom(KeyedUnarchiver& archive, quint64 uid)
             throw LoadError{QObject::tr("A bookmark's %1 is out of range.").arg(key)};
         return qint32(f.integer);
     };
-    const bool object = archive.readFields(uid, &className, [&](const QString& key, const KeyedUnarchiver::Field& f) {
-        if (key == QLatin1String("name"))
-            name = text(key, f);
-        else if (key == QLatin1String("location"))
-            location = text(key, f);
-        else if (key == QLatin1String("number"))
-            number = whole(key, f);
-        else if (key == QLatin1String("folder"))
-            folder = whole(key, f);
-    });
+    const bool object =
+        archive.readFields(uid, &className, [&](const QString& key, const KeyedUnarchiver::Field& f) {
+            if (key == QLatin1String("name"))
+                name = text(key, f);
+            else if (key == QLatin1String("location"))
+                location = text(key, f);
+            else if (key == QLatin1String("number"))
+                number = whole(key, f);
+            else if (key == QLatin1String("folder"))
+                folder = whole(key, f);
+        });
     if (!object)
         throw LoadError{QObject::tr("The bookmark list holds something other than bookmarks.")};
     BookmarkPtr b;
@@ -176,7 +178,8 @@ void MyDocument::removeObjectFromBookmarkListAtIndex(int index)
     if (index < 0 || index >= m_bookmarkList.size())
         return;
     const BookmarkPtr bookmark = m_bookmarkList.at(index);
-    m_undoManager.registerUndo(this, [this, bookmark, index] { insertObjectInBookmarkList(bookmark, index); });
+    m_undoManager.registerUndo(this,
+                               [this, bookmark, index] { insertObjectInBookmarkList(bookmark, index); });
     if (!m_undoManager.isUndoing())
         m_undoManager.setActionName(tr("Delete Bookmark"));
     stopObservingBookmark(bookmark.get());
@@ -200,7 +203,8 @@ void MyDocument::changeFolderList(const QStringList& list)
     setFolderList(list);
 }
 
-void MyDocument::addBookmarks(const BookmarkList& added, const QStringList& folders, const QString& actionName)
+void MyDocument::addBookmarks(const BookmarkList& added, const QStringList& folders,
+                              const QString& actionName)
 {
     m_undoManager.beginGrouping();
     changeFolderList(folders);
@@ -273,9 +277,8 @@ int MyDocument::generateUniqueMemoryNumber() const
 
 bool MyDocument::isExistMemoryNumber(qint32 number, const AirHBookmark* without) const
 {
-    return std::any_of(m_bookmarkList.begin(), m_bookmarkList.end(), [&](const BookmarkPtr& b) {
-        return b.get() != without && b->number() == number;
-    });
+    return std::any_of(m_bookmarkList.begin(), m_bookmarkList.end(),
+                       [&](const BookmarkPtr& b) { return b.get() != without && b->number() == number; });
 }
 
 void MyDocument::renumberBookmarks()
@@ -333,7 +336,8 @@ bool MyDocument::loadDataRepresentation(const QByteArray& bytes, QString* error)
         // The bookmarks are read one record at a time: memory holds the file and
         // the bookmarks, never a full tree of the archive besides them.
         const auto lists = unarchiver.arrayReferences(unarchiver.topReference(RootKey));
-        const auto records = lists && lists->size() == 2 ? unarchiver.arrayReferences(lists->at(0)) : std::nullopt;
+        const auto records =
+            lists && lists->size() == 2 ? unarchiver.arrayReferences(lists->at(0)) : std::nullopt;
         if (records) {
             bookmarks.reserve(qsizetype(records->size()));
             for (quint64 uid : *records)

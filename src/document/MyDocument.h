@@ -15,7 +15,8 @@
 //
 // Views and controllers change the lists only through the operations here; they
 // follow the changes through the signals.
-class MyDocument : public QObject, private BookmarkObserver {
+class MyDocument : public QObject, private BookmarkObserver
+{
     Q_OBJECT
 public:
     static constexpr int FolderCount = 20;
@@ -85,7 +86,8 @@ signals:
 private:
     void startObservingBookmark(AirHBookmark* bookmark);
     void stopObservingBookmark(AirHBookmark* bookmark);
-    void observeValueForKeyPath(const QString& key, AirHBookmark* bookmark, const QVariant& oldValue) override;
+    void observeValueForKeyPath(const QString& key, AirHBookmark* bookmark,
+                                const QVariant& oldValue) override;
     void changeFolderList(const QStringList& list); // undoable
 
     BookmarkList m_bookmarkList;

@@ -8,7 +8,8 @@
 #include <cstring>
 #include <limits>
 
-namespace {
+namespace
+{
 constexpr int HeaderLength = 8;
 constexpr int TrailerLength = 32;
 
@@ -23,7 +24,8 @@ const char* const Unsupported =
     QT_TRANSLATE_NOOP("MyDocument", "The property list holds a kind of value that is not supported.");
 const char* const TooLarge = QT_TRANSLATE_NOOP("MyDocument", "The property list is too large.");
 const char* const TooDeep = QT_TRANSLATE_NOOP("MyDocument", "The property list nests too deeply.");
-const char* const WrongType = QT_TRANSLATE_NOOP("MyDocument", "The property list holds a value of another kind than expected.");
+const char* const WrongType =
+    QT_TRANSLATE_NOOP("MyDocument", "The property list holds a value of another kind than expected.");
 
 constexpr quint32 Invalid = std::numeric_limits<quint32>::max();
 
@@ -468,8 +470,8 @@ bool PropertyList::equals(Ref ref, QStringView text) const
         return n.type == Type::String && textEquals(encoded(n), n.count, n.ascii, text);
     }
     const Span s = span(ref);
-    return s.type == Type::String &&
-           textEquals(reinterpret_cast<const uchar*>(m_bytes.constData()) + s.start, s.count, s.width == 1, text);
+    return s.type == Type::String && textEquals(reinterpret_cast<const uchar*>(m_bytes.constData()) + s.start,
+                                                s.count, s.width == 1, text);
 }
 
 PropertyList::Ref PropertyList::find(Ref dictionary, QStringView wanted) const
@@ -480,7 +482,8 @@ PropertyList::Ref PropertyList::find(Ref dictionary, QStringView wanted) const
 // ---------------------------------------------------------------------------
 // XML reading
 
-namespace {
+namespace
+{
 // Dates are kept as seconds since 2001-01-01 00:00:00 UTC, as the binary form keeps them.
 const QDateTime ReferenceDate(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
 } // namespace
@@ -554,7 +557,8 @@ PropertyList PropertyList::fromXml(const QByteArray& bytes)
             } else if (name == QLatin1String("true") || name == QLatin1String("false")) {
                 ref = list.addBoolean(name == QLatin1String("true"));
             } else if (name == QLatin1String("data")) {
-                const auto decoded = QByteArray::fromBase64Encoding(text.toLatin1().simplified().replace(' ', ""));
+                const auto decoded =
+                    QByteArray::fromBase64Encoding(text.toLatin1().simplified().replace(' ', ""));
                 ok = bool(decoded);
                 ref = list.addData(*decoded);
             } else if (name == QLatin1String("date")) {
@@ -736,7 +740,6 @@ void PropertyList::setDictionary(Ref slot, std::span<const std::pair<Ref, Ref>> 
         m_members.push_back(stored(p.second));
 }
 
-
 QByteArray PropertyList::toBinary() const
 {
     const quint64 objects = m_nodes.size();
@@ -763,7 +766,8 @@ QByteArray PropertyList::toBinary() const
             break;
         case Type::String:
         case Type::Data:
-            at += markerLength(n.count) + (n.type == Type::String && !n.ascii ? 2 * quint64(n.count) : n.count);
+            at +=
+                markerLength(n.count) + (n.type == Type::String && !n.ascii ? 2 * quint64(n.count) : n.count);
             break;
         case Type::Uid:
             at += 1 + widthFor(quint64(n.value));
@@ -814,7 +818,8 @@ QByteArray PropertyList::toBinary() const
         case Type::String:
         case Type::Data: {
             // Encoded when added: copied as they are.
-            const qint64 length = markerLength(n.count) + (n.type == Type::String && !n.ascii ? 2 : 1) * qint64(n.count);
+            const qint64 length =
+                markerLength(n.count) + (n.type == Type::String && !n.ascii ? 2 : 1) * qint64(n.count);
             std::memcpy(out.p, m_encoded.constData() + n.value, size_t(length));
             out.p += length;
             break;

@@ -8,7 +8,8 @@
 #include <utility>
 #include <vector>
 
-class PropertyListError : public std::runtime_error {
+class PropertyListError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
@@ -25,7 +26,8 @@ public:
 //
 // Built by hand (the add* functions), a list is written in time linear in the
 // number of objects, as binary or as XML. A list is read by one thread at a time.
-class PropertyList {
+class PropertyList
+{
 public:
     enum class Type : quint8 { Null, Boolean, Integer, Real, Date, Data, String, Uid, Array, Dictionary };
     using Ref = qint64;
@@ -58,7 +60,8 @@ public:
 
     // A container's member references, read with one lookup of the container:
     // an array's items, or a dictionary's keys and values. Valid while the list is.
-    class Members {
+    class Members
+    {
     public:
         qint64 size() const { return m_count; } // items, or pairs
         Ref at(qint64 index) const;             // an item, or a key
@@ -146,7 +149,7 @@ private:
     mutable Span m_lastSpan{Type::Null, 0, 0};
     // Lists read from XML or built.
     std::vector<Node> m_nodes;
-    QByteArray m_encoded; // strings and data as the binary form writes them
+    QByteArray m_encoded;           // strings and data as the binary form writes them
     std::vector<quint32> m_members; // each dictionary's keys, then its values
     Ref m_root = -1;
 };

@@ -5,7 +5,8 @@
 
 #include <QCoreApplication>
 
-namespace {
+namespace
+{
 constexpr int BufferLength = 4096;
 }
 
@@ -26,7 +27,8 @@ bool VedORovav::transfer(ProgressProtocol& progress, double maxValue, const QStr
             work();
     } catch (const VedORovavException& e) {
         ProtocolLog::shared().step(ProtocolLog::Kind::Error,
-                                   e.details().isEmpty() ? e.reason() : e.reason() + QLatin1Char(' ') + e.details());
+                                   e.details().isEmpty() ? e.reason()
+                                                         : e.reason() + QLatin1Char(' ') + e.details());
         progress.notifyException(e);
         if (finish) {
             try {
@@ -84,7 +86,8 @@ bool VedORovav::readBookmarks(BookmarkList& bookmarks, const QString& password, 
                 throw VedORovavException(IllegalFormat);
             sendCommand(0x10, 0x910, "0");
             const AirHBookmark* previous = bookmarks.isEmpty() ? nullptr : bookmarks.last().get();
-            if (BookmarkPtr b = BookmarkEntry::decode(buffer + 12, std::min(total, BufferLength) - 12, previous))
+            if (BookmarkPtr b =
+                    BookmarkEntry::decode(buffer + 12, std::min(total, BufferLength) - 12, previous))
                 bookmarks.append(b);
             else
                 ++m_entriesSkipped;
@@ -92,7 +95,8 @@ bool VedORovav::readBookmarks(BookmarkList& bookmarks, const QString& password, 
     });
 }
 
-bool VedORovav::writeBookmarks(const BookmarkList& bookmarks, const QString& password, ProgressProtocol& progress)
+bool VedORovav::writeBookmarks(const BookmarkList& bookmarks, const QString& password,
+                               ProgressProtocol& progress)
 {
     m_entriesSent = 0;
     const int count = int(bookmarks.size());

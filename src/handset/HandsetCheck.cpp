@@ -8,13 +8,17 @@
 
 #include <unordered_map>
 
-namespace {
+namespace
+{
 
 // "“Example” (memory 12, folder 3)": how a finding names its bookmark.
 QString named(const AirHBookmark& b)
 {
     const QString name = b.bookmarkName().isEmpty() ? b.location() : b.bookmarkName();
-    return QCoreApplication::translate("HandsetCheck", "“%1” (memory %2, folder %3)").arg(name.left(60)).arg(b.number()).arg(b.folder());
+    return QCoreApplication::translate("HandsetCheck", "“%1” (memory %2, folder %3)")
+        .arg(name.left(60))
+        .arg(b.number())
+        .arg(b.folder());
 }
 
 enum class Text { Fine, NotShiftJIS, Changes };
@@ -37,37 +41,48 @@ QList<HandsetCheck::Finding> HandsetCheck::check(const BookmarkList& bookmarks)
     QList<Finding> findings;
     const qsizetype count = bookmarks.size();
     if (count > VedORovav::MaxBookmarks)
-        findings.append({Kind::TooMany, -1, nullptr,
-                         QCoreApplication::translate("HandsetCheck", "The list holds %1 bookmarks; the AIR-EDGE PHONE holds at most %2.")
-                             .arg(count)
-                             .arg(VedORovav::MaxBookmarks)});
+        findings.append(
+            {Kind::TooMany, -1, nullptr,
+             QCoreApplication::translate("HandsetCheck",
+                                         "The list holds %1 bookmarks; the AIR-EDGE PHONE holds at most %2.")
+                 .arg(count)
+                 .arg(VedORovav::MaxBookmarks)});
     std::unordered_map<qint32, int> firstWithNumber;
     for (int i = 0; i < count; ++i) {
         const BookmarkPtr& b = bookmarks.at(i);
         auto add = [&](Kind kind, const QString& message) { findings.append({kind, i, b, message}); };
         if (b->folder() < 0 || b->folder() >= VedORovav::FolderCount) {
             add(Kind::FolderOutOfRange,
-                QCoreApplication::translate("HandsetCheck", "%1 is in folder %2, which the AIR-EDGE PHONE does not have (0 to 19): it would not be sent.")
+                QCoreApplication::translate("HandsetCheck", "%1 is in folder %2, which the AIR-EDGE PHONE "
+                                                            "does not have (0 to 19): it would not be sent.")
                     .arg(named(*b))
                     .arg(b->folder()));
             continue; // never sent: nothing else about it matters to the handset
         }
         if (b->number() < 0 || b->number() > 99) {
             add(Kind::NumberOutOfRange,
-                QCoreApplication::translate("HandsetCheck", "%1 has memory number %2; the AIR-EDGE PHONE takes 0 to 99.").arg(named(*b)).arg(b->number()));
+                QCoreApplication::translate("HandsetCheck",
+                                            "%1 has memory number %2; the AIR-EDGE PHONE takes 0 to 99.")
+                    .arg(named(*b))
+                    .arg(b->number()));
         } else if (const auto [it, fresh] = firstWithNumber.emplace(b->number(), i); !fresh) {
-            add(Kind::NumberUsedTwice, QCoreApplication::translate("HandsetCheck", "%1 has the memory number of “%2”.")
-                                           .arg(named(*b))
-                                           .arg(bookmarks.at(it->second)->bookmarkName().left(60)));
+            add(Kind::NumberUsedTwice,
+                QCoreApplication::translate("HandsetCheck", "%1 has the memory number of “%2”.")
+                    .arg(named(*b))
+                    .arg(bookmarks.at(it->second)->bookmarkName().left(60)));
         }
         switch (textState(b->bookmarkName())) {
         case Text::NotShiftJIS:
-            add(Kind::NameNotShiftJIS,
-                QCoreApplication::translate("HandsetCheck", "%1 has characters in its name that the AIR-EDGE PHONE cannot show: the name would be sent empty.")
-                    .arg(named(*b)));
+            add(Kind::NameNotShiftJIS, QCoreApplication::translate(
+                                           "HandsetCheck", "%1 has characters in its name that the AIR-EDGE "
+                                                           "PHONE cannot show: the name would be sent empty.")
+                                           .arg(named(*b)));
             break;
         case Text::Changes:
-            add(Kind::NameChanges, QCoreApplication::translate("HandsetCheck", "%1 has a name that would come back changed from the AIR-EDGE PHONE.").arg(named(*b)));
+            add(Kind::NameChanges,
+                QCoreApplication::translate(
+                    "HandsetCheck", "%1 has a name that would come back changed from the AIR-EDGE PHONE.")
+                    .arg(named(*b)));
             break;
         case Text::Fine:
             break;
@@ -75,21 +90,27 @@ QList<HandsetCheck::Finding> HandsetCheck::check(const BookmarkList& bookmarks)
         switch (textState(b->location())) {
         case Text::NotShiftJIS:
             add(Kind::LocationNotShiftJIS,
-                QCoreApplication::translate("HandsetCheck", "%1 has characters in its location that the AIR-EDGE PHONE cannot take: the location would be sent empty.")
+                QCoreApplication::translate("HandsetCheck",
+                                            "%1 has characters in its location that the AIR-EDGE PHONE "
+                                            "cannot take: the location would be sent empty.")
                     .arg(named(*b)));
             break;
         case Text::Changes:
             add(Kind::LocationChanges,
-                QCoreApplication::translate("HandsetCheck", "%1 has a location that would come back changed from the AIR-EDGE PHONE.").arg(named(*b)));
+                QCoreApplication::translate(
+                    "HandsetCheck", "%1 has a location that would come back changed from the AIR-EDGE PHONE.")
+                    .arg(named(*b)));
             break;
         case Text::Fine:
             break;
         }
         if (const int bytes = BookmarkEntry::textBytes(*b); bytes > BookmarkEntry::MaxTextBytes)
-            add(Kind::TooLong, QCoreApplication::translate("HandsetCheck", "%1 has a name and location of %2 bytes; one entry carries at most %3.")
-                                   .arg(named(*b))
-                                   .arg(bytes)
-                                   .arg(BookmarkEntry::MaxTextBytes));
+            add(Kind::TooLong,
+                QCoreApplication::translate(
+                    "HandsetCheck", "%1 has a name and location of %2 bytes; one entry carries at most %3.")
+                    .arg(named(*b))
+                    .arg(bytes)
+                    .arg(BookmarkEntry::MaxTextBytes));
     }
     return findings;
 }

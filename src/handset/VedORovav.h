@@ -210,7 +210,8 @@ private:
     QString m_openPath;
 };
 
-class Uncancellable {
+class Uncancellable
+{
 public:
     explicit Uncancellable(VedORovav& link) : m_link(link) { ++m_link.m_uncancellable; }
     ~Uncancellable() { --m_link.m_uncancellable; }

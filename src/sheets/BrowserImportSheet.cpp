@@ -23,7 +23,8 @@ BrowserImportSheet::BrowserImportSheet(QWidget* window, BrowserBookmarks file, B
     m_perFolder = new QRadioButton(tr("One handset folder for each browser folder"), this);
     m_perFolder->setObjectName(QStringLiteral("perFolder"));
     m_intoFolder = new QRadioButton(
-        tr("Everything into folder “%1”").arg(m_folderNames.value(m_folder, QString::number(m_folder))), this);
+        tr("Everything into folder “%1”").arg(m_folderNames.value(m_folder, QString::number(m_folder))),
+        this);
     m_intoFolder->setObjectName(QStringLiteral("intoFolder"));
     m_perFolder->setChecked(true);
     m_summary = new QPlainTextEdit(this);

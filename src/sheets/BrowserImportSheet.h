@@ -12,7 +12,8 @@ class QRadioButton;
 // changes: how many bookmarks, where each browser folder goes (one handset folder
 // each, or all into the selected folder), what is skipped and what does not fit.
 // Accepting it leaves the plan to apply in plan().
-class BrowserImportSheet : public QDialog {
+class BrowserImportSheet : public QDialog
+{
     Q_OBJECT
 public:
     BrowserImportSheet(QWidget* window, BrowserBookmarks file, BookmarkList existing, QStringList folderNames,

@@ -6,7 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-FindingsSheet::FindingsSheet(QWidget* window, const QStringList& findings, const QList<int>& indexes, bool mayProceed)
+FindingsSheet::FindingsSheet(QWidget* window, const QStringList& findings, const QList<int>& indexes,
+                             bool mayProceed)
     : QDialog(window, Qt::Sheet)
 {
     setObjectName(QStringLiteral("findingsSheet"));

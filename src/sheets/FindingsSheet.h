@@ -10,7 +10,8 @@ class QPushButton;
 // The handset check's findings before an export, as a sheet on the document
 // window: one line per finding; selecting a line asks the window to select its
 // bookmark. "Export Anyway" is there when the transfer could go through.
-class FindingsSheet : public QDialog {
+class FindingsSheet : public QDialog
+{
     Q_OBJECT
 public:
     FindingsSheet(QWidget* window, const QStringList& findings, const QList<int>& indexes, bool mayProceed);

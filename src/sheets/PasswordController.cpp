@@ -12,7 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 QString tr(const char* text)
 {
     return QCoreApplication::translate("PasswordController", text);

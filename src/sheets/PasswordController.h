@@ -18,7 +18,8 @@ class QWidget;
 // earlier in this window, else the keyring's, else the password sheet, which
 // calls the command back when the user confirms it. A password the keyring could
 // not save is still remembered for the window, and the user is told.
-class PasswordController : public PasswordSource {
+class PasswordController : public PasswordSource
+{
 public:
     PasswordController(QWidget* window, KeychainStore* keychain);
     ~PasswordController() override;

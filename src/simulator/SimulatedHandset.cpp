@@ -16,7 +16,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 constexpr int HeaderLength = 12;
 
 QByteArray sjis(const QString& text)
@@ -58,7 +59,8 @@ bool SimulatedHandset::start(const QString& devicePath, QString* error)
     };
     m_master = posix_openpt(O_RDWR | O_NOCTTY);
     if (m_master == -1 || grantpt(m_master) == -1 || unlockpt(m_master) == -1)
-        return fail(QStringLiteral("Couldn't open a pseudo-terminal: %1").arg(QString::fromLocal8Bit(strerror(errno))));
+        return fail(QStringLiteral("Couldn't open a pseudo-terminal: %1")
+                        .arg(QString::fromLocal8Bit(strerror(errno))));
     m_slavePath = QString::fromLocal8Bit(ptsname(m_master));
     // Non-blocking, so that a client that stops reading cannot hold the handset's
     // thread in a write when it is told to stop.
@@ -78,7 +80,8 @@ bool SimulatedHandset::start(const QString& devicePath, QString* error)
         return fail(QStringLiteral("%1 exists and is not a link; not replacing it").arg(devicePath));
     QDir().mkpath(existing.absolutePath());
     if (::symlink(ptsname(m_master), QFile::encodeName(devicePath).constData()) == -1)
-        return fail(QStringLiteral("Couldn't make %1: %2").arg(devicePath, QString::fromLocal8Bit(strerror(errno))));
+        return fail(
+            QStringLiteral("Couldn't make %1: %2").arg(devicePath, QString::fromLocal8Bit(strerror(errno))));
     m_devicePath = devicePath;
 
     m_stop = false;
@@ -91,7 +94,8 @@ bool SimulatedHandset::startOnMaster(int masterFd, QString* error)
     m_master = fcntl(masterFd, F_DUPFD_CLOEXEC, 0);
     if (m_master == -1) {
         if (error)
-            *error = QStringLiteral("Couldn't take the pseudo-terminal: %1").arg(QString::fromLocal8Bit(strerror(errno)));
+            *error = QStringLiteral("Couldn't take the pseudo-terminal: %1")
+                         .arg(QString::fromLocal8Bit(strerror(errno)));
         return false;
     }
     fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
@@ -130,7 +134,8 @@ bool SimulatedHandset::createDriverBundle(const QString& path, const QString& ve
     }
     PropertyList plist;
     plist.setRoot(plist.addDictionary(
-        {{plist.addString(QStringLiteral("CFBundleIdentifier")), plist.addString(QStringLiteral("jp.edgemarks.simulated-driver"))},
+        {{plist.addString(QStringLiteral("CFBundleIdentifier")),
+          plist.addString(QStringLiteral("jp.edgemarks.simulated-driver"))},
          {plist.addString(QStringLiteral("CFBundleShortVersionString")), plist.addString(version)}}));
     const QByteArray xml = plist.toXml();
     QFile file(contents + QStringLiteral("/Info.plist"));
@@ -201,7 +206,8 @@ void SimulatedHandset::loadSampleContent()
     });
     const QDateTime when(QDate(2005, 6, 7), QTime(8, 9));
     setFiles({
-        {QStringLiteral("memo.txt"), QStringLiteral("other"), when, QByteArrayLiteral("Call back at 18:00.\r\n")},
+        {QStringLiteral("memo.txt"), QStringLiteral("other"), when,
+         QByteArrayLiteral("Call back at 18:00.\r\n")},
         {QStringLiteral("Photo.JPG"), QStringLiteral("jpeg"), when.addDays(3), QByteArray(3000, '\xAB')},
     });
 }
@@ -245,7 +251,9 @@ void SimulatedHandset::serve()
     QByteArray pending;
     char chunk[65536];
     while (!m_stop && !m_hungUp) {
-        struct pollfd p {m_master, POLLIN, 0};
+        struct pollfd p {
+            m_master, POLLIN, 0
+        };
         if (::poll(&p, 1, 50) <= 0)
             continue;
         const ssize_t n = ::read(m_master, chunk, sizeof chunk);
@@ -306,7 +314,8 @@ void SimulatedHandset::handle(const QByteArray& frame)
     const int command = (uchar(frame[2]) << 8) | uchar(frame[3]);
     const int sub = (uchar(frame[9]) << 8) | uchar(frame[11]);
     // The parameter in place: nothing below keeps it beyond this call.
-    const QByteArray param = QByteArray::fromRawData(frame.constData() + HeaderLength, frame.size() - HeaderLength);
+    const QByteArray param =
+        QByteArray::fromRawData(frame.constData() + HeaderLength, frame.size() - HeaderLength);
 
     std::unique_lock lock(m_mutex);
     ++m_frameCount;
@@ -388,8 +397,9 @@ void SimulatedHandset::handle(const QByteArray& frame)
         const bool refuse = m_faults.refuseEntries;
         if (!refuse)
             storeEntry(param);
-        const QByteArray answer = refuse ? QByteArray("1") : m_faults.entryReply.isEmpty() ? QByteArray("0")
-                                                                                           : m_faults.entryReply;
+        const QByteArray answer = refuse                          ? QByteArray("1")
+                                  : m_faults.entryReply.isEmpty() ? QByteArray("0")
+                                                                  : m_faults.entryReply;
         lock.unlock();
         reply(command, sub, answer);
         return;
@@ -522,14 +532,17 @@ void SimulatedHandset::writeAll(const char* data, qsizetype length)
     }
     while (length > 0 && !m_hungUp && !m_stop) {
         // A slow handset sends long replies a piece at a time.
-        const ssize_t n = ::write(m_master, data, size_t(pause > 0 ? std::min<qsizetype>(length, 4096) : length));
+        const ssize_t n =
+            ::write(m_master, data, size_t(pause > 0 ? std::min<qsizetype>(length, 4096) : length));
         if (n > 0 && pause > 0)
             sleepMs(pause);
         if (n == -1) {
             if (errno == EINTR)
                 continue;
             if (errno == EAGAIN) {
-                struct pollfd p {m_master, POLLOUT, 0};
+                struct pollfd p {
+                    m_master, POLLOUT, 0
+                };
                 ::poll(&p, 1, 50);
                 continue;
             }
@@ -547,9 +560,9 @@ void SimulatedHandset::replyParts(int command, int subCommand, std::initializer_
         std::lock_guard lock(m_mutex);
         faults = m_faults;
     }
-    const bool plain = faults.pauseMs == 0 && faults.wrongEcho != subCommand && faults.wrongLengthOn != subCommand &&
-                       faults.emptyPayloadOn != subCommand && faults.noise.isEmpty() && faults.hangUpOn != subCommand &&
-                       !faults.splitHeader;
+    const bool plain = faults.pauseMs == 0 && faults.wrongEcho != subCommand &&
+                       faults.wrongLengthOn != subCommand && faults.emptyPayloadOn != subCommand &&
+                       faults.noise.isEmpty() && faults.hangUpOn != subCommand && !faults.splitHeader;
     if (!plain) {
         QByteArray payload;
         for (QByteArrayView part : parts)

@@ -7,16 +7,17 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
-#include <initializer_list>
 #include <thread>
 
 // A simulated AH-K3001V on a pseudo-terminal. It answers the handset's side of
 // every exchange from an in-memory handset (password, top screen, bookmarks,
 // files), records every frame it receives and can misbehave on request, so that
 // the link can be tried without the hardware. It serves from a thread of its own.
-class SimulatedHandset {
+class SimulatedHandset
+{
 public:
     struct Bookmark {
         QString name;

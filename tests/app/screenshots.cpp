@@ -5,26 +5,27 @@
 #include "BookmarkController.h"
 #include "DocumentWindow.h"
 #include "EdgeMarksApp.h"
+#include "FindingsSheet.h"
 #include "KeychainStore.h"
 #include "MyDocument.h"
 #include "PasswordController.h"
 #include "ProgressController.h"
 #include "SimulatedHandset.h"
-#include "FindingsSheet.h"
 #include "Translations.h"
 #include "ui_MyDocument.h"
 
 #include <QApplication>
-#include <QMessageBox>
-#include <QPainter>
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
-#include <QTemporaryDir>
+#include <QMessageBox>
+#include <QPainter>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QThread>
 
-namespace {
+namespace
+{
 // The window as a desktop shows it: a title bar with the icon and the title.
 QImage withTitleBar(QWidget* w)
 {
@@ -65,8 +66,10 @@ int main(int argc, char** argv)
 
     BookmarkList list;
     const QList<std::tuple<QString, QString, int>> rows{
-        {"Yahoo! JAPAN", "http://mobile.yahoo.co.jp/", 0}, {"Google", "http://www.google.co.jp/m", 0},
-        {"天気予報", "http://weather.example.jp/i/", 0},    {"乗換案内", "http://transit.example.jp/", 1},
+        {"Yahoo! JAPAN", "http://mobile.yahoo.co.jp/", 0},
+        {"Google", "http://www.google.co.jp/m", 0},
+        {"天気予報", "http://weather.example.jp/i/", 0},
+        {"乗換案内", "http://transit.example.jp/", 1},
         {"ニュース速報", "http://news.example.jp/headlines", 1}};
     int n = 0;
     for (const auto& [name, location, folder] : rows) {

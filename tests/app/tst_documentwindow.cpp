@@ -1,9 +1,9 @@
 #include "BookmarkController.h"
 #include "BookmarkPasteboard.h"
 #include "BrowserImportSheet.h"
-#include "FindingsSheet.h"
 #include "DocumentWindow.h"
 #include "EdgeMarksApp.h"
+#include "FindingsSheet.h"
 #include "HandsetDevices.h"
 #include "KeychainStore.h"
 #include "MyDocument.h"
@@ -16,23 +16,24 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QInputDialog>
 #include <QLabel>
-#include <QSettings>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QTableView>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QRadioButton>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
-namespace {
+namespace
+{
 QMessageBox* boxNow(QWidget* window, const QString& name)
 {
     for (QMessageBox* box : window->findChildren<QMessageBox*>(name))
@@ -91,7 +92,8 @@ BookmarkPtr make(const QString& name, int number, int folder = 0)
 }
 } // namespace
 
-class TestDocumentWindow : public QObject {
+class TestDocumentWindow : public QObject
+{
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -157,8 +159,8 @@ private slots:
         w->ui()->actionImport->trigger();
         QMessageBox* box = visibleBox(w, "confirmationAlert");
         QVERIFY(box);
-        QCOMPARE(box->text(),
-                 QString("The current editing bookmarks will be completely deleted. Are you sure you want to import ?"));
+        QCOMPARE(box->text(), QString("The current editing bookmarks will be completely deleted. Are you "
+                                      "sure you want to import ?"));
         QCOMPARE(box->informativeText(),
                  QString("If you select to import then all bookmarks on the current editing will be lost."));
         QCOMPARE(box->icon(), QMessageBox::Information);
@@ -371,7 +373,9 @@ private slots:
         QVERIFY(error->informativeText().startsWith("The transfer was cancelled.\n"));
         QVERIFY(error->informativeText().contains("may now hold only part of the list"));
         QVERIFY(idle(w));
-        QVERIFY(QTest::qWaitFor([&] { return sim->receivedFrames().last() == frameBytes("E1 01 00 FF 04 00 00 00 00 01 00 02"); }, 10000));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return sim->receivedFrames().last() == frameBytes("E1 01 00 FF 04 00 00 00 00 01 00 02"); },
+            10000));
         const QList<QByteArray> frames = sim->receivedFrames();
         QCOMPARE(frames.at(frames.size() - 2), frameBytes("E1 01 00 03 04 00 00 00 00 08 00 06")); // closing
         QVERIFY(sim->bookmarks().size() < 30);
@@ -443,8 +447,9 @@ private slots:
         w->ui()->actionExport->trigger(); // an empty list is still confirmed
         QMessageBox* box = visibleBox(w, "confirmationAlert");
         QVERIFY(box);
-        QCOMPARE(box->text(), QString("The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure "
-                                      "you want to export ?"));
+        QCOMPARE(box->text(),
+                 QString("The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure "
+                         "you want to export ?"));
         click(box, "Cancel");
 
         w->bookmarkController()->add();
@@ -457,7 +462,6 @@ private slots:
         QCOMPARE(sim->bookmarks().size(), 1);
         QCOMPARE(sim->bookmarks()[0].name, QString("untitled"));
         QVERIFY(w->document()->isModified()); // as it was
-
     }
 
     // The handset check runs before every export: a document it finds fault with
@@ -470,9 +474,14 @@ private slots:
         w->document()->setBookmarkList({make("A", 1), make("B", 1), make("Lost", 2, 42)});
         QCoreApplication::processEvents();
         // The table marks the row the check finds fault with.
-        QVERIFY(!w->bookmarkController()->data(w->bookmarkController()->index(0, 1), Qt::BackgroundRole).isValid());
-        QVERIFY(w->bookmarkController()->data(w->bookmarkController()->index(1, 1), Qt::BackgroundRole).isValid());
-        QVERIFY(w->bookmarkController()->data(w->bookmarkController()->index(1, 1), Qt::ToolTipRole)
+        QVERIFY(!w->bookmarkController()
+                     ->data(w->bookmarkController()->index(0, 1), Qt::BackgroundRole)
+                     .isValid());
+        QVERIFY(w->bookmarkController()
+                    ->data(w->bookmarkController()->index(1, 1), Qt::BackgroundRole)
+                    .isValid());
+        QVERIFY(w->bookmarkController()
+                    ->data(w->bookmarkController()->index(1, 1), Qt::ToolTipRole)
                     .toString()
                     .contains("memory number of “A”"));
 
@@ -515,7 +524,8 @@ private slots:
     {
         DocumentWindow* w = newWindow();
         w->document()->setBookmarkList({make("Old", 0)});
-        QVERIFY(w->importBrowserBookmarks(QStringLiteral(EDGEMARKS_FIXTURES "/netscape-html/netscape_nested.htm")));
+        QVERIFY(w->importBrowserBookmarks(
+            QStringLiteral(EDGEMARKS_FIXTURES "/netscape-html/netscape_nested.htm")));
         auto* sheet = w->findChild<BrowserImportSheet*>("browserImportSheet");
         QVERIFY(sheet && shows(sheet));
         QVERIFY(sheet->summary().contains("8 bookmark(s) will be added."));
@@ -627,7 +637,8 @@ private slots:
         QCOMPARE(editor->text(), QString("untitled"));
         QTest::keyClicks(editor, "New");
         QTest::keyClick(editor, Qt::Key_Return);
-        QVERIFY(QTest::qWaitFor([&] { return w->document()->bookmarkList().last()->bookmarkName() == "New"; }));
+        QVERIFY(
+            QTest::qWaitFor([&] { return w->document()->bookmarkList().last()->bookmarkName() == "New"; }));
     }
 
     void dialogsSayWhatTheyMean()
@@ -802,9 +813,10 @@ private slots:
         });
         m_app->newDocument();
         QTRY_COMPARE(m_terminated, 1);
-        QCOMPARE(text, QString("Couldn't use this application because the AH-K3001V USB Driver 1.2 didn't exist."));
-        QCOMPARE(informative,
-                 QString("You need to install the AH-K3001V USB Driver 1.2 or later. The application will be quited."));
+        QCOMPARE(text,
+                 QString("Couldn't use this application because the AH-K3001V USB Driver 1.2 didn't exist."));
+        QCOMPARE(informative, QString("You need to install the AH-K3001V USB Driver 1.2 or later. The "
+                                      "application will be quited."));
         qputenv("EDGEMARKS_DRIVER_BUNDLE", saved);
     }
 };

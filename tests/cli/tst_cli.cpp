@@ -1,6 +1,6 @@
 #include "BookmarkTestSupport.h"
-#include "MyDocument.h"
 #include "LinkTestSupport.h"
+#include "MyDocument.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -15,14 +15,16 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 struct Result {
     int status = -1;
     QString out;
     QString err;
 };
 
-class TestCli : public QObject {
+class TestCli : public QObject
+{
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -148,7 +150,8 @@ private slots:
         const QString doc = path("faulty.bookmarks");
         {
             MyDocument d;
-            d.setBookmarkList({makeBookmark("one", "http://a.jp/", 1, 0), makeBookmark("two", "http://b.jp/", 1, 0),
+            d.setBookmarkList({makeBookmark("one", "http://a.jp/", 1, 0),
+                               makeBookmark("two", "http://b.jp/", 1, 0),
                                makeBookmark("lost", "http://c.jp/", 2, 42)});
             QVERIFY(d.writeToFile(doc));
         }
@@ -230,7 +233,8 @@ private slots:
         QCOMPARE(r.status, 0);
         const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
         QCOMPARE(json["folders"].toArray().size(), 20);
-        QCOMPARE(json["bookmarks"].toArray()[2].toObject()["location"].toString(), QString("http://example.jp/2"));
+        QCOMPARE(json["bookmarks"].toArray()[2].toObject()["location"].toString(),
+                 QString("http://example.jp/2"));
         QCOMPARE(json["bookmarks"].toArray()[2].toObject()["folder"].toInt(), 2);
 
         r = cli({"show", path("missing.bookmarks")});
@@ -299,7 +303,8 @@ private slots:
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.startsWith("Couldn't import the bookmarks.\n"), qPrintable(r.err));
         QCOMPARE(bytesOf(doc), before);
-        QCOMPARE(QDir(m_dir.path()).entryList({"kept.bookmarks*"}, QDir::Files), QStringList({"kept.bookmarks"}));
+        QCOMPARE(QDir(m_dir.path()).entryList({"kept.bookmarks*"}, QDir::Files),
+                 QStringList({"kept.bookmarks"}));
 
         // A file that is no document is not overwritten by an import.
         QFile junk(path("junk.bookmarks"));
@@ -317,7 +322,8 @@ private slots:
         Result r = cli({"import", path("d.bookmarks")},
                        {"EDGEMARKS_PASSWORD=1234", "EDGEMARKS_DRIVER_BUNDLE=" + path("none.kext")});
         QCOMPARE(r.status, 4);
-        QVERIFY(r.err.contains("Couldn't use this application because the AH-K3001V USB Driver 1.2 didn't exist."));
+        QVERIFY(r.err.contains(
+            "Couldn't use this application because the AH-K3001V USB Driver 1.2 didn't exist."));
         QVERIFY(r.err.contains("You need to install the AH-K3001V USB Driver 1.2 or later."));
         QVERIFY(sim->receivedFrames().isEmpty());
     }
@@ -408,14 +414,15 @@ private slots:
         p.setProcessChannelMode(QProcess::SeparateChannels);
         QStringList arguments{command};
         if (command == "get")
-            arguments << "big.bin:other" << "-o" << out << "--force";
+            arguments << "big.bin:other"
+                      << "-o" << out << "--force";
         else if (command == "put")
             arguments << upload;
         else
             arguments << doc;
         start(p, arguments, {"EDGEMARKS_PASSWORD=1234"});
         sim->receivedFrames(2, 10000); // logged in
-        QTest::qWait(400);              // and well into the transfer
+        QTest::qWait(400);             // and well into the transfer
         QVERIFY2(p.state() == QProcess::Running, qPrintable(result(p).err));
         ::kill(pid_t(p.processId()), signal);
         QVERIFY(p.waitForFinished(10000));
@@ -504,10 +511,12 @@ private slots:
         QProcess p;
         start(p, {"ls"}, {}, terminal);
         QVERIFY(p.processId() > 0);
-        QVERIFY(QTest::qWaitFor([&] {
-            struct termios now;
-            return tcgetattr(slave, &now) == 0 && !(now.c_lflag & ECHO);
-        }, 10000));
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                struct termios now;
+                return tcgetattr(slave, &now) == 0 && !(now.c_lflag & ECHO);
+            },
+            10000));
         QVERIFY(p.state() == QProcess::Running);
         // A process that may hold a password leaves no core dump.
         QFile limits(QString("/proc/%1/limits").arg(p.processId()));
@@ -546,14 +555,17 @@ private slots:
         QProcess p;
         p.setChildProcessModifier([] {
             std::signal(SIGXFSZ, SIG_IGN);
-            struct rlimit small {8, 8};
+            struct rlimit small {
+                8, 8
+            };
             setrlimit(RLIMIT_FSIZE, &small);
         });
         start(p, {"get", "memo.txt:other", "-o", out, "--force"}, {"EDGEMARKS_PASSWORD=1234"});
         QVERIFY(p.waitForFinished(20000));
         r = result(p);
         QVERIFY2(r.status == 1, qPrintable(r.err));
-        QVERIFY2(r.err.contains("Couldn't write a file.\n" + out + "/memo.txt: File too large"), qPrintable(r.err));
+        QVERIFY2(r.err.contains("Couldn't write a file.\n" + out + "/memo.txt: File too large"),
+                 qPrintable(r.err));
         QCOMPARE(bytesOf(out + "/memo.txt"), QByteArray("old"));
         QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList({"memo.txt"}));
     }
@@ -575,13 +587,18 @@ private slots:
             QTest::addRow("%s, password refused", qPrintable(t)) << t << "password refused" << 3;
             QTest::addRow("%s, wrong echo", qPrintable(t)) << t << "wrong echo" << 1;
             QTest::addRow("%s, illegal length", qPrintable(t)) << t << "illegal length" << 1;
-            QTest::addRow("%s, silent after login", qPrintable(t)) << t << "silent after login" << (t == "put" ? 0 : 1);
+            QTest::addRow("%s, silent after login", qPrintable(t))
+                << t << "silent after login" << (t == "put" ? 0 : 1);
             QTest::addRow("%s, hang-up", qPrintable(t)) << t << "hang-up" << 1;
         }
-        QTest::addRow("import, count without digits") << "import" << "count without digits" << 1;
-        QTest::addRow("ls, count without digits") << "ls" << "count without digits" << 1;
-        QTest::addRow("export, entries refused") << "export" << "entries refused" << 1;
-        QTest::addRow("get, another file's content") << "get" << "another file's content" << 1;
+        QTest::addRow("import, count without digits") << "import"
+                                                      << "count without digits" << 1;
+        QTest::addRow("ls, count without digits") << "ls"
+                                                  << "count without digits" << 1;
+        QTest::addRow("export, entries refused") << "export"
+                                                 << "entries refused" << 1;
+        QTest::addRow("get, another file's content") << "get"
+                                                     << "another file's content" << 1;
     }
 
     void faultMatrix()
@@ -591,8 +608,8 @@ private slots:
         QFETCH(int, status);
         // The reply each transfer stands or falls with; an upload's frame has none,
         // so its faults go to the login probe.
-        const QMap<QString, int> replies{{"import", 0x802}, {"export", 0x803}, {"ls", 0x607},
-                                         {"get", 0x602}, {"put", 0x101}};
+        const QMap<QString, int> replies{
+            {"import", 0x802}, {"export", 0x803}, {"ls", 0x607}, {"get", 0x602}, {"put", 0x101}};
         SimulatorFixture sim;
         sim->loadSampleContent();
         SimulatedHandset::Faults faults;
@@ -641,7 +658,8 @@ private slots:
         if (transfer == "export")
             arguments << "--yes";
         if (transfer == "get")
-            arguments << "memo.txt:other" << "-o" << dir << "--force";
+            arguments << "memo.txt:other"
+                      << "-o" << dir << "--force";
         if (transfer == "put")
             arguments << dir + "/memo.txt";
         const Result r = cli(arguments, {"EDGEMARKS_PASSWORD=1234", "EDGEMARKS_TIMEOUT=2"});
@@ -652,7 +670,8 @@ private slots:
             sim.settle();
         const QList<QByteArray> frames = sim->receivedFrames();
         // An upload's faults hit the login probe: no login, no logout.
-        const bool probeFault = faults.wrongEcho == 0x101 || faults.wrongLengthOn == 0x101 || faults.hangUpOn == 0x101;
+        const bool probeFault =
+            faults.wrongEcho == 0x101 || faults.wrongLengthOn == 0x101 || faults.hangUpOn == 0x101;
         const bool loggedIn = fault != "never the top screen" && !probeFault;
         if (!hungUp) {
             QVERIFY(!frames.isEmpty());

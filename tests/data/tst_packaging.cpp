@@ -7,7 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+namespace
+{
 struct Run {
     int status = -1;
     QString out;
@@ -36,7 +37,8 @@ const QString Build = QStringLiteral(EDGEMARKS_BUILD_DIR);
 const QString Id = QStringLiteral("io.github.edgemarks.EdgeMarks");
 } // namespace
 
-class TestPackaging : public QObject {
+class TestPackaging : public QObject
+{
     Q_OBJECT
 private slots:
     void desktopEntry()
@@ -47,7 +49,8 @@ private slots:
 
     void metainfo()
     {
-        const Run r = run(tool("appstreamcli"), {"validate", "--no-net", "--pedantic", Build + "/data/" + Id + ".metainfo.xml"});
+        const Run r = run(tool("appstreamcli"),
+                          {"validate", "--no-net", "--pedantic", Build + "/data/" + Id + ".metainfo.xml"});
         QVERIFY2(r.status == 0, qPrintable(r.out));
     }
 
@@ -114,7 +117,8 @@ private slots:
     void debianPackage()
     {
         QTemporaryDir out;
-        const Run pack = run(tool("cpack"), {"-G", "DEB", "-B", out.path(), "--config", Build + "/CPackConfig.cmake"}, 900000);
+        const Run pack = run(
+            tool("cpack"), {"-G", "DEB", "-B", out.path(), "--config", Build + "/CPackConfig.cmake"}, 900000);
         QVERIFY2(pack.status == 0, qPrintable(pack.out));
         const QStringList debs = QDir(out.path()).entryList({"*.deb"});
         QCOMPARE(debs.size(), 1);
@@ -125,7 +129,8 @@ private slots:
         const Run fields = run(tool("dpkg-deb"), {"--field", deb, "Depends"});
         QVERIFY2(fields.out.contains("libqt6widgets6"), qPrintable(fields.out));
         // lintian as root refuses nothing it needs; errors fail, warnings are shown.
-        const Run lint = run(tool("lintian"), {"--fail-on", "error", "--tag-display-limit", "0", deb}, 900000);
+        const Run lint =
+            run(tool("lintian"), {"--fail-on", "error", "--tag-display-limit", "0", deb}, 900000);
         QVERIFY2(lint.status == 0, qPrintable(lint.out));
         if (!lint.out.trimmed().isEmpty())
             qInfo("%s", qPrintable(lint.out));

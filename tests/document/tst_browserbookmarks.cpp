@@ -10,7 +10,8 @@
 
 #include <iconv.h>
 
-namespace {
+namespace
+{
 QByteArray fixture(const QString& name)
 {
     QFile f(QStringLiteral(EDGEMARKS_FIXTURES "/netscape-html/") + name);
@@ -47,7 +48,8 @@ BrowserBookmarks read(const QByteArray& bytes)
 }
 } // namespace
 
-class TestBrowserBookmarks : public QObject {
+class TestBrowserBookmarks : public QObject
+{
     Q_OBJECT
 private slots:
     // What a person reading each export expects: every link with a web location,
@@ -59,16 +61,17 @@ private slots:
         QTest::addColumn<int>("skipped");
         QTest::addColumn<QStringList>("folders");
         QTest::newRow("chromium flat") << "chromium_flat.htm" << 9 << 0 << QStringList{};
-        QTest::newRow("chromium nested") << "chromium_nested.htm" << 18 << 0
-                                         << QStringList{"Personal toolbar", "Dev",   "PHP",         "Python",
-                                                        "MOOC",             "Linux", "Self-hosting"};
+        QTest::newRow("chromium nested")
+            << "chromium_nested.htm" << 18 << 0
+            << QStringList{"Personal toolbar", "Dev", "PHP", "Python", "MOOC", "Linux", "Self-hosting"};
         QTest::newRow("firefox flat") << "firefox_flat.htm" << 21 << 3 << QStringList{"Personal toolbar"};
-        QTest::newRow("firefox nested") << "firefox_nested.htm" << 21 << 3
-                                        << QStringList{"Comics", "Dev", "PHP", "FLOSS", "Games", "Personal toolbar"};
+        QTest::newRow("firefox nested")
+            << "firefox_nested.htm" << 21 << 3
+            << QStringList{"Comics", "Dev", "PHP", "FLOSS", "Games", "Personal toolbar"};
         QTest::newRow("internet explorer") << "internet_explorer_11_flat.htm" << 18 << 0 << QStringList{};
         QTest::newRow("netscape basic") << "netscape_basic.htm" << 2 << 0 << QStringList{};
-        QTest::newRow("netscape nested") << "netscape_nested.htm" << 8 << 0
-                                         << QStringList{"Folder1", "Folder2", "Folder3", "Folder3-1"};
+        QTest::newRow("netscape nested")
+            << "netscape_nested.htm" << 8 << 0 << QStringList{"Folder1", "Folder2", "Folder3", "Folder3-1"};
         QTest::newRow("delicious") << "delicious.htm" << 5 << 0 << QStringList{};
         // One link is relative to the service ("?lY47tw"): no address for the handset.
         QTest::newRow("shaarli") << "shaarli.htm" << 5 << 1 << QStringList{};
@@ -92,8 +95,8 @@ private slots:
     void nestedFoldersAndOrder()
     {
         const BrowserBookmarks b = read(fixture("netscape_nested.htm"));
-        QCOMPARE(linkNames(b), (QStringList{"Nested 1", "Nested 1-1", "Nested 1-2", "Nested 2-1", "Nested 2-2",
-                                            "Nested 3-1", "Nested 3-2", "Nested 2"}));
+        QCOMPARE(linkNames(b), (QStringList{"Nested 1", "Nested 1-1", "Nested 1-2", "Nested 2-1",
+                                            "Nested 2-2", "Nested 3-1", "Nested 3-2", "Nested 2"}));
         QList<int> folders;
         for (const BrowserBookmarks::Link& l : b.links)
             folders << l.folder;
@@ -110,14 +113,16 @@ private slots:
         const QString page = QStringLiteral(
             "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n%1<DL><p><DT><H3>ニュース</H3><DL><p>"
             "<DT><A HREF=\"http://www.example.jp/\">日本語のページ &amp; ～</A></DL><p></DL><p>\n");
-        const QString meta = QStringLiteral("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=%1\">\n");
+        const QString meta =
+            QStringLiteral("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=%1\">\n");
         QTest::newRow("utf-8 declared") << page.arg(meta.arg("UTF-8")).toUtf8();
         QTest::newRow("shift_jis declared") << encoded(page.arg(meta.arg("Shift_JIS")), "CP932");
         QTest::newRow("euc-jp declared") << encoded(page.arg(meta.arg("EUC-JP")), "EUC-JP");
         QTest::newRow("html5 meta") << encoded(page.arg("<meta charset=\"shift_jis\">"), "CP932");
         QTest::newRow("shift_jis undeclared") << encoded(page.arg(QString()), "CP932");
         QTest::newRow("euc-jp undeclared") << encoded(page.arg(QString()), "EUC-JP");
-        QTest::newRow("utf-8 with a byte order mark") << QByteArray("\xEF\xBB\xBF") + page.arg(QString()).toUtf8();
+        QTest::newRow("utf-8 with a byte order mark")
+            << QByteArray("\xEF\xBB\xBF") + page.arg(QString()).toUtf8();
     }
     void characterSets()
     {
@@ -133,21 +138,23 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("links"); // -1: refused
-        QTest::newRow("unclosed tags") << QByteArray("<DL><DT><A HREF=\"http://a.jp/\">A<DT><A HREF=\"http://b.jp/\">B")
-                                       << 2;
-        QTest::newRow("no DL at all") << QByteArray("<A HREF=\"http://a.jp/\">A</A><A HREF=\"http://b.jp/\">B</A>") << 2;
-        QTest::newRow("stray text") << QByteArray("hello <DL><p>world<DT><A HREF=\"http://a.jp/\">A</A> more</DL> end")
-                                    << 1;
+        QTest::newRow("unclosed tags")
+            << QByteArray("<DL><DT><A HREF=\"http://a.jp/\">A<DT><A HREF=\"http://b.jp/\">B") << 2;
+        QTest::newRow("no DL at all")
+            << QByteArray("<A HREF=\"http://a.jp/\">A</A><A HREF=\"http://b.jp/\">B</A>") << 2;
+        QTest::newRow("stray text")
+            << QByteArray("hello <DL><p>world<DT><A HREF=\"http://a.jp/\">A</A> more</DL> end") << 1;
         QTest::newRow("truncated in a title")
-            << fixture("netscape_nested.htm").left(fixture("netscape_nested.htm").indexOf("Nested 2-2") + 4) << 5;
+            << fixture("netscape_nested.htm").left(fixture("netscape_nested.htm").indexOf("Nested 2-2") + 4)
+            << 5;
         QTest::newRow("closing tags only") << QByteArray("</DL></DL></A></H3></DL>") << -1;
         QTest::newRow("not html") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << -1;
         QTest::newRow("plain text") << QByteArray("just some words, no links") << -1;
         QTest::newRow("empty") << QByteArray() << -1;
-        QTest::newRow("heading without list") << QByteArray("<DL><DT><H3>F</H3><DT><A HREF=\"http://a.jp/\">A</A></DL>")
-                                              << 1;
-        QTest::newRow("thousands of nested lists") << QByteArray("<DL>").repeated(20000) + "<A HREF=\"http://a.jp/\">A</A>"
-                                                   << 1;
+        QTest::newRow("heading without list")
+            << QByteArray("<DL><DT><H3>F</H3><DT><A HREF=\"http://a.jp/\">A</A></DL>") << 1;
+        QTest::newRow("thousands of nested lists")
+            << QByteArray("<DL>").repeated(20000) + "<A HREF=\"http://a.jp/\">A</A>" << 1;
     }
     void malformed()
     {
@@ -165,7 +172,8 @@ private slots:
     void largeFile()
     {
         // 50 MB of links: read, the number beyond what is kept counted.
-        const QByteArray line("<DT><A HREF=\"http://www.example.jp/a/long/path/to/a/page.html\">A page with a title</A>\n");
+        const QByteArray line(
+            "<DT><A HREF=\"http://www.example.jp/a/long/path/to/a/page.html\">A page with a title</A>\n");
         QByteArray bytes = "<DL><p>\n" + line.repeated(int(50 * 1024 * 1024 / line.size())) + "</DL>";
         const BrowserBookmarks b = read(bytes);
         QCOMPARE(b.links.size(), BrowserBookmarks::MaxKept);
@@ -177,11 +185,10 @@ private slots:
     void roundTrip()
     {
         MyDocument doc;
-        BookmarkList list{makeBookmark("Top & <first>", "http://a.jp/?x=1&y=\"2\"", 7, 0),
-                          makeBookmark("日本語", "http://b.jp/", 1, 0),
-                          makeBookmark("News 1", "https://c.jp/", 2, 3),
-                          makeBookmark("News 2", "https://d.jp/", 3, 3),
-                          makeBookmark("Last's", "http://e.jp/", 4, 19)};
+        BookmarkList list{
+            makeBookmark("Top & <first>", "http://a.jp/?x=1&y=\"2\"", 7, 0),
+            makeBookmark("日本語", "http://b.jp/", 1, 0), makeBookmark("News 1", "https://c.jp/", 2, 3),
+            makeBookmark("News 2", "https://d.jp/", 3, 3), makeBookmark("Last's", "http://e.jp/", 4, 19)};
         QStringList folders = MyDocument::defaultFolderList();
         folders[3] = "ニュース & <more>";
         const QByteArray html = BrowserBookmarks::write(list, folders);
@@ -209,8 +216,8 @@ private slots:
             QSKIP("python3 is not installed");
         BookmarkList list;
         for (int i = 0; i < 40; ++i)
-            list << makeBookmark(QString("Page <%1> & \"quoted\" 'x' 日本").arg(i), QString("http://x.jp/%1?a=1&b=2").arg(i),
-                                 i, i % 7);
+            list << makeBookmark(QString("Page <%1> & \"quoted\" 'x' 日本").arg(i),
+                                 QString("http://x.jp/%1?a=1&b=2").arg(i), i, i % 7);
         QStringList folders = MyDocument::defaultFolderList();
         folders[2] = "A & B <c>";
         QTemporaryDir dir;
@@ -305,8 +312,8 @@ print(json.dumps({'links': p.links, 'folders': p.folders}, ensure_ascii=False))
         MyDocument doc;
         doc.setBookmarkList({makeBookmark("old", "http://old.jp/", 0, 0)});
         const BookmarkImportPlan plan =
-            BookmarkImportPlan::make(read(fixture("netscape_nested.htm")), doc.bookmarkList(), doc.folderList(),
-                                     BookmarkImportPlan::Mapping::PerFolder, 0);
+            BookmarkImportPlan::make(read(fixture("netscape_nested.htm")), doc.bookmarkList(),
+                                     doc.folderList(), BookmarkImportPlan::Mapping::PerFolder, 0);
         doc.addBookmarks(plan.added, plan.folderNames, "Import Bookmarks");
         endEvent();
         QCOMPARE(doc.bookmarkList().size(), 9);

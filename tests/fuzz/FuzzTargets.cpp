@@ -23,7 +23,8 @@
 #include <memory>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 QByteArray bytesOf(const uint8_t* data, size_t size)
 {
@@ -139,12 +140,13 @@ void pasteboard(const uint8_t* data, size_t size)
     while (at < size) {
         const size_t declared = data[at++];
         const size_t nameLength = std::min<size_t>(declared, size - at);
-        const QString name = QString::fromLatin1(reinterpret_cast<const char*>(data + at), qsizetype(nameLength));
+        const QString name =
+            QString::fromLatin1(reinterpret_cast<const char*>(data + at), qsizetype(nameLength));
         at += nameLength;
         if (size - at < 4)
             break;
-        const size_t length = std::min<size_t>(data[at] | data[at + 1] << 8 | data[at + 2] << 16 | size_t(data[at + 3]) << 24,
-                                               size - at - 4);
+        const size_t length = std::min<size_t>(
+            data[at] | data[at + 1] << 8 | data[at + 2] << 16 | size_t(data[at + 3]) << 24, size - at - 4);
         at += 4;
         mime.setData(name, bytesOf(data + at, length));
         at += length;
@@ -209,7 +211,8 @@ void browserBookmarks(const uint8_t* data, size_t size)
         const BookmarkImportPlan plan = BookmarkImportPlan::make(file, {}, MyDocument::defaultFolderList(),
                                                                  BookmarkImportPlan::Mapping::PerFolder, 0);
         (void)plan.summary();
-        const BrowserBookmarks again = BrowserBookmarks::read(BrowserBookmarks::write(plan.added, plan.folderNames));
+        const BrowserBookmarks again =
+            BrowserBookmarks::read(BrowserBookmarks::write(plan.added, plan.folderNames));
         if (again.links.size() != plan.added.size())
             std::abort(); // what we write must read back whole
     } catch (const BrowserBookmarksError&) {
@@ -217,10 +220,11 @@ void browserBookmarks(const uint8_t* data, size_t size)
 }
 
 const FuzzTargets::Target targets[] = {
-    {"propertylist", propertyList}, {"keyedarchive", keyedArchive}, {"bookmarkentry", bookmarkEntry},
-    {"directoryrecord", directoryRecord}, {"resourcefork", resourceFork}, {"linkfile", linkFile},
-    {"pasteboard", pasteboard}, {"shiftjis", shiftJis}, {"replyframe", replyFrame},
-    {"browserbookmarks", browserBookmarks},
+    {"propertylist", propertyList},   {"keyedarchive", keyedArchive},
+    {"bookmarkentry", bookmarkEntry}, {"directoryrecord", directoryRecord},
+    {"resourcefork", resourceFork},   {"linkfile", linkFile},
+    {"pasteboard", pasteboard},       {"shiftjis", shiftJis},
+    {"replyframe", replyFrame},       {"browserbookmarks", browserBookmarks},
 };
 } // namespace
 

@@ -6,7 +6,8 @@
 using Kind = HandsetCheck::Kind;
 Q_DECLARE_METATYPE(HandsetCheck::Kind)
 
-class TestHandsetCheck : public QObject {
+class TestHandsetCheck : public QObject
+{
     Q_OBJECT
 private slots:
     // One row per kind of finding: the second bookmark is the one at fault.
@@ -17,22 +18,35 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::addColumn<int>("folder");
         QTest::addColumn<QList<Kind>>("kinds");
-        QTest::newRow("fine") << "ニュース ～" << "http://www.example.jp/" << 1 << 19 << QList<Kind>{};
-        QTest::newRow("number below range") << "n" << "http://a.jp/" << -1 << 0 << QList<Kind>{Kind::NumberOutOfRange};
-        QTest::newRow("number above range") << "n" << "http://a.jp/" << 100 << 0 << QList<Kind>{Kind::NumberOutOfRange};
-        QTest::newRow("number used twice") << "n" << "http://a.jp/" << 0 << 0 << QList<Kind>{Kind::NumberUsedTwice};
-        QTest::newRow("folder below range") << "n" << "http://a.jp/" << 1 << -1 << QList<Kind>{Kind::FolderOutOfRange};
-        QTest::newRow("folder above range") << "n" << "http://a.jp/" << 1 << 42 << QList<Kind>{Kind::FolderOutOfRange};
-        QTest::newRow("emoji in the name") << "Cake 🍰" << "http://a.jp/" << 1 << 0 << QList<Kind>{Kind::NameNotShiftJIS};
-        QTest::newRow("hangul in the location") << "n" << "http://a.jp/한" << 1 << 0
-                                                << QList<Kind>{Kind::LocationNotShiftJIS};
-        QTest::newRow("nul in the name") << QString("a") + QChar(0) + "b" << "http://a.jp/" << 1 << 0
-                                         << QList<Kind>{Kind::NameChanges};
-        QTest::newRow("nul in the location") << "n" << QString("http://a.jp/") + QChar(0) << 1 << 0
-                                             << QList<Kind>{Kind::LocationChanges};
+        QTest::newRow("fine") << "ニュース ～"
+                              << "http://www.example.jp/" << 1 << 19 << QList<Kind>{};
+        QTest::newRow("number below range")
+            << "n"
+            << "http://a.jp/" << -1 << 0 << QList<Kind>{Kind::NumberOutOfRange};
+        QTest::newRow("number above range")
+            << "n"
+            << "http://a.jp/" << 100 << 0 << QList<Kind>{Kind::NumberOutOfRange};
+        QTest::newRow("number used twice") << "n"
+                                           << "http://a.jp/" << 0 << 0 << QList<Kind>{Kind::NumberUsedTwice};
+        QTest::newRow("folder below range")
+            << "n"
+            << "http://a.jp/" << 1 << -1 << QList<Kind>{Kind::FolderOutOfRange};
+        QTest::newRow("folder above range")
+            << "n"
+            << "http://a.jp/" << 1 << 42 << QList<Kind>{Kind::FolderOutOfRange};
+        QTest::newRow("emoji in the name") << "Cake 🍰"
+                                           << "http://a.jp/" << 1 << 0 << QList<Kind>{Kind::NameNotShiftJIS};
+        QTest::newRow("hangul in the location")
+            << "n"
+            << "http://a.jp/한" << 1 << 0 << QList<Kind>{Kind::LocationNotShiftJIS};
+        QTest::newRow("nul in the name") << QString("a") + QChar(0) + "b"
+                                         << "http://a.jp/" << 1 << 0 << QList<Kind>{Kind::NameChanges};
+        QTest::newRow("nul in the location")
+            << "n" << QString("http://a.jp/") + QChar(0) << 1 << 0 << QList<Kind>{Kind::LocationChanges};
         QTest::newRow("too long") << QString(3000, 'n') << "http://a.jp/" + QString(1100, 'x') << 1 << 0
                                   << QList<Kind>{Kind::TooLong};
-        QTest::newRow("two at once") << "🍰" << "http://a.jp/" << 200 << 0
+        QTest::newRow("two at once") << "🍰"
+                                     << "http://a.jp/" << 200 << 0
                                      << QList<Kind>{Kind::NumberOutOfRange, Kind::NameNotShiftJIS};
     }
     void findings()

@@ -11,7 +11,8 @@
 
 // Texts are looked up when they are used, in the contexts the translation was
 // made from: with the Japanese translation installed, each part speaks Japanese.
-class TestTranslations : public QObject {
+class TestTranslations : public QObject
+{
     Q_OBJECT
     QTranslator m_japanese;
 
@@ -26,8 +27,10 @@ private slots:
     {
         QCOMPARE(VedORovavException(VedORovav::NotConnected).localizedReason(),
                  QStringLiteral("AIR-EDGE PHONE が接続されていません。"));
-        QCOMPARE(VedORovavException(VedORovav::TooManyBookmarks).reason(),
-                 QString("Too many bookmarks exist. Up to 100 bookmarks can be registered.")); // the key stays English
+        QCOMPARE(
+            VedORovavException(VedORovav::TooManyBookmarks).reason(),
+            QString(
+                "Too many bookmarks exist. Up to 100 bookmarks can be registered.")); // the key stays English
         qputenv("EDGEMARKS_DRIVER_BUNDLE", "/nonexistent.kext");
         QCOMPARE(VedORovav::humanReadableDriverName(), QStringLiteral("AH-K3001V USB ドライバ 1.2"));
         qunsetenv("EDGEMARKS_DRIVER_BUNDLE");
@@ -67,13 +70,16 @@ private slots:
         // The original's slips are mended in what is shown, and counts are plural.
         QCOMPARE(english.translate("VedORovav", "An illiegal length data was received."),
                  QString("Data of an illegal length was received."));
-        QCOMPARE(english.translate("DocumentCommands",
-                                   "The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure "
-                                   "you want to export ?"),
-                 QString("The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to "
-                         "export?"));
+        QCOMPARE(
+            english.translate("DocumentCommands",
+                              "The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure "
+                              "you want to export ?"),
+            QString(
+                "The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to "
+                "export?"));
         QCoreApplication::installTranslator(&english);
-        QCOMPARE(QCoreApplication::translate("Cli", "Folder %1: %n bookmark(s)", nullptr, 1), QString("Folder %1: 1 bookmark"));
+        QCOMPARE(QCoreApplication::translate("Cli", "Folder %1: %n bookmark(s)", nullptr, 1),
+                 QString("Folder %1: 1 bookmark"));
         QCOMPARE(QCoreApplication::translate("Cli", "Folder %1: %n bookmark(s)", nullptr, 3),
                  QString("Folder %1: 3 bookmarks"));
         QCoreApplication::removeTranslator(&english);
