@@ -104,9 +104,7 @@ int leadingInteger(const QString& component)
 }
 } // namespace
 
-VedORovav::VedORovav(QObject* parentWindow) : m_parentWindow(parentWindow), m_timeoutMs(timeoutSetting())
-{
-}
+VedORovav::VedORovav(QObject* parentWindow) : m_parentWindow(parentWindow), m_timeoutMs(timeoutSetting()) {}
 
 VedORovav::~VedORovav()
 {
@@ -205,7 +203,8 @@ QString VedORovav::driverInstructions()
 void VedORovav::pause()
 {
     const qint64 end = QDateTime::currentMSecsSinceEpoch() + RetryPauseMilliseconds;
-    for (qint64 now = QDateTime::currentMSecsSinceEpoch(); now < end; now = QDateTime::currentMSecsSinceEpoch()) {
+    for (qint64 now = QDateTime::currentMSecsSinceEpoch(); now < end;
+         now = QDateTime::currentMSecsSinceEpoch()) {
         checkCancelled();
         const qint64 slice = std::min<qint64>(end - now, CancelSliceMilliseconds);
         struct timespec t {
@@ -235,10 +234,11 @@ void VedORovav::waitFor(short events, qint64 deadline)
         if (deadline >= 0) {
             const qint64 left = deadline - QDateTime::currentMSecsSinceEpoch();
             if (left <= 0)
-                throw VedORovavException(events == POLLIN ? NoAnswer : CouldNotWrite,
-                                         events == POLLIN ? QString()
-                                                          : QStringLiteral("%1: the port took nothing for too long.")
-                                                                .arg(m_openPath));
+                throw VedORovavException(
+                    events == POLLIN ? NoAnswer : CouldNotWrite,
+                    events == POLLIN
+                        ? QString()
+                        : QStringLiteral("%1: the port took nothing for too long.").arg(m_openPath));
             slice = slice < 0 ? int(std::min<qint64>(left, INT_MAX)) : int(std::min<qint64>(left, slice));
         }
         struct pollfd p {
@@ -283,8 +283,9 @@ void VedORovav::open()
     // A second open never leaks the first descriptor or its saved attributes.
     close();
     if (!m_timeoutMs)
-        throw VedORovavException(BadTimeout,
-                                 QStringLiteral("EDGEMARKS_TIMEOUT=%1").arg(qEnvironmentVariable("EDGEMARKS_TIMEOUT")));
+        throw VedORovavException(
+            BadTimeout,
+            QStringLiteral("EDGEMARKS_TIMEOUT=%1").arg(qEnvironmentVariable("EDGEMARKS_TIMEOUT")));
     QString missing;
     for (int attempt = 1;; ++attempt) {
         // The handset may show up between attempts: look for it each time.
@@ -516,14 +517,21 @@ int VedORovav::sendRawData(const char* data, int length)
 
 void VedORovav::writeAll(const char* data, int length)
 {
-    waitFor(POLLOUT, replyDeadline());
-    const ssize_t written = ::write(m_fileDescriptor, data, size_t(length));
-    if (written != length)
-        checkCancelled(); // a signal that cancels may cut the write short
-    if (written != length)
-        throw VedORovavException(CouldNotWrite,
-                                 written == -1 ? QStringLiteral("%1: %2.").arg(m_openPath, systemError(errno))
-                                               : QString());
+    // The port is non-blocking: a write may take only part of the bytes (a slow
+    // line, a full buffer, a signal); the rest follows once there is room.
+    const qint64 deadline = replyDeadline();
+    while (length > 0) {
+        waitFor(POLLOUT, deadline); // also where a cancel stops the rest
+        const ssize_t written = ::write(m_fileDescriptor, data, size_t(length));
+        if (written > 0) {
+            data += written;
+            length -= int(written);
+        } else if (written == 0 || (errno != EAGAIN && errno != EINTR)) {
+            throw VedORovavException(
+                CouldNotWrite,
+                written == -1 ? QStringLiteral("%1: %2.").arg(m_openPath, systemError(errno)) : QString());
+        }
+    }
 }
 
 int VedORovav::receiveRawData(char* buffer, int maxLength)

@@ -11,10 +11,10 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
-#include <thread>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace
@@ -340,6 +340,43 @@ private slots:
             QCOMPARE(e.details(), QString("EDGEMARKS_TIMEOUT=%1").arg(bad));
         }
         qputenv("EDGEMARKS_TIMEOUT", "5");
+    }
+
+    // A line that takes a piece only in parts (its buffer full, a slow reader):
+    // the piece still goes out whole, nothing lost or refused.
+    void shortWritesGoOutWhole()
+    {
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master != -1 && grantpt(master) == 0 && unlockpt(master) == 0);
+        const int keep = ::open(ptsname(master), O_RDWR | O_NOCTTY);
+        QTemporaryDir dir;
+        const QString device = dir.filePath("slow");
+        QVERIFY(QFile::link(QString::fromLocal8Bit(ptsname(master)), device));
+        qputenv("EDGEMARKS_DEVICE", QFile::encodeName(device));
+        QByteArray piece(256 * 1024, '\0');
+        for (int i = 0; i < piece.size(); ++i)
+            piece[i] = char(i * 7);
+        QByteArray received;
+        std::thread reader([&] {
+            char buffer[1024];
+            while (received.size() < piece.size()) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1)); // slower than the writer
+                const ssize_t n = ::read(master, buffer, sizeof buffer);
+                if (n > 0)
+                    received.append(buffer, n);
+                else if (n == 0 || (errno != EAGAIN && errno != EINTR))
+                    break;
+            }
+        });
+        {
+            VedORovav link;
+            link.open();
+            QCOMPARE(link.sendRawData(piece.constData(), int(piece.size())), int(piece.size()));
+        }
+        reader.join();
+        QCOMPARE(received, piece);
+        ::close(keep);
+        ::close(master);
     }
 
     void theProtocolLogIsBounded()
