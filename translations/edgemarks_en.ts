@@ -14,22 +14,22 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="257"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="258"/>
         <source>Cut</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="378"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="380"/>
         <source>No.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="380"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="382"/>
         <source>Name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="382"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="384"/>
         <source>Location</source>
         <translation type="unfinished"></translation>
     </message>
@@ -37,74 +37,74 @@
 <context>
     <name>BrowserBookmarks</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="428"/>
-        <location filename="../src/cli/main.cpp" line="549"/>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="277"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="438"/>
+        <location filename="../src/cli/main.cpp" line="589"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="302"/>
         <source>The bookmark file is larger than 64 MB.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="135"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="151"/>
         <source>It has no location.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="139"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="156"/>
         <source>Its location names no web server.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="141"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="159"/>
         <source>Its location is not a whole web address.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="143"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="161"/>
         <source>It is a saved search of the browser (place:), not a web page.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="145"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="164"/>
         <source>It is a script (javascript:), which the AIR-EDGE PHONE cannot run.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="147"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="167"/>
         <source>It holds its page inside the link (data:), which the AIR-EDGE PHONE cannot open.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="149"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="171"/>
         <source>It is a file on this computer (file:).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="150"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="172"/>
         <source>The AIR-EDGE PHONE opens only web pages (http: and https:), not %1: locations.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="296"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="321"/>
         <source>The bookmark file&apos;s characters cannot be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="311"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="337"/>
         <source>The bookmark file could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="331"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="357"/>
         <source>The file is not a browser bookmark file: it holds no links.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="426"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="456"/>
         <source>%1 → %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="496"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="527"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n bookmark will be added.</numerusform>
@@ -112,27 +112,27 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="499"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="534"/>
         <source>outside any folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="499"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="535"/>
         <source>from “%1”</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="500"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="536"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="503"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="543"/>
         <source>Folders renamed: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="506"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="547"/>
         <source>%n bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.</source>
         <translation>
             <numerusform>%n bookmark left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
@@ -140,7 +140,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="510"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="552"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n link skipped:</numerusform>
@@ -148,7 +148,7 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="512"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="555"/>
         <source>  “%1” (%2): %3</source>
         <translation type="unfinished"></translation>
     </message>
@@ -176,7 +176,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="34"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="35"/>
         <source>Import</source>
         <translation type="unfinished"></translation>
     </message>
@@ -184,83 +184,83 @@
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/main.cpp" line="182"/>
+        <location filename="../src/cli/main.cpp" line="184"/>
         <source>Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, get NAME..., put FILE..., devices (see --help)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="210"/>
+        <location filename="../src/cli/main.cpp" line="214"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="252"/>
+        <location filename="../src/cli/main.cpp" line="260"/>
         <source>may be opened</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="252"/>
+        <location filename="../src/cli/main.cpp" line="261"/>
         <source>no permission</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="259"/>
+        <location filename="../src/cli/main.cpp" line="270"/>
         <source>No AH-K3001V (USB ID %1:%2) was found.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="262"/>
+        <location filename="../src/cli/main.cpp" line="273"/>
         <source>The %1 was not found; the AIR-EDGE PHONE cannot be used without it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="288"/>
+        <location filename="../src/cli/main.cpp" line="300"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="298"/>
+        <location filename="../src/cli/main.cpp" line="310"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="302"/>
+        <location filename="../src/cli/main.cpp" line="314"/>
         <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="307"/>
+        <location filename="../src/cli/main.cpp" line="320"/>
         <source>Warning: others may read the password file %1 (chmod 600 it).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="317"/>
+        <location filename="../src/cli/main.cpp" line="333"/>
         <source>The password file %1 is not UTF-8 text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="330"/>
+        <location filename="../src/cli/main.cpp" line="345"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keyring.</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="346"/>
+        <location filename="../src/cli/main.cpp" line="362"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="360"/>
-        <location filename="../src/cli/main.cpp" line="545"/>
+        <location filename="../src/cli/main.cpp" line="376"/>
+        <location filename="../src/cli/main.cpp" line="582"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="375"/>
+        <location filename="../src/cli/main.cpp" line="391"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="388"/>
+        <location filename="../src/cli/main.cpp" line="404"/>
         <source>%n bookmark(s) left out: a document holds at most 100.</source>
         <translation>
             <numerusform>%n bookmark left out: a document holds at most 100.</numerusform>
@@ -268,7 +268,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="481"/>
+        <location filename="../src/cli/main.cpp" line="512"/>
         <source>Folder %1: %n bookmark(s)</source>
         <translation>
             <numerusform>Folder %1: %n bookmark</numerusform>
@@ -276,7 +276,7 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="729"/>
+        <location filename="../src/cli/main.cpp" line="776"/>
         <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).
 
 Commands:
@@ -298,115 +298,115 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="749"/>
+        <location filename="../src/cli/main.cpp" line="797"/>
         <source>The handset&apos;s serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="750"/>
+        <location filename="../src/cli/main.cpp" line="800"/>
         <source>path</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="752"/>
+        <location filename="../src/cli/main.cpp" line="802"/>
         <source>Write every frame and step of the conversation with the handset to this file, for a bug report (the password is masked).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="754"/>
-        <location filename="../src/cli/main.cpp" line="756"/>
+        <location filename="../src/cli/main.cpp" line="805"/>
+        <location filename="../src/cli/main.cpp" line="808"/>
         <source>file</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="755"/>
+        <location filename="../src/cli/main.cpp" line="807"/>
         <source>Read the password from the first line of this file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="758"/>
+        <location filename="../src/cli/main.cpp" line="810"/>
         <source>Use a built-in simulated handset with sample content (password 1234).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="759"/>
+        <location filename="../src/cli/main.cpp" line="813"/>
         <source>Export without asking for confirmation.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="760"/>
+        <location filename="../src/cli/main.cpp" line="814"/>
         <source>show, check, ls, devices: print JSON.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="761"/>
+        <location filename="../src/cli/main.cpp" line="816"/>
         <source>convert: put every bookmark into this handset folder (0-19).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="761"/>
+        <location filename="../src/cli/main.cpp" line="817"/>
         <source>number</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="763"/>
+        <location filename="../src/cli/main.cpp" line="819"/>
         <source>get: the folder to download into (default: here).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="764"/>
+        <location filename="../src/cli/main.cpp" line="820"/>
         <source>folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="766"/>
+        <location filename="../src/cli/main.cpp" line="822"/>
         <source>get, convert: replace local files that exist; export: send a document the check finds fault with.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="767"/>
+        <location filename="../src/cli/main.cpp" line="825"/>
         <source>put: send every file with this handset type.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="767"/>
+        <location filename="../src/cli/main.cpp" line="826"/>
         <source>type</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="770"/>
+        <location filename="../src/cli/main.cpp" line="830"/>
         <source>import, export, show, check, convert, ls, get, put or devices</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="771"/>
+        <location filename="../src/cli/main.cpp" line="832"/>
         <source>the document, or the files</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="776"/>
+        <location filename="../src/cli/main.cpp" line="837"/>
         <source>See edgemarks-cli --help.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="787"/>
+        <location filename="../src/cli/main.cpp" line="848"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="795"/>
+        <location filename="../src/cli/main.cpp" line="857"/>
         <source>Interrupted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="395"/>
-        <location filename="../src/cli/main.cpp" line="577"/>
-        <location filename="../src/cli/main.cpp" line="581"/>
+        <location filename="../src/cli/main.cpp" line="411"/>
+        <location filename="../src/cli/main.cpp" line="618"/>
+        <location filename="../src/cli/main.cpp" line="623"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="399"/>
+        <location filename="../src/cli/main.cpp" line="415"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation>
             <numerusform>Imported %n bookmark into %1.</numerusform>
@@ -414,47 +414,47 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="401"/>
+        <location filename="../src/cli/main.cpp" line="420"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="418"/>
+        <location filename="../src/cli/main.cpp" line="440"/>
         <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="427"/>
+        <location filename="../src/cli/main.cpp" line="450"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="432"/>
+        <location filename="../src/cli/main.cpp" line="456"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export?</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="434"/>
+        <location filename="../src/cli/main.cpp" line="460"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="435"/>
+        <location filename="../src/cli/main.cpp" line="463"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="436"/>
+        <location filename="../src/cli/main.cpp" line="464"/>
         <source>Not exported.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="443"/>
+        <location filename="../src/cli/main.cpp" line="471"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="449"/>
+        <location filename="../src/cli/main.cpp" line="479"/>
         <source>Exported %n bookmark(s).</source>
         <translation>
             <numerusform>Exported %n bookmark.</numerusform>
@@ -462,7 +462,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="451"/>
+        <location filename="../src/cli/main.cpp" line="481"/>
         <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
         <translation>
             <numerusform>%n bookmark in a folder the AIR-EDGE PHONE does not have was not sent.</numerusform>
@@ -470,33 +470,33 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="490"/>
+        <location filename="../src/cli/main.cpp" line="524"/>
         <source>Folder index %1: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="512"/>
+        <location filename="../src/cli/main.cpp" line="546"/>
         <source>The AIR-EDGE PHONE can take %1 as it is.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="529"/>
+        <location filename="../src/cli/main.cpp" line="565"/>
         <source>%1 exists: give --force to replace it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="537"/>
+        <location filename="../src/cli/main.cpp" line="574"/>
         <source>--folder takes a folder number from 0 to 19.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="549"/>
-        <location filename="../src/cli/main.cpp" line="565"/>
+        <location filename="../src/cli/main.cpp" line="588"/>
+        <location filename="../src/cli/main.cpp" line="605"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="586"/>
+        <location filename="../src/cli/main.cpp" line="629"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Wrote %n bookmark to %1.</numerusform>
@@ -504,43 +504,43 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="595"/>
-        <location filename="../src/cli/main.cpp" line="652"/>
+        <location filename="../src/cli/main.cpp" line="639"/>
+        <location filename="../src/cli/main.cpp" line="696"/>
         <source>Couldn&apos;t read the file list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="641"/>
+        <location filename="../src/cli/main.cpp" line="685"/>
         <source>%1 is not a folder.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="670"/>
+        <location filename="../src/cli/main.cpp" line="715"/>
         <source>There is no file %1 on the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="676"/>
+        <location filename="../src/cli/main.cpp" line="721"/>
         <source>%1 is a symbolic link; give --force to write through it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="680"/>
+        <location filename="../src/cli/main.cpp" line="728"/>
         <source>%1 exists; give --force to replace it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="688"/>
+        <location filename="../src/cli/main.cpp" line="736"/>
         <source>Couldn&apos;t download the files.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="702"/>
+        <location filename="../src/cli/main.cpp" line="750"/>
         <source>%1 is not a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="707"/>
+        <location filename="../src/cli/main.cpp" line="755"/>
         <source>Couldn&apos;t upload the files.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -559,17 +559,17 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="52"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="53"/>
         <source>The current editing bookmarks will be completely deleted. Are you sure you want to import ?</source>
         <translation>The bookmarks being edited will be completely deleted. Are you sure you want to import?</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="53"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="54"/>
         <source>If you select to import then all bookmarks on the current editing will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="53"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="54"/>
         <source>Import</source>
         <translation type="unfinished"></translation>
     </message>
@@ -579,32 +579,32 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export?</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="94"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="95"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="94"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="96"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="164"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="166"/>
         <source>The import was cancelled; the document is unchanged.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="167"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="169"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="168"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="170"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="178"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="180"/>
         <source>Exported %n bookmark(s) to the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>Exported %n bookmark to the AIR-EDGE PHONE.</numerusform>
@@ -612,12 +612,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="184"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="187"/>
         <source>Some bookmarks were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="185"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="188"/>
         <source>%n bookmark(s) were left out: a document holds at most 100.</source>
         <translation>
             <numerusform>%n bookmark was left out: a document holds at most 100.</numerusform>
@@ -625,17 +625,17 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="190"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="194"/>
         <source>Some bookmarks could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="191"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="195"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="195"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="200"/>
         <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>Imported %n bookmark from the AIR-EDGE PHONE.</numerusform>
@@ -646,133 +646,133 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="138"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="142"/>
         <source>Not every bookmark was added.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="142"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="147"/>
         <source>The memory number was not changed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="233"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="238"/>
         <source>Save Protocol Log</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="235"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="240"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="240"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="245"/>
         <source>Import Browser Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="241"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="246"/>
         <source>Bookmark files (*.html *.htm);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="247"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="252"/>
         <source>Export Browser Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="248"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="253"/>
         <source>Bookmark files (*.html *.htm)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="270"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="276"/>
         <source>Clear Menu</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="285"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="292"/>
         <source>&amp;Help</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="287"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="294"/>
         <source>EdgeMarks Manual</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="292"/>
         <location filename="../src/app/DocumentWindow.cpp" line="299"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="306"/>
         <source>About EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="300"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="307"/>
         <source>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="305"/>
-        <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: &lt;tt&gt;man edgemarks&lt;/tt&gt;, &lt;tt&gt;man edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
+        <location filename="../src/app/DocumentWindow.cpp" line="311"/>
+        <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="356"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="365"/>
         <source>Find Automatically</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="356"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="365"/>
         <source>As Started (%1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="369"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="378"/>
         <source>(no permission)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="377"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="386"/>
         <source>Other...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="385"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="394"/>
         <source>Other Device</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="386"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="395"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="410"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="419"/>
         <source>The protocol log could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="413"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="422"/>
         <source>Saved the protocol log to %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="422"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="431"/>
         <source>The bookmark file &quot;%1&quot; could not be opened.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="431"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="441"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="440"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="450"/>
         <source>Import Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="441"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="451"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>Imported %n bookmark.</numerusform>
@@ -780,12 +780,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="454"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="464"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="458"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="468"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Exported %n bookmark to %1.</numerusform>
@@ -793,77 +793,77 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="488"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="498"/>
         <source>%1[*] — EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="529"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="540"/>
         <source>Save As</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="542"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="552"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="557"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="568"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="561"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="571"/>
         <source>Your current changes will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="562"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="572"/>
         <source>Revert</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="571"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="581"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="581"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="591"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="584"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="594"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="585"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="595"/>
         <source>Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="586"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="596"/>
         <source>Don&apos;t Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="616"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="626"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="620"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="630"/>
         <source>Quit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="635"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="645"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="670"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="680"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -916,17 +916,17 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="149"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="150"/>
         <source>EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="150"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="151"/>
         <source>The document &quot;%1&quot; could not be opened.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="165"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="166"/>
         <source>Open</source>
         <translation type="unfinished"></translation>
     </message>
@@ -934,27 +934,27 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>FindingsSheet</name>
     <message>
-        <location filename="../src/sheets/FindingsSheet.cpp" line="15"/>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="16"/>
         <source>AIR-EDGE PHONE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/FindingsSheet.cpp" line="17"/>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="18"/>
         <source>The AIR-EDGE PHONE cannot take this document as it is.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/FindingsSheet.cpp" line="22"/>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="23"/>
         <source>Select a line to see its bookmark. Correct them, or export anyway.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/FindingsSheet.cpp" line="23"/>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="24"/>
         <source>Select a line to see its bookmark. Correct them before exporting.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/FindingsSheet.cpp" line="43"/>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="48"/>
         <source>Export Anyway</source>
         <translation type="unfinished"></translation>
     </message>
@@ -980,52 +980,52 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>HandsetCheck</name>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="17"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="18"/>
         <source>“%1” (memory %2, folder %3)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="41"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="46"/>
         <source>The list holds %1 bookmarks; the AIR-EDGE PHONE holds at most %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="50"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="56"/>
         <source>%1 is in folder %2, which the AIR-EDGE PHONE does not have (0 to 19): it would not be sent.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="57"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="64"/>
         <source>%1 has memory number %2; the AIR-EDGE PHONE takes 0 to 99.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="59"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="70"/>
         <source>%1 has the memory number of “%2”.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="66"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="76"/>
         <source>%1 has characters in its name that the AIR-EDGE PHONE cannot show: the name would be sent empty.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="70"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="83"/>
         <source>%1 has a name that would come back changed from the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="78"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="93"/>
         <source>%1 has characters in its location that the AIR-EDGE PHONE cannot take: the location would be sent empty.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="83"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="100"/>
         <source>%1 has a location that would come back changed from the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="89"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="109"/>
         <source>%1 has a name and location of %2 bytes; one entry carries at most %3.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1087,7 +1087,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/app/MyDocument.ui" line="106"/>
-        <location filename="../src/document/MyDocument.cpp" line="285"/>
+        <location filename="../src/document/MyDocument.cpp" line="288"/>
         <source>Renumber</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1282,155 +1282,155 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="154"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="160"/>
         <source>The archive could not be encoded.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="404"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="412"/>
         <source>The archive refers to an object that does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="425"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="561"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="433"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="570"/>
         <source>An archived object has no class reference.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="431"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="439"/>
         <source>An archived class description is not a dictionary.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="435"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="443"/>
         <source>An archived class has no name.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="461"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="469"/>
         <source>An archived collection has no member list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="500"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="523"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="508"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="531"/>
         <source>The archive nests objects too deeply.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="413"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="507"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="421"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="515"/>
         <source>The archive holds a value of an unknown kind.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="521"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="529"/>
         <source>The archive holds an object that contains itself.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="536"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="544"/>
         <source>An archived string holds no text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="547"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="555"/>
         <source>An archived dictionary does not have as many keys as values.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="587"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="592"/>
         <location filename="../src/document/KeyedArchive.cpp" line="596"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="601"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="605"/>
         <source>The file is not a keyed archive.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="20"/>
+        <location filename="../src/document/PropertyList.cpp" line="21"/>
         <source>The file is not a property list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="21"/>
+        <location filename="../src/document/PropertyList.cpp" line="22"/>
         <source>The property list is damaged.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="23"/>
+        <location filename="../src/document/PropertyList.cpp" line="24"/>
         <source>The property list holds a kind of value that is not supported.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="24"/>
+        <location filename="../src/document/PropertyList.cpp" line="25"/>
         <source>The property list is too large.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="25"/>
+        <location filename="../src/document/PropertyList.cpp" line="26"/>
         <source>The property list nests too deeply.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="26"/>
+        <location filename="../src/document/PropertyList.cpp" line="28"/>
         <source>The property list holds a value of another kind than expected.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="599"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="609"/>
         <source>The keyed archive has an unknown version.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="602"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="612"/>
         <source>The keyed archive has no object table.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="605"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="615"/>
         <source>The keyed archive has no top object.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="634"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="644"/>
         <source>The keyed archive&apos;s top object is not a reference.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="168"/>
+        <location filename="../src/document/MyDocument.cpp" line="170"/>
         <source>Insert Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="181"/>
+        <location filename="../src/document/MyDocument.cpp" line="184"/>
         <source>Delete Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="246"/>
+        <location filename="../src/document/MyDocument.cpp" line="250"/>
         <source>Edit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="343"/>
-        <location filename="../src/document/MyDocument.cpp" line="353"/>
+        <location filename="../src/document/MyDocument.cpp" line="347"/>
         <location filename="../src/document/MyDocument.cpp" line="357"/>
+        <location filename="../src/document/MyDocument.cpp" line="361"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="361"/>
+        <location filename="../src/document/MyDocument.cpp" line="365"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="346"/>
-        <location filename="../src/document/MyDocument.cpp" line="368"/>
+        <location filename="../src/document/MyDocument.cpp" line="350"/>
+        <location filename="../src/document/MyDocument.cpp" line="372"/>
         <source>The folder list holds something other than names.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="431"/>
+        <location filename="../src/document/MyDocument.cpp" line="435"/>
         <source>The file is too large to be a bookmark document.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1438,33 +1438,33 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>PasswordController</name>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="28"/>
-        <location filename="../src/sheets/PasswordController.cpp" line="115"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="29"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="116"/>
         <source>AIR-EDGE PHONE Password</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="30"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="31"/>
         <source>Enter the password of the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="31"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="32"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="41"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="42"/>
         <source>Save the password in the keychain</source>
         <translation>Save the password in the keyring</translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="116"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="117"/>
         <source>The password could not be saved in the keychain.</source>
         <translation>The password could not be saved in the keyring.</translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="119"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="120"/>
         <source>This window remembers it until it closes.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1491,31 +1491,31 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="42"/>
-        <location filename="../src/document/MyDocument.cpp" line="86"/>
+        <location filename="../src/document/MyDocument.cpp" line="43"/>
+        <location filename="../src/document/MyDocument.cpp" line="87"/>
         <source>A bookmark&apos;s %1 is not text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="53"/>
-        <location filename="../src/document/MyDocument.cpp" line="91"/>
+        <location filename="../src/document/MyDocument.cpp" line="54"/>
+        <location filename="../src/document/MyDocument.cpp" line="92"/>
         <source>A bookmark&apos;s %1 is not a whole number.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="55"/>
-        <location filename="../src/document/MyDocument.cpp" line="93"/>
+        <location filename="../src/document/MyDocument.cpp" line="56"/>
+        <location filename="../src/document/MyDocument.cpp" line="94"/>
         <source>A bookmark&apos;s %1 is out of range.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="67"/>
-        <location filename="../src/document/MyDocument.cpp" line="114"/>
+        <location filename="../src/document/MyDocument.cpp" line="68"/>
+        <location filename="../src/document/MyDocument.cpp" line="116"/>
         <source>The bookmark list holds an object of class %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="107"/>
+        <location filename="../src/document/MyDocument.cpp" line="109"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1546,7 +1546,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>VedORovav</name>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="141"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="145"/>
         <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1596,47 +1596,47 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="188"/>
+        <location filename="../src/handset/VedORovav.cpp" line="186"/>
         <source>USB modem driver of the Linux kernel (cdc_acm)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="189"/>
+        <location filename="../src/handset/VedORovav.cpp" line="187"/>
         <source>AH-K3001V USB Driver %1.%2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="196"/>
+        <location filename="../src/handset/VedORovav.cpp" line="194"/>
         <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;. The application will now quit.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="201"/>
+        <location filename="../src/handset/VedORovav.cpp" line="199"/>
         <source>You need to install the %1 or later. The application will be quited.</source>
         <translation>You need to install the %1 or later. The application will now quit.</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="294"/>
+        <location filename="../src/handset/VedORovav.cpp" line="295"/>
         <source>No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="299"/>
+        <location filename="../src/handset/VedORovav.cpp" line="300"/>
         <source>%1 does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="305"/>
+        <location filename="../src/handset/VedORovav.cpp" line="306"/>
         <source>%1 is a link to %2, which does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="333"/>
+        <location filename="../src/handset/VedORovav.cpp" line="334"/>
         <source>%1 is not a serial port: it is %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="353"/>
+        <location filename="../src/handset/VedORovav.cpp" line="354"/>
         <source>%1 is not a serial port.</source>
         <translation type="unfinished"></translation>
     </message>

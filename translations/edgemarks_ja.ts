@@ -14,22 +14,22 @@
         <translation>移動</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="257"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="258"/>
         <source>Cut</source>
         <translation>カット</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="378"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="380"/>
         <source>No.</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="380"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="382"/>
         <source>Name</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="382"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="384"/>
         <source>Location</source>
         <translation>URL</translation>
     </message>
@@ -37,115 +37,115 @@
 <context>
     <name>BrowserBookmarks</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="428"/>
-        <location filename="../src/cli/main.cpp" line="549"/>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="277"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="438"/>
+        <location filename="../src/cli/main.cpp" line="589"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="302"/>
         <source>The bookmark file is larger than 64 MB.</source>
         <translation>ブックマークファイルが 64 MB を超えています。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="135"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="151"/>
         <source>It has no location.</source>
         <translation>URL がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="139"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="156"/>
         <source>Its location names no web server.</source>
         <translation>URL に Web サーバ名がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="141"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="159"/>
         <source>Its location is not a whole web address.</source>
         <translation>URL が完全な Web アドレスではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="143"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="161"/>
         <source>It is a saved search of the browser (place:), not a web page.</source>
         <translation>ブラウザの保存済み検索 (place:) で、Web ページではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="145"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="164"/>
         <source>It is a script (javascript:), which the AIR-EDGE PHONE cannot run.</source>
         <translation>スクリプト (javascript:) は AIR-EDGE PHONE では実行できません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="147"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="167"/>
         <source>It holds its page inside the link (data:), which the AIR-EDGE PHONE cannot open.</source>
         <translation>リンク内にページを持つもの (data:) は AIR-EDGE PHONE では開けません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="149"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="171"/>
         <source>It is a file on this computer (file:).</source>
         <translation>このコンピュータ上のファイル (file:) です。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="150"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="172"/>
         <source>The AIR-EDGE PHONE opens only web pages (http: and https:), not %1: locations.</source>
         <translation>AIR-EDGE PHONE が開けるのは Web ページ (http: と https:) だけで、%1: は開けません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="296"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="321"/>
         <source>The bookmark file&apos;s characters cannot be read.</source>
         <translation>ブックマークファイルの文字を読み取れません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="311"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="337"/>
         <source>The bookmark file could not be read.</source>
         <translation>ブックマークファイルを読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="331"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="357"/>
         <source>The file is not a browser bookmark file: it holds no links.</source>
         <translation>ブラウザのブックマークファイルではありません。リンクが含まれていません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="426"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="456"/>
         <source>%1 → %2</source>
         <translation>%1 → %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="496"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="527"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n 件のブックマークを追加します。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="499"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="534"/>
         <source>outside any folder</source>
         <translation>フォルダ外</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="499"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="535"/>
         <source>from “%1”</source>
         <translation>「%1」から</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="500"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="536"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation>  %2 の %1 件をフォルダ %3 (%4) へ</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="503"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="543"/>
         <source>Folders renamed: %1</source>
         <translation>名前を変えるフォルダ: %1</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="506"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="547"/>
         <source>%n bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.</source>
         <translation>
             <numerusform>%n 件のブックマークは入りません。AIR-EDGE PHONE には 100 件までしか登録できません。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="510"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="552"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n 件のリンクを読み飛ばします:</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="512"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="555"/>
         <source>  “%1” (%2): %3</source>
         <translation>  「%1」(%2): %3</translation>
     </message>
@@ -173,7 +173,7 @@
         <translation>すべてフォルダ「%1」に入れる</translation>
     </message>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="34"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="35"/>
         <source>Import</source>
         <translation>読み込む</translation>
     </message>
@@ -181,239 +181,239 @@
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/main.cpp" line="210"/>
+        <location filename="../src/cli/main.cpp" line="214"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation>%1 がないため、このアプリケーションを使用できません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="252"/>
+        <location filename="../src/cli/main.cpp" line="260"/>
         <source>may be opened</source>
         <translation>使用可</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="252"/>
+        <location filename="../src/cli/main.cpp" line="261"/>
         <source>no permission</source>
         <translation>権限なし</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="259"/>
+        <location filename="../src/cli/main.cpp" line="270"/>
         <source>No AH-K3001V (USB ID %1:%2) was found.</source>
         <translation>AH-K3001V (USB ID %1:%2) が見つかりませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="262"/>
+        <location filename="../src/cli/main.cpp" line="273"/>
         <source>The %1 was not found; the AIR-EDGE PHONE cannot be used without it.</source>
         <translation>%1 が見つかりません。これがないと AIR-EDGE PHONE は使えません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="298"/>
+        <location filename="../src/cli/main.cpp" line="310"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation>パスワードファイル %1 を読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="288"/>
+        <location filename="../src/cli/main.cpp" line="300"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation>AIR-EDGE PHONE のパスワード: </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="182"/>
+        <location filename="../src/cli/main.cpp" line="184"/>
         <source>Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, get NAME..., put FILE..., devices (see --help)</source>
         <translation>使い方: edgemarks-cli [オプション] import|export|show|check 書類, convert 入力 出力, ls, get 名前..., put ファイル..., devices (--help を参照)</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="302"/>
+        <location filename="../src/cli/main.cpp" line="314"/>
         <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
         <translation>パスワードファイル %1 が 4 KiB を超えています。パスワードは最初の行に書いてください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="307"/>
+        <location filename="../src/cli/main.cpp" line="320"/>
         <source>Warning: others may read the password file %1 (chmod 600 it).</source>
         <translation>警告: パスワードファイル %1 は他のユーザーも読めます (chmod 600 してください)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="317"/>
+        <location filename="../src/cli/main.cpp" line="333"/>
         <source>The password file %1 is not UTF-8 text.</source>
         <translation>パスワードファイル %1 が UTF-8 のテキストではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="330"/>
+        <location filename="../src/cli/main.cpp" line="345"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>AIR-EDGE PHONE のパスワードがありません: --password-file を指定するか、EDGEMARKS_PASSWORD を設定するか、キーチェーンに保存してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="346"/>
+        <location filename="../src/cli/main.cpp" line="362"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation>AIR-EDGE PHONE がパスワードを受け付けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="360"/>
-        <location filename="../src/cli/main.cpp" line="545"/>
+        <location filename="../src/cli/main.cpp" line="376"/>
+        <location filename="../src/cli/main.cpp" line="582"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation>%1 を開けませんでした: %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="375"/>
+        <location filename="../src/cli/main.cpp" line="391"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation>ブックマークを読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="395"/>
-        <location filename="../src/cli/main.cpp" line="577"/>
-        <location filename="../src/cli/main.cpp" line="581"/>
+        <location filename="../src/cli/main.cpp" line="411"/>
+        <location filename="../src/cli/main.cpp" line="618"/>
+        <location filename="../src/cli/main.cpp" line="623"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation>%1 を保存できませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="399"/>
+        <location filename="../src/cli/main.cpp" line="415"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="401"/>
+        <location filename="../src/cli/main.cpp" line="420"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="418"/>
+        <location filename="../src/cli/main.cpp" line="440"/>
         <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
         <translation>書き出しませんでした。%1 はこのままでは AIR-EDGE PHONE に登録できません (それでも送るには --force を指定してください)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="427"/>
+        <location filename="../src/cli/main.cpp" line="450"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation>確認なしでは書き出しません: AIR-EDGE PHONE のブックマークを置き換えるには --yes を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="432"/>
+        <location filename="../src/cli/main.cpp" line="456"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>AIR-EDGE PHONE 内のブックマークはすべて削除されます。書き出してもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="434"/>
+        <location filename="../src/cli/main.cpp" line="460"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation>書き出すと、AIR-EDGE PHONE 内のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="435"/>
+        <location filename="../src/cli/main.cpp" line="463"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="436"/>
+        <location filename="../src/cli/main.cpp" line="464"/>
         <source>Not exported.</source>
         <translation>書き出しませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="443"/>
+        <location filename="../src/cli/main.cpp" line="471"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation>ブックマークを書き出せませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="449"/>
+        <location filename="../src/cli/main.cpp" line="479"/>
         <source>Exported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを書き出しました。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="451"/>
+        <location filename="../src/cli/main.cpp" line="481"/>
         <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
         <translation>
             <numerusform>AIR-EDGE PHONE にないフォルダの %n 件のブックマークは送りませんでした。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="388"/>
+        <location filename="../src/cli/main.cpp" line="404"/>
         <source>%n bookmark(s) left out: a document holds at most 100.</source>
         <translation>
             <numerusform>%n 件のブックマークは入りません。書類には 100 件までしか入りません。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="481"/>
+        <location filename="../src/cli/main.cpp" line="512"/>
         <source>Folder %1: %n bookmark(s)</source>
         <translation>
             <numerusform>フォルダ %1: %n 件</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="490"/>
+        <location filename="../src/cli/main.cpp" line="524"/>
         <source>Folder index %1: </source>
         <translation>フォルダ番号 %1: </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="512"/>
+        <location filename="../src/cli/main.cpp" line="546"/>
         <source>The AIR-EDGE PHONE can take %1 as it is.</source>
         <translation>%1 はこのまま AIR-EDGE PHONE に登録できます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="529"/>
+        <location filename="../src/cli/main.cpp" line="565"/>
         <source>%1 exists: give --force to replace it.</source>
         <translation>%1 はすでにあります。置き換えるには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="537"/>
+        <location filename="../src/cli/main.cpp" line="574"/>
         <source>--folder takes a folder number from 0 to 19.</source>
         <translation>--folder にはフォルダ番号 0 から 19 を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="549"/>
-        <location filename="../src/cli/main.cpp" line="565"/>
+        <location filename="../src/cli/main.cpp" line="588"/>
+        <location filename="../src/cli/main.cpp" line="605"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation>%1 を読み込めませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="586"/>
+        <location filename="../src/cli/main.cpp" line="629"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="595"/>
-        <location filename="../src/cli/main.cpp" line="652"/>
+        <location filename="../src/cli/main.cpp" line="639"/>
+        <location filename="../src/cli/main.cpp" line="696"/>
         <source>Couldn&apos;t read the file list.</source>
         <translation>ファイルの一覧を読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="641"/>
+        <location filename="../src/cli/main.cpp" line="685"/>
         <source>%1 is not a folder.</source>
         <translation>%1 はフォルダではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="670"/>
+        <location filename="../src/cli/main.cpp" line="715"/>
         <source>There is no file %1 on the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE に %1 というファイルはありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="676"/>
+        <location filename="../src/cli/main.cpp" line="721"/>
         <source>%1 is a symbolic link; give --force to write through it.</source>
         <translation>%1 はシンボリックリンクです。リンク先に書き込むには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="680"/>
+        <location filename="../src/cli/main.cpp" line="728"/>
         <source>%1 exists; give --force to replace it.</source>
         <translation>%1 は既にあります。置き換えるには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="688"/>
+        <location filename="../src/cli/main.cpp" line="736"/>
         <source>Couldn&apos;t download the files.</source>
         <translation>ファイルを受信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="702"/>
+        <location filename="../src/cli/main.cpp" line="750"/>
         <source>%1 is not a file.</source>
         <translation>%1 はファイルではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="707"/>
+        <location filename="../src/cli/main.cpp" line="755"/>
         <source>Couldn&apos;t upload the files.</source>
         <translation>ファイルを送信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="729"/>
+        <location filename="../src/cli/main.cpp" line="776"/>
         <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).
 
 Commands:
@@ -452,103 +452,103 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 4 USB ドライバがない。edgemarks-cli(1) を参照してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="749"/>
+        <location filename="../src/cli/main.cpp" line="797"/>
         <source>The handset&apos;s serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus).</source>
         <translation>端末のシリアルデバイス (EDGEMARKS_DEVICE より優先。既定: USB から探す)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="750"/>
+        <location filename="../src/cli/main.cpp" line="800"/>
         <source>path</source>
         <translation>パス</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="752"/>
+        <location filename="../src/cli/main.cpp" line="802"/>
         <source>Write every frame and step of the conversation with the handset to this file, for a bug report (the password is masked).</source>
         <translation>端末とのやり取りのすべてのフレームと手順をこのファイルに書き出します (不具合報告用。パスワードは伏せます)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="754"/>
-        <location filename="../src/cli/main.cpp" line="756"/>
+        <location filename="../src/cli/main.cpp" line="805"/>
+        <location filename="../src/cli/main.cpp" line="808"/>
         <source>file</source>
         <translation>ファイル</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="755"/>
+        <location filename="../src/cli/main.cpp" line="807"/>
         <source>Read the password from the first line of this file.</source>
         <translation>このファイルの1行目からパスワードを読みます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="758"/>
+        <location filename="../src/cli/main.cpp" line="810"/>
         <source>Use a built-in simulated handset with sample content (password 1234).</source>
         <translation>サンプル入りの内蔵シミュレータ端末を使います (パスワード 1234)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="759"/>
+        <location filename="../src/cli/main.cpp" line="813"/>
         <source>Export without asking for confirmation.</source>
         <translation>確認せずに書き出します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="760"/>
+        <location filename="../src/cli/main.cpp" line="814"/>
         <source>show, check, ls, devices: print JSON.</source>
         <translation>show, check, ls, devices: JSON で出力します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="761"/>
+        <location filename="../src/cli/main.cpp" line="816"/>
         <source>convert: put every bookmark into this handset folder (0-19).</source>
         <translation>convert: すべてのブックマークを端末のこのフォルダ (0-19) に入れます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="761"/>
+        <location filename="../src/cli/main.cpp" line="817"/>
         <source>number</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="763"/>
+        <location filename="../src/cli/main.cpp" line="819"/>
         <source>get: the folder to download into (default: here).</source>
         <translation>get: 受け取り先のフォルダ (既定: 現在のフォルダ)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="764"/>
+        <location filename="../src/cli/main.cpp" line="820"/>
         <source>folder</source>
         <translation>フォルダ</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="766"/>
+        <location filename="../src/cli/main.cpp" line="822"/>
         <source>get, convert: replace local files that exist; export: send a document the check finds fault with.</source>
         <translation>get, convert: 既存のファイルを置き換えます。export: チェックで問題が見つかった書類も送ります。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="767"/>
+        <location filename="../src/cli/main.cpp" line="825"/>
         <source>put: send every file with this handset type.</source>
         <translation>put: すべてのファイルをこの端末の種類で送ります。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="767"/>
+        <location filename="../src/cli/main.cpp" line="826"/>
         <source>type</source>
         <translation>種類</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="770"/>
+        <location filename="../src/cli/main.cpp" line="830"/>
         <source>import, export, show, check, convert, ls, get, put or devices</source>
         <translation>import, export, show, check, convert, ls, get, put, devices のいずれか</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="771"/>
+        <location filename="../src/cli/main.cpp" line="832"/>
         <source>the document, or the files</source>
         <translation>書類、またはファイル</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="776"/>
+        <location filename="../src/cli/main.cpp" line="837"/>
         <source>See edgemarks-cli --help.</source>
         <translation>edgemarks-cli --help を参照してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="787"/>
+        <location filename="../src/cli/main.cpp" line="848"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation>トレースファイル %1 に書き込めませんでした: %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="795"/>
+        <location filename="../src/cli/main.cpp" line="857"/>
         <source>Interrupted.</source>
         <translation>中断しました。</translation>
     </message>
@@ -566,61 +566,61 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="52"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="53"/>
         <source>The current editing bookmarks will be completely deleted. Are you sure you want to import ?</source>
         <translation>編集中のブックマークはすべて削除されます。読み込んでもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="53"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="54"/>
         <source>If you select to import then all bookmarks on the current editing will be lost.</source>
         <translation>読み込むと、編集中のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="53"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="54"/>
         <source>Import</source>
         <translation>読み込む</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="164"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="166"/>
         <source>The import was cancelled; the document is unchanged.</source>
         <translation>読み込みを中止しました。書類は変更されていません。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="167"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="169"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation>ブックマークを読み込めませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="178"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="180"/>
         <source>Exported %n bookmark(s) to the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>%n 件のブックマークを AIR-EDGE PHONE に書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="184"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="187"/>
         <source>Some bookmarks were left out.</source>
         <translation>一部のブックマークは入りませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="185"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="188"/>
         <source>%n bookmark(s) were left out: a document holds at most 100.</source>
         <translation>
             <numerusform>%n 件のブックマークは入りませんでした。書類には 100 件までしか入りません。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="190"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="194"/>
         <source>Some bookmarks could not be read.</source>
         <translation>一部のブックマークを読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="191"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="195"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="195"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="200"/>
         <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>AIR-EDGE PHONE から %n 件のブックマークを読み込みました。</numerusform>
@@ -632,17 +632,17 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>AIR-EDGE PHONE 内のブックマークはすべて削除されます。書き出してもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="94"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="95"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation>書き出すと、AIR-EDGE PHONE 内のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="94"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="96"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="168"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="170"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation>ブックマークを書き出せませんでした。</translation>
     </message>
@@ -650,222 +650,222 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="138"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="142"/>
         <source>Not every bookmark was added.</source>
         <translation>追加できなかったブックマークがあります。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="142"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="147"/>
         <source>The memory number was not changed.</source>
         <translation>メモリ番号は変更されませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="233"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="238"/>
         <source>Save Protocol Log</source>
         <translation>通信ログを保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="235"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="240"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation>ログ (*.log *.txt);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="240"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="245"/>
         <source>Import Browser Bookmarks</source>
         <translation>ブラウザのブックマークを読み込む</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="241"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="246"/>
         <source>Bookmark files (*.html *.htm);;All files (*)</source>
         <translation>ブックマークファイル (*.html *.htm);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="247"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="252"/>
         <source>Export Browser Bookmarks</source>
         <translation>ブラウザ用にブックマークを書き出す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="248"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="253"/>
         <source>Bookmark files (*.html *.htm)</source>
         <translation>ブックマークファイル (*.html *.htm)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="270"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="276"/>
         <source>Clear Menu</source>
         <translation>メニューを消去</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="285"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="292"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="287"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="294"/>
         <source>EdgeMarks Manual</source>
         <translation>EdgeMarks マニュアル</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="292"/>
         <location filename="../src/app/DocumentWindow.cpp" line="299"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="306"/>
         <source>About EdgeMarks</source>
         <translation>EdgeMarks について</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="300"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="307"/>
         <source>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</source>
         <translation>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="305"/>
-        <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: &lt;tt&gt;man edgemarks&lt;/tt&gt;, &lt;tt&gt;man edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
-        <translation>&lt;p&gt;AH-K3001V (AIR-EDGE PHONE) のブックマークエディタです。&lt;/p&gt;&lt;p&gt;MIT ライセンスで公開しています。Qt %1 でビルド、Qt %2 で動作中。&lt;/p&gt;&lt;p&gt;マニュアル: &lt;tt&gt;man edgemarks&lt;/tt&gt;, &lt;tt&gt;man edgemarks-cli&lt;/tt&gt;&lt;/p&gt;</translation>
+        <location filename="../src/app/DocumentWindow.cpp" line="311"/>
+        <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;AH-K3001V (AIR-EDGE PHONE) のブックマークエディタです。&lt;/p&gt;&lt;p&gt;MIT ライセンスで公開しています。Qt %1 でビルド、Qt %2 で動作中。&lt;/p&gt;&lt;p&gt;マニュアル: &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;&lt;/p&gt;</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="356"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="365"/>
         <source>Find Automatically</source>
         <translation>自動的に探す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="356"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="365"/>
         <source>As Started (%1)</source>
         <translation>起動時の指定 (%1)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="369"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="378"/>
         <source>(no permission)</source>
         <translation>(権限なし)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="377"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="386"/>
         <source>Other...</source>
         <translation>その他...</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="385"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="394"/>
         <source>Other Device</source>
         <translation>その他のデバイス</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="386"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="395"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation>AIR-EDGE PHONE のシリアルデバイス:</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="410"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="419"/>
         <source>The protocol log could not be saved.</source>
         <translation>通信ログを保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="413"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="422"/>
         <source>Saved the protocol log to %1.</source>
         <translation>通信ログを %1 に保存しました。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="422"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="431"/>
         <source>The bookmark file &quot;%1&quot; could not be opened.</source>
         <translation>ブックマークファイル“%1”を開けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="431"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="441"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation>ブックマークファイル“%1”を読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="440"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="450"/>
         <source>Import Bookmarks</source>
         <translation>ブックマークの読み込み</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="441"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="451"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="454"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="464"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation>ブックマークファイル“%1”に書き込めませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="458"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="468"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="488"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="498"/>
         <source>%1[*] — EdgeMarks</source>
         <translation>%1[*] — EdgeMarks</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="529"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="540"/>
         <source>Save As</source>
         <translation>別名で保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="542"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="552"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation>書類 “%1” を保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="557"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="568"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation>“%1” を最後に保存した状態に戻しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="561"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="571"/>
         <source>Your current changes will be lost.</source>
         <translation>現在の変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="562"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="572"/>
         <source>Revert</source>
         <translation>戻す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="571"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="581"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation>書類 “%1” を元に戻せませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="581"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="591"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation>書類 “%1” への変更を保存しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="584"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="594"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation>保存しないと変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="585"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="595"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="586"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="596"/>
         <source>Don&apos;t Save</source>
         <translation>保存しない</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="616"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="626"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation>%1 がないため、このアプリケーションを使用できません。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="620"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="630"/>
         <source>Quit</source>
         <translation>終了</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="635"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="645"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="670"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="680"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -918,17 +918,17 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>名称未設定 %1</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="149"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="150"/>
         <source>EdgeMarks</source>
         <translation>EdgeMarks</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="150"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="151"/>
         <source>The document &quot;%1&quot; could not be opened.</source>
         <translation>書類 “%1” を開けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="165"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="166"/>
         <source>Open</source>
         <translation>開く</translation>
     </message>
@@ -936,27 +936,27 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>FindingsSheet</name>
     <message>
-        <location filename="../src/sheets/FindingsSheet.cpp" line="15"/>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="16"/>
         <source>AIR-EDGE PHONE</source>
         <translation>AIR-EDGE PHONE</translation>
     </message>
     <message>
-        <location filename="../src/sheets/FindingsSheet.cpp" line="17"/>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="18"/>
         <source>The AIR-EDGE PHONE cannot take this document as it is.</source>
         <translation>この書類はこのままでは AIR-EDGE PHONE に登録できません。</translation>
     </message>
     <message>
-        <location filename="../src/sheets/FindingsSheet.cpp" line="22"/>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="23"/>
         <source>Select a line to see its bookmark. Correct them, or export anyway.</source>
         <translation>行を選ぶとそのブックマークを表示します。直すか、このまま書き出してください。</translation>
     </message>
     <message>
-        <location filename="../src/sheets/FindingsSheet.cpp" line="23"/>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="24"/>
         <source>Select a line to see its bookmark. Correct them before exporting.</source>
         <translation>行を選ぶとそのブックマークを表示します。書き出す前に直してください。</translation>
     </message>
     <message>
-        <location filename="../src/sheets/FindingsSheet.cpp" line="43"/>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="48"/>
         <source>Export Anyway</source>
         <translation>このまま書き出す</translation>
     </message>
@@ -982,52 +982,52 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>HandsetCheck</name>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="17"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="18"/>
         <source>“%1” (memory %2, folder %3)</source>
         <translation>「%1」(メモリ %2、フォルダ %3)</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="41"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="46"/>
         <source>The list holds %1 bookmarks; the AIR-EDGE PHONE holds at most %2.</source>
         <translation>ブックマークが %1 件あります。AIR-EDGE PHONE には %2 件までしか登録できません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="50"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="56"/>
         <source>%1 is in folder %2, which the AIR-EDGE PHONE does not have (0 to 19): it would not be sent.</source>
         <translation>%1 は AIR-EDGE PHONE にないフォルダ %2 にあります (0 から 19 まで)。送られません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="57"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="64"/>
         <source>%1 has memory number %2; the AIR-EDGE PHONE takes 0 to 99.</source>
         <translation>%1 のメモリ番号は %2 です。AIR-EDGE PHONE は 0 から 99 までです。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="59"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="70"/>
         <source>%1 has the memory number of “%2”.</source>
         <translation>%1 のメモリ番号は「%2」と同じです。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="66"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="76"/>
         <source>%1 has characters in its name that the AIR-EDGE PHONE cannot show: the name would be sent empty.</source>
         <translation>%1 の名前には AIR-EDGE PHONE で表示できない文字があります。名前は空で送られます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="70"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="83"/>
         <source>%1 has a name that would come back changed from the AIR-EDGE PHONE.</source>
         <translation>%1 の名前は AIR-EDGE PHONE から読み込むと変わってしまいます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="78"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="93"/>
         <source>%1 has characters in its location that the AIR-EDGE PHONE cannot take: the location would be sent empty.</source>
         <translation>%1 の URL には AIR-EDGE PHONE が扱えない文字があります。URL は空で送られます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="83"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="100"/>
         <source>%1 has a location that would come back changed from the AIR-EDGE PHONE.</source>
         <translation>%1 の URL は AIR-EDGE PHONE から読み込むと変わってしまいます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="89"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="109"/>
         <source>%1 has a name and location of %2 bytes; one entry carries at most %3.</source>
         <translation>%1 の名前と URL は %2 バイトあります。1 件は %3 バイトまでです。</translation>
     </message>
@@ -1089,7 +1089,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/app/MyDocument.ui" line="106"/>
-        <location filename="../src/document/MyDocument.cpp" line="285"/>
+        <location filename="../src/document/MyDocument.cpp" line="288"/>
         <source>Renumber</source>
         <translation>番号の振り直し</translation>
     </message>
@@ -1284,155 +1284,155 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>Ctrl+Shift+E</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="168"/>
+        <location filename="../src/document/MyDocument.cpp" line="170"/>
         <source>Insert Bookmark</source>
         <translation>ブックマークの挿入</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="181"/>
+        <location filename="../src/document/MyDocument.cpp" line="184"/>
         <source>Delete Bookmark</source>
         <translation>ブックマークの削除</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="246"/>
+        <location filename="../src/document/MyDocument.cpp" line="250"/>
         <source>Edit</source>
         <translation>編集</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="343"/>
-        <location filename="../src/document/MyDocument.cpp" line="353"/>
+        <location filename="../src/document/MyDocument.cpp" line="347"/>
         <location filename="../src/document/MyDocument.cpp" line="357"/>
+        <location filename="../src/document/MyDocument.cpp" line="361"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation>ファイルにブックマークの一覧とフォルダの一覧がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="361"/>
+        <location filename="../src/document/MyDocument.cpp" line="365"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation>ブックマークの一覧にブックマーク以外のものがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="346"/>
-        <location filename="../src/document/MyDocument.cpp" line="368"/>
+        <location filename="../src/document/MyDocument.cpp" line="350"/>
+        <location filename="../src/document/MyDocument.cpp" line="372"/>
         <source>The folder list holds something other than names.</source>
         <translation>フォルダの一覧に名前以外のものがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="431"/>
+        <location filename="../src/document/MyDocument.cpp" line="435"/>
         <source>The file is too large to be a bookmark document.</source>
         <translation>ブックマーク書類としては大きすぎるファイルです。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="154"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="160"/>
         <source>The archive could not be encoded.</source>
         <translation>アーカイブを作成できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="404"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="412"/>
         <source>The archive refers to an object that does not exist.</source>
         <translation>アーカイブが存在しないオブジェクトを参照しています。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="425"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="561"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="433"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="570"/>
         <source>An archived object has no class reference.</source>
         <translation>アーカイブ内のオブジェクトにクラスの参照がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="431"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="439"/>
         <source>An archived class description is not a dictionary.</source>
         <translation>アーカイブ内のクラス情報が辞書ではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="435"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="443"/>
         <source>An archived class has no name.</source>
         <translation>アーカイブ内のクラスに名前がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="461"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="469"/>
         <source>An archived collection has no member list.</source>
         <translation>アーカイブ内のコレクションに要素の一覧がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="500"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="523"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="508"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="531"/>
         <source>The archive nests objects too deeply.</source>
         <translation>アーカイブの入れ子が深すぎます。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="413"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="507"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="421"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="515"/>
         <source>The archive holds a value of an unknown kind.</source>
         <translation>アーカイブに不明な種類の値があります。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="521"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="529"/>
         <source>The archive holds an object that contains itself.</source>
         <translation>アーカイブに自分自身を含むオブジェクトがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="536"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="544"/>
         <source>An archived string holds no text.</source>
         <translation>アーカイブ内の文字列に内容がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="547"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="555"/>
         <source>An archived dictionary does not have as many keys as values.</source>
         <translation>アーカイブ内の辞書のキーと値の数が合いません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="587"/>
-        <location filename="../src/document/KeyedArchive.cpp" line="592"/>
         <location filename="../src/document/KeyedArchive.cpp" line="596"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="601"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="605"/>
         <source>The file is not a keyed archive.</source>
         <translation>ファイルがキー付きアーカイブではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="20"/>
+        <location filename="../src/document/PropertyList.cpp" line="21"/>
         <source>The file is not a property list.</source>
         <translation>ファイルがプロパティリストではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="21"/>
+        <location filename="../src/document/PropertyList.cpp" line="22"/>
         <source>The property list is damaged.</source>
         <translation>プロパティリストが壊れています。</translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="23"/>
+        <location filename="../src/document/PropertyList.cpp" line="24"/>
         <source>The property list holds a kind of value that is not supported.</source>
         <translation>プロパティリストに対応していない種類の値があります。</translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="24"/>
+        <location filename="../src/document/PropertyList.cpp" line="25"/>
         <source>The property list is too large.</source>
         <translation>プロパティリストが大きすぎます。</translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="25"/>
+        <location filename="../src/document/PropertyList.cpp" line="26"/>
         <source>The property list nests too deeply.</source>
         <translation>プロパティリストの入れ子が深すぎます。</translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="26"/>
+        <location filename="../src/document/PropertyList.cpp" line="28"/>
         <source>The property list holds a value of another kind than expected.</source>
         <translation>プロパティリストに想定と異なる種類の値があります。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="599"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="609"/>
         <source>The keyed archive has an unknown version.</source>
         <translation>キー付きアーカイブのバージョンが不明です。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="602"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="612"/>
         <source>The keyed archive has no object table.</source>
         <translation>キー付きアーカイブにオブジェクト表がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="605"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="615"/>
         <source>The keyed archive has no top object.</source>
         <translation>キー付きアーカイブに最上位のオブジェクトがありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/KeyedArchive.cpp" line="634"/>
+        <location filename="../src/document/KeyedArchive.cpp" line="644"/>
         <source>The keyed archive&apos;s top object is not a reference.</source>
         <translation>キー付きアーカイブの最上位のオブジェクトが参照ではありません。</translation>
     </message>
@@ -1440,33 +1440,33 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>PasswordController</name>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="28"/>
-        <location filename="../src/sheets/PasswordController.cpp" line="115"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="29"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="116"/>
         <source>AIR-EDGE PHONE Password</source>
         <translation>AIR-EDGE PHONE のパスワード</translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="30"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="31"/>
         <source>Enter the password of the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE のパスワードを入力してください。</translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="31"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="32"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation>AIR-EDGE PHONE がパスワードを受け付けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="41"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="42"/>
         <source>Save the password in the keychain</source>
         <translation>パスワードをキーチェーンに保存する</translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="116"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="117"/>
         <source>The password could not be saved in the keychain.</source>
         <translation>パスワードをキーチェーンに保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="119"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="120"/>
         <source>This window remembers it until it closes.</source>
         <translation>このウインドウを閉じるまでは記憶しています。</translation>
     </message>
@@ -1493,31 +1493,31 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="42"/>
-        <location filename="../src/document/MyDocument.cpp" line="86"/>
+        <location filename="../src/document/MyDocument.cpp" line="43"/>
+        <location filename="../src/document/MyDocument.cpp" line="87"/>
         <source>A bookmark&apos;s %1 is not text.</source>
         <translation>ブックマークの %1 が文字列ではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="53"/>
-        <location filename="../src/document/MyDocument.cpp" line="91"/>
+        <location filename="../src/document/MyDocument.cpp" line="54"/>
+        <location filename="../src/document/MyDocument.cpp" line="92"/>
         <source>A bookmark&apos;s %1 is not a whole number.</source>
         <translation>ブックマークの %1 が整数ではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="55"/>
-        <location filename="../src/document/MyDocument.cpp" line="93"/>
+        <location filename="../src/document/MyDocument.cpp" line="56"/>
+        <location filename="../src/document/MyDocument.cpp" line="94"/>
         <source>A bookmark&apos;s %1 is out of range.</source>
         <translation>ブックマークの %1 が範囲外です。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="67"/>
-        <location filename="../src/document/MyDocument.cpp" line="114"/>
+        <location filename="../src/document/MyDocument.cpp" line="68"/>
+        <location filename="../src/document/MyDocument.cpp" line="116"/>
         <source>The bookmark list holds an object of class %1.</source>
         <translation>ブックマークの一覧に %1 クラスのオブジェクトがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="107"/>
+        <location filename="../src/document/MyDocument.cpp" line="109"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation>ブックマークの一覧にブックマーク以外のものがあります。</translation>
     </message>
@@ -1588,47 +1588,47 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>端末以外</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="188"/>
+        <location filename="../src/handset/VedORovav.cpp" line="186"/>
         <source>USB modem driver of the Linux kernel (cdc_acm)</source>
         <translation>Linux カーネルの USB モデムドライバ (cdc_acm)</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="189"/>
+        <location filename="../src/handset/VedORovav.cpp" line="187"/>
         <source>AH-K3001V USB Driver %1.%2</source>
         <translation>AH-K3001V USB ドライバ %1.%2</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="196"/>
+        <location filename="../src/handset/VedORovav.cpp" line="194"/>
         <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;. The application will now quit.</source>
         <translation>実行中のカーネルに cdc_acm モジュールがありません (/sys と %1 を確認しました)。実行中のカーネルのモジュール (Debian ではその linux-image パッケージ) をインストールし、&quot;sudo modprobe cdc_acm&quot; でドライバを読み込んでください。アプリケーションを終了します。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="201"/>
+        <location filename="../src/handset/VedORovav.cpp" line="199"/>
         <source>You need to install the %1 or later. The application will be quited.</source>
         <translation>%1 以降をインストールしてください。アプリケーションを終了します。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="294"/>
+        <location filename="../src/handset/VedORovav.cpp" line="295"/>
         <source>No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.</source>
         <translation>AH-K3001V (USB ID %1:%2) が見つかりませんでした。データ通信ケーブルで接続してください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="299"/>
+        <location filename="../src/handset/VedORovav.cpp" line="300"/>
         <source>%1 does not exist.</source>
         <translation>%1 がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="305"/>
+        <location filename="../src/handset/VedORovav.cpp" line="306"/>
         <source>%1 is a link to %2, which does not exist.</source>
         <translation>%1 は %2 へのリンクですが、%2 がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="333"/>
+        <location filename="../src/handset/VedORovav.cpp" line="334"/>
         <source>%1 is not a serial port: it is %2.</source>
         <translation>%1 はシリアルポートではありません (%2 です)。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="353"/>
+        <location filename="../src/handset/VedORovav.cpp" line="354"/>
         <source>%1 is not a serial port.</source>
         <translation>%1 はシリアルポートではありません。</translation>
     </message>
@@ -1763,7 +1763,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>受信したファイルの保存先が指定されていません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="141"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="145"/>
         <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
         <translation>AIR-EDGE PHONE には一覧の一部しか書き込まれていない可能性があります。</translation>
     </message>
