@@ -308,10 +308,11 @@ void DocumentWindow::showAbout()
                                 QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("aboutBox"));
     box->setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
-    box->setInformativeText(tr("<p>The bookmark editor for the AH-K3001V handset (\"AIR-EDGE PHONE\").</p>"
-                               "<p>Released under the MIT licence. Built with Qt %1, running on Qt %2.</p>"
-                               "<p>The manual: <tt>man&nbsp;edgemarks</tt>, <tt>man&nbsp;edgemarks-cli</tt>.</p>")
-                                .arg(QLatin1String(QT_VERSION_STR), QLatin1String(qVersion())));
+    box->setInformativeText(
+        tr("<p>The bookmark editor for the AH-K3001V handset (\"AIR-EDGE PHONE\").</p>"
+           "<p>Released under the MIT licence. Built with Qt %1, running on Qt %2.</p>"
+           "<p>The manual: <tt>man&nbsp;edgemarks</tt>, <tt>man&nbsp;edgemarks-cli</tt>.</p>")
+            .arg(QLatin1String(QT_VERSION_STR), QLatin1String(qVersion())));
     // Wide enough that the commands of the manual stay on one line.
     if (auto* informative = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
         informative->setMinimumWidth(400);

@@ -112,6 +112,26 @@ int main(int argc, char** argv)
         findings->grab().save(out + "/findings-sheet" + suffix + ".png");
         findings->reject();
     }
+    // What an import of a browser's bookmark file will do, before it does it.
+    const QString html = dir.filePath(QStringLiteral("bookmarks.html"));
+    {
+        QFile f(html);
+        f.open(QIODevice::WriteOnly);
+        f.write("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; "
+                "charset=UTF-8\">\n<DL><p>\n<DT><H3>\xE3\x83\x8B\xE3\x83\xA5\xE3\x83\xBC\xE3\x82\xB9</"
+                "H3>\n<DL><p>\n"
+                "<DT><A HREF=\"http://news.example.jp/\">News</A>\n<DT><A "
+                "HREF=\"http://sports.example.jp/\">Sports</A>\n"
+                "</DL><p>\n<DT><A HREF=\"place:sort=8\">Most Visited</A>\n<DT><A "
+                "HREF=\"https://map.example.jp/\">Map</A>\n"
+                "</DL><p>\n");
+    }
+    w->importBrowserBookmarks(html);
+    QCoreApplication::processEvents();
+    if (auto* sheet = w->findChild<QDialog*>(QStringLiteral("browserImportSheet"))) {
+        sheet->grab().save(out + "/import-sheet" + suffix + ".png");
+        sheet->reject();
+    }
     w->showAbout();
     QCoreApplication::processEvents();
     if (auto* about = w->findChild<QMessageBox*>(QStringLiteral("aboutBox")))
