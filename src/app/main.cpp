@@ -48,6 +48,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("EdgeMarks"));
     QApplication::setOrganizationName(QStringLiteral("EdgeMarks"));
+    // The desktop entry that the desktop takes the icon and name from.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.edgemarks.EdgeMarks"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     QApplication::setQuitOnLastWindowClosed(true);
 
