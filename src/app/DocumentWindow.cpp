@@ -427,20 +427,10 @@ bool DocumentWindow::saveProtocolLog(const QString& path)
 bool DocumentWindow::importBrowserBookmarks(const QString& path)
 {
     const QString name = QFileInfo(path).fileName();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showError(tr("The bookmark file \"%1\" could not be opened.").arg(name), file.errorString());
-        return false;
-    }
-    std::optional<BrowserBookmarks> bookmarks;
-    try {
-        if (file.size() > BrowserBookmarks::MaxFileSize)
-            throw BrowserBookmarksError(
-                QT_TRANSLATE_NOOP("BrowserBookmarks", "The bookmark file is larger than 64 MB."));
-        bookmarks = BrowserBookmarks::read(file.readAll());
-    } catch (const BrowserBookmarksError& e) {
-        showError(tr("The bookmark file \"%1\" could not be read.").arg(name),
-                  QCoreApplication::translate("BrowserBookmarks", e.what()));
+    QString error;
+    std::optional<BrowserBookmarks> bookmarks = BrowserBookmarks::readFile(path, &error);
+    if (!bookmarks) {
+        showError(tr("The bookmark file \"%1\" could not be read.").arg(name), error);
         return false;
     }
     auto* sheet = new BrowserImportSheet(this, std::move(*bookmarks), m_document->bookmarkList(),

@@ -577,35 +577,21 @@ private:
         }
         std::unique_ptr<MyDocument> doc;
         if (isHtml(input)) {
-            QFile file(input);
-            if (!file.open(QIODevice::ReadOnly)) {
-                printError(QCoreApplication::translate("Cli", "Couldn't open %1: %2")
-                               .arg(input, file.errorString()));
+            QString error;
+            const std::optional<BrowserBookmarks> bookmarks = BrowserBookmarks::readFile(input, &error);
+            if (!bookmarks) {
+                printError(QCoreApplication::translate("Cli", "Couldn't read %1: %2").arg(input, error));
                 return Failed;
             }
-            if (file.size() > BrowserBookmarks::MaxFileSize) {
-                printError(
-                    QCoreApplication::translate("Cli", "Couldn't read %1: %2")
-                        .arg(input, QCoreApplication::translate("BrowserBookmarks",
-                                                                "The bookmark file is larger than 64 MB.")));
-                return Failed;
-            }
-            try {
-                const BrowserBookmarks bookmarks = BrowserBookmarks::read(file.readAll());
-                doc = std::make_unique<MyDocument>();
-                const BookmarkImportPlan plan = BookmarkImportPlan::make(
-                    bookmarks, {}, doc->folderList(),
-                    m_parser.isSet(QStringLiteral("folder")) ? BookmarkImportPlan::Mapping::IntoFolder
-                                                             : BookmarkImportPlan::Mapping::PerFolder,
-                    folder);
-                std::fprintf(stderr, "%s\n", qPrintable(plan.summary()));
-                doc->setFolderList(plan.folderNames);
-                doc->setBookmarkList(plan.added);
-            } catch (const BrowserBookmarksError& e) {
-                printError(QCoreApplication::translate("Cli", "Couldn't read %1: %2")
-                               .arg(input, QCoreApplication::translate("BrowserBookmarks", e.what())));
-                return Failed;
-            }
+            doc = std::make_unique<MyDocument>();
+            const BookmarkImportPlan plan = BookmarkImportPlan::make(
+                *bookmarks, {}, doc->folderList(),
+                m_parser.isSet(QStringLiteral("folder")) ? BookmarkImportPlan::Mapping::IntoFolder
+                                                         : BookmarkImportPlan::Mapping::PerFolder,
+                folder);
+            std::fprintf(stderr, "%s\n", qPrintable(plan.summary()));
+            doc->setFolderList(plan.folderNames);
+            doc->setBookmarkList(plan.added);
         } else if (!(doc = openDocument(input, false))) {
             return Failed;
         }

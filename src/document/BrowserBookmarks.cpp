@@ -1,6 +1,7 @@
 #include "BrowserBookmarks.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -357,6 +358,25 @@ BrowserBookmarks BrowserBookmarks::read(const QByteArray& bytes)
         fail(QT_TRANSLATE_NOOP("BrowserBookmarks",
                                "The file is not a browser bookmark file: it holds no links."));
     return std::move(reader.result);
+}
+
+std::optional<BrowserBookmarks> BrowserBookmarks::readFile(const QString& path, QString* error)
+{
+    QFile file(path);
+    try {
+        if (!file.open(QIODevice::ReadOnly)) {
+            if (error)
+                *error = file.errorString();
+            return std::nullopt;
+        }
+        if (file.size() > MaxFileSize)
+            fail(QT_TRANSLATE_NOOP("BrowserBookmarks", "The bookmark file is larger than 64 MB."));
+        return read(file.readAll());
+    } catch (const BrowserBookmarksError& e) {
+        if (error)
+            *error = QCoreApplication::translate("BrowserBookmarks", e.what());
+        return std::nullopt;
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <optional>
 #include <stdexcept>
 
 class BrowserBookmarksError : public std::runtime_error
@@ -47,6 +48,9 @@ public:
     // declaration, UTF-8, Shift_JIS or EUC-JP, whichever reads cleanly). Throws
     // BrowserBookmarksError for a file that is too large or not a bookmark file.
     static BrowserBookmarks read(const QByteArray& bytes);
+    // The same for a file; nullopt when it cannot be opened or read, with error
+    // (when given) saying why in one sentence.
+    static std::optional<BrowserBookmarks> readFile(const QString& path, QString* error = nullptr);
 
     // A bookmark file in UTF-8: one folder per handset folder that holds bookmarks,
     // in folder order, each with its bookmarks in list order. Folders and links
