@@ -4,32 +4,32 @@
 <context>
     <name>BookmarkController</name>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="132"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="83"/>
         <source>untitled</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="202"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="158"/>
         <source>Move</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="258"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="213"/>
         <source>Cut</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="380"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="126"/>
         <source>No.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="382"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="128"/>
         <source>Name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="384"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="130"/>
         <source>Location</source>
         <translation type="unfinished"></translation>
     </message>
@@ -37,74 +37,73 @@
 <context>
     <name>BrowserBookmarks</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="438"/>
-        <location filename="../src/cli/main.cpp" line="589"/>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="302"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="303"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="373"/>
         <source>The bookmark file is larger than 64 MB.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="151"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="152"/>
         <source>It has no location.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="156"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="157"/>
         <source>Its location names no web server.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="159"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="160"/>
         <source>Its location is not a whole web address.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="161"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="162"/>
         <source>It is a saved search of the browser (place:), not a web page.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="164"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="165"/>
         <source>It is a script (javascript:), which the AIR-EDGE PHONE cannot run.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="167"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="168"/>
         <source>It holds its page inside the link (data:), which the AIR-EDGE PHONE cannot open.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="171"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="172"/>
         <source>It is a file on this computer (file:).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="172"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="173"/>
         <source>The AIR-EDGE PHONE opens only web pages (http: and https:), not %1: locations.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="321"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="322"/>
         <source>The bookmark file&apos;s characters cannot be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="337"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="338"/>
         <source>The bookmark file could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="357"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="358"/>
         <source>The file is not a browser bookmark file: it holds no links.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="456"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="476"/>
         <source>%1 → %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="527"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="547"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n bookmark will be added.</numerusform>
@@ -112,27 +111,27 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="534"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="554"/>
         <source>outside any folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="535"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="555"/>
         <source>from “%1”</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="536"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="556"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="543"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="563"/>
         <source>Folders renamed: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="547"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="567"/>
         <source>%n bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.</source>
         <translation>
             <numerusform>%n bookmark left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
@@ -140,7 +139,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="552"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="572"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n link skipped:</numerusform>
@@ -148,7 +147,7 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="555"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="575"/>
         <source>  “%1” (%2): %3</source>
         <translation type="unfinished"></translation>
     </message>
@@ -250,7 +249,6 @@
     </message>
     <message>
         <location filename="../src/cli/main.cpp" line="376"/>
-        <location filename="../src/cli/main.cpp" line="582"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -276,7 +274,7 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="776"/>
+        <location filename="../src/cli/main.cpp" line="762"/>
         <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).
 
 Commands:
@@ -298,110 +296,110 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="797"/>
+        <location filename="../src/cli/main.cpp" line="783"/>
         <source>The handset&apos;s serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="800"/>
+        <location filename="../src/cli/main.cpp" line="786"/>
         <source>path</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="802"/>
+        <location filename="../src/cli/main.cpp" line="788"/>
         <source>Write every frame and step of the conversation with the handset to this file, for a bug report (the password is masked).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="805"/>
-        <location filename="../src/cli/main.cpp" line="808"/>
+        <location filename="../src/cli/main.cpp" line="791"/>
+        <location filename="../src/cli/main.cpp" line="794"/>
         <source>file</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="807"/>
+        <location filename="../src/cli/main.cpp" line="793"/>
         <source>Read the password from the first line of this file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="810"/>
+        <location filename="../src/cli/main.cpp" line="796"/>
         <source>Use a built-in simulated handset with sample content (password 1234).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="813"/>
+        <location filename="../src/cli/main.cpp" line="799"/>
         <source>Export without asking for confirmation.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="814"/>
+        <location filename="../src/cli/main.cpp" line="800"/>
         <source>show, check, ls, devices: print JSON.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="816"/>
+        <location filename="../src/cli/main.cpp" line="802"/>
         <source>convert: put every bookmark into this handset folder (0-19).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="817"/>
+        <location filename="../src/cli/main.cpp" line="803"/>
         <source>number</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="819"/>
+        <location filename="../src/cli/main.cpp" line="805"/>
         <source>get: the folder to download into (default: here).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="820"/>
+        <location filename="../src/cli/main.cpp" line="806"/>
         <source>folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="822"/>
+        <location filename="../src/cli/main.cpp" line="808"/>
         <source>get, convert: replace local files that exist; export: send a document the check finds fault with.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="825"/>
+        <location filename="../src/cli/main.cpp" line="811"/>
         <source>put: send every file with this handset type.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="826"/>
+        <location filename="../src/cli/main.cpp" line="812"/>
         <source>type</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="830"/>
+        <location filename="../src/cli/main.cpp" line="816"/>
         <source>import, export, show, check, convert, ls, get, put or devices</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="832"/>
+        <location filename="../src/cli/main.cpp" line="818"/>
         <source>the document, or the files</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="837"/>
+        <location filename="../src/cli/main.cpp" line="823"/>
         <source>See edgemarks-cli --help.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="848"/>
+        <location filename="../src/cli/main.cpp" line="834"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="857"/>
+        <location filename="../src/cli/main.cpp" line="843"/>
         <source>Interrupted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/cli/main.cpp" line="411"/>
-        <location filename="../src/cli/main.cpp" line="618"/>
-        <location filename="../src/cli/main.cpp" line="623"/>
+        <location filename="../src/cli/main.cpp" line="604"/>
+        <location filename="../src/cli/main.cpp" line="609"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -490,13 +488,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="588"/>
-        <location filename="../src/cli/main.cpp" line="605"/>
+        <location filename="../src/cli/main.cpp" line="583"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="629"/>
+        <location filename="../src/cli/main.cpp" line="615"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Wrote %n bookmark to %1.</numerusform>
@@ -504,43 +501,43 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="639"/>
-        <location filename="../src/cli/main.cpp" line="696"/>
+        <location filename="../src/cli/main.cpp" line="625"/>
+        <location filename="../src/cli/main.cpp" line="682"/>
         <source>Couldn&apos;t read the file list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="685"/>
+        <location filename="../src/cli/main.cpp" line="671"/>
         <source>%1 is not a folder.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="715"/>
+        <location filename="../src/cli/main.cpp" line="701"/>
         <source>There is no file %1 on the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="721"/>
+        <location filename="../src/cli/main.cpp" line="707"/>
         <source>%1 is a symbolic link; give --force to write through it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="728"/>
+        <location filename="../src/cli/main.cpp" line="714"/>
         <source>%1 exists; give --force to replace it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="736"/>
+        <location filename="../src/cli/main.cpp" line="722"/>
         <source>Couldn&apos;t download the files.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="750"/>
+        <location filename="../src/cli/main.cpp" line="736"/>
         <source>%1 is not a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="755"/>
+        <location filename="../src/cli/main.cpp" line="741"/>
         <source>Couldn&apos;t upload the files.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -548,7 +545,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DNDArrayController</name>
     <message numerus="yes">
-        <location filename="../src/controllers/DNDArrayController.cpp" line="84"/>
+        <location filename="../src/controllers/DNDArrayController.cpp" line="102"/>
         <source>%n bookmark(s) were left out: the AIR-EDGE PHONE holds at most 100.</source>
         <translation>
             <numerusform>%n bookmark was left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
@@ -656,123 +653,118 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="238"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="207"/>
         <source>Save Protocol Log</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="240"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="209"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="245"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="214"/>
         <source>Import Browser Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="246"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="215"/>
         <source>Bookmark files (*.html *.htm);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="252"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="221"/>
         <source>Export Browser Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="253"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="222"/>
         <source>Bookmark files (*.html *.htm)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="276"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="245"/>
         <source>Clear Menu</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="292"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="261"/>
         <source>&amp;Help</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="294"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="263"/>
         <source>EdgeMarks Manual</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="299"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="306"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="268"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="275"/>
         <source>About EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="307"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="276"/>
         <source>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="311"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="281"/>
         <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="365"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="335"/>
         <source>Find Automatically</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="365"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="335"/>
         <source>As Started (%1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="378"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="348"/>
         <source>(no permission)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="386"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="356"/>
         <source>Other...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="394"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="364"/>
         <source>Other Device</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="395"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="365"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="419"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="389"/>
         <source>The protocol log could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="422"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="392"/>
         <source>Saved the protocol log to %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="431"/>
-        <source>The bookmark file &quot;%1&quot; could not be opened.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="441"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="402"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="450"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="410"/>
         <source>Import Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="451"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="411"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>Imported %n bookmark.</numerusform>
@@ -780,12 +772,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="464"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="424"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="468"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="428"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Exported %n bookmark to %1.</numerusform>
@@ -793,77 +785,77 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="498"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="458"/>
         <source>%1[*] — EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="540"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="500"/>
         <source>Save As</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="552"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="512"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="568"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="528"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="571"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="531"/>
         <source>Your current changes will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="572"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="532"/>
         <source>Revert</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="581"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="541"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="591"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="551"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="594"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="554"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="595"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="555"/>
         <source>Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="596"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="556"/>
         <source>Don&apos;t Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="626"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="586"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="630"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="590"/>
         <source>Quit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="645"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="605"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="680"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="640"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -962,17 +954,17 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>FolderController</name>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="54"/>
+        <location filename="../src/controllers/FolderController.cpp" line="57"/>
         <source>%1 (%2)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="64"/>
+        <location filename="../src/controllers/FolderController.cpp" line="67"/>
         <source>Folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="130"/>
+        <location filename="../src/controllers/FolderController.cpp" line="131"/>
         <source>Move</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1087,7 +1079,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/app/MyDocument.ui" line="106"/>
-        <location filename="../src/document/MyDocument.cpp" line="288"/>
+        <location filename="../src/document/MyDocument.cpp" line="300"/>
         <source>Renumber</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1407,30 +1399,35 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="250"/>
+        <location filename="../src/document/MyDocument.cpp" line="197"/>
+        <source>Move</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="262"/>
         <source>Edit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="347"/>
-        <location filename="../src/document/MyDocument.cpp" line="357"/>
-        <location filename="../src/document/MyDocument.cpp" line="361"/>
+        <location filename="../src/document/MyDocument.cpp" line="359"/>
+        <location filename="../src/document/MyDocument.cpp" line="369"/>
+        <location filename="../src/document/MyDocument.cpp" line="373"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="365"/>
+        <location filename="../src/document/MyDocument.cpp" line="377"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="350"/>
-        <location filename="../src/document/MyDocument.cpp" line="372"/>
+        <location filename="../src/document/MyDocument.cpp" line="362"/>
+        <location filename="../src/document/MyDocument.cpp" line="384"/>
         <source>The folder list holds something other than names.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="435"/>
+        <location filename="../src/document/MyDocument.cpp" line="447"/>
         <source>The file is too large to be a bookmark document.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1774,22 +1771,22 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>main</name>
     <message>
-        <location filename="../src/app/main.cpp" line="57"/>
+        <location filename="../src/app/main.cpp" line="59"/>
         <source>Edits the web bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="63"/>
+        <location filename="../src/app/main.cpp" line="65"/>
         <source>Use a built-in simulated handset with sample bookmarks (password 1234).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="65"/>
+        <location filename="../src/app/main.cpp" line="67"/>
         <source>Documents to open.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="98"/>
+        <location filename="../src/app/main.cpp" line="100"/>
         <source>The simulated handset could not start.</source>
         <translation type="unfinished"></translation>
     </message>

@@ -4,32 +4,32 @@
 <context>
     <name>BookmarkController</name>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="132"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="83"/>
         <source>untitled</source>
         <translation>名称未設定</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="202"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="158"/>
         <source>Move</source>
         <translation>移動</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="258"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="213"/>
         <source>Cut</source>
         <translation>カット</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="380"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="126"/>
         <source>No.</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="382"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="128"/>
         <source>Name</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="384"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="130"/>
         <source>Location</source>
         <translation>URL</translation>
     </message>
@@ -37,115 +37,114 @@
 <context>
     <name>BrowserBookmarks</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="438"/>
-        <location filename="../src/cli/main.cpp" line="589"/>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="302"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="303"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="373"/>
         <source>The bookmark file is larger than 64 MB.</source>
         <translation>ブックマークファイルが 64 MB を超えています。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="151"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="152"/>
         <source>It has no location.</source>
         <translation>URL がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="156"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="157"/>
         <source>Its location names no web server.</source>
         <translation>URL に Web サーバ名がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="159"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="160"/>
         <source>Its location is not a whole web address.</source>
         <translation>URL が完全な Web アドレスではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="161"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="162"/>
         <source>It is a saved search of the browser (place:), not a web page.</source>
         <translation>ブラウザの保存済み検索 (place:) で、Web ページではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="164"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="165"/>
         <source>It is a script (javascript:), which the AIR-EDGE PHONE cannot run.</source>
         <translation>スクリプト (javascript:) は AIR-EDGE PHONE では実行できません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="167"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="168"/>
         <source>It holds its page inside the link (data:), which the AIR-EDGE PHONE cannot open.</source>
         <translation>リンク内にページを持つもの (data:) は AIR-EDGE PHONE では開けません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="171"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="172"/>
         <source>It is a file on this computer (file:).</source>
         <translation>このコンピュータ上のファイル (file:) です。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="172"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="173"/>
         <source>The AIR-EDGE PHONE opens only web pages (http: and https:), not %1: locations.</source>
         <translation>AIR-EDGE PHONE が開けるのは Web ページ (http: と https:) だけで、%1: は開けません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="321"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="322"/>
         <source>The bookmark file&apos;s characters cannot be read.</source>
         <translation>ブックマークファイルの文字を読み取れません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="337"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="338"/>
         <source>The bookmark file could not be read.</source>
         <translation>ブックマークファイルを読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="357"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="358"/>
         <source>The file is not a browser bookmark file: it holds no links.</source>
         <translation>ブラウザのブックマークファイルではありません。リンクが含まれていません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="456"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="476"/>
         <source>%1 → %2</source>
         <translation>%1 → %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="527"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="547"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n 件のブックマークを追加します。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="534"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="554"/>
         <source>outside any folder</source>
         <translation>フォルダ外</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="535"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="555"/>
         <source>from “%1”</source>
         <translation>「%1」から</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="536"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="556"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation>  %2 の %1 件をフォルダ %3 (%4) へ</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="543"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="563"/>
         <source>Folders renamed: %1</source>
         <translation>名前を変えるフォルダ: %1</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="547"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="567"/>
         <source>%n bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.</source>
         <translation>
             <numerusform>%n 件のブックマークは入りません。AIR-EDGE PHONE には 100 件までしか登録できません。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="552"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="572"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n 件のリンクを読み飛ばします:</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="555"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="575"/>
         <source>  “%1” (%2): %3</source>
         <translation>  「%1」(%2): %3</translation>
     </message>
@@ -247,7 +246,6 @@
     </message>
     <message>
         <location filename="../src/cli/main.cpp" line="376"/>
-        <location filename="../src/cli/main.cpp" line="582"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation>%1 を開けませんでした: %2</translation>
     </message>
@@ -258,8 +256,8 @@
     </message>
     <message>
         <location filename="../src/cli/main.cpp" line="411"/>
-        <location filename="../src/cli/main.cpp" line="618"/>
-        <location filename="../src/cli/main.cpp" line="623"/>
+        <location filename="../src/cli/main.cpp" line="604"/>
+        <location filename="../src/cli/main.cpp" line="609"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation>%1 を保存できませんでした: %2</translation>
     </message>
@@ -359,61 +357,60 @@
         <translation>--folder にはフォルダ番号 0 から 19 を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="588"/>
-        <location filename="../src/cli/main.cpp" line="605"/>
+        <location filename="../src/cli/main.cpp" line="583"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation>%1 を読み込めませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="629"/>
+        <location filename="../src/cli/main.cpp" line="615"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="639"/>
-        <location filename="../src/cli/main.cpp" line="696"/>
+        <location filename="../src/cli/main.cpp" line="625"/>
+        <location filename="../src/cli/main.cpp" line="682"/>
         <source>Couldn&apos;t read the file list.</source>
         <translation>ファイルの一覧を読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="685"/>
+        <location filename="../src/cli/main.cpp" line="671"/>
         <source>%1 is not a folder.</source>
         <translation>%1 はフォルダではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="715"/>
+        <location filename="../src/cli/main.cpp" line="701"/>
         <source>There is no file %1 on the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE に %1 というファイルはありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="721"/>
+        <location filename="../src/cli/main.cpp" line="707"/>
         <source>%1 is a symbolic link; give --force to write through it.</source>
         <translation>%1 はシンボリックリンクです。リンク先に書き込むには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="728"/>
+        <location filename="../src/cli/main.cpp" line="714"/>
         <source>%1 exists; give --force to replace it.</source>
         <translation>%1 は既にあります。置き換えるには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="736"/>
+        <location filename="../src/cli/main.cpp" line="722"/>
         <source>Couldn&apos;t download the files.</source>
         <translation>ファイルを受信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="750"/>
+        <location filename="../src/cli/main.cpp" line="736"/>
         <source>%1 is not a file.</source>
         <translation>%1 はファイルではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="755"/>
+        <location filename="../src/cli/main.cpp" line="741"/>
         <source>Couldn&apos;t upload the files.</source>
         <translation>ファイルを送信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="776"/>
+        <location filename="../src/cli/main.cpp" line="762"/>
         <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).
 
 Commands:
@@ -452,103 +449,103 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 4 USB ドライバがない。edgemarks-cli(1) を参照してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="797"/>
+        <location filename="../src/cli/main.cpp" line="783"/>
         <source>The handset&apos;s serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus).</source>
         <translation>端末のシリアルデバイス (EDGEMARKS_DEVICE より優先。既定: USB から探す)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="800"/>
+        <location filename="../src/cli/main.cpp" line="786"/>
         <source>path</source>
         <translation>パス</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="802"/>
+        <location filename="../src/cli/main.cpp" line="788"/>
         <source>Write every frame and step of the conversation with the handset to this file, for a bug report (the password is masked).</source>
         <translation>端末とのやり取りのすべてのフレームと手順をこのファイルに書き出します (不具合報告用。パスワードは伏せます)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="805"/>
-        <location filename="../src/cli/main.cpp" line="808"/>
+        <location filename="../src/cli/main.cpp" line="791"/>
+        <location filename="../src/cli/main.cpp" line="794"/>
         <source>file</source>
         <translation>ファイル</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="807"/>
+        <location filename="../src/cli/main.cpp" line="793"/>
         <source>Read the password from the first line of this file.</source>
         <translation>このファイルの1行目からパスワードを読みます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="810"/>
+        <location filename="../src/cli/main.cpp" line="796"/>
         <source>Use a built-in simulated handset with sample content (password 1234).</source>
         <translation>サンプル入りの内蔵シミュレータ端末を使います (パスワード 1234)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="813"/>
+        <location filename="../src/cli/main.cpp" line="799"/>
         <source>Export without asking for confirmation.</source>
         <translation>確認せずに書き出します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="814"/>
+        <location filename="../src/cli/main.cpp" line="800"/>
         <source>show, check, ls, devices: print JSON.</source>
         <translation>show, check, ls, devices: JSON で出力します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="816"/>
+        <location filename="../src/cli/main.cpp" line="802"/>
         <source>convert: put every bookmark into this handset folder (0-19).</source>
         <translation>convert: すべてのブックマークを端末のこのフォルダ (0-19) に入れます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="817"/>
+        <location filename="../src/cli/main.cpp" line="803"/>
         <source>number</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="819"/>
+        <location filename="../src/cli/main.cpp" line="805"/>
         <source>get: the folder to download into (default: here).</source>
         <translation>get: 受け取り先のフォルダ (既定: 現在のフォルダ)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="820"/>
+        <location filename="../src/cli/main.cpp" line="806"/>
         <source>folder</source>
         <translation>フォルダ</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="822"/>
+        <location filename="../src/cli/main.cpp" line="808"/>
         <source>get, convert: replace local files that exist; export: send a document the check finds fault with.</source>
         <translation>get, convert: 既存のファイルを置き換えます。export: チェックで問題が見つかった書類も送ります。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="825"/>
+        <location filename="../src/cli/main.cpp" line="811"/>
         <source>put: send every file with this handset type.</source>
         <translation>put: すべてのファイルをこの端末の種類で送ります。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="826"/>
+        <location filename="../src/cli/main.cpp" line="812"/>
         <source>type</source>
         <translation>種類</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="830"/>
+        <location filename="../src/cli/main.cpp" line="816"/>
         <source>import, export, show, check, convert, ls, get, put or devices</source>
         <translation>import, export, show, check, convert, ls, get, put, devices のいずれか</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="832"/>
+        <location filename="../src/cli/main.cpp" line="818"/>
         <source>the document, or the files</source>
         <translation>書類、またはファイル</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="837"/>
+        <location filename="../src/cli/main.cpp" line="823"/>
         <source>See edgemarks-cli --help.</source>
         <translation>edgemarks-cli --help を参照してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="848"/>
+        <location filename="../src/cli/main.cpp" line="834"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation>トレースファイル %1 に書き込めませんでした: %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="857"/>
+        <location filename="../src/cli/main.cpp" line="843"/>
         <source>Interrupted.</source>
         <translation>中断しました。</translation>
     </message>
@@ -556,7 +553,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DNDArrayController</name>
     <message numerus="yes">
-        <location filename="../src/controllers/DNDArrayController.cpp" line="84"/>
+        <location filename="../src/controllers/DNDArrayController.cpp" line="102"/>
         <source>%n bookmark(s) were left out: the AIR-EDGE PHONE holds at most 100.</source>
         <translation>
             <numerusform>%n 件のブックマークは入りませんでした。AIR-EDGE PHONE には 100 件までしか登録できません。</numerusform>
@@ -660,212 +657,207 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>メモリ番号は変更されませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="238"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="207"/>
         <source>Save Protocol Log</source>
         <translation>通信ログを保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="240"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="209"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation>ログ (*.log *.txt);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="245"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="214"/>
         <source>Import Browser Bookmarks</source>
         <translation>ブラウザのブックマークを読み込む</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="246"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="215"/>
         <source>Bookmark files (*.html *.htm);;All files (*)</source>
         <translation>ブックマークファイル (*.html *.htm);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="252"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="221"/>
         <source>Export Browser Bookmarks</source>
         <translation>ブラウザ用にブックマークを書き出す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="253"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="222"/>
         <source>Bookmark files (*.html *.htm)</source>
         <translation>ブックマークファイル (*.html *.htm)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="276"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="245"/>
         <source>Clear Menu</source>
         <translation>メニューを消去</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="292"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="261"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="294"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="263"/>
         <source>EdgeMarks Manual</source>
         <translation>EdgeMarks マニュアル</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="299"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="306"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="268"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="275"/>
         <source>About EdgeMarks</source>
         <translation>EdgeMarks について</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="307"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="276"/>
         <source>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</source>
         <translation>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="311"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="281"/>
         <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
         <translation>&lt;p&gt;AH-K3001V (AIR-EDGE PHONE) のブックマークエディタです。&lt;/p&gt;&lt;p&gt;MIT ライセンスで公開しています。Qt %1 でビルド、Qt %2 で動作中。&lt;/p&gt;&lt;p&gt;マニュアル: &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;&lt;/p&gt;</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="365"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="335"/>
         <source>Find Automatically</source>
         <translation>自動的に探す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="365"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="335"/>
         <source>As Started (%1)</source>
         <translation>起動時の指定 (%1)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="378"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="348"/>
         <source>(no permission)</source>
         <translation>(権限なし)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="386"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="356"/>
         <source>Other...</source>
         <translation>その他...</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="394"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="364"/>
         <source>Other Device</source>
         <translation>その他のデバイス</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="395"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="365"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation>AIR-EDGE PHONE のシリアルデバイス:</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="419"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="389"/>
         <source>The protocol log could not be saved.</source>
         <translation>通信ログを保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="422"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="392"/>
         <source>Saved the protocol log to %1.</source>
         <translation>通信ログを %1 に保存しました。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="431"/>
-        <source>The bookmark file &quot;%1&quot; could not be opened.</source>
-        <translation>ブックマークファイル“%1”を開けませんでした。</translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="441"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="402"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation>ブックマークファイル“%1”を読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="450"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="410"/>
         <source>Import Bookmarks</source>
         <translation>ブックマークの読み込み</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="451"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="411"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="464"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="424"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation>ブックマークファイル“%1”に書き込めませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="468"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="428"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="498"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="458"/>
         <source>%1[*] — EdgeMarks</source>
         <translation>%1[*] — EdgeMarks</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="540"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="500"/>
         <source>Save As</source>
         <translation>別名で保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="552"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="512"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation>書類 “%1” を保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="568"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="528"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation>“%1” を最後に保存した状態に戻しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="571"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="531"/>
         <source>Your current changes will be lost.</source>
         <translation>現在の変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="572"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="532"/>
         <source>Revert</source>
         <translation>戻す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="581"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="541"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation>書類 “%1” を元に戻せませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="591"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="551"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation>書類 “%1” への変更を保存しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="594"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="554"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation>保存しないと変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="595"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="555"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="596"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="556"/>
         <source>Don&apos;t Save</source>
         <translation>保存しない</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="626"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="586"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation>%1 がないため、このアプリケーションを使用できません。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="630"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="590"/>
         <source>Quit</source>
         <translation>終了</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="645"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="605"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="680"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="640"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -964,17 +956,17 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>FolderController</name>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="54"/>
+        <location filename="../src/controllers/FolderController.cpp" line="57"/>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="64"/>
+        <location filename="../src/controllers/FolderController.cpp" line="67"/>
         <source>Folder</source>
         <translation>フォルダ</translation>
     </message>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="130"/>
+        <location filename="../src/controllers/FolderController.cpp" line="131"/>
         <source>Move</source>
         <translation>移動</translation>
     </message>
@@ -1089,7 +1081,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/app/MyDocument.ui" line="106"/>
-        <location filename="../src/document/MyDocument.cpp" line="288"/>
+        <location filename="../src/document/MyDocument.cpp" line="300"/>
         <source>Renumber</source>
         <translation>番号の振り直し</translation>
     </message>
@@ -1294,30 +1286,35 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>ブックマークの削除</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="250"/>
+        <location filename="../src/document/MyDocument.cpp" line="197"/>
+        <source>Move</source>
+        <translation>移動</translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="262"/>
         <source>Edit</source>
         <translation>編集</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="347"/>
-        <location filename="../src/document/MyDocument.cpp" line="357"/>
-        <location filename="../src/document/MyDocument.cpp" line="361"/>
+        <location filename="../src/document/MyDocument.cpp" line="359"/>
+        <location filename="../src/document/MyDocument.cpp" line="369"/>
+        <location filename="../src/document/MyDocument.cpp" line="373"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation>ファイルにブックマークの一覧とフォルダの一覧がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="365"/>
+        <location filename="../src/document/MyDocument.cpp" line="377"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation>ブックマークの一覧にブックマーク以外のものがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="350"/>
-        <location filename="../src/document/MyDocument.cpp" line="372"/>
+        <location filename="../src/document/MyDocument.cpp" line="362"/>
+        <location filename="../src/document/MyDocument.cpp" line="384"/>
         <source>The folder list holds something other than names.</source>
         <translation>フォルダの一覧に名前以外のものがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="435"/>
+        <location filename="../src/document/MyDocument.cpp" line="447"/>
         <source>The file is too large to be a bookmark document.</source>
         <translation>ブックマーク書類としては大きすぎるファイルです。</translation>
     </message>
@@ -1776,22 +1773,22 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>main</name>
     <message>
-        <location filename="../src/app/main.cpp" line="57"/>
+        <location filename="../src/app/main.cpp" line="59"/>
         <source>Edits the web bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).</source>
         <translation>AH-K3001V (“AIR-EDGE PHONE”) のWebブックマークを編集します。</translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="63"/>
+        <location filename="../src/app/main.cpp" line="65"/>
         <source>Use a built-in simulated handset with sample bookmarks (password 1234).</source>
         <translation>サンプルのブックマークを持つ内蔵のシミュレーション端末を使います (パスワード 1234)。</translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="65"/>
+        <location filename="../src/app/main.cpp" line="67"/>
         <source>Documents to open.</source>
         <translation>開く書類。</translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="98"/>
+        <location filename="../src/app/main.cpp" line="100"/>
         <source>The simulated handset could not start.</source>
         <translation>シミュレーション端末を起動できませんでした。</translation>
     </message>

@@ -105,6 +105,10 @@ void DocumentWindow::setupTables()
 
     QTableView* table = m_ui->bookmarkTable;
     table->setModel(m_bookmarks);
+    // The table shows the controller's own selection.
+    QItemSelectionModel* own = table->selectionModel();
+    table->setSelectionModel(m_bookmarks->selectionModel());
+    delete own;
     table->installEventFilter(this);
     table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::SelectedClicked);
@@ -133,10 +137,6 @@ void DocumentWindow::setupTables()
     folders->setDropIndicatorShown(true);
     folders->setDragDropMode(QAbstractItemView::DropOnly);
 
-    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { syncSelectionFromView(); });
-    connect(m_bookmarks, &BookmarkController::selectionIndexesChanged, this,
-            [this] { syncSelectionToView(); });
     connect(m_bookmarks, &BookmarkController::availabilityChanged, this, [this] { updateActions(); });
     connect(m_bookmarks, &BookmarkController::limitReached, this,
             [this](const QString& message) { showError(tr("Not every bookmark was added."), message); });
@@ -150,37 +150,6 @@ void DocumentWindow::setupTables()
         box->setWindowModality(Qt::WindowModal);
         box->open();
     });
-}
-
-void DocumentWindow::syncSelectionFromView()
-{
-    if (m_syncingSelection)
-        return;
-    std::set<int> rows;
-    for (const QModelIndex& index : m_ui->bookmarkTable->selectionModel()->selectedRows())
-        rows.insert(index.row());
-    m_syncingSelection = true;
-    m_bookmarks->setSelectionIndexes(rows);
-    m_syncingSelection = false;
-    updateActions();
-}
-
-void DocumentWindow::syncSelectionToView()
-{
-    if (m_syncingSelection)
-        return;
-    m_syncingSelection = true;
-    QItemSelection selection;
-    for (int row : m_bookmarks->selectionIndexes())
-        selection.select(m_bookmarks->index(row, 0),
-                         m_bookmarks->index(row, BookmarkController::ColumnCount - 1));
-    m_ui->bookmarkTable->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    if (!m_bookmarks->selectionIndexes().empty())
-        m_ui->bookmarkTable->selectionModel()->setCurrentIndex(
-            m_bookmarks->index(*m_bookmarks->selectionIndexes().begin(), BookmarkController::NameColumn),
-            QItemSelectionModel::NoUpdate);
-    m_syncingSelection = false;
-    updateActions();
 }
 
 void DocumentWindow::setupActions()
@@ -479,7 +448,7 @@ void DocumentWindow::revealBookmark(int index)
     if (b->folder() < 0 || b->folder() >= m_folders->rowCount())
         return; // in no folder the window shows
     m_ui->folderTable->selectRow(b->folder());
-    const int row = int(m_bookmarks->arrangedObjects().indexOf(b));
+    const int row = m_bookmarks->arrangedIndexOf(b.get());
     m_bookmarks->setSelectionIndexes({row});
     m_ui->bookmarkTable->scrollTo(m_bookmarks->index(row, BookmarkController::NameColumn));
 }

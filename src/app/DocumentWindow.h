@@ -82,8 +82,6 @@ private:
     void updateHandsetStatus(const QString& message);
     void updateTitle();
     void updateActions();
-    void syncSelectionToView();
-    void syncSelectionFromView();
     void copySelection();
     void deleteSelection();
     void editNewBookmark();
@@ -99,6 +97,5 @@ private:
     DocumentCommands* m_commands = nullptr;
     QString m_path;
     QString m_untitledName;
-    bool m_syncingSelection = false;
     QLabel* m_handsetStatus = nullptr;
 };

@@ -1,80 +1,47 @@
 #include "BookmarkController.h"
 
 #include "BookmarkPasteboard.h"
-#include "HandsetCheck.h"
 #include "MemoryNumberFormatter.h"
 #include "MyDocument.h"
 
-#include <QColor>
 #include <QMimeData>
 
 #include <algorithm>
 
 BookmarkController::BookmarkController(MyDocument* document, QObject* parent)
-    : DNDArrayController(parent), m_document(document),
+    : DNDArrayController(parent), m_document(document), m_list(new BookmarkListModel(document, this)),
+      m_selectionModel(new QItemSelectionModel(this, this)),
       m_formatter(std::make_unique<MemoryNumberFormatter>(document, this))
 {
-    connect(document, &MyDocument::bookmarkListReset, this, [this] {
-        setSelectionIndexes({});
-        rearrangeObjects();
+    // Rows come and go with the document's list and the records' folders.
+    setDynamicSortFilter(true);
+    setSourceModel(m_list);
+    connect(m_selectionModel, &QItemSelectionModel::selectionChanged, this, [this] {
+        emit selectionIndexesChanged();
+        emit availabilityChanged();
     });
-    connect(document, &MyDocument::bookmarkInserted, this, &BookmarkController::rearrangeObjects);
-    connect(document, &MyDocument::bookmarkRemoved, this, &BookmarkController::rearrangeObjects);
-    connect(document, &MyDocument::bookmarkChanged, this, [this](AirHBookmark* b, const QString& key) {
-        if (key == AirHBookmark::FolderKey) {
-            rearrangeObjects();
-            return;
-        }
-        const auto it = std::find_if(m_arranged.begin(), m_arranged.end(),
-                                     [b](const BookmarkPtr& p) { return p.get() == b; });
-        if (it == m_arranged.end())
-            return;
-        const int row = int(it - m_arranged.begin());
-        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
-    });
-    connect(document, &MyDocument::bookmarkListReset, this, &BookmarkController::scheduleCheck);
-    connect(document, &MyDocument::bookmarkInserted, this, &BookmarkController::scheduleCheck);
-    connect(document, &MyDocument::bookmarkRemoved, this, &BookmarkController::scheduleCheck);
-    connect(document, &MyDocument::bookmarkChanged, this, &BookmarkController::scheduleCheck);
-    rearrangeObjects();
-    runCheck();
+    // Whether one more fits depends on the whole list, not only on these rows.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_list, signal, this, &BookmarkController::availabilityChanged);
+    connect(m_list, &QAbstractItemModel::modelReset, this, &BookmarkController::availabilityChanged);
 }
+
+BookmarkController::~BookmarkController() = default;
 
 int BookmarkController::room() const
 {
     return std::max(0, MaxBookmarks - int(m_document->bookmarkList().size()));
 }
 
-// Checked once per event, however many records an operation changes.
-void BookmarkController::scheduleCheck()
+bool BookmarkController::filterAcceptsRow(int sourceRow, const QModelIndex&) const
 {
-    if (m_checkScheduled)
-        return;
-    m_checkScheduled = true;
-    QMetaObject::invokeMethod(this, &BookmarkController::runCheck, Qt::QueuedConnection);
+    return m_list->record(sourceRow)->folder() == m_currentFolder;
 }
 
-void BookmarkController::runCheck()
+BookmarkPtr BookmarkController::arrangedObject(int row) const
 {
-    m_checkScheduled = false;
-    std::unordered_map<const AirHBookmark*, QStringList> findings;
-    for (const HandsetCheck::Finding& f : HandsetCheck::check(m_document->bookmarkList()))
-        if (f.bookmark)
-            findings[f.bookmark.get()] << f.message;
-    if (findings == m_findings)
-        return;
-    m_findings = std::move(findings);
-    if (!m_arranged.isEmpty())
-        emit dataChanged(index(0, 0), index(int(m_arranged.size()) - 1, ColumnCount - 1));
+    return m_list->record(mapToSource(index(row, 0)).row());
 }
-
-QStringList BookmarkController::findingsFor(const AirHBookmark* bookmark) const
-{
-    const auto it = m_findings.find(bookmark);
-    return it == m_findings.end() ? QStringList() : it->second;
-}
-
-BookmarkController::~BookmarkController() = default;
 
 void BookmarkController::setCurrentFolder(int folder)
 {
@@ -97,23 +64,7 @@ BookmarkList BookmarkController::arrangeObjects(const BookmarkList& list) const
 
 void BookmarkController::rearrangeObjects()
 {
-    BookmarkList arranged = arrangeObjects(m_document->bookmarkList());
-    // Keep the selected records selected where they still are.
-    BookmarkList selected;
-    for (int i : m_selection)
-        if (i < m_arranged.size())
-            selected << m_arranged.at(i);
-    beginResetModel();
-    m_arranged = std::move(arranged);
-    endResetModel();
-    std::set<int> selection;
-    for (const BookmarkPtr& b : selected) {
-        const qsizetype i = m_arranged.indexOf(b);
-        if (i >= 0)
-            selection.insert(int(i));
-    }
-    m_selection = std::move(selection);
-    emit selectionIndexesChanged();
+    invalidateFilter();
     emit availabilityChanged();
 }
 
@@ -138,31 +89,40 @@ BookmarkPtr BookmarkController::newObject() const
 
 void BookmarkController::insertObject(const BookmarkPtr& bookmark, int arrangedIndex)
 {
-    const int n = int(m_arranged.size());
+    const int n = rowCount();
     int at = 0;
     if (arrangedIndex >= 0 && arrangedIndex < n)
-        at = fullListIndex(m_arranged.at(arrangedIndex).get());
+        at = fullListIndex(arrangedObject(arrangedIndex).get());
     else if (n > 0)
-        at = fullListIndex(m_arranged.last().get()) + 1;
+        at = fullListIndex(arrangedObject(n - 1).get()) + 1;
     m_document->insertObjectInBookmarkList(bookmark, at);
-    rearrangeObjects();
 }
 
 void BookmarkController::removeObjectAtArrangedObjectIndex(int arrangedIndex)
 {
-    if (arrangedIndex < 0 || arrangedIndex >= m_arranged.size())
+    if (arrangedIndex < 0 || arrangedIndex >= rowCount())
         return;
-    const int at = fullListIndex(m_arranged.at(arrangedIndex).get());
+    const int at = fullListIndex(arrangedObject(arrangedIndex).get());
     if (at >= 0)
         m_document->removeObjectFromBookmarkListAtIndex(at);
-    rearrangeObjects();
+}
+
+void BookmarkController::moveNextTo(const BookmarkPtr& moved, const BookmarkPtr& anchor, bool below)
+{
+    const int from = fullListIndex(moved.get());
+    const int a = fullListIndex(anchor.get());
+    if (from < 0 || a < 0)
+        return;
+    // Where the anchor stands once the moved record is out of the list.
+    const int anchorAfter = from < a ? a - 1 : a;
+    m_document->moveObjectInBookmarkList(from, below ? anchorAfter + 1 : anchorAfter);
 }
 
 void BookmarkController::moveObjectsInArrangedObjectsFromIndexes(const std::set<int>& indexes, int toIndex)
 {
     UndoManager* undo = m_document->undoManager();
     undo->registerUndo(this, [this] { restoreArrangementAndSelection(); });
-    const int n = int(m_arranged.size());
+    const int n = rowCount();
     const int target = std::clamp(toIndex, 0, n);
     int above = 0;
     int below = 0;
@@ -170,25 +130,21 @@ void BookmarkController::moveObjectsInArrangedObjectsFromIndexes(const std::set<
         if (i < 0 || i >= n)
             continue;
         if (i < target) {
+            // Rows above the target go, one after the other, right above it.
             const int p = i - above;
             ++above;
-            const BookmarkPtr anchor = m_arranged.at(target - 1);
             if (p == target - 1)
                 continue; // already right above the target
-            const BookmarkPtr moved = m_arranged.at(p);
-            removeObjectAtArrangedObjectIndex(p);
-            m_document->insertObjectInBookmarkList(moved, fullListIndex(anchor.get()) + 1);
-            rearrangeObjects();
+            moveNextTo(arrangedObject(p), arrangedObject(target - 1), true);
         } else {
+            // Rows below it go, in order, right below the rows placed before them.
             const int q = target + below;
             ++below;
             if (q == n - 1)
                 continue; // the last row, already after the rows placed before it
-            const BookmarkPtr moved = m_arranged.at(i);
-            removeObjectAtArrangedObjectIndex(i);
-            const BookmarkPtr anchor = m_arranged.at(q);
-            m_document->insertObjectInBookmarkList(moved, fullListIndex(anchor.get()));
-            rearrangeObjects();
+            const BookmarkPtr moved = arrangedObject(i);
+            // The row at q once the moved one is out of the arrangement.
+            moveNextTo(moved, arrangedObject(q < i ? q : q + 1), false);
         }
     }
     restoreArrangementAndSelection();
@@ -207,34 +163,32 @@ void BookmarkController::add()
     if (!canAdd())
         return;
     const BookmarkPtr b = newObject();
-    insertObject(b, int(m_arranged.size()));
-    setSelectionIndexes({int(m_arranged.indexOf(b))});
+    insertObject(b, rowCount());
+    setSelectionIndexes({arrangedIndexOf(b.get())});
 }
 
 void BookmarkController::insert()
 {
     if (!canInsert())
         return;
-    const int at = m_selection.empty() ? int(m_arranged.size()) : *m_selection.begin();
+    const int at = selectionIndex() < 0 ? rowCount() : selectionIndex();
     const BookmarkPtr b = newObject();
     insertObject(b, at);
-    setSelectionIndexes({int(m_arranged.indexOf(b))});
+    setSelectionIndexes({arrangedIndexOf(b.get())});
 }
 
 void BookmarkController::remove()
 {
     // The records first: each removal changes the indexes of the rest.
     BookmarkList doomed;
-    for (int i : m_selection)
-        if (i < m_arranged.size())
-            doomed << m_arranged.at(i);
+    for (int i : selectionIndexes())
+        doomed << arrangedObject(i);
     for (const BookmarkPtr& b : doomed) {
         const int at = fullListIndex(b.get());
         if (at >= 0)
             m_document->removeObjectFromBookmarkListAtIndex(at);
     }
     setSelectionIndexes({});
-    rearrangeObjects();
 }
 
 bool BookmarkController::acceptDrop(const QMimeData& data, int row)
@@ -249,7 +203,8 @@ bool BookmarkController::acceptDrop(const QMimeData& data, int row)
 
 QMimeData* BookmarkController::copySelection() const
 {
-    return writeRows(QList<int>(m_selection.begin(), m_selection.end()));
+    const std::set<int> rows = selectionIndexes();
+    return writeRows(QList<int>(rows.begin(), rows.end()));
 }
 
 void BookmarkController::cutSelection()
@@ -265,7 +220,7 @@ bool BookmarkController::paste(const QMimeData& data)
             std::max<qsizetype>(1, BookmarkPasteboard::copiedRows(data).value_or(BookmarkList()).size()));
         return false;
     }
-    const int row = m_selection.empty() ? int(m_arranged.size()) : *m_selection.begin();
+    const int row = selectionIndex() < 0 ? rowCount() : selectionIndex();
     // Pasted rows are copies even when they came from this table.
     if (const std::optional<BookmarkList> copies = BookmarkPasteboard::copiedRows(data))
         return insertCopies(*copies, row);
@@ -286,66 +241,43 @@ bool BookmarkController::canInsert() const
     return canAdd();
 }
 
+std::set<int> BookmarkController::selectionIndexes() const
+{
+    std::set<int> rows;
+    for (const QModelIndex& index : m_selectionModel->selectedIndexes())
+        rows.insert(index.row());
+    return rows;
+}
+
+int BookmarkController::selectionIndex() const
+{
+    const std::set<int> rows = selectionIndexes();
+    return rows.empty() ? -1 : *rows.begin();
+}
+
 void BookmarkController::setSelectionIndexes(const std::set<int>& indexes)
 {
     std::set<int> valid;
     for (int i : indexes)
-        if (i >= 0 && i < m_arranged.size())
+        if (i >= 0 && i < rowCount())
             valid.insert(i);
-    if (valid == m_selection)
+    if (valid == selectionIndexes())
         return;
-    m_selection = valid;
-    emit selectionIndexesChanged();
-    emit availabilityChanged();
-}
-
-int BookmarkController::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_arranged.size());
-}
-
-int BookmarkController::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
-QVariant BookmarkController::data(const QModelIndex& index, int role) const
-{
-    if (!index.isValid() || index.row() >= m_arranged.size())
-        return {};
-    const AirHBookmark& b = *m_arranged.at(index.row());
-    if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        switch (index.column()) {
-        case NumberColumn:
-            return role == Qt::DisplayRole ? QVariant(m_formatter->stringForObjectValue(b.number()))
-                                           : QVariant(QString::number(b.number()));
-        case NameColumn:
-            return b.bookmarkName();
-        case LocationColumn:
-            return b.location();
-        default:
-            break;
-        }
-    }
-    if (role == Qt::TextAlignmentRole && index.column() == NumberColumn)
-        return int(Qt::AlignRight | Qt::AlignVCenter);
-    const QStringList findings = findingsFor(&b);
-    if (role == FindingsRole)
-        return findings;
-    if (role == Qt::BackgroundRole && !findings.isEmpty())
-        return QColor(255, 228, 200); // a row the handset cannot take as it is
-    if (role == Qt::ToolTipRole && !findings.isEmpty())
-        return findings.join(QLatin1Char('\n'));
-    if (role == Qt::ToolTipRole && index.column() == LocationColumn)
-        return b.location();
-    return {};
+    QItemSelection selection;
+    for (int row : valid)
+        selection.select(index(row, 0), index(row, ColumnCount - 1));
+    m_selectionModel->select(selection, QItemSelectionModel::ClearAndSelect);
+    // The current row stays where it is when it is among the selected ones (a
+    // dragged row that was moved), else it goes to the first of them.
+    if (!valid.empty() && !valid.count(m_selectionModel->currentIndex().row()))
+        m_selectionModel->setCurrentIndex(index(*valid.begin(), NameColumn), QItemSelectionModel::NoUpdate);
 }
 
 bool BookmarkController::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::EditRole || !index.isValid() || index.row() >= m_arranged.size())
+    if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount())
         return false;
-    const BookmarkPtr b = m_arranged.at(index.row());
+    const BookmarkPtr b = arrangedObject(index.row());
     switch (index.column()) {
     case NumberColumn: {
         // The formatter judges the bookmark being edited as the selected one.
@@ -368,22 +300,6 @@ bool BookmarkController::setData(const QModelIndex& index, const QVariant& value
         return true;
     default:
         return false;
-    }
-}
-
-QVariant BookmarkController::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    switch (section) {
-    case NumberColumn:
-        return tr("No.");
-    case NameColumn:
-        return tr("Name");
-    case LocationColumn:
-        return tr("Location");
-    default:
-        return {};
     }
 }
 

@@ -1,23 +1,31 @@
 #pragma once
 
+#include "BookmarkListModel.h"
 #include "DNDArrayController.h"
+
+#include <QItemSelectionModel>
 #include <QList>
 
 #include <set>
-#include <unordered_map>
 
 class MyDocument;
 class MemoryNumberFormatter;
 
 // The bookmark table's model: the bookmarks of the current folder (the
-// arrangement), in the document's list order, and every edit made through the
-// table. Positions in the arrangement are mapped to positions in the document's
-// full list; records are always found by identity.
+// arrangement), in the document's list order, filtered from the document-wide
+// list model, and every edit made through the table. Positions in the
+// arrangement are mapped to positions in the document's full list; records are
+// always found by identity. The selection is a QItemSelectionModel of the
+// arrangement, which the table view shares.
 class BookmarkController : public DNDArrayController
 {
     Q_OBJECT
 public:
-    enum Column { NumberColumn, NameColumn, LocationColumn, ColumnCount };
+    using Column = BookmarkListModel::Column;
+    static constexpr Column NumberColumn = BookmarkListModel::NumberColumn;
+    static constexpr Column NameColumn = BookmarkListModel::NameColumn;
+    static constexpr Column LocationColumn = BookmarkListModel::LocationColumn;
+    static constexpr int ColumnCount = BookmarkListModel::ColumnCount;
     static constexpr int MaxBookmarks = 100;
 
     explicit BookmarkController(MyDocument* document, QObject* parent = nullptr);
@@ -29,10 +37,13 @@ public:
     int currentFolder() const { return m_currentFolder; }
     void setCurrentFolder(int folder);
 
-    const BookmarkList& arrangedObjects() const override { return m_arranged; }
+    BookmarkPtr arrangedObject(int row) const override;
     // The records of list whose folder is the current one, in list order.
     BookmarkList arrangeObjects(const BookmarkList& list) const;
+    // Arranges the rows anew from the document.
     void rearrangeObjects();
+    BookmarkListModel* listModel() const { return m_list; }
+    QItemSelectionModel* selectionModel() const { return m_selectionModel; }
 
     // A new record with the defaults: "untitled", "http://", the next free
     // memory number, the current folder. Not yet in any list.
@@ -45,8 +56,8 @@ public:
 
     // What the handset check finds in the document, by record; the rows of such
     // records are marked (a tint, the findings as their tool tip).
-    QStringList findingsFor(const AirHBookmark* bookmark) const;
-    static constexpr int FindingsRole = Qt::UserRole + 1;
+    QStringList findingsFor(const AirHBookmark* bookmark) const { return m_list->findingsFor(bookmark); }
+    static constexpr int FindingsRole = BookmarkListModel::FindingsRole;
 
     // Adding commands: the new record at the end of the arrangement, or before
     // the selection; removing the selected rows. Each is one undo step.
@@ -64,21 +75,21 @@ public:
 
     bool canAdd() const;
     bool canInsert() const;
-    bool canRemove() const { return !m_selection.empty(); }
+    bool canRemove() const { return m_selectionModel->hasSelection(); }
 
-    // The selection, in arranged indexes. The table view follows it.
-    const std::set<int>& selectionIndexes() const { return m_selection; }
+    // The selection, in arranged indexes, as whole rows; the current index
+    // follows its first row.
+    std::set<int> selectionIndexes() const;
     void setSelectionIndexes(const std::set<int>& indexes) override;
     // The first selected arranged index, or -1.
-    int selectionIndex() const { return m_selection.empty() ? -1 : *m_selection.begin(); }
+    int selectionIndex() const;
 
     // QAbstractItemModel
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 
 signals:
     void selectionIndexesChanged();
@@ -88,14 +99,12 @@ signals:
 
 private:
     int fullListIndex(const AirHBookmark* bookmark) const;
-    void scheduleCheck();
-    void runCheck();
+    // Moves a record in the document's list to just above or below another one.
+    void moveNextTo(const BookmarkPtr& moved, const BookmarkPtr& anchor, bool below);
 
     MyDocument* m_document;
+    BookmarkListModel* m_list;
+    QItemSelectionModel* m_selectionModel;
     std::unique_ptr<MemoryNumberFormatter> m_formatter;
     int m_currentFolder = 0;
-    BookmarkList m_arranged;
-    std::set<int> m_selection;
-    std::unordered_map<const AirHBookmark*, QStringList> m_findings;
-    bool m_checkScheduled = false;
 };

@@ -18,6 +18,24 @@ int DNDArrayController::rowsAboveRow(int row, const std::set<int>& indexes)
         std::count_if(indexes.begin(), indexes.end(), [row](int i) { return unsigned(i) < unsigned(row); }));
 }
 
+BookmarkList DNDArrayController::arrangedObjects() const
+{
+    BookmarkList list;
+    const int n = rowCount();
+    list.reserve(n);
+    for (int row = 0; row < n; ++row)
+        list << arrangedObject(row);
+    return list;
+}
+
+int DNDArrayController::arrangedIndexOf(const AirHBookmark* bookmark) const
+{
+    for (int row = 0, n = rowCount(); row < n; ++row)
+        if (arrangedObject(row).get() == bookmark)
+            return row;
+    return -1;
+}
+
 QMimeData* DNDArrayController::writeRows(const QList<int>& rows) const
 {
     return BookmarkPasteboard::write(arrangedObjects(), rows, this);
@@ -130,6 +148,6 @@ bool DNDArrayController::acceptDrop(const QMimeData& data, int row)
     bookmark->setValue(AirHBookmark::LocationKey, link->url.toString(QUrl::FullyEncoded));
     if (!link->title.isNull())
         bookmark->setValue(AirHBookmark::NameKey, link->title);
-    setSelectionIndexes({int(arrangedObjects().indexOf(bookmark))});
+    setSelectionIndexes({arrangedIndexOf(bookmark.get())});
     return true;
 }

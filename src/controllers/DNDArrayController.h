@@ -2,22 +2,27 @@
 
 #include "AirHBookmark.h"
 
-#include <QAbstractTableModel>
+#include <QSortFilterProxyModel>
 
 #include <limits>
 #include <set>
 
-// A table model whose rows are records that can be dragged and dropped: rows
-// dragged inside the table are reordered, rows from another table are copied in,
-// and a web location from another application becomes a new record. What the
-// rows are and how they are placed is the subclass's.
-class DNDArrayController : public QAbstractTableModel
+// A table of records, arranged from a list model of all of them, whose rows can
+// be dragged and dropped: rows dragged inside the table are reordered, rows from
+// another table are copied in, and a web location from another application
+// becomes a new record. Which records are arranged and how they are placed is
+// the subclass's.
+class DNDArrayController : public QSortFilterProxyModel
 {
     Q_OBJECT
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    using QSortFilterProxyModel::QSortFilterProxyModel;
 
-    virtual const BookmarkList& arrangedObjects() const = 0;
+    // The arranged records, in row order.
+    virtual BookmarkPtr arrangedObject(int row) const = 0;
+    BookmarkList arrangedObjects() const;
+    // The arranged row of a record, or -1.
+    int arrangedIndexOf(const AirHBookmark* bookmark) const;
     virtual BookmarkPtr newObject() const = 0;
     virtual void insertObject(const BookmarkPtr& bookmark, int arrangedIndex) = 0;
     virtual void moveObjectsInArrangedObjectsFromIndexes(const std::set<int>& indexes, int toIndex) = 0;

@@ -21,7 +21,10 @@ FolderController::FolderController(MyDocument* document, BookmarkController* boo
     connect(document, &MyDocument::bookmarkInserted, this, countsChanged);
     connect(document, &MyDocument::bookmarkRemoved, this, countsChanged);
     connect(document, &MyDocument::bookmarkListReset, this, countsChanged);
-    connect(document, &MyDocument::bookmarkChanged, this, countsChanged);
+    connect(document, &MyDocument::bookmarkChanged, this, [countsChanged](AirHBookmark*, const QString& key) {
+        if (key == AirHBookmark::FolderKey)
+            countsChanged();
+    });
 }
 
 void FolderController::setSelectionIndex(int row)
@@ -87,7 +90,8 @@ bool FolderController::canDropMimeData(const QMimeData* data, Qt::DropAction, in
 {
     // Only onto a folder row, and only rows of this window's bookmark table.
     return data && parent.isValid() && parent.row() < rowCount() &&
-           data->hasFormat(BookmarkPasteboard::MovedRowsType) && BookmarkPasteboard::isFrom(*data, m_bookmarks);
+           data->hasFormat(BookmarkPasteboard::MovedRowsType) &&
+           BookmarkPasteboard::isFrom(*data, m_bookmarks);
 }
 
 bool FolderController::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int,
@@ -105,17 +109,16 @@ bool FolderController::acceptDrop(const QMimeData& data, int row)
     const std::set<int> rows = DNDArrayController::indexSetFromRows(BookmarkPasteboard::movedRows(data));
     BookmarkList moving;
     for (int i : rows)
-        if (i >= 0 && i < m_bookmarks->arrangedObjects().size())
-            moving << m_bookmarks->arrangedObjects().at(i);
+        if (i >= 0 && i < m_bookmarks->rowCount())
+            moving << m_bookmarks->arrangedObject(i);
     if (moving.isEmpty())
         return false;
     UndoManager* undo = m_document->undoManager();
     undo->registerUndo(this, [this] { restoreArrangementAndSelection(); });
     for (const BookmarkPtr& b : std::as_const(moving)) {
         b->setFolder(row);
-        const int at = int(m_document->bookmarkList().indexOf(b));
-        m_document->removeObjectFromBookmarkListAtIndex(at);
-        m_document->insertObjectInBookmarkList(b, int(m_document->bookmarkList().size()));
+        m_document->moveObjectInBookmarkList(int(m_document->bookmarkList().indexOf(b)),
+                                             int(m_document->bookmarkList().size()) - 1);
     }
     restoreArrangementAndSelection();
     return true;
@@ -126,6 +129,5 @@ void FolderController::restoreArrangementAndSelection()
     UndoManager* undo = m_document->undoManager();
     undo->registerUndo(this, [this] { restoreArrangementAndSelection(); });
     m_bookmarks->setSelectionIndexes({});
-    m_bookmarks->rearrangeObjects();
     undo->setActionName(tr("Move"));
 }

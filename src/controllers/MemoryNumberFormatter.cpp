@@ -37,9 +37,9 @@ bool MemoryNumberFormatter::getObjectValue(int* value, const QString& text, QStr
     }
     // The bookmark being edited is the selected one; without it nothing is accepted.
     const int selected = m_controller->selectionIndex();
-    if (selected < 0 || selected >= m_controller->arrangedObjects().size())
+    if (selected < 0 || selected >= m_controller->rowCount())
         return false;
-    const AirHBookmark* edited = m_controller->arrangedObjects().at(selected).get();
+    const AirHBookmark* edited = m_controller->arrangedObject(selected).get();
     if (m_document->isExistMemoryNumber(qint32(number), edited)) {
         if (error)
             *error = QCoreApplication::translate("MemoryNumberFormatter", "The same memory number has been used.");

@@ -187,6 +187,18 @@ void MyDocument::removeObjectFromBookmarkListAtIndex(int index)
     emit bookmarkRemoved(index);
 }
 
+void MyDocument::moveObjectInBookmarkList(int from, int to)
+{
+    const int n = int(m_bookmarkList.size());
+    if (from < 0 || from >= n || to < 0 || to >= n || from == to)
+        return;
+    m_undoManager.registerUndo(this, [this, from, to] { moveObjectInBookmarkList(to, from); });
+    if (!m_undoManager.isUndoing())
+        m_undoManager.setActionName(tr("Move"));
+    m_bookmarkList.move(from, to);
+    emit bookmarkMoved(from, to);
+}
+
 void MyDocument::setFolderList(const QStringList& list)
 {
     if (list == m_folderList)

@@ -34,6 +34,9 @@ public:
     void setBookmarkList(const BookmarkList& list);
     void insertObjectInBookmarkList(const BookmarkPtr& bookmark, int index);
     void removeObjectFromBookmarkListAtIndex(int index);
+    // Moves the record at from so that it ends at index to (of the list as it is
+    // after the move); undone by the opposite move.
+    void moveObjectInBookmarkList(int from, int to);
 
     // Folder list: no undo, no observation.
     const QStringList& folderList() const { return m_folderList; }
@@ -78,6 +81,7 @@ signals:
     void commitEditingRequested();
     void bookmarkInserted(int index);
     void bookmarkRemoved(int index);
+    void bookmarkMoved(int from, int to);
     void bookmarkListReset();
     void bookmarkChanged(AirHBookmark* bookmark, const QString& key);
     void folderListChanged();

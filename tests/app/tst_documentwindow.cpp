@@ -1,5 +1,6 @@
 #include "BookmarkController.h"
 #include "BookmarkPasteboard.h"
+#include "BookmarkTestSupport.h"
 #include "BrowserImportSheet.h"
 #include "DocumentWindow.h"
 #include "EdgeMarksApp.h"
@@ -25,6 +26,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -59,6 +62,23 @@ bool idle(DocumentWindow* w)
 bool shows(QWidget* sheet)
 {
     return QTest::qWaitFor([sheet] { return sheet->isVisible(); }, 10000);
+}
+
+// Drags data over a table and drops it on the upper edge of row, as a real drag
+// delivers it; true when the table took it.
+bool dropAbove(QTableView* table, QMimeData* data, int row, Qt::DropAction action)
+{
+    const QRect rect = table->visualRect(table->model()->index(row, 1));
+    const QPoint at(rect.center().x(), rect.top() + 2);
+    QDragEnterEvent enter(at, action, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(table->viewport(), &enter);
+    QDragMoveEvent move(at, action, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(table->viewport(), &move);
+    if (!move.isAccepted())
+        return false;
+    QDropEvent drop(at, action, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(table->viewport(), &drop);
+    return drop.isAccepted();
 }
 
 void click(QMessageBox* box, const QString& label)
@@ -755,15 +775,7 @@ private slots:
         QTableView* table = w->ui()->bookmarkTable;
         QCoreApplication::processEvents();
         auto dropAt = [&](QMimeData* data, int row, Qt::DropAction action) {
-            const QRect rect = table->visualRect(w->bookmarkController()->index(row, 1));
-            const QPoint at(rect.center().x(), rect.top() + 2); // the upper edge: above the row
-            QDragEnterEvent enter(at, action, data, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(table->viewport(), &enter);
-            QDragMoveEvent move(at, action, data, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(table->viewport(), &move);
-            QVERIFY(move.isAccepted());
-            QDropEvent drop(at, action, data, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(table->viewport(), &drop);
+            QVERIFY(dropAbove(table, data, row, action));
         };
         auto* link = new QMimeData;
         link->setText("http://dropped.example/");
@@ -781,6 +793,51 @@ private slots:
         for (const BookmarkPtr& b : w->document()->bookmarkList())
             names << b->bookmarkName();
         QCOMPARE(names, QStringList({"c", "a", "untitled", "b"}));
+    }
+
+    // Reordering and adding change rows, never the whole table: the view keeps
+    // where it was scrolled to, its current row and its selection.
+    void rowChangesKeepTheViewInPlace()
+    {
+        DocumentWindow* w = newWindow();
+        BookmarkList list;
+        for (int i = 0; i < 90; ++i)
+            list << make(QString::number(i), i, i % 3 == 2 ? 1 : 0); // folder 0 holds 60, among others
+        w->document()->setBookmarkList(list);
+        w->resize(800, 500);
+        w->show();
+        QTableView* table = w->ui()->bookmarkTable;
+        BookmarkController* c = w->bookmarkController();
+        QCoreApplication::processEvents();
+        QCOMPARE(c->rowCount(), 60);
+        table->scrollTo(c->index(30, 1), QAbstractItemView::PositionAtTop);
+        table->setCurrentIndex(c->index(33, 1)); // where the drag starts
+        const int scrolled = table->verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        const BookmarkPtr current = c->arrangedObject(33);
+        QSignalSpy resets(c, &QAbstractItemModel::modelReset);
+        QSignalSpy listResets(c->listModel(), &QAbstractItemModel::modelReset);
+        QSignalSpy moves(c->listModel(), &QAbstractItemModel::rowsMoved);
+
+        // Rows 31 and 33 dragged above row 36.
+        QMimeData* own = c->mimeData({c->index(31, 0), c->index(33, 0)});
+        QVERIFY(dropAbove(table, own, 36, Qt::MoveAction));
+        delete own;
+        QCOMPARE(names(c->arrangedObjects().mid(30, 6)), QString("45, 48, 51, 52, 46, 49"));
+        QCOMPARE(moves.count(), 2);
+        QCOMPARE(resets.count() + listResets.count(), 0);
+        QCOMPARE(table->verticalScrollBar()->value(), scrolled);
+        QCOMPARE(c->arrangedObject(table->currentIndex().row()), current);
+        QCOMPARE(c->selectionIndexes(), (std::set<int>{34, 35}));
+
+        w->ui()->actionUndo->trigger();
+        QCOMPARE(names(c->arrangedObjects().mid(30, 6)), QString("45, 46, 48, 49, 51, 52"));
+        QCOMPARE(moves.count(), 4);
+
+        QSignalSpy inserts(c, &QAbstractItemModel::rowsInserted);
+        w->ui()->addButton->click();
+        QCOMPARE(inserts.count(), 1);
+        QCOMPARE(resets.count() + listResets.count(), 0);
     }
 
     void badFileMakesNoWindow()
