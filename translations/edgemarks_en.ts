@@ -183,82 +183,82 @@
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/main.cpp" line="184"/>
+        <location filename="../src/cli/Command.cpp" line="52"/>
         <source>Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, get NAME..., put FILE..., devices (see --help)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="214"/>
+        <location filename="../src/cli/Command.cpp" line="187"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="260"/>
+        <location filename="../src/cli/FileCommands.cpp" line="66"/>
         <source>may be opened</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="261"/>
+        <location filename="../src/cli/FileCommands.cpp" line="67"/>
         <source>no permission</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="270"/>
+        <location filename="../src/cli/FileCommands.cpp" line="76"/>
         <source>No AH-K3001V (USB ID %1:%2) was found.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="273"/>
+        <location filename="../src/cli/FileCommands.cpp" line="79"/>
         <source>The %1 was not found; the AIR-EDGE PHONE cannot be used without it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="300"/>
+        <location filename="../src/cli/Command.cpp" line="216"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="310"/>
+        <location filename="../src/cli/Command.cpp" line="226"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="314"/>
+        <location filename="../src/cli/Command.cpp" line="230"/>
         <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="320"/>
+        <location filename="../src/cli/Command.cpp" line="236"/>
         <source>Warning: others may read the password file %1 (chmod 600 it).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="333"/>
+        <location filename="../src/cli/Command.cpp" line="248"/>
         <source>The password file %1 is not UTF-8 text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="345"/>
+        <location filename="../src/cli/Command.cpp" line="261"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keyring.</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="362"/>
+        <location filename="../src/cli/Command.cpp" line="278"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="376"/>
+        <location filename="../src/cli/Command.cpp" line="143"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="391"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="36"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="404"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="49"/>
         <source>%n bookmark(s) left out: a document holds at most 100.</source>
         <translation>
             <numerusform>%n bookmark left out: a document holds at most 100.</numerusform>
@@ -266,7 +266,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="512"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="152"/>
         <source>Folder %1: %n bookmark(s)</source>
         <translation>
             <numerusform>Folder %1: %n bookmark</numerusform>
@@ -274,7 +274,7 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="762"/>
+        <location filename="../src/cli/Command.cpp" line="63"/>
         <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).
 
 Commands:
@@ -296,115 +296,115 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="783"/>
+        <location filename="../src/cli/Command.cpp" line="82"/>
         <source>The handset&apos;s serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="786"/>
+        <location filename="../src/cli/Command.cpp" line="85"/>
         <source>path</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="788"/>
+        <location filename="../src/cli/Command.cpp" line="87"/>
         <source>Write every frame and step of the conversation with the handset to this file, for a bug report (the password is masked).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="791"/>
-        <location filename="../src/cli/main.cpp" line="794"/>
+        <location filename="../src/cli/Command.cpp" line="90"/>
+        <location filename="../src/cli/Command.cpp" line="93"/>
         <source>file</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="793"/>
+        <location filename="../src/cli/Command.cpp" line="92"/>
         <source>Read the password from the first line of this file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="796"/>
+        <location filename="../src/cli/Command.cpp" line="95"/>
         <source>Use a built-in simulated handset with sample content (password 1234).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="799"/>
+        <location filename="../src/cli/Command.cpp" line="98"/>
         <source>Export without asking for confirmation.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="800"/>
+        <location filename="../src/cli/Command.cpp" line="99"/>
         <source>show, check, ls, devices: print JSON.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="802"/>
+        <location filename="../src/cli/Command.cpp" line="101"/>
         <source>convert: put every bookmark into this handset folder (0-19).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="803"/>
+        <location filename="../src/cli/Command.cpp" line="102"/>
         <source>number</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="805"/>
+        <location filename="../src/cli/Command.cpp" line="104"/>
         <source>get: the folder to download into (default: here).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="806"/>
+        <location filename="../src/cli/Command.cpp" line="105"/>
         <source>folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="808"/>
+        <location filename="../src/cli/Command.cpp" line="107"/>
         <source>get, convert: replace local files that exist; export: send a document the check finds fault with.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="811"/>
+        <location filename="../src/cli/Command.cpp" line="110"/>
         <source>put: send every file with this handset type.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="812"/>
+        <location filename="../src/cli/Command.cpp" line="111"/>
         <source>type</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="816"/>
+        <location filename="../src/cli/Command.cpp" line="115"/>
         <source>import, export, show, check, convert, ls, get, put or devices</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="818"/>
+        <location filename="../src/cli/Command.cpp" line="117"/>
         <source>the document, or the files</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="823"/>
+        <location filename="../src/cli/main.cpp" line="24"/>
         <source>See edgemarks-cli --help.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="834"/>
+        <location filename="../src/cli/main.cpp" line="35"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="843"/>
+        <location filename="../src/cli/main.cpp" line="45"/>
         <source>Interrupted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="411"/>
-        <location filename="../src/cli/main.cpp" line="604"/>
-        <location filename="../src/cli/main.cpp" line="609"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="56"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="238"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="242"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="415"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="60"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation>
             <numerusform>Imported %n bookmark into %1.</numerusform>
@@ -412,47 +412,47 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="420"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="64"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="440"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="83"/>
         <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="450"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="93"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="456"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="99"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export?</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="460"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="102"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="463"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="104"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="464"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="105"/>
         <source>Not exported.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="471"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="112"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="479"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="118"/>
         <source>Exported %n bookmark(s).</source>
         <translation>
             <numerusform>Exported %n bookmark.</numerusform>
@@ -460,7 +460,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="481"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="120"/>
         <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
         <translation>
             <numerusform>%n bookmark in a folder the AIR-EDGE PHONE does not have was not sent.</numerusform>
@@ -468,32 +468,32 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="524"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="163"/>
         <source>Folder index %1: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="546"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="186"/>
         <source>The AIR-EDGE PHONE can take %1 as it is.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="565"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="199"/>
         <source>%1 exists: give --force to replace it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="574"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="207"/>
         <source>--folder takes a folder number from 0 to 19.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="583"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="216"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="615"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="247"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Wrote %n bookmark to %1.</numerusform>
@@ -501,43 +501,43 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="625"/>
-        <location filename="../src/cli/main.cpp" line="682"/>
+        <location filename="../src/cli/FileCommands.cpp" line="90"/>
+        <location filename="../src/cli/FileCommands.cpp" line="134"/>
         <source>Couldn&apos;t read the file list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="671"/>
+        <location filename="../src/cli/FileCommands.cpp" line="123"/>
         <source>%1 is not a folder.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="701"/>
+        <location filename="../src/cli/FileCommands.cpp" line="153"/>
         <source>There is no file %1 on the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="707"/>
+        <location filename="../src/cli/FileCommands.cpp" line="160"/>
         <source>%1 is a symbolic link; give --force to write through it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="714"/>
+        <location filename="../src/cli/FileCommands.cpp" line="166"/>
         <source>%1 exists; give --force to replace it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="722"/>
+        <location filename="../src/cli/FileCommands.cpp" line="174"/>
         <source>Couldn&apos;t download the files.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="736"/>
+        <location filename="../src/cli/FileCommands.cpp" line="188"/>
         <source>%1 is not a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="741"/>
+        <location filename="../src/cli/FileCommands.cpp" line="193"/>
         <source>Couldn&apos;t upload the files.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -964,7 +964,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="131"/>
+        <location filename="../src/controllers/FolderController.cpp" line="132"/>
         <source>Move</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1469,7 +1469,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>ProgressController</name>
     <message>
-        <location filename="../src/cli/TerminalProgress.cpp" line="15"/>
+        <location filename="../src/cli/TerminalProgress.cpp" line="16"/>
         <location filename="../src/sheets/ProgressController.cpp" line="85"/>
         <source>Communicating...</source>
         <translation type="unfinished"></translation>

@@ -180,237 +180,237 @@
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/main.cpp" line="214"/>
+        <location filename="../src/cli/Command.cpp" line="187"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation>%1 がないため、このアプリケーションを使用できません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="260"/>
+        <location filename="../src/cli/FileCommands.cpp" line="66"/>
         <source>may be opened</source>
         <translation>使用可</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="261"/>
+        <location filename="../src/cli/FileCommands.cpp" line="67"/>
         <source>no permission</source>
         <translation>権限なし</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="270"/>
+        <location filename="../src/cli/FileCommands.cpp" line="76"/>
         <source>No AH-K3001V (USB ID %1:%2) was found.</source>
         <translation>AH-K3001V (USB ID %1:%2) が見つかりませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="273"/>
+        <location filename="../src/cli/FileCommands.cpp" line="79"/>
         <source>The %1 was not found; the AIR-EDGE PHONE cannot be used without it.</source>
         <translation>%1 が見つかりません。これがないと AIR-EDGE PHONE は使えません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="310"/>
+        <location filename="../src/cli/Command.cpp" line="226"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation>パスワードファイル %1 を読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="300"/>
+        <location filename="../src/cli/Command.cpp" line="216"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation>AIR-EDGE PHONE のパスワード: </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="184"/>
+        <location filename="../src/cli/Command.cpp" line="52"/>
         <source>Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, get NAME..., put FILE..., devices (see --help)</source>
         <translation>使い方: edgemarks-cli [オプション] import|export|show|check 書類, convert 入力 出力, ls, get 名前..., put ファイル..., devices (--help を参照)</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="314"/>
+        <location filename="../src/cli/Command.cpp" line="230"/>
         <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
         <translation>パスワードファイル %1 が 4 KiB を超えています。パスワードは最初の行に書いてください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="320"/>
+        <location filename="../src/cli/Command.cpp" line="236"/>
         <source>Warning: others may read the password file %1 (chmod 600 it).</source>
         <translation>警告: パスワードファイル %1 は他のユーザーも読めます (chmod 600 してください)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="333"/>
+        <location filename="../src/cli/Command.cpp" line="248"/>
         <source>The password file %1 is not UTF-8 text.</source>
         <translation>パスワードファイル %1 が UTF-8 のテキストではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="345"/>
+        <location filename="../src/cli/Command.cpp" line="261"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>AIR-EDGE PHONE のパスワードがありません: --password-file を指定するか、EDGEMARKS_PASSWORD を設定するか、キーチェーンに保存してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="362"/>
+        <location filename="../src/cli/Command.cpp" line="278"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation>AIR-EDGE PHONE がパスワードを受け付けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="376"/>
+        <location filename="../src/cli/Command.cpp" line="143"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation>%1 を開けませんでした: %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="391"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="36"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation>ブックマークを読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="411"/>
-        <location filename="../src/cli/main.cpp" line="604"/>
-        <location filename="../src/cli/main.cpp" line="609"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="56"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="238"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="242"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation>%1 を保存できませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="415"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="60"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="420"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="64"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="440"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="83"/>
         <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
         <translation>書き出しませんでした。%1 はこのままでは AIR-EDGE PHONE に登録できません (それでも送るには --force を指定してください)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="450"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="93"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation>確認なしでは書き出しません: AIR-EDGE PHONE のブックマークを置き換えるには --yes を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="456"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="99"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>AIR-EDGE PHONE 内のブックマークはすべて削除されます。書き出してもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="460"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="102"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation>書き出すと、AIR-EDGE PHONE 内のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="463"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="104"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="464"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="105"/>
         <source>Not exported.</source>
         <translation>書き出しませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="471"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="112"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation>ブックマークを書き出せませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="479"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="118"/>
         <source>Exported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを書き出しました。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="481"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="120"/>
         <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
         <translation>
             <numerusform>AIR-EDGE PHONE にないフォルダの %n 件のブックマークは送りませんでした。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="404"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="49"/>
         <source>%n bookmark(s) left out: a document holds at most 100.</source>
         <translation>
             <numerusform>%n 件のブックマークは入りません。書類には 100 件までしか入りません。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="512"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="152"/>
         <source>Folder %1: %n bookmark(s)</source>
         <translation>
             <numerusform>フォルダ %1: %n 件</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="524"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="163"/>
         <source>Folder index %1: </source>
         <translation>フォルダ番号 %1: </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="546"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="186"/>
         <source>The AIR-EDGE PHONE can take %1 as it is.</source>
         <translation>%1 はこのまま AIR-EDGE PHONE に登録できます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="565"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="199"/>
         <source>%1 exists: give --force to replace it.</source>
         <translation>%1 はすでにあります。置き換えるには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="574"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="207"/>
         <source>--folder takes a folder number from 0 to 19.</source>
         <translation>--folder にはフォルダ番号 0 から 19 を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="583"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="216"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation>%1 を読み込めませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/main.cpp" line="615"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="247"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="625"/>
-        <location filename="../src/cli/main.cpp" line="682"/>
+        <location filename="../src/cli/FileCommands.cpp" line="90"/>
+        <location filename="../src/cli/FileCommands.cpp" line="134"/>
         <source>Couldn&apos;t read the file list.</source>
         <translation>ファイルの一覧を読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="671"/>
+        <location filename="../src/cli/FileCommands.cpp" line="123"/>
         <source>%1 is not a folder.</source>
         <translation>%1 はフォルダではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="701"/>
+        <location filename="../src/cli/FileCommands.cpp" line="153"/>
         <source>There is no file %1 on the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE に %1 というファイルはありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="707"/>
+        <location filename="../src/cli/FileCommands.cpp" line="160"/>
         <source>%1 is a symbolic link; give --force to write through it.</source>
         <translation>%1 はシンボリックリンクです。リンク先に書き込むには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="714"/>
+        <location filename="../src/cli/FileCommands.cpp" line="166"/>
         <source>%1 exists; give --force to replace it.</source>
         <translation>%1 は既にあります。置き換えるには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="722"/>
+        <location filename="../src/cli/FileCommands.cpp" line="174"/>
         <source>Couldn&apos;t download the files.</source>
         <translation>ファイルを受信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="736"/>
+        <location filename="../src/cli/FileCommands.cpp" line="188"/>
         <source>%1 is not a file.</source>
         <translation>%1 はファイルではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="741"/>
+        <location filename="../src/cli/FileCommands.cpp" line="193"/>
         <source>Couldn&apos;t upload the files.</source>
         <translation>ファイルを送信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="762"/>
+        <location filename="../src/cli/Command.cpp" line="63"/>
         <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).
 
 Commands:
@@ -449,103 +449,103 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 4 USB ドライバがない。edgemarks-cli(1) を参照してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="783"/>
+        <location filename="../src/cli/Command.cpp" line="82"/>
         <source>The handset&apos;s serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus).</source>
         <translation>端末のシリアルデバイス (EDGEMARKS_DEVICE より優先。既定: USB から探す)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="786"/>
+        <location filename="../src/cli/Command.cpp" line="85"/>
         <source>path</source>
         <translation>パス</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="788"/>
+        <location filename="../src/cli/Command.cpp" line="87"/>
         <source>Write every frame and step of the conversation with the handset to this file, for a bug report (the password is masked).</source>
         <translation>端末とのやり取りのすべてのフレームと手順をこのファイルに書き出します (不具合報告用。パスワードは伏せます)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="791"/>
-        <location filename="../src/cli/main.cpp" line="794"/>
+        <location filename="../src/cli/Command.cpp" line="90"/>
+        <location filename="../src/cli/Command.cpp" line="93"/>
         <source>file</source>
         <translation>ファイル</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="793"/>
+        <location filename="../src/cli/Command.cpp" line="92"/>
         <source>Read the password from the first line of this file.</source>
         <translation>このファイルの1行目からパスワードを読みます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="796"/>
+        <location filename="../src/cli/Command.cpp" line="95"/>
         <source>Use a built-in simulated handset with sample content (password 1234).</source>
         <translation>サンプル入りの内蔵シミュレータ端末を使います (パスワード 1234)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="799"/>
+        <location filename="../src/cli/Command.cpp" line="98"/>
         <source>Export without asking for confirmation.</source>
         <translation>確認せずに書き出します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="800"/>
+        <location filename="../src/cli/Command.cpp" line="99"/>
         <source>show, check, ls, devices: print JSON.</source>
         <translation>show, check, ls, devices: JSON で出力します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="802"/>
+        <location filename="../src/cli/Command.cpp" line="101"/>
         <source>convert: put every bookmark into this handset folder (0-19).</source>
         <translation>convert: すべてのブックマークを端末のこのフォルダ (0-19) に入れます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="803"/>
+        <location filename="../src/cli/Command.cpp" line="102"/>
         <source>number</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="805"/>
+        <location filename="../src/cli/Command.cpp" line="104"/>
         <source>get: the folder to download into (default: here).</source>
         <translation>get: 受け取り先のフォルダ (既定: 現在のフォルダ)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="806"/>
+        <location filename="../src/cli/Command.cpp" line="105"/>
         <source>folder</source>
         <translation>フォルダ</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="808"/>
+        <location filename="../src/cli/Command.cpp" line="107"/>
         <source>get, convert: replace local files that exist; export: send a document the check finds fault with.</source>
         <translation>get, convert: 既存のファイルを置き換えます。export: チェックで問題が見つかった書類も送ります。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="811"/>
+        <location filename="../src/cli/Command.cpp" line="110"/>
         <source>put: send every file with this handset type.</source>
         <translation>put: すべてのファイルをこの端末の種類で送ります。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="812"/>
+        <location filename="../src/cli/Command.cpp" line="111"/>
         <source>type</source>
         <translation>種類</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="816"/>
+        <location filename="../src/cli/Command.cpp" line="115"/>
         <source>import, export, show, check, convert, ls, get, put or devices</source>
         <translation>import, export, show, check, convert, ls, get, put, devices のいずれか</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="818"/>
+        <location filename="../src/cli/Command.cpp" line="117"/>
         <source>the document, or the files</source>
         <translation>書類、またはファイル</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="823"/>
+        <location filename="../src/cli/main.cpp" line="24"/>
         <source>See edgemarks-cli --help.</source>
         <translation>edgemarks-cli --help を参照してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="834"/>
+        <location filename="../src/cli/main.cpp" line="35"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation>トレースファイル %1 に書き込めませんでした: %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="843"/>
+        <location filename="../src/cli/main.cpp" line="45"/>
         <source>Interrupted.</source>
         <translation>中断しました。</translation>
     </message>
@@ -966,7 +966,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>フォルダ</translation>
     </message>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="131"/>
+        <location filename="../src/controllers/FolderController.cpp" line="132"/>
         <source>Move</source>
         <translation>移動</translation>
     </message>
@@ -1471,7 +1471,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>ProgressController</name>
     <message>
-        <location filename="../src/cli/TerminalProgress.cpp" line="15"/>
+        <location filename="../src/cli/TerminalProgress.cpp" line="16"/>
         <location filename="../src/sheets/ProgressController.cpp" line="85"/>
         <source>Communicating...</source>
         <translation>通信中...</translation>

@@ -12,7 +12,8 @@ void TerminalProgress::openProgressForWindow(QObject*, double maxValue, const QS
     m_open = true;
     m_max = maxValue;
     m_value = 0;
-    m_message = message.isNull() ? QCoreApplication::translate("ProgressController", "Communicating...") : message;
+    m_message =
+        message.isNull() ? QCoreApplication::translate("ProgressController", "Communicating...") : message;
     draw();
 }
 

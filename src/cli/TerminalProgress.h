@@ -8,7 +8,8 @@
 
 // A progress bar on a terminal: drawn on standard error when it is a terminal,
 // nothing otherwise.
-class TerminalProgress : public ProgressProtocol {
+class TerminalProgress : public ProgressProtocol
+{
 public:
     explicit TerminalProgress(std::FILE* out = stderr);
     void openProgressForWindow(QObject* window, double maxValue, const QString& message) override;

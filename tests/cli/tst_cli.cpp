@@ -1,7 +1,10 @@
 #include "BookmarkTestSupport.h"
+#include "Command.h"
 #include "LinkTestSupport.h"
 #include "MyDocument.h"
+#include "Translations.h"
 
+#include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,6 +20,38 @@
 
 namespace
 {
+// A command's input and output in memory; input lines come as from a terminal.
+class BufferIo : public CommandIo
+{
+public:
+    explicit BufferIo(const QList<QByteArray>& input) : m_input(input), m_terminal(!input.isEmpty()) {}
+    QString outText, errText;
+
+    QTextStream& out() override { return m_out; }
+    QTextStream& err() override { return m_err; }
+    QByteArray readLine(bool* complete) override
+    {
+        *complete = !m_input.isEmpty();
+        return m_input.isEmpty() ? QByteArray() : m_input.takeFirst();
+    }
+    bool inputIsTerminal() const override { return m_terminal; }
+    std::optional<QString> promptHidden(const QString& prompt) override
+    {
+        m_err << prompt;
+        if (m_input.isEmpty())
+            return std::nullopt;
+        return QString::fromUtf8(m_input.takeFirst());
+    }
+    const std::atomic<bool>* cancelFlag() const override { return &m_cancel; }
+
+private:
+    QList<QByteArray> m_input;
+    bool m_terminal;
+    std::atomic<bool> m_cancel{false};
+    QTextStream m_out{&outText};
+    QTextStream m_err{&errText};
+};
+
 struct Result {
     int status = -1;
     QString out;
@@ -30,7 +65,47 @@ class TestCli : public QObject
     QTemporaryDir m_dir;
     QString m_bundle;
 
-    Result cli(const QStringList& arguments, const QStringList& extraEnv = {})
+    // Runs a command in this process, as the program would with that command line,
+    // environment and input (a terminal when input is given).
+    Result cli(const QStringList& arguments, const QStringList& extraEnv = {},
+               const QList<QByteArray>& input = {})
+    {
+        const QStringList names{"EDGEMARKS_NO_KEYCHAIN", "EDGEMARKS_DRIVER_BUNDLE", "EDGEMARKS_TIMEOUT",
+                                "EDGEMARKS_PASSWORD", "EDGEMARKS_DEVICE"};
+        QMap<QString, std::optional<QByteArray>> saved;
+        for (const QString& name : names)
+            saved[name] = qEnvironmentVariableIsSet(qPrintable(name))
+                              ? std::optional<QByteArray>(qgetenv(qPrintable(name)))
+                              : std::nullopt;
+        qputenv("EDGEMARKS_NO_KEYCHAIN", "1");
+        qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(m_bundle));
+        qputenv("EDGEMARKS_TIMEOUT", "5");
+        qunsetenv("EDGEMARKS_PASSWORD");
+        for (const QString& kv : extraEnv)
+            qputenv(qPrintable(kv.section('=', 0, 0)), kv.section('=', 1).toUtf8());
+
+        BufferIo io(input);
+        QCommandLineParser parser;
+        Command::describe(parser);
+        Result r;
+        r.status = parser.parse(QStringList("edgemarks-cli") + arguments)
+                       ? Command::execute(parser.positionalArguments(), parser, io)
+                       : int(Command::Usage);
+        io.out().flush();
+        io.err().flush();
+        r.out = io.outText;
+        r.err = io.errText;
+        for (auto it = saved.cbegin(); it != saved.cend(); ++it) {
+            if (it.value())
+                qputenv(qPrintable(it.key()), *it.value());
+            else
+                qunsetenv(qPrintable(it.key()));
+        }
+        return r;
+    }
+
+    // Runs the program itself.
+    Result binary(const QStringList& arguments, const QStringList& extraEnv = {})
     {
         QProcess p;
         start(p, arguments, extraEnv);
@@ -92,6 +167,7 @@ class TestCli : public QObject
 private slots:
     void initTestCase()
     {
+        installTranslations(*QCoreApplication::instance());
         m_bundle = m_dir.filePath("AHK3001VDriver.kext");
         QVERIFY(SimulatedHandset::createDriverBundle(m_bundle, "1.2"));
     }
@@ -133,6 +209,15 @@ private slots:
         QCOMPARE(r.status, 2);
         QVERIFY(r.err.contains("--yes"));
         QVERIFY(sim->receivedFrames().isEmpty()); // no connection was made
+
+        // On a terminal the question is asked; only "y" or "yes" goes on.
+        r = cli({"export", doc}, {"EDGEMARKS_PASSWORD=1234"}, {"n"});
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.err.contains("[y/N] Not exported."));
+        QVERIFY(sim->receivedFrames().isEmpty());
+        r = cli({"export", doc}, {"EDGEMARKS_PASSWORD=1234"}, {" Yes "});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(sim->bookmarks().size(), 25);
 
         r = cli({"--yes", "export", doc}, {"EDGEMARKS_PASSWORD=1234"});
         QCOMPARE(r.status, 0);
@@ -241,7 +326,7 @@ private slots:
         QCOMPARE(r.status, 1);
         r = cli({"frobnicate"});
         QCOMPARE(r.status, 2);
-        r = cli({"ls", "--bogus"});
+        r = binary({"ls", "--bogus"});
         QCOMPARE(r.status, 2);
         QVERIFY(r.err.contains("bogus"));
     }
@@ -256,6 +341,14 @@ private slots:
         QVERIFY(!QFileInfo::exists(doc));
         r = cli({"import", doc}); // no password at all, no terminal
         QCOMPARE(r.status, 3);
+        // On a terminal a refused password is asked for again, up to three times.
+        r = cli({"import", doc}, {"EDGEMARKS_PASSWORD=0000"}, {"9999", "1234"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.err.count("Password of the AIR-EDGE PHONE: "), 2);
+        QCOMPARE(r.err.count("refused the password"), 2);
+        r = cli({"import", doc}, {}, {"1", "2", "3", "4"});
+        QCOMPARE(r.status, 3);
+        QCOMPARE(r.err.count("refused the password"), 3);
     }
 
     // --trace writes the conversation for a bug report: every frame, the password masked.
@@ -264,7 +357,8 @@ private slots:
         SimulatorFixture sim;
         sim->loadSampleContent();
         const QString trace = path("trace.log");
-        Result r = cli({"--trace", trace, "import", path("traced.bookmarks")}, {"EDGEMARKS_PASSWORD=1234"});
+        Result r =
+            binary({"--trace", trace, "import", path("traced.bookmarks")}, {"EDGEMARKS_PASSWORD=1234"});
         QCOMPARE(r.status, 0);
         sim.settle();
         const QString text = QString::fromUtf8(bytesOf(trace));
@@ -274,7 +368,7 @@ private slots:
         QVERIFY(text.contains(" close "));
         QCOMPARE(QFile(trace).permissions() & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
 
-        r = cli({"--trace", path("no-such-folder/trace.log"), "ls"}, {"EDGEMARKS_PASSWORD=1234"});
+        r = binary({"--trace", path("no-such-folder/trace.log"), "ls"}, {"EDGEMARKS_PASSWORD=1234"});
         QCOMPARE(r.status, 1);
         QVERIFY(r.err.startsWith("Couldn't write the trace file"));
     }
@@ -696,7 +790,7 @@ private slots:
         QCOMPARE(r.status, 0);
         r = cli({"show", doc});
         QVERIFY(r.out.contains("Wikipedia"));
-        r = cli({"--help"});
+        r = binary({"--help"});
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.contains("--password-file"));
     }

@@ -1,0 +1,249 @@
+#include "BrowserBookmarks.h"
+#include "Commands.h"
+#include "HandsetCheck.h"
+#include "MyDocument.h"
+#include "TerminalProgress.h"
+#include "VedORovav.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QScopeGuard>
+
+namespace
+{
+bool isHtml(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("html") || suffix == QLatin1String("htm");
+}
+
+} // namespace
+
+int ImportCommand::work(const QStringList& arguments)
+{
+    const QString& path = arguments[0];
+    std::unique_ptr<MyDocument> doc = openDocument(path, true);
+    if (!doc)
+        return Failed;
+    TerminalProgress progress;
+    BookmarkList list;
+    int skipped = 0, announced = 0;
+    const int status =
+        withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't import the bookmarks."), [&](const QString& pw) {
+            list.clear();
+            const std::unique_ptr<VedORovav> reader = newLink();
+            const auto report = qScopeGuard([&] {
+                skipped = reader->entriesSkipped();
+                announced = reader->entriesAnnounced();
+            });
+            return reader->readBookmarks(list, pw, progress);
+        });
+    if (status != Ok)
+        return status;
+    if (list.size() > VedORovav::MaxBookmarks) {
+        const int leftOut = int(list.size()) - VedORovav::MaxBookmarks;
+        printError(QCoreApplication::translate(
+            "Cli", "%n bookmark(s) left out: a document holds at most 100.", nullptr, leftOut));
+        list.resize(VedORovav::MaxBookmarks);
+    }
+    doc->setBookmarkList(list);
+    QString error;
+    if (!doc->writeToFile(path, &error)) {
+        printError(QCoreApplication::translate("Cli", "Couldn't save %1: %2").arg(path, error));
+        return Failed;
+    }
+    printError(
+        QCoreApplication::translate("Cli", "Imported %n bookmark(s) into %1.", nullptr, int(list.size()))
+            .arg(path));
+    if (skipped > 0) {
+        printError(
+            QCoreApplication::translate(
+                "Cli", "%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.")
+                .arg(skipped)
+                .arg(announced));
+    }
+    return Ok;
+}
+
+int ExportCommand::work(const QStringList& arguments)
+{
+    const QString& path = arguments[0];
+    std::unique_ptr<MyDocument> doc = openDocument(path, false);
+    if (!doc)
+        return Failed;
+    // What the handset cannot take is shown before anything is sent.
+    if (const QList<HandsetCheck::Finding> findings = HandsetCheck::check(doc->bookmarkList());
+        !findings.isEmpty()) {
+        printError(HandsetCheck::describe(findings));
+        if (!isSet("force")) {
+            printError(QCoreApplication::translate(
+                           "Cli",
+                           "Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send "
+                           "it anyway).")
+                           .arg(path));
+            return Failed;
+        }
+    }
+    if (!isSet("yes")) {
+        if (!m_io.inputIsTerminal()) {
+            printError(QCoreApplication::translate(
+                "Cli", "Not exporting without confirmation: give --yes to replace the bookmarks in the "
+                       "AIR-EDGE PHONE."));
+            return Usage;
+        }
+        if (!confirm(
+                QCoreApplication::translate(
+                    "Cli", "The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you "
+                           "want to export ?"),
+                QCoreApplication::translate(
+                    "Cli", "If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost."),
+                QCoreApplication::translate("Cli", "Export"))) {
+            printError(QCoreApplication::translate("Cli", "Not exported."));
+            return Usage;
+        }
+    }
+    TerminalProgress progress;
+    int sent = 0;
+    const int status =
+        withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't export the bookmarks."), [&](const QString& pw) {
+            const std::unique_ptr<VedORovav> writer = newLink();
+            const auto report = qScopeGuard([&] { sent = writer->entriesSent(); });
+            return writer->writeBookmarks(doc->bookmarkList(), pw, progress);
+        });
+    if (status == Ok) {
+        printError(QCoreApplication::translate("Cli", "Exported %n bookmark(s).", nullptr, sent));
+        if (const int unsent = int(doc->bookmarkList().size()) - sent; unsent > 0)
+            printError(QCoreApplication::translate(
+                "Cli", "%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.", nullptr,
+                unsent));
+    }
+    return status;
+}
+
+int ShowCommand::run(const QStringList& arguments)
+{
+    const QString& path = arguments[0];
+    std::unique_ptr<MyDocument> doc = openDocument(path, false);
+    if (!doc)
+        return Failed;
+    QTextStream& out = m_io.out();
+    if (isSet("json")) {
+        QJsonArray bookmarks;
+        for (const BookmarkPtr& b : doc->bookmarkList())
+            bookmarks.append(QJsonObject{{"name", b->bookmarkName()},
+                                         {"location", b->location()},
+                                         {"number", b->number()},
+                                         {"folder", b->folder()}});
+        out << QJsonDocument(QJsonObject{{"folders", QJsonArray::fromStringList(doc->folderList())},
+                                         {"bookmarks", bookmarks}})
+                   .toJson(QJsonDocument::Indented);
+        return Ok;
+    }
+    const QStringList& folders = doc->folderList();
+    for (int f = 0; f < folders.size(); ++f) {
+        QList<BookmarkPtr> inFolder;
+        for (const BookmarkPtr& b : doc->bookmarkList())
+            if (b->folder() == f)
+                inFolder << b;
+        out << QCoreApplication::translate("Cli", "Folder %1: %n bookmark(s)", nullptr, int(inFolder.size()))
+                   .arg(folders[f])
+            << '\n';
+        for (const BookmarkPtr& b : inFolder)
+            out << QStringLiteral("  %1  %2  %3\n")
+                       .arg(b->number(), 2, 10, QLatin1Char('0'))
+                       .arg(b->bookmarkName(), b->location());
+    }
+    // Bookmarks whose folder is not in the folder list are still shown.
+    for (const BookmarkPtr& b : doc->bookmarkList())
+        if (b->folder() < 0 || b->folder() >= folders.size())
+            out << QCoreApplication::translate("Cli", "Folder index %1: ").arg(b->folder())
+                << QStringLiteral("%1  %2  %3\n")
+                       .arg(b->number(), 2, 10, QLatin1Char('0'))
+                       .arg(b->bookmarkName(), b->location());
+    return Ok;
+}
+
+int CheckCommand::run(const QStringList& arguments)
+{
+    const QString& path = arguments[0];
+    std::unique_ptr<MyDocument> doc = openDocument(path, false);
+    if (!doc)
+        return Failed;
+    const QList<HandsetCheck::Finding> findings = HandsetCheck::check(doc->bookmarkList());
+    QTextStream& out = m_io.out();
+    if (isSet("json")) {
+        QJsonArray array;
+        for (const HandsetCheck::Finding& f : findings)
+            array.append(QJsonObject{{"kind", HandsetCheck::kindName(f.kind)},
+                                     {"index", f.index >= 0 ? QJsonValue(f.index) : QJsonValue()},
+                                     {"message", f.message}});
+        out << QJsonDocument(array).toJson(QJsonDocument::Indented);
+    } else if (findings.isEmpty()) {
+        out << QCoreApplication::translate("Cli", "The AIR-EDGE PHONE can take %1 as it is.").arg(path)
+            << '\n';
+    } else {
+        out << HandsetCheck::describe(findings) << '\n';
+    }
+    return findings.isEmpty() ? Ok : Failed;
+}
+
+int ConvertCommand::run(const QStringList& arguments)
+{
+    const QString& input = arguments[0];
+    const QString& output = arguments[1];
+    if (QFileInfo(output).exists() && !isSet("force")) {
+        printError(QCoreApplication::translate("Cli", "%1 exists: give --force to replace it.").arg(output));
+        return Failed;
+    }
+    int folder = 0;
+    if (isSet("folder")) {
+        bool ok = false;
+        folder = value("folder").toInt(&ok);
+        if (!ok || folder < 0 || folder >= MyDocument::FolderCount) {
+            printError(QCoreApplication::translate("Cli", "--folder takes a folder number from 0 to 19."));
+            return Usage;
+        }
+    }
+    std::unique_ptr<MyDocument> doc;
+    if (isHtml(input)) {
+        QString error;
+        const std::optional<BrowserBookmarks> bookmarks = BrowserBookmarks::readFile(input, &error);
+        if (!bookmarks) {
+            printError(QCoreApplication::translate("Cli", "Couldn't read %1: %2").arg(input, error));
+            return Failed;
+        }
+        doc = std::make_unique<MyDocument>();
+        const BookmarkImportPlan plan =
+            BookmarkImportPlan::make(*bookmarks, {}, doc->folderList(),
+                                     isSet("folder") ? BookmarkImportPlan::Mapping::IntoFolder
+                                                     : BookmarkImportPlan::Mapping::PerFolder,
+                                     folder);
+        printError(plan.summary());
+        doc->setFolderList(plan.folderNames);
+        doc->setBookmarkList(plan.added);
+    } else if (!(doc = openDocument(input, false))) {
+        return Failed;
+    }
+    QString error;
+    if (isHtml(output)) {
+        QSaveFile file(output);
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(BrowserBookmarks::write(doc->bookmarkList(), doc->folderList())) < 0 ||
+            !file.commit()) {
+            printError(
+                QCoreApplication::translate("Cli", "Couldn't save %1: %2").arg(output, file.errorString()));
+            return Failed;
+        }
+    } else if (!doc->writeToFile(output, &error)) {
+        printError(QCoreApplication::translate("Cli", "Couldn't save %1: %2").arg(output, error));
+        return Failed;
+    }
+    const int written = int(doc->bookmarkList().size()); // lupdate reads no "->" inside a translate call
+    printError(
+        QCoreApplication::translate("Cli", "Wrote %n bookmark(s) to %1.", nullptr, written).arg(output));
+    return Ok;
+}
