@@ -4,6 +4,7 @@
 #include "ProtocolLog.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 
 namespace
 {
@@ -15,9 +16,18 @@ bool VedORovav::transfer(ProgressProtocol& progress, double maxValue, const QStr
                          const std::function<void()>& finish)
 {
     progress.openProgressForWindow(m_parentWindow, maxValue, message);
-    auto cleanUp = [&] {
+    // However the conversation ends: the sheet closed, the logout, the port given back.
+    const auto cleanUp = qScopeGuard([&] {
         progress.closeProgress();
         close();
+    });
+    std::optional<VedORovavException> failure;
+    auto fail = [&](const VedORovavException& e) {
+        failure = e;
+        ProtocolLog::shared().step(ProtocolLog::Kind::Error,
+                                   e.details().isEmpty() ? e.reason()
+                                                         : e.reason() + QLatin1Char(' ') + e.details());
+        progress.notifyException(e);
     };
     bool loggedIn = false;
     try {
@@ -26,46 +36,48 @@ bool VedORovav::transfer(ProgressProtocol& progress, double maxValue, const QStr
         if (loggedIn)
             work();
     } catch (const VedORovavException& e) {
-        ProtocolLog::shared().step(ProtocolLog::Kind::Error,
-                                   e.details().isEmpty() ? e.reason()
-                                                         : e.reason() + QLatin1Char(' ') + e.details());
-        progress.notifyException(e);
-        if (finish) {
-            try {
-                Uncancellable closing(*this);
-                finish();
-            } catch (...) {
-                // The first failure is the one the user needs to see.
-            }
-        }
-        cleanUp();
-        throw;
-    } catch (...) {
-        cleanUp();
-        throw;
+        fail(e);
     }
     if (finish) {
         try {
-            Uncancellable closing(*this);
+            Uncancellable closing(m_frames);
             finish();
         } catch (const VedORovavException& e) {
-            ProtocolLog::shared().step(ProtocolLog::Kind::Error, e.reason());
-            progress.notifyException(e);
-            cleanUp();
-            throw;
+            // The first failure is the one the user needs to see.
+            if (!failure)
+                fail(e);
         }
     }
-    cleanUp();
+    if (failure)
+        throw *failure;
     return loggedIn;
 }
 
 int VedORovav::queryCount(int subCommand)
 {
-    char buffer[BufferLength];
     sendCommand(2, subCommand, "");
-    const int total = receiveData(buffer, BufferLength, true);
-    expectEcho(buffer, 2, subCommand);
-    return parseCount(buffer + 12, std::min(total, BufferLength) - 12);
+    const FrameChannel::Reply reply = m_frames.receiveReply(BufferLength);
+    reply.expect(2, subCommand);
+    return FrameChannel::parseCount(reply.payload.constData(), int(reply.payload.size()));
+}
+
+int VedORovav::readRecords(int countSubCommand, int listSubCommand, int maxLength, bool emptyIsIllegal,
+                           ProgressProtocol& progress, const std::function<void(const QByteArray&)>& take)
+{
+    const int count = queryCount(countSubCommand);
+    if (count <= 0)
+        return count;
+    sendCommand(3, listSubCommand, "");
+    for (int i = 0; i < count; ++i) {
+        progress.updateProgressDoubleValue(double(i + 1) / double(count));
+        const FrameChannel::Reply record = m_frames.receiveReply(maxLength);
+        record.expect(3, listSubCommand);
+        if (emptyIsIllegal && record.payload.isEmpty())
+            throw VedORovavException(IllegalFormat);
+        sendCommand(0x10, 0x910, "0");
+        take(record.payload);
+    }
+    return count;
 }
 
 bool VedORovav::readBookmarks(BookmarkList& bookmarks, const QString& password, ProgressProtocol& progress)
@@ -73,28 +85,16 @@ bool VedORovav::readBookmarks(BookmarkList& bookmarks, const QString& password, 
     m_entriesSkipped = m_entriesAnnounced = 0;
     return transfer(progress, 1.0, QString(), password, [&] {
         bookmarks.clear();
-        const int count = queryCount(0x801);
-        m_entriesAnnounced = count;
-        if (count <= 0)
-            return;
-        sendCommand(3, 0x802, "");
-        for (int i = 0; i < count; ++i) {
-            progress.updateProgressDoubleValue(double(i + 1) / double(count));
-            char buffer[BufferLength];
-            const int total = receiveData(buffer, BufferLength, true);
-            if (buffer[3] != 0x03 || buffer[9] != 0x08 || buffer[11] != 0x02)
-                throw VedORovavException(IllegalFormat);
-            sendCommand(0x10, 0x910, "0");
-            const AirHBookmark* previous = bookmarks.isEmpty() ? nullptr : bookmarks.last().get();
-            if (BookmarkPtr b =
-                    BookmarkEntry::decode(buffer + 12, std::min(total, BufferLength) - 12, previous))
-                bookmarks.append(b);
-            else
-                ++m_entriesSkipped;
-        }
+        m_entriesAnnounced =
+            readRecords(0x801, 0x802, BufferLength, false, progress, [&](const QByteArray& entry) {
+                const AirHBookmark* previous = bookmarks.isEmpty() ? nullptr : bookmarks.last().get();
+                if (BookmarkPtr b = BookmarkEntry::decode(entry.constData(), int(entry.size()), previous))
+                    bookmarks.append(b);
+                else
+                    ++m_entriesSkipped;
+            });
     });
 }
-
 bool VedORovav::writeBookmarks(const BookmarkList& bookmarks, const QString& password,
                                ProgressProtocol& progress)
 {

@@ -14,7 +14,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 constexpr int BufferLength = 4096;
 constexpr int DirectoryFrameLength = 4095;
 } // namespace
@@ -37,20 +38,9 @@ bool VedORovav::readDirectory(AirHFileList& files, const QString& password, Prog
     // The progress sheet shows the message in the user's language.
     return transfer(progress, 1.0, QString::fromLatin1(UpdatingFileList), password, [&] {
         files.clear();
-        const int count = queryCount(0x601);
-        if (count <= 0)
-            return;
-        sendCommand(3, 0x607, "");
-        for (int i = 0; i < count; ++i) {
-            progress.updateProgressDoubleValue(double(i + 1) / double(count));
-            char buffer[BufferLength];
-            const int total = receiveData(buffer, DirectoryFrameLength, true);
-            if (total < 13 || buffer[3] != 0x03 || buffer[9] != 0x06 || buffer[11] != 0x07)
-                throw VedORovavException(IllegalFormat);
-            const int length = std::min(total, DirectoryFrameLength) - 12;
-            sendCommand(0x10, 0x910, "0");
-            files.append(AirHFile::fromDirectoryRecord(buffer + 12, length));
-        }
+        readRecords(0x601, 0x607, DirectoryFrameLength, true, progress, [&](const QByteArray& record) {
+            files.append(AirHFile::fromDirectoryRecord(record.constData(), int(record.size())));
+        });
     });
 }
 
@@ -76,8 +66,9 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
     QSaveFile out(path);
     out.setDirectWriteFallback(false);
     auto fileError = [&](const char* reason, int error = 0) {
-        return VedORovavException(reason, QStringLiteral("%1: %2").arg(
-                                              path, error ? QString::fromLocal8Bit(strerror(error)) : out.errorString()));
+        return VedORovavException(
+            reason, QStringLiteral("%1: %2").arg(path, error ? QString::fromLocal8Bit(strerror(error))
+                                                             : out.errorString()));
     };
     try {
         expectEcho(buffer, 3, 0x602);
@@ -120,7 +111,7 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
         // Keep the link in step: the rest of the announced frame is read and
         // dropped, after a cancel too (the handset goes on sending the file until
         // its end, and hears nothing before); every read still has its time limit.
-        Uncancellable draining(*this);
+        Uncancellable draining(m_frames);
         discard(frame - 12 - taken);
         throw;
     }
@@ -165,7 +156,7 @@ void VedORovav::uploadOne(const QString& path, const QString& type, int index, P
     sendCommand(3, 0x603, nullptr, int(name.size() - 1 + size));
     {
         // The header announced the name: it goes out whatever happens.
-        Uncancellable announced(*this);
+        Uncancellable announced(m_frames);
         sendRawData(name.constData(), int(name.size() - 1));
     }
 
@@ -190,11 +181,11 @@ void VedORovav::uploadOne(const QString& path, const QString& type, int index, P
         in.close();
         // The handset gets the whole frame its header announced, after a cancel too;
         // a failure while the zeros go out replaces this one.
-        Uncancellable completing(*this);
+        Uncancellable completing(m_frames);
         sendZeros(left);
-        throw e.withDetails(QCoreApplication::translate("VedORovav",
-                                                        "The AIR-EDGE PHONE now holds an incomplete copy of %1.")
-                                .arg(QFileInfo(path).fileName()));
+        throw e.withDetails(
+            QCoreApplication::translate("VedORovav", "The AIR-EDGE PHONE now holds an incomplete copy of %1.")
+                .arg(QFileInfo(path).fileName()));
     }
 }
 
@@ -204,6 +195,7 @@ bool VedORovav::writeFileFrom(const QStringList& paths, const QString& password,
     const AirHFileType table = AirHFileType::load();
     return transfer(progress, double(paths.size()), QString(), password, [&] {
         for (int k = 0; k < paths.size(); ++k)
-            uploadOne(paths.at(k), forcedType.isEmpty() ? table.typeForPath(paths.at(k)) : forcedType, k, progress);
+            uploadOne(paths.at(k), forcedType.isEmpty() ? table.typeForPath(paths.at(k)) : forcedType, k,
+                      progress);
     });
 }

@@ -2,29 +2,28 @@
 
 #include "AirHBookmark.h"
 #include "AirHFile.h"
+#include "ByteStream.h"
+#include "FrameChannel.h"
+#include "HandsetSession.h"
 #include "ProgressProtocol.h"
 #include "VedORovavException.h"
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QtGlobal>
 
-#include <termios.h>
-
-// Suspends cancelling while it lives: what keeps the handset in step is sent whole.
-class Uncancellable;
-
 // The handset link: the serial device of the AH-K3001V, its command and reply
-// frames, login and logout. One object serves one transfer on the caller's thread;
-// every failure is raised as VedORovavException.
+// frames, login and logout, and the transfers. One object serves one transfer on
+// the caller's thread; every failure is raised as VedORovavException.
 //
-// Command frame: E1 01, command (2 bytes, high first), length (4 bytes, little
-// endian: parameter length + 4), 00, sub-command high, 00, sub-command low, then
-// the parameter. Replies have the same layout and begin E1 02.
+// It is built in layers: a byte stream (the serial port, or one in memory), the
+// frames over it (FrameChannel), the logged-in session (HandsetSession), and
+// the transfers here on top.
 class VedORovav
 {
 public:
@@ -118,10 +117,15 @@ public:
     // Cancelled. What keeps the handset in step still goes: the logout, the
     // closing exchange of a bookmark upload, the rest of an uploaded file's frame
     // (zeros) and of a downloaded one (read and dropped).
-    void setCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
-    static constexpr int CancelSliceMilliseconds = 100;
-    // The line counts as quiet when nothing arrived for this long after the open.
-    static constexpr int QuietMilliseconds = 40;
+    void setCancelFlag(const std::atomic<bool>* cancel) { m_frames.setCancelFlag(cancel); }
+    static constexpr int CancelSliceMilliseconds = FrameChannel::CancelSliceMilliseconds;
+
+    // Where open() gets its stream instead of the handset's serial port (tests
+    // and benchmarks): called once per open; nothing is "not connected".
+    using StreamOpener = std::function<std::unique_ptr<ByteStream>()>;
+    void setStreamOpener(StreamOpener opener) { m_opener = std::move(opener); }
+    // The time limit of one reply instead of EDGEMARKS_TIMEOUT's; -1 for none.
+    void setReplyTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
 
     void open();
     void close();
@@ -160,28 +164,27 @@ public:
     int entriesSent() const { return m_entriesSent; }
 
     QObject* parentWindow() const { return m_parentWindow; }
-    int fileDescriptor() const { return m_fileDescriptor; }
-    bool isLoggedIn() const { return m_loggedin; }
+    // The serial port's descriptor while one is open, else -1.
+    int fileDescriptor() const;
+    ByteStream* stream() const { return m_stream.get(); }
+    bool isLoggedIn() const { return m_session.isLoggedIn(); }
 
     // Pause between open and probe attempts.
-    static constexpr int RetryPauseMilliseconds = 250;
-    static constexpr int Attempts = 9;
+    static constexpr int RetryPauseMilliseconds = HandsetSession::RetryPauseMilliseconds;
+    static constexpr int Attempts = HandsetSession::Attempts;
 
 private:
-    friend class Uncancellable;
-    void pause();
-    void checkCancelled() const;
-    // Waits until the port is ready for events, up to deadline (ms since epoch, -1: none).
-    void waitFor(short events, qint64 deadline);
-    qint64 replyDeadline() const;
-    // The reply in buffer answers command and subCommand, or it is an illegal format.
-    static void expectEcho(const char* buffer, int command, int subCommand);
-    static int parseCount(const char* text, int length);
-    // Open one path; false when it is not there (ENOENT), raises on other failures.
-    bool openPath(const QString& path);
-    [[noreturn]] void failOptions(const char* step);
-    void writeAll(const char* data, int length);
-    int readSome(char* buffer, int maxLength, qint64 deadline);
+    static void expectEcho(const char* buffer, int command, int subCommand)
+    {
+        FrameChannel::expectEcho(buffer, command, subCommand);
+    }
+    // The list of records both listings share: the count (command 2 with
+    // countSubCommand), the request (command 3 with listSubCommand), then each
+    // record read (at most maxLength bytes), checked, acknowledged and handed to
+    // take. A record without content is an illegal format when emptyIsIllegal.
+    // Returns the count.
+    int readRecords(int countSubCommand, int listSubCommand, int maxLength, bool emptyIsIllegal,
+                    ProgressProtocol& progress, const std::function<void(const QByteArray& record)>& take);
     void downloadOne(const AirHFile& file, const QString& path, int index, ProgressProtocol& progress);
     void uploadOne(const QString& path, const QString& type, int index, ProgressProtocol& progress);
     // Sends a count query (command 2) and reads the decimal count of its reply.
@@ -195,29 +198,13 @@ private:
                   const QString& password, const std::function<void()>& work,
                   const std::function<void()>& finish = {});
 
-    int m_fileDescriptor = -1;
-    struct termios m_originalTTYAttrs {
-    };
-    bool m_loggedin = false;
     QPointer<QObject> m_parentWindow;
     std::optional<int> m_timeoutMs;
-    const std::atomic<bool>* m_cancel = nullptr;
-    int m_uncancellable = 0;
+    StreamOpener m_opener;
+    std::unique_ptr<ByteStream> m_stream;
+    FrameChannel m_frames;
+    HandsetSession m_session{m_frames};
     int m_entriesSkipped = 0;
     int m_entriesAnnounced = 0;
     int m_entriesSent = 0;
-    bool m_maskParameter = false; // the next parameter is the password
-    QString m_openPath;
-};
-
-class Uncancellable
-{
-public:
-    explicit Uncancellable(VedORovav& link) : m_link(link) { ++m_link.m_uncancellable; }
-    ~Uncancellable() { --m_link.m_uncancellable; }
-    Uncancellable(const Uncancellable&) = delete;
-    Uncancellable& operator=(const Uncancellable&) = delete;
-
-private:
-    VedORovav& m_link;
 };

@@ -1,0 +1,231 @@
+#include "FrameChannel.h"
+
+#include "ProtocolLog.h"
+#include "VedORovav.h"
+
+#include <QDateTime>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <ctime>
+
+namespace
+{
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(strerror(error));
+}
+} // namespace
+
+void FrameChannel::Reply::expect(int expectedCommand, int expectedSubCommand) const
+{
+    if (uchar(command) != uchar(expectedCommand) || subCommand != (expectedSubCommand & 0xFFFF))
+        throw VedORovavException(VedORovav::IllegalFormat);
+}
+
+void FrameChannel::checkCancelled() const
+{
+    if (m_cancel && m_uncancellable == 0 && m_cancel->load())
+        throw VedORovavException(VedORovav::Cancelled);
+}
+
+void FrameChannel::pause(int milliseconds)
+{
+    const qint64 end = QDateTime::currentMSecsSinceEpoch() + milliseconds;
+    for (qint64 now = QDateTime::currentMSecsSinceEpoch(); now < end;
+         now = QDateTime::currentMSecsSinceEpoch()) {
+        checkCancelled();
+        const qint64 slice = std::min<qint64>(end - now, CancelSliceMilliseconds);
+        struct timespec t {
+            0, long(slice) * 1000000L
+        };
+        nanosleep(&t, nullptr); // a signal ends the slice early, which is what it is for
+    }
+    checkCancelled();
+}
+
+qint64 FrameChannel::replyDeadline() const
+{
+    return m_timeoutMs < 0 ? -1 : QDateTime::currentMSecsSinceEpoch() + m_timeoutMs;
+}
+
+void FrameChannel::waitFor(bool writing, qint64 deadline)
+{
+    for (;;) {
+        checkCancelled();
+        int slice = m_cancel ? CancelSliceMilliseconds : -1;
+        if (deadline >= 0) {
+            const qint64 left = deadline - QDateTime::currentMSecsSinceEpoch();
+            if (left <= 0)
+                throw VedORovavException(
+                    writing ? VedORovav::CouldNotWrite : VedORovav::NoAnswer,
+                    writing ? QStringLiteral("%1: the port took nothing for too long.").arg(m_stream->name())
+                            : QString());
+            slice = slice < 0 ? int(std::min<qint64>(left, INT_MAX)) : int(std::min<qint64>(left, slice));
+        }
+        if (writing ? m_stream->waitWritable(slice) : m_stream->waitReadable(slice))
+            return;
+    }
+}
+
+void FrameChannel::expectEcho(const char* buffer, int command, int subCommand)
+{
+    if (uchar(buffer[3]) != uchar(command) || uchar(buffer[9]) != uchar(subCommand >> 8) ||
+        uchar(buffer[11]) != uchar(subCommand))
+        throw VedORovavException(VedORovav::IllegalFormat);
+}
+
+int FrameChannel::parseCount(const char* text, int length)
+{
+    // Decimal digits, perhaps padded; anything else is not a count.
+    int begin = 0, end = length;
+    auto padding = [](char c) { return c == ' ' || c == '\0' || c == '\r' || c == '\n'; };
+    while (begin < end && padding(text[begin]))
+        ++begin;
+    while (end > begin && padding(text[end - 1]))
+        --end;
+    if (begin == end || end - begin > 9)
+        throw VedORovavException(VedORovav::IllegalFormat);
+    int value = 0;
+    for (int i = begin; i < end; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            throw VedORovavException(VedORovav::IllegalFormat);
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+void FrameChannel::sendCommand(int command, int subCommand, const char* parameter, int length, bool masked)
+{
+    const quint32 field = quint32(length) + 4;
+    const unsigned char header[HeaderLength] = {0xE1,
+                                                0x01,
+                                                uchar(command >> 8),
+                                                uchar(command),
+                                                uchar(field),
+                                                uchar(field >> 8),
+                                                uchar(field >> 16),
+                                                uchar(field >> 24),
+                                                0x00,
+                                                uchar(subCommand >> 8),
+                                                0x00,
+                                                uchar(subCommand)};
+    QByteArray logged(reinterpret_cast<const char*>(header), HeaderLength);
+    if (parameter)
+        logged.append(parameter, std::min(length, ProtocolLog::MaxBytesPerEntry));
+    ProtocolLog::shared().frame(ProtocolLog::Kind::Sent, logged,
+                                HeaderLength + (parameter ? qint64(length) : 0), masked ? HeaderLength : -1);
+    writeAll(reinterpret_cast<const char*>(header), HeaderLength);
+    // Once the header is out, the frame goes out whole: a cancel between the two
+    // writes would leave the handset taking the next frame for this one's rest.
+    Uncancellable wholeFrame(*this);
+    if (parameter)
+        writeAll(parameter, length);
+}
+
+int FrameChannel::receiveData(char* buffer, int maxLength, bool additionally)
+{
+    auto* b = reinterpret_cast<unsigned char*>(buffer);
+    b[12] = 0xFF;
+    b[13] = 0x00;
+
+    ProtocolLog& log = ProtocolLog::shared();
+    // The limit holds for the whole reply: a peer that keeps sending noise cannot
+    // hold the transfer past it.
+    const qint64 deadline = replyDeadline();
+    int held = 0;
+    while (held < HeaderLength) {
+        held += readSome(buffer + held, HeaderLength - held, deadline);
+        if (held < 2)
+            continue;
+        int start = held - 1;
+        for (int i = 0; i <= held - 2; ++i) {
+            if (b[i] == 0xE1 && b[i + 1] == 0x02) {
+                start = i;
+                break;
+            }
+        }
+        if (start > 0) {
+            log.frame(ProtocolLog::Kind::Skipped, QByteArray(buffer, start), start);
+            std::memmove(buffer, buffer + start, size_t(held - start));
+            held -= start;
+        }
+    }
+
+    const quint32 field = quint32(b[4]) | quint32(b[5]) << 8 | quint32(b[6]) << 16 | quint32(b[7]) << 24;
+    // A length that would not fit the signed total is as illegal as one below 4.
+    const int total = field > quint32(0x7FFFFFFF - 8) ? -1 : int(field) + 8;
+    if (additionally && total >= HeaderLength) {
+        const int limit = std::min(total, maxLength);
+        while (held < limit)
+            held += readSome(buffer + held, limit - held, deadline);
+    }
+    log.frame(ProtocolLog::Kind::Received, QByteArray(buffer, held), total < HeaderLength ? held : total);
+    if (additionally && total < HeaderLength)
+        throw VedORovavException(VedORovav::IllegalLength);
+    return total;
+}
+
+FrameChannel::Reply FrameChannel::receiveReply(int maxLength)
+{
+    QByteArray buffer(std::max(maxLength, HeaderLength + 2), Qt::Uninitialized);
+    const int total = receiveData(buffer.data(), maxLength, true);
+    const auto* b = reinterpret_cast<const uchar*>(buffer.constData());
+    Reply reply;
+    reply.command = b[2] << 8 | b[3];
+    reply.subCommand = b[9] << 8 | b[11];
+    reply.announced = total - HeaderLength;
+    reply.payload = buffer.mid(HeaderLength, std::min(total, maxLength) - HeaderLength);
+    return reply;
+}
+
+int FrameChannel::sendRawData(const char* data, int length)
+{
+    ProtocolLog::shared().data(ProtocolLog::Kind::Sent, data, length);
+    writeAll(data, length);
+    return length;
+}
+
+void FrameChannel::writeAll(const char* data, int length)
+{
+    // A write may take only part of the bytes (a slow line, a full buffer, a
+    // signal); the rest follows once there is room.
+    const qint64 deadline = replyDeadline();
+    while (length > 0) {
+        waitFor(true, deadline); // also where a cancel stops the rest
+        const qint64 written = m_stream->write(data, length);
+        if (written > 0) {
+            data += written;
+            length -= int(written);
+        } else if (written == 0 || (errno != EAGAIN && errno != EINTR)) {
+            throw VedORovavException(VedORovav::CouldNotWrite,
+                                     written == -1
+                                         ? QStringLiteral("%1: %2.").arg(m_stream->name(), systemError(errno))
+                                         : QString());
+        }
+    }
+}
+
+int FrameChannel::receiveRawData(char* buffer, int maxLength)
+{
+    const int count = readSome(buffer, maxLength, replyDeadline());
+    ProtocolLog::shared().data(ProtocolLog::Kind::Received, buffer, count);
+    return count;
+}
+
+int FrameChannel::readSome(char* buffer, int maxLength, qint64 deadline)
+{
+    // A handset that stops answering would otherwise hold the program for ever.
+    for (;;) {
+        waitFor(false, deadline);
+        const qint64 count = m_stream->read(buffer, maxLength);
+        if (count > 0 || (count == 0 && maxLength == 0))
+            return int(count);
+        if (count == 0)
+            throw VedORovavException(VedORovav::Disconnected);
+        if (errno != EAGAIN && errno != EINTR)
+            throw VedORovavException(VedORovav::CouldNotRead,
+                                     QStringLiteral("%1: %2.").arg(m_stream->name(), systemError(errno)));
+    }
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "ByteStream.h"
+
+#include <QByteArray>
+
+#include <atomic>
+
+// Command and reply frames over a byte stream, with the time limit of a reply
+// and cancelling.
+//
+// Command frame: E1 01, command (2 bytes, high first), length (4 bytes, little
+// endian: parameter length + 4), 00, sub-command high, 00, sub-command low, then
+// the parameter. Replies have the same layout and begin E1 02; bytes before a
+// reply's start are skipped.
+class FrameChannel
+{
+public:
+    static constexpr int HeaderLength = 12;
+    static constexpr int CancelSliceMilliseconds = 100;
+
+    // A reply read whole (up to the length asked for).
+    struct Reply {
+        int command = 0;
+        int subCommand = 0;
+        // What followed the header, at most the length asked for less the header.
+        QByteArray payload;
+        // What the header announced after itself, all of the payload included.
+        qint64 announced = 0;
+        // The reply answers command and subCommand, or it is an illegal format.
+        void expect(int command, int subCommand) const;
+        bool startsWith(const char* text) const { return payload.startsWith(text); }
+    };
+
+    void setStream(ByteStream* stream) { m_stream = stream; }
+    ByteStream* stream() const { return m_stream; }
+    // The time limit of one reply in milliseconds; -1 waits for ever.
+    void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
+    // While cancel holds true, every wait ends within CancelSliceMilliseconds
+    // with Cancelled, except while something that may not be cut goes out.
+    void setCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
+    void checkCancelled() const;
+    // Waits the time given, or less when cancelled.
+    void pause(int milliseconds);
+
+    // masked: the parameter is a secret, logged as zeros.
+    void sendCommand(int command, int subCommand, const char* parameter, int length, bool masked = false);
+    // The raw reply: the header always, then (when additionally) what follows up
+    // to maxLength bytes in all. Returns the frame's whole length from its header.
+    int receiveData(char* buffer, int maxLength, bool additionally);
+    Reply receiveReply(int maxLength);
+    int sendRawData(const char* data, int length);
+    int receiveRawData(char* buffer, int maxLength);
+
+    // The reply in buffer answers command and subCommand, or it is an illegal format.
+    static void expectEcho(const char* buffer, int command, int subCommand);
+    // Decimal digits, perhaps padded with spaces, NULs or line ends.
+    static int parseCount(const char* text, int length);
+
+private:
+    friend class Uncancellable;
+    void waitFor(bool writing, qint64 deadline);
+    qint64 replyDeadline() const;
+    void writeAll(const char* data, int length);
+    int readSome(char* buffer, int maxLength, qint64 deadline);
+
+    ByteStream* m_stream = nullptr;
+    int m_timeoutMs = 10000;
+    const std::atomic<bool>* m_cancel = nullptr;
+    int m_uncancellable = 0;
+};
+
+// Suspends cancelling while it lives: what keeps the handset in step is sent whole.
+class Uncancellable
+{
+public:
+    explicit Uncancellable(FrameChannel& channel) : m_channel(channel) { ++m_channel.m_uncancellable; }
+    ~Uncancellable() { --m_channel.m_uncancellable; }
+    Uncancellable(const Uncancellable&) = delete;
+    Uncancellable& operator=(const Uncancellable&) = delete;
+
+private:
+    FrameChannel& m_channel;
+};

@@ -1,0 +1,58 @@
+#include "HandsetSession.h"
+
+#include "FrameChannel.h"
+#include "ShiftJIS.h"
+#include "VedORovav.h"
+
+#include <cstring>
+
+HandsetSession::~HandsetSession()
+{
+    try {
+        Uncancellable closing(m_channel);
+        logout();
+    } catch (const VedORovavException&) {
+        // The handset is gone; nothing more to tell it.
+    }
+}
+
+bool HandsetSession::login(const QString& password)
+{
+    for (int attempt = 1;; ++attempt) {
+        m_channel.sendCommand(0, 0x101, "1", 1);
+        const FrameChannel::Reply probe = m_channel.receiveReply(4096);
+        probe.expect(0, 0x101);
+        if (probe.startsWith("OK"))
+            break;
+        if (attempt == Attempts)
+            throw VedORovavException(VedORovav::NotTopScreen);
+        m_channel.pause(RetryPauseMilliseconds);
+    }
+    m_loggedIn = true;
+
+    const std::optional<QByteArray> converted = ShiftJIS::encode(password);
+    if (!converted || converted->isEmpty() || converted->size() > 4)
+        return false;
+    char secret[5] = {};
+    std::memcpy(secret, converted->constData(), size_t(converted->size()));
+    try {
+        m_channel.sendCommand(1, 0x201, secret, int(converted->size()), true);
+    } catch (...) {
+        std::memset(secret, 0, sizeof secret);
+        throw;
+    }
+    // The password's bytes do not stay in memory longer than they must.
+    std::memset(secret, 0, sizeof secret);
+    const FrameChannel::Reply answer = m_channel.receiveReply(4096);
+    answer.expect(1, 0x201);
+    return answer.startsWith("OK");
+}
+
+void HandsetSession::logout()
+{
+    if (!m_loggedIn)
+        return;
+    // The flag drops first: a logout that cannot be written is not tried again.
+    m_loggedIn = false;
+    m_channel.sendCommand(0xFF, 0x102, "", 0);
+}

@@ -1,0 +1,225 @@
+#include "SerialPort.h"
+
+#include "ProtocolLog.h"
+#include "VedORovav.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("VedORovav", text);
+}
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(strerror(error));
+}
+
+QString describe(const struct termios& t)
+{
+    return QStringLiteral("iflag 0x%1, oflag 0x%2, cflag 0x%3, lflag 0x%4, VMIN %5, VTIME %6")
+        .arg(t.c_iflag, 0, 16)
+        .arg(t.c_oflag, 0, 16)
+        .arg(t.c_cflag, 0, 16)
+        .arg(t.c_lflag, 0, 16)
+        .arg(t.c_cc[VMIN])
+        .arg(t.c_cc[VTIME]);
+}
+
+// Why a path could not be opened, and what to do about it.
+QString openFailure(const QString& path, int error)
+{
+    const QString cause = QStringLiteral("%1: %2.").arg(path, systemError(error));
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return cause + QLatin1Char(' ') +
+               QCoreApplication::translate(
+                   "VedORovav",
+                   "You may not use this port. Install the udev rule that comes with EdgeMarks "
+                   "(it lets the desktop's user open the AIR-EDGE PHONE), or join the group \"dialout\" "
+                   "and log in again.");
+    case EBUSY:
+        return cause + QLatin1Char(' ') +
+               QCoreApplication::translate(
+                   "VedORovav",
+                   "Another program holds the port, for example ModemManager or a second EdgeMarks. "
+                   "Close it; the udev rule that comes with EdgeMarks keeps ModemManager away.");
+    default:
+        return cause;
+    }
+}
+
+QString fileKind(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return QCoreApplication::translate("VedORovav", "a regular file");
+    if (S_ISDIR(mode))
+        return QCoreApplication::translate("VedORovav", "a folder");
+    if (S_ISFIFO(mode))
+        return QCoreApplication::translate("VedORovav", "a FIFO");
+    if (S_ISSOCK(mode))
+        return QCoreApplication::translate("VedORovav", "a socket");
+    if (S_ISBLK(mode))
+        return QCoreApplication::translate("VedORovav", "a block device");
+    return QCoreApplication::translate("VedORovav", "not a terminal");
+}
+} // namespace
+
+std::unique_ptr<SerialPort> SerialPort::open(const QString& devicePath)
+{
+    ProtocolLog& log = ProtocolLog::shared();
+    const QByteArray path = QFile::encodeName(devicePath);
+    // Only a character device is opened: a regular file, a FIFO or a folder given
+    // as the device is refused before anything touches it.
+    struct stat node;
+    if (::stat(path.constData(), &node) == -1) {
+        if (errno == ENOENT)
+            return nullptr;
+        throw VedORovavException(VedORovav::CouldNotOpen, openFailure(devicePath, errno));
+    }
+    if (!S_ISCHR(node.st_mode))
+        throw VedORovavException(
+            VedORovav::CouldNotOpen,
+            tr("%1 is not a serial port: it is %2.").arg(devicePath, fileKind(node.st_mode)));
+
+    // O_NOCTTY: the handset never becomes the controlling terminal (an unplug would
+    // send SIGHUP); O_CLOEXEC: no program started later inherits the port.
+    log.step(ProtocolLog::Kind::Open, devicePath);
+    const int fd = ::open(path.constData(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd == -1) {
+        const int error = errno;
+        log.step(ProtocolLog::Kind::Error, systemError(error));
+        if (error == ENOENT)
+            return nullptr;
+        throw VedORovavException(VedORovav::CouldNotOpen, openFailure(devicePath, error));
+    }
+    std::unique_ptr<SerialPort> port(new SerialPort(fd, devicePath));
+    port->setUp();
+    return port;
+}
+
+void SerialPort::setUp()
+{
+    ProtocolLog& log = ProtocolLog::shared();
+    // Reading the attributes first tells a terminal from any other device.
+    if (tcgetattr(m_fd, &m_original) == -1) {
+        if (errno != ENOTTY && errno != EINVAL)
+            failOptions("reading the attributes (tcgetattr)");
+        throw VedORovavException(VedORovav::CouldNotOpen, tr("%1 is not a serial port.").arg(m_path));
+    }
+    if (ioctl(m_fd, TIOCEXCL) == -1)
+        failOptions("exclusive claim (TIOCEXCL)");
+    log.step(ProtocolLog::Kind::Setting, QStringLiteral("exclusive claim (TIOCEXCL)"));
+    if (fcntl(m_fd, F_SETFL, 0) == -1)
+        failOptions("status flags 0 (F_SETFL)");
+    log.step(ProtocolLog::Kind::Setting, QStringLiteral("attributes read: ") + describe(m_original));
+    struct termios options = m_original;
+    options.c_iflag = IGNBRK | IGNPAR;
+    options.c_oflag = 0;
+    // The speed stays as it was; Linux keeps it among the control flags.
+    options.c_cflag = CS8 | CREAD | HUPCL | CLOCAL | CRTSCTS | (m_original.c_cflag & (CBAUD | CIBAUD));
+    options.c_lflag = 0;
+    std::memset(options.c_cc, 0, sizeof options.c_cc);
+    options.c_cc[VMIN] = 1;
+    options.c_cc[VTIME] = 0;
+    m_restore = true;
+    if (tcsetattr(m_fd, TCSANOW, &options) == -1)
+        failOptions("applying the attributes (tcsetattr)");
+    log.step(ProtocolLog::Kind::Setting, QStringLiteral("attributes set: ") + describe(options));
+    dropStaleInput();
+}
+
+// A conversation starts clean: whatever an interrupted one left on the line is
+// dropped, never taken for a reply. A handset still finishing the reply of an
+// interrupted conversation sends it now: what arrives before the line has been
+// quiet for a moment is dropped too (for half a second at most).
+void SerialPort::dropStaleInput()
+{
+    ProtocolLog& log = ProtocolLog::shared();
+    tcflush(m_fd, TCIFLUSH);
+    log.step(ProtocolLog::Kind::Setting, QStringLiteral("pending input discarded (TCIFLUSH)"));
+    const qint64 end = QDateTime::currentMSecsSinceEpoch() + 500;
+    for (;;) {
+        struct pollfd p {
+            m_fd, POLLIN, 0
+        };
+        const qint64 left = end - QDateTime::currentMSecsSinceEpoch();
+        if (left <= 0 || ::poll(&p, 1, int(std::min<qint64>(left, QuietMilliseconds))) <= 0 ||
+            !(p.revents & POLLIN))
+            break;
+        char stale[256];
+        const ssize_t n = ::read(m_fd, stale, sizeof stale);
+        if (n <= 0)
+            break;
+        log.frame(ProtocolLog::Kind::Skipped, QByteArray(stale, int(n)), n);
+    }
+}
+
+void SerialPort::failOptions(const char* step)
+{
+    const QString details =
+        QStringLiteral("%1: %2: %3.").arg(m_path, QLatin1String(step), systemError(errno));
+    ProtocolLog::shared().step(ProtocolLog::Kind::Error, details);
+    throw VedORovavException(VedORovav::CouldNotSetOptions, details); // the destructor releases the port
+}
+
+SerialPort::~SerialPort()
+{
+    tcdrain(m_fd);
+    // Release the exclusive claim: a descriptor that another process still holds
+    // (a second program, or the handset's simulator) would otherwise keep every
+    // later open out with EBUSY.
+    ioctl(m_fd, TIOCNXCL);
+    if (m_restore)
+        tcsetattr(m_fd, TCSANOW, &m_original);
+    ::close(m_fd);
+    ProtocolLog::shared().step(ProtocolLog::Kind::Close, m_path);
+}
+
+bool SerialPort::wait(short events, int timeoutMs)
+{
+    struct pollfd p {
+        m_fd, events, 0
+    };
+    // Ready, hung up or failed: the read or write that follows says which.
+    const int ready = ::poll(&p, 1, timeoutMs);
+    return ready > 0 || (ready == -1 && errno != EINTR);
+}
+
+bool SerialPort::waitReadable(int timeoutMs)
+{
+    return wait(POLLIN, timeoutMs);
+}
+
+bool SerialPort::waitWritable(int timeoutMs)
+{
+    return wait(POLLOUT, timeoutMs);
+}
+
+qint64 SerialPort::read(char* buffer, qint64 maxLength)
+{
+    return ::read(m_fd, buffer, size_t(maxLength));
+}
+
+qint64 SerialPort::write(const char* data, qint64 length)
+{
+    return ::write(m_fd, data, size_t(length));
+}
+
+void SerialPort::drain()
+{
+    tcdrain(m_fd);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ByteStream.h"
+
+#include <memory>
+
+#include <termios.h>
+
+// The handset's serial device, held for one conversation: opened without
+// becoming the controlling terminal, claimed exclusively, set to raw 8-bit
+// with hardware flow control, and on destruction released and given back its
+// former attributes.
+class SerialPort : public ByteStream
+{
+public:
+    // The port at path, ready for a conversation (what an interrupted one left
+    // on the line is dropped); nothing when path does not exist. Every other
+    // failure is raised as VedORovavException with the path, the system's reason
+    // and what to do.
+    static std::unique_ptr<SerialPort> open(const QString& path);
+    ~SerialPort() override;
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    int fileDescriptor() const { return m_fd; }
+
+    bool waitReadable(int timeoutMs) override;
+    bool waitWritable(int timeoutMs) override;
+    qint64 read(char* buffer, qint64 maxLength) override;
+    qint64 write(const char* data, qint64 length) override;
+    void drain() override;
+    QString name() const override { return m_path; }
+
+    // The line counts as quiet when nothing arrived for this long after the open.
+    static constexpr int QuietMilliseconds = 40;
+
+private:
+    SerialPort(int fd, const QString& path) : m_fd(fd), m_path(path) {}
+    // Claims and sets up the descriptor; raises (and closes it) on failure.
+    void setUp();
+    [[noreturn]] void failOptions(const char* step);
+    void dropStaleInput();
+    bool wait(short events, int timeoutMs);
+
+    int m_fd;
+    QString m_path;
+    struct termios m_original {
+    };
+    bool m_restore = false; // m_original holds what to give back
+};
