@@ -4,8 +4,10 @@
 #include "BookmarkEntry.h"
 #include "BookmarkPasteboard.h"
 #include "BrowserBookmarks.h"
+#include "FrameChannel.h"
 #include "KeyedArchive.h"
 #include "LinkReader.h"
+#include "MemoryStream.h"
 #include "MyDocument.h"
 #include "PropertyList.h"
 #include "ResourceFork.h"
@@ -163,40 +165,29 @@ void shiftJis(const uint8_t* data, size_t size)
 }
 
 // Replies as the handset's line delivers them: the receiver looks for frames in
-// whatever comes, within its time limit, and never reads past its buffer.
+// whatever comes, cut into pieces as a line cuts them, and never reads past its
+// buffer.
 void replyFrame(const uint8_t* data, size_t size)
 {
-    static int master = -1;
-    static std::unique_ptr<VedORovav> link;
-    static QTemporaryDir dir;
-    if (!link) {
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master == -1 || grantpt(master) != 0 || unlockpt(master) != 0)
-            return;
-        fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-        const QString device = dir.filePath(QStringLiteral("line"));
-        QFile::link(QString::fromLocal8Bit(ptsname(master)), device);
-        qputenv("EDGEMARKS_DEVICE", QFile::encodeName(device));
-        qputenv("EDGEMARKS_TIMEOUT", "0.001");
-        link = std::make_unique<VedORovav>();
-        try {
-            link->open();
-        } catch (const VedORovavException&) {
-            link.reset();
-            return;
-        }
-    }
-    // The first two bytes choose the buffer's size and whether the rest is read.
-    if (size < 2)
+    // The first bytes choose the buffer's size, whether the rest is read and the
+    // length of each piece the line delivers.
+    if (size < 3)
         return;
     const int maxLength = 14 + data[0] * 16;
     const bool additionally = data[1] & 1;
-    if (::write(master, data + 2, size - 2) < 0)
-        return;
+    MemoryStream line;
+    line.setPieceLength(data[2] % 16, 0);
+    line.feed(bytesOf(data + 3, size - 3));
+    FrameChannel channel;
+    channel.setStream(&line);
+    channel.setTimeout(-1); // the line hangs up once its bytes are read
     std::vector<char> buffer(size_t(std::max(maxLength, 14)));
     for (int frames = 0; frames < 64; ++frames) {
         try {
-            link->receiveData(buffer.data(), maxLength, additionally);
+            if (data[1] & 2)
+                (void)channel.receiveReply(maxLength);
+            else
+                channel.receiveData(buffer.data(), maxLength, additionally);
         } catch (const VedORovavException&) {
             break;
         }
