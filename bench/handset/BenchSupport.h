@@ -33,3 +33,56 @@ inline void openPtyPair(int& master, int& slave)
     cfmakeraw(&raw);
     tcsetattr(slave, TCSANOW, &raw);
 }
+
+#include "ProgressProtocol.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+inline double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+inline std::pair<double, double> spread(const std::vector<double>& v)
+{
+    const auto [low, high] = std::minmax_element(v.begin(), v.end());
+    return {*low, *high};
+}
+
+// Progress that notes when the data began and stopped moving: the time between
+// the first and the last step is the transfer of the content alone.
+class TimingProgress : public ProgressProtocol
+{
+public:
+    void openProgressForWindow(QObject*, double, const QString&) override
+    {
+        m_clock.start();
+        m_steps = 0;
+    }
+    void updateProgressDoubleValue(double value) override
+    {
+        const qint64 now = m_clock.nsecsElapsed();
+        if (m_steps++ == 0) {
+            m_first = now;
+            m_firstValue = value;
+        }
+        m_last = now;
+        m_lastValue = value;
+    }
+    void notifyException(const VedORovavException&) override {}
+    void closeProgress() override {}
+    // Milliseconds between the first and the last step, and the share of the
+    // content (0 to 1) that moved in between.
+    double dataMs() const { return double(m_last - m_first) / 1e6; }
+    double dataShare() const { return m_lastValue - m_firstValue; }
+
+private:
+    QElapsedTimer m_clock;
+    qint64 m_steps = 0, m_first = 0, m_last = 0;
+    double m_firstValue = 0, m_lastValue = 0;
+};

@@ -1,8 +1,12 @@
 // Imports and exports 100 bookmarks through the simulated handset (run as its own
-// process, so that this process holds the link alone) and prints the time of each
-// transfer against plain request/reply round trips over a pseudo-terminal pair,
-// measured in the same run, and the read and write system calls per frame.
+// process, so that this process holds the link alone) against plain
+// request/reply round trips over a pseudo-terminal pair, in interleaved rounds,
+// with the read and write system calls per reply; and through a minimal handset
+// in memory, which tells the client's own cost and its calls (poll included).
 #include "BenchSupport.h"
+#include "BookmarkEntry.h"
+#include "MemoryStream.h"
+#include "ScriptedHandset.h"
 #include "VedORovav.h"
 
 #include <QCoreApplication>
@@ -18,7 +22,8 @@
 #include <thread>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 struct IoCounts {
     long reads = 0;
     long writes = 0;
@@ -70,6 +75,24 @@ double pingPong(int exchanges, int requestBytes, int replyBytes)
     return ms;
 }
 
+// One transfer of the list through the link that opener gives (the simulated
+// handset when none); the time in ms.
+double transfer(bool isExport, const BookmarkList& list, const VedORovav::StreamOpener& opener = {})
+{
+    NullProgress progress;
+    VedORovav link;
+    if (opener)
+        link.setStreamOpener(opener);
+    BookmarkList back;
+    QElapsedTimer t;
+    t.start();
+    const bool done =
+        isExport ? link.writeBookmarks(list, "1234", progress) : link.readBookmarks(back, "1234", progress);
+    const double ms = t.nsecsElapsed() / 1e6;
+    if (!done || (!isExport && back.size() != list.size()))
+        qFatal("transfer failed");
+    return ms;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -88,39 +111,68 @@ int main(int argc, char** argv)
         b->setFolder(i % 20);
         list << b;
     }
-    NullProgress progress;
+    // The simulated handset holds the list once an export ran; replies per
+    // transfer: export 105 (probe, password, 2 opening, 100 entries, closing),
+    // import 103 (probe, password, count, 100 entries).
+    transfer(true, list);
 
-    // Export: probe, password, 2 opening exchanges, 100 entries, closing: 105 replies; 106 frames sent.
-    IoCounts before = ioCounts();
-    QElapsedTimer t;
-    t.start();
-    if (!VedORovav().writeBookmarks(list, "1234", progress))
-        qFatal("export refused");
-    const double exportMs = t.nsecsElapsed() / 1e6;
-    IoCounts after = ioCounts();
-    const double exportReads = double(after.reads - before.reads) / 105;
-    const double exportWrites = double(after.writes - before.writes) / 106;
+    // A minimal handset in memory with the same replies, for the client alone.
+    QList<QByteArray> entries;
+    for (const BookmarkPtr& b : list)
+        entries << ScriptedHandset::reply(3, 0x802, BookmarkEntry::encode(*b, b->folder()));
+    MemoryStream::Calls calls[2];
+    auto minimal = [&](bool isExport) {
+        return [&calls, &entries, isExport] {
+            auto handset = std::make_shared<ScriptedHandset>();
+            for (int sub : {0x804, 0x805, 0x806})
+                handset->on(3, sub, {ScriptedHandset::reply(3, sub, "")});
+            handset->on(3, 0x803, {ScriptedHandset::reply(3, 0x803, "0")});
+            handset->on(2, 0x801, {ScriptedHandset::reply(2, 0x801, "100")});
+            handset->on(3, 0x802, {entries.first()});
+            handset->on(0x10, 0x910, entries.mid(1) + QList<QByteArray>{QByteArray()});
+            auto stream = std::make_unique<MemoryStream>();
+            stream->setResponder([handset](const QByteArray& frame) { return handset->answer(frame); });
+            calls[isExport] = {};
+            stream->countCallsInto(&calls[isExport]);
+            return std::unique_ptr<ByteStream>(std::move(stream));
+        };
+    };
 
-    // Import: probe, password, count, 100 entries: 103 replies; 105 frames sent.
-    BookmarkList back;
-    before = ioCounts();
-    t.restart();
-    if (!VedORovav().readBookmarks(back, "1234", progress) || back.size() != 100)
-        qFatal("import failed");
-    const double importMs = t.nsecsElapsed() / 1e6;
-    after = ioCounts();
-    const double importReads = double(after.reads - before.reads) / 103;
-    const double importWrites = double(after.writes - before.writes) / 105;
-
+    constexpr int Rounds = 10;
+    std::vector<double> times[2], baselines[2], ratios[2], memoryTimes[2];
+    IoCounts perReply[2];
+    for (int r = 0; r < Rounds; ++r) {
+        for (const bool isExport : {true, false}) {
+            const double baseline = isExport ? pingPong(105, 60, 13) : pingPong(103, 13, 60);
+            const IoCounts before = ioCounts();
+            const double ms = transfer(isExport, list);
+            const IoCounts after = ioCounts();
+            perReply[isExport] = {after.reads - before.reads, after.writes - before.writes};
+            times[isExport].push_back(ms);
+            baselines[isExport].push_back(baseline);
+            ratios[isExport].push_back(ms / baseline);
+            memoryTimes[isExport].push_back(transfer(isExport, list, minimal(isExport)));
+        }
+    }
     sim.terminate();
     sim.waitForFinished();
 
-    const double baselineExport = pingPong(105, 60, 13);
-    const double baselineImport = pingPong(103, 13, 60);
-    std::printf("100 bookmarks through the simulated handset (no protocol pauses were needed)\n");
-    std::printf("  export: %7.1f ms   bare pty round trips: %6.1f ms   ratio %.2f   reads/reply %.2f, writes/frame %.2f\n",
-                exportMs, baselineExport, exportMs / baselineExport, exportReads, exportWrites);
-    std::printf("  import: %7.1f ms   bare pty round trips: %6.1f ms   ratio %.2f   reads/reply %.2f, writes/frame %.2f\n",
-                importMs, baselineImport, importMs / baselineImport, importReads, importWrites);
+    std::printf(
+        "100 bookmarks, %d interleaved rounds, medians (min-max): through the simulated handset against\n"
+        "bare request/reply round trips over a pty pair; and against a minimal handset in memory\n",
+        Rounds);
+    for (const bool isExport : {true, false}) {
+        const double replies = isExport ? 105 : 103;
+        const auto [low, high] = spread(ratios[isExport]);
+        std::printf(
+            "  %s %6.1f ms  round trips %5.1f ms  ratio %.2f (%.2f-%.2f)  per reply: %.2f reads, %.2f "
+            "writes\n",
+            isExport ? "export:" : "import:", median(times[isExport]), median(baselines[isExport]),
+            median(ratios[isExport]), low, high, perReply[isExport].reads / replies,
+            perReply[isExport].writes / replies);
+        std::printf("          in memory %5.2f ms  per reply: %.2f waits (poll), %.2f reads, %.2f writes\n",
+                    median(memoryTimes[isExport]), calls[isExport].waits / replies,
+                    calls[isExport].reads / replies, calls[isExport].writes / replies);
+    }
     return 0;
 }

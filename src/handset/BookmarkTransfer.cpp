@@ -2,6 +2,7 @@
 
 #include "BookmarkEntry.h"
 #include "ProtocolLog.h"
+#include "SerialPort.h"
 
 #include <QCoreApplication>
 #include <QScopeGuard>
@@ -50,6 +51,9 @@ bool VedORovav::transfer(ProgressProtocol& progress, double maxValue, const QStr
     }
     if (failure)
         throw *failure;
+    // Nothing is left unanswered: the next conversation need not wait for a quiet line.
+    if (auto* port = dynamic_cast<SerialPort*>(m_stream.get()))
+        port->endsInStep();
     return loggedIn;
 }
 

@@ -13,11 +13,13 @@
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace
 {
 constexpr int BufferLength = 4096;
 constexpr int DirectoryFrameLength = 4095;
+constexpr qint64 PieceLength = 64 << 10; // files go to and come from the disk in pieces of this size
 } // namespace
 
 QByteArray VedORovav::dataFileName(const QString& name, const QString& type) const
@@ -90,17 +92,25 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
             throw fileError(CouldNotCreateFile);
         const qint64 content = frame - 12 - taken;
         qint64 left = content;
+        // What arrives is gathered into larger pieces for the disk.
+        std::vector<char> piece(size_t(std::min<qint64>(std::max<qint64>(content, 1), PieceLength)));
+        qint64 held = 0;
         while (left > 0) {
-            const int n = receiveRawData(buffer, int(std::min<qint64>(left, BufferLength)));
+            const int n = receiveRawData(piece.data() + held,
+                                         int(std::min<qint64>(left, qint64(piece.size()) - held)));
+            held += n;
             taken += n;
             left -= n;
-            // Written with the system's own call, so that a full disk is named as such.
-            for (qint64 done = 0; done < n;) {
-                const ssize_t w = ::write(out.handle(), buffer + done, size_t(n - done));
-                if (w > 0)
-                    done += w;
-                else if (errno != EINTR)
-                    throw fileError(CouldNotWriteFile, w == 0 ? EIO : errno);
+            if (held == qint64(piece.size()) || left == 0) {
+                // Written with the system's own call, so that a full disk is named as such.
+                for (qint64 done = 0; done < held;) {
+                    const ssize_t w = ::write(out.handle(), piece.data() + done, size_t(held - done));
+                    if (w > 0)
+                        done += w;
+                    else if (errno != EINTR)
+                        throw fileError(CouldNotWriteFile, w == 0 ? EIO : errno);
+                }
+                held = 0;
             }
             progress.updateProgressDoubleValue(index + double(content - left) / double(content));
         }
@@ -163,19 +173,24 @@ void VedORovav::uploadOne(const QString& path, const QString& type, int index, P
     qint64 left = size;
     QFile in(path);
     try {
-        // Unbuffered: one read of the file per piece sent.
+        // Unbuffered: the file is read in large pieces, each sent a line's
+        // buffer at a time (a write the port takes at once).
         if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             throw VedORovavException(CouldNotReadFile);
-        char buffer[BufferLength];
+        std::vector<char> piece(size_t(std::min<qint64>(std::max<qint64>(size, 1), PieceLength)));
         while (left > 0) {
-            const qint64 n = in.read(buffer, std::min<qint64>(left, BufferLength));
+            const qint64 n = in.read(piece.data(), std::min<qint64>(left, qint64(piece.size())));
             if (n < 0)
                 throw VedORovavException(CouldNotReadFile);
             if (n == 0)
                 throw VedORovavException(FileShrank);
-            sendRawData(buffer, int(n));
-            left -= n;
-            progress.updateProgressDoubleValue(index + double(size - left) / double(size));
+            for (qint64 sent = 0; sent < n;) {
+                const int slice = int(std::min<qint64>(n - sent, BufferLength));
+                sendRawData(piece.data() + sent, slice);
+                sent += slice;
+                left -= slice;
+                progress.updateProgressDoubleValue(index + double(size - left) / double(size));
+            }
         }
     } catch (const VedORovavException& e) {
         in.close();

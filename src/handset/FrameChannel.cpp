@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstring>
 #include <ctime>
+#include <optional>
 
 namespace
 {
@@ -116,9 +117,19 @@ void FrameChannel::sendCommand(int command, int subCommand, const char* paramete
         logged.append(parameter, std::min(length, ProtocolLog::MaxBytesPerEntry));
     ProtocolLog::shared().frame(ProtocolLog::Kind::Sent, logged,
                                 HeaderLength + (parameter ? qint64(length) : 0), masked ? HeaderLength : -1);
-    writeAll(reinterpret_cast<const char*>(header), HeaderLength);
-    // Once the header is out, the frame goes out whole: a cancel between the two
-    // writes would leave the handset taking the next frame for this one's rest.
+    // Once any of a frame is out, all of it goes out: a cancel in the middle would
+    // leave the handset taking the next frame for this one's rest.
+    if (parameter && length <= SmallFrameLength - HeaderLength) {
+        // A small frame goes out in one write.
+        char frame[SmallFrameLength];
+        std::memcpy(frame, header, HeaderLength);
+        std::memcpy(frame + HeaderLength, parameter, size_t(length));
+        writeAll(frame, HeaderLength + length, true);
+        if (masked)
+            std::memset(frame, 0, sizeof frame);
+        return;
+    }
+    writeAll(reinterpret_cast<const char*>(header), HeaderLength, true);
     Uncancellable wholeFrame(*this);
     if (parameter)
         writeAll(parameter, length);
@@ -187,14 +198,17 @@ int FrameChannel::sendRawData(const char* data, int length)
     return length;
 }
 
-void FrameChannel::writeAll(const char* data, int length)
+void FrameChannel::writeAll(const char* data, int length, bool wholeOnceStarted)
 {
     // A write may take only part of the bytes (a slow line, a full buffer, a
     // signal); the rest follows once there is room.
     const qint64 deadline = replyDeadline();
+    std::optional<Uncancellable> started;
     while (length > 0) {
         waitFor(true, deadline); // also where a cancel stops the rest
         const qint64 written = m_stream->write(data, length);
+        if (written > 0 && wholeOnceStarted && !started)
+            started.emplace(*this);
         if (written > 0) {
             data += written;
             length -= int(written);

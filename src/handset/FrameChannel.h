@@ -18,6 +18,8 @@ class FrameChannel
 public:
     static constexpr int HeaderLength = 12;
     static constexpr int CancelSliceMilliseconds = 100;
+    // Frames up to this length go out in one write.
+    static constexpr int SmallFrameLength = 4096;
 
     // A reply read whole (up to the length asked for).
     struct Reply {
@@ -61,7 +63,8 @@ private:
     friend class Uncancellable;
     void waitFor(bool writing, qint64 deadline);
     qint64 replyDeadline() const;
-    void writeAll(const char* data, int length);
+    // wholeOnceStarted: once part of data is out, a cancel no longer stops the rest.
+    void writeAll(const char* data, int length, bool wholeOnceStarted = false);
     int readSome(char* buffer, int maxLength, qint64 deadline);
 
     ByteStream* m_stream = nullptr;

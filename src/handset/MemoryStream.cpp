@@ -7,7 +7,7 @@
 
 bool MemoryStream::waitReadable(int timeoutMs)
 {
-    ++m_waits;
+    ++m_calls->waits;
     if (unread() > 0 || m_hungUpAtEnd)
         return true;
     // A silent line: the whole wait passes (in pieces the caller chose).
@@ -17,13 +17,13 @@ bool MemoryStream::waitReadable(int timeoutMs)
 
 bool MemoryStream::waitWritable(int)
 {
-    ++m_waits;
+    ++m_calls->waits;
     return true;
 }
 
 qint64 MemoryStream::read(char* buffer, qint64 maxLength)
 {
-    ++m_reads;
+    ++m_calls->reads;
     if (unread() == 0) {
         if (m_hungUpAtEnd)
             return 0;
@@ -45,7 +45,7 @@ qint64 MemoryStream::read(char* buffer, qint64 maxLength)
 
 qint64 MemoryStream::write(const char* data, qint64 length)
 {
-    ++m_writes;
+    ++m_calls->writes;
     const qint64 n = m_writePiece > 0 ? std::min(length, m_writePiece) : length;
     m_written.append(data, n);
     if (m_responder)

@@ -34,10 +34,17 @@ public:
 
     const QByteArray& written() const { return m_written; }
     qint64 unread() const { return m_input.size() - m_readPosition; }
-    // Calls the program made, for counting system calls in benchmarks.
-    qint64 waits() const { return m_waits; }
-    qint64 reads() const { return m_reads; }
-    qint64 writes() const { return m_writes; }
+    // Calls the program made (each one system call on a port), kept here or
+    // where countCallsInto says, so that they outlive the stream.
+    struct Calls {
+        qint64 waits = 0;
+        qint64 reads = 0;
+        qint64 writes = 0;
+    };
+    void countCallsInto(Calls* calls) { m_calls = calls ? calls : &m_ownCalls; }
+    qint64 waits() const { return m_calls->waits; }
+    qint64 reads() const { return m_calls->reads; }
+    qint64 writes() const { return m_calls->writes; }
 
     bool waitReadable(int timeoutMs) override;
     bool waitWritable(int timeoutMs) override;
@@ -57,7 +64,6 @@ private:
     bool m_hungUpAtEnd = true;
     qint64 m_readPiece = 0;
     qint64 m_writePiece = 0;
-    qint64 m_waits = 0;
-    qint64 m_reads = 0;
-    qint64 m_writes = 0;
+    Calls m_ownCalls;
+    Calls* m_calls = &m_ownCalls;
 };

@@ -9,6 +9,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -76,6 +78,15 @@ QString fileKind(mode_t mode)
         return QCoreApplication::translate("VedORovav", "a block device");
     return QCoreApplication::translate("VedORovav", "not a terminal");
 }
+// Ports whose last conversation in this process ended in step.
+std::mutex inStepMutex;
+std::set<QString> inStep;
+
+bool takeInStep(const QString& path)
+{
+    std::lock_guard lock(inStepMutex);
+    return inStep.erase(path) > 0;
+}
 } // namespace
 
 std::unique_ptr<SerialPort> SerialPort::open(const QString& devicePath)
@@ -139,18 +150,22 @@ void SerialPort::setUp()
     if (tcsetattr(m_fd, TCSANOW, &options) == -1)
         failOptions("applying the attributes (tcsetattr)");
     log.step(ProtocolLog::Kind::Setting, QStringLiteral("attributes set: ") + describe(options));
-    dropStaleInput();
+    dropStaleInput(!takeInStep(m_path));
 }
 
 // A conversation starts clean: whatever an interrupted one left on the line is
 // dropped, never taken for a reply. A handset still finishing the reply of an
 // interrupted conversation sends it now: what arrives before the line has been
-// quiet for a moment is dropped too (for half a second at most).
-void SerialPort::dropStaleInput()
+// quiet for a moment is dropped too (for half a second at most), unless this
+// process ended the last conversation on the port in step.
+void SerialPort::dropStaleInput(bool waitForQuiet)
 {
     ProtocolLog& log = ProtocolLog::shared();
     tcflush(m_fd, TCIFLUSH);
     log.step(ProtocolLog::Kind::Setting, QStringLiteral("pending input discarded (TCIFLUSH)"));
+    if (!waitForQuiet)
+        return;
+    log.step(ProtocolLog::Kind::Setting, QStringLiteral("waiting for a quiet line"));
     const qint64 end = QDateTime::currentMSecsSinceEpoch() + 500;
     for (;;) {
         struct pollfd p {
@@ -186,6 +201,10 @@ SerialPort::~SerialPort()
     if (m_restore)
         tcsetattr(m_fd, TCSANOW, &m_original);
     ::close(m_fd);
+    if (m_endsInStep) {
+        std::lock_guard lock(inStepMutex);
+        inStep.insert(m_path);
+    }
     ProtocolLog::shared().step(ProtocolLog::Kind::Close, m_path);
 }
 

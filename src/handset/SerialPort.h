@@ -33,13 +33,17 @@ public:
 
     // The line counts as quiet when nothing arrived for this long after the open.
     static constexpr int QuietMilliseconds = 40;
+    // The conversation on this port ended in step (every request answered, the
+    // logout sent): the next open of the same path in this process need not wait
+    // for the line to be quiet.
+    void endsInStep() { m_endsInStep = true; }
 
 private:
     SerialPort(int fd, const QString& path) : m_fd(fd), m_path(path) {}
     // Claims and sets up the descriptor; raises (and closes it) on failure.
     void setUp();
     [[noreturn]] void failOptions(const char* step);
-    void dropStaleInput();
+    void dropStaleInput(bool waitForQuiet);
     bool wait(short events, int timeoutMs);
 
     int m_fd;
@@ -47,4 +51,5 @@ private:
     struct termios m_original {
     };
     bool m_restore = false; // m_original holds what to give back
+    bool m_endsInStep = false;
 };

@@ -536,6 +536,13 @@ void SimulatedHandset::writeAll(const char* data, qsizetype length)
             ::write(m_master, data, size_t(pause > 0 ? std::min<qsizetype>(length, 4096) : length));
         if (n > 0 && pause > 0)
             sleepMs(pause);
+        if (n > 0 && n < length && pause == 0) {
+            // The line is full: wait for room rather than be told so by another write.
+            struct pollfd p {
+                m_master, POLLOUT, 0
+            };
+            ::poll(&p, 1, 50);
+        }
         if (n == -1) {
             if (errno == EINTR)
                 continue;

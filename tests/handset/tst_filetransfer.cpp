@@ -358,11 +358,11 @@ private slots:
             QCOMPARE(progress.exception, QString(VedORovav::CouldNotReadFile));
         }
         {
-            // A file that shrinks after its first 4096 bytes: zeros complete the frame.
+            // A file that shrinks once its first piece (64 KiB) was read: zeros complete the frame.
             sim.settle();
             sim->clearReceivedFrames();
             const QString path = m_dir.filePath("shrinking.bin");
-            const QByteArray content = randomBytes(10000);
+            const QByteArray content = randomBytes(70000);
             writeFile(path, content);
             struct Shrinker : RecordingProgress {
                 QString path;
@@ -376,9 +376,9 @@ private slots:
             QCOMPARE(reasonOf([&] { VedORovav().writeFileFrom({path}, "1234", progress); }),
                      QString(VedORovav::FileShrank));
             const QByteArray frame = uploads(sim->receivedFrames(4)).value(0);
-            QCOMPARE(frame.size(), 12 + 20 + 10000);
-            QCOMPARE(frame.mid(32, 4096), content.left(4096));
-            QCOMPARE(frame.mid(32 + 4096), QByteArray(5904, '\0'));
+            QCOMPARE(frame.size(), 12 + 20 + 70000);
+            QCOMPARE(frame.mid(32, 65536), content.left(65536));
+            QCOMPARE(frame.mid(32 + 65536), QByteArray(70000 - 65536, '\0'));
             QCOMPARE(sim->receivedFrames().last(), Logout); // still in step
         }
         {

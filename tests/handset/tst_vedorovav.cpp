@@ -233,6 +233,32 @@ private slots:
         qputenv("EDGEMARKS_TIMEOUT", "5");
     }
 
+    // A conversation that ended in step lets the next one in this process start
+    // at once; after one that failed, the next waits for the line to be quiet.
+    void aQuietLineIsAwaitedAfterAFailureOnly()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        auto waited = [] { return ProtocolLog::shared().toText().contains("waiting for a quiet line"); };
+        BookmarkList list;
+        RecordingProgress progress;
+        ProtocolLog::shared().clear();
+        QVERIFY(VedORovav().readBookmarks(list, "1234", progress));
+        ProtocolLog::shared().clear();
+        QVERIFY(VedORovav().readBookmarks(list, "1234", progress));
+        QVERIFY(!waited());
+        SimulatedHandset::Faults faults;
+        faults.wrongEcho = 0x802;
+        sim->setFaults(faults);
+        QCOMPARE(reasonOf([&] { VedORovav().readBookmarks(list, "1234", progress); }),
+                 QString(VedORovav::IllegalFormat));
+        sim->setFaults({});
+        ProtocolLog::shared().clear();
+        QVERIFY(VedORovav().readBookmarks(list, "1234", progress));
+        QVERIFY(waited());
+        QCOMPARE(list.size(), 6);
+    }
+
     void theProtocolLogIsBounded()
     {
         ProtocolLog log;
