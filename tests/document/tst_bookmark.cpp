@@ -34,28 +34,6 @@ private slots:
         QCOMPARE(b.classChain(), QStringList({"AirHBookmark", "NSObject"}));
     }
 
-    void settersKeepTheirOwnCopy()
-    {
-        AirHBookmark b;
-        QString name = "abc";
-        b.setBookmarkName(name);
-        name.append("def");
-        name[0] = 'X';
-        QCOMPARE(b.bookmarkName(), QString("abc"));
-        // Setting the record's own current string is safe.
-        b.setBookmarkName(b.bookmarkName());
-        QCOMPARE(b.bookmarkName(), QString("abc"));
-    }
-
-    void noRangeIsEnforced()
-    {
-        AirHBookmark b;
-        b.setNumber(150);
-        b.setFolder(-25);
-        QCOMPARE(b.number(), 150);
-        QCOMPARE(b.folder(), -25);
-    }
-
     void keyValueAccessAndObservation()
     {
         Bookmark b;
