@@ -6,24 +6,25 @@
 #include <QColor>
 #include <QCoreApplication>
 
-#include <algorithm>
-
 BookmarkListModel::BookmarkListModel(MyDocument* document, QObject* parent)
     : QAbstractTableModel(parent), m_document(document), m_rows(document->bookmarkList())
 {
     connect(document, &MyDocument::bookmarkListReset, this, [this] {
+        m_rowOfValid = false;
         beginResetModel();
         m_rows = m_document->bookmarkList();
         endResetModel();
         scheduleCheck();
     });
     connect(document, &MyDocument::bookmarkInserted, this, [this](int at) {
+        m_rowOfValid = false;
         beginInsertRows({}, at, at);
         m_rows.insert(at, m_document->bookmarkList().at(at));
         endInsertRows();
         scheduleCheck();
     });
     connect(document, &MyDocument::bookmarkRemoved, this, [this](int at) {
+        m_rowOfValid = false;
         beginRemoveRows({}, at, at);
         m_rows.removeAt(at);
         endRemoveRows();
@@ -31,20 +32,30 @@ BookmarkListModel::BookmarkListModel(MyDocument* document, QObject* parent)
     });
     connect(document, &MyDocument::bookmarkMoved, this, [this](int from, int to) {
         // The destination counts rows before the move: one further down when moving down.
+        m_rowOfValid = false;
         beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
         m_rows.move(from, to);
         endMoveRows();
     });
     connect(document, &MyDocument::bookmarkChanged, this, [this](AirHBookmark* b, const QString&) {
-        const auto it =
-            std::find_if(m_rows.cbegin(), m_rows.cend(), [b](const BookmarkPtr& p) { return p.get() == b; });
-        if (it != m_rows.cend()) {
-            const int row = int(it - m_rows.cbegin());
+        if (const int row = rowOf(b); row >= 0)
             emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
-        }
         scheduleCheck();
     });
     runCheck();
+}
+
+int BookmarkListModel::rowOf(const AirHBookmark* bookmark)
+{
+    if (!m_rowOfValid) {
+        m_rowOf.clear();
+        m_rowOf.reserve(size_t(m_rows.size()));
+        for (int row = 0; row < m_rows.size(); ++row)
+            m_rowOf[m_rows.at(row).get()] = row;
+        m_rowOfValid = true;
+    }
+    const auto it = m_rowOf.find(bookmark);
+    return it == m_rowOf.end() ? -1 : it->second;
 }
 
 // Checked once per event, however many records an operation changes.

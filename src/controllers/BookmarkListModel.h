@@ -34,11 +34,17 @@ public:
 private:
     void scheduleCheck();
     void runCheck();
+    // The row of a record; -1 when it is not in the list.
+    int rowOf(const AirHBookmark* bookmark);
 
     MyDocument* m_document;
     // The document's list as the views last heard of it: changes reach the
     // model after the document made them, and rows are announced against this.
     BookmarkList m_rows;
+    // Rows by record, made again after the rows moved (an edit of every record,
+    // as a renumbering is, costs one pass over the list, not one per record).
+    std::unordered_map<const AirHBookmark*, int> m_rowOf;
+    bool m_rowOfValid = false;
     std::unordered_map<const AirHBookmark*, QStringList> m_findings;
     bool m_checkScheduled = false;
 };

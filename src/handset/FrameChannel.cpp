@@ -53,6 +53,9 @@ qint64 FrameChannel::replyDeadline() const
 
 void FrameChannel::waitFor(bool writing, qint64 deadline)
 {
+    if (!m_stream)
+        throw VedORovavException(writing ? VedORovav::CouldNotWrite : VedORovav::CouldNotRead,
+                                 QStringLiteral("The port is not open."));
     for (;;) {
         checkCancelled();
         int slice = m_cancel ? CancelSliceMilliseconds : -1;

@@ -144,6 +144,9 @@ private slots:
     // How waits end: the time limit, a hang-up, a cancel; writes taken in parts.
     void waits()
     {
+        // Nothing to talk through: a failure, never a crash.
+        QCOMPARE(reasonOf([] { VedORovav().loginWithPassword("1234"); }), QString(VedORovav::CouldNotWrite));
+        QCOMPARE(reasonOf([] { FrameChannel().receiveReply(4096); }), QString(VedORovav::CouldNotRead));
         {
             Line line;
             line.stream->setHungUpAtEnd(false);
