@@ -4,6 +4,7 @@
 #include "BrowserImportSheet.h"
 #include "DocumentWindow.h"
 #include "EdgeMarksApp.h"
+#include "FileTestSupport.h"
 #include "FindingsSheet.h"
 #include "HandsetDevices.h"
 #include "KeychainStore.h"
@@ -27,8 +28,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
@@ -564,10 +565,7 @@ private slots:
 
         // Not a bookmark file: an alert, nothing changes.
         const QString junk = m_dir.filePath("junk.html");
-        QFile f(junk);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("no links");
-        f.close();
+        QVERIFY(writeFile(junk, "no links"));
         QVERIFY(!w->importBrowserBookmarks(junk));
         QMessageBox* error = visibleBox(w, "errorAlert");
         QVERIFY(error);

@@ -1,5 +1,6 @@
 #include "BookmarkTestSupport.h"
 #include "Command.h"
+#include "FileTestSupport.h"
 #include "LinkTestSupport.h"
 #include "MyDocument.h"
 #include "Translations.h"
@@ -139,12 +140,6 @@ class TestCli : public QObject
     }
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
-
-    static QByteArray bytesOf(const QString& file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
 
     static void writeDocument(const QString& file, int count, const QStringList& folders = {})
     {
@@ -297,10 +292,7 @@ private slots:
 
         // Not a bookmark file: one clear line, nothing written.
         const QString junk = path("junk.html");
-        QFile f(junk);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("no links here");
-        f.close();
+        QVERIFY(writeFile(junk, "no links here"));
         r = cli({"convert", junk, path("junk.edgemarks")});
         QCOMPARE(r.status, 1);
         QVERIFY(r.err.contains("not a browser bookmark file"));
@@ -361,7 +353,7 @@ private slots:
             binary({"--trace", trace, "import", path("traced.bookmarks")}, {"EDGEMARKS_PASSWORD=1234"});
         QCOMPARE(r.status, 0);
         sim.settle();
-        const QString text = QString::fromUtf8(bytesOf(trace));
+        const QString text = QString::fromUtf8(readFile(trace));
         QCOMPARE(text.count(" sent "), sim->receivedFrames().size());
         QVERIFY(text.contains("frame of 16 bytes, command 0x0001, sub-command 0x0201 (password masked)"));
         QVERIFY(!text.contains("31 32 33 34"));
@@ -377,7 +369,7 @@ private slots:
     {
         const QString doc = path("kept.bookmarks");
         writeDocument(doc, 7);
-        const QByteArray before = bytesOf(doc);
+        const QByteArray before = readFile(doc);
 
         QElapsedTimer timer;
         timer.start();
@@ -396,7 +388,7 @@ private slots:
         r = cli({"import", doc}, {"EDGEMARKS_PASSWORD=1234"});
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.startsWith("Couldn't import the bookmarks.\n"), qPrintable(r.err));
-        QCOMPARE(bytesOf(doc), before);
+        QCOMPARE(readFile(doc), before);
         QCOMPARE(QDir(m_dir.path()).entryList({"kept.bookmarks*"}, QDir::Files),
                  QStringList({"kept.bookmarks"}));
 
@@ -407,7 +399,7 @@ private slots:
         junk.close();
         r = cli({"--simulator", "import", junk.fileName()});
         QCOMPARE(r.status, 1);
-        QCOMPARE(bytesOf(junk.fileName()), QByteArray("not a document"));
+        QCOMPARE(readFile(junk.fileName()), QByteArray("not a document"));
     }
 
     void driverCheckComesFirst()
@@ -437,8 +429,8 @@ private slots:
         QDir().mkpath(out);
         r = cli({"get", "memo.txt", "Photo.JPG:jpeg", "-o", out}, {"EDGEMARKS_PASSWORD=1234"});
         QCOMPARE(r.status, 0);
-        QCOMPARE(bytesOf(out + "/memo.txt"), QByteArray("Call back at 18:00.\r\n"));
-        QCOMPARE(bytesOf(out + "/Photo.JPG").size(), 3000);
+        QCOMPARE(readFile(out + "/memo.txt"), QByteArray("Call back at 18:00.\r\n"));
+        QCOMPARE(readFile(out + "/Photo.JPG").size(), 3000);
         QCOMPARE(QFileInfo(out + "/memo.txt").lastModified(), QDateTime(QDate(2005, 6, 7), QTime(8, 9)));
         // An existing file is replaced only with --force; nothing is fetched before that.
         r = cli({"get", "memo.txt", "-o", out}, {"EDGEMARKS_PASSWORD=1234"});
@@ -450,10 +442,7 @@ private slots:
         QCOMPARE(r.status, 0);
 
         const QString upload = path("新しいメモ.mid");
-        QFile f(upload);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("MThd");
-        f.close();
+        QVERIFY(writeFile(upload, "MThd"));
         r = cli({"put", upload}, {"EDGEMARKS_PASSWORD=1234"});
         QCOMPARE(r.status, 0);
         sim.settle(); // an upload frame gets no reply to wait for
@@ -491,18 +480,12 @@ private slots:
         const QString out = path("interrupted");
         QDir(out).removeRecursively();
         QDir().mkpath(out);
-        QFile old(out + "/big.bin");
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("the old content");
-        old.close();
+        QVERIFY(writeFile(out + "/big.bin", "the old content"));
         const QString upload = out + "/upload.bin";
-        QFile up(upload);
-        QVERIFY(up.open(QIODevice::WriteOnly));
-        up.write(QByteArray(256 << 10, 'u'));
-        up.close();
+        QVERIFY(writeFile(upload, QByteArray(256 << 10, 'u')));
         const QString doc = out + "/kept.bookmarks";
         writeDocument(doc, 3);
-        const QByteArray docBefore = bytesOf(doc);
+        const QByteArray docBefore = readFile(doc);
 
         QProcess p;
         p.setProcessChannelMode(QProcess::SeparateChannels);
@@ -524,8 +507,8 @@ private slots:
         QCOMPARE(r.status, 128 + signal);
         QVERIFY2(r.err.contains("The transfer was cancelled."), qPrintable(r.err));
         QVERIFY(r.err.contains("Interrupted."));
-        QCOMPARE(bytesOf(out + "/big.bin"), QByteArray("the old content"));
-        QCOMPARE(bytesOf(doc), docBefore);
+        QCOMPARE(readFile(out + "/big.bin"), QByteArray("the old content"));
+        QCOMPARE(readFile(doc), docBefore);
         QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden).size(), 3); // no temporary file left
         if (command == "put")
             QVERIFY(r.err.contains("incomplete copy of upload.bin"));
@@ -641,10 +624,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(path("elsewhere.txt")));
 
         QFile::remove(out + "/memo.txt");
-        QFile old(out + "/memo.txt");
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("old");
-        old.close();
+        QVERIFY(writeFile(out + "/memo.txt", "old"));
         // The files the command may write are limited to 8 bytes, as on a full disk.
         QProcess p;
         p.setChildProcessModifier([] {
@@ -660,7 +640,7 @@ private slots:
         QVERIFY2(r.status == 1, qPrintable(r.err));
         QVERIFY2(r.err.contains("Couldn't write a file.\n" + out + "/memo.txt: File too large"),
                  qPrintable(r.err));
-        QCOMPARE(bytesOf(out + "/memo.txt"), QByteArray("old"));
+        QCOMPARE(readFile(out + "/memo.txt"), QByteArray("old"));
         QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList({"memo.txt"}));
     }
 
@@ -739,11 +719,8 @@ private slots:
         QDir().mkpath(dir);
         const QString doc = dir + "/mine.bookmarks";
         writeDocument(doc, 4);
-        const QByteArray docBefore = bytesOf(doc);
-        QFile kept(dir + "/memo.txt");
-        QVERIFY(kept.open(QIODevice::WriteOnly));
-        kept.write("kept");
-        kept.close();
+        const QByteArray docBefore = readFile(doc);
+        QVERIFY(writeFile(dir + "/memo.txt", "kept"));
         const QStringList filesBefore = QDir(dir).entryList(QDir::Files | QDir::Hidden);
 
         QStringList arguments{transfer};
@@ -776,8 +753,8 @@ private slots:
         // A failure says what failed and why, and damages nothing.
         QVERIFY2(r.err.startsWith("Couldn't ") || r.err.contains("refused the password"), qPrintable(r.err));
         QVERIFY(r.err.trimmed().count('\n') >= 1 || status == 3);
-        QCOMPARE(bytesOf(doc), docBefore);
-        QCOMPARE(bytesOf(dir + "/memo.txt"), QByteArray("kept"));
+        QCOMPARE(readFile(doc), docBefore);
+        QCOMPARE(readFile(dir + "/memo.txt"), QByteArray("kept"));
         QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), filesBefore);
         if (transfer == "ls")
             QVERIFY(r.out.isEmpty()); // never an empty listing for a failed one

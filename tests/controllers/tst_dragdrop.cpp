@@ -1,6 +1,7 @@
 #include "BookmarkController.h"
-#include "BookmarkTestSupport.h"
 #include "BookmarkPasteboard.h"
+#include "BookmarkTestSupport.h"
+#include "FileTestSupport.h"
 #include "FolderController.h"
 #include "LinkReader.h"
 #include "MyDocument.h"
@@ -13,7 +14,8 @@
 
 #include <sys/xattr.h>
 
-namespace {
+namespace
+{
 BookmarkPtr make(const QString& name, int folder, int number = 0, const QString& location = "http://x/")
 {
     return makeBookmark(name, location, number, folder);
@@ -53,7 +55,8 @@ QByteArray resourceFork(const QList<std::pair<QByteArray, QByteArray>>& resource
     }
     QByteArray map = QByteArray(16, 0) + be32(0) + be16(0) + be16(0) + be16(28) + be16(0xFFFF);
     map += typeList + refs;
-    QByteArray header = be32(dataOffset) + be32(mapOffset) + be32(quint32(data.size())) + be32(quint32(map.size()));
+    QByteArray header =
+        be32(dataOffset) + be32(mapOffset) + be32(quint32(data.size())) + be32(quint32(map.size()));
     return header + QByteArray(int(dataOffset) - 16, 0) + data + map;
 }
 
@@ -64,15 +67,10 @@ QByteArray appleDouble(const QByteArray& fork)
     return header + fork;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 } // namespace
 
-class TestDragDrop : public QObject {
+class TestDragDrop : public QObject
+{
     Q_OBJECT
     QTemporaryDir m_dir;
 
@@ -132,13 +130,15 @@ private slots:
     void linksBecomeBookmarks()
     {
         MyDocument doc;
-        doc.setBookmarkList({make("a", 2, 0), make("x", 0, 1), make("b", 2, 2), make("c", 2, 3), make("y", 0, 4)});
+        doc.setBookmarkList(
+            {make("a", 2, 0), make("x", 0, 1), make("b", 2, 2), make("c", 2, 3), make("y", 0, 4)});
         BookmarkController c(&doc);
         c.setCurrentFolder(2);
         endEvent();
         QMimeData moz;
         const QString text = "http://www.example.jp/a b\nExample";
-        moz.setData("text/x-moz-url", QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2));
+        moz.setData("text/x-moz-url",
+                    QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2));
         QVERIFY(c.dropMimeData(&moz, Qt::CopyAction, 2, 0, {}));
         const BookmarkPtr added = c.arrangedObjects().at(2);
         QCOMPARE(added->bookmarkName(), QString("Example"));
@@ -292,23 +292,23 @@ private slots:
 
         // As an AppleDouble companion of the dropped file.
         const QString clip = m_dir.filePath("Example.webbookmark");
-        writeFile(clip, "");
-        writeFile(m_dir.filePath("._Example.webbookmark"), appleDouble(both));
+        QVERIFY(writeFile(clip, ""));
+        QVERIFY(writeFile(m_dir.filePath("._Example.webbookmark"), appleDouble(both)));
         link = LinkReader::fromFile(clip);
         QCOMPARE(link.url.toString(), QString("http://clip.example.jp/"));
         QCOMPARE(link.title, QStringLiteral("クリップ"));
 
         // Only a title: the location is the file's own URL, the title is kept.
         const QString titled = m_dir.filePath("Titled");
-        writeFile(titled, "");
-        writeFile(m_dir.filePath("._Titled"), appleDouble(resourceFork({{"urln", "Only a title"}})));
+        QVERIFY(writeFile(titled, ""));
+        QVERIFY(writeFile(m_dir.filePath("._Titled"), appleDouble(resourceFork({{"urln", "Only a title"}}))));
         link = LinkReader::fromFile(titled);
         QCOMPARE(link.url, QUrl::fromLocalFile(titled));
         QCOMPARE(link.title, QString("Only a title"));
 
         // No fork at all.
         const QString bare = m_dir.filePath("bare.bin");
-        writeFile(bare, "data");
+        QVERIFY(writeFile(bare, "data"));
         link = LinkReader::fromFile(bare);
         QCOMPARE(link.url, QUrl::fromLocalFile(bare));
         QVERIFY(link.title.isNull());
@@ -328,9 +328,9 @@ private slots:
 
         // As an extended attribute, where the file system keeps them.
         const QString attributed = m_dir.filePath("attributed");
-        writeFile(attributed, "");
-        if (setxattr(QFile::encodeName(attributed).constData(), "user.com.apple.ResourceFork", both.constData(),
-                     size_t(both.size()), 0) != 0)
+        QVERIFY(writeFile(attributed, ""));
+        if (setxattr(QFile::encodeName(attributed).constData(), "user.com.apple.ResourceFork",
+                     both.constData(), size_t(both.size()), 0) != 0)
             QSKIP("no user extended attributes on this file system");
         link = LinkReader::fromFile(attributed);
         QCOMPARE(link.url.toString(), QString("http://clip.example.jp/"));
@@ -351,24 +351,26 @@ private slots:
         QVERIFY(!LinkReader::fromWebloc("<plist><dict><key>URL</key><integer>3</integer></dict></plist>"));
         QVERIFY(!LinkReader::fromWebloc("garbage"));
 
-        QCOMPARE(LinkReader::fromInternetShortcut("[InternetShortcut]\r\nURL=https://win.example/\r\n")->url.toString(),
+        QCOMPARE(LinkReader::fromInternetShortcut("[InternetShortcut]\r\nURL=https://win.example/\r\n")
+                     ->url.toString(),
                  QString("https://win.example/"));
         QVERIFY(!LinkReader::fromInternetShortcut("[Other]\nURL=https://win.example/\n"));
-        const auto desktop = LinkReader::fromDesktopEntry("[Desktop Entry]\nType=Link\nName=Desk\nURL=http://d.example/\n");
+        const auto desktop =
+            LinkReader::fromDesktopEntry("[Desktop Entry]\nType=Link\nName=Desk\nURL=http://d.example/\n");
         QCOMPARE(desktop->url.toString(), QString("http://d.example/"));
         QCOMPARE(desktop->title, QString("Desk"));
         QVERIFY(!LinkReader::fromDesktopEntry("[Desktop Entry]\nType=Application\nExec=x\n"));
 
         // Dropped as files from a file manager.
         const QString webloc = m_dir.filePath("Saved.webloc");
-        writeFile(webloc, xml);
+        QVERIFY(writeFile(webloc, xml));
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(webloc)});
         const auto link = LinkReader::fromMimeData(files);
         QCOMPARE(link->url.toString(), QString("http://webloc.example/"));
         QCOMPARE(link->title, QString("Saved"));
         const QString broken = m_dir.filePath("Broken.url");
-        writeFile(broken, "not an ini file");
+        QVERIFY(writeFile(broken, "not an ini file"));
         QCOMPARE(LinkReader::fromFile(broken).url, QUrl::fromLocalFile(broken));
     }
 };

@@ -1,15 +1,16 @@
 #include "AirHFileType.h"
-#include "RecordingProgress.h"
+#include "FileTestSupport.h"
 #include "LinkTestSupport.h"
+#include "RecordingProgress.h"
 #include "VedORovav.h"
 
 #include <QRandomGenerator>
 #include <QTest>
 
-namespace {
+namespace
+{
 const QByteArray FileCount = frameBytes("E1 01 00 02 04 00 00 00 00 06 00 01");
 const QByteArray Listing = frameBytes("E1 01 00 03 04 00 00 00 00 06 00 07");
-
 
 AirHFile record(const QString& name, const QString& type)
 {
@@ -23,13 +24,6 @@ QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 QByteArray randomBytes(qsizetype n)
@@ -52,7 +46,8 @@ QList<QByteArray> uploads(const QList<QByteArray>& frames)
 }
 } // namespace
 
-class TestFileTransfer : public QObject {
+class TestFileTransfer : public QObject
+{
     Q_OBJECT
     QTemporaryDir m_dir;
 
@@ -149,7 +144,8 @@ private slots:
                      QString(VedORovav::IllegalFormat));
             QCOMPARE(files.size(), 1); // the record before stays
             QCOMPARE(progress.calls.mid(progress.calls.size() - 2), QStringList({"exception", "close"}));
-            QCOMPARE(sim->receivedFrames(6), QList<QByteArray>({Probe, Password, FileCount, Listing, Ack, Logout}));
+            QCOMPARE(sim->receivedFrames(6),
+                     QList<QByteArray>({Probe, Password, FileCount, Listing, Ack, Logout}));
         }
         {
             SimulatorFixture sim;
@@ -193,7 +189,7 @@ private slots:
         const QByteArray big = randomBytes(10000);
         sim->setFiles({{"memo.txt", "other", when, big}, {"empty.bin", "other", when, QByteArray()}});
         QStringList destinations{m_dir.filePath("memo.txt"), m_dir.filePath("empty.bin")};
-        writeFile(destinations[0], QByteArray(20000, 'x')); // existing and longer: rewritten and cut
+        QVERIFY(writeFile(destinations[0], QByteArray(20000, 'x'))); // existing and longer: rewritten and cut
         AirHFile memo = record("memo.txt", "other");
         memo.setFileDate(when);
         AirHFile empty = record("empty.bin", "other");
@@ -210,7 +206,8 @@ private slots:
         QCOMPARE(QFileInfo(m_dir.filePath("memo.txt")).lastModified(), when);
         QCOMPARE(QFileInfo(m_dir.filePath("empty.bin")).lastModified(), when);
         const QList<QByteArray> frames = sim->receivedFrames(5);
-        QCOMPARE(frames[2], frameBytes("E1 01 00 03 14 00 00 00 00 06 00 02") + QByteArray("memo.txt\tother\t\0", 16));
+        QCOMPARE(frames[2],
+                 frameBytes("E1 01 00 03 14 00 00 00 00 06 00 02") + QByteArray("memo.txt\tother\t\0", 16));
 
         // An empty list: login and logout only.
         sim.settle();
@@ -234,7 +231,8 @@ private slots:
             QStringList destinations{target};
             RecordingProgress progress;
             QCOMPARE(reasonOf([&] {
-                         VedORovav().readFileFrom({record("memo.txt", "other")}, destinations, "1234", progress);
+                         VedORovav().readFileFrom({record("memo.txt", "other")}, destinations, "1234",
+                                                  progress);
                      }),
                      QString(VedORovav::FileNotFound));
             QCOMPARE(destinations, QStringList({target}));
@@ -252,7 +250,8 @@ private slots:
             QStringList destinations{target};
             RecordingProgress progress;
             QCOMPARE(reasonOf([&] {
-                         VedORovav().readFileFrom({record("memo.txt", "other")}, destinations, "1234", progress);
+                         VedORovav().readFileFrom({record("memo.txt", "other")}, destinations, "1234",
+                                                  progress);
                      }),
                      QString(VedORovav::FileNotFound));
             QVERIFY(!QFileInfo::exists(target));
@@ -271,8 +270,9 @@ private slots:
             QStringList destinations{m_dir.filePath("first.txt"), m_dir.filePath("second")};
             RecordingProgress progress;
             QCOMPARE(reasonOf([&] {
-                         VedORovav().readFileFrom({record("memo.txt", "other"), record(QStringLiteral("😀"), "other")},
-                                                  destinations, "1234", progress);
+                         VedORovav().readFileFrom(
+                             {record("memo.txt", "other"), record(QStringLiteral("😀"), "other")},
+                             destinations, "1234", progress);
                      }),
                      QString(VedORovav::BadFileName));
             QCOMPARE(destinations, QStringList({m_dir.filePath("second")}));
@@ -285,7 +285,8 @@ private slots:
             QStringList destinations;
             RecordingProgress progress;
             QCOMPARE(reasonOf([&] {
-                         VedORovav().readFileFrom({record("memo.txt", "other")}, destinations, "1234", progress);
+                         VedORovav().readFileFrom({record("memo.txt", "other")}, destinations, "1234",
+                                                  progress);
                      }),
                      QString(VedORovav::NoDestination));
         }
@@ -295,8 +296,9 @@ private slots:
     {
         SimulatorFixture sim;
         const QString table = m_dir.filePath("types.plist");
-        writeFile(table, "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>.jpg</key><string>jpeg</string>"
-                         "</dict></plist>");
+        QVERIFY(writeFile(
+            table, "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>.jpg</key><string>jpeg</string>"
+                   "</dict></plist>"));
         qputenv("EDGEMARKS_FILE_TYPES", QFile::encodeName(table));
         QDir().mkpath(m_dir.filePath("up"));
         const QString photo = m_dir.filePath("up/Photo.JPG");
@@ -304,11 +306,11 @@ private slots:
         const QString odd = m_dir.filePath("up/data.xyz");
         const QString big = m_dir.filePath("up/big.bin");
         const QString empty = m_dir.filePath("up/empty.txt");
-        writeFile(photo, "jpegdata");
-        writeFile(plain, "text");
-        writeFile(odd, "x");
-        writeFile(big, randomBytes(10000));
-        writeFile(empty, "");
+        QVERIFY(writeFile(photo, "jpegdata"));
+        QVERIFY(writeFile(plain, "text"));
+        QVERIFY(writeFile(odd, "x"));
+        QVERIFY(writeFile(big, randomBytes(10000)));
+        QVERIFY(writeFile(empty, ""));
         RecordingProgress progress;
         QVERIFY(VedORovav().writeFileFrom({photo, plain, odd, big, empty}, "1234", progress));
         QCOMPARE(progress.maxValue, 5.0);
@@ -351,7 +353,9 @@ private slots:
         {
             // No file behind the path: an empty frame goes out, then the failure.
             RecordingProgress progress;
-            QCOMPARE(reasonOf([&] { VedORovav().writeFileFrom({m_dir.filePath("absent.txt")}, "1234", progress); }),
+            QCOMPARE(reasonOf([&] {
+                         VedORovav().writeFileFrom({m_dir.filePath("absent.txt")}, "1234", progress);
+                     }),
                      QString(VedORovav::CouldNotReadFile));
             QCOMPARE(uploads(sim->receivedFrames(4)).value(0),
                      frameBytes("E1 01 00 03 15 00 00 00 00 06 00 03") + "absent.txt\tother\t");
@@ -363,7 +367,7 @@ private slots:
             sim->clearReceivedFrames();
             const QString path = m_dir.filePath("shrinking.bin");
             const QByteArray content = randomBytes(70000);
-            writeFile(path, content);
+            QVERIFY(writeFile(path, content));
             struct Shrinker : RecordingProgress {
                 QString path;
                 void updateProgressDoubleValue(double v) override
@@ -386,7 +390,7 @@ private slots:
             sim.settle();
             sim->clearReceivedFrames();
             const QString huge = m_dir.filePath("huge.bin");
-            writeFile(huge, "");
+            QVERIFY(writeFile(huge, ""));
             QVERIFY(QFile::resize(huge, qint64(1) << 31));
             RecordingProgress progress;
             QCOMPARE(reasonOf([&] { VedORovav().writeFileFrom({huge}, "1234", progress); }),
@@ -407,7 +411,7 @@ private slots:
                                qsizetype(5 << 20)}) {
             const QString path = m_dir.filePath(QStringLiteral("rt/in/ファイル%1.bin").arg(size));
             contents << randomBytes(size);
-            writeFile(path, contents.last());
+            QVERIFY(writeFile(path, contents.last()));
             paths << path;
         }
         RecordingProgress progress;

@@ -4,6 +4,7 @@
 #include <umockdev.h> // before Qt: GLib's headers use the word "signals"
 
 #include "DriverCheck.h"
+#include "FileTestSupport.h"
 #include "HandsetDevices.h"
 #include "LinkTestSupport.h"
 #include "ProtocolLog.h"
@@ -215,9 +216,8 @@ private slots:
             QVERIFY(QDir().mkpath(sysDir() + QLatin1Char('/') + sysEntry));
         QTemporaryDir modules;
         if (!indexFile.isEmpty()) {
-            QFile index(modules.filePath(indexFile));
-            QVERIFY(index.open(QIODevice::WriteOnly));
-            index.write("kernel/drivers/usb/serial/usbserial.ko:\n" + indexLine + "\n");
+            QVERIFY(writeFile(modules.filePath(indexFile),
+                              "kernel/drivers/usb/serial/usbserial.ko:\n" + indexLine + "\n"));
         }
         // /sys is the mocked one.
         QCOMPARE(int(DriverCheck::cdcAcm(QStringLiteral("/sys"), modules.path())), expected);
