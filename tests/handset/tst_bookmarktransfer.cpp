@@ -1,12 +1,14 @@
 #include "BookmarkEntry.h"
 #include "BookmarkTestSupport.h"
-#include "RecordingProgress.h"
 #include "LinkTestSupport.h"
+#include "RecordingProgress.h"
+#include "ScriptedHandset.h"
 #include "VedORovav.h"
 
 #include <QTest>
 
-namespace {
+namespace
+{
 const QByteArray CountQuery = frameBytes("E1 01 00 02 04 00 00 00 00 08 00 01");
 const QByteArray ReadRequest = frameBytes("E1 01 00 03 04 00 00 00 00 08 00 02");
 const QByteArray Opening1 = frameBytes("E1 01 00 03 06 00 00 00 00 08 00 04 31 33");
@@ -20,6 +22,36 @@ BookmarkPtr decode(const QByteArray& payload, const AirHBookmark* previous = nul
     return BookmarkEntry::decode(payload.constData(), int(payload.size()), previous);
 }
 
+// A link to a handset in memory; what it was sent is in handset.frames().
+struct Scripted {
+    ScriptedHandset handset;
+    VedORovav link;
+    Scripted()
+    {
+        link.setStreamOpener([this] { return handset.stream(); });
+    }
+
+    // The handset's list: the count, then each entry, the next one for each acknowledgement.
+    void holdEntries(const QList<QByteArray>& payloads)
+    {
+        handset.on(2, 0x801, {ScriptedHandset::reply(2, 0x801, QByteArray::number(payloads.size()))});
+        QList<QByteArray> replies;
+        for (const QByteArray& p : payloads)
+            replies << ScriptedHandset::reply(3, 0x802, p);
+        replies << QByteArray(); // nothing after the last one
+        handset.on(3, 0x802, {replies.takeFirst()});
+        handset.on(0x10, 0x910, replies);
+    }
+    // An upload's exchanges, each entry answered with entryReply.
+    void takeEntries(const QByteArray& entryReply = "0")
+    {
+        for (int sub : {0x804, 0x805, 0x806})
+            handset.on(3, sub, {ScriptedHandset::reply(3, sub, "0")});
+        handset.on(3, 0x803, {ScriptedHandset::reply(3, 0x803, entryReply)});
+    }
+    void refusePassword() { handset.on(1, 0x201, {ScriptedHandset::reply(1, 0x201, "NG")}); }
+};
+
 // The name of the entries carried by entry frames among frames.
 QList<QByteArray> entriesSent(const QList<QByteArray>& frames)
 {
@@ -31,7 +63,8 @@ QList<QByteArray> entriesSent(const QList<QByteArray>& frames)
 }
 } // namespace
 
-class TestBookmarkTransfer : public QObject {
+class TestBookmarkTransfer : public QObject
+{
     Q_OBJECT
 private slots:
     void init() { qputenv("EDGEMARKS_TIMEOUT", "5"); }
@@ -83,68 +116,69 @@ private slots:
 
     void downloadOfNoBookmarks()
     {
-        SimulatorFixture sim;
+        Scripted line;
+        line.holdEntries({});
         RecordingProgress progress;
         BookmarkList list;
-        VedORovav link;
-        QVERIFY(link.readBookmarks(list, "1234", progress));
+        QVERIFY(line.link.readBookmarks(list, "1234", progress));
         QVERIFY(list.isEmpty());
         QCOMPARE(progress.calls, QStringList({"open", "close"}));
         QCOMPARE(progress.maxValue, 1.0);
         QVERIFY(progress.message.isNull());
-        QCOMPARE(sim->receivedFrames(4), QList<QByteArray>({Probe, Password, CountQuery, Logout}));
+        QCOMPARE(line.handset.frames(), QList<QByteArray>({Probe, Password, CountQuery, Logout}));
     }
 
     void downloadOfThreeEntries()
     {
-        SimulatorFixture sim;
-        sim->setEntryPayloads({SampleEntry, frameBytes("1C 1E 00"), SampleEntry});
+        Scripted line;
+        line.holdEntries({SampleEntry, frameBytes("1C 1E 00"), SampleEntry});
         RecordingProgress progress;
         BookmarkList list{makeBookmark("old", "", 0, 0)};
-        VedORovav link;
-        QVERIFY(link.readBookmarks(list, "1234", progress));
+        QVERIFY(line.link.readBookmarks(list, "1234", progress));
         QCOMPARE(list.size(), 2); // the middle entry yields nothing
         QCOMPARE(list[1]->location(), QString("a/"));
+        QCOMPARE(line.link.entriesSkipped(), 1);
+        QCOMPARE(line.link.entriesAnnounced(), 3);
         QCOMPARE(progress.values, QList<double>({1.0 / 3, 2.0 / 3, 1.0}));
         QCOMPARE(progress.calls.first(), QString("open"));
         QCOMPARE(progress.calls.last(), QString("close"));
-        QCOMPARE(sim->receivedFrames(8),
+        QCOMPARE(line.handset.frames(),
                  QList<QByteArray>({Probe, Password, CountQuery, ReadRequest, Ack, Ack, Ack, Logout}));
     }
 
     void wrongEchoIsAnIllegalFormat()
     {
-        SimulatorFixture sim;
-        sim->setBookmarks({{"a", "b", 1, 0}});
-        SimulatedHandset::Faults faults;
-        faults.wrongEcho = 0x802;
-        sim->setFaults(faults);
+        Scripted line;
+        line.holdEntries({SampleEntry});
+        line.handset.on(3, 0x802, {ScriptedHandset::reply(3, 0x803, SampleEntry)});
         RecordingProgress progress;
         BookmarkList list;
-        VedORovav link;
-        QCOMPARE(reasonOf([&] { link.readBookmarks(list, "1234", progress); }), QString(VedORovav::IllegalFormat));
+        QCOMPARE(reasonOf([&] { line.link.readBookmarks(list, "1234", progress); }),
+                 QString(VedORovav::IllegalFormat));
         QCOMPARE(progress.calls, QStringList({"open", "update", "exception", "close"}));
-        QCOMPARE(link.fileDescriptor(), -1);
+        QVERIFY(!line.link.stream());
         // No acknowledgement for the wrong frame.
-        QCOMPARE(sim->receivedFrames(5), QList<QByteArray>({Probe, Password, CountQuery, ReadRequest, Logout}));
+        QCOMPARE(line.handset.frames(),
+                 QList<QByteArray>({Probe, Password, CountQuery, ReadRequest, Logout}));
     }
 
     void refusedPasswordLeavesTheListAlone()
     {
-        SimulatorFixture sim;
-        sim->setPassword("9999");
-        sim->setBookmarks({{"a", "b", 1, 0}});
+        Scripted line;
+        line.refusePassword();
+        line.holdEntries({SampleEntry});
         const BookmarkPtr kept = makeBookmark("kept", "", 0, 0);
         BookmarkList list{kept};
         RecordingProgress progress;
-        VedORovav link;
-        QVERIFY(!link.readBookmarks(list, "1234", progress));
+        QVERIFY(!line.link.readBookmarks(list, "1234", progress));
         QCOMPARE(list, BookmarkList({kept}));
         QCOMPARE(progress.calls, QStringList({"open", "close"}));
-        QCOMPARE(sim->receivedFrames(3), QList<QByteArray>({Probe, Password, Logout}));
-        // Likewise when nothing usable is given.
-        QVERIFY(!VedORovav().readBookmarks(list, QString(), progress));
+        QCOMPARE(line.handset.frames(), QList<QByteArray>({Probe, Password, Logout}));
+        // Likewise when nothing usable is given, and for an upload: no opening, no closing.
+        QVERIFY(!line.link.readBookmarks(list, QString(), progress));
         QCOMPARE(list, BookmarkList({kept}));
+        QVERIFY(!line.link.writeBookmarks({kept}, "1234", progress));
+        QCOMPARE(line.handset.frames().mid(5), QList<QByteArray>({Probe, Password, Logout}));
     }
 
     void missingDeviceIsReported()
@@ -160,56 +194,66 @@ private slots:
 
     void uploadLimits()
     {
-        SimulatorFixture sim;
+        Scripted line;
+        line.takeEntries();
         BookmarkList list;
         for (int i = 0; i < 101; ++i)
             list << makeBookmark(QString::number(i), "l", i % 100, i % 20);
         RecordingProgress progress;
-        QCOMPARE(reasonOf([&] { VedORovav().writeBookmarks(list, "1234", progress); }),
+        QCOMPARE(reasonOf([&] { line.link.writeBookmarks(list, "1234", progress); }),
                  QString(VedORovav::TooManyBookmarks));
         QVERIFY(progress.calls.isEmpty());
         list.removeLast();
-        QVERIFY(VedORovav().writeBookmarks(list, "1234", progress));
-        QCOMPARE(sim->bookmarks().size(), 100);
-        QCOMPARE(entriesSent(sim->receivedFrames()).size(), 100);
+        QVERIFY(line.link.writeBookmarks(list, "1234", progress));
+        QCOMPARE(entriesSent(line.handset.frames()).size(), 100);
+        QCOMPARE(line.link.entriesSent(), 100);
 
         // Entries that cannot be sent whole are refused before anything goes out.
-        sim.settle();
-        sim->clearReceivedFrames();
+        Scripted other;
         for (const auto& bad : {makeBookmark("a", "l", 100, 0), makeBookmark("a", "l", -1, 19),
                                 makeBookmark(QString(2000, 'n'), QString(2064, 'l'), 0, 0)}) {
             RecordingProgress p;
-            const QString reason = reasonOf([&] { VedORovav().writeBookmarks({makeBookmark("ok", "", 1, 0), bad}, "1234", p); });
+            const QString reason = reasonOf([&] {
+                other.link.writeBookmarks({makeBookmark("ok", "", 1, 0), bad}, "1234", p);
+            });
             QVERIFY(reason == VedORovav::NumberOutOfRange || reason == VedORovav::BookmarkTooLong);
             QVERIFY(p.calls.isEmpty());
         }
+        QVERIFY(other.handset.frames().isEmpty());
         // 4063 bytes of text still fit; a folder outside 0-19 is never looked at.
-        QVERIFY(VedORovav().writeBookmarks({makeBookmark(QString(2000, 'n'), QString(2063, 'l'), 0, 0),
-                                            makeBookmark("x", "y", 500, 20)},
-                                           "1234", progress));
-        QTest::qWait(100);
-        const QList<QByteArray> frames = sim->receivedFrames();
-        QCOMPARE(entriesSent(frames).size(), 1);
-        QCOMPARE(entriesSent(frames)[0].size(), 33 + 4063);
+        other.takeEntries();
+        QVERIFY(other.link.writeBookmarks(
+            {makeBookmark(QString(2000, 'n'), QString(2063, 'l'), 0, 0), makeBookmark("x", "y", 500, 20)},
+            "1234", progress));
+        const QList<QByteArray> entries = entriesSent(other.handset.frames());
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries[0].size(), 33 + 4063);
+        QCOMPARE(other.link.entriesSent(), 1);
     }
 
     void uploadOfAnEmptyList()
     {
-        SimulatorFixture sim;
+        Scripted line;
+        line.takeEntries();
         RecordingProgress progress;
-        QVERIFY(VedORovav().writeBookmarks({}, "1234", progress));
+        QVERIFY(line.link.writeBookmarks({}, "1234", progress));
         QCOMPARE(progress.maxValue, 0.0);
-        QCOMPARE(sim->receivedFrames(6), QList<QByteArray>({Probe, Password, Opening1, Opening2, Closing, Logout}));
+        QCOMPARE(line.handset.frames(),
+                 QList<QByteArray>({Probe, Password, Opening1, Opening2, Closing, Logout}));
     }
 
     void uploadFramesAndOrder()
     {
-        SimulatorFixture sim;
-        BookmarkList list{makeBookmark("three", "a", 1, 3), makeBookmark("abc", "a/", 7, 2), makeBookmark("zero", QStringLiteral("😀"), 0, 0),
-                          makeBookmark(QStringLiteral("한국"), "b", 99, 19), makeBookmark("three again", "c", 2, 3)};
+        Scripted line;
+        line.takeEntries();
+        BookmarkList list{makeBookmark("three", "a", 1, 3), makeBookmark("abc", "a/", 7, 2),
+                          makeBookmark("zero", QStringLiteral("😀"), 0, 0),
+                          makeBookmark(QStringLiteral("한국"), "b", 99, 19),
+                          makeBookmark("three again", "c", 2, 3)};
         RecordingProgress progress;
-        QVERIFY(VedORovav().writeBookmarks(list, "1234", progress));
-        const QList<QByteArray> frames = sim->receivedFrames(11);
+        QVERIFY(line.link.writeBookmarks(list, "1234", progress));
+        const QList<QByteArray> frames = line.handset.frames();
+        QCOMPARE(frames.size(), 11);
         QCOMPARE(frames.mid(0, 4), QList<QByteArray>({Probe, Password, Opening1, Opening2}));
         QCOMPARE(frames.mid(9), QList<QByteArray>({Closing, Logout}));
         const QList<QByteArray> entries = entriesSent(frames);
@@ -228,13 +272,12 @@ private slots:
 
     void uploadProgress()
     {
-        SimulatorFixture sim;
-        SimulatedHandset::Faults faults;
-        faults.entryReply = "0 and more";
-        sim->setFaults(faults);
+        Scripted line;
+        line.takeEntries("0 and more");
         RecordingProgress progress;
-        QVERIFY(VedORovav().writeBookmarks({makeBookmark("a", "", 1, 0), makeBookmark("b", "", 2, 0), makeBookmark("c", "", 3, 0)}, "1234",
-                                           progress));
+        QVERIFY(line.link.writeBookmarks(
+            {makeBookmark("a", "", 1, 0), makeBookmark("b", "", 2, 0), makeBookmark("c", "", 3, 0)}, "1234",
+            progress));
         QCOMPARE(progress.maxValue, 3.0);
         QList<double> expected{1, 2, 3};
         for (int i = 0; i < 57; ++i)
@@ -244,26 +287,24 @@ private slots:
 
     void refusedEntryStillClosesTheUpload()
     {
-        SimulatorFixture sim;
-        SimulatedHandset::Faults faults;
-        faults.refuseEntries = true;
-        sim->setFaults(faults);
+        Scripted line;
+        line.takeEntries("1");
         RecordingProgress progress;
-        QCOMPARE(reasonOf([&] {
-                     VedORovav().writeBookmarks({makeBookmark("a", "", 1, 0), makeBookmark("b", "", 2, 0)}, "1234", progress);
-                 }),
-                 QString(VedORovav::NoSuccessCode));
+        const VedORovavException e = [&] {
+            try {
+                line.link.writeBookmarks({makeBookmark("a", "", 1, 0), makeBookmark("b", "", 2, 0)}, "1234",
+                                         progress);
+            } catch (const VedORovavException& e) {
+                return e;
+            }
+            return VedORovavException("");
+        }();
+        QCOMPARE(e.reason(), QString(VedORovav::NoSuccessCode));
+        QVERIFY(e.details().contains("may now hold only part of the list"));
         QCOMPARE(progress.calls, QStringList({"open", "update", "exception", "close"}));
-        const QList<QByteArray> frames = sim->receivedFrames(7);
+        const QList<QByteArray> frames = line.handset.frames();
         QCOMPARE(entriesSent(frames).size(), 1);
         QCOMPARE(frames.mid(5), QList<QByteArray>({Closing, Logout}));
-
-        // A refused password: no opening and no closing exchange.
-        sim.settle();
-        sim->clearReceivedFrames();
-        sim->setPassword("0000");
-        QVERIFY(!VedORovav().writeBookmarks({makeBookmark("a", "", 1, 0)}, "1234", progress));
-        QCOMPARE(sim->receivedFrames(3), QList<QByteArray>({Probe, Password, Logout}));
     }
 
     void roundTrip()
@@ -271,8 +312,8 @@ private slots:
         SimulatorFixture sim;
         BookmarkList list;
         for (int i = 0; i < 100; ++i)
-            list << makeBookmark(QStringLiteral("ブックマーク%1・テスト").arg(i), QStringLiteral("http://example.jp/%1?q=あ").arg(i),
-                         99 - i, (i * 7) % 20);
+            list << makeBookmark(QStringLiteral("ブックマーク%1・テスト").arg(i),
+                                 QStringLiteral("http://example.jp/%1?q=あ").arg(i), 99 - i, (i * 7) % 20);
         RecordingProgress progress;
         QVERIFY(VedORovav().writeBookmarks(list, "1234", progress));
         BookmarkList back;
