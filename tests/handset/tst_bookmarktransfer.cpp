@@ -22,36 +22,6 @@ BookmarkPtr decode(const QByteArray& payload, const AirHBookmark* previous = nul
     return BookmarkEntry::decode(payload.constData(), int(payload.size()), previous);
 }
 
-// A link to a handset in memory; what it was sent is in handset.frames().
-struct Scripted {
-    ScriptedHandset handset;
-    VedORovav link;
-    Scripted()
-    {
-        link.setStreamOpener([this] { return handset.stream(); });
-    }
-
-    // The handset's list: the count, then each entry, the next one for each acknowledgement.
-    void holdEntries(const QList<QByteArray>& payloads)
-    {
-        handset.on(2, 0x801, {ScriptedHandset::reply(2, 0x801, QByteArray::number(payloads.size()))});
-        QList<QByteArray> replies;
-        for (const QByteArray& p : payloads)
-            replies << ScriptedHandset::reply(3, 0x802, p);
-        replies << QByteArray(); // nothing after the last one
-        handset.on(3, 0x802, {replies.takeFirst()});
-        handset.on(0x10, 0x910, replies);
-    }
-    // An upload's exchanges, each entry answered with entryReply.
-    void takeEntries(const QByteArray& entryReply = "0")
-    {
-        for (int sub : {0x804, 0x805, 0x806})
-            handset.on(3, sub, {ScriptedHandset::reply(3, sub, "0")});
-        handset.on(3, 0x803, {ScriptedHandset::reply(3, 0x803, entryReply)});
-    }
-    void refusePassword() { handset.on(1, 0x201, {ScriptedHandset::reply(1, 0x201, "NG")}); }
-};
-
 // The name of the entries carried by entry frames among frames.
 QList<QByteArray> entriesSent(const QList<QByteArray>& frames)
 {
@@ -116,7 +86,7 @@ private slots:
 
     void downloadOfNoBookmarks()
     {
-        Scripted line;
+        ScriptedLink line;
         line.holdEntries({});
         RecordingProgress progress;
         BookmarkList list;
@@ -130,7 +100,7 @@ private slots:
 
     void downloadOfThreeEntries()
     {
-        Scripted line;
+        ScriptedLink line;
         line.holdEntries({SampleEntry, frameBytes("1C 1E 00"), SampleEntry});
         RecordingProgress progress;
         BookmarkList list{makeBookmark("old", "", 0, 0)};
@@ -148,7 +118,7 @@ private slots:
 
     void wrongEchoIsAnIllegalFormat()
     {
-        Scripted line;
+        ScriptedLink line;
         line.holdEntries({SampleEntry});
         line.handset.on(3, 0x802, {ScriptedHandset::reply(3, 0x803, SampleEntry)});
         RecordingProgress progress;
@@ -164,7 +134,7 @@ private slots:
 
     void refusedPasswordLeavesTheListAlone()
     {
-        Scripted line;
+        ScriptedLink line;
         line.refusePassword();
         line.holdEntries({SampleEntry});
         const BookmarkPtr kept = makeBookmark("kept", "", 0, 0);
@@ -194,7 +164,7 @@ private slots:
 
     void uploadLimits()
     {
-        Scripted line;
+        ScriptedLink line;
         line.takeEntries();
         BookmarkList list;
         for (int i = 0; i < 101; ++i)
@@ -209,7 +179,7 @@ private slots:
         QCOMPARE(line.link.entriesSent(), 100);
 
         // Entries that cannot be sent whole are refused before anything goes out.
-        Scripted other;
+        ScriptedLink other;
         for (const auto& bad : {makeBookmark("a", "l", 100, 0), makeBookmark("a", "l", -1, 19),
                                 makeBookmark(QString(2000, 'n'), QString(2064, 'l'), 0, 0)}) {
             RecordingProgress p;
@@ -233,7 +203,7 @@ private slots:
 
     void uploadOfAnEmptyList()
     {
-        Scripted line;
+        ScriptedLink line;
         line.takeEntries();
         RecordingProgress progress;
         QVERIFY(line.link.writeBookmarks({}, "1234", progress));
@@ -244,7 +214,7 @@ private slots:
 
     void uploadFramesAndOrder()
     {
-        Scripted line;
+        ScriptedLink line;
         line.takeEntries();
         BookmarkList list{makeBookmark("three", "a", 1, 3), makeBookmark("abc", "a/", 7, 2),
                           makeBookmark("zero", QStringLiteral("😀"), 0, 0),
@@ -272,7 +242,7 @@ private slots:
 
     void uploadProgress()
     {
-        Scripted line;
+        ScriptedLink line;
         line.takeEntries("0 and more");
         RecordingProgress progress;
         QVERIFY(line.link.writeBookmarks(
@@ -287,7 +257,7 @@ private slots:
 
     void refusedEntryStillClosesTheUpload()
     {
-        Scripted line;
+        ScriptedLink line;
         line.takeEntries("1");
         RecordingProgress progress;
         const VedORovavException e = [&] {

@@ -2,6 +2,7 @@
 #include "FileTestSupport.h"
 #include "LinkTestSupport.h"
 #include "RecordingProgress.h"
+#include "ScriptedHandset.h"
 #include "VedORovav.h"
 
 #include <QRandomGenerator>
@@ -93,11 +94,11 @@ private slots:
 
     void listing()
     {
-        SimulatorFixture sim;
-        sim->setDirectoryPayloads({"memo.txt\tother\t1234\t2005/06/07/08/09", "a\tb", QByteArray(5000, 'n')});
+        ScriptedLink line;
+        line.holdDirectory({"memo.txt\tother\t1234\t2005/06/07/08/09", "a\tb", QByteArray(5000, 'n')});
         RecordingProgress progress;
         AirHFileList files{record("old", "other")};
-        QVERIFY(VedORovav().readDirectory(files, "1234", progress));
+        QVERIFY(line.link.readDirectory(files, "1234", progress));
         QCOMPARE(progress.message, QString("Updating the file list..."));
         QCOMPARE(progress.maxValue, 1.0);
         QCOMPARE(progress.values, QList<double>({1.0 / 3, 2.0 / 3, 1.0}));
@@ -105,65 +106,62 @@ private slots:
         QCOMPARE(files[0].fileSize(), 1234);
         QCOMPARE(files[1].fileType(), QString("b"));
         QCOMPARE(files[2].fileName().size(), 4083); // an over-long frame is cut
-        QCOMPARE(sim->receivedFrames(8),
+        QCOMPARE(line.handset.frames(),
                  QList<QByteArray>({Probe, Password, FileCount, Listing, Ack, Ack, Ack, Logout}));
     }
 
     void emptyListings()
     {
         for (bool noDigits : {false, true}) {
-            SimulatorFixture sim;
-            SimulatedHandset::Faults faults;
+            ScriptedLink line;
+            line.holdDirectory({});
             if (noDigits)
-                faults.emptyPayloadOn = 0x601;
-            sim->setFaults(faults);
+                line.handset.on(2, 0x601, {ScriptedHandset::reply(2, 0x601, "")});
             RecordingProgress progress;
             AirHFileList files{record("old", "other")};
             if (noDigits) {
                 // A count without digits is no count: never taken for an empty handset.
-                QCOMPARE(reasonOf([&] { VedORovav().readDirectory(files, "1234", progress); }),
+                QCOMPARE(reasonOf([&] { line.link.readDirectory(files, "1234", progress); }),
                          QString(VedORovav::IllegalFormat));
                 QCOMPARE(progress.calls, QStringList({"open", "exception", "close"}));
             } else {
-                QVERIFY(VedORovav().readDirectory(files, "1234", progress));
+                QVERIFY(line.link.readDirectory(files, "1234", progress));
                 QVERIFY(files.isEmpty());
                 QCOMPARE(progress.calls, QStringList({"open", "close"}));
             }
-            QCOMPARE(sim->receivedFrames(4), QList<QByteArray>({Probe, Password, FileCount, Logout}));
+            QCOMPARE(line.handset.frames(), QList<QByteArray>({Probe, Password, FileCount, Logout}));
         }
     }
 
     void badDirectoryFrames()
     {
         {
-            SimulatorFixture sim;
-            sim->setDirectoryPayloads({"one\tother\t1", QByteArray(), "three\tother\t3"});
+            ScriptedLink line;
+            line.holdDirectory({"one\tother\t1", QByteArray(), "three\tother\t3"});
             RecordingProgress progress;
             AirHFileList files;
-            QCOMPARE(reasonOf([&] { VedORovav().readDirectory(files, "1234", progress); }),
+            QCOMPARE(reasonOf([&] { line.link.readDirectory(files, "1234", progress); }),
                      QString(VedORovav::IllegalFormat));
             QCOMPARE(files.size(), 1); // the record before stays
             QCOMPARE(progress.calls.mid(progress.calls.size() - 2), QStringList({"exception", "close"}));
-            QCOMPARE(sim->receivedFrames(6),
+            QCOMPARE(line.handset.frames(),
                      QList<QByteArray>({Probe, Password, FileCount, Listing, Ack, Logout}));
         }
         {
-            SimulatorFixture sim;
-            sim->loadSampleContent();
-            SimulatedHandset::Faults faults;
-            faults.wrongEcho = 0x607;
-            sim->setFaults(faults);
+            ScriptedLink line;
+            line.holdDirectory({"one\tother\t1"});
+            line.handset.on(3, 0x607, {ScriptedHandset::reply(3, 0x608, "one\tother\t1")});
             AirHFileList files;
             RecordingProgress progress;
-            QCOMPARE(reasonOf([&] { VedORovav().readDirectory(files, "1234", progress); }),
+            QCOMPARE(reasonOf([&] { line.link.readDirectory(files, "1234", progress); }),
                      QString(VedORovav::IllegalFormat));
         }
         {
-            SimulatorFixture sim;
-            sim->setPassword("0000");
+            ScriptedLink line;
+            line.refusePassword();
             AirHFileList files{record("kept", "other")};
             RecordingProgress progress;
-            QVERIFY(!VedORovav().readDirectory(files, "1234", progress));
+            QVERIFY(!line.link.readDirectory(files, "1234", progress));
             QCOMPARE(files.size(), 1);
             QCOMPARE(progress.calls, QStringList({"open", "close"}));
         }
@@ -184,10 +182,10 @@ private slots:
 
     void download()
     {
-        SimulatorFixture sim;
+        ScriptedLink line;
         const QDateTime when(QDate(2005, 6, 7), QTime(8, 9), Qt::LocalTime);
         const QByteArray big = randomBytes(10000);
-        sim->setFiles({{"memo.txt", "other", when, big}, {"empty.bin", "other", when, QByteArray()}});
+        line.holdDownloads({"memo.txt\tother\t" + big, "empty.bin\tother\t"});
         QStringList destinations{m_dir.filePath("memo.txt"), m_dir.filePath("empty.bin")};
         QVERIFY(writeFile(destinations[0], QByteArray(20000, 'x'))); // existing and longer: rewritten and cut
         AirHFile memo = record("memo.txt", "other");
@@ -195,7 +193,7 @@ private slots:
         AirHFile empty = record("empty.bin", "other");
         empty.setFileDate(when);
         RecordingProgress progress;
-        QVERIFY(VedORovav().readFileFrom({memo, empty}, destinations, "1234", progress));
+        QVERIFY(line.link.readFileFrom({memo, empty}, destinations, "1234", progress));
         QVERIFY(destinations.isEmpty());
         QCOMPARE(progress.maxValue, 2.0);
         QVERIFY(progress.values.size() >= 3);
@@ -205,18 +203,18 @@ private slots:
         QCOMPARE(readAll(m_dir.filePath("empty.bin")), QByteArray());
         QCOMPARE(QFileInfo(m_dir.filePath("memo.txt")).lastModified(), when);
         QCOMPARE(QFileInfo(m_dir.filePath("empty.bin")).lastModified(), when);
-        const QList<QByteArray> frames = sim->receivedFrames(5);
+        const QList<QByteArray> frames = line.handset.frames();
+        QCOMPARE(frames.size(), 5);
         QCOMPARE(frames[2],
                  frameBytes("E1 01 00 03 14 00 00 00 00 06 00 02") + QByteArray("memo.txt\tother\t\0", 16));
 
         // An empty list: login and logout only.
-        sim.settle();
-        sim->clearReceivedFrames();
-        QStringList none;
+        ScriptedLink none;
+        QStringList noDestinations;
         RecordingProgress p2;
-        QVERIFY(VedORovav().readFileFrom({}, none, "1234", p2));
+        QVERIFY(none.link.readFileFrom({}, noDestinations, "1234", p2));
         QCOMPARE(p2.maxValue, 0.0);
-        QCOMPARE(sim->receivedFrames(3), QList<QByteArray>({Probe, Password, Logout}));
+        QCOMPARE(none.handset.frames(), QList<QByteArray>({Probe, Password, Logout}));
     }
 
     void downloadFailuresKeepTheLinkInStep()
@@ -294,7 +292,6 @@ private slots:
 
     void uploadTypesAndFrames()
     {
-        SimulatorFixture sim;
         const QString table = m_dir.filePath("types.plist");
         QVERIFY(writeFile(
             table, "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>.jpg</key><string>jpeg</string>"
@@ -312,10 +309,11 @@ private slots:
         QVERIFY(writeFile(big, randomBytes(10000)));
         QVERIFY(writeFile(empty, ""));
         RecordingProgress progress;
-        QVERIFY(VedORovav().writeFileFrom({photo, plain, odd, big, empty}, "1234", progress));
+        ScriptedLink line;
+        QVERIFY(line.link.writeFileFrom({photo, plain, odd, big, empty}, "1234", progress));
         QCOMPARE(progress.maxValue, 5.0);
         QCOMPARE(progress.values, QList<double>({1.0, 2.0, 3.0, 3.4096, 3.8192, 4.0}));
-        const QList<QByteArray> frames = uploads(sim->receivedFrames(8));
+        const QList<QByteArray> frames = uploads(line.handset.frames());
         QCOMPARE(frames.size(), 5);
         QCOMPARE(frames[0], frameBytes("E1 01 00 03 1B 00 00 00 00 06 00 03") + "Photo.JPG\tjpeg\tjpegdata");
         QVERIFY(frames[1].mid(12).startsWith("README\tother\t"));
@@ -325,46 +323,41 @@ private slots:
 
         // Without a table every file is "other".
         qputenv("EDGEMARKS_FILE_TYPES", QFile::encodeName(m_dir.filePath("no-table.plist")));
-        sim.settle();
-        sim->clearReceivedFrames();
-        QVERIFY(VedORovav().writeFileFrom({photo}, "1234", progress));
-        QVERIFY(uploads(sim->receivedFrames(4)).value(0).mid(12).startsWith("Photo.JPG\tother\t"));
+        ScriptedLink untyped;
+        QVERIFY(untyped.link.writeFileFrom({photo}, "1234", progress));
+        QVERIFY(uploads(untyped.handset.frames()).value(0).mid(12).startsWith("Photo.JPG\tother\t"));
         // The shipped table knows .jpg; an explicit type wins over it.
         qunsetenv("EDGEMARKS_FILE_TYPES");
         QCOMPARE(AirHFileType::load().typeForPath("/x/Photo.JPG"), QString("jpeg"));
         QCOMPARE(AirHFileType::load().typeForPath("/x/Makefile"), QString("other"));
-        sim.settle();
-        sim->clearReceivedFrames();
-        QVERIFY(VedORovav().writeFileFrom({photo}, "1234", progress, "melody"));
-        QVERIFY(uploads(sim->receivedFrames(4)).value(0).mid(12).startsWith("Photo.JPG\tmelody\t"));
+        ScriptedLink forced;
+        QVERIFY(forced.link.writeFileFrom({photo}, "1234", progress, "melody"));
+        QVERIFY(uploads(forced.handset.frames()).value(0).mid(12).startsWith("Photo.JPG\tmelody\t"));
 
         // An empty list: login and logout.
-        sim.settle();
-        sim->clearReceivedFrames();
+        ScriptedLink none;
         RecordingProgress p2;
-        QVERIFY(VedORovav().writeFileFrom({}, "1234", p2));
+        QVERIFY(none.link.writeFileFrom({}, "1234", p2));
         QCOMPARE(p2.maxValue, 0.0);
-        QCOMPARE(sim->receivedFrames(3), QList<QByteArray>({Probe, Password, Logout}));
+        QCOMPARE(none.handset.frames(), QList<QByteArray>({Probe, Password, Logout}));
     }
 
     void uploadFailures()
     {
-        SimulatorFixture sim;
         {
             // No file behind the path: an empty frame goes out, then the failure.
             RecordingProgress progress;
-            QCOMPARE(reasonOf([&] {
-                         VedORovav().writeFileFrom({m_dir.filePath("absent.txt")}, "1234", progress);
-                     }),
-                     QString(VedORovav::CouldNotReadFile));
-            QCOMPARE(uploads(sim->receivedFrames(4)).value(0),
+            ScriptedLink line;
+            QCOMPARE(
+                reasonOf([&] { line.link.writeFileFrom({m_dir.filePath("absent.txt")}, "1234", progress); }),
+                QString(VedORovav::CouldNotReadFile));
+            QCOMPARE(uploads(line.handset.frames()).value(0),
                      frameBytes("E1 01 00 03 15 00 00 00 00 06 00 03") + "absent.txt\tother\t");
             QCOMPARE(progress.exception, QString(VedORovav::CouldNotReadFile));
         }
         {
             // A file that shrinks once its first piece (64 KiB) was read: zeros complete the frame.
-            sim.settle();
-            sim->clearReceivedFrames();
+            ScriptedLink line;
             const QString path = m_dir.filePath("shrinking.bin");
             const QByteArray content = randomBytes(70000);
             QVERIFY(writeFile(path, content));
@@ -377,26 +370,25 @@ private slots:
                 }
             } progress;
             progress.path = path;
-            QCOMPARE(reasonOf([&] { VedORovav().writeFileFrom({path}, "1234", progress); }),
+            QCOMPARE(reasonOf([&] { line.link.writeFileFrom({path}, "1234", progress); }),
                      QString(VedORovav::FileShrank));
-            const QByteArray frame = uploads(sim->receivedFrames(4)).value(0);
+            const QByteArray frame = uploads(line.handset.frames()).value(0);
             QCOMPARE(frame.size(), 12 + 20 + 70000);
             QCOMPARE(frame.mid(32, 65536), content.left(65536));
             QCOMPARE(frame.mid(32 + 65536), QByteArray(70000 - 65536, '\0'));
-            QCOMPARE(sim->receivedFrames().last(), Logout); // still in step
+            QCOMPARE(line.handset.frames().last(), Logout); // still in step
         }
         {
             // Too large for the frame's length field: refused before anything is sent for it.
-            sim.settle();
-            sim->clearReceivedFrames();
+            ScriptedLink line;
             const QString huge = m_dir.filePath("huge.bin");
             QVERIFY(writeFile(huge, ""));
             QVERIFY(QFile::resize(huge, qint64(1) << 31));
             RecordingProgress progress;
-            QCOMPARE(reasonOf([&] { VedORovav().writeFileFrom({huge}, "1234", progress); }),
+            QCOMPARE(reasonOf([&] { line.link.writeFileFrom({huge}, "1234", progress); }),
                      QString(VedORovav::FileTooLarge));
             QFile::remove(huge);
-            QVERIFY(uploads(sim->receivedFrames(3)).isEmpty());
+            QCOMPARE(line.handset.frames(), QList<QByteArray>({Probe, Password, Logout}));
         }
     }
 

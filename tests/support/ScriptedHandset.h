@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MemoryStream.h"
+#include "VedORovav.h"
 
 #include <QByteArray>
 #include <QList>
@@ -73,4 +74,50 @@ private:
     static int key(int command, int subCommand) { return (command & 0xFFFF) << 16 | (subCommand & 0xFFFF); }
     QMap<int, QList<QByteArray>> m_replies;
     QList<QByteArray> m_frames;
+};
+
+// A link to a ScriptedHandset, with the handset's side of the transfers
+// scripted by what it holds; what the link sent is in handset.frames().
+struct ScriptedLink {
+    ScriptedHandset handset;
+    VedORovav link;
+    ScriptedLink()
+    {
+        link.setStreamOpener([this] {
+            auto stream = handset.stream();
+            stream->setPieceLength(4096, 0); // what a terminal gives per read
+            return stream;
+        });
+    }
+
+    // A listing: the count (2, countSub), then the records (3, listSub), the next
+    // one for each acknowledgement.
+    void holdRecords(int countSub, int listSub, const QList<QByteArray>& payloads)
+    {
+        handset.on(2, countSub, {ScriptedHandset::reply(2, countSub, QByteArray::number(payloads.size()))});
+        QList<QByteArray> replies;
+        for (const QByteArray& p : payloads)
+            replies << ScriptedHandset::reply(3, listSub, p);
+        replies << QByteArray(); // nothing after the last one
+        handset.on(3, listSub, {replies.takeFirst()});
+        handset.on(0x10, 0x910, replies);
+    }
+    void holdEntries(const QList<QByteArray>& payloads) { holdRecords(0x801, 0x802, payloads); }
+    void holdDirectory(const QList<QByteArray>& payloads) { holdRecords(0x601, 0x607, payloads); }
+    // Downloads, answered in order: name TAB type TAB content.
+    void holdDownloads(const QList<QByteArray>& payloads)
+    {
+        QList<QByteArray> replies;
+        for (const QByteArray& p : payloads)
+            replies << ScriptedHandset::reply(3, 0x602, p);
+        handset.on(3, 0x602, replies << QByteArray());
+    }
+    // A bookmark upload's exchanges, each entry answered with entryReply.
+    void takeEntries(const QByteArray& entryReply = "0")
+    {
+        for (int sub : {0x804, 0x805, 0x806})
+            handset.on(3, sub, {ScriptedHandset::reply(3, sub, "0")});
+        handset.on(3, 0x803, {ScriptedHandset::reply(3, 0x803, entryReply)});
+    }
+    void refusePassword() { handset.on(1, 0x201, {ScriptedHandset::reply(1, 0x201, "NG")}); }
 };
