@@ -2,6 +2,7 @@
 
 #include "BookmarkListModel.h"
 #include "DNDArrayController.h"
+#include "VedORovav.h"
 
 #include <QItemSelectionModel>
 #include <QList>
@@ -26,7 +27,7 @@ public:
     static constexpr Column NameColumn = BookmarkListModel::NameColumn;
     static constexpr Column LocationColumn = BookmarkListModel::LocationColumn;
     static constexpr int ColumnCount = BookmarkListModel::ColumnCount;
-    static constexpr int MaxBookmarks = 100;
+    static constexpr int MaxBookmarks = VedORovav::MaxBookmarks;
 
     explicit BookmarkController(MyDocument* document, QObject* parent = nullptr);
     ~BookmarkController() override;
