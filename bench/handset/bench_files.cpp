@@ -29,7 +29,7 @@
 namespace
 {
 constexpr qint64 Size = 16 << 20;
-constexpr int Rounds = 10; // 20 transfers in all
+constexpr int Rounds = 20; // 40 transfers in all
 
 // Size bytes through a pty pair: written in 4096-byte pieces on one end by a
 // child process, read on the other end here. toSlave: the bytes go from the
