@@ -19,17 +19,17 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="126"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="137"/>
         <source>No.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="128"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="139"/>
         <source>Name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="130"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="141"/>
         <source>Location</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1543,227 +1543,227 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>VedORovav</name>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="145"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="149"/>
         <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/FileTransfer.cpp" line="195"/>
+        <location filename="../src/handset/FileTransfer.cpp" line="202"/>
         <source>The AIR-EDGE PHONE now holds an incomplete copy of %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="68"/>
+        <location filename="../src/handset/SerialPort.cpp" line="46"/>
         <source>You may not use this port. Install the udev rule that comes with EdgeMarks (it lets the desktop&apos;s user open the AIR-EDGE PHONE), or join the group &quot;dialout&quot; and log in again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="75"/>
+        <location filename="../src/handset/SerialPort.cpp" line="53"/>
         <source>Another program holds the port, for example ModemManager or a second EdgeMarks. Close it; the udev rule that comes with EdgeMarks keeps ModemManager away.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="87"/>
+        <location filename="../src/handset/SerialPort.cpp" line="65"/>
         <source>a regular file</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="89"/>
+        <location filename="../src/handset/SerialPort.cpp" line="67"/>
         <source>a folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="91"/>
+        <location filename="../src/handset/SerialPort.cpp" line="69"/>
         <source>a FIFO</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="93"/>
+        <location filename="../src/handset/SerialPort.cpp" line="71"/>
         <source>a socket</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="95"/>
+        <location filename="../src/handset/SerialPort.cpp" line="73"/>
         <source>a block device</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="96"/>
+        <location filename="../src/handset/SerialPort.cpp" line="74"/>
         <source>not a terminal</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="186"/>
+        <location filename="../src/handset/VedORovav.cpp" line="118"/>
         <source>USB modem driver of the Linux kernel (cdc_acm)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="187"/>
+        <location filename="../src/handset/VedORovav.cpp" line="119"/>
         <source>AH-K3001V USB Driver %1.%2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="194"/>
+        <location filename="../src/handset/VedORovav.cpp" line="126"/>
         <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;. The application will now quit.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="199"/>
+        <location filename="../src/handset/VedORovav.cpp" line="131"/>
         <source>You need to install the %1 or later. The application will be quited.</source>
         <translation>You need to install the %1 or later. The application will now quit.</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="295"/>
+        <location filename="../src/handset/VedORovav.cpp" line="155"/>
         <source>No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="300"/>
+        <location filename="../src/handset/VedORovav.cpp" line="160"/>
         <source>%1 does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="306"/>
+        <location filename="../src/handset/VedORovav.cpp" line="166"/>
         <source>%1 is a link to %2, which does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="334"/>
+        <location filename="../src/handset/SerialPort.cpp" line="102"/>
         <source>%1 is not a serial port: it is %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="354"/>
+        <location filename="../src/handset/SerialPort.cpp" line="130"/>
         <source>%1 is not a serial port.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="36"/>
+        <location filename="../src/handset/VedORovav.h" line="35"/>
         <source>The AIR-EDGE PHONE wasn&apos;t connected.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="38"/>
+        <location filename="../src/handset/VedORovav.h" line="37"/>
         <source>Couldn&apos;t open a port for the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="40"/>
+        <location filename="../src/handset/VedORovav.h" line="39"/>
         <source>Couldn&apos;t set the serial port options.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="42"/>
+        <location filename="../src/handset/VedORovav.h" line="41"/>
         <source>Couldn&apos;t write the serial port.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="44"/>
+        <location filename="../src/handset/VedORovav.h" line="43"/>
         <source>Couldn&apos;t read the serial port.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="46"/>
+        <location filename="../src/handset/VedORovav.h" line="45"/>
         <source>An illiegal length data was received.</source>
         <translation>Data of an illegal length was received.</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="48"/>
+        <location filename="../src/handset/VedORovav.h" line="47"/>
         <source>The AIR-EDGE PHONE wasn&apos;t the top screen.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="50"/>
+        <location filename="../src/handset/VedORovav.h" line="49"/>
         <source>The AIR-EDGE PHONE didn&apos;t answer.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="52"/>
+        <location filename="../src/handset/VedORovav.h" line="51"/>
         <source>The AIR-EDGE PHONE was disconnected.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="53"/>
+        <location filename="../src/handset/VedORovav.h" line="52"/>
         <source>The transfer was cancelled.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="55"/>
+        <location filename="../src/handset/VedORovav.h" line="54"/>
         <source>The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="58"/>
+        <location filename="../src/handset/VedORovav.h" line="57"/>
         <source>An illiegal format data was received.</source>
         <translation>Data in an illegal format was received.</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="60"/>
+        <location filename="../src/handset/VedORovav.h" line="59"/>
         <source>Too many bookmarks exist. Up to 100 bookmarks can be registered.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="62"/>
+        <location filename="../src/handset/VedORovav.h" line="61"/>
         <source>The AIR-EDGE PHONE didn&apos;t return the success code.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="63"/>
+        <location filename="../src/handset/VedORovav.h" line="62"/>
         <source>A bookmark&apos;s name and location are too long to be written into the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="65"/>
+        <location filename="../src/handset/VedORovav.h" line="64"/>
         <source>A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="69"/>
+        <location filename="../src/handset/VedORovav.h" line="68"/>
         <source>Updating the file list...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="70"/>
+        <location filename="../src/handset/VedORovav.h" line="69"/>
         <source>A character that cannot be used at the AIR-EDGE PHONE is included in the file name.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="73"/>
+        <location filename="../src/handset/VedORovav.h" line="72"/>
         <source>The file name is too long.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="75"/>
+        <location filename="../src/handset/VedORovav.h" line="74"/>
         <source>The specified file was not found.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="77"/>
+        <location filename="../src/handset/VedORovav.h" line="76"/>
         <source>Couldn&apos;t create a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="78"/>
+        <location filename="../src/handset/VedORovav.h" line="77"/>
         <source>Couldn&apos;t write a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="79"/>
+        <location filename="../src/handset/VedORovav.h" line="78"/>
         <source>Couldn&apos;t read a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="81"/>
+        <location filename="../src/handset/VedORovav.h" line="80"/>
         <source>The file is too large to be sent to the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="83"/>
+        <location filename="../src/handset/VedORovav.h" line="82"/>
         <source>A file became shorter while it was sent to the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="85"/>
+        <location filename="../src/handset/VedORovav.h" line="84"/>
         <source>No place to save a downloaded file was given.</source>
         <translation type="unfinished"></translation>
     </message>

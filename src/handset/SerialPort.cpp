@@ -9,21 +9,16 @@
 
 #include <cerrno>
 #include <cstring>
-#include <mutex>
-#include <set>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
+#include <set>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace
 {
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("VedORovav", text);
-}
-
 QString systemError(int error)
 {
     return QString::fromLocal8Bit(strerror(error));
@@ -104,7 +99,8 @@ std::unique_ptr<SerialPort> SerialPort::open(const QString& devicePath)
     if (!S_ISCHR(node.st_mode))
         throw VedORovavException(
             VedORovav::CouldNotOpen,
-            tr("%1 is not a serial port: it is %2.").arg(devicePath, fileKind(node.st_mode)));
+            QCoreApplication::translate("VedORovav", "%1 is not a serial port: it is %2.")
+                .arg(devicePath, fileKind(node.st_mode)));
 
     // O_NOCTTY: the handset never becomes the controlling terminal (an unplug would
     // send SIGHUP); O_CLOEXEC: no program started later inherits the port.
@@ -129,7 +125,9 @@ void SerialPort::setUp()
     if (tcgetattr(m_fd, &m_original) == -1) {
         if (errno != ENOTTY && errno != EINVAL)
             failOptions("reading the attributes (tcgetattr)");
-        throw VedORovavException(VedORovav::CouldNotOpen, tr("%1 is not a serial port.").arg(m_path));
+        throw VedORovavException(
+            VedORovav::CouldNotOpen,
+            QCoreApplication::translate("VedORovav", "%1 is not a serial port.").arg(m_path));
     }
     if (ioctl(m_fd, TIOCEXCL) == -1)
         failOptions("exclusive claim (TIOCEXCL)");
