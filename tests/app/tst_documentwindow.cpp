@@ -521,6 +521,7 @@ private slots:
         QVERIFY(w->statusBar()->currentMessage().contains("Exported 2 bookmark(s)"));
 
         // Too many: nothing to proceed with, and nothing is sent.
+        sim.settle(); // the export's logout has arrived
         const int framesBefore = int(sim->receivedFrames().size());
         BookmarkList many;
         for (int i = 0; i < 101; ++i)
