@@ -52,16 +52,6 @@ void BookmarkController::setCurrentFolder(int folder)
     rearrangeObjects();
 }
 
-BookmarkList BookmarkController::arrangeObjects(const BookmarkList& list) const
-{
-    BookmarkList kept;
-    kept.reserve(list.size());
-    for (const BookmarkPtr& b : list)
-        if (b->folder() == m_currentFolder)
-            kept << b;
-    return kept;
-}
-
 void BookmarkController::rearrangeObjects()
 {
     invalidateFilter();

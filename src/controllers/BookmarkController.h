@@ -39,8 +39,6 @@ public:
     void setCurrentFolder(int folder);
 
     BookmarkPtr arrangedObject(int row) const override;
-    // The records of list whose folder is the current one, in list order.
-    BookmarkList arrangeObjects(const BookmarkList& list) const;
     // Arranges the rows anew from the document.
     void rearrangeObjects();
     BookmarkListModel* listModel() const { return m_list; }

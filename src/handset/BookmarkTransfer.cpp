@@ -59,9 +59,7 @@ bool VedORovav::transfer(ProgressProtocol& progress, double maxValue, const QStr
 
 int VedORovav::queryCount(int subCommand)
 {
-    sendCommand(2, subCommand, "");
-    const FrameChannel::Reply reply = m_frames.receiveReply(BufferLength);
-    reply.expect(2, subCommand);
+    const FrameChannel::Reply reply = m_frames.request(2, subCommand, "", 0);
     return FrameChannel::parseCount(reply.payload.constData(), int(reply.payload.size()));
 }
 
@@ -117,18 +115,13 @@ bool VedORovav::writeBookmarks(const BookmarkList& bookmarks, const QString& pas
     }
 
     bool openingDone = false;
-    char buffer[BufferLength];
     return transfer(
         progress, double(count), QString(), password,
         [&] {
-            sendCommand(3, 0x804, "13");
-            receiveData(buffer, BufferLength, true);
-            expectEcho(buffer, 3, 0x804);
+            m_frames.request(3, 0x804, "13", 2);
             // From here on the handset's own list is being replaced.
             try {
-                sendCommand(3, 0x805, "");
-                receiveData(buffer, BufferLength, true);
-                expectEcho(buffer, 3, 0x805);
+                m_frames.request(3, 0x805, "", 0);
                 openingDone = true;
                 int sent = 0;
                 for (int f = 0; f < FolderCount; ++f) {
@@ -137,10 +130,7 @@ bool VedORovav::writeBookmarks(const BookmarkList& bookmarks, const QString& pas
                         if (b->folder() != f)
                             continue;
                         const QByteArray entry = BookmarkEntry::encode(*b, f);
-                        sendCommand(3, 0x803, entry.constData(), int(entry.size()));
-                        receiveData(buffer, BufferLength, true);
-                        expectEcho(buffer, 3, 0x803);
-                        if (buffer[12] != 0x30)
+                        if (!m_frames.request(3, 0x803, entry.constData(), int(entry.size())).startsWith("0"))
                             throw VedORovavException(NoSuccessCode);
                         m_entriesSent = ++sent;
                     }
@@ -154,8 +144,6 @@ bool VedORovav::writeBookmarks(const BookmarkList& bookmarks, const QString& pas
             if (!openingDone)
                 return;
             openingDone = false;
-            sendCommand(3, 0x806, "");
-            receiveData(buffer, BufferLength, true);
-            expectEcho(buffer, 3, 0x806);
+            m_frames.request(3, 0x806, "", 0);
         });
 }

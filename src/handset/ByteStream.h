@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <cstring>
+
 // The bytes between the program and the handset: the serial port, or a stream
 // in memory for tests and benchmarks. Calls never block for long: the frame
 // layer waits (with its time limits and cancelling) before it reads or writes.
@@ -27,3 +29,9 @@ public:
     // The stream in messages: the device's path.
     virtual QString name() const = 0;
 };
+
+// What the system says of an errno value, for messages about a stream.
+inline QString systemErrorText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}

@@ -73,7 +73,7 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
                                                              : out.errorString()));
     };
     try {
-        expectEcho(buffer, 3, 0x602);
+        FrameChannel::expectEcho(buffer, 3, 0x602);
         // The name echo, one byte per read so that no content is taken with it.
         for (int pass = 0; pass < 2; ++pass) {
             while (taken + 12 < frame && taken < BufferLength) {
@@ -96,8 +96,8 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
         std::vector<char> piece(size_t(std::min<qint64>(std::max<qint64>(content, 1), PieceLength)));
         qint64 held = 0;
         while (left > 0) {
-            const int n = receiveRawData(piece.data() + held,
-                                         int(std::min<qint64>(left, qint64(piece.size()) - held)));
+            const int n =
+                receiveRawData(piece.data() + held, int(std::min<qint64>(left, qint64(piece.size()) - held)));
             held += n;
             taken += n;
             left -= n;

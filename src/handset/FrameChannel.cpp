@@ -11,14 +11,6 @@
 #include <ctime>
 #include <optional>
 
-namespace
-{
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(strerror(error));
-}
-} // namespace
-
 void FrameChannel::Reply::expect(int expectedCommand, int expectedSubCommand) const
 {
     if (uchar(command) != uchar(expectedCommand) || subCommand != (expectedSubCommand & 0xFFFF))
@@ -194,6 +186,15 @@ FrameChannel::Reply FrameChannel::receiveReply(int maxLength)
     return reply;
 }
 
+FrameChannel::Reply FrameChannel::request(int command, int subCommand, const char* parameter, int length,
+                                          bool masked, int maxLength)
+{
+    sendCommand(command, subCommand, parameter, length, masked);
+    Reply reply = receiveReply(maxLength);
+    reply.expect(command, subCommand);
+    return reply;
+}
+
 int FrameChannel::sendRawData(const char* data, int length)
 {
     ProtocolLog::shared().data(ProtocolLog::Kind::Sent, data, length);
@@ -216,10 +217,10 @@ void FrameChannel::writeAll(const char* data, int length, bool wholeOnceStarted)
             data += written;
             length -= int(written);
         } else if (written == 0 || (errno != EAGAIN && errno != EINTR)) {
-            throw VedORovavException(VedORovav::CouldNotWrite,
-                                     written == -1
-                                         ? QStringLiteral("%1: %2.").arg(m_stream->name(), systemError(errno))
-                                         : QString());
+            throw VedORovavException(
+                VedORovav::CouldNotWrite,
+                written == -1 ? QStringLiteral("%1: %2.").arg(m_stream->name(), systemErrorText(errno))
+                              : QString());
         }
     }
 }
@@ -243,6 +244,6 @@ int FrameChannel::readSome(char* buffer, int maxLength, qint64 deadline)
             throw VedORovavException(VedORovav::Disconnected);
         if (errno != EAGAIN && errno != EINTR)
             throw VedORovavException(VedORovav::CouldNotRead,
-                                     QStringLiteral("%1: %2.").arg(m_stream->name(), systemError(errno)));
+                                     QStringLiteral("%1: %2.").arg(m_stream->name(), systemErrorText(errno)));
     }
 }

@@ -51,6 +51,10 @@ public:
     // to maxLength bytes in all. Returns the frame's whole length from its header.
     int receiveData(char* buffer, int maxLength, bool additionally);
     Reply receiveReply(int maxLength);
+    // One exchange: the command, then its reply (up to maxLength bytes), which
+    // must answer it.
+    Reply request(int command, int subCommand, const char* parameter, int length, bool masked = false,
+                  int maxLength = 4096);
     int sendRawData(const char* data, int length);
     int receiveRawData(char* buffer, int maxLength);
 

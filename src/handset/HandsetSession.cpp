@@ -19,10 +19,7 @@ HandsetSession::~HandsetSession()
 bool HandsetSession::login(const QString& password)
 {
     for (int attempt = 1;; ++attempt) {
-        m_channel.sendCommand(0, 0x101, "1", 1);
-        const FrameChannel::Reply probe = m_channel.receiveReply(4096);
-        probe.expect(0, 0x101);
-        if (probe.startsWith("OK"))
+        if (m_channel.request(0, 0x101, "1", 1).startsWith("OK"))
             break;
         if (attempt == Attempts)
             throw VedORovavException(VedORovav::NotTopScreen);
@@ -35,16 +32,15 @@ bool HandsetSession::login(const QString& password)
         return false;
     char secret[5] = {};
     std::memcpy(secret, converted->constData(), size_t(converted->size()));
+    FrameChannel::Reply answer;
     try {
-        m_channel.sendCommand(1, 0x201, secret, int(converted->size()), true);
+        answer = m_channel.request(1, 0x201, secret, int(converted->size()), true);
     } catch (...) {
         std::memset(secret, 0, sizeof secret);
         throw;
     }
     // The password's bytes do not stay in memory longer than they must.
     std::memset(secret, 0, sizeof secret);
-    const FrameChannel::Reply answer = m_channel.receiveReply(4096);
-    answer.expect(1, 0x201);
     return answer.startsWith("OK");
 }
 

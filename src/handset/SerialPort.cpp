@@ -19,11 +19,6 @@
 
 namespace
 {
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(strerror(error));
-}
-
 QString describe(const struct termios& t)
 {
     return QStringLiteral("iflag 0x%1, oflag 0x%2, cflag 0x%3, lflag 0x%4, VMIN %5, VTIME %6")
@@ -38,7 +33,7 @@ QString describe(const struct termios& t)
 // Why a path could not be opened, and what to do about it.
 QString openFailure(const QString& path, int error)
 {
-    const QString cause = QStringLiteral("%1: %2.").arg(path, systemError(error));
+    const QString cause = QStringLiteral("%1: %2.").arg(path, systemErrorText(error));
     switch (error) {
     case EACCES:
     case EPERM:
@@ -108,7 +103,7 @@ std::unique_ptr<SerialPort> SerialPort::open(const QString& devicePath)
     const int fd = ::open(path.constData(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd == -1) {
         const int error = errno;
-        log.step(ProtocolLog::Kind::Error, systemError(error));
+        log.step(ProtocolLog::Kind::Error, systemErrorText(error));
         if (error == ENOENT)
             return nullptr;
         throw VedORovavException(VedORovav::CouldNotOpen, openFailure(devicePath, error));
@@ -184,7 +179,7 @@ void SerialPort::dropStaleInput(bool waitForQuiet)
 void SerialPort::failOptions(const char* step)
 {
     const QString details =
-        QStringLiteral("%1: %2: %3.").arg(m_path, QLatin1String(step), systemError(errno));
+        QStringLiteral("%1: %2: %3.").arg(m_path, QLatin1String(step), systemErrorText(errno));
     ProtocolLog::shared().step(ProtocolLog::Kind::Error, details);
     throw VedORovavException(VedORovav::CouldNotSetOptions, details); // the destructor releases the port
 }

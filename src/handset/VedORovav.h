@@ -174,10 +174,6 @@ public:
     static constexpr int Attempts = HandsetSession::Attempts;
 
 private:
-    static void expectEcho(const char* buffer, int command, int subCommand)
-    {
-        FrameChannel::expectEcho(buffer, command, subCommand);
-    }
     // The list of records both listings share: the count (command 2 with
     // countSubCommand), the request (command 3 with listSubCommand), then each
     // record read (at most maxLength bytes), checked, acknowledged and handed to
