@@ -48,6 +48,15 @@ inline double median(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
+// The middle half of the values: from the first quartile to the third.
+inline std::pair<double, double> middleHalf(std::vector<double> v)
+{
+    if (v.empty())
+        return {0, 0};
+    std::sort(v.begin(), v.end());
+    return {v[v.size() / 4], v[(v.size() * 3) / 4]};
+}
+
 inline std::pair<double, double> spread(const std::vector<double>& v)
 {
     const auto [low, high] = std::minmax_element(v.begin(), v.end());
