@@ -4,17 +4,17 @@
 <context>
     <name>BookmarkController</name>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="83"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="73"/>
         <source>untitled</source>
         <translation>名称未設定</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="158"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="148"/>
         <source>Move</source>
         <translation>移動</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="213"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="203"/>
         <source>Cut</source>
         <translation>カット</translation>
     </message>
@@ -1545,42 +1545,42 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>VedORovav</name>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="46"/>
+        <location filename="../src/handset/SerialPort.cpp" line="41"/>
         <source>You may not use this port. Install the udev rule that comes with EdgeMarks (it lets the desktop&apos;s user open the AIR-EDGE PHONE), or join the group &quot;dialout&quot; and log in again.</source>
         <translation>このポートを使用する権限がありません。EdgeMarks に付属の udev ルール (デスクトップのユーザーが AIR-EDGE PHONE を開けるようにします) をインストールするか、グループ &quot;dialout&quot; に参加してログインし直してください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="53"/>
+        <location filename="../src/handset/SerialPort.cpp" line="48"/>
         <source>Another program holds the port, for example ModemManager or a second EdgeMarks. Close it; the udev rule that comes with EdgeMarks keeps ModemManager away.</source>
         <translation>別のプログラム (ModemManager や、もう一つの EdgeMarks など) がポートを使用しています。そのプログラムを終了してください。EdgeMarks に付属の udev ルールは ModemManager を近づけません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="65"/>
+        <location filename="../src/handset/SerialPort.cpp" line="60"/>
         <source>a regular file</source>
         <translation>通常のファイル</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="67"/>
+        <location filename="../src/handset/SerialPort.cpp" line="62"/>
         <source>a folder</source>
         <translation>フォルダ</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="69"/>
+        <location filename="../src/handset/SerialPort.cpp" line="64"/>
         <source>a FIFO</source>
         <translation>FIFO</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="71"/>
+        <location filename="../src/handset/SerialPort.cpp" line="66"/>
         <source>a socket</source>
         <translation>ソケット</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="73"/>
+        <location filename="../src/handset/SerialPort.cpp" line="68"/>
         <source>a block device</source>
         <translation>ブロックデバイス</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="74"/>
+        <location filename="../src/handset/SerialPort.cpp" line="69"/>
         <source>not a terminal</source>
         <translation>端末以外</translation>
     </message>
@@ -1595,37 +1595,47 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>AH-K3001V USB ドライバ %1.%2</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="126"/>
-        <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;. The application will now quit.</source>
-        <translation>実行中のカーネルに cdc_acm モジュールがありません (/sys と %1 を確認しました)。実行中のカーネルのモジュール (Debian ではその linux-image パッケージ) をインストールし、&quot;sudo modprobe cdc_acm&quot; でドライバを読み込んでください。アプリケーションを終了します。</translation>
+        <location filename="../src/handset/VedORovav.cpp" line="127"/>
+        <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;.</source>
+        <translation>実行中のカーネルに cdc_acm モジュールがありません (/sys と %1 を確認しました)。実行中のカーネルのモジュール (Debian ではその linux-image パッケージ) をインストールし、&quot;sudo modprobe cdc_acm&quot; でドライバを読み込んでください。</translation>
     </message>
     <message>
         <location filename="../src/handset/VedORovav.cpp" line="131"/>
+        <source>%1 The application will now quit.</source>
+        <translation>%1アプリケーションを終了します。</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="134"/>
+        <source>You need to install the %1 or later.</source>
+        <translation>%1 以降をインストールしてください。</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/VedORovav.cpp" line="135"/>
         <source>You need to install the %1 or later. The application will be quited.</source>
         <translation>%1 以降をインストールしてください。アプリケーションを終了します。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="155"/>
+        <location filename="../src/handset/VedORovav.cpp" line="159"/>
         <source>No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.</source>
         <translation>AH-K3001V (USB ID %1:%2) が見つかりませんでした。データ通信ケーブルで接続してください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="160"/>
+        <location filename="../src/handset/VedORovav.cpp" line="164"/>
         <source>%1 does not exist.</source>
         <translation>%1 がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="166"/>
+        <location filename="../src/handset/VedORovav.cpp" line="170"/>
         <source>%1 is a link to %2, which does not exist.</source>
         <translation>%1 は %2 へのリンクですが、%2 がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="102"/>
+        <location filename="../src/handset/SerialPort.cpp" line="97"/>
         <source>%1 is not a serial port: it is %2.</source>
         <translation>%1 はシリアルポートではありません (%2 です)。</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="130"/>
+        <location filename="../src/handset/SerialPort.cpp" line="125"/>
         <source>%1 is not a serial port.</source>
         <translation>%1 はシリアルポートではありません。</translation>
     </message>
@@ -1760,7 +1770,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>受信したファイルの保存先が指定されていません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="149"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="139"/>
         <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
         <translation>AIR-EDGE PHONE には一覧の一部しか書き込まれていない可能性があります。</translation>
     </message>

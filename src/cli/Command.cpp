@@ -186,7 +186,7 @@ int HandsetCommand::prepareHandset()
         printError(
             QCoreApplication::translate("Cli", "Couldn't use this application because the %1 didn't exist.")
                 .arg(driver));
-        printError(VedORovav::driverInstructions());
+        printError(VedORovav::driverInstructions(false));
         return NoDriver;
     }
     return Ok;

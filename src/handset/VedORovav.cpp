@@ -119,15 +119,19 @@ QString VedORovav::humanReadableDriverName()
     return tr("AH-K3001V USB Driver %1.%2").arg(1).arg(2);
 }
 
-QString VedORovav::driverInstructions()
+QString VedORovav::driverInstructions(bool programQuits)
 {
     if (!usesDriverBundle()) {
         const QString modules = DriverCheck::runningKernelModulesDir();
-        return tr("The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules "
-                  "of the running kernel (on Debian, its linux-image package) and load the driver with "
-                  "\"sudo modprobe cdc_acm\". The application will now quit.")
-            .arg(modules);
+        const QString advice =
+            tr("The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules "
+               "of the running kernel (on Debian, its linux-image package) and load the driver with "
+               "\"sudo modprobe cdc_acm\".")
+                .arg(modules);
+        return programQuits ? tr("%1 The application will now quit.").arg(advice) : advice;
     }
+    if (!programQuits)
+        return tr("You need to install the %1 or later.").arg(humanReadableDriverName());
     return tr("You need to install the %1 or later. The application will be quited.")
         .arg(humanReadableDriverName());
 }

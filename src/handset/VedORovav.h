@@ -97,8 +97,9 @@ public:
     // CFBundleShortVersionString is 1.2 or later.
     static bool existsDriver();
     static QString humanReadableDriverName();
-    // What to do when the driver is missing, for the alert's informative text.
-    static QString driverInstructions();
+    // What to do when the driver is missing: the alert's informative text, which
+    // ends by saying that the program quits, or the advice alone.
+    static QString driverInstructions(bool programQuits = true);
     // The version rule alone, for a version text.
     static bool isAcceptedDriverVersion(const QString& version);
 
