@@ -131,15 +131,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="567"/>
-        <source>%n bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.</source>
-        <translation>
-            <numerusform>%n bookmark left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
-            <numerusform>%n bookmarks left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="572"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="568"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n link skipped:</numerusform>
@@ -147,7 +139,7 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="575"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="571"/>
         <source>  “%1” (%2): %3</source>
         <translation type="unfinished"></translation>
     </message>
@@ -258,15 +250,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="49"/>
-        <source>%n bookmark(s) left out: a document holds at most 100.</source>
-        <translation>
-            <numerusform>%n bookmark left out: a document holds at most 100.</numerusform>
-            <numerusform>%n bookmarks left out: a document holds at most 100.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="152"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="148"/>
         <source>Folder %1: %n bookmark(s)</source>
         <translation>
             <numerusform>Folder %1: %n bookmark</numerusform>
@@ -397,14 +381,14 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="56"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="52"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="234"/>
         <location filename="../src/cli/BookmarkCommands.cpp" line="238"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="242"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="60"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="56"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation>
             <numerusform>Imported %n bookmark into %1.</numerusform>
@@ -412,47 +396,47 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="64"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="60"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="83"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="79"/>
         <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="93"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="89"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="99"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="95"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export?</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="102"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="98"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="104"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="100"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="105"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="101"/>
         <source>Not exported.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="112"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="108"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="118"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="114"/>
         <source>Exported %n bookmark(s).</source>
         <translation>
             <numerusform>Exported %n bookmark.</numerusform>
@@ -460,7 +444,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="120"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="116"/>
         <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
         <translation>
             <numerusform>%n bookmark in a folder the AIR-EDGE PHONE does not have was not sent.</numerusform>
@@ -468,32 +452,32 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="163"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="159"/>
         <source>Folder index %1: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="186"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="182"/>
         <source>The AIR-EDGE PHONE can take %1 as it is.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="199"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="195"/>
         <source>%1 exists: give --force to replace it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="207"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="203"/>
         <source>--folder takes a folder number from 0 to 19.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="216"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="212"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="247"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="243"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Wrote %n bookmark to %1.</numerusform>
@@ -540,17 +524,6 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <location filename="../src/cli/FileCommands.cpp" line="193"/>
         <source>Couldn&apos;t upload the files.</source>
         <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>DNDArrayController</name>
-    <message numerus="yes">
-        <location filename="../src/controllers/DNDArrayController.cpp" line="102"/>
-        <source>%n bookmark(s) were left out: the AIR-EDGE PHONE holds at most 100.</source>
-        <translation>
-            <numerusform>%n bookmark was left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
-            <numerusform>%n bookmarks were left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
-        </translation>
     </message>
 </context>
 <context>
@@ -609,30 +582,22 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="187"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="184"/>
         <source>Some bookmarks were left out.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="188"/>
-        <source>%n bookmark(s) were left out: a document holds at most 100.</source>
-        <translation>
-            <numerusform>%n bookmark was left out: a document holds at most 100.</numerusform>
-            <numerusform>%n bookmarks were left out: a document holds at most 100.</numerusform>
-        </translation>
-    </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="194"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="189"/>
         <source>Some bookmarks could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="195"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="190"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="200"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="195"/>
         <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>Imported %n bookmark from the AIR-EDGE PHONE.</numerusform>
@@ -1079,7 +1044,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/app/MyDocument.ui" line="106"/>
-        <location filename="../src/document/MyDocument.cpp" line="300"/>
+        <location filename="../src/document/MyDocument.cpp" line="314"/>
         <source>Renumber</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1389,45 +1354,53 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="170"/>
+        <location filename="../src/document/MyDocument.cpp" line="184"/>
         <source>Insert Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="184"/>
+        <location filename="../src/document/MyDocument.cpp" line="198"/>
         <source>Delete Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="197"/>
+        <location filename="../src/document/MyDocument.cpp" line="211"/>
         <source>Move</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="262"/>
+        <location filename="../src/document/MyDocument.cpp" line="276"/>
         <source>Edit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="359"/>
-        <location filename="../src/document/MyDocument.cpp" line="369"/>
         <location filename="../src/document/MyDocument.cpp" line="373"/>
+        <location filename="../src/document/MyDocument.cpp" line="383"/>
+        <location filename="../src/document/MyDocument.cpp" line="387"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="377"/>
+        <location filename="../src/document/MyDocument.cpp" line="391"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="362"/>
-        <location filename="../src/document/MyDocument.cpp" line="384"/>
+        <location filename="../src/document/MyDocument.cpp" line="376"/>
+        <location filename="../src/document/MyDocument.cpp" line="398"/>
         <source>The folder list holds something other than names.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <location filename="../src/document/MyDocument.cpp" line="146"/>
+        <source>%n bookmark(s) were left out: the AIR-EDGE PHONE holds at most 100.</source>
+        <translation>
+            <numerusform>%n bookmark was left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
+            <numerusform>%n bookmarks were left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="447"/>
+        <location filename="../src/document/MyDocument.cpp" line="461"/>
         <source>The file is too large to be a bookmark document.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1648,132 +1621,132 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="35"/>
+        <location filename="../src/handset/VedORovav.h" line="36"/>
         <source>The AIR-EDGE PHONE wasn&apos;t connected.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="37"/>
+        <location filename="../src/handset/VedORovav.h" line="38"/>
         <source>Couldn&apos;t open a port for the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="39"/>
+        <location filename="../src/handset/VedORovav.h" line="40"/>
         <source>Couldn&apos;t set the serial port options.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="41"/>
+        <location filename="../src/handset/VedORovav.h" line="42"/>
         <source>Couldn&apos;t write the serial port.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="43"/>
+        <location filename="../src/handset/VedORovav.h" line="44"/>
         <source>Couldn&apos;t read the serial port.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="45"/>
+        <location filename="../src/handset/VedORovav.h" line="46"/>
         <source>An illiegal length data was received.</source>
         <translation>Data of an illegal length was received.</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="47"/>
+        <location filename="../src/handset/VedORovav.h" line="48"/>
         <source>The AIR-EDGE PHONE wasn&apos;t the top screen.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="49"/>
+        <location filename="../src/handset/VedORovav.h" line="50"/>
         <source>The AIR-EDGE PHONE didn&apos;t answer.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="51"/>
+        <location filename="../src/handset/VedORovav.h" line="52"/>
         <source>The AIR-EDGE PHONE was disconnected.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="52"/>
+        <location filename="../src/handset/VedORovav.h" line="53"/>
         <source>The transfer was cancelled.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="54"/>
+        <location filename="../src/handset/VedORovav.h" line="55"/>
         <source>The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="57"/>
+        <location filename="../src/handset/VedORovav.h" line="58"/>
         <source>An illiegal format data was received.</source>
         <translation>Data in an illegal format was received.</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="59"/>
+        <location filename="../src/handset/VedORovav.h" line="60"/>
         <source>Too many bookmarks exist. Up to 100 bookmarks can be registered.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="61"/>
+        <location filename="../src/handset/VedORovav.h" line="62"/>
         <source>The AIR-EDGE PHONE didn&apos;t return the success code.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="62"/>
+        <location filename="../src/handset/VedORovav.h" line="63"/>
         <source>A bookmark&apos;s name and location are too long to be written into the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="64"/>
+        <location filename="../src/handset/VedORovav.h" line="65"/>
         <source>A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="68"/>
+        <location filename="../src/handset/VedORovav.h" line="69"/>
         <source>Updating the file list...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="69"/>
+        <location filename="../src/handset/VedORovav.h" line="70"/>
         <source>A character that cannot be used at the AIR-EDGE PHONE is included in the file name.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="72"/>
+        <location filename="../src/handset/VedORovav.h" line="73"/>
         <source>The file name is too long.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="74"/>
+        <location filename="../src/handset/VedORovav.h" line="75"/>
         <source>The specified file was not found.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="76"/>
+        <location filename="../src/handset/VedORovav.h" line="77"/>
         <source>Couldn&apos;t create a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="77"/>
+        <location filename="../src/handset/VedORovav.h" line="78"/>
         <source>Couldn&apos;t write a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="78"/>
+        <location filename="../src/handset/VedORovav.h" line="79"/>
         <source>Couldn&apos;t read a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="80"/>
+        <location filename="../src/handset/VedORovav.h" line="81"/>
         <source>The file is too large to be sent to the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="82"/>
+        <location filename="../src/handset/VedORovav.h" line="83"/>
         <source>A file became shorter while it was sent to the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="84"/>
+        <location filename="../src/handset/VedORovav.h" line="85"/>
         <source>No place to save a downloaded file was given.</source>
         <translation type="unfinished"></translation>
     </message>

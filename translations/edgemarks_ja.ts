@@ -130,21 +130,14 @@
         <translation>名前を変えるフォルダ: %1</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="567"/>
-        <source>%n bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.</source>
-        <translation>
-            <numerusform>%n 件のブックマークは入りません。AIR-EDGE PHONE には 100 件までしか登録できません。</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="572"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="568"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n 件のリンクを読み飛ばします:</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="575"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="571"/>
         <source>  “%1” (%2): %3</source>
         <translation>  「%1」(%2): %3</translation>
     </message>
@@ -255,114 +248,107 @@
         <translation>ブックマークを読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="56"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="52"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="234"/>
         <location filename="../src/cli/BookmarkCommands.cpp" line="238"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="242"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation>%1 を保存できませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="60"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="56"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="64"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="60"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="83"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="79"/>
         <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
         <translation>書き出しませんでした。%1 はこのままでは AIR-EDGE PHONE に登録できません (それでも送るには --force を指定してください)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="93"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="89"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation>確認なしでは書き出しません: AIR-EDGE PHONE のブックマークを置き換えるには --yes を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="99"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="95"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>AIR-EDGE PHONE 内のブックマークはすべて削除されます。書き出してもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="102"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="98"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation>書き出すと、AIR-EDGE PHONE 内のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="104"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="100"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="105"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="101"/>
         <source>Not exported.</source>
         <translation>書き出しませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="112"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="108"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation>ブックマークを書き出せませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="118"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="114"/>
         <source>Exported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを書き出しました。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="120"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="116"/>
         <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
         <translation>
             <numerusform>AIR-EDGE PHONE にないフォルダの %n 件のブックマークは送りませんでした。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="49"/>
-        <source>%n bookmark(s) left out: a document holds at most 100.</source>
-        <translation>
-            <numerusform>%n 件のブックマークは入りません。書類には 100 件までしか入りません。</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="152"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="148"/>
         <source>Folder %1: %n bookmark(s)</source>
         <translation>
             <numerusform>フォルダ %1: %n 件</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="163"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="159"/>
         <source>Folder index %1: </source>
         <translation>フォルダ番号 %1: </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="186"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="182"/>
         <source>The AIR-EDGE PHONE can take %1 as it is.</source>
         <translation>%1 はこのまま AIR-EDGE PHONE に登録できます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="199"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="195"/>
         <source>%1 exists: give --force to replace it.</source>
         <translation>%1 はすでにあります。置き換えるには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="207"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="203"/>
         <source>--folder takes a folder number from 0 to 19.</source>
         <translation>--folder にはフォルダ番号 0 から 19 を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="216"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="212"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation>%1 を読み込めませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="247"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="243"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き込みました。</numerusform>
@@ -551,16 +537,6 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
 </context>
 <context>
-    <name>DNDArrayController</name>
-    <message numerus="yes">
-        <location filename="../src/controllers/DNDArrayController.cpp" line="102"/>
-        <source>%n bookmark(s) were left out: the AIR-EDGE PHONE holds at most 100.</source>
-        <translation>
-            <numerusform>%n 件のブックマークは入りませんでした。AIR-EDGE PHONE には 100 件までしか登録できません。</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
     <name>DocumentCommands</name>
     <message>
         <location filename="../src/document/DocumentCommands.cpp" line="53"/>
@@ -595,29 +571,22 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="187"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="184"/>
         <source>Some bookmarks were left out.</source>
         <translation>一部のブックマークは入りませんでした。</translation>
     </message>
-    <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="188"/>
-        <source>%n bookmark(s) were left out: a document holds at most 100.</source>
-        <translation>
-            <numerusform>%n 件のブックマークは入りませんでした。書類には 100 件までしか入りません。</numerusform>
-        </translation>
-    </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="194"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="189"/>
         <source>Some bookmarks could not be read.</source>
         <translation>一部のブックマークを読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="195"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="190"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="200"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="195"/>
         <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>AIR-EDGE PHONE から %n 件のブックマークを読み込みました。</numerusform>
@@ -1081,7 +1050,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/app/MyDocument.ui" line="106"/>
-        <location filename="../src/document/MyDocument.cpp" line="300"/>
+        <location filename="../src/document/MyDocument.cpp" line="314"/>
         <source>Renumber</source>
         <translation>番号の振り直し</translation>
     </message>
@@ -1276,45 +1245,52 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>Ctrl+Shift+E</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="170"/>
+        <location filename="../src/document/MyDocument.cpp" line="184"/>
         <source>Insert Bookmark</source>
         <translation>ブックマークの挿入</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="184"/>
+        <location filename="../src/document/MyDocument.cpp" line="198"/>
         <source>Delete Bookmark</source>
         <translation>ブックマークの削除</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="197"/>
+        <location filename="../src/document/MyDocument.cpp" line="211"/>
         <source>Move</source>
         <translation>移動</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="262"/>
+        <location filename="../src/document/MyDocument.cpp" line="276"/>
         <source>Edit</source>
         <translation>編集</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="359"/>
-        <location filename="../src/document/MyDocument.cpp" line="369"/>
         <location filename="../src/document/MyDocument.cpp" line="373"/>
+        <location filename="../src/document/MyDocument.cpp" line="383"/>
+        <location filename="../src/document/MyDocument.cpp" line="387"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation>ファイルにブックマークの一覧とフォルダの一覧がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="377"/>
+        <location filename="../src/document/MyDocument.cpp" line="391"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation>ブックマークの一覧にブックマーク以外のものがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="362"/>
-        <location filename="../src/document/MyDocument.cpp" line="384"/>
+        <location filename="../src/document/MyDocument.cpp" line="376"/>
+        <location filename="../src/document/MyDocument.cpp" line="398"/>
         <source>The folder list holds something other than names.</source>
         <translation>フォルダの一覧に名前以外のものがあります。</translation>
     </message>
+    <message numerus="yes">
+        <location filename="../src/document/MyDocument.cpp" line="146"/>
+        <source>%n bookmark(s) were left out: the AIR-EDGE PHONE holds at most 100.</source>
+        <translation>
+            <numerusform>%n 件のブックマークは入りませんでした。AIR-EDGE PHONE には 100 件までしか登録できません。</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="447"/>
+        <location filename="../src/document/MyDocument.cpp" line="461"/>
         <source>The file is too large to be a bookmark document.</source>
         <translation>ブックマーク書類としては大きすぎるファイルです。</translation>
     </message>
@@ -1640,132 +1616,132 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>%1 はシリアルポートではありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="35"/>
+        <location filename="../src/handset/VedORovav.h" line="36"/>
         <source>The AIR-EDGE PHONE wasn&apos;t connected.</source>
         <translation>AIR-EDGE PHONE が接続されていません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="37"/>
+        <location filename="../src/handset/VedORovav.h" line="38"/>
         <source>Couldn&apos;t open a port for the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE のポートを開けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="39"/>
+        <location filename="../src/handset/VedORovav.h" line="40"/>
         <source>Couldn&apos;t set the serial port options.</source>
         <translation>シリアルポートを設定できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="41"/>
+        <location filename="../src/handset/VedORovav.h" line="42"/>
         <source>Couldn&apos;t write the serial port.</source>
         <translation>シリアルポートに書き込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="43"/>
+        <location filename="../src/handset/VedORovav.h" line="44"/>
         <source>Couldn&apos;t read the serial port.</source>
         <translation>シリアルポートから読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="45"/>
+        <location filename="../src/handset/VedORovav.h" line="46"/>
         <source>An illiegal length data was received.</source>
         <translation>不正な長さのデータを受信しました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="47"/>
+        <location filename="../src/handset/VedORovav.h" line="48"/>
         <source>The AIR-EDGE PHONE wasn&apos;t the top screen.</source>
         <translation>AIR-EDGE PHONE が待受画面になっていません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="49"/>
+        <location filename="../src/handset/VedORovav.h" line="50"/>
         <source>The AIR-EDGE PHONE didn&apos;t answer.</source>
         <translation>AIR-EDGE PHONE から応答がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="51"/>
+        <location filename="../src/handset/VedORovav.h" line="52"/>
         <source>The AIR-EDGE PHONE was disconnected.</source>
         <translation>AIR-EDGE PHONE との接続が切れました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="52"/>
+        <location filename="../src/handset/VedORovav.h" line="53"/>
         <source>The transfer was cancelled.</source>
         <translation>転送を中止しました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="54"/>
+        <location filename="../src/handset/VedORovav.h" line="55"/>
         <source>The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.</source>
         <translation>EDGEMARKS_TIMEOUT の制限時間が秒数ではありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="57"/>
+        <location filename="../src/handset/VedORovav.h" line="58"/>
         <source>An illiegal format data was received.</source>
         <translation>不正な形式のデータを受信しました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="59"/>
+        <location filename="../src/handset/VedORovav.h" line="60"/>
         <source>Too many bookmarks exist. Up to 100 bookmarks can be registered.</source>
         <translation>ブックマークが多すぎます。登録できるのは 100 件までです。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="61"/>
+        <location filename="../src/handset/VedORovav.h" line="62"/>
         <source>The AIR-EDGE PHONE didn&apos;t return the success code.</source>
         <translation>AIR-EDGE PHONE が成功コードを返しませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="62"/>
+        <location filename="../src/handset/VedORovav.h" line="63"/>
         <source>A bookmark&apos;s name and location are too long to be written into the AIR-EDGE PHONE.</source>
         <translation>ブックマークの名前とURLが長すぎるため AIR-EDGE PHONE に書き込めません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="64"/>
+        <location filename="../src/handset/VedORovav.h" line="65"/>
         <source>A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE に書き込むにはメモリ番号を 0 から 99 にしてください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="68"/>
+        <location filename="../src/handset/VedORovav.h" line="69"/>
         <source>Updating the file list...</source>
         <translation>ファイルの一覧を更新中...</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="69"/>
+        <location filename="../src/handset/VedORovav.h" line="70"/>
         <source>A character that cannot be used at the AIR-EDGE PHONE is included in the file name.</source>
         <translation>AIR-EDGE PHONE で使えない文字がファイル名に含まれています。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="72"/>
+        <location filename="../src/handset/VedORovav.h" line="73"/>
         <source>The file name is too long.</source>
         <translation>ファイル名が長すぎます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="74"/>
+        <location filename="../src/handset/VedORovav.h" line="75"/>
         <source>The specified file was not found.</source>
         <translation>指定されたファイルが見つかりませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="76"/>
+        <location filename="../src/handset/VedORovav.h" line="77"/>
         <source>Couldn&apos;t create a file.</source>
         <translation>ファイルを作成できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="77"/>
+        <location filename="../src/handset/VedORovav.h" line="78"/>
         <source>Couldn&apos;t write a file.</source>
         <translation>ファイルに書き込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="78"/>
+        <location filename="../src/handset/VedORovav.h" line="79"/>
         <source>Couldn&apos;t read a file.</source>
         <translation>ファイルを読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="80"/>
+        <location filename="../src/handset/VedORovav.h" line="81"/>
         <source>The file is too large to be sent to the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE へ送るにはファイルが大きすぎます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="82"/>
+        <location filename="../src/handset/VedORovav.h" line="83"/>
         <source>A file became shorter while it was sent to the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE へ送信中にファイルが短くなりました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="84"/>
+        <location filename="../src/handset/VedORovav.h" line="85"/>
         <source>No place to save a downloaded file was given.</source>
         <translation>受信したファイルの保存先が指定されていません。</translation>
     </message>

@@ -44,12 +44,8 @@ int ImportCommand::work(const QStringList& arguments)
         });
     if (status != Ok)
         return status;
-    if (list.size() > VedORovav::MaxBookmarks) {
-        const int leftOut = int(list.size()) - VedORovav::MaxBookmarks;
-        printError(QCoreApplication::translate(
-            "Cli", "%n bookmark(s) left out: a document holds at most 100.", nullptr, leftOut));
-        list.resize(VedORovav::MaxBookmarks);
-    }
+    if (const qsizetype leftOut = MyDocument::keepWhatFits(list); leftOut > 0)
+        printError(MyDocument::leftOutText(leftOut));
     doc->setBookmarkList(list);
     QString error;
     if (!doc->writeToFile(path, &error)) {

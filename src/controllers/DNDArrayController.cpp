@@ -4,6 +4,7 @@
 
 #include "BookmarkPasteboard.h"
 #include "LinkReader.h"
+#include "MyDocument.h"
 
 #include <QMimeData>
 
@@ -99,8 +100,7 @@ bool DNDArrayController::dropMimeData(const QMimeData* data, Qt::DropAction acti
 void DNDArrayController::reportLeftOut(qsizetype leftOut)
 {
     if (leftOut > 0)
-        emit limitReached(tr("%n bookmark(s) were left out: the AIR-EDGE PHONE holds at most 100.", nullptr,
-                             int(std::min<qsizetype>(leftOut, std::numeric_limits<int>::max()))));
+        emit limitReached(MyDocument::leftOutText(leftOut));
 }
 
 bool DNDArrayController::insertCopies(const BookmarkList& all, int row)

@@ -1,4 +1,5 @@
 #include "BrowserBookmarks.h"
+#include "MyDocument.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <limits>
 #include <unordered_map>
 #include <vector>
 
@@ -562,12 +562,8 @@ QString BookmarkImportPlan::summary() const
     if (!renamed.isEmpty())
         lines << QCoreApplication::translate("BrowserBookmarks", "Folders renamed: %1")
                      .arg(renamed.join(QStringLiteral(", ")));
-    if (leftOut > 0) {
-        const int count = int(std::min<qint64>(leftOut, std::numeric_limits<int>::max()));
-        lines << QCoreApplication::translate("BrowserBookmarks",
-                                             "%n bookmark(s) left out: the AIR-EDGE PHONE holds at most 100.",
-                                             nullptr, count);
-    }
+    if (leftOut > 0)
+        lines << MyDocument::leftOutText(leftOut);
     if (!skipped.isEmpty()) {
         lines << QCoreApplication::translate("BrowserBookmarks", "%n link(s) skipped:", nullptr,
                                              int(skipped.size()));

@@ -180,13 +180,8 @@ void DocumentCommands::transferDidEnd(Kind kind)
         m_presenter->showStatus(tr("Exported %n bookmark(s) to the AIR-EDGE PHONE.", nullptr, m_exportCount));
         return;
     }
-    const qsizetype leftOut = imported->list.size() - VedORovav::MaxBookmarks;
-    if (leftOut > 0) {
-        imported->list.resize(VedORovav::MaxBookmarks);
-        m_presenter->showError(
-            tr("Some bookmarks were left out."),
-            tr("%n bookmark(s) were left out: a document holds at most 100.", nullptr, int(leftOut)));
-    }
+    if (const qsizetype leftOut = MyDocument::keepWhatFits(imported->list); leftOut > 0)
+        m_presenter->showError(tr("Some bookmarks were left out."), MyDocument::leftOutText(leftOut));
     m_document->setBookmarkList(imported->list);
     m_document->undoManager()->markChanged();
     if (imported->skipped > 0)

@@ -140,6 +140,20 @@ MyDocument::~MyDocument()
         stopObservingBookmark(b.get());
 }
 
+QString MyDocument::leftOutText(qint64 count)
+{
+    const int n = int(std::min<qint64>(count, std::numeric_limits<int>::max()));
+    return tr("%n bookmark(s) were left out: the AIR-EDGE PHONE holds at most 100.", nullptr, n);
+}
+
+qsizetype MyDocument::keepWhatFits(BookmarkList& list)
+{
+    const qsizetype leftOut = std::max<qsizetype>(0, list.size() - MaxBookmarks);
+    if (leftOut > 0)
+        list.resize(MaxBookmarks);
+    return leftOut;
+}
+
 QStringList MyDocument::defaultFolderList()
 {
     QStringList folders;

@@ -20,6 +20,12 @@ class MyDocument : public QObject, private BookmarkObserver
     Q_OBJECT
 public:
     static constexpr int FolderCount = 20;
+    // The handset holds at most this many bookmarks, and so does a document.
+    static constexpr int MaxBookmarks = 100;
+    // Says that count bookmarks were left out for that limit.
+    static QString leftOutText(qint64 count);
+    // Cuts list to the limit; how many were left out.
+    static qsizetype keepWhatFits(BookmarkList& list);
 
     explicit MyDocument(QObject* parent = nullptr);
     ~MyDocument() override;

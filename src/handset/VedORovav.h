@@ -5,6 +5,7 @@
 #include "ByteStream.h"
 #include "FrameChannel.h"
 #include "HandsetSession.h"
+#include "MyDocument.h"
 #include "ProgressProtocol.h"
 #include "VedORovavException.h"
 
@@ -83,7 +84,7 @@ public:
     static constexpr const char* NoDestination =
         QT_TRANSLATE_NOOP("VedORovav", "No place to save a downloaded file was given.");
 
-    static constexpr int MaxBookmarks = 100;
+    static constexpr int MaxBookmarks = MyDocument::MaxBookmarks;
     static constexpr int FolderCount = 20;
 
     explicit VedORovav(QObject* parentWindow = nullptr);

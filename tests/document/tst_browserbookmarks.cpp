@@ -289,7 +289,7 @@ print(json.dumps({'links': p.links, 'folders': p.folders}, ensure_ascii=False))
         plan = BookmarkImportPlan::make(file, full, names, BookmarkImportPlan::Mapping::PerFolder, 0);
         QCOMPARE(plan.added.size(), 5);
         QCOMPARE(plan.leftOut, 3);
-        QVERIFY(plan.summary().contains("3 bookmark(s) left out"));
+        QVERIFY(plan.summary().contains("3 bookmark(s) were left out"));
         numbers.clear();
         for (const BookmarkPtr& b : std::as_const(plan.added))
             numbers << b->number();
