@@ -9,8 +9,8 @@
 #include "VedORovav.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -127,8 +127,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     // Files live in memory (/dev/shm) when it can: the disk's own speed, and the
     // flush that makes a downloaded file durable, are not what is measured.
-    const QString base = QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
-                                                                             : QDir::tempPath();
+    const QString base =
+        QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
     QTemporaryDir dir(base + QStringLiteral("/bench_files-XXXXXX"));
     QProcess sim;
     startSimulator(sim, dir);

@@ -1,4 +1,5 @@
 #include "BrowserBookmarks.h"
+
 #include "MyDocument.h"
 
 #include <QCoreApplication>

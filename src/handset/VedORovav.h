@@ -85,7 +85,7 @@ public:
         QT_TRANSLATE_NOOP("VedORovav", "No place to save a downloaded file was given.");
 
     static constexpr int MaxBookmarks = MyDocument::MaxBookmarks;
-    static constexpr int FolderCount = 20;
+    static constexpr int FolderCount = MyDocument::FolderCount;
 
     explicit VedORovav(QObject* parentWindow = nullptr);
     ~VedORovav();

@@ -193,6 +193,19 @@ private slots:
         QVERIFY(loaded.readFromFile(existing));
         QCOMPARE(loaded.bookmarkList().size(), 6);
         QCOMPARE(loaded.folderList()[1], QStringLiteral("旅行"));
+
+        // A handset that announces more than a document holds: the first 100 are kept, and said so.
+        QList<SimulatedHandset::Bookmark> many;
+        for (int i = 0; i < 103; ++i)
+            many.append({QString("b%1").arg(i), QString("http://example.jp/%1").arg(i), i % 100, 0});
+        sim->setBookmarks(many);
+        r = cli({"import", existing}, {"EDGEMARKS_PASSWORD=1234"});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.err.contains("3 bookmarks were left out: the AIR-EDGE PHONE holds at most 100."),
+                 qPrintable(r.err));
+        QVERIFY(loaded.readFromFile(existing));
+        QCOMPARE(loaded.bookmarkList().size(), 100);
+        QCOMPARE(loaded.bookmarkList().last()->bookmarkName(), QString("b99"));
     }
 
     void exportNeedsConfirmation()

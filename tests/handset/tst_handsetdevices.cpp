@@ -230,7 +230,8 @@ private slots:
             QSKIP("this machine has cdc_acm among the running kernel's modules");
         QVERIFY(!VedORovav::existsDriver());
         QVERIFY(VedORovav::humanReadableDriverName().contains("cdc_acm"));
-        QVERIFY(VedORovav::driverInstructions().endsWith("\"sudo modprobe cdc_acm\". The application will now quit."));
+        QVERIFY(VedORovav::driverInstructions().endsWith(
+            "\"sudo modprobe cdc_acm\". The application will now quit."));
         QVERIFY(VedORovav::driverInstructions(false).endsWith("\"sudo modprobe cdc_acm\"."));
         QVERIFY(QDir().mkpath(sysDir() + QStringLiteral("/bus/usb/drivers/cdc_acm")));
         QVERIFY(VedORovav::existsDriver());
