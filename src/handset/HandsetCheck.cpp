@@ -25,6 +25,9 @@ enum class Text { Fine, NotShiftJIS, Changes };
 
 Text textState(const QString& text)
 {
+    // No text at all (a document may hold none) goes out empty, as it is.
+    if (text.isNull())
+        return Text::Fine;
     const std::optional<QByteArray> bytes = ShiftJIS::encode(text);
     if (!bytes)
         return Text::NotShiftJIS;

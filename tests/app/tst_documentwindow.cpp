@@ -8,6 +8,7 @@
 #include "FindingsSheet.h"
 #include "HandsetDevices.h"
 #include "KeychainStore.h"
+#include "LinkTestSupport.h"
 #include "MyDocument.h"
 #include "PasswordController.h"
 #include "ProgressController.h"
@@ -105,11 +106,7 @@ struct SlowKeychainStore : MemoryKeychainStore {
 
 BookmarkPtr make(const QString& name, int number, int folder = 0)
 {
-    auto b = std::make_shared<Bookmark>();
-    b->setBookmarkName(name);
-    b->setNumber(number);
-    b->setFolder(folder);
-    return b;
+    return makeBookmark(name, QString(), number, folder);
 }
 } // namespace
 
@@ -129,6 +126,21 @@ class TestDocumentWindow : public QObject
         return w;
     }
 
+    // A window whose password, 1234, the keychain holds.
+    DocumentWindow* windowWithPassword()
+    {
+        m_keychain.savePassword("1234");
+        return newWindow();
+    }
+
+    // The program started anew, as in the next run.
+    void restartApp(KeychainStore* keychain)
+    {
+        m_app.reset();
+        m_app = std::make_unique<EdgeMarksApp>(keychain);
+        m_app->terminate = [this](int status) { m_terminated = status; };
+    }
+
 private slots:
     void initTestCase()
     {
@@ -143,9 +155,8 @@ private slots:
     {
         m_keychain.storedBytes.reset();
         QSettings().remove("Handset/device");
-        m_app = std::make_unique<EdgeMarksApp>(&m_keychain);
+        restartApp(&m_keychain);
         m_terminated = -1;
-        m_app->terminate = [this](int status) { m_terminated = status; };
     }
 
     void cleanup() { m_app.reset(); }
@@ -154,8 +165,7 @@ private slots:
     {
         SimulatorFixture sim;
         sim->loadSampleContent();
-        m_keychain.savePassword("1234");
-        DocumentWindow* w = newWindow();
+        DocumentWindow* w = windowWithPassword();
         QVERIFY(!w->isWindowModified());
         w->ui()->actionImport->trigger(); // no confirmation for an empty list
         QVERIFY(!boxNow(w, "confirmationAlert"));
@@ -172,8 +182,7 @@ private slots:
     {
         SimulatorFixture sim;
         sim->loadSampleContent();
-        m_keychain.savePassword("1234");
-        DocumentWindow* w = newWindow();
+        DocumentWindow* w = windowWithPassword();
         const BookmarkList kept{make("kept", 50)};
         w->document()->setBookmarkList(kept);
 
@@ -239,8 +248,7 @@ private slots:
     {
         SimulatorFixture sim; // sets EDGEMARKS_DEVICE
         sim->loadSampleContent();
-        m_keychain.savePassword("1234");
-        DocumentWindow* w = newWindow();
+        DocumentWindow* w = windowWithPassword();
         QMenu* menu = w->ui()->menuDevice;
         emit menu->aboutToShow();
         QAction* automatic = menu->findChild<QAction*>("automaticDevice");
@@ -270,14 +278,10 @@ private slots:
         error->close();
         QVERIFY(idle(w));
         // The next run uses it too, unless the environment names a port.
-        m_app.reset();
-        m_app = std::make_unique<EdgeMarksApp>(&m_keychain);
-        m_app->terminate = [this](int status) { m_terminated = status; };
+        restartApp(&m_keychain);
         QCOMPARE(HandsetDevices::chosenDevice().path, sim.devicePath());
         qunsetenv("EDGEMARKS_DEVICE");
-        m_app.reset();
-        m_app = std::make_unique<EdgeMarksApp>(&m_keychain);
-        m_app->terminate = [this](int status) { m_terminated = status; };
+        restartApp(&m_keychain);
         QCOMPARE(HandsetDevices::chosenDevice().path, m_dir.filePath("elsewhere"));
 
         // Find Automatically: back to the port found on its own.
@@ -297,8 +301,7 @@ private slots:
     {
         SimulatorFixture sim;
         sim->loadSampleContent();
-        m_keychain.savePassword("1234");
-        DocumentWindow* w = newWindow();
+        DocumentWindow* w = windowWithPassword();
         w->ui()->actionImport->trigger();
         QVERIFY(idle(w));
         QCOMPARE(w->document()->bookmarkList().size(), 6);
@@ -324,8 +327,7 @@ private slots:
         SimulatedHandset::Faults faults;
         faults.silentAfter = 3; // the entries never come
         sim->setFaults(faults);
-        m_keychain.savePassword("1234");
-        DocumentWindow* w = newWindow();
+        DocumentWindow* w = windowWithPassword();
         const BookmarkList kept{make("kept", 1)};
         w->document()->setBookmarkList(kept);
         w->ui()->actionImport->trigger();
@@ -350,7 +352,7 @@ private slots:
         sim.settle();
         const QList<QByteArray> frames = sim->receivedFrames();
         QCOMPARE(frames.size(), 5);
-        QCOMPARE(frames.last(), frameBytes("E1 01 00 FF 04 00 00 00 00 01 00 02"));
+        QCOMPARE(frames.last(), Logout);
     }
 
     // SIGTERM while a transfer runs: it ends as every transfer does, then the program.
@@ -361,15 +363,14 @@ private slots:
         SimulatedHandset::Faults faults;
         faults.silentAfter = 3;
         sim->setFaults(faults);
-        m_keychain.savePassword("1234");
-        DocumentWindow* w = newWindow();
+        DocumentWindow* w = windowWithPassword();
         w->ui()->actionImport->trigger();
         QVERIFY(QTest::qWaitFor([&] { return sim->receivedFrames().size() >= 4; }, 5000));
         m_app->shutDown(143);
         QVERIFY(QTest::qWaitFor([this] { return m_terminated == 143; }, 10000));
         QVERIFY(!w->commands()->isBusy());
         sim.settle();
-        QCOMPARE(sim->receivedFrames().last(), frameBytes("E1 01 00 FF 04 00 00 00 00 01 00 02"));
+        QCOMPARE(sim->receivedFrames().last(), Logout);
     }
 
     void cancelAnExportMidway()
@@ -378,8 +379,7 @@ private slots:
         SimulatedHandset::Faults faults;
         faults.pauseMs = 40;
         sim->setFaults(faults);
-        m_keychain.savePassword("1234");
-        DocumentWindow* w = newWindow();
+        DocumentWindow* w = windowWithPassword();
         BookmarkList list;
         for (int i = 0; i < 30; ++i)
             list << make(QString::number(i), i);
@@ -394,9 +394,7 @@ private slots:
         QVERIFY(error->informativeText().startsWith("The transfer was cancelled.\n"));
         QVERIFY(error->informativeText().contains("may now hold only part of the list"));
         QVERIFY(idle(w));
-        QVERIFY(QTest::qWaitFor(
-            [&] { return sim->receivedFrames().last() == frameBytes("E1 01 00 FF 04 00 00 00 00 01 00 02"); },
-            10000));
+        QVERIFY(QTest::qWaitFor([&] { return sim->receivedFrames().last() == Logout; }, 10000));
         const QList<QByteArray> frames = sim->receivedFrames();
         QCOMPARE(frames.at(frames.size() - 2), frameBytes("E1 01 00 03 04 00 00 00 00 08 00 06")); // closing
         QVERIFY(sim->bookmarks().size() < 30);
@@ -408,9 +406,7 @@ private slots:
     {
         SlowKeychainStore keyring;
         keyring.savePassword("1234");
-        m_app.reset();
-        m_app = std::make_unique<EdgeMarksApp>(&keyring);
-        m_app->terminate = [this](int status) { m_terminated = status; };
+        restartApp(&keyring);
         SimulatorFixture sim;
         sim->loadSampleContent();
         QPointer<DocumentWindow> w = newWindow();
@@ -441,8 +437,7 @@ private slots:
     void linkFailureShowsTheReason()
     {
         qputenv("EDGEMARKS_DEVICE", QFile::encodeName(m_dir.filePath("nothing-here")));
-        m_keychain.savePassword("1234");
-        DocumentWindow* w = newWindow();
+        DocumentWindow* w = windowWithPassword();
         const BookmarkList kept{make("kept", 1)};
         w->document()->setBookmarkList(kept);
         w->ui()->actionImport->trigger();
@@ -463,8 +458,7 @@ private slots:
     void exportAlwaysAsksAndKeepsTheChangeMark()
     {
         SimulatorFixture sim;
-        m_keychain.savePassword("1234");
-        DocumentWindow* w = newWindow();
+        DocumentWindow* w = windowWithPassword();
         w->ui()->actionExport->trigger(); // an empty list is still confirmed
         QMessageBox* box = visibleBox(w, "confirmationAlert");
         QVERIFY(box);
@@ -490,21 +484,16 @@ private slots:
     void exportShowsTheFindingsFirst()
     {
         SimulatorFixture sim;
-        m_keychain.savePassword("1234");
-        DocumentWindow* w = newWindow();
+        DocumentWindow* w = windowWithPassword();
         w->document()->setBookmarkList({make("A", 1), make("B", 1), make("Lost", 2, 42)});
         QCoreApplication::processEvents();
         // The table marks the row the check finds fault with.
-        QVERIFY(!w->bookmarkController()
-                     ->data(w->bookmarkController()->index(0, 1), Qt::BackgroundRole)
-                     .isValid());
-        QVERIFY(w->bookmarkController()
-                    ->data(w->bookmarkController()->index(1, 1), Qt::BackgroundRole)
-                    .isValid());
-        QVERIFY(w->bookmarkController()
-                    ->data(w->bookmarkController()->index(1, 1), Qt::ToolTipRole)
-                    .toString()
-                    .contains("memory number of “A”"));
+        auto cell = [c = w->bookmarkController()](int row, int role) {
+            return c->data(c->index(row, 1), role);
+        };
+        QVERIFY(!cell(0, Qt::BackgroundRole).isValid());
+        QVERIFY(cell(1, Qt::BackgroundRole).isValid());
+        QVERIFY(cell(1, Qt::ToolTipRole).toString().contains("memory number of “A”"));
 
         w->ui()->actionExport->trigger();
         auto* sheet = w->findChild<FindingsSheet*>("findingsSheet");
@@ -596,22 +585,17 @@ private slots:
             table->setCurrentIndex(w->bookmarkController()->index(row, BookmarkController::NameColumn));
             w->bookmarkController()->setSelectionIndexes({row});
         };
-        auto names = [&] {
-            QStringList n;
-            for (const BookmarkPtr& b : w->document()->bookmarkList())
-                n << b->bookmarkName();
-            return n.join(",");
-        };
+        auto names = [&] { return ::names(w->document()->bookmarkList()); };
 
         select(0);
         QTest::keyClick(table, Qt::Key_Delete);
-        QCOMPARE(names(), QString("B,C"));
+        QCOMPARE(names(), QString("B, C"));
         select(0);
         QTest::keyClick(table, Qt::Key_Backspace);
         QCOMPARE(names(), QString("C"));
         w->ui()->actionUndo->trigger();
         w->ui()->actionUndo->trigger();
-        QCOMPARE(names(), QString("A,B,C"));
+        QCOMPARE(names(), QString("A, B, C"));
 
         // Copy carries the link formats, not just the cell's text.
         select(1);
@@ -619,10 +603,10 @@ private slots:
         const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
         QVERIFY(copied && copied->hasFormat(BookmarkPasteboard::CopiedRowsType));
         QTest::keyClick(table, Qt::Key_X, Qt::ControlModifier);
-        QCOMPARE(names(), QString("A,C"));
+        QCOMPARE(names(), QString("A, C"));
         select(0);
         QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(names(), QString("B,A,C"));
+        QCOMPARE(names(), QString("B, A, C"));
         QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(w->bookmarkController()->selectionIndexes(), (std::set<int>{0, 1, 2}));
 
@@ -645,9 +629,9 @@ private slots:
         // Inside the editor the text keys are the editor's: Backspace deletes a character.
         QTest::keyClick(editor, Qt::Key_Backspace);
         QTest::keyClick(editor, Qt::Key_Return);
-        QVERIFY(QTest::qWaitFor([&] { return names() == "B,A,Change"; }));
+        QVERIFY(QTest::qWaitFor([&] { return names() == "B, A, Change"; }));
         QCOMPARE(w->document()->bookmarkList().at(2)->bookmarkName(), QString("Change"));
-        QCOMPARE(names(), QString("B,A,Change"));
+        QCOMPARE(names(), QString("B, A, Change"));
 
         // A new bookmark opens its name for editing.
         w->ui()->actionAdd->trigger();
@@ -788,10 +772,7 @@ private slots:
         QMimeData* own = w->bookmarkController()->mimeData({w->bookmarkController()->index(3, 0)});
         dropAt(own, 0, Qt::MoveAction);
         delete own;
-        QStringList names;
-        for (const BookmarkPtr& b : w->document()->bookmarkList())
-            names << b->bookmarkName();
-        QCOMPARE(names, QStringList({"c", "a", "untitled", "b"}));
+        QCOMPARE(names(w->document()->bookmarkList()), QString("c, a, untitled, b"));
     }
 
     // Reordering and adding change rows, never the whole table: the view keeps

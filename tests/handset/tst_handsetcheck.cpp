@@ -20,6 +20,8 @@ private slots:
         QTest::addColumn<QList<Kind>>("kinds");
         QTest::newRow("fine") << "ニュース ～"
                               << "http://www.example.jp/" << 1 << 19 << QList<Kind>{};
+        // A document may hold no name or location at all: it goes out empty, as it is.
+        QTest::newRow("no name, no location") << QString() << QString() << 1 << 0 << QList<Kind>{};
         QTest::newRow("number below range")
             << "n"
             << "http://a.jp/" << -1 << 0 << QList<Kind>{Kind::NumberOutOfRange};
