@@ -145,14 +145,9 @@ class TestCli : public QObject
     {
         MyDocument doc;
         BookmarkList list;
-        for (int i = 0; i < count; ++i) {
-            auto b = std::make_shared<Bookmark>();
-            b->setBookmarkName(QStringLiteral("名前%1").arg(i));
-            b->setLocation(QStringLiteral("http://example.jp/%1").arg(i));
-            b->setNumber(i);
-            b->setFolder(i % 20);
-            list << b;
-        }
+        for (int i = 0; i < count; ++i)
+            list << makeBookmark(QStringLiteral("名前%1").arg(i),
+                                 QStringLiteral("http://example.jp/%1").arg(i), i, i % 20);
         doc.setBookmarkList(list);
         if (!folders.isEmpty())
             doc.setFolderList(folders);
@@ -184,11 +179,8 @@ private slots:
         folders[1] = QStringLiteral("旅行");
         const QString existing = path("existing.bookmarks");
         writeDocument(existing, 30, folders);
-        QFile pw(path("password"));
-        QVERIFY(pw.open(QIODevice::WriteOnly));
-        pw.write("1234\n");
-        pw.close();
-        r = cli({"import", existing, "--password-file", pw.fileName()});
+        QVERIFY(writeFile(path("password"), "1234\n"));
+        r = cli({"import", existing, "--password-file", path("password")});
         QCOMPARE(r.status, 0);
         QVERIFY(loaded.readFromFile(existing));
         QCOMPARE(loaded.bookmarkList().size(), 6);
@@ -406,13 +398,10 @@ private slots:
                  QStringList({"kept.bookmarks"}));
 
         // A file that is no document is not overwritten by an import.
-        QFile junk(path("junk.bookmarks"));
-        QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write("not a document");
-        junk.close();
-        r = cli({"--simulator", "import", junk.fileName()});
+        QVERIFY(writeFile(path("junk.bookmarks"), "not a document"));
+        r = cli({"--simulator", "import", path("junk.bookmarks")});
         QCOMPARE(r.status, 1);
-        QCOMPARE(readFile(junk.fileName()), QByteArray("not a document"));
+        QCOMPARE(readFile(path("junk.bookmarks")), QByteArray("not a document"));
     }
 
     void driverCheckComesFirst()
@@ -565,12 +554,8 @@ private slots:
         auto passwordFile = [&](const QByteArray& bytes, QFile::Permissions permissions) {
             const QString file = path("password");
             QFile::remove(file);
-            QFile f(file);
-            if (!f.open(QIODevice::WriteOnly))
+            if (!writeFile(file, bytes) || !QFile::setPermissions(file, permissions))
                 qFatal("cannot write the password file");
-            f.write(bytes);
-            f.close();
-            f.setPermissions(permissions);
             return file;
         };
         const QFile::Permissions mine = QFile::ReadOwner | QFile::WriteOwner;

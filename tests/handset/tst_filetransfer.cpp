@@ -222,17 +222,16 @@ private slots:
         SimulatorFixture sim;
         sim->loadSampleContent();
         const QString target = m_dir.filePath("never.txt");
+        auto failure = [](const AirHFileList& files, QStringList& destinations) {
+            RecordingProgress progress;
+            return reasonOf([&] { VedORovav().readFileFrom(files, destinations, "1234", progress); });
+        };
         {
             SimulatedHandset::Faults faults;
             faults.emptyPayloadOn = 0x602; // F = 12
             sim->setFaults(faults);
             QStringList destinations{target};
-            RecordingProgress progress;
-            QCOMPARE(reasonOf([&] {
-                         VedORovav().readFileFrom({record("memo.txt", "other")}, destinations, "1234",
-                                                  progress);
-                     }),
-                     QString(VedORovav::FileNotFound));
+            QCOMPARE(failure({record("memo.txt", "other")}, destinations), QString(VedORovav::FileNotFound));
             QCOMPARE(destinations, QStringList({target}));
             QVERIFY(!QFileInfo::exists(target));
             sim.settle();
@@ -246,16 +245,12 @@ private slots:
             sim.settle();
             sim->clearReceivedFrames();
             QStringList destinations{target};
-            RecordingProgress progress;
-            QCOMPARE(reasonOf([&] {
-                         VedORovav().readFileFrom({record("memo.txt", "other")}, destinations, "1234",
-                                                  progress);
-                     }),
-                     QString(VedORovav::FileNotFound));
+            QCOMPARE(failure({record("memo.txt", "other")}, destinations), QString(VedORovav::FileNotFound));
             QVERIFY(!QFileInfo::exists(target));
             QCOMPARE(sim->receivedFrames(4).last(), Logout);
             sim->setFaults({});
             AirHFileList files;
+            RecordingProgress progress;
             QVERIFY(VedORovav().readDirectory(files, "1234", progress));
             QCOMPARE(files.size(), 2);
             sim.settle();
@@ -266,13 +261,9 @@ private slots:
             sim.settle();
             sim->clearReceivedFrames();
             QStringList destinations{m_dir.filePath("first.txt"), m_dir.filePath("second")};
-            RecordingProgress progress;
-            QCOMPARE(reasonOf([&] {
-                         VedORovav().readFileFrom(
-                             {record("memo.txt", "other"), record(QStringLiteral("😀"), "other")},
-                             destinations, "1234", progress);
-                     }),
-                     QString(VedORovav::BadFileName));
+            QCOMPARE(
+                failure({record("memo.txt", "other"), record(QStringLiteral("😀"), "other")}, destinations),
+                QString(VedORovav::BadFileName));
             QCOMPARE(destinations, QStringList({m_dir.filePath("second")}));
             QCOMPARE(readAll(m_dir.filePath("first.txt")), QByteArray("Call back at 18:00.\r\n"));
             QCOMPARE(sim->receivedFrames(4).size(), 4); // probe, password, one request, logout
@@ -281,12 +272,7 @@ private slots:
         {
             // No destination left: refused before the request goes out.
             QStringList destinations;
-            RecordingProgress progress;
-            QCOMPARE(reasonOf([&] {
-                         VedORovav().readFileFrom({record("memo.txt", "other")}, destinations, "1234",
-                                                  progress);
-                     }),
-                     QString(VedORovav::NoDestination));
+            QCOMPARE(failure({record("memo.txt", "other")}, destinations), QString(VedORovav::NoDestination));
         }
     }
 
