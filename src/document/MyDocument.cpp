@@ -409,6 +409,11 @@ bool MyDocument::loadDataRepresentation(const QByteArray& bytes, QString* error)
         return false;
     }
 
+    // The handset has twenty folders: a file that names fewer gets the usual
+    // names for the rest, so that every bookmark in them can be seen and edited.
+    const QStringList defaults = defaultFolderList();
+    for (qsizetype i = folders.size(); i < FolderCount; ++i)
+        folders << defaults.at(i);
     setBookmarkList(bookmarks);
     setFolderList(folders);
     m_undoManager.removeAllActions();

@@ -229,6 +229,11 @@ private slots:
         QVERIFY(!reopened.bookmarkList()[1]->bookmarkName().isNull()); // "" stays a text
         QCOMPARE(reopened.folderList(), folders);
         QVERIFY(!reopened.isModified());
+        // A file naming fewer than twenty folders gets the usual names for the rest.
+        doc.setFolderList({"A", "B", "C"});
+        QVERIFY(reopened.loadDataRepresentation(doc.dataRepresentation()));
+        QCOMPARE(reopened.folderList().mid(0, 4), QStringList({"A", "B", "C", "03"}));
+        QCOMPARE(reopened.folderList().size(), 20);
         QVERIFY(!reopened.undoManager()->canUndo());
         // The loaded records are observed.
         reopened.bookmarkList()[0]->setNumber(42);
