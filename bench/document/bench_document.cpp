@@ -4,7 +4,7 @@
 // alternates with its baseline (A B A B ...); the medians and the spread of the
 // ratios are printed. Memory: a fresh run of this program opens the document and
 // reports its peak above the size it had just before, as a multiple of the file's size.
-#include "MyDocument.h"
+#include "document/MyDocument.h"
 
 #include <plist/plist.h>
 

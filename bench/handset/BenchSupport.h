@@ -34,7 +34,7 @@ inline void openPtyPair(int& master, int& slave)
     tcsetattr(slave, TCSANOW, &raw);
 }
 
-#include "ProgressProtocol.h"
+#include "handset/ProgressProtocol.h"
 
 #include <QElapsedTimer>
 

@@ -4,9 +4,9 @@
 // alternate (copy, upload, copy, download ...); medians and the middle half of
 // the ratios are printed, and the simulator's resident memory after every transfer.
 #include "BenchSupport.h"
-#include "MemoryStream.h"
-#include "ScriptedHandset.h"
-#include "VedORovav.h"
+#include "handset/MemoryStream.h"
+#include "support/ScriptedHandset.h"
+#include "handset/VedORovav.h"
 
 #include <QCoreApplication>
 #include <QDir>

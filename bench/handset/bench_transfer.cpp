@@ -4,10 +4,10 @@
 // with the read and write system calls per reply; and through a minimal handset
 // in memory, which tells the client's own cost and its calls (poll included).
 #include "BenchSupport.h"
-#include "BookmarkEntry.h"
-#include "MemoryStream.h"
-#include "ScriptedHandset.h"
-#include "VedORovav.h"
+#include "handset/BookmarkEntry.h"
+#include "handset/MemoryStream.h"
+#include "support/ScriptedHandset.h"
+#include "handset/VedORovav.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
-#include "EdgeMarksApp.h"
+#include "app/EdgeMarksApp.h"
 
-#include "DocumentCommands.h"
-#include "DocumentWindow.h"
-#include "HandsetDevices.h"
-#include "MyDocument.h"
-#include "SimulatedHandset.h"
+#include "document/DocumentCommands.h"
+#include "app/DocumentWindow.h"
+#include "handset/HandsetDevices.h"
+#include "document/MyDocument.h"
+#include "simulator/SimulatedHandset.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 // edgemarks: the bookmark editor for the AH-K3001V handset.
-#include "DocumentWindow.h"
-#include "EdgeMarksApp.h"
-#include "KeychainStore.h"
+#include "app/DocumentWindow.h"
+#include "app/EdgeMarksApp.h"
+#include "sheets/KeychainStore.h"
 #include "Translations.h"
 
 #include <QApplication>

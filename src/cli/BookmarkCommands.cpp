@@ -1,9 +1,9 @@
-#include "BrowserBookmarks.h"
-#include "Commands.h"
-#include "HandsetCheck.h"
-#include "MyDocument.h"
-#include "TerminalProgress.h"
-#include "VedORovav.h"
+#include "document/BrowserBookmarks.h"
+#include "cli/Commands.h"
+#include "handset/HandsetCheck.h"
+#include "document/MyDocument.h"
+#include "cli/TerminalProgress.h"
+#include "handset/VedORovav.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

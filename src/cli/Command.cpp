@@ -1,10 +1,10 @@
-#include "Command.h"
+#include "cli/Command.h"
 
-#include "Commands.h"
-#include "KeychainStore.h"
-#include "MyDocument.h"
-#include "SimulatedHandset.h"
-#include "VedORovav.h"
+#include "cli/Commands.h"
+#include "sheets/KeychainStore.h"
+#include "document/MyDocument.h"
+#include "simulator/SimulatedHandset.h"
+#include "handset/VedORovav.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandIo.h"
+#include "cli/CommandIo.h"
 
 #include <QCommandLineParser>
 #include <QStringList>

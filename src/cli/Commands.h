@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Command.h"
+#include "cli/Command.h"
 
 // import DOCUMENT: the handset's bookmarks into a document (made when missing).
 class ImportCommand : public HandsetCommand

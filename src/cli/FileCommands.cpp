@@ -1,7 +1,7 @@
-#include "Commands.h"
-#include "HandsetDevices.h"
-#include "TerminalProgress.h"
-#include "VedORovav.h"
+#include "cli/Commands.h"
+#include "handset/HandsetDevices.h"
+#include "cli/TerminalProgress.h"
+#include "handset/VedORovav.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "TerminalIo.h"
+#include "cli/TerminalIo.h"
 
-#include "KeychainStore.h"
+#include "sheets/KeychainStore.h"
 
 #include <cerrno>
 #include <cstdio>

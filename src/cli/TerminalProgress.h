@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProgressProtocol.h"
+#include "handset/ProgressProtocol.h"
 
 #include <QString>
 

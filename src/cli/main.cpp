@@ -1,7 +1,7 @@
 // edgemarks-cli: the handset's bookmarks (and files) from the command line.
-#include "Command.h"
-#include "ProtocolLog.h"
-#include "TerminalIo.h"
+#include "cli/Command.h"
+#include "handset/ProtocolLog.h"
+#include "cli/TerminalIo.h"
 #include "Translations.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
-#include "BookmarkController.h"
+#include "controllers/BookmarkController.h"
 
-#include "BookmarkPasteboard.h"
-#include "MemoryNumberFormatter.h"
-#include "MyDocument.h"
+#include "controllers/BookmarkPasteboard.h"
+#include "controllers/MemoryNumberFormatter.h"
+#include "document/MyDocument.h"
 
 #include <QMimeData>
 

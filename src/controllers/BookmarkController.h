@@ -1,8 +1,8 @@
 #pragma once
 
-#include "BookmarkListModel.h"
-#include "DNDArrayController.h"
-#include "VedORovav.h"
+#include "controllers/BookmarkListModel.h"
+#include "controllers/DNDArrayController.h"
+#include "handset/VedORovav.h"
 
 #include <QItemSelectionModel>
 #include <QList>

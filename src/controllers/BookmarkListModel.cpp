@@ -1,7 +1,7 @@
-#include "BookmarkListModel.h"
+#include "controllers/BookmarkListModel.h"
 
-#include "HandsetCheck.h"
-#include "MyDocument.h"
+#include "handset/HandsetCheck.h"
+#include "document/MyDocument.h"
 
 #include <QColor>
 #include <QCoreApplication>

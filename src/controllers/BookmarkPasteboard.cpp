@@ -1,8 +1,8 @@
-#include "BookmarkPasteboard.h"
+#include "controllers/BookmarkPasteboard.h"
 
-#include "MyDocument.h"
+#include "document/MyDocument.h"
 
-#include "PropertyList.h"
+#include "document/PropertyList.h"
 
 #include <QCoreApplication>
 #include <QMimeData>

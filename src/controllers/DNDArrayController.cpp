@@ -1,10 +1,10 @@
-#include "DNDArrayController.h"
+#include "controllers/DNDArrayController.h"
 
 #include <algorithm>
 
-#include "BookmarkPasteboard.h"
-#include "LinkReader.h"
-#include "MyDocument.h"
+#include "controllers/BookmarkPasteboard.h"
+#include "controllers/LinkReader.h"
+#include "document/MyDocument.h"
 
 #include <QMimeData>
 

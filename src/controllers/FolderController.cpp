@@ -1,8 +1,8 @@
-#include "FolderController.h"
+#include "controllers/FolderController.h"
 
-#include "BookmarkController.h"
-#include "BookmarkPasteboard.h"
-#include "MyDocument.h"
+#include "controllers/BookmarkController.h"
+#include "controllers/BookmarkPasteboard.h"
+#include "document/MyDocument.h"
 
 #include <QMimeData>
 

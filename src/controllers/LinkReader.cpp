@@ -1,8 +1,8 @@
-#include "LinkReader.h"
+#include "controllers/LinkReader.h"
 
-#include "ResourceFork.h"
+#include "controllers/ResourceFork.h"
 
-#include "PropertyList.h"
+#include "document/PropertyList.h"
 
 #include <QFile>
 #include <QFileInfo>

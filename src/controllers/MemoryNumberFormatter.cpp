@@ -1,7 +1,7 @@
-#include "MemoryNumberFormatter.h"
+#include "controllers/MemoryNumberFormatter.h"
 
-#include "BookmarkController.h"
-#include "MyDocument.h"
+#include "controllers/BookmarkController.h"
+#include "document/MyDocument.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

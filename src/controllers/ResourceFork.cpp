@@ -1,6 +1,6 @@
-#include "ResourceFork.h"
+#include "controllers/ResourceFork.h"
 
-#include "LinkReader.h"
+#include "controllers/LinkReader.h"
 
 #include <QFile>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "AirHBookmark.h"
+#include "document/AirHBookmark.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "BrowserBookmarks.h"
+#include "document/BrowserBookmarks.h"
 
-#include "MyDocument.h"
+#include "document/MyDocument.h"
 
 #include <QCoreApplication>
 #include <QFile>

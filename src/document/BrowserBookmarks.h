@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AirHBookmark.h"
+#include "document/AirHBookmark.h"
 
 #include <QByteArray>
 #include <QList>

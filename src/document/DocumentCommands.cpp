@@ -1,9 +1,9 @@
-#include "DocumentCommands.h"
+#include "document/DocumentCommands.h"
 
-#include "HandsetCheck.h"
-#include "HandsetTask.h"
-#include "MyDocument.h"
-#include "VedORovav.h"
+#include "handset/HandsetCheck.h"
+#include "handset/HandsetTask.h"
+#include "document/MyDocument.h"
+#include "handset/VedORovav.h"
 
 #include <algorithm>
 

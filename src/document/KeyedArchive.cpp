@@ -1,6 +1,6 @@
-#include "KeyedArchive.h"
+#include "document/KeyedArchive.h"
 
-#include "PropertyList.h"
+#include "document/PropertyList.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
-#include "MyDocument.h"
+#include "document/MyDocument.h"
 
-#include "KeyedArchive.h"
+#include "document/KeyedArchive.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AirHBookmark.h"
-#include "UndoManager.h"
+#include "document/AirHBookmark.h"
+#include "document/UndoManager.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "PropertyList.h"
+#include "document/PropertyList.h"
 
 #include <QDateTime>
 #include <QXmlStreamReader>

@@ -1,4 +1,4 @@
-#include "UndoManager.h"
+#include "document/UndoManager.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -1,7 +1,7 @@
-#include "AirHFile.h"
+#include "handset/AirHFile.h"
 
-#include "BookmarkEntry.h"
-#include "ShiftJIS.h"
+#include "handset/BookmarkEntry.h"
+#include "handset/ShiftJIS.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
-#include "AirHFileType.h"
+#include "handset/AirHFileType.h"
 
-#include "PropertyList.h"
+#include "document/PropertyList.h"
 
 #include <QFile>
 #include <QFileInfo>

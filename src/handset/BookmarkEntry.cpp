@@ -1,6 +1,6 @@
-#include "BookmarkEntry.h"
+#include "handset/BookmarkEntry.h"
 
-#include "ShiftJIS.h"
+#include "handset/ShiftJIS.h"
 
 #include <cstring>
 

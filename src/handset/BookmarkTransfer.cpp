@@ -1,8 +1,8 @@
-#include "VedORovav.h"
+#include "handset/VedORovav.h"
 
-#include "BookmarkEntry.h"
-#include "ProtocolLog.h"
-#include "SerialPort.h"
+#include "handset/BookmarkEntry.h"
+#include "handset/ProtocolLog.h"
+#include "handset/SerialPort.h"
 
 #include <QCoreApplication>
 #include <QScopeGuard>

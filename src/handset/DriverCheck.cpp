@@ -1,4 +1,4 @@
-#include "DriverCheck.h"
+#include "handset/DriverCheck.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "VedORovav.h"
+#include "handset/VedORovav.h"
 
-#include "AirHFileType.h"
-#include "BookmarkEntry.h"
-#include "ShiftJIS.h"
+#include "handset/AirHFileType.h"
+#include "handset/BookmarkEntry.h"
+#include "handset/ShiftJIS.h"
 
 #include <QCoreApplication>
 #include <QFile>

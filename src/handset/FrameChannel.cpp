@@ -1,7 +1,7 @@
-#include "FrameChannel.h"
+#include "handset/FrameChannel.h"
 
-#include "ProtocolLog.h"
-#include "VedORovav.h"
+#include "handset/ProtocolLog.h"
+#include "handset/VedORovav.h"
 
 #include <QDateTime>
 

@@ -1,8 +1,8 @@
-#include "HandsetCheck.h"
+#include "handset/HandsetCheck.h"
 
-#include "BookmarkEntry.h"
-#include "ShiftJIS.h"
-#include "VedORovav.h"
+#include "handset/BookmarkEntry.h"
+#include "handset/ShiftJIS.h"
+#include "handset/VedORovav.h"
 
 #include <QCoreApplication>
 

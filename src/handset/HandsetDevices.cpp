@@ -1,4 +1,4 @@
-#include "HandsetDevices.h"
+#include "handset/HandsetDevices.h"
 
 #include <QFile>
 #include <QFileInfo>

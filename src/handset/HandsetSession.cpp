@@ -1,8 +1,8 @@
-#include "HandsetSession.h"
+#include "handset/HandsetSession.h"
 
-#include "FrameChannel.h"
-#include "ShiftJIS.h"
-#include "VedORovav.h"
+#include "handset/FrameChannel.h"
+#include "handset/ShiftJIS.h"
+#include "handset/VedORovav.h"
 
 #include <cstring>
 

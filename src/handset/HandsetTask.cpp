@@ -1,4 +1,4 @@
-#include "HandsetTask.h"
+#include "handset/HandsetTask.h"
 
 #include <QMetaObject>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ProgressProtocol.h"
-#include "VedORovav.h"
+#include "handset/ProgressProtocol.h"
+#include "handset/VedORovav.h"
 
 #include <QObject>
 #include <QPointer>

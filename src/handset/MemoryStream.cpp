@@ -1,4 +1,4 @@
-#include "MemoryStream.h"
+#include "handset/MemoryStream.h"
 
 #include <QThread>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ByteStream.h"
+#include "handset/ByteStream.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "ProtocolLog.h"
+#include "handset/ProtocolLog.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
-#include "SerialPort.h"
+#include "handset/SerialPort.h"
 
-#include "ProtocolLog.h"
-#include "VedORovav.h"
+#include "handset/ProtocolLog.h"
+#include "handset/VedORovav.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

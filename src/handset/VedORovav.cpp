@@ -1,11 +1,11 @@
-#include "VedORovav.h"
+#include "handset/VedORovav.h"
 
-#include "DriverCheck.h"
-#include "HandsetDevices.h"
-#include "ProtocolLog.h"
-#include "SerialPort.h"
+#include "handset/DriverCheck.h"
+#include "handset/HandsetDevices.h"
+#include "handset/ProtocolLog.h"
+#include "handset/SerialPort.h"
 
-#include "PropertyList.h"
+#include "document/PropertyList.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "AirHBookmark.h"
-#include "AirHFile.h"
-#include "ByteStream.h"
-#include "FrameChannel.h"
-#include "HandsetSession.h"
-#include "MyDocument.h"
-#include "ProgressProtocol.h"
-#include "VedORovavException.h"
+#include "document/AirHBookmark.h"
+#include "handset/AirHFile.h"
+#include "handset/ByteStream.h"
+#include "handset/FrameChannel.h"
+#include "handset/HandsetSession.h"
+#include "document/MyDocument.h"
+#include "handset/ProgressProtocol.h"
+#include "handset/VedORovavException.h"
 
 #include <atomic>
 #include <functional>

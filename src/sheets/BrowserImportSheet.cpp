@@ -1,4 +1,4 @@
-#include "BrowserImportSheet.h"
+#include "sheets/BrowserImportSheet.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BrowserBookmarks.h"
+#include "document/BrowserBookmarks.h"
 
 #include <QDialog>
 

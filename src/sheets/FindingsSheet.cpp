@@ -1,4 +1,4 @@
-#include "FindingsSheet.h"
+#include "sheets/FindingsSheet.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "KeychainStore.h"
+#include "sheets/KeychainStore.h"
 
 #include <qt6keychain/keychain.h>
 

@@ -1,6 +1,6 @@
-#include "PasswordController.h"
+#include "sheets/PasswordController.h"
 
-#include "KeychainStore.h"
+#include "sheets/KeychainStore.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

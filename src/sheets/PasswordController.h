@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DocumentCommands.h"
+#include "document/DocumentCommands.h"
 
 #include <QPointer>
 

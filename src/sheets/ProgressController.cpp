@@ -1,4 +1,4 @@
-#include "ProgressController.h"
+#include "sheets/ProgressController.h"
 
 #include <QCoreApplication>
 #include <QDialog>

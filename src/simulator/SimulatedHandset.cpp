@@ -1,8 +1,8 @@
-#include "SimulatedHandset.h"
+#include "simulator/SimulatedHandset.h"
 
-#include "ShiftJIS.h"
+#include "handset/ShiftJIS.h"
 
-#include "PropertyList.h"
+#include "document/PropertyList.h"
 
 #include <QDir>
 #include <QFile>

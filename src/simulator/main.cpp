@@ -1,7 +1,7 @@
 // edgemarks-sim: a simulated AH-K3001V handset on a pseudo-terminal.
-#include "SimulatedHandset.h"
+#include "simulator/SimulatedHandset.h"
 
-#include "MyDocument.h"
+#include "document/MyDocument.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
-#include "BookmarkTestSupport.h"
-#include "Command.h"
-#include "FileTestSupport.h"
-#include "LinkTestSupport.h"
-#include "MyDocument.h"
+#include "support/BookmarkTestSupport.h"
+#include "cli/Command.h"
+#include "support/FileTestSupport.h"
+#include "support/LinkTestSupport.h"
+#include "document/MyDocument.h"
 #include "Translations.h"
 
 #include <QCommandLineParser>

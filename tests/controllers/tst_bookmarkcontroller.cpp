@@ -1,8 +1,8 @@
-#include "BookmarkController.h"
-#include "BookmarkTestSupport.h"
-#include "FolderController.h"
-#include "MemoryNumberFormatter.h"
-#include "MyDocument.h"
+#include "controllers/BookmarkController.h"
+#include "support/BookmarkTestSupport.h"
+#include "controllers/FolderController.h"
+#include "controllers/MemoryNumberFormatter.h"
+#include "document/MyDocument.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>

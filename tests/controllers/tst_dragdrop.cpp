@@ -1,11 +1,11 @@
-#include "BookmarkController.h"
-#include "BookmarkPasteboard.h"
-#include "BookmarkTestSupport.h"
-#include "FileTestSupport.h"
-#include "FolderController.h"
-#include "LinkReader.h"
-#include "MyDocument.h"
-#include "ResourceFork.h"
+#include "controllers/BookmarkController.h"
+#include "controllers/BookmarkPasteboard.h"
+#include "support/BookmarkTestSupport.h"
+#include "support/FileTestSupport.h"
+#include "controllers/FolderController.h"
+#include "controllers/LinkReader.h"
+#include "document/MyDocument.h"
+#include "controllers/ResourceFork.h"
 
 #include <QCoreApplication>
 #include <QMimeData>

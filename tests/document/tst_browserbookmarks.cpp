@@ -1,6 +1,6 @@
-#include "BookmarkTestSupport.h"
-#include "BrowserBookmarks.h"
-#include "MyDocument.h"
+#include "support/BookmarkTestSupport.h"
+#include "document/BrowserBookmarks.h"
+#include "document/MyDocument.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,5 +1,5 @@
-#include "KeyedArchive.h"
-#include "MyDocument.h"
+#include "document/KeyedArchive.h"
+#include "document/MyDocument.h"
 
 #include <plist/plist.h>
 

@@ -1,5 +1,5 @@
-#include "BookmarkTestSupport.h"
-#include "MyDocument.h"
+#include "support/BookmarkTestSupport.h"
+#include "document/MyDocument.h"
 
 #include <QCoreApplication>
 #include <QFile>

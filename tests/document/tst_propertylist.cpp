@@ -1,7 +1,7 @@
 // Our property lists against libplist (kept for this cross-check only) and
 // against files made to break a reader.
-#include "MyDocument.h"
-#include "PropertyList.h"
+#include "document/MyDocument.h"
+#include "document/PropertyList.h"
 
 #include <plist/plist.h>
 

@@ -1,5 +1,5 @@
-#include "BookmarkTestSupport.h"
-#include "UndoManager.h"
+#include "support/BookmarkTestSupport.h"
+#include "document/UndoManager.h"
 
 #include <QCoreApplication>
 #include <QTest>

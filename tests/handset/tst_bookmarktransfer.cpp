@@ -1,9 +1,9 @@
-#include "BookmarkEntry.h"
-#include "BookmarkTestSupport.h"
-#include "LinkTestSupport.h"
-#include "RecordingProgress.h"
-#include "ScriptedHandset.h"
-#include "VedORovav.h"
+#include "handset/BookmarkEntry.h"
+#include "support/BookmarkTestSupport.h"
+#include "support/LinkTestSupport.h"
+#include "support/RecordingProgress.h"
+#include "support/ScriptedHandset.h"
+#include "handset/VedORovav.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
-#include "AirHFileType.h"
-#include "FileTestSupport.h"
-#include "LinkTestSupport.h"
-#include "RecordingProgress.h"
-#include "ScriptedHandset.h"
-#include "VedORovav.h"
+#include "handset/AirHFileType.h"
+#include "support/FileTestSupport.h"
+#include "support/LinkTestSupport.h"
+#include "support/RecordingProgress.h"
+#include "support/ScriptedHandset.h"
+#include "handset/VedORovav.h"
 
 #include <QRandomGenerator>
 #include <QTest>

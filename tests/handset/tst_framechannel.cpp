@@ -1,10 +1,10 @@
 // The frame layer and the session over a stream in memory: exact frames, every
 // way a reply can arrive or fail to, the login's outcomes.
-#include "FrameChannel.h"
-#include "HandsetSession.h"
-#include "LinkTestSupport.h"
-#include "ScriptedHandset.h"
-#include "VedORovav.h"
+#include "handset/FrameChannel.h"
+#include "handset/HandsetSession.h"
+#include "support/LinkTestSupport.h"
+#include "support/ScriptedHandset.h"
+#include "handset/VedORovav.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "BookmarkTestSupport.h"
-#include "HandsetCheck.h"
+#include "support/BookmarkTestSupport.h"
+#include "handset/HandsetCheck.h"
 
 #include <QTest>
 

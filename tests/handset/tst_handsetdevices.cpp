@@ -3,13 +3,13 @@
 // here and turns /dev/ttyACM0 into a pseudo-terminal. Runs under umockdev-wrapper.
 #include <umockdev.h> // before Qt: GLib's headers use the word "signals"
 
-#include "DriverCheck.h"
-#include "FileTestSupport.h"
-#include "HandsetDevices.h"
-#include "LinkTestSupport.h"
-#include "ProtocolLog.h"
-#include "RecordingProgress.h"
-#include "VedORovav.h"
+#include "handset/DriverCheck.h"
+#include "support/FileTestSupport.h"
+#include "handset/HandsetDevices.h"
+#include "support/LinkTestSupport.h"
+#include "handset/ProtocolLog.h"
+#include "support/RecordingProgress.h"
+#include "handset/VedORovav.h"
 
 #include <QDir>
 #include <QJsonArray>

@@ -1,9 +1,9 @@
 // Transfers on a thread of their own: progress in order on the caller's thread,
 // and Cancel in every transfer, with the frames that follow and nothing lost.
-#include "BookmarkTestSupport.h"
-#include "HandsetTask.h"
-#include "LinkTestSupport.h"
-#include "RecordingProgress.h"
+#include "support/BookmarkTestSupport.h"
+#include "handset/HandsetTask.h"
+#include "support/LinkTestSupport.h"
+#include "support/RecordingProgress.h"
 
 #include <QDir>
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "ShiftJIS.h"
+#include "handset/ShiftJIS.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
-#include "LinkTestSupport.h"
-#include "ProtocolLog.h"
-#include "RecordingProgress.h"
-#include "VedORovav.h"
+#include "support/LinkTestSupport.h"
+#include "handset/ProtocolLog.h"
+#include "support/RecordingProgress.h"
+#include "handset/VedORovav.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // The keychain store against a real Secret Service. The test set-up runs it in a
 // D-Bus session of its own with gnome-keyring (see run-with-keyring).
-#include "KeychainStore.h"
+#include "sheets/KeychainStore.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
-#include "KeychainStore.h"
-#include "PasswordController.h"
-#include "ProgressController.h"
-#include "VedORovavException.h"
+#include "sheets/KeychainStore.h"
+#include "sheets/PasswordController.h"
+#include "sheets/ProgressController.h"
+#include "handset/VedORovavException.h"
 
 #include <QCheckBox>
 #include <QDialog>

@@ -1,5 +1,5 @@
-#include "SimulatorFixture.h"
-#include "VedORovav.h"
+#include "support/SimulatorFixture.h"
+#include "handset/VedORovav.h"
 
 #include <QProcess>
 #include <QTest>

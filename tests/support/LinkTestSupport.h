@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SimulatorFixture.h"
-#include "VedORovavException.h"
+#include "support/SimulatorFixture.h"
+#include "handset/VedORovavException.h"
 
 #include <functional>
 

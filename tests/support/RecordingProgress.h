@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ProgressProtocol.h"
-#include "VedORovavException.h"
+#include "handset/ProgressProtocol.h"
+#include "handset/VedORovavException.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MemoryStream.h"
-#include "VedORovav.h"
+#include "handset/MemoryStream.h"
+#include "handset/VedORovav.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SimulatedHandset.h"
+#include "simulator/SimulatedHandset.h"
 
 #include <QTemporaryDir>
 #include <QTest>

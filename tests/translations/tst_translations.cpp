@@ -1,7 +1,7 @@
-#include "BookmarkController.h"
-#include "MemoryNumberFormatter.h"
-#include "MyDocument.h"
-#include "VedORovav.h"
+#include "controllers/BookmarkController.h"
+#include "controllers/MemoryNumberFormatter.h"
+#include "document/MyDocument.h"
+#include "handset/VedORovav.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2,15 +2,15 @@
 // layout and for the AppStream metainfo (scripts/screenshots runs it under Xvfb,
 // once in English and once in Japanese). Xvfb has no window manager: the
 // window's title bar, with its icon and title, is drawn above the window.
-#include "BookmarkController.h"
-#include "DocumentWindow.h"
-#include "EdgeMarksApp.h"
-#include "FindingsSheet.h"
-#include "KeychainStore.h"
-#include "MyDocument.h"
-#include "PasswordController.h"
-#include "ProgressController.h"
-#include "SimulatedHandset.h"
+#include "controllers/BookmarkController.h"
+#include "app/DocumentWindow.h"
+#include "app/EdgeMarksApp.h"
+#include "sheets/FindingsSheet.h"
+#include "sheets/KeychainStore.h"
+#include "document/MyDocument.h"
+#include "sheets/PasswordController.h"
+#include "sheets/ProgressController.h"
+#include "simulator/SimulatedHandset.h"
 #include "Translations.h"
 #include "ui_MyDocument.h"
 
