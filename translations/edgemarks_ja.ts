@@ -37,107 +37,107 @@
 <context>
     <name>BrowserBookmarks</name>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="303"/>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="373"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="302"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="372"/>
         <source>The bookmark file is larger than 64 MB.</source>
         <translation>ブックマークファイルが 64 MB を超えています。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="152"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="151"/>
         <source>It has no location.</source>
         <translation>URL がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="157"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="156"/>
         <source>Its location names no web server.</source>
         <translation>URL に Web サーバ名がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="160"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="159"/>
         <source>Its location is not a whole web address.</source>
         <translation>URL が完全な Web アドレスではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="162"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="161"/>
         <source>It is a saved search of the browser (place:), not a web page.</source>
         <translation>ブラウザの保存済み検索 (place:) で、Web ページではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="165"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="164"/>
         <source>It is a script (javascript:), which the AIR-EDGE PHONE cannot run.</source>
         <translation>スクリプト (javascript:) は AIR-EDGE PHONE では実行できません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="168"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="167"/>
         <source>It holds its page inside the link (data:), which the AIR-EDGE PHONE cannot open.</source>
         <translation>リンク内にページを持つもの (data:) は AIR-EDGE PHONE では開けません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="172"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="171"/>
         <source>It is a file on this computer (file:).</source>
         <translation>このコンピュータ上のファイル (file:) です。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="173"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="172"/>
         <source>The AIR-EDGE PHONE opens only web pages (http: and https:), not %1: locations.</source>
         <translation>AIR-EDGE PHONE が開けるのは Web ページ (http: と https:) だけで、%1: は開けません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="322"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="321"/>
         <source>The bookmark file&apos;s characters cannot be read.</source>
         <translation>ブックマークファイルの文字を読み取れません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="338"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="337"/>
         <source>The bookmark file could not be read.</source>
         <translation>ブックマークファイルを読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="358"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="357"/>
         <source>The file is not a browser bookmark file: it holds no links.</source>
         <translation>ブラウザのブックマークファイルではありません。リンクが含まれていません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="476"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="60"/>
         <source>%1 → %2</source>
         <translation>%1 → %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="547"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="131"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n 件のブックマークを追加します。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="554"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="138"/>
         <source>outside any folder</source>
         <translation>フォルダ外</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="555"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="139"/>
         <source>from “%1”</source>
         <translation>「%1」から</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="556"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="140"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation>  %2 の %1 件をフォルダ %3 (%4) へ</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="563"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="147"/>
         <source>Folders renamed: %1</source>
         <translation>名前を変えるフォルダ: %1</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/BrowserBookmarks.cpp" line="568"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="152"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n 件のリンクを読み飛ばします:</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="571"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="155"/>
         <source>  “%1” (%2): %3</source>
         <translation>  「%1」(%2): %3</translation>
     </message>
@@ -145,27 +145,27 @@
 <context>
     <name>BrowserImportSheet</name>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="17"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="18"/>
         <source>Import Bookmarks</source>
         <translation>ブックマークの読み込み</translation>
     </message>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="19"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="20"/>
         <source>Import bookmarks from a browser</source>
         <translation>ブラウザのブックマークを読み込む</translation>
     </message>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="23"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="24"/>
         <source>One handset folder for each browser folder</source>
         <translation>ブラウザのフォルダごとに端末のフォルダを使う</translation>
     </message>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="26"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="27"/>
         <source>Everything into folder “%1”</source>
         <translation>すべてフォルダ「%1」に入れる</translation>
     </message>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="35"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="36"/>
         <source>Import</source>
         <translation>読み込む</translation>
     </message>
@@ -173,230 +173,230 @@
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/Command.cpp" line="187"/>
+        <location filename="../src/cli/Command.cpp" line="188"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation>%1 がないため、このアプリケーションを使用できません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="66"/>
+        <location filename="../src/cli/FileCommands.cpp" line="67"/>
         <source>may be opened</source>
         <translation>使用可</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="67"/>
+        <location filename="../src/cli/FileCommands.cpp" line="68"/>
         <source>no permission</source>
         <translation>権限なし</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="76"/>
+        <location filename="../src/cli/FileCommands.cpp" line="77"/>
         <source>No AH-K3001V (USB ID %1:%2) was found.</source>
         <translation>AH-K3001V (USB ID %1:%2) が見つかりませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="79"/>
+        <location filename="../src/cli/FileCommands.cpp" line="80"/>
         <source>The %1 was not found; the AIR-EDGE PHONE cannot be used without it.</source>
         <translation>%1 が見つかりません。これがないと AIR-EDGE PHONE は使えません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="226"/>
+        <location filename="../src/cli/Command.cpp" line="227"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation>パスワードファイル %1 を読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="216"/>
+        <location filename="../src/cli/Command.cpp" line="217"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation>AIR-EDGE PHONE のパスワード: </translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="52"/>
+        <location filename="../src/cli/Command.cpp" line="53"/>
         <source>Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, get NAME..., put FILE..., devices (see --help)</source>
         <translation>使い方: edgemarks-cli [オプション] import|export|show|check 書類, convert 入力 出力, ls, get 名前..., put ファイル..., devices (--help を参照)</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="230"/>
+        <location filename="../src/cli/Command.cpp" line="231"/>
         <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
         <translation>パスワードファイル %1 が 4 KiB を超えています。パスワードは最初の行に書いてください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="236"/>
+        <location filename="../src/cli/Command.cpp" line="237"/>
         <source>Warning: others may read the password file %1 (chmod 600 it).</source>
         <translation>警告: パスワードファイル %1 は他のユーザーも読めます (chmod 600 してください)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="248"/>
+        <location filename="../src/cli/Command.cpp" line="249"/>
         <source>The password file %1 is not UTF-8 text.</source>
         <translation>パスワードファイル %1 が UTF-8 のテキストではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="261"/>
+        <location filename="../src/cli/Command.cpp" line="262"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>AIR-EDGE PHONE のパスワードがありません: --password-file を指定するか、EDGEMARKS_PASSWORD を設定するか、キーチェーンに保存してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="278"/>
+        <location filename="../src/cli/Command.cpp" line="279"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation>AIR-EDGE PHONE がパスワードを受け付けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="143"/>
+        <location filename="../src/cli/Command.cpp" line="144"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation>%1 を開けませんでした: %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="36"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="37"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation>ブックマークを読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="52"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="234"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="238"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="53"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="235"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="239"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation>%1 を保存できませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="56"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="57"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="60"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="61"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="79"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="80"/>
         <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
         <translation>書き出しませんでした。%1 はこのままでは AIR-EDGE PHONE に登録できません (それでも送るには --force を指定してください)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="89"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="90"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation>確認なしでは書き出しません: AIR-EDGE PHONE のブックマークを置き換えるには --yes を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="95"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="96"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>AIR-EDGE PHONE 内のブックマークはすべて削除されます。書き出してもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="98"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="99"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation>書き出すと、AIR-EDGE PHONE 内のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="100"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="101"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="101"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="102"/>
         <source>Not exported.</source>
         <translation>書き出しませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="108"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="109"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation>ブックマークを書き出せませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="114"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="115"/>
         <source>Exported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを書き出しました。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="116"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="117"/>
         <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
         <translation>
             <numerusform>AIR-EDGE PHONE にないフォルダの %n 件のブックマークは送りませんでした。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="148"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="149"/>
         <source>Folder %1: %n bookmark(s)</source>
         <translation>
             <numerusform>フォルダ %1: %n 件</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="159"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="160"/>
         <source>Folder index %1: </source>
         <translation>フォルダ番号 %1: </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="182"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="183"/>
         <source>The AIR-EDGE PHONE can take %1 as it is.</source>
         <translation>%1 はこのまま AIR-EDGE PHONE に登録できます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="195"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="196"/>
         <source>%1 exists: give --force to replace it.</source>
         <translation>%1 はすでにあります。置き換えるには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="203"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="204"/>
         <source>--folder takes a folder number from 0 to 19.</source>
         <translation>--folder にはフォルダ番号 0 から 19 を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="212"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="213"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation>%1 を読み込めませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="243"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="244"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="90"/>
-        <location filename="../src/cli/FileCommands.cpp" line="134"/>
+        <location filename="../src/cli/FileCommands.cpp" line="91"/>
+        <location filename="../src/cli/FileCommands.cpp" line="135"/>
         <source>Couldn&apos;t read the file list.</source>
         <translation>ファイルの一覧を読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="123"/>
+        <location filename="../src/cli/FileCommands.cpp" line="124"/>
         <source>%1 is not a folder.</source>
         <translation>%1 はフォルダではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="153"/>
+        <location filename="../src/cli/FileCommands.cpp" line="154"/>
         <source>There is no file %1 on the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE に %1 というファイルはありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="160"/>
+        <location filename="../src/cli/FileCommands.cpp" line="161"/>
         <source>%1 is a symbolic link; give --force to write through it.</source>
         <translation>%1 はシンボリックリンクです。リンク先に書き込むには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="166"/>
+        <location filename="../src/cli/FileCommands.cpp" line="167"/>
         <source>%1 exists; give --force to replace it.</source>
         <translation>%1 は既にあります。置き換えるには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="174"/>
+        <location filename="../src/cli/FileCommands.cpp" line="175"/>
         <source>Couldn&apos;t download the files.</source>
         <translation>ファイルを受信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="188"/>
+        <location filename="../src/cli/FileCommands.cpp" line="189"/>
         <source>%1 is not a file.</source>
         <translation>%1 はファイルではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="193"/>
+        <location filename="../src/cli/FileCommands.cpp" line="194"/>
         <source>Couldn&apos;t upload the files.</source>
         <translation>ファイルを送信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="63"/>
+        <location filename="../src/cli/Command.cpp" line="64"/>
         <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).
 
 Commands:
@@ -435,88 +435,88 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 4 USB ドライバがない。edgemarks-cli(1) を参照してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="82"/>
+        <location filename="../src/cli/Command.cpp" line="83"/>
         <source>The handset&apos;s serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus).</source>
         <translation>端末のシリアルデバイス (EDGEMARKS_DEVICE より優先。既定: USB から探す)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="85"/>
+        <location filename="../src/cli/Command.cpp" line="86"/>
         <source>path</source>
         <translation>パス</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="87"/>
+        <location filename="../src/cli/Command.cpp" line="88"/>
         <source>Write every frame and step of the conversation with the handset to this file, for a bug report (the password is masked).</source>
         <translation>端末とのやり取りのすべてのフレームと手順をこのファイルに書き出します (不具合報告用。パスワードは伏せます)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="90"/>
-        <location filename="../src/cli/Command.cpp" line="93"/>
+        <location filename="../src/cli/Command.cpp" line="91"/>
+        <location filename="../src/cli/Command.cpp" line="94"/>
         <source>file</source>
         <translation>ファイル</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="92"/>
+        <location filename="../src/cli/Command.cpp" line="93"/>
         <source>Read the password from the first line of this file.</source>
         <translation>このファイルの1行目からパスワードを読みます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="95"/>
+        <location filename="../src/cli/Command.cpp" line="96"/>
         <source>Use a built-in simulated handset with sample content (password 1234).</source>
         <translation>サンプル入りの内蔵シミュレータ端末を使います (パスワード 1234)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="98"/>
+        <location filename="../src/cli/Command.cpp" line="99"/>
         <source>Export without asking for confirmation.</source>
         <translation>確認せずに書き出します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="99"/>
+        <location filename="../src/cli/Command.cpp" line="100"/>
         <source>show, check, ls, devices: print JSON.</source>
         <translation>show, check, ls, devices: JSON で出力します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="101"/>
+        <location filename="../src/cli/Command.cpp" line="102"/>
         <source>convert: put every bookmark into this handset folder (0-19).</source>
         <translation>convert: すべてのブックマークを端末のこのフォルダ (0-19) に入れます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="102"/>
+        <location filename="../src/cli/Command.cpp" line="103"/>
         <source>number</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="104"/>
+        <location filename="../src/cli/Command.cpp" line="105"/>
         <source>get: the folder to download into (default: here).</source>
         <translation>get: 受け取り先のフォルダ (既定: 現在のフォルダ)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="105"/>
+        <location filename="../src/cli/Command.cpp" line="106"/>
         <source>folder</source>
         <translation>フォルダ</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="107"/>
+        <location filename="../src/cli/Command.cpp" line="108"/>
         <source>get, convert: replace local files that exist; export: send a document the check finds fault with.</source>
         <translation>get, convert: 既存のファイルを置き換えます。export: チェックで問題が見つかった書類も送ります。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="110"/>
+        <location filename="../src/cli/Command.cpp" line="111"/>
         <source>put: send every file with this handset type.</source>
         <translation>put: すべてのファイルをこの端末の種類で送ります。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="111"/>
+        <location filename="../src/cli/Command.cpp" line="112"/>
         <source>type</source>
         <translation>種類</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="115"/>
+        <location filename="../src/cli/Command.cpp" line="116"/>
         <source>import, export, show, check, convert, ls, get, put or devices</source>
         <translation>import, export, show, check, convert, ls, get, put, devices のいずれか</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="117"/>
+        <location filename="../src/cli/Command.cpp" line="118"/>
         <source>the document, or the files</source>
         <translation>書類、またはファイル</translation>
     </message>
@@ -539,76 +539,76 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="53"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="58"/>
         <source>The current editing bookmarks will be completely deleted. Are you sure you want to import ?</source>
         <translation>編集中のブックマークはすべて削除されます。読み込んでもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="54"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="59"/>
         <source>If you select to import then all bookmarks on the current editing will be lost.</source>
         <translation>読み込むと、編集中のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="54"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="59"/>
         <source>Import</source>
         <translation>読み込む</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="166"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="171"/>
         <source>The import was cancelled; the document is unchanged.</source>
         <translation>読み込みを中止しました。書類は変更されていません。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="169"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="174"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation>ブックマークを読み込めませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="180"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="185"/>
         <source>Exported %n bookmark(s) to the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>%n 件のブックマークを AIR-EDGE PHONE に書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="184"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="189"/>
         <source>Some bookmarks were left out.</source>
         <translation>一部のブックマークは入りませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="189"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="194"/>
         <source>Some bookmarks could not be read.</source>
         <translation>一部のブックマークを読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="190"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="195"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/DocumentCommands.cpp" line="195"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="200"/>
         <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>AIR-EDGE PHONE から %n 件のブックマークを読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="93"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="98"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>AIR-EDGE PHONE 内のブックマークはすべて削除されます。書き出してもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="95"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="100"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation>書き出すと、AIR-EDGE PHONE 内のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="96"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="101"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="170"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="175"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation>ブックマークを書き出せませんでした。</translation>
     </message>
@@ -616,219 +616,252 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="142"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="144"/>
         <source>Not every bookmark was added.</source>
         <translation>追加できなかったブックマークがあります。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="147"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="149"/>
         <source>The memory number was not changed.</source>
         <translation>メモリ番号は変更されませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="207"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="209"/>
         <source>Save Protocol Log</source>
         <translation>通信ログを保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="209"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="211"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation>ログ (*.log *.txt);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="214"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="216"/>
         <source>Import Browser Bookmarks</source>
         <translation>ブラウザのブックマークを読み込む</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="215"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="217"/>
         <source>Bookmark files (*.html *.htm);;All files (*)</source>
         <translation>ブックマークファイル (*.html *.htm);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="221"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="223"/>
         <source>Export Browser Bookmarks</source>
         <translation>ブラウザ用にブックマークを書き出す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="222"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="224"/>
         <source>Bookmark files (*.html *.htm)</source>
         <translation>ブックマークファイル (*.html *.htm)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="245"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="247"/>
         <source>Clear Menu</source>
         <translation>メニューを消去</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="261"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="263"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="263"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="265"/>
         <source>EdgeMarks Manual</source>
         <translation>EdgeMarks マニュアル</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="268"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="275"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="270"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="277"/>
         <source>About EdgeMarks</source>
         <translation>EdgeMarks について</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="276"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="278"/>
         <source>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</source>
         <translation>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="281"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="283"/>
         <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
         <translation>&lt;p&gt;AH-K3001V (AIR-EDGE PHONE) のブックマークエディタです。&lt;/p&gt;&lt;p&gt;MIT ライセンスで公開しています。Qt %1 でビルド、Qt %2 で動作中。&lt;/p&gt;&lt;p&gt;マニュアル: &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;&lt;/p&gt;</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="335"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="337"/>
         <source>Find Automatically</source>
         <translation>自動的に探す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="335"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="337"/>
         <source>As Started (%1)</source>
         <translation>起動時の指定 (%1)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="348"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="350"/>
         <source>(no permission)</source>
         <translation>(権限なし)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="356"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="358"/>
         <source>Other...</source>
         <translation>その他...</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="364"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="366"/>
         <source>Other Device</source>
         <translation>その他のデバイス</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="365"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="367"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation>AIR-EDGE PHONE のシリアルデバイス:</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="389"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="391"/>
         <source>The protocol log could not be saved.</source>
         <translation>通信ログを保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="392"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="394"/>
         <source>Saved the protocol log to %1.</source>
         <translation>通信ログを %1 に保存しました。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="402"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="404"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation>ブックマークファイル“%1”を読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="410"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="412"/>
         <source>Import Bookmarks</source>
         <translation>ブックマークの読み込み</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="411"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="413"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="424"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="426"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation>ブックマークファイル“%1”に書き込めませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="428"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="430"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="458"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="460"/>
         <source>%1[*] — EdgeMarks</source>
         <translation>%1[*] — EdgeMarks</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="500"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="502"/>
         <source>Save As</source>
         <translation>別名で保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="512"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="514"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation>書類 “%1” を保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="528"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="530"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation>“%1” を最後に保存した状態に戻しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="531"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="533"/>
         <source>Your current changes will be lost.</source>
         <translation>現在の変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="532"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="534"/>
         <source>Revert</source>
         <translation>戻す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="541"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="543"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation>書類 “%1” を元に戻せませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="551"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="553"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation>書類 “%1” への変更を保存しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="554"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="556"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation>保存しないと変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="555"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="557"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="556"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="558"/>
         <source>Don&apos;t Save</source>
         <translation>保存しない</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="586"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="588"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation>%1 がないため、このアプリケーションを使用できません。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="590"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="592"/>
         <source>Quit</source>
         <translation>終了</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="605"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="607"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="640"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="642"/>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>DriverCheck</name>
+    <message>
+        <location filename="../src/handset/DriverCheck.cpp" line="116"/>
+        <source>USB modem driver of the Linux kernel (cdc_acm)</source>
+        <translation>Linux カーネルの USB モデムドライバ (cdc_acm)</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/DriverCheck.cpp" line="117"/>
+        <source>AH-K3001V USB Driver %1.%2</source>
+        <translation>AH-K3001V USB ドライバ %1.%2</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/DriverCheck.cpp" line="125"/>
+        <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;.</source>
+        <translation>実行中のカーネルに cdc_acm モジュールがありません (/sys と %1 を確認しました)。実行中のカーネルのモジュール (Debian ではその linux-image パッケージ) をインストールし、&quot;sudo modprobe cdc_acm&quot; でドライバを読み込んでください。</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/DriverCheck.cpp" line="129"/>
+        <source>%1 The application will now quit.</source>
+        <translation>%1アプリケーションを終了します。</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/DriverCheck.cpp" line="132"/>
+        <source>You need to install the %1 or later.</source>
+        <translation>%1 以降をインストールしてください。</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/DriverCheck.cpp" line="133"/>
+        <source>You need to install the %1 or later. The application will be quited.</source>
+        <translation>%1 以降をインストールしてください。アプリケーションを終了します。</translation>
     </message>
 </context>
 <context>
@@ -948,47 +981,47 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>「%1」(メモリ %2、フォルダ %3)</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="46"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="49"/>
         <source>The list holds %1 bookmarks; the AIR-EDGE PHONE holds at most %2.</source>
         <translation>ブックマークが %1 件あります。AIR-EDGE PHONE には %2 件までしか登録できません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="56"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="59"/>
         <source>%1 is in folder %2, which the AIR-EDGE PHONE does not have (0 to 19): it would not be sent.</source>
         <translation>%1 は AIR-EDGE PHONE にないフォルダ %2 にあります (0 から 19 まで)。送られません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="64"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="67"/>
         <source>%1 has memory number %2; the AIR-EDGE PHONE takes 0 to 99.</source>
         <translation>%1 のメモリ番号は %2 です。AIR-EDGE PHONE は 0 から 99 までです。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="70"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="73"/>
         <source>%1 has the memory number of “%2”.</source>
         <translation>%1 のメモリ番号は「%2」と同じです。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="76"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="79"/>
         <source>%1 has characters in its name that the AIR-EDGE PHONE cannot show: the name would be sent empty.</source>
         <translation>%1 の名前には AIR-EDGE PHONE で表示できない文字があります。名前は空で送られます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="83"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="86"/>
         <source>%1 has a name that would come back changed from the AIR-EDGE PHONE.</source>
         <translation>%1 の名前は AIR-EDGE PHONE から読み込むと変わってしまいます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="93"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="96"/>
         <source>%1 has characters in its location that the AIR-EDGE PHONE cannot take: the location would be sent empty.</source>
         <translation>%1 の URL には AIR-EDGE PHONE が扱えない文字があります。URL は空で送られます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="100"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="103"/>
         <source>%1 has a location that would come back changed from the AIR-EDGE PHONE.</source>
         <translation>%1 の URL は AIR-EDGE PHONE から読み込むと変わってしまいます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="109"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="112"/>
         <source>%1 has a name and location of %2 bytes; one entry carries at most %3.</source>
         <translation>%1 の名前と URL は %2 バイトあります。1 件は %3 バイトまでです。</translation>
     </message>
@@ -1290,7 +1323,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="461"/>
+        <location filename="../src/document/MyDocument.cpp" line="466"/>
         <source>The file is too large to be a bookmark document.</source>
         <translation>ブックマーク書類としては大きすぎるファイルです。</translation>
     </message>
@@ -1521,232 +1554,202 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>VedORovav</name>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="41"/>
+        <location filename="../src/handset/SerialPort.cpp" line="42"/>
         <source>You may not use this port. Install the udev rule that comes with EdgeMarks (it lets the desktop&apos;s user open the AIR-EDGE PHONE), or join the group &quot;dialout&quot; and log in again.</source>
         <translation>このポートを使用する権限がありません。EdgeMarks に付属の udev ルール (デスクトップのユーザーが AIR-EDGE PHONE を開けるようにします) をインストールするか、グループ &quot;dialout&quot; に参加してログインし直してください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="48"/>
+        <location filename="../src/handset/SerialPort.cpp" line="49"/>
         <source>Another program holds the port, for example ModemManager or a second EdgeMarks. Close it; the udev rule that comes with EdgeMarks keeps ModemManager away.</source>
         <translation>別のプログラム (ModemManager や、もう一つの EdgeMarks など) がポートを使用しています。そのプログラムを終了してください。EdgeMarks に付属の udev ルールは ModemManager を近づけません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="60"/>
+        <location filename="../src/handset/SerialPort.cpp" line="61"/>
         <source>a regular file</source>
         <translation>通常のファイル</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="62"/>
+        <location filename="../src/handset/SerialPort.cpp" line="63"/>
         <source>a folder</source>
         <translation>フォルダ</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="64"/>
+        <location filename="../src/handset/SerialPort.cpp" line="65"/>
         <source>a FIFO</source>
         <translation>FIFO</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="66"/>
+        <location filename="../src/handset/SerialPort.cpp" line="67"/>
         <source>a socket</source>
         <translation>ソケット</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="68"/>
+        <location filename="../src/handset/SerialPort.cpp" line="69"/>
         <source>a block device</source>
         <translation>ブロックデバイス</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="69"/>
+        <location filename="../src/handset/SerialPort.cpp" line="70"/>
         <source>not a terminal</source>
         <translation>端末以外</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="118"/>
-        <source>USB modem driver of the Linux kernel (cdc_acm)</source>
-        <translation>Linux カーネルの USB モデムドライバ (cdc_acm)</translation>
-    </message>
-    <message>
-        <location filename="../src/handset/VedORovav.cpp" line="119"/>
-        <source>AH-K3001V USB Driver %1.%2</source>
-        <translation>AH-K3001V USB ドライバ %1.%2</translation>
-    </message>
-    <message>
-        <location filename="../src/handset/VedORovav.cpp" line="127"/>
-        <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;.</source>
-        <translation>実行中のカーネルに cdc_acm モジュールがありません (/sys と %1 を確認しました)。実行中のカーネルのモジュール (Debian ではその linux-image パッケージ) をインストールし、&quot;sudo modprobe cdc_acm&quot; でドライバを読み込んでください。</translation>
-    </message>
-    <message>
-        <location filename="../src/handset/VedORovav.cpp" line="131"/>
-        <source>%1 The application will now quit.</source>
-        <translation>%1アプリケーションを終了します。</translation>
-    </message>
-    <message>
-        <location filename="../src/handset/VedORovav.cpp" line="134"/>
-        <source>You need to install the %1 or later.</source>
-        <translation>%1 以降をインストールしてください。</translation>
-    </message>
-    <message>
-        <location filename="../src/handset/VedORovav.cpp" line="135"/>
-        <source>You need to install the %1 or later. The application will be quited.</source>
-        <translation>%1 以降をインストールしてください。アプリケーションを終了します。</translation>
-    </message>
-    <message>
-        <location filename="../src/handset/VedORovav.cpp" line="159"/>
+        <location filename="../src/handset/VedORovav.cpp" line="71"/>
         <source>No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.</source>
         <translation>AH-K3001V (USB ID %1:%2) が見つかりませんでした。データ通信ケーブルで接続してください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="164"/>
+        <location filename="../src/handset/VedORovav.cpp" line="76"/>
         <source>%1 does not exist.</source>
         <translation>%1 がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="170"/>
+        <location filename="../src/handset/VedORovav.cpp" line="82"/>
         <source>%1 is a link to %2, which does not exist.</source>
         <translation>%1 は %2 へのリンクですが、%2 がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="97"/>
+        <location filename="../src/handset/SerialPort.cpp" line="98"/>
         <source>%1 is not a serial port: it is %2.</source>
         <translation>%1 はシリアルポートではありません (%2 です)。</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="125"/>
+        <location filename="../src/handset/SerialPort.cpp" line="126"/>
         <source>%1 is not a serial port.</source>
         <translation>%1 はシリアルポートではありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="36"/>
+        <location filename="../src/handset/LinkTexts.h" line="13"/>
         <source>The AIR-EDGE PHONE wasn&apos;t connected.</source>
         <translation>AIR-EDGE PHONE が接続されていません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="38"/>
+        <location filename="../src/handset/LinkTexts.h" line="15"/>
         <source>Couldn&apos;t open a port for the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE のポートを開けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="40"/>
+        <location filename="../src/handset/LinkTexts.h" line="17"/>
         <source>Couldn&apos;t set the serial port options.</source>
         <translation>シリアルポートを設定できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="42"/>
+        <location filename="../src/handset/LinkTexts.h" line="19"/>
         <source>Couldn&apos;t write the serial port.</source>
         <translation>シリアルポートに書き込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="44"/>
+        <location filename="../src/handset/LinkTexts.h" line="21"/>
         <source>Couldn&apos;t read the serial port.</source>
         <translation>シリアルポートから読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="46"/>
+        <location filename="../src/handset/LinkTexts.h" line="23"/>
         <source>An illiegal length data was received.</source>
         <translation>不正な長さのデータを受信しました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="48"/>
+        <location filename="../src/handset/LinkTexts.h" line="25"/>
         <source>The AIR-EDGE PHONE wasn&apos;t the top screen.</source>
         <translation>AIR-EDGE PHONE が待受画面になっていません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="50"/>
+        <location filename="../src/handset/LinkTexts.h" line="27"/>
         <source>The AIR-EDGE PHONE didn&apos;t answer.</source>
         <translation>AIR-EDGE PHONE から応答がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="52"/>
+        <location filename="../src/handset/LinkTexts.h" line="29"/>
         <source>The AIR-EDGE PHONE was disconnected.</source>
         <translation>AIR-EDGE PHONE との接続が切れました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="53"/>
+        <location filename="../src/handset/LinkTexts.h" line="30"/>
         <source>The transfer was cancelled.</source>
         <translation>転送を中止しました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="55"/>
+        <location filename="../src/handset/LinkTexts.h" line="32"/>
         <source>The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.</source>
         <translation>EDGEMARKS_TIMEOUT の制限時間が秒数ではありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="58"/>
+        <location filename="../src/handset/LinkTexts.h" line="35"/>
         <source>An illiegal format data was received.</source>
         <translation>不正な形式のデータを受信しました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="60"/>
+        <location filename="../src/handset/LinkTexts.h" line="37"/>
         <source>Too many bookmarks exist. Up to 100 bookmarks can be registered.</source>
         <translation>ブックマークが多すぎます。登録できるのは 100 件までです。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="62"/>
+        <location filename="../src/handset/LinkTexts.h" line="39"/>
         <source>The AIR-EDGE PHONE didn&apos;t return the success code.</source>
         <translation>AIR-EDGE PHONE が成功コードを返しませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="63"/>
+        <location filename="../src/handset/LinkTexts.h" line="40"/>
         <source>A bookmark&apos;s name and location are too long to be written into the AIR-EDGE PHONE.</source>
         <translation>ブックマークの名前とURLが長すぎるため AIR-EDGE PHONE に書き込めません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="65"/>
+        <location filename="../src/handset/LinkTexts.h" line="42"/>
         <source>A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE に書き込むにはメモリ番号を 0 から 99 にしてください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="69"/>
+        <location filename="../src/handset/LinkTexts.h" line="46"/>
         <source>Updating the file list...</source>
         <translation>ファイルの一覧を更新中...</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="70"/>
+        <location filename="../src/handset/LinkTexts.h" line="47"/>
         <source>A character that cannot be used at the AIR-EDGE PHONE is included in the file name.</source>
         <translation>AIR-EDGE PHONE で使えない文字がファイル名に含まれています。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="73"/>
+        <location filename="../src/handset/LinkTexts.h" line="50"/>
         <source>The file name is too long.</source>
         <translation>ファイル名が長すぎます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="75"/>
+        <location filename="../src/handset/LinkTexts.h" line="52"/>
         <source>The specified file was not found.</source>
         <translation>指定されたファイルが見つかりませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="77"/>
+        <location filename="../src/handset/LinkTexts.h" line="54"/>
         <source>Couldn&apos;t create a file.</source>
         <translation>ファイルを作成できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="78"/>
+        <location filename="../src/handset/LinkTexts.h" line="55"/>
         <source>Couldn&apos;t write a file.</source>
         <translation>ファイルに書き込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="79"/>
+        <location filename="../src/handset/LinkTexts.h" line="56"/>
         <source>Couldn&apos;t read a file.</source>
         <translation>ファイルを読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="81"/>
+        <location filename="../src/handset/LinkTexts.h" line="58"/>
         <source>The file is too large to be sent to the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE へ送るにはファイルが大きすぎます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="83"/>
+        <location filename="../src/handset/LinkTexts.h" line="60"/>
         <source>A file became shorter while it was sent to the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE へ送信中にファイルが短くなりました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.h" line="85"/>
+        <location filename="../src/handset/LinkTexts.h" line="62"/>
         <source>No place to save a downloaded file was given.</source>
         <translation>受信したファイルの保存先が指定されていません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="139"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="67"/>
         <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
         <translation>AIR-EDGE PHONE には一覧の一部しか書き込まれていない可能性があります。</translation>
     </message>

@@ -4,7 +4,7 @@
 // alternate (copy, upload, copy, download ...); medians and the middle half of
 // the ratios are printed, and the simulator's resident memory after every transfer.
 #include "BenchSupport.h"
-#include "handset/MemoryStream.h"
+#include "support/MemoryStream.h"
 #include "support/ScriptedHandset.h"
 #include "handset/VedORovav.h"
 

@@ -5,7 +5,7 @@
 // in memory, which tells the client's own cost and its calls (poll included).
 #include "BenchSupport.h"
 #include "handset/BookmarkEntry.h"
-#include "handset/MemoryStream.h"
+#include "support/MemoryStream.h"
 #include "support/ScriptedHandset.h"
 #include "handset/VedORovav.h"
 

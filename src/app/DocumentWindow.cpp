@@ -1,7 +1,9 @@
 #include "app/DocumentWindow.h"
 
+#include "commands/BookmarkImportPlan.h"
 #include "controllers/BookmarkController.h"
 #include "document/BrowserBookmarks.h"
+#include "handset/DriverCheck.h"
 #include "sheets/BrowserImportSheet.h"
 #include "app/EdgeMarksApp.h"
 #include "sheets/FindingsSheet.h"
@@ -579,14 +581,14 @@ void DocumentWindow::closeEvent(QCloseEvent* event)
 
 void DocumentWindow::runDriverCheck()
 {
-    if (VedORovav::existsDriver())
+    if (DriverCheck::exists())
         return;
-    const QString driver = VedORovav::humanReadableDriverName();
+    const QString driver = DriverCheck::humanReadableName();
     QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(),
                     tr("Couldn't use this application because the %1 didn't exist.").arg(driver),
                     QMessageBox::NoButton, nullptr);
     box.setObjectName(QStringLiteral("driverAlert"));
-    box.setInformativeText(VedORovav::driverInstructions());
+    box.setInformativeText(DriverCheck::instructions());
     box.addButton(tr("Quit"), QMessageBox::AcceptRole);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

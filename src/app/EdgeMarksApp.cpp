@@ -1,6 +1,6 @@
 #include "app/EdgeMarksApp.h"
 
-#include "document/DocumentCommands.h"
+#include "commands/DocumentCommands.h"
 #include "app/DocumentWindow.h"
 #include "handset/HandsetDevices.h"
 #include "document/MyDocument.h"

@@ -1,3 +1,4 @@
+#include "commands/BookmarkImportPlan.h"
 #include "document/BrowserBookmarks.h"
 #include "cli/Commands.h"
 #include "handset/HandsetCheck.h"

@@ -1,6 +1,7 @@
 #include "cli/Command.h"
 
 #include "cli/Commands.h"
+#include "handset/DriverCheck.h"
 #include "sheets/KeychainStore.h"
 #include "document/MyDocument.h"
 #include "simulator/SimulatedHandset.h"
@@ -181,12 +182,12 @@ int HandsetCommand::prepareHandset()
         qputenv("EDGEMARKS_DEVICE", QFile::encodeName(device));
         qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(bundle));
     }
-    if (!VedORovav::existsDriver()) {
-        const QString driver = VedORovav::humanReadableDriverName();
+    if (!DriverCheck::exists()) {
+        const QString driver = DriverCheck::humanReadableName();
         printError(
             QCoreApplication::translate("Cli", "Couldn't use this application because the %1 didn't exist.")
                 .arg(driver));
-        printError(VedORovav::driverInstructions(false));
+        printError(DriverCheck::instructions(false));
         return NoDriver;
     }
     return Ok;

@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "handset/DriverCheck.h"
 #include "handset/HandsetDevices.h"
 #include "cli/TerminalProgress.h"
 #include "handset/VedORovav.h"
@@ -75,10 +76,10 @@ int DevicesCommand::run(const QStringList&)
         printError(
             QCoreApplication::translate("Cli", "No AH-K3001V (USB ID %1:%2) was found.")
                 .arg(QLatin1String(HandsetDevices::VendorId), QLatin1String(HandsetDevices::ProductId)));
-    if (!VedORovav::existsDriver())
+    if (!DriverCheck::exists())
         printError(QCoreApplication::translate(
                        "Cli", "The %1 was not found; the AIR-EDGE PHONE cannot be used without it.")
-                       .arg(VedORovav::humanReadableDriverName()));
+                       .arg(DriverCheck::humanReadableName()));
     return handsetFound || !choice.path.isEmpty() ? Ok : Failed;
 }
 

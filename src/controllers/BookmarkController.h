@@ -2,7 +2,7 @@
 
 #include "controllers/BookmarkListModel.h"
 #include "controllers/DNDArrayController.h"
-#include "handset/VedORovav.h"
+#include "handset/HandsetLimits.h"
 
 #include <QItemSelectionModel>
 #include <QList>
@@ -27,7 +27,7 @@ public:
     static constexpr Column NameColumn = BookmarkListModel::NameColumn;
     static constexpr Column LocationColumn = BookmarkListModel::LocationColumn;
     static constexpr int ColumnCount = BookmarkListModel::ColumnCount;
-    static constexpr int MaxBookmarks = VedORovav::MaxBookmarks;
+    static constexpr int MaxBookmarks = HandsetLimits::MaxBookmarks;
 
     explicit BookmarkController(MyDocument* document, QObject* parent = nullptr);
     ~BookmarkController() override;

@@ -1,5 +1,9 @@
 #include "handset/DriverCheck.h"
 
+#include "document/PropertyList.h"
+
+#include <QCoreApplication>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +13,13 @@
 
 namespace
 {
+// The leading integer of a version component, read as atoi reads it.
+int leadingInteger(const QString& component)
+{
+    const QByteArray bytes = component.toUtf8();
+    return std::atoi(bytes.constData());
+}
+
 // Module index files name one module a line, by its path in the modules folder,
 // perhaps compressed; modules.dep follows the name with ":" and its dependencies.
 bool listsCdcAcm(const QString& path)
@@ -51,4 +62,80 @@ DriverCheck::CdcAcm DriverCheck::cdcAcm(const QString& sysRoot, const QString& m
     if (listsCdcAcm(modules + QStringLiteral("/modules.dep")))
         return CdcAcm::Installed;
     return CdcAcm::Missing;
+}
+
+bool DriverCheck::usesBundle()
+{
+#ifdef Q_OS_LINUX
+    return !qEnvironmentVariableIsEmpty("EDGEMARKS_DRIVER_BUNDLE");
+#else
+    return true;
+#endif
+}
+
+QString DriverCheck::bundlePath()
+{
+    const QByteArray env = qgetenv("EDGEMARKS_DRIVER_BUNDLE");
+    return env.isEmpty() ? QString::fromLatin1(DefaultBundle) : QString::fromLocal8Bit(env);
+}
+
+bool DriverCheck::isAcceptedVersion(const QString& version)
+{
+    const QStringList components = version.split(QLatin1Char('.'));
+    if (components.size() < 2)
+        return false;
+    const int major = leadingInteger(components[0]);
+    const int minor = leadingInteger(components[1]);
+    return major > 1 || (major == 1 && minor > 1);
+}
+
+bool DriverCheck::exists()
+{
+    if (!usesBundle())
+        return DriverCheck::cdcAcm() != DriverCheck::CdcAcm::Missing;
+    QFile info(bundlePath() + QStringLiteral("/Contents/Info.plist"));
+    if (!info.open(QIODevice::ReadOnly) || info.size() > (1 << 20))
+        return false;
+    QString version;
+    try {
+        const PropertyList plist = PropertyList::fromData(info.readAll());
+        if (plist.type(plist.root()) == PropertyList::Type::Dictionary) {
+            const PropertyList::Ref v = plist.find(plist.root(), u"CFBundleShortVersionString");
+            if (v >= 0 && plist.type(v) == PropertyList::Type::String)
+                version = plist.string(v);
+        }
+    } catch (const PropertyListError&) {
+        return false;
+    }
+    return !version.isNull() && isAcceptedVersion(version);
+}
+
+QString DriverCheck::humanReadableName()
+{
+    if (!usesBundle())
+        return QCoreApplication::translate("DriverCheck", "USB modem driver of the Linux kernel (cdc_acm)");
+    return QCoreApplication::translate("DriverCheck", "AH-K3001V USB Driver %1.%2").arg(1).arg(2);
+}
+
+QString DriverCheck::instructions(bool programQuits)
+{
+    if (!usesBundle()) {
+        const QString modules = DriverCheck::runningKernelModulesDir();
+        const QString advice =
+            QCoreApplication::translate(
+                "DriverCheck",
+                "The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules "
+                "of the running kernel (on Debian, its linux-image package) and load the driver with "
+                "\"sudo modprobe cdc_acm\".")
+                .arg(modules);
+        return programQuits ? QCoreApplication::translate("DriverCheck", "%1 The application will now quit.")
+                                  .arg(advice)
+                            : advice;
+    }
+    if (!programQuits)
+        return QCoreApplication::translate("DriverCheck", "You need to install the %1 or later.")
+            .arg(humanReadableName());
+    return QCoreApplication::translate("DriverCheck",
+                                       "You need to install the %1 or later. The application will be quited.")
+        .arg(humanReadableName());
 }

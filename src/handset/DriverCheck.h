@@ -2,12 +2,29 @@
 
 #include <QString>
 
-// Whether the kernel can serve the handset: its cdc_acm driver is loaded, built
-// into the running kernel, or installed as a module for it.
+// Whether this host can serve the handset: the kernel's cdc_acm driver is
+// loaded, built into the running kernel, or installed as a module for it; or a
+// driver bundle of an accepted version.
 namespace DriverCheck
 {
 
 enum class CdcAcm { Loaded, BuiltIn, Installed, Missing };
+
+// The driver check. On Linux: the kernel's cdc_acm driver is there (loaded,
+// built in or installed for the running kernel). Elsewhere, and whenever
+// EDGEMARKS_DRIVER_BUNDLE names one: the driver bundle's
+// CFBundleShortVersionString is 1.2 or later.
+bool exists();
+QString humanReadableName();
+// What to do when the driver is missing: the alert's informative text, which
+// ends by saying that the program quits, or the advice alone.
+QString instructions(bool programQuits = true);
+// The version rule alone, for a version text.
+bool isAcceptedVersion(const QString& version);
+inline constexpr const char* DefaultBundle = "/System/Library/Extensions/AHK3001VDriver.kext";
+// The driver bundle to check instead of the kernel's driver (EDGEMARKS_DRIVER_BUNDLE).
+bool usesBundle();
+QString bundlePath();
 
 // sysRoot is where sysfs is mounted; modulesDir holds the running kernel's
 // modules (empty: /lib/modules/<release> of the running kernel).

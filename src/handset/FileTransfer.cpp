@@ -27,9 +27,9 @@ QByteArray VedORovav::dataFileName(const QString& name, const QString& type) con
     const std::optional<QByteArray> n = ShiftJIS::encode(name);
     const std::optional<QByteArray> t = ShiftJIS::encode(type);
     if (!n || !t)
-        throw VedORovavException(BadFileName);
+        throw VedORovavException(LinkTexts::BadFileName);
     if (n->size() + t->size() + 3 > DirectoryFrameLength)
-        throw VedORovavException(FileNameTooLong);
+        throw VedORovavException(LinkTexts::FileNameTooLong);
     QByteArray bytes = *n;
     bytes.append('\t').append(*t).append('\t').append('\0');
     return bytes;
@@ -38,7 +38,7 @@ QByteArray VedORovav::dataFileName(const QString& name, const QString& type) con
 bool VedORovav::readDirectory(AirHFileList& files, const QString& password, ProgressProtocol& progress)
 {
     // The progress sheet shows the message in the user's language.
-    return transfer(progress, 1.0, QString::fromLatin1(UpdatingFileList), password, [&] {
+    return transfer(progress, 1.0, QString::fromLatin1(LinkTexts::UpdatingFileList), password, [&] {
         files.clear();
         readRecords(0x601, 0x607, DirectoryFrameLength, true, progress, [&](const QByteArray& record) {
             files.append(AirHFile::fromDirectoryRecord(record.constData(), int(record.size())));
@@ -84,12 +84,12 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
             }
         }
         if (taken != echoLength || std::memcmp(buffer, name.constData(), size_t(taken)) != 0)
-            throw VedORovavException(FileNotFound);
+            throw VedORovavException(LinkTexts::FileNotFound);
 
         // Unbuffered, so that a short write (a full disk, a quota) is seen at the
         // write that failed, before anything takes the place of the old file.
         if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            throw fileError(CouldNotCreateFile);
+            throw fileError(LinkTexts::CouldNotCreateFile);
         const qint64 content = frame - 12 - taken;
         qint64 left = content;
         // What arrives is gathered into larger pieces for the disk.
@@ -108,14 +108,14 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
                     if (w > 0)
                         done += w;
                     else if (errno != EINTR)
-                        throw fileError(CouldNotWriteFile, w == 0 ? EIO : errno);
+                        throw fileError(LinkTexts::CouldNotWriteFile, w == 0 ? EIO : errno);
                 }
                 held = 0;
             }
             progress.updateProgressDoubleValue(index + double(content - left) / double(content));
         }
         if (out.error() != QFileDevice::NoError || !out.commit())
-            throw fileError(CouldNotWriteFile);
+            throw fileError(LinkTexts::CouldNotWriteFile);
     } catch (const VedORovavException& e) {
         out.cancelWriting();
         // Keep the link in step: the rest of the announced frame is read and
@@ -140,7 +140,7 @@ bool VedORovav::readFileFrom(const AirHFileList& files, QStringList& destination
         for (int k = 0; k < files.size(); ++k) {
             // Checked before the request, so that no reply is left unread.
             if (destinations.isEmpty())
-                throw VedORovavException(NoDestination);
+                throw VedORovavException(LinkTexts::NoDestination);
             downloadOne(files.at(k), destinations.first(), k, progress);
             destinations.removeFirst();
         }
@@ -161,7 +161,7 @@ void VedORovav::uploadOne(const QString& path, const QString& type, int index, P
     const qint64 size = ::stat(QFile::encodeName(path).constData(), &info) == 0 ? qint64(info.st_size) : 0;
     // The frame's length field is signed 32-bit: the whole frame must fit it.
     if (size + name.size() + 6 > qint64(0x7FFFFFFF))
-        throw VedORovavException(FileTooLarge);
+        throw VedORovavException(LinkTexts::FileTooLarge);
 
     sendCommand(3, 0x603, nullptr, int(name.size() - 1 + size));
     {
@@ -176,14 +176,14 @@ void VedORovav::uploadOne(const QString& path, const QString& type, int index, P
         // Unbuffered: the file is read in large pieces, each sent a line's
         // buffer at a time (a write the port takes at once).
         if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            throw VedORovavException(CouldNotReadFile);
+            throw VedORovavException(LinkTexts::CouldNotReadFile);
         std::vector<char> piece(size_t(std::min<qint64>(std::max<qint64>(size, 1), PieceLength)));
         while (left > 0) {
             const qint64 n = in.read(piece.data(), std::min<qint64>(left, qint64(piece.size())));
             if (n < 0)
-                throw VedORovavException(CouldNotReadFile);
+                throw VedORovavException(LinkTexts::CouldNotReadFile);
             if (n == 0)
-                throw VedORovavException(FileShrank);
+                throw VedORovavException(LinkTexts::FileShrank);
             for (qint64 sent = 0; sent < n;) {
                 const int slice = int(std::min<qint64>(n - sent, BufferLength));
                 sendRawData(piece.data() + sent, slice);

@@ -1,7 +1,8 @@
 #include "handset/FrameChannel.h"
 
+#include "handset/LinkTexts.h"
 #include "handset/ProtocolLog.h"
-#include "handset/VedORovav.h"
+#include "handset/VedORovavException.h"
 
 #include <QDateTime>
 
@@ -14,13 +15,13 @@
 void FrameChannel::Reply::expect(int expectedCommand, int expectedSubCommand) const
 {
     if (uchar(command) != uchar(expectedCommand) || subCommand != (expectedSubCommand & 0xFFFF))
-        throw VedORovavException(VedORovav::IllegalFormat);
+        throw VedORovavException(LinkTexts::IllegalFormat);
 }
 
 void FrameChannel::checkCancelled() const
 {
     if (m_cancel && m_uncancellable == 0 && m_cancel->load())
-        throw VedORovavException(VedORovav::Cancelled);
+        throw VedORovavException(LinkTexts::Cancelled);
 }
 
 void FrameChannel::pause(int milliseconds)
@@ -46,7 +47,7 @@ qint64 FrameChannel::replyDeadline() const
 void FrameChannel::waitFor(bool writing, qint64 deadline)
 {
     if (!m_stream)
-        throw VedORovavException(writing ? VedORovav::CouldNotWrite : VedORovav::CouldNotRead,
+        throw VedORovavException(writing ? LinkTexts::CouldNotWrite : LinkTexts::CouldNotRead,
                                  QStringLiteral("The port is not open."));
     for (;;) {
         checkCancelled();
@@ -55,7 +56,7 @@ void FrameChannel::waitFor(bool writing, qint64 deadline)
             const qint64 left = deadline - QDateTime::currentMSecsSinceEpoch();
             if (left <= 0)
                 throw VedORovavException(
-                    writing ? VedORovav::CouldNotWrite : VedORovav::NoAnswer,
+                    writing ? LinkTexts::CouldNotWrite : LinkTexts::NoAnswer,
                     writing ? QStringLiteral("%1: the port took nothing for too long.").arg(m_stream->name())
                             : QString());
             slice = slice < 0 ? int(std::min<qint64>(left, INT_MAX)) : int(std::min<qint64>(left, slice));
@@ -69,7 +70,7 @@ void FrameChannel::expectEcho(const char* buffer, int command, int subCommand)
 {
     if (uchar(buffer[3]) != uchar(command) || uchar(buffer[9]) != uchar(subCommand >> 8) ||
         uchar(buffer[11]) != uchar(subCommand))
-        throw VedORovavException(VedORovav::IllegalFormat);
+        throw VedORovavException(LinkTexts::IllegalFormat);
 }
 
 int FrameChannel::parseCount(const char* text, int length)
@@ -82,11 +83,11 @@ int FrameChannel::parseCount(const char* text, int length)
     while (end > begin && padding(text[end - 1]))
         --end;
     if (begin == end || end - begin > 9)
-        throw VedORovavException(VedORovav::IllegalFormat);
+        throw VedORovavException(LinkTexts::IllegalFormat);
     int value = 0;
     for (int i = begin; i < end; ++i) {
         if (text[i] < '0' || text[i] > '9')
-            throw VedORovavException(VedORovav::IllegalFormat);
+            throw VedORovavException(LinkTexts::IllegalFormat);
         value = value * 10 + (text[i] - '0');
     }
     return value;
@@ -169,7 +170,7 @@ int FrameChannel::receiveData(char* buffer, int maxLength, bool additionally)
     }
     log.frame(ProtocolLog::Kind::Received, QByteArray(buffer, held), total < HeaderLength ? held : total);
     if (additionally && total < HeaderLength)
-        throw VedORovavException(VedORovav::IllegalLength);
+        throw VedORovavException(LinkTexts::IllegalLength);
     return total;
 }
 
@@ -218,7 +219,7 @@ void FrameChannel::writeAll(const char* data, int length, bool wholeOnceStarted)
             length -= int(written);
         } else if (written == 0 || (errno != EAGAIN && errno != EINTR)) {
             throw VedORovavException(
-                VedORovav::CouldNotWrite,
+                LinkTexts::CouldNotWrite,
                 written == -1 ? QStringLiteral("%1: %2.").arg(m_stream->name(), systemErrorText(errno))
                               : QString());
         }
@@ -241,9 +242,9 @@ int FrameChannel::readSome(char* buffer, int maxLength, qint64 deadline)
         if (count > 0 || (count == 0 && maxLength == 0))
             return int(count);
         if (count == 0)
-            throw VedORovavException(VedORovav::Disconnected);
+            throw VedORovavException(LinkTexts::Disconnected);
         if (errno != EAGAIN && errno != EINTR)
-            throw VedORovavException(VedORovav::CouldNotRead,
+            throw VedORovavException(LinkTexts::CouldNotRead,
                                      QStringLiteral("%1: %2.").arg(m_stream->name(), systemErrorText(errno)));
     }
 }

@@ -1,8 +1,8 @@
 #include "handset/HandsetCheck.h"
 
 #include "handset/BookmarkEntry.h"
+#include "handset/HandsetLimits.h"
 #include "handset/ShiftJIS.h"
-#include "handset/VedORovav.h"
 
 #include <QCoreApplication>
 
@@ -43,18 +43,18 @@ QList<HandsetCheck::Finding> HandsetCheck::check(const BookmarkList& bookmarks)
 {
     QList<Finding> findings;
     const qsizetype count = bookmarks.size();
-    if (count > VedORovav::MaxBookmarks)
+    if (count > HandsetLimits::MaxBookmarks)
         findings.append(
             {Kind::TooMany, -1, nullptr,
              QCoreApplication::translate("HandsetCheck",
                                          "The list holds %1 bookmarks; the AIR-EDGE PHONE holds at most %2.")
                  .arg(count)
-                 .arg(VedORovav::MaxBookmarks)});
+                 .arg(HandsetLimits::MaxBookmarks)});
     std::unordered_map<qint32, int> firstWithNumber;
     for (int i = 0; i < count; ++i) {
         const BookmarkPtr& b = bookmarks.at(i);
         auto add = [&](Kind kind, const QString& message) { findings.append({kind, i, b, message}); };
-        if (b->folder() < 0 || b->folder() >= VedORovav::FolderCount) {
+        if (b->folder() < 0 || b->folder() >= HandsetLimits::FolderCount) {
             add(Kind::FolderOutOfRange,
                 QCoreApplication::translate("HandsetCheck", "%1 is in folder %2, which the AIR-EDGE PHONE "
                                                             "does not have (0 to 19): it would not be sent.")

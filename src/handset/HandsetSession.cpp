@@ -1,8 +1,9 @@
 #include "handset/HandsetSession.h"
 
 #include "handset/FrameChannel.h"
+#include "handset/LinkTexts.h"
 #include "handset/ShiftJIS.h"
-#include "handset/VedORovav.h"
+#include "handset/VedORovavException.h"
 
 #include <cstring>
 
@@ -22,7 +23,7 @@ bool HandsetSession::login(const QString& password)
         if (m_channel.request(0, 0x101, "1", 1).startsWith("OK"))
             break;
         if (attempt == Attempts)
-            throw VedORovavException(VedORovav::NotTopScreen);
+            throw VedORovavException(LinkTexts::NotTopScreen);
         m_channel.pause(RetryPauseMilliseconds);
     }
     m_loggedIn = true;

@@ -99,7 +99,7 @@ bool HandsetTask::start(Work work)
         } catch (const VedORovavException& e) {
             failure = e;
         } catch (const std::exception& e) {
-            failure = VedORovavException(VedORovav::CouldNotRead, QString::fromLocal8Bit(e.what()));
+            failure = VedORovavException(LinkTexts::CouldNotRead, QString::fromLocal8Bit(e.what()));
         }
         QMetaObject::invokeMethod(
             this,

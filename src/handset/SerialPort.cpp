@@ -1,7 +1,8 @@
 #include "handset/SerialPort.h"
 
+#include "handset/LinkTexts.h"
 #include "handset/ProtocolLog.h"
-#include "handset/VedORovav.h"
+#include "handset/VedORovavException.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -89,11 +90,11 @@ std::unique_ptr<SerialPort> SerialPort::open(const QString& devicePath)
     if (::stat(path.constData(), &node) == -1) {
         if (errno == ENOENT)
             return nullptr;
-        throw VedORovavException(VedORovav::CouldNotOpen, openFailure(devicePath, errno));
+        throw VedORovavException(LinkTexts::CouldNotOpen, openFailure(devicePath, errno));
     }
     if (!S_ISCHR(node.st_mode))
         throw VedORovavException(
-            VedORovav::CouldNotOpen,
+            LinkTexts::CouldNotOpen,
             QCoreApplication::translate("VedORovav", "%1 is not a serial port: it is %2.")
                 .arg(devicePath, fileKind(node.st_mode)));
 
@@ -106,7 +107,7 @@ std::unique_ptr<SerialPort> SerialPort::open(const QString& devicePath)
         log.step(ProtocolLog::Kind::Error, systemErrorText(error));
         if (error == ENOENT)
             return nullptr;
-        throw VedORovavException(VedORovav::CouldNotOpen, openFailure(devicePath, error));
+        throw VedORovavException(LinkTexts::CouldNotOpen, openFailure(devicePath, error));
     }
     std::unique_ptr<SerialPort> port(new SerialPort(fd, devicePath));
     port->setUp();
@@ -121,7 +122,7 @@ void SerialPort::setUp()
         if (errno != ENOTTY && errno != EINVAL)
             failOptions("reading the attributes (tcgetattr)");
         throw VedORovavException(
-            VedORovav::CouldNotOpen,
+            LinkTexts::CouldNotOpen,
             QCoreApplication::translate("VedORovav", "%1 is not a serial port.").arg(m_path));
     }
     if (ioctl(m_fd, TIOCEXCL) == -1)
@@ -181,7 +182,7 @@ void SerialPort::failOptions(const char* step)
     const QString details =
         QStringLiteral("%1: %2: %3.").arg(m_path, QLatin1String(step), systemErrorText(errno));
     ProtocolLog::shared().step(ProtocolLog::Kind::Error, details);
-    throw VedORovavException(VedORovav::CouldNotSetOptions, details); // the destructor releases the port
+    throw VedORovavException(LinkTexts::CouldNotSetOptions, details); // the destructor releases the port
 }
 
 SerialPort::~SerialPort()

@@ -1,29 +1,17 @@
 #include "handset/VedORovav.h"
 
-#include "handset/DriverCheck.h"
 #include "handset/HandsetDevices.h"
 #include "handset/ProtocolLog.h"
 #include "handset/SerialPort.h"
 
-#include "document/PropertyList.h"
-
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QDateTime>
 #include <QFile>
 
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
-
-QString VedORovavException::localizedReason() const
-{
-    return QCoreApplication::translate("VedORovav", m_reason.constData());
-}
-
-QString VedORovavException::localizedMessage() const
-{
-    return m_details.isEmpty() ? localizedReason() : localizedReason() + QLatin1Char('\n') + m_details;
-}
 
 namespace
 {
@@ -32,12 +20,6 @@ QString tr(const char* text)
     return QCoreApplication::translate("VedORovav", text);
 }
 
-// The leading integer of a version component, read as atoi reads it.
-int leadingInteger(const QString& component)
-{
-    const QByteArray bytes = component.toUtf8();
-    return std::atoi(bytes.constData());
-}
 } // namespace
 
 VedORovav::VedORovav(QObject* parentWindow) : m_parentWindow(parentWindow), m_timeoutMs(timeoutSetting()) {}
@@ -50,21 +32,6 @@ VedORovav::~VedORovav()
 QString VedORovav::devicePath()
 {
     return HandsetDevices::chosenDevice().path;
-}
-
-bool VedORovav::usesDriverBundle()
-{
-#ifdef Q_OS_LINUX
-    return !qEnvironmentVariableIsEmpty("EDGEMARKS_DRIVER_BUNDLE");
-#else
-    return true;
-#endif
-}
-
-QString VedORovav::driverBundlePath()
-{
-    const QByteArray env = qgetenv("EDGEMARKS_DRIVER_BUNDLE");
-    return env.isEmpty() ? QString::fromLatin1(DefaultDriverBundle) : QString::fromLocal8Bit(env);
 }
 
 std::optional<int> VedORovav::timeoutSetting()
@@ -81,74 +48,19 @@ std::optional<int> VedORovav::timeoutSetting()
     return std::max(1, int(seconds * 1000));
 }
 
-bool VedORovav::isAcceptedDriverVersion(const QString& version)
-{
-    const QStringList components = version.split(QLatin1Char('.'));
-    if (components.size() < 2)
-        return false;
-    const int major = leadingInteger(components[0]);
-    const int minor = leadingInteger(components[1]);
-    return major > 1 || (major == 1 && minor > 1);
-}
-
-bool VedORovav::existsDriver()
-{
-    if (!usesDriverBundle())
-        return DriverCheck::cdcAcm() != DriverCheck::CdcAcm::Missing;
-    QFile info(driverBundlePath() + QStringLiteral("/Contents/Info.plist"));
-    if (!info.open(QIODevice::ReadOnly) || info.size() > (1 << 20))
-        return false;
-    QString version;
-    try {
-        const PropertyList plist = PropertyList::fromData(info.readAll());
-        if (plist.type(plist.root()) == PropertyList::Type::Dictionary) {
-            const PropertyList::Ref v = plist.find(plist.root(), u"CFBundleShortVersionString");
-            if (v >= 0 && plist.type(v) == PropertyList::Type::String)
-                version = plist.string(v);
-        }
-    } catch (const PropertyListError&) {
-        return false;
-    }
-    return !version.isNull() && isAcceptedDriverVersion(version);
-}
-
-QString VedORovav::humanReadableDriverName()
-{
-    if (!usesDriverBundle())
-        return tr("USB modem driver of the Linux kernel (cdc_acm)");
-    return tr("AH-K3001V USB Driver %1.%2").arg(1).arg(2);
-}
-
-QString VedORovav::driverInstructions(bool programQuits)
-{
-    if (!usesDriverBundle()) {
-        const QString modules = DriverCheck::runningKernelModulesDir();
-        const QString advice =
-            tr("The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules "
-               "of the running kernel (on Debian, its linux-image package) and load the driver with "
-               "\"sudo modprobe cdc_acm\".")
-                .arg(modules);
-        return programQuits ? tr("%1 The application will now quit.").arg(advice) : advice;
-    }
-    if (!programQuits)
-        return tr("You need to install the %1 or later.").arg(humanReadableDriverName());
-    return tr("You need to install the %1 or later. The application will be quited.")
-        .arg(humanReadableDriverName());
-}
-
 void VedORovav::open()
 {
     // A second open never leaks the first port or its saved attributes.
     close();
     if (!m_timeoutMs)
         throw VedORovavException(
-            BadTimeout,
+            LinkTexts::BadTimeout,
             QStringLiteral("EDGEMARKS_TIMEOUT=%1").arg(qEnvironmentVariable("EDGEMARKS_TIMEOUT")));
     m_frames.setTimeout(*m_timeoutMs);
     if (m_opener) {
         m_stream = m_opener();
         if (!m_stream)
-            throw VedORovavException(NotConnected);
+            throw VedORovavException(LinkTexts::NotConnected);
     }
     QString missing;
     for (int attempt = 1; !m_stream; ++attempt) {
@@ -174,7 +86,7 @@ void VedORovav::open()
         }
         if (attempt == Attempts) {
             ProtocolLog::shared().step(ProtocolLog::Kind::Open, missing);
-            throw VedORovavException(NotConnected, missing);
+            throw VedORovavException(LinkTexts::NotConnected, missing);
         }
         m_frames.pause(RetryPauseMilliseconds);
     }
@@ -195,6 +107,76 @@ void VedORovav::close()
     }
     m_frames.setStream(nullptr);
     m_stream.reset();
+}
+
+bool VedORovav::transfer(ProgressProtocol& progress, double maxValue, const QString& message,
+                         const QString& password, const std::function<void()>& work,
+                         const std::function<void()>& finish)
+{
+    progress.openProgressForWindow(m_parentWindow, maxValue, message);
+    // However the conversation ends: the sheet closed, the logout, the port given back.
+    const auto cleanUp = qScopeGuard([&] {
+        progress.closeProgress();
+        close();
+    });
+    std::optional<VedORovavException> failure;
+    auto fail = [&](const VedORovavException& e) {
+        failure = e;
+        ProtocolLog::shared().step(ProtocolLog::Kind::Error,
+                                   e.details().isEmpty() ? e.reason()
+                                                         : e.reason() + QLatin1Char(' ') + e.details());
+        progress.notifyException(e);
+    };
+    bool loggedIn = false;
+    try {
+        open();
+        loggedIn = loginWithPassword(password);
+        if (loggedIn)
+            work();
+    } catch (const VedORovavException& e) {
+        fail(e);
+    }
+    if (finish) {
+        try {
+            Uncancellable closing(m_frames);
+            finish();
+        } catch (const VedORovavException& e) {
+            // The first failure is the one the user needs to see.
+            if (!failure)
+                fail(e);
+        }
+    }
+    if (failure)
+        throw *failure;
+    // Nothing is left unanswered: the next conversation need not wait for a quiet line.
+    if (auto* port = dynamic_cast<SerialPort*>(m_stream.get()))
+        port->endsInStep();
+    return loggedIn;
+}
+
+int VedORovav::queryCount(int subCommand)
+{
+    const FrameChannel::Reply reply = m_frames.request(2, subCommand, "", 0);
+    return FrameChannel::parseCount(reply.payload.constData(), int(reply.payload.size()));
+}
+
+int VedORovav::readRecords(int countSubCommand, int listSubCommand, int maxLength, bool emptyIsIllegal,
+                           ProgressProtocol& progress, const std::function<void(const QByteArray&)>& take)
+{
+    const int count = queryCount(countSubCommand);
+    if (count <= 0)
+        return count;
+    sendCommand(3, listSubCommand, "");
+    for (int i = 0; i < count; ++i) {
+        progress.updateProgressDoubleValue(double(i + 1) / double(count));
+        const FrameChannel::Reply record = m_frames.receiveReply(maxLength);
+        record.expect(3, listSubCommand);
+        if (emptyIsIllegal && record.payload.isEmpty())
+            throw VedORovavException(LinkTexts::IllegalFormat);
+        sendCommand(0x10, 0x910, "0");
+        take(record.payload);
+    }
+    return count;
 }
 
 int VedORovav::fileDescriptor() const

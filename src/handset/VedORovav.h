@@ -5,7 +5,7 @@
 #include "handset/ByteStream.h"
 #include "handset/FrameChannel.h"
 #include "handset/HandsetSession.h"
-#include "document/MyDocument.h"
+#include "handset/LinkTexts.h"
 #include "handset/ProgressProtocol.h"
 #include "handset/VedORovavException.h"
 
@@ -28,88 +28,17 @@
 class VedORovav
 {
 public:
-    static constexpr const char* DefaultDriverBundle = "/System/Library/Extensions/AHK3001VDriver.kext";
     static constexpr int DefaultTimeoutSeconds = 10;
-
-    // Messages of the link.
-    static constexpr const char* NotConnected =
-        QT_TRANSLATE_NOOP("VedORovav", "The AIR-EDGE PHONE wasn't connected.");
-    static constexpr const char* CouldNotOpen =
-        QT_TRANSLATE_NOOP("VedORovav", "Couldn't open a port for the AIR-EDGE PHONE.");
-    static constexpr const char* CouldNotSetOptions =
-        QT_TRANSLATE_NOOP("VedORovav", "Couldn't set the serial port options.");
-    static constexpr const char* CouldNotWrite =
-        QT_TRANSLATE_NOOP("VedORovav", "Couldn't write the serial port.");
-    static constexpr const char* CouldNotRead =
-        QT_TRANSLATE_NOOP("VedORovav", "Couldn't read the serial port.");
-    static constexpr const char* IllegalLength =
-        QT_TRANSLATE_NOOP("VedORovav", "An illiegal length data was received.");
-    static constexpr const char* NotTopScreen =
-        QT_TRANSLATE_NOOP("VedORovav", "The AIR-EDGE PHONE wasn't the top screen.");
-    static constexpr const char* NoAnswer =
-        QT_TRANSLATE_NOOP("VedORovav", "The AIR-EDGE PHONE didn't answer.");
-    static constexpr const char* Disconnected =
-        QT_TRANSLATE_NOOP("VedORovav", "The AIR-EDGE PHONE was disconnected.");
-    static constexpr const char* Cancelled = QT_TRANSLATE_NOOP("VedORovav", "The transfer was cancelled.");
-    static constexpr const char* BadTimeout =
-        QT_TRANSLATE_NOOP("VedORovav", "The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.");
-    // Messages of the transfers.
-    static constexpr const char* IllegalFormat =
-        QT_TRANSLATE_NOOP("VedORovav", "An illiegal format data was received.");
-    static constexpr const char* TooManyBookmarks =
-        QT_TRANSLATE_NOOP("VedORovav", "Too many bookmarks exist. Up to 100 bookmarks can be registered.");
-    static constexpr const char* NoSuccessCode =
-        QT_TRANSLATE_NOOP("VedORovav", "The AIR-EDGE PHONE didn't return the success code.");
-    static constexpr const char* BookmarkTooLong = QT_TRANSLATE_NOOP(
-        "VedORovav", "A bookmark's name and location are too long to be written into the AIR-EDGE PHONE.");
-    static constexpr const char* NumberOutOfRange = QT_TRANSLATE_NOOP(
-        "VedORovav", "A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.");
-
-    static constexpr const char* UpdatingFileList =
-        QT_TRANSLATE_NOOP("VedORovav", "Updating the file list...");
-    static constexpr const char* BadFileName = QT_TRANSLATE_NOOP(
-        "VedORovav", "A character that cannot be used at the AIR-EDGE PHONE is included in the file name.");
-    static constexpr const char* FileNameTooLong =
-        QT_TRANSLATE_NOOP("VedORovav", "The file name is too long.");
-    static constexpr const char* FileNotFound =
-        QT_TRANSLATE_NOOP("VedORovav", "The specified file was not found.");
-    static constexpr const char* CouldNotCreateFile =
-        QT_TRANSLATE_NOOP("VedORovav", "Couldn't create a file.");
-    static constexpr const char* CouldNotWriteFile = QT_TRANSLATE_NOOP("VedORovav", "Couldn't write a file.");
-    static constexpr const char* CouldNotReadFile = QT_TRANSLATE_NOOP("VedORovav", "Couldn't read a file.");
-    static constexpr const char* FileTooLarge =
-        QT_TRANSLATE_NOOP("VedORovav", "The file is too large to be sent to the AIR-EDGE PHONE.");
-    static constexpr const char* FileShrank =
-        QT_TRANSLATE_NOOP("VedORovav", "A file became shorter while it was sent to the AIR-EDGE PHONE.");
-    static constexpr const char* NoDestination =
-        QT_TRANSLATE_NOOP("VedORovav", "No place to save a downloaded file was given.");
-
-    static constexpr int MaxBookmarks = MyDocument::MaxBookmarks;
-    static constexpr int FolderCount = MyDocument::FolderCount;
 
     explicit VedORovav(QObject* parentWindow = nullptr);
     ~VedORovav();
     VedORovav(const VedORovav&) = delete;
     VedORovav& operator=(const VedORovav&) = delete;
 
-    // The driver check. On Linux: the kernel's cdc_acm driver is there (loaded,
-    // built in or installed for the running kernel). Elsewhere, and whenever
-    // EDGEMARKS_DRIVER_BUNDLE names one: the driver bundle's
-    // CFBundleShortVersionString is 1.2 or later.
-    static bool existsDriver();
-    static QString humanReadableDriverName();
-    // What to do when the driver is missing: the alert's informative text, which
-    // ends by saying that the program quits, or the advice alone.
-    static QString driverInstructions(bool programQuits = true);
-    // The version rule alone, for a version text.
-    static bool isAcceptedDriverVersion(const QString& version);
-
     // Where things are on this host. The device is found as HandsetDevices says
-    // (empty when there is none); EDGEMARKS_DRIVER_BUNDLE and EDGEMARKS_TIMEOUT
-    // (seconds; 0 waits for ever) override the defaults.
+    // (empty when there is none); EDGEMARKS_TIMEOUT (seconds; 0 waits for ever)
+    // overrides the time limit.
     static QString devicePath();
-    static QString driverBundlePath();
-    static bool usesDriverBundle();
     // The time limit for one reply in milliseconds, -1 for none; nothing when
     // EDGEMARKS_TIMEOUT is set to something that is not a number of seconds.
     static std::optional<int> timeoutSetting();

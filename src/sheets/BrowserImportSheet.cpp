@@ -1,4 +1,5 @@
 #include "sheets/BrowserImportSheet.h"
+#include "commands/BookmarkImportPlan.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

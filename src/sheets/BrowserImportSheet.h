@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commands/BookmarkImportPlan.h"
 #include "document/BrowserBookmarks.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/DocumentCommands.h"
+#include "commands/DocumentCommands.h"
 
 #include <QPointer>
 

@@ -1,3 +1,4 @@
+#include "commands/BookmarkImportPlan.h"
 #include "support/BookmarkTestSupport.h"
 #include "document/BrowserBookmarks.h"
 #include "document/MyDocument.h"

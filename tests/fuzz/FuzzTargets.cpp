@@ -1,3 +1,4 @@
+#include "commands/BookmarkImportPlan.h"
 #include "FuzzTargets.h"
 
 #include "handset/AirHFile.h"
@@ -7,7 +8,7 @@
 #include "handset/FrameChannel.h"
 #include "document/KeyedArchive.h"
 #include "controllers/LinkReader.h"
-#include "handset/MemoryStream.h"
+#include "support/MemoryStream.h"
 #include "document/MyDocument.h"
 #include "document/PropertyList.h"
 #include "controllers/ResourceFork.h"

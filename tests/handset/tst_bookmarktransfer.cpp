@@ -124,7 +124,7 @@ private slots:
         RecordingProgress progress;
         BookmarkList list;
         QCOMPARE(reasonOf([&] { line.link.readBookmarks(list, "1234", progress); }),
-                 QString(VedORovav::IllegalFormat));
+                 QString(LinkTexts::IllegalFormat));
         QCOMPARE(progress.calls, QStringList({"open", "update", "exception", "close"}));
         QVERIFY(!line.link.stream());
         // No acknowledgement for the wrong frame.
@@ -157,9 +157,9 @@ private slots:
         RecordingProgress progress;
         BookmarkList list;
         QCOMPARE(reasonOf([&] { VedORovav().readBookmarks(list, "1234", progress); }),
-                 QString(VedORovav::NotConnected));
+                 QString(LinkTexts::NotConnected));
         QCOMPARE(progress.calls, QStringList({"open", "exception", "close"}));
-        QCOMPARE(progress.exception, QString(VedORovav::NotConnected));
+        QCOMPARE(progress.exception, QString(LinkTexts::NotConnected));
     }
 
     void uploadLimits()
@@ -171,7 +171,7 @@ private slots:
             list << makeBookmark(QString::number(i), "l", i % 100, i % 20);
         RecordingProgress progress;
         QCOMPARE(reasonOf([&] { line.link.writeBookmarks(list, "1234", progress); }),
-                 QString(VedORovav::TooManyBookmarks));
+                 QString(LinkTexts::TooManyBookmarks));
         QVERIFY(progress.calls.isEmpty());
         list.removeLast();
         QVERIFY(line.link.writeBookmarks(list, "1234", progress));
@@ -186,7 +186,7 @@ private slots:
             const QString reason = reasonOf([&] {
                 other.link.writeBookmarks({makeBookmark("ok", "", 1, 0), bad}, "1234", p);
             });
-            QVERIFY(reason == VedORovav::NumberOutOfRange || reason == VedORovav::BookmarkTooLong);
+            QVERIFY(reason == LinkTexts::NumberOutOfRange || reason == LinkTexts::BookmarkTooLong);
             QVERIFY(p.calls.isEmpty());
         }
         QVERIFY(other.handset.frames().isEmpty());
@@ -269,7 +269,7 @@ private slots:
             }
             return VedORovavException("");
         }();
-        QCOMPARE(e.reason(), QString(VedORovav::NoSuccessCode));
+        QCOMPARE(e.reason(), QString(LinkTexts::NoSuccessCode));
         QVERIFY(e.details().contains("may now hold only part of the list"));
         QCOMPARE(progress.calls, QStringList({"open", "update", "exception", "close"}));
         const QList<QByteArray> frames = line.handset.frames();

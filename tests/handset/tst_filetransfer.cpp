@@ -122,7 +122,7 @@ private slots:
             if (noDigits) {
                 // A count without digits is no count: never taken for an empty handset.
                 QCOMPARE(reasonOf([&] { line.link.readDirectory(files, "1234", progress); }),
-                         QString(VedORovav::IllegalFormat));
+                         QString(LinkTexts::IllegalFormat));
                 QCOMPARE(progress.calls, QStringList({"open", "exception", "close"}));
             } else {
                 QVERIFY(line.link.readDirectory(files, "1234", progress));
@@ -141,7 +141,7 @@ private slots:
             RecordingProgress progress;
             AirHFileList files;
             QCOMPARE(reasonOf([&] { line.link.readDirectory(files, "1234", progress); }),
-                     QString(VedORovav::IllegalFormat));
+                     QString(LinkTexts::IllegalFormat));
             QCOMPARE(files.size(), 1); // the record before stays
             QCOMPARE(progress.calls.mid(progress.calls.size() - 2), QStringList({"exception", "close"}));
             QCOMPARE(line.handset.frames(),
@@ -154,7 +154,7 @@ private slots:
             AirHFileList files;
             RecordingProgress progress;
             QCOMPARE(reasonOf([&] { line.link.readDirectory(files, "1234", progress); }),
-                     QString(VedORovav::IllegalFormat));
+                     QString(LinkTexts::IllegalFormat));
         }
         {
             ScriptedLink line;
@@ -174,10 +174,10 @@ private slots:
         QCOMPARE(link.dataFileName(QStringLiteral("写真"), ""), QByteArray("\x8e\xca\x90\x5e\t\t\0", 7));
         QCOMPARE(link.dataFileName(QString(4088, 'n'), "type").size(), 4095);
         QCOMPARE(reasonOf([&] { link.dataFileName(QString(4089, 'n'), "type"); }),
-                 QString(VedORovav::FileNameTooLong));
+                 QString(LinkTexts::FileNameTooLong));
         QCOMPARE(reasonOf([&] { link.dataFileName(QStringLiteral("😀.txt"), "other"); }),
-                 QString(VedORovav::BadFileName));
-        QCOMPARE(reasonOf([&] { link.dataFileName(QString(), "other"); }), QString(VedORovav::BadFileName));
+                 QString(LinkTexts::BadFileName));
+        QCOMPARE(reasonOf([&] { link.dataFileName(QString(), "other"); }), QString(LinkTexts::BadFileName));
     }
 
     void download()
@@ -231,7 +231,7 @@ private slots:
             faults.emptyPayloadOn = 0x602; // F = 12
             sim->setFaults(faults);
             QStringList destinations{target};
-            QCOMPARE(failure({record("memo.txt", "other")}, destinations), QString(VedORovav::FileNotFound));
+            QCOMPARE(failure({record("memo.txt", "other")}, destinations), QString(LinkTexts::FileNotFound));
             QCOMPARE(destinations, QStringList({target}));
             QVERIFY(!QFileInfo::exists(target));
             sim.settle();
@@ -245,7 +245,7 @@ private slots:
             sim.settle();
             sim->clearReceivedFrames();
             QStringList destinations{target};
-            QCOMPARE(failure({record("memo.txt", "other")}, destinations), QString(VedORovav::FileNotFound));
+            QCOMPARE(failure({record("memo.txt", "other")}, destinations), QString(LinkTexts::FileNotFound));
             QVERIFY(!QFileInfo::exists(target));
             QCOMPARE(sim->receivedFrames(4).last(), Logout);
             sim->setFaults({});
@@ -263,7 +263,7 @@ private slots:
             QStringList destinations{m_dir.filePath("first.txt"), m_dir.filePath("second")};
             QCOMPARE(
                 failure({record("memo.txt", "other"), record(QStringLiteral("😀"), "other")}, destinations),
-                QString(VedORovav::BadFileName));
+                QString(LinkTexts::BadFileName));
             QCOMPARE(destinations, QStringList({m_dir.filePath("second")}));
             QCOMPARE(readAll(m_dir.filePath("first.txt")), QByteArray("Call back at 18:00.\r\n"));
             QCOMPARE(sim->receivedFrames(4).size(), 4); // probe, password, one request, logout
@@ -272,7 +272,7 @@ private slots:
         {
             // No destination left: refused before the request goes out.
             QStringList destinations;
-            QCOMPARE(failure({record("memo.txt", "other")}, destinations), QString(VedORovav::NoDestination));
+            QCOMPARE(failure({record("memo.txt", "other")}, destinations), QString(LinkTexts::NoDestination));
         }
     }
 
@@ -336,10 +336,10 @@ private slots:
             ScriptedLink line;
             QCOMPARE(
                 reasonOf([&] { line.link.writeFileFrom({m_dir.filePath("absent.txt")}, "1234", progress); }),
-                QString(VedORovav::CouldNotReadFile));
+                QString(LinkTexts::CouldNotReadFile));
             QCOMPARE(uploads(line.handset.frames()).value(0),
                      frameBytes("E1 01 00 03 15 00 00 00 00 06 00 03") + "absent.txt\tother\t");
-            QCOMPARE(progress.exception, QString(VedORovav::CouldNotReadFile));
+            QCOMPARE(progress.exception, QString(LinkTexts::CouldNotReadFile));
         }
         {
             // A file that shrinks once its first piece (64 KiB) was read: zeros complete the frame.
@@ -357,7 +357,7 @@ private slots:
             } progress;
             progress.path = path;
             QCOMPARE(reasonOf([&] { line.link.writeFileFrom({path}, "1234", progress); }),
-                     QString(VedORovav::FileShrank));
+                     QString(LinkTexts::FileShrank));
             const QByteArray frame = uploads(line.handset.frames()).value(0);
             QCOMPARE(frame.size(), 12 + 20 + 70000);
             QCOMPARE(frame.mid(32, 65536), content.left(65536));
@@ -372,7 +372,7 @@ private slots:
             QVERIFY(QFile::resize(huge, qint64(1) << 31));
             RecordingProgress progress;
             QCOMPARE(reasonOf([&] { line.link.writeFileFrom({huge}, "1234", progress); }),
-                     QString(VedORovav::FileTooLarge));
+                     QString(LinkTexts::FileTooLarge));
             QFile::remove(huge);
             QCOMPARE(line.handset.frames(), QList<QByteArray>({Probe, Password, Logout}));
         }

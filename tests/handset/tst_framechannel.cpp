@@ -118,7 +118,7 @@ private slots:
         line.stream->feed(frame + frame);
         char buffer[4096];
         QCOMPARE(reasonOf([&] { line.channel.receiveData(buffer, 4096, true); }),
-                 QString(VedORovav::IllegalLength));
+                 QString(LinkTexts::IllegalLength));
         QCOMPARE(line.channel.receiveData(buffer, 4096, false), total);
     }
 
@@ -145,8 +145,8 @@ private slots:
     void waits()
     {
         // Nothing to talk through: a failure, never a crash.
-        QCOMPARE(reasonOf([] { VedORovav().loginWithPassword("1234"); }), QString(VedORovav::CouldNotWrite));
-        QCOMPARE(reasonOf([] { FrameChannel().receiveReply(4096); }), QString(VedORovav::CouldNotRead));
+        QCOMPARE(reasonOf([] { VedORovav().loginWithPassword("1234"); }), QString(LinkTexts::CouldNotWrite));
+        QCOMPARE(reasonOf([] { FrameChannel().receiveReply(4096); }), QString(LinkTexts::CouldNotRead));
         {
             Line line;
             line.stream->setHungUpAtEnd(false);
@@ -154,13 +154,13 @@ private slots:
             line.channel.setTimeout(300);
             QElapsedTimer timer;
             timer.start();
-            QCOMPARE(reasonOf([&] { line.channel.receiveReply(4096); }), QString(VedORovav::NoAnswer));
+            QCOMPARE(reasonOf([&] { line.channel.receiveReply(4096); }), QString(LinkTexts::NoAnswer));
             QVERIFY(timer.elapsed() >= 250);
         }
         {
             Line line;
             line.stream->feed(ScriptedHandset::reply(2, 0x801, "12345").left(14));
-            QCOMPARE(reasonOf([&] { line.channel.receiveReply(4096); }), QString(VedORovav::Disconnected));
+            QCOMPARE(reasonOf([&] { line.channel.receiveReply(4096); }), QString(LinkTexts::Disconnected));
         }
         {
             Line line;
@@ -168,9 +168,9 @@ private slots:
             std::atomic<bool> cancel{true};
             line.channel.setCancelFlag(&cancel);
             line.channel.setTimeout(-1);
-            QCOMPARE(reasonOf([&] { line.channel.receiveReply(4096); }), QString(VedORovav::Cancelled));
+            QCOMPARE(reasonOf([&] { line.channel.receiveReply(4096); }), QString(LinkTexts::Cancelled));
             QCOMPARE(reasonOf([&] { line.channel.sendCommand(2, 0x801, "", 0); }),
-                     QString(VedORovav::Cancelled));
+                     QString(LinkTexts::Cancelled));
             QVERIFY(line.stream->written().isEmpty());
             // What keeps the handset in step goes out all the same.
             {
@@ -178,7 +178,7 @@ private slots:
                 line.channel.sendCommand(0xFF, 0x102, "", 0);
             }
             QCOMPARE(line.stream->written(), Logout);
-            QCOMPARE(reasonOf([&] { line.channel.pause(5000); }), QString(VedORovav::Cancelled));
+            QCOMPARE(reasonOf([&] { line.channel.pause(5000); }), QString(LinkTexts::Cancelled));
         }
         {
             Line line;
@@ -236,16 +236,16 @@ private slots:
             << QList{ScriptedHandset::reply(0, 0x101, "OKAY, top screen")} << passwordOk << "1234"
             << "in" << 3;
         QTest::newRow("never the top screen")
-            << QList{ng} << passwordOk << "1234" << VedORovav::NotTopScreen << 9;
+            << QList{ng} << passwordOk << "1234" << LinkTexts::NotTopScreen << 9;
         QTest::newRow("half an OK") << QList{ScriptedHandset::reply(0, 0x101, "O")} << passwordOk << "1234"
-                                    << VedORovav::NotTopScreen << 9;
+                                    << LinkTexts::NotTopScreen << 9;
         QTest::newRow("probe answered for another request")
             << QList{ScriptedHandset::reply(0, 0x102, "OK")} << passwordOk << "1234"
-            << VedORovav::IllegalFormat << 1;
+            << LinkTexts::IllegalFormat << 1;
         QTest::newRow("password refused") << QList{ok} << passwordNg << "1234"
                                           << "refused" << 3;
         QTest::newRow("password answered for another request")
-            << QList{ok} << ScriptedHandset::reply(1, 0x202, "OK") << "1234" << VedORovav::IllegalFormat << 3;
+            << QList{ok} << ScriptedHandset::reply(1, 0x202, "OK") << "1234" << LinkTexts::IllegalFormat << 3;
         for (const char* unusable : {"12345", "", "日本語", "😀"})
             QTest::addRow("unusable password \"%s\"", unusable)
                 << QList{ok} << passwordOk << QString::fromUtf8(unusable) << "refused" << 2;
@@ -269,7 +269,7 @@ private slots:
             QCOMPARE(failure.isNull() ? QString(in ? "in" : "refused") : failure, outcome);
         } // the session ends with its logout
         // Logged in (and so logged out) once the top screen answered, whatever came after.
-        const bool topScreen = outcome != VedORovav::NotTopScreen && framesHeard > 1;
+        const bool topScreen = outcome != LinkTexts::NotTopScreen && framesHeard > 1;
         const QList<QByteArray>& frames = handset.frames();
         QCOMPARE(frames.size(), framesHeard);
         QCOMPARE(frames.first(), Probe);

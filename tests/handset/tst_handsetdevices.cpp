@@ -147,7 +147,7 @@ private slots:
             link.open();
             QFAIL("opened without a handset");
         } catch (const VedORovavException& e) {
-            QCOMPARE(e.reason(), QString(VedORovav::NotConnected));
+            QCOMPARE(e.reason(), QString(LinkTexts::NotConnected));
             QVERIFY2(e.details().startsWith("No AH-K3001V (USB ID 0482:0203) was found."),
                      qPrintable(e.details()));
         }
@@ -170,7 +170,7 @@ private slots:
             link.open();
             QFAIL("opened a port without permission");
         } catch (const VedORovavException& e) {
-            QCOMPARE(e.reason(), QString(VedORovav::CouldNotOpen));
+            QCOMPARE(e.reason(), QString(LinkTexts::CouldNotOpen));
             QVERIFY2(e.details().startsWith("/dev/ttyACM0: Permission denied. "), qPrintable(e.details()));
             QVERIFY(e.details().contains("udev rule"));
             QVERIFY(e.details().contains("dialout"));
@@ -228,17 +228,17 @@ private slots:
         if (DriverCheck::cdcAcm(QStringLiteral("/nonexistent"), DriverCheck::runningKernelModulesDir()) !=
             DriverCheck::CdcAcm::Missing)
             QSKIP("this machine has cdc_acm among the running kernel's modules");
-        QVERIFY(!VedORovav::existsDriver());
-        QVERIFY(VedORovav::humanReadableDriverName().contains("cdc_acm"));
-        QVERIFY(VedORovav::driverInstructions().endsWith(
+        QVERIFY(!DriverCheck::exists());
+        QVERIFY(DriverCheck::humanReadableName().contains("cdc_acm"));
+        QVERIFY(DriverCheck::instructions().endsWith(
             "\"sudo modprobe cdc_acm\". The application will now quit."));
-        QVERIFY(VedORovav::driverInstructions(false).endsWith("\"sudo modprobe cdc_acm\"."));
+        QVERIFY(DriverCheck::instructions(false).endsWith("\"sudo modprobe cdc_acm\"."));
         QVERIFY(QDir().mkpath(sysDir() + QStringLiteral("/bus/usb/drivers/cdc_acm")));
-        QVERIFY(VedORovav::existsDriver());
+        QVERIFY(DriverCheck::exists());
         // A bundle named in the environment is checked instead.
         qputenv("EDGEMARKS_DRIVER_BUNDLE", "/nonexistent.kext");
-        QVERIFY(!VedORovav::existsDriver());
-        QCOMPARE(VedORovav::humanReadableDriverName(), QString("AH-K3001V USB Driver 1.2"));
+        QVERIFY(!DriverCheck::exists());
+        QCOMPARE(DriverCheck::humanReadableName(), QString("AH-K3001V USB Driver 1.2"));
     }
 
     void importsThroughTheMockedPort()

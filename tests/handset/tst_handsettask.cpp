@@ -144,7 +144,7 @@ private slots:
         }
         QVERIFY(finish(task));
         QVERIFY(task.failure());
-        QCOMPARE(task.failure()->reason(), QString(VedORovav::Cancelled));
+        QCOMPARE(task.failure()->reason(), QString(LinkTexts::Cancelled));
         // The slow handset may still be taking in the last frames.
         QVERIFY(QTest::qWaitFor([&] { return sim->receivedFrames().last() == Logout; }, 20000));
         const QList<QByteArray> frames = sim->receivedFrames();

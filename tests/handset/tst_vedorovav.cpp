@@ -1,3 +1,4 @@
+#include "handset/DriverCheck.h"
 #include "support/LinkTestSupport.h"
 #include "handset/ProtocolLog.h"
 #include "support/RecordingProgress.h"
@@ -52,7 +53,7 @@ private slots:
         VedORovav link;
         QElapsedTimer timer;
         timer.start();
-        QCOMPARE(reasonOf([&] { link.open(); }), QString(VedORovav::NotConnected));
+        QCOMPARE(reasonOf([&] { link.open(); }), QString(LinkTexts::NotConnected));
         QVERIFY(timer.elapsed() >= 8 * 250 - 50); // eight pauses
         QCOMPARE(link.fileDescriptor(), -1);
         link.close();
@@ -60,7 +61,7 @@ private slots:
         // Any other error is reported at once, without the nine tries.
         qputenv("EDGEMARKS_DEVICE", "/dev/null/not-a-directory");
         timer.restart();
-        QCOMPARE(reasonOf([&] { link.open(); }), QString(VedORovav::CouldNotOpen));
+        QCOMPARE(reasonOf([&] { link.open(); }), QString(LinkTexts::CouldNotOpen));
         QVERIFY(timer.elapsed() < 8 * 250 - 50);
     }
 
@@ -71,12 +72,12 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::addColumn<QString>("details");
         QTest::newRow("regular file")
-            << "file" << VedORovav::CouldNotOpen << "is not a serial port: it is a regular file.";
-        QTest::newRow("folder") << "folder" << VedORovav::CouldNotOpen
+            << "file" << LinkTexts::CouldNotOpen << "is not a serial port: it is a regular file.";
+        QTest::newRow("folder") << "folder" << LinkTexts::CouldNotOpen
                                 << "is not a serial port: it is a folder.";
-        QTest::newRow("FIFO") << "fifo" << VedORovav::CouldNotOpen << "is not a serial port: it is a FIFO.";
-        QTest::newRow("/dev/null") << "null" << VedORovav::CouldNotOpen << "/dev/null is not a serial port.";
-        QTest::newRow("dangling link") << "link" << VedORovav::NotConnected << "which does not exist.";
+        QTest::newRow("FIFO") << "fifo" << LinkTexts::CouldNotOpen << "is not a serial port: it is a FIFO.";
+        QTest::newRow("/dev/null") << "null" << LinkTexts::CouldNotOpen << "/dev/null is not a serial port.";
+        QTest::newRow("dangling link") << "link" << LinkTexts::NotConnected << "which does not exist.";
     }
 
     void openRefusesWhatIsNotAPort()
@@ -126,7 +127,7 @@ private slots:
             if (round == 0 && geteuid() != 0) {
                 // While it is open, the claim keeps a second opener out, with a cause.
                 const VedORovavException busy = failureOf([] { VedORovav().open(); });
-                QCOMPARE(busy.reason(), QString(VedORovav::CouldNotOpen));
+                QCOMPARE(busy.reason(), QString(LinkTexts::CouldNotOpen));
                 QVERIFY2(busy.details().contains("Device or resource busy. Another program holds the port"),
                          qPrintable(busy.details()));
             }
@@ -216,7 +217,7 @@ private slots:
             VedORovav link;
             link.open();
             char buffer[4096];
-            QCOMPARE(reasonOf([&] { link.receiveData(buffer, 4096, true); }), QString(VedORovav::NoAnswer));
+            QCOMPARE(reasonOf([&] { link.receiveData(buffer, 4096, true); }), QString(LinkTexts::NoAnswer));
         }
         stop = true;
         noise.join();
@@ -227,7 +228,7 @@ private slots:
             qputenv("EDGEMARKS_TIMEOUT", bad);
             VedORovav link;
             const VedORovavException e = failureOf([&] { link.open(); });
-            QCOMPARE(e.reason(), QString(VedORovav::BadTimeout));
+            QCOMPARE(e.reason(), QString(LinkTexts::BadTimeout));
             QCOMPARE(e.details(), QString("EDGEMARKS_TIMEOUT=%1").arg(bad));
         }
         qputenv("EDGEMARKS_TIMEOUT", "5");
@@ -251,7 +252,7 @@ private slots:
         faults.wrongEcho = 0x802;
         sim->setFaults(faults);
         QCOMPARE(reasonOf([&] { VedORovav().readBookmarks(list, "1234", progress); }),
-                 QString(VedORovav::IllegalFormat));
+                 QString(LinkTexts::IllegalFormat));
         sim->setFaults({});
         ProtocolLog::shared().clear();
         QVERIFY(VedORovav().readBookmarks(list, "1234", progress));
@@ -325,7 +326,7 @@ private slots:
             VedORovav link;
             link.open();
             const QString reason = reasonOf([&] { link.loginWithPassword("1234"); });
-            QVERIFY2(reason == VedORovav::CouldNotRead || reason == VedORovav::Disconnected,
+            QVERIFY2(reason == LinkTexts::CouldNotRead || reason == LinkTexts::Disconnected,
                      qPrintable(reason));
             // close() still completes, even though nothing can be written any more.
             link.close();
@@ -375,14 +376,14 @@ private slots:
         const QString bundle = dir.filePath("AHK3001VDriver.kext");
         QVERIFY(SimulatedHandset::createDriverBundle(bundle, version));
         qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(bundle));
-        QCOMPARE(VedORovav::existsDriver(), accepted);
+        QCOMPARE(DriverCheck::exists(), accepted);
     }
 
     void driverCheckWithoutAVersion()
     {
         QTemporaryDir dir;
         qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(dir.filePath("missing.kext")));
-        QVERIFY(!VedORovav::existsDriver());
+        QVERIFY(!DriverCheck::exists());
         // A binary Info.plist without the key, then one with it.
         QDir().mkpath(dir.filePath("b.kext/Contents"));
         qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(dir.filePath("b.kext")));
@@ -392,12 +393,12 @@ private slots:
             QByteArray::fromHex("62706c6973743030d00800000000000001010000000000000001000000000000000000000000"
                                 "00000009"));
         info.close();
-        QVERIFY(!VedORovav::existsDriver());
+        QVERIFY(!DriverCheck::exists());
         QVERIFY(info.open(QIODevice::WriteOnly));
         info.write("not a property list");
         info.close();
-        QVERIFY(!VedORovav::existsDriver());
-        QCOMPARE(VedORovav::humanReadableDriverName(), QString("AH-K3001V USB Driver 1.2"));
+        QVERIFY(!DriverCheck::exists());
+        QCOMPARE(DriverCheck::humanReadableName(), QString("AH-K3001V USB Driver 1.2"));
     }
 };
 

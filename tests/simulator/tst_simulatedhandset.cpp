@@ -1,3 +1,4 @@
+#include "handset/DriverCheck.h"
 #include "support/SimulatorFixture.h"
 #include "handset/VedORovav.h"
 
@@ -89,7 +90,7 @@ private slots:
 
         qputenv("EDGEMARKS_DEVICE", device.toUtf8());
         qputenv("EDGEMARKS_DRIVER_BUNDLE", bundle.toUtf8());
-        QVERIFY(VedORovav::existsDriver());
+        QVERIFY(DriverCheck::exists());
         {
             VedORovav link;
             link.open();

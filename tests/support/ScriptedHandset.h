@@ -1,6 +1,6 @@
 #pragma once
 
-#include "handset/MemoryStream.h"
+#include "support/MemoryStream.h"
 #include "handset/VedORovav.h"
 
 #include <QByteArray>

@@ -1,6 +1,7 @@
 #include "controllers/BookmarkController.h"
 #include "controllers/MemoryNumberFormatter.h"
 #include "document/MyDocument.h"
+#include "handset/DriverCheck.h"
 #include "handset/VedORovav.h"
 
 #include <QCoreApplication>
@@ -28,14 +29,14 @@ private slots:
 
     void linkReasons()
     {
-        QCOMPARE(VedORovavException(VedORovav::NotConnected).localizedReason(),
+        QCOMPARE(VedORovavException(LinkTexts::NotConnected).localizedReason(),
                  QStringLiteral("AIR-EDGE PHONE が接続されていません。"));
         QCOMPARE(
-            VedORovavException(VedORovav::TooManyBookmarks).reason(),
+            VedORovavException(LinkTexts::TooManyBookmarks).reason(),
             QString(
                 "Too many bookmarks exist. Up to 100 bookmarks can be registered.")); // the key stays English
         qputenv("EDGEMARKS_DRIVER_BUNDLE", "/nonexistent.kext");
-        QCOMPARE(VedORovav::humanReadableDriverName(), QStringLiteral("AH-K3001V USB ドライバ 1.2"));
+        QCOMPARE(DriverCheck::humanReadableName(), QStringLiteral("AH-K3001V USB ドライバ 1.2"));
         qunsetenv("EDGEMARKS_DRIVER_BUNDLE");
     }
 

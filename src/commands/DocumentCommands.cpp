@@ -1,11 +1,16 @@
-#include "document/DocumentCommands.h"
+#include "commands/DocumentCommands.h"
 
-#include "handset/HandsetCheck.h"
-#include "handset/HandsetTask.h"
 #include "document/MyDocument.h"
+#include "handset/HandsetCheck.h"
+#include "handset/HandsetLimits.h"
+#include "handset/HandsetTask.h"
 #include "handset/VedORovav.h"
 
 #include <algorithm>
+
+// A document holds what the handset holds.
+static_assert(MyDocument::MaxBookmarks == HandsetLimits::MaxBookmarks);
+static_assert(MyDocument::FolderCount == HandsetLimits::FolderCount);
 
 namespace
 {
@@ -144,7 +149,7 @@ void DocumentCommands::start(Kind kind)
                 copy << c;
             }
             m_exportCount = int(std::count_if(copy.begin(), copy.end(), [](const BookmarkPtr& b) {
-                return b->folder() >= 0 && b->folder() < VedORovav::FolderCount;
+                return b->folder() >= 0 && b->folder() < HandsetLimits::FolderCount;
             }));
             work = [copy, password](VedORovav& link, ProgressProtocol& progress) {
                 return link.writeBookmarks(copy, *password, progress);
@@ -162,7 +167,7 @@ void DocumentCommands::transferDidEnd(Kind kind)
     setBusy(false);
     auto imported = std::static_pointer_cast<Imported>(std::exchange(m_imported, nullptr));
     if (const std::optional<VedORovavException>& failure = m_task->failure()) {
-        if (failure->is(VedORovav::Cancelled) && kind == Kind::Import) {
+        if (failure->is(LinkTexts::Cancelled) && kind == Kind::Import) {
             m_presenter->showStatus(tr("The import was cancelled; the document is unchanged."));
             return;
         }

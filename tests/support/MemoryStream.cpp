@@ -1,4 +1,4 @@
-#include "handset/MemoryStream.h"
+#include "support/MemoryStream.h"
 
 #include <QThread>
 

@@ -1,0 +1,159 @@
+#include "commands/BookmarkImportPlan.h"
+
+#include "document/MyDocument.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <vector>
+
+BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const BookmarkList& existing,
+                                            const QStringList& folderNames, Mapping mapping, int folder,
+                                            int limit)
+{
+    BookmarkImportPlan plan;
+    plan.folderNames = folderNames;
+    plan.skipped = file.skipped;
+    const int folderCount = int(folderNames.size());
+    folder = std::clamp(folder, 0, std::max(0, folderCount - 1));
+
+    // Memory numbers 0-99 that the document does not use, lowest first.
+    std::vector<bool> used(100, false);
+    std::vector<bool> occupied(size_t(std::max(folderCount, 0)), false);
+    for (const BookmarkPtr& b : existing) {
+        if (b->number() >= 0 && b->number() < 100)
+            used[size_t(b->number())] = true;
+        if (b->folder() >= 0 && b->folder() < folderCount)
+            occupied[size_t(b->folder())] = true;
+    }
+    int nextNumber = 0;
+    auto freshNumber = [&] {
+        while (nextNumber < 100 && used[size_t(nextNumber)])
+            ++nextNumber;
+        if (nextNumber >= 100)
+            return -1;
+        used[size_t(nextNumber)] = true;
+        return nextNumber;
+    };
+
+    // Where each browser folder goes: to the handset folder it came from (our own
+    // files note it) while that holds nothing yet; else to the handset folder of
+    // its name; else to the next free handset folder, renamed after it; once none
+    // is free, to the last one taken.
+    std::vector<int> target(size_t(file.folders.size()), folder);
+    if (mapping == Mapping::PerFolder) {
+        const int browserFolders = int(file.folders.size());
+        std::vector<bool> hasLinks(size_t(browserFolders), false);
+        for (const BrowserBookmarks::Link& l : file.links)
+            if (l.folder >= 0)
+                hasLinks[size_t(l.folder)] = true;
+        std::vector<bool> claimed = occupied, placed(size_t(browserFolders), false);
+        std::vector<bool> taken(size_t(folderCount), false); // by a browser folder
+        if (folder < folderCount)
+            claimed[size_t(folder)] = true; // bookmarks outside any browser folder go there
+        auto place = [&](int i, int f) {
+            target[size_t(i)] = f;
+            placed[size_t(i)] = true;
+            claimed[size_t(f)] = taken[size_t(f)] = true;
+            const QString& title = file.folders.at(i);
+            if (!title.isEmpty() && title != plan.folderNames.at(f)) {
+                plan.renamed << QCoreApplication::translate("BrowserBookmarks", "%1 → %2")
+                                    .arg(plan.folderNames.at(f), title);
+                plan.folderNames[f] = title;
+            }
+        };
+        for (int i = 0; i < browserFolders; ++i) {
+            const int noted = i < file.folderNumbers.size() ? file.folderNumbers.at(i) : -1;
+            if (hasLinks[size_t(i)] && noted >= 0 && noted < folderCount && !occupied[size_t(noted)] &&
+                !taken[size_t(noted)])
+                place(i, noted);
+        }
+        for (int i = 0; i < browserFolders; ++i)
+            if (hasLinks[size_t(i)] && !placed[size_t(i)])
+                if (const int same = int(folderNames.indexOf(file.folders.at(i))); same >= 0)
+                    place(i, same);
+        int lastTaken = folder;
+        for (int i = 0; i < browserFolders; ++i) {
+            if (!hasLinks[size_t(i)] || placed[size_t(i)])
+                continue;
+            int free = -1;
+            for (int f = 0; f < folderCount && free < 0; ++f)
+                if (!claimed[size_t(f)])
+                    free = f;
+            if (free < 0) {
+                target[size_t(i)] = lastTaken;
+                continue;
+            }
+            place(i, free);
+            lastTaken = free;
+        }
+    }
+
+    // Memory numbers: the one a link notes while it is free, else the lowest free one.
+    const int room = std::max(0, limit - int(existing.size()));
+    const qsizetype fitting = std::min<qsizetype>(room, file.links.size());
+    std::vector<int> numbers(size_t(fitting), -1);
+    for (qsizetype i = 0; i < fitting; ++i)
+        if (const int noted = file.links.at(i).memory; noted >= 0 && noted < 100 && !used[size_t(noted)]) {
+            used[size_t(noted)] = true;
+            numbers[size_t(i)] = noted;
+        }
+    for (qsizetype i = 0; i < file.links.size(); ++i) {
+        const BrowserBookmarks::Link& link = file.links.at(i);
+        const int handsetFolder = link.folder >= 0 ? target[size_t(link.folder)] : folder;
+        const int number = i < fitting ? (numbers[size_t(i)] >= 0 ? numbers[size_t(i)] : freshNumber()) : -1;
+        if (number < 0) {
+            ++plan.leftOut;
+            continue;
+        }
+        auto b = std::make_shared<Bookmark>();
+        b->setBookmarkName(link.name);
+        b->setLocation(link.location);
+        b->setNumber(number);
+        b->setFolder(handsetFolder);
+        plan.added << b;
+        const QString browserFolder = link.folder >= 0 ? file.folders.at(link.folder) : QString();
+        auto group = std::find_if(plan.groups.begin(), plan.groups.end(), [&](const Group& g) {
+            return g.browserFolder == browserFolder && g.handsetFolder == handsetFolder;
+        });
+        if (group == plan.groups.end())
+            plan.groups.append({browserFolder, handsetFolder, 1});
+        else
+            ++group->count;
+    }
+    plan.leftOut += file.notKept;
+    return plan;
+}
+
+QString BookmarkImportPlan::summary() const
+{
+    QStringList lines;
+    lines << QCoreApplication::translate("BrowserBookmarks", "%n bookmark(s) will be added.", nullptr,
+                                         int(added.size()));
+    for (const Group& g : groups) {
+        const QString into =
+            g.handsetFolder < folderNames.size() ? folderNames.at(g.handsetFolder) : QString();
+        const QString from =
+            g.browserFolder.isEmpty()
+                ? QCoreApplication::translate("BrowserBookmarks", "outside any folder")
+                : QCoreApplication::translate("BrowserBookmarks", "from “%1”").arg(g.browserFolder);
+        lines << QCoreApplication::translate("BrowserBookmarks", "  %1 %2 into folder %3 (%4)")
+                     .arg(g.count)
+                     .arg(from)
+                     .arg(g.handsetFolder)
+                     .arg(into);
+    }
+    if (!renamed.isEmpty())
+        lines << QCoreApplication::translate("BrowserBookmarks", "Folders renamed: %1")
+                     .arg(renamed.join(QStringLiteral(", ")));
+    if (leftOut > 0)
+        lines << MyDocument::leftOutText(leftOut);
+    if (!skipped.isEmpty()) {
+        lines << QCoreApplication::translate("BrowserBookmarks", "%n link(s) skipped:", nullptr,
+                                             int(skipped.size()));
+        for (const BrowserBookmarks::Skipped& s : skipped)
+            lines << QCoreApplication::translate("BrowserBookmarks", "  “%1” (%2): %3")
+                         .arg(s.name.left(60), s.location.left(80), s.reason);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
