@@ -203,8 +203,8 @@ void DocumentWindow::setupActions()
         }
     });
     connect(ui.actionRenumber, &QAction::triggered, m_document.get(), &MyDocument::renumberBookmarks);
+    // Listed when opened: listing asks udev for every port.
     connect(ui.menuDevice, &QMenu::aboutToShow, this, &DocumentWindow::rebuildDeviceMenu);
-    rebuildDeviceMenu();
     connect(ui.actionSaveProtocolLog, &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getSaveFileName(this, tr("Save Protocol Log"),
                                                           QStringLiteral("edgemarks-protocol.log"),

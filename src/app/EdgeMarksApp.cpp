@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 namespace
 {
@@ -40,6 +41,14 @@ EdgeMarksApp::EdgeMarksApp(KeychainStore* keychain, QObject* parent) : QObject(p
     HandsetDevices::setChosenDevice(qEnvironmentVariableIsEmpty("EDGEMARKS_DEVICE")
                                         ? QSettings().value(DeviceKey).toString()
                                         : QString());
+}
+
+// Looking for ports asks udev for every tty: done once, after the first window
+// is on the screen, not before it.
+void EdgeMarksApp::discoverPorts()
+{
+    if (m_monitor)
+        return;
     for (const HandsetPort& port : HandsetDevices::candidates())
         if (port.handset)
             m_handsetsSeen << port.path;
@@ -61,6 +70,7 @@ EdgeMarksApp::EdgeMarksApp(KeychainStore* keychain, QObject* parent) : QObject(p
                                      ? tr("The AIR-EDGE PHONE at %1 was disconnected.").arg(path)
                                      : QString());
     });
+    emit handsetPortsChanged(QString());
 }
 
 void EdgeMarksApp::chooseDevice(const QString& path)
@@ -75,7 +85,10 @@ void EdgeMarksApp::chooseDevice(const QString& path)
 
 QString EdgeMarksApp::handsetStatus() const
 {
-    const HandsetDevices::Choice choice = HandsetDevices::chosenDevice();
+    // Until the ports were looked at, a handset that only looking finds is not named.
+    const HandsetDevices::Choice choice = HandsetDevices::chosenDevice(m_monitor != nullptr);
+    if (!m_monitor && choice.source == HandsetDevices::Source::None)
+        return QString();
     if (m_simulator && choice.path == m_simulator->devicePath())
         return tr("Simulated AIR-EDGE PHONE (password %1)").arg(SimulatedHandset::samplePassword());
     if (choice.source == HandsetDevices::Source::None)
@@ -122,8 +135,44 @@ DocumentWindow* EdgeMarksApp::adopt(DocumentWindow* window)
     if (m_windows.size() > 1)
         window->move(m_windows.at(m_windows.size() - 2)->pos() + QPoint(24, 24));
     window->show();
-    QTimer::singleShot(0, window, &DocumentWindow::runDriverCheck);
+    afterFirstPaint(window, [this, window] {
+        discoverPorts();
+        window->runDriverCheck();
+    });
     return window;
+}
+
+namespace
+{
+// Runs a function once the window was first exposed (and so painted), from the event loop.
+class FirstPaint : public QObject
+{
+public:
+    FirstPaint(QWindow* window, std::function<void()> then) : QObject(window), m_then(std::move(then)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            // Queued: the exposure is painted first.
+            QTimer::singleShot(0, watched, std::move(m_then));
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
+} // namespace
+
+void EdgeMarksApp::afterFirstPaint(QWidget* window, std::function<void()> then)
+{
+    QWindow* handle = window->windowHandle();
+    if (!handle || handle->isExposed()) {
+        QTimer::singleShot(0, window, std::move(then));
+        return;
+    }
+    handle->installEventFilter(new FirstPaint(handle, std::move(then)));
 }
 
 DocumentWindow* EdgeMarksApp::newDocument()

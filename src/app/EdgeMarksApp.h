@@ -10,6 +10,7 @@ class DocumentWindow;
 class HandsetMonitor;
 class KeychainStore;
 class QTemporaryDir;
+class QWidget;
 class SimulatedHandset;
 
 // The program's document management: one window per document, New, Open,
@@ -64,6 +65,8 @@ signals:
 
 private:
     DocumentWindow* adopt(DocumentWindow* window);
+    void discoverPorts();
+    static void afterFirstPaint(QWidget* window, std::function<void()> then);
 
     KeychainStore* m_keychain;
     QList<DocumentWindow*> m_windows;

@@ -60,11 +60,8 @@ void BookmarkController::rearrangeObjects()
 
 int BookmarkController::fullListIndex(const AirHBookmark* bookmark) const
 {
-    const BookmarkList& list = m_document->bookmarkList();
-    for (int i = 0; i < list.size(); ++i)
-        if (list.at(i).get() == bookmark)
-            return i;
-    return -1;
+    // The list model's rows are the document's list whenever no change is under way.
+    return m_list->rowOf(bookmark);
 }
 
 BookmarkPtr BookmarkController::newObject() const
@@ -86,6 +83,22 @@ void BookmarkController::insertObject(const BookmarkPtr& bookmark, int arrangedI
     else if (n > 0)
         at = fullListIndex(arrangedObject(n - 1).get()) + 1;
     m_document->insertObjectInBookmarkList(bookmark, at);
+}
+
+void BookmarkController::insertObjects(const BookmarkList& bookmarks, int arrangedIndex)
+{
+    if (bookmarks.isEmpty())
+        return;
+    const int n = rowCount();
+    int at = 0;
+    if (arrangedIndex >= 0 && arrangedIndex < n)
+        at = fullListIndex(arrangedObject(arrangedIndex).get());
+    else if (n > 0)
+        at = fullListIndex(arrangedObject(n - 1).get()) + 1;
+    QList<int> indexes;
+    for (int i = 0; i < bookmarks.size(); ++i)
+        indexes << at + i;
+    m_document->insertBookmarks(bookmarks, indexes);
 }
 
 void BookmarkController::removeObjectAtArrangedObjectIndex(int arrangedIndex)
@@ -169,16 +182,12 @@ void BookmarkController::insert()
 
 void BookmarkController::remove()
 {
-    // The records first: each removal changes the indexes of the rest.
-    BookmarkList doomed;
+    // Arranged rows keep the list's order: their rows in the list ascend with them.
+    QList<int> doomed;
     for (int i : selectionIndexes())
-        doomed << arrangedObject(i);
-    for (const BookmarkPtr& b : doomed) {
-        const int at = fullListIndex(b.get());
-        if (at >= 0)
-            m_document->removeObjectFromBookmarkListAtIndex(at);
-    }
+        doomed << mapToSource(index(i, 0)).row();
     setSelectionIndexes({});
+    m_document->removeBookmarks(doomed);
 }
 
 bool BookmarkController::acceptDrop(const QMimeData& data, int row)

@@ -48,6 +48,7 @@ public:
     // memory number, the current folder. Not yet in any list.
     BookmarkPtr newObject() const override;
     void insertObject(const BookmarkPtr& bookmark, int arrangedIndex) override;
+    void insertObjects(const BookmarkList& bookmarks, int arrangedIndex) override;
     void removeObjectAtArrangedObjectIndex(int arrangedIndex);
     void moveObjectsInArrangedObjectsFromIndexes(const std::set<int>& indexes, int toIndex) override;
     void restoreArrangementAndSelection();

@@ -1,51 +1,142 @@
 #include "controllers/BookmarkListModel.h"
 
-#include "handset/HandsetCheck.h"
 #include "document/MyDocument.h"
 
 #include <QColor>
 #include <QCoreApplication>
 
 BookmarkListModel::BookmarkListModel(MyDocument* document, QObject* parent)
-    : QAbstractTableModel(parent), m_document(document), m_rows(document->bookmarkList())
+    : QAbstractTableModel(parent), m_document(document)
 {
-    connect(document, &MyDocument::bookmarkListReset, this, [this] {
-        m_rowOfValid = false;
+    auto reset = [this] {
+        m_rowOfValid = m_firstsValid = false;
         beginResetModel();
         m_rows = m_document->bookmarkList();
+        m_checks.clear();
+        m_checks.reserve(m_rows.size());
+        m_numberCount.fill(0);
+        for (const BookmarkPtr& b : std::as_const(m_rows)) {
+            m_checks << checkOf(*b);
+            count(m_checks.last(), 1);
+        }
+        m_toldFirsts = firsts();
+        m_toldCounts = m_numberCount;
         endResetModel();
-        scheduleCheck();
-    });
-    connect(document, &MyDocument::bookmarkInserted, this, [this](int at) {
+    };
+    connect(document, &MyDocument::bookmarkListReset, this, reset);
+    connect(document, &MyDocument::bookmarksInserted, this, [this](int first, int last) {
         m_rowOfValid = false;
-        beginInsertRows({}, at, at);
-        m_rows.insert(at, m_document->bookmarkList().at(at));
+        beginInsertRows({}, first, last);
+        const BookmarkList& list = m_document->bookmarkList();
+        m_rows.insert(first, last - first + 1, nullptr);
+        m_checks.insert(first, last - first + 1, RowCheck());
+        for (int row = first; row <= last; ++row) {
+            m_rows[row] = list.at(row);
+            m_checks[row] = checkOf(*list.at(row));
+            count(m_checks.at(row), 1);
+        }
         endInsertRows();
-        scheduleCheck();
+        firstsMayHaveChanged();
     });
-    connect(document, &MyDocument::bookmarkRemoved, this, [this](int at) {
+    connect(document, &MyDocument::bookmarksRemoved, this, [this](int first, int last) {
         m_rowOfValid = false;
-        beginRemoveRows({}, at, at);
-        m_rows.removeAt(at);
+        beginRemoveRows({}, first, last);
+        for (int row = first; row <= last; ++row)
+            count(m_checks.at(row), -1);
+        m_rows.remove(first, last - first + 1);
+        m_checks.remove(first, last - first + 1);
         endRemoveRows();
-        scheduleCheck();
+        firstsMayHaveChanged();
     });
     connect(document, &MyDocument::bookmarkMoved, this, [this](int from, int to) {
         // The destination counts rows before the move: one further down when moving down.
         m_rowOfValid = false;
         beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
         m_rows.move(from, to);
+        m_checks.move(from, to);
         endMoveRows();
+        firstsMayHaveChanged();
     });
     connect(document, &MyDocument::bookmarkChanged, this, [this](AirHBookmark* b, const QString&) {
-        if (const int row = rowOf(b); row >= 0)
-            emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
-        scheduleCheck();
+        const int row = rowOf(b);
+        if (row < 0)
+            return;
+        // The changed record alone is checked again.
+        count(m_checks.at(row), -1);
+        m_checks[row] = checkOf(*b);
+        count(m_checks.at(row), 1);
+        rowChanged(row);
+        firstsMayHaveChanged();
     });
-    runCheck();
+    reset();
 }
 
-int BookmarkListModel::rowOf(const AirHBookmark* bookmark)
+BookmarkListModel::RowCheck BookmarkListModel::checkOf(const AirHBookmark& b)
+{
+    return {HandsetCheck::examine(b), HandsetCheck::hasHandsetNumber(b) ? int(b.number()) : -1};
+}
+
+void BookmarkListModel::count(const RowCheck& c, int delta)
+{
+    if (c.countedAs >= 0)
+        m_numberCount[size_t(c.countedAs)] += delta;
+}
+
+void BookmarkListModel::firstsMayHaveChanged()
+{
+    m_firstsValid = false;
+    if (m_tellScheduled)
+        return;
+    m_tellScheduled = true;
+    QMetaObject::invokeMethod(this, &BookmarkListModel::tellFirsts, Qt::QueuedConnection);
+}
+
+const std::array<const AirHBookmark*, HandsetLimits::MemoryNumbers>& BookmarkListModel::firsts() const
+{
+    if (m_firstsValid)
+        return m_firsts;
+    m_firsts.fill(nullptr);
+    int wanted = 0;
+    for (int n : m_numberCount)
+        wanted += n > 0;
+    // One pass at most, ended as soon as every number in use has its first record.
+    for (int row = 0; wanted > 0 && row < m_rows.size(); ++row) {
+        const int n = m_checks.at(row).countedAs;
+        if (n >= 0 && !m_firsts[size_t(n)]) {
+            m_firsts[size_t(n)] = m_rows.at(row).get();
+            --wanted;
+        }
+    }
+    m_firstsValid = true;
+    return m_firsts;
+}
+
+void BookmarkListModel::tellFirsts()
+{
+    m_tellScheduled = false;
+    const std::array<const AirHBookmark*, HandsetLimits::MemoryNumbers>& now = firsts();
+    for (size_t n = 0; n < now.size(); ++n) {
+        if (now[n] == m_toldFirsts[n])
+            continue;
+        // Only rows whose tint changed are told (telling a row resets an editor open on it):
+        // the former first when it now has a number used before it, the new one when
+        // it had one.
+        if (const int row = m_toldFirsts[n] ? rowOf(m_toldFirsts[n]) : -1;
+            row >= 0 && checked(row).has(HandsetCheck::Kind::NumberUsedTwice))
+            rowChanged(row);
+        if (const int row = now[n] ? rowOf(now[n]) : -1; row >= 0 && m_toldCounts[n] > 1)
+            rowChanged(row);
+    }
+    m_toldFirsts = now;
+    m_toldCounts = m_numberCount;
+}
+
+void BookmarkListModel::rowChanged(int row)
+{
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+int BookmarkListModel::rowOf(const AirHBookmark* bookmark) const
 {
     if (!m_rowOfValid) {
         m_rowOf.clear();
@@ -58,33 +149,27 @@ int BookmarkListModel::rowOf(const AirHBookmark* bookmark)
     return it == m_rowOf.end() ? -1 : it->second;
 }
 
-// Checked once per event, however many records an operation changes.
-void BookmarkListModel::scheduleCheck()
+HandsetCheck::Record BookmarkListModel::checked(int row) const
 {
-    if (m_checkScheduled)
-        return;
-    m_checkScheduled = true;
-    QMetaObject::invokeMethod(this, &BookmarkListModel::runCheck, Qt::QueuedConnection);
-}
-
-void BookmarkListModel::runCheck()
-{
-    m_checkScheduled = false;
-    std::unordered_map<const AirHBookmark*, QStringList> findings;
-    for (const HandsetCheck::Finding& f : HandsetCheck::check(m_document->bookmarkList()))
-        if (f.bookmark)
-            findings[f.bookmark.get()] << f.message;
-    if (findings == m_findings)
-        return;
-    m_findings = std::move(findings);
-    if (!m_rows.isEmpty())
-        emit dataChanged(index(0, 0), index(int(m_rows.size()) - 1, ColumnCount - 1));
+    const RowCheck& c = m_checks.at(row);
+    HandsetCheck::Record r = c.record;
+    if (c.countedAs >= 0 && m_numberCount[size_t(c.countedAs)] > 1 &&
+        firsts()[size_t(c.countedAs)] != m_rows.at(row).get())
+        r.kinds |= HandsetCheck::bit(HandsetCheck::Kind::NumberUsedTwice);
+    return r;
 }
 
 QStringList BookmarkListModel::findingsFor(const AirHBookmark* bookmark) const
 {
-    const auto it = m_findings.find(bookmark);
-    return it == m_findings.end() ? QStringList() : it->second;
+    const int row = rowOf(bookmark);
+    if (row < 0)
+        return {};
+    const HandsetCheck::Record r = checked(row);
+    if (r.isEmpty())
+        return {};
+    const AirHBookmark* first =
+        r.has(HandsetCheck::Kind::NumberUsedTwice) ? firsts()[size_t(m_checks.at(row).countedAs)] : nullptr;
+    return HandsetCheck::messages(*bookmark, r, first);
 }
 
 int BookmarkListModel::rowCount(const QModelIndex& parent) const
@@ -102,30 +187,39 @@ QVariant BookmarkListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= m_rows.size())
         return {};
     const AirHBookmark& b = *m_rows.at(index.row());
-    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
         switch (index.column()) {
         case NumberColumn:
-            return role == Qt::DisplayRole ? QString::number(b.number()) : QString::number(b.number());
+            return QString::number(b.number());
         case NameColumn:
             return b.bookmarkName();
         case LocationColumn:
             return b.location();
         default:
-            break;
+            return {};
         }
+    case Qt::TextAlignmentRole:
+        if (index.column() == NumberColumn)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
+    case FindingsRole:
+        return findingsFor(&b);
+    case Qt::BackgroundRole:
+        if (!checked(index.row()).isEmpty())
+            return QColor(255, 228, 200); // a row the handset cannot take as it is
+        return {};
+    case Qt::ToolTipRole:
+        // The sentences are made only here, when a row's tip is shown.
+        if (const QStringList findings = findingsFor(&b); !findings.isEmpty())
+            return findings.join(QLatin1Char('\n'));
+        if (index.column() == LocationColumn)
+            return b.location();
+        return {};
+    default:
+        return {};
     }
-    if (role == Qt::TextAlignmentRole && index.column() == NumberColumn)
-        return int(Qt::AlignRight | Qt::AlignVCenter);
-    const QStringList findings = findingsFor(&b);
-    if (role == FindingsRole)
-        return findings;
-    if (role == Qt::BackgroundRole && !findings.isEmpty())
-        return QColor(255, 228, 200); // a row the handset cannot take as it is
-    if (role == Qt::ToolTipRole && !findings.isEmpty())
-        return findings.join(QLatin1Char('\n'));
-    if (role == Qt::ToolTipRole && index.column() == LocationColumn)
-        return b.location();
-    return {};
 }
 
 QVariant BookmarkListModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -1,18 +1,22 @@
 #pragma once
 
 #include "document/AirHBookmark.h"
+#include "handset/HandsetCheck.h"
+#include "handset/HandsetLimits.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
 
+#include <array>
 #include <unordered_map>
 
 class MyDocument;
 
 // Every bookmark of a document, one row each in the document's list order, with
-// the changes of the list passed on row by row: an insert, a removal, a move or a
-// changed record touches only its own rows. Rows the handset cannot take as they
-// are carry the check's findings.
+// the changes of the list passed on range by range: an insert, a removal, a move
+// or a changed record touches only its own rows. Rows the handset cannot take as
+// they are carry the check's findings; a record is checked when it comes or
+// changes, and the memory numbers are counted, so that no change checks the whole list.
 class BookmarkListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -23,6 +27,8 @@ public:
     explicit BookmarkListModel(MyDocument* document, QObject* parent = nullptr);
 
     const BookmarkPtr& record(int row) const { return m_rows.at(row); }
+    // The row of a record; -1 when it is not in the list.
+    int rowOf(const AirHBookmark* bookmark) const;
     // What the handset check finds in the document, by record.
     QStringList findingsFor(const AirHBookmark* bookmark) const;
 
@@ -32,19 +38,36 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    void scheduleCheck();
-    void runCheck();
-    // The row of a record; -1 when it is not in the list.
-    int rowOf(const AirHBookmark* bookmark);
+    struct RowCheck {
+        HandsetCheck::Record record; // the record on its own
+        int countedAs = -1;          // the memory number it is counted under, or -1
+    };
+    RowCheck checkOf(const AirHBookmark& b);
+    void count(const RowCheck& c, int delta);
+    // The record's findings, that of a number used before it included.
+    HandsetCheck::Record checked(int row) const;
+    const std::array<const AirHBookmark*, HandsetLimits::MemoryNumbers>& firsts() const;
+    // After the first record of a number may have changed: once per event,
+    // however many records an operation changes.
+    void firstsMayHaveChanged();
+    void tellFirsts();
+    void rowChanged(int row);
 
     MyDocument* m_document;
     // The document's list as the views last heard of it: changes reach the
     // model after the document made them, and rows are announced against this.
     BookmarkList m_rows;
+    QList<RowCheck> m_checks; // by row
     // Rows by record, made again after the rows moved (an edit of every record,
     // as a renumbering is, costs one pass over the list, not one per record).
-    std::unordered_map<const AirHBookmark*, int> m_rowOf;
-    bool m_rowOfValid = false;
-    std::unordered_map<const AirHBookmark*, QStringList> m_findings;
-    bool m_checkScheduled = false;
+    mutable std::unordered_map<const AirHBookmark*, int> m_rowOf;
+    mutable bool m_rowOfValid = false;
+    // Records by memory number (those the handset would take): how many, and the
+    // first in the list, which alone is not told it uses a number twice.
+    std::array<int, HandsetLimits::MemoryNumbers> m_numberCount{};
+    mutable std::array<const AirHBookmark*, HandsetLimits::MemoryNumbers> m_firsts{};
+    mutable bool m_firstsValid = false;
+    std::array<const AirHBookmark*, HandsetLimits::MemoryNumbers> m_toldFirsts{}; // as the views last heard
+    std::array<int, HandsetLimits::MemoryNumbers> m_toldCounts{};
+    bool m_tellScheduled = false;
 };

@@ -103,16 +103,21 @@ void DNDArrayController::reportLeftOut(qsizetype leftOut)
         emit limitReached(MyDocument::leftOutText(leftOut));
 }
 
+void DNDArrayController::insertObjects(const BookmarkList& bookmarks, int arrangedIndex)
+{
+    for (int i = 0; i < bookmarks.size(); ++i)
+        insertObject(bookmarks.at(i), arrangedIndex + i);
+}
+
 bool DNDArrayController::insertCopies(const BookmarkList& all, int row)
 {
     const qsizetype fitting = std::clamp<qsizetype>(room(), 0, all.size());
     reportLeftOut(all.size() - fitting);
     const BookmarkList copies = all.mid(0, fitting);
+    insertObjects(copies, row);
     std::set<int> selection;
-    for (int i = 0; i < copies.size(); ++i) {
-        insertObject(copies.at(i), row + i);
+    for (int i = 0; i < copies.size(); ++i)
         selection.insert(row + i);
-    }
     setSelectionIndexes(selection);
     return !copies.isEmpty();
 }

@@ -10,16 +10,18 @@ FolderController::FolderController(MyDocument* document, BookmarkController* boo
     : QAbstractListModel(parent), m_document(document), m_bookmarks(bookmarks)
 {
     connect(document, &MyDocument::folderListChanged, this, [this] {
+        m_countsValid = false;
         beginResetModel();
         endResetModel();
     });
     // Counts beside the names follow the bookmark list.
     auto countsChanged = [this] {
+        m_countsValid = false;
         if (rowCount() > 0)
             emit dataChanged(index(0), index(rowCount() - 1), {Qt::DisplayRole});
     };
-    connect(document, &MyDocument::bookmarkInserted, this, countsChanged);
-    connect(document, &MyDocument::bookmarkRemoved, this, countsChanged);
+    connect(document, &MyDocument::bookmarksInserted, this, countsChanged);
+    connect(document, &MyDocument::bookmarksRemoved, this, countsChanged);
     connect(document, &MyDocument::bookmarkListReset, this, countsChanged);
     connect(document, &MyDocument::bookmarkChanged, this, [countsChanged](AirHBookmark*, const QString& key) {
         if (key == AirHBookmark::FolderKey)
@@ -36,10 +38,14 @@ void FolderController::setSelectionIndex(int row)
 
 int FolderController::bookmarkCount(int folder) const
 {
-    int n = 0;
-    for (const BookmarkPtr& b : m_document->bookmarkList())
-        n += b->folder() == folder;
-    return n;
+    if (!m_countsValid) {
+        m_counts.fill(0, m_document->folderList().size());
+        for (const BookmarkPtr& b : m_document->bookmarkList())
+            if (b->folder() >= 0 && b->folder() < m_counts.size())
+                ++m_counts[b->folder()];
+        m_countsValid = true;
+    }
+    return folder >= 0 && folder < m_counts.size() ? m_counts.at(folder) : 0;
 }
 
 int FolderController::rowCount(const QModelIndex& parent) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QList>
 
 class MyDocument;
 class BookmarkController;
@@ -38,4 +39,7 @@ private:
     MyDocument* m_document;
     BookmarkController* m_bookmarks;
     int m_selection = 0;
+    // Bookmarks by folder, counted in one pass when next asked after a change.
+    mutable QList<int> m_counts;
+    mutable bool m_countsValid = false;
 };

@@ -177,28 +177,93 @@ void MyDocument::setBookmarkList(const BookmarkList& list)
 
 void MyDocument::insertObjectInBookmarkList(const BookmarkPtr& bookmark, int index)
 {
-    if (!bookmark || index < 0 || index > m_bookmarkList.size())
+    if (!bookmark)
         return;
-    m_undoManager.registerUndo(this, [this, index] { removeObjectFromBookmarkListAtIndex(index); });
-    if (!m_undoManager.isUndoing())
-        m_undoManager.setActionName(tr("Insert Bookmark"));
-    startObservingBookmark(bookmark.get());
-    m_bookmarkList.insert(index, bookmark);
-    emit bookmarkInserted(index);
+    insertBookmarks({bookmark}, {index});
 }
 
 void MyDocument::removeObjectFromBookmarkListAtIndex(int index)
 {
-    if (index < 0 || index >= m_bookmarkList.size())
+    removeBookmarks({index});
+}
+
+namespace
+{
+// Strictly ascending indexes below end.
+bool ascendingBelow(const QList<int>& indexes, qsizetype end)
+{
+    for (qsizetype i = 0; i < indexes.size(); ++i)
+        if (indexes[i] < 0 || indexes[i] >= end || (i > 0 && indexes[i] <= indexes[i - 1]))
+            return false;
+    return true;
+}
+
+// Calls f(first, last) for each run of consecutive indexes.
+template <typename F> void forEachRun(const QList<int>& indexes, bool descending, F&& f)
+{
+    QList<std::pair<int, int>> runs;
+    for (int i : indexes) {
+        if (!runs.isEmpty() && runs.last().second + 1 == i)
+            runs.last().second = i;
+        else
+            runs.append({i, i});
+    }
+    if (descending)
+        std::reverse(runs.begin(), runs.end());
+    for (const auto& [first, last] : runs)
+        f(first, last);
+}
+} // namespace
+
+void MyDocument::insertBookmarks(const BookmarkList& records, const QList<int>& indexes)
+{
+    if (records.isEmpty() || records.size() != indexes.size() ||
+        !ascendingBelow(indexes, m_bookmarkList.size() + records.size()) ||
+        std::any_of(records.begin(), records.end(), [](const BookmarkPtr& b) { return !b; }))
         return;
-    const BookmarkPtr bookmark = m_bookmarkList.at(index);
-    m_undoManager.registerUndo(this,
-                               [this, bookmark, index] { insertObjectInBookmarkList(bookmark, index); });
+    m_undoManager.registerUndo(this, [this, indexes] { removeBookmarks(indexes); });
+    if (!m_undoManager.isUndoing())
+        m_undoManager.setActionName(tr("Insert Bookmark"));
+    // One pass: the old records fill the places between the new ones.
+    BookmarkList list;
+    list.reserve(m_bookmarkList.size() + records.size());
+    qsizetype old = 0;
+    for (qsizetype k = 0; k < records.size(); ++k) {
+        while (list.size() < indexes[k])
+            list.append(m_bookmarkList.at(old++));
+        startObservingBookmark(records.at(k).get());
+        list.append(records.at(k));
+    }
+    while (old < m_bookmarkList.size())
+        list.append(m_bookmarkList.at(old++));
+    m_bookmarkList = std::move(list);
+    forEachRun(indexes, false, [this](int first, int last) { emit bookmarksInserted(first, last); });
+}
+
+void MyDocument::removeBookmarks(const QList<int>& indexes)
+{
+    if (indexes.isEmpty() || !ascendingBelow(indexes, m_bookmarkList.size()))
+        return;
+    BookmarkList removed;
+    removed.reserve(indexes.size());
+    BookmarkList kept;
+    kept.reserve(m_bookmarkList.size() - indexes.size());
+    qsizetype k = 0;
+    for (qsizetype i = 0; i < m_bookmarkList.size(); ++i) {
+        if (k < indexes.size() && indexes[k] == i) {
+            removed.append(m_bookmarkList.at(i));
+            ++k;
+        } else {
+            kept.append(m_bookmarkList.at(i));
+        }
+    }
+    m_undoManager.registerUndo(this, [this, removed, indexes] { insertBookmarks(removed, indexes); });
     if (!m_undoManager.isUndoing())
         m_undoManager.setActionName(tr("Delete Bookmark"));
-    stopObservingBookmark(bookmark.get());
-    m_bookmarkList.removeAt(index);
-    emit bookmarkRemoved(index);
+    for (const BookmarkPtr& b : std::as_const(removed))
+        stopObservingBookmark(b.get());
+    m_bookmarkList = std::move(kept);
+    forEachRun(indexes, true, [this](int first, int last) { emit bookmarksRemoved(first, last); });
 }
 
 void MyDocument::moveObjectInBookmarkList(int from, int to)
@@ -234,8 +299,10 @@ void MyDocument::addBookmarks(const BookmarkList& added, const QStringList& fold
 {
     m_undoManager.beginGrouping();
     changeFolderList(folders);
-    for (const BookmarkPtr& b : added)
-        insertObjectInBookmarkList(b, int(m_bookmarkList.size()));
+    QList<int> indexes;
+    for (qsizetype i = 0; i < added.size(); ++i)
+        indexes << int(m_bookmarkList.size() + i);
+    insertBookmarks(added, indexes);
     m_undoManager.setActionName(actionName);
     m_undoManager.endGrouping();
 }

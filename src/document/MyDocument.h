@@ -40,6 +40,11 @@ public:
     void setBookmarkList(const BookmarkList& list);
     void insertObjectInBookmarkList(const BookmarkPtr& bookmark, int index);
     void removeObjectFromBookmarkListAtIndex(int index);
+    // Many records in one change of the list, undone the same way. indexes are
+    // ascending: where each record stands once inserted, or the records to remove.
+    // Indexes out of order or out of range change nothing.
+    void insertBookmarks(const BookmarkList& records, const QList<int>& indexes);
+    void removeBookmarks(const QList<int>& indexes);
     // Moves the record at from so that it ends at index to (of the list as it is
     // after the move); undone by the opposite move.
     void moveObjectInBookmarkList(int from, int to);
@@ -85,8 +90,11 @@ signals:
     // Emitted before the lists are archived, so that an edit still being typed can
     // be committed first.
     void commitEditingRequested();
-    void bookmarkInserted(int index);
-    void bookmarkRemoved(int index);
+    // Each contiguous range of rows once the list has changed: insertions in
+    // ascending order (first to last as they now stand), removals in descending
+    // order (as they stood, so that each range still names rows not yet removed).
+    void bookmarksInserted(int first, int last);
+    void bookmarksRemoved(int first, int last);
     void bookmarkMoved(int from, int to);
     void bookmarkListReset();
     void bookmarkChanged(AirHBookmark* bookmark, const QString& key);

@@ -100,19 +100,20 @@ BookmarkPtr BookmarkEntry::decode(const char* payload, int length, const AirHBoo
     }
 }
 
-int BookmarkEntry::textBytes(const AirHBookmark& bookmark)
-{
-    return int(sjisOrEmpty(bookmark.bookmarkName()).size() + sjisOrEmpty(bookmark.location()).size());
-}
-
 QByteArray BookmarkEntry::encode(const AirHBookmark& bookmark, int folder)
 {
+    return encode(sjisOrEmpty(bookmark.bookmarkName()), sjisOrEmpty(bookmark.location()), bookmark.number(),
+                  folder);
+}
+
+QByteArray BookmarkEntry::encode(const QByteArray& name, const QByteArray& location, int number, int folder)
+{
     QByteArray entry;
-    entry.reserve(40);
+    entry.reserve(40 + name.size() + location.size());
     entry.append('\x1C');
-    appendField(entry, 1, sjisOrEmpty(bookmark.bookmarkName()));
-    appendField(entry, 2, sjisOrEmpty(bookmark.location()));
-    appendField(entry, 3, twoDigits(bookmark.number()));
+    appendField(entry, 1, name);
+    appendField(entry, 2, location);
+    appendField(entry, 3, twoDigits(number));
     appendField(entry, 4, twoDigits(folder));
     return entry;
 }

@@ -16,11 +16,11 @@ BookmarkPtr decode(const char* payload, int length, const AirHBookmark* previous
 // The entry as the upload writes it for folder index folder. Texts that cannot
 // be written in Shift_JIS go out as empty fields.
 QByteArray encode(const AirHBookmark& bookmark, int folder);
+// The same from the texts already in Shift_JIS.
+QByteArray encode(const QByteArray& name, const QByteArray& location, int number, int folder);
 
 // The longest name and location together that fit one entry frame.
 constexpr int MaxTextBytes = 4063;
-// Bytes of name and location in Shift_JIS as they would be sent.
-int textBytes(const AirHBookmark& bookmark);
 
 // A decimal integer read as atoi reads it, from at most length bytes.
 int parseInteger(const char* text, int length);

@@ -1,6 +1,7 @@
 #include "handset/VedORovav.h"
 
 #include "handset/BookmarkEntry.h"
+#include "handset/HandsetCheck.h"
 #include "handset/HandsetLimits.h"
 
 #include <QCoreApplication>
@@ -32,14 +33,22 @@ bool VedORovav::writeBookmarks(const BookmarkList& bookmarks, const QString& pas
     const int count = int(bookmarks.size());
     if (count > HandsetLimits::MaxBookmarks)
         throw VedORovavException(LinkTexts::TooManyBookmarks);
-    // Entries that cannot be sent whole are refused before anything is sent.
+    // Entries that cannot be sent whole are refused before anything is sent; each
+    // text is converted once, for the check and for the entry that goes out.
+    QList<QByteArray> entries;
+    entries.reserve(count);
     for (const BookmarkPtr& b : bookmarks) {
-        if (b->folder() < 0 || b->folder() >= HandsetLimits::FolderCount)
-            continue; // never sent
-        if (b->number() < 0 || b->number() > 99)
+        HandsetCheck::Texts texts;
+        const HandsetCheck::Record r = HandsetCheck::examine(*b, &texts);
+        if (r.has(HandsetCheck::Kind::FolderOutOfRange)) {
+            entries << QByteArray(); // never sent
+            continue;
+        }
+        if (r.has(HandsetCheck::Kind::NumberOutOfRange))
             throw VedORovavException(LinkTexts::NumberOutOfRange);
-        if (BookmarkEntry::textBytes(*b) > BookmarkEntry::MaxTextBytes)
+        if (r.has(HandsetCheck::Kind::TooLong))
             throw VedORovavException(LinkTexts::BookmarkTooLong);
+        entries << BookmarkEntry::encode(texts.name, texts.location, b->number(), b->folder());
     }
 
     bool openingDone = false;
@@ -53,11 +62,11 @@ bool VedORovav::writeBookmarks(const BookmarkList& bookmarks, const QString& pas
                 openingDone = true;
                 int sent = 0;
                 for (int f = 0; f < HandsetLimits::FolderCount; ++f) {
-                    for (const BookmarkPtr& b : bookmarks) {
+                    for (int i = 0; i < count; ++i) {
                         progress.updateProgressDoubleValue(double(sent + 1));
-                        if (b->folder() != f)
+                        if (bookmarks.at(i)->folder() != f)
                             continue;
-                        const QByteArray entry = BookmarkEntry::encode(*b, f);
+                        const QByteArray& entry = entries.at(i);
                         if (!m_frames.request(3, 0x803, entry.constData(), int(entry.size())).startsWith("0"))
                             throw VedORovavException(LinkTexts::NoSuccessCode);
                         m_entriesSent = ++sent;

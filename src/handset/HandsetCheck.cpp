@@ -1,15 +1,17 @@
 #include "handset/HandsetCheck.h"
 
 #include "handset/BookmarkEntry.h"
-#include "handset/HandsetLimits.h"
 #include "handset/ShiftJIS.h"
+#include "handset/HandsetLimits.h"
 
 #include <QCoreApplication>
 
-#include <unordered_map>
+#include <array>
 
 namespace
 {
+
+using Kind = HandsetCheck::Kind;
 
 // "“Example” (memory 12, folder 3)": how a finding names its bookmark.
 QString named(const AirHBookmark& b)
@@ -23,21 +25,145 @@ QString named(const AirHBookmark& b)
 
 enum class Text { Fine, NotShiftJIS, Changes };
 
-Text textState(const QString& text)
+bool isPlainAscii(const QString& text)
+{
+    for (QChar c : text)
+        if (c.unicode() == 0 || c.unicode() > 0x7F)
+            return false;
+    return true;
+}
+
+// The text's state and its bytes as sent (empty when Shift_JIS cannot carry it).
+Text textState(const QString& text, QByteArray& bytes)
 {
     // No text at all (a document may hold none) goes out empty, as it is.
     if (text.isNull())
         return Text::Fine;
-    const std::optional<QByteArray> bytes = ShiftJIS::encode(text);
-    if (!bytes)
+    // Shift_JIS carries ASCII unchanged both ways; most locations are nothing else.
+    if (isPlainAscii(text)) {
+        bytes = text.toLatin1();
+        return Text::Fine;
+    }
+    std::optional<QByteArray> encoded = ShiftJIS::encode(text);
+    if (!encoded)
         return Text::NotShiftJIS;
+    bytes = std::move(*encoded);
     // The handset ends a text at its first zero byte.
-    if (text.contains(QChar(0)) || ShiftJIS::decode(*bytes) != text)
+    if (text.contains(QChar(0)) || ShiftJIS::decode(bytes) != text)
         return Text::Changes;
     return Text::Fine;
 }
 
+QString message(Kind kind, const AirHBookmark& b, const AirHBookmark* sameNumber, int bytes)
+{
+    switch (kind) {
+    case Kind::FolderOutOfRange:
+        return QCoreApplication::translate("HandsetCheck", "%1 is in folder %2, which the AIR-EDGE PHONE "
+                                                           "does not have (0 to 19): it would not be sent.")
+            .arg(named(b))
+            .arg(b.folder());
+    case Kind::NumberOutOfRange:
+        return QCoreApplication::translate("HandsetCheck",
+                                           "%1 has memory number %2; the AIR-EDGE PHONE takes 0 to 99.")
+            .arg(named(b))
+            .arg(b.number());
+    case Kind::NumberUsedTwice:
+        return QCoreApplication::translate("HandsetCheck", "%1 has the memory number of “%2”.")
+            .arg(named(b))
+            .arg(sameNumber ? sameNumber->bookmarkName().left(60) : QString());
+    case Kind::NameNotShiftJIS:
+        return QCoreApplication::translate("HandsetCheck",
+                                           "%1 has characters in its name that the AIR-EDGE "
+                                           "PHONE cannot show: the name would be sent empty.")
+            .arg(named(b));
+    case Kind::NameChanges:
+        return QCoreApplication::translate(
+                   "HandsetCheck", "%1 has a name that would come back changed from the AIR-EDGE PHONE.")
+            .arg(named(b));
+    case Kind::LocationNotShiftJIS:
+        return QCoreApplication::translate("HandsetCheck",
+                                           "%1 has characters in its location that the AIR-EDGE PHONE "
+                                           "cannot take: the location would be sent empty.")
+            .arg(named(b));
+    case Kind::LocationChanges:
+        return QCoreApplication::translate(
+                   "HandsetCheck", "%1 has a location that would come back changed from the AIR-EDGE PHONE.")
+            .arg(named(b));
+    case Kind::TooLong:
+        return QCoreApplication::translate(
+                   "HandsetCheck", "%1 has a name and location of %2 bytes; one entry carries at most %3.")
+            .arg(named(b))
+            .arg(bytes)
+            .arg(BookmarkEntry::MaxTextBytes);
+    case Kind::TooMany:
+        break;
+    }
+    return {};
+}
+
+// A record's kinds in the order its findings are told.
+constexpr std::array<Kind, 8> RecordOrder{Kind::FolderOutOfRange, Kind::NumberOutOfRange,
+                                          Kind::NumberUsedTwice,  Kind::NameNotShiftJIS,
+                                          Kind::NameChanges,      Kind::LocationNotShiftJIS,
+                                          Kind::LocationChanges,  Kind::TooLong};
+
 } // namespace
+
+bool HandsetCheck::isSent(const AirHBookmark& b)
+{
+    return b.folder() >= 0 && b.folder() < HandsetLimits::FolderCount;
+}
+
+bool HandsetCheck::hasHandsetNumber(const AirHBookmark& b)
+{
+    return isSent(b) && b.number() >= 0 && b.number() < HandsetLimits::MemoryNumbers;
+}
+
+HandsetCheck::Record HandsetCheck::examine(const AirHBookmark& b, Texts* texts)
+{
+    Record r;
+    if (!isSent(b)) {
+        r.kinds = bit(Kind::FolderOutOfRange); // never sent: nothing else about it matters to the handset
+        return r;
+    }
+    if (!hasHandsetNumber(b))
+        r.kinds |= bit(Kind::NumberOutOfRange);
+    Texts own;
+    Texts& t = texts ? *texts : own;
+    switch (textState(b.bookmarkName(), t.name)) {
+    case Text::NotShiftJIS:
+        r.kinds |= bit(Kind::NameNotShiftJIS);
+        break;
+    case Text::Changes:
+        r.kinds |= bit(Kind::NameChanges);
+        break;
+    case Text::Fine:
+        break;
+    }
+    switch (textState(b.location(), t.location)) {
+    case Text::NotShiftJIS:
+        r.kinds |= bit(Kind::LocationNotShiftJIS);
+        break;
+    case Text::Changes:
+        r.kinds |= bit(Kind::LocationChanges);
+        break;
+    case Text::Fine:
+        break;
+    }
+    r.textBytes = int(t.name.size() + t.location.size());
+    if (r.textBytes > BookmarkEntry::MaxTextBytes)
+        r.kinds |= bit(Kind::TooLong);
+    return r;
+}
+
+QStringList HandsetCheck::messages(const AirHBookmark& b, Record r, const AirHBookmark* sameNumber)
+{
+    QStringList lines;
+    for (Kind kind : RecordOrder)
+        if (r.has(kind))
+            lines << message(kind, b, sameNumber, r.textBytes);
+    return lines;
+}
 
 QList<HandsetCheck::Finding> HandsetCheck::check(const BookmarkList& bookmarks)
 {
@@ -50,70 +176,24 @@ QList<HandsetCheck::Finding> HandsetCheck::check(const BookmarkList& bookmarks)
                                          "The list holds %1 bookmarks; the AIR-EDGE PHONE holds at most %2.")
                  .arg(count)
                  .arg(HandsetLimits::MaxBookmarks)});
-    std::unordered_map<qint32, int> firstWithNumber;
+    std::array<int, HandsetLimits::MemoryNumbers> firstWithNumber;
+    firstWithNumber.fill(-1);
     for (int i = 0; i < count; ++i) {
         const BookmarkPtr& b = bookmarks.at(i);
-        auto add = [&](Kind kind, const QString& message) { findings.append({kind, i, b, message}); };
-        if (b->folder() < 0 || b->folder() >= HandsetLimits::FolderCount) {
-            add(Kind::FolderOutOfRange,
-                QCoreApplication::translate("HandsetCheck", "%1 is in folder %2, which the AIR-EDGE PHONE "
-                                                            "does not have (0 to 19): it would not be sent.")
-                    .arg(named(*b))
-                    .arg(b->folder()));
-            continue; // never sent: nothing else about it matters to the handset
+        Record r = examine(*b);
+        const AirHBookmark* sameNumber = nullptr;
+        if (hasHandsetNumber(*b)) {
+            int& first = firstWithNumber[size_t(b->number())];
+            if (first < 0) {
+                first = i;
+            } else {
+                r.kinds |= bit(Kind::NumberUsedTwice);
+                sameNumber = bookmarks.at(first).get();
+            }
         }
-        if (b->number() < 0 || b->number() > 99) {
-            add(Kind::NumberOutOfRange,
-                QCoreApplication::translate("HandsetCheck",
-                                            "%1 has memory number %2; the AIR-EDGE PHONE takes 0 to 99.")
-                    .arg(named(*b))
-                    .arg(b->number()));
-        } else if (const auto [it, fresh] = firstWithNumber.emplace(b->number(), i); !fresh) {
-            add(Kind::NumberUsedTwice,
-                QCoreApplication::translate("HandsetCheck", "%1 has the memory number of “%2”.")
-                    .arg(named(*b))
-                    .arg(bookmarks.at(it->second)->bookmarkName().left(60)));
-        }
-        switch (textState(b->bookmarkName())) {
-        case Text::NotShiftJIS:
-            add(Kind::NameNotShiftJIS, QCoreApplication::translate(
-                                           "HandsetCheck", "%1 has characters in its name that the AIR-EDGE "
-                                                           "PHONE cannot show: the name would be sent empty.")
-                                           .arg(named(*b)));
-            break;
-        case Text::Changes:
-            add(Kind::NameChanges,
-                QCoreApplication::translate(
-                    "HandsetCheck", "%1 has a name that would come back changed from the AIR-EDGE PHONE.")
-                    .arg(named(*b)));
-            break;
-        case Text::Fine:
-            break;
-        }
-        switch (textState(b->location())) {
-        case Text::NotShiftJIS:
-            add(Kind::LocationNotShiftJIS,
-                QCoreApplication::translate("HandsetCheck",
-                                            "%1 has characters in its location that the AIR-EDGE PHONE "
-                                            "cannot take: the location would be sent empty.")
-                    .arg(named(*b)));
-            break;
-        case Text::Changes:
-            add(Kind::LocationChanges,
-                QCoreApplication::translate(
-                    "HandsetCheck", "%1 has a location that would come back changed from the AIR-EDGE PHONE.")
-                    .arg(named(*b)));
-            break;
-        case Text::Fine:
-            break;
-        }
-        if (const int bytes = BookmarkEntry::textBytes(*b); bytes > BookmarkEntry::MaxTextBytes)
-            add(Kind::TooLong,
-                QCoreApplication::translate(
-                    "HandsetCheck", "%1 has a name and location of %2 bytes; one entry carries at most %3.")
-                    .arg(named(*b))
-                    .arg(bytes)
-                    .arg(BookmarkEntry::MaxTextBytes));
+        for (Kind kind : RecordOrder)
+            if (r.has(kind))
+                findings.append({kind, i, b, message(kind, *b, sameNumber, r.textBytes)});
     }
     return findings;
 }

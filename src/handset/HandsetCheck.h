@@ -2,12 +2,14 @@
 
 #include "document/AirHBookmark.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // Everything in a bookmark list that the handset cannot take as it is: run before
 // an export, so that a list that would fail midway (or arrive changed) is shown
-// to its owner instead of being sent.
+// to its owner instead of being sent. The transfer refuses by the same rules.
 class HandsetCheck
 {
 public:
@@ -29,7 +31,31 @@ public:
         QString message;      // one sentence naming the bookmark
     };
 
+    // What one record shows on its own (all but TooMany and NumberUsedTwice),
+    // from one conversion of each text.
+    struct Record {
+        quint16 kinds = 0;
+        int textBytes = 0; // name and location in Shift_JIS as they would be sent
+        bool has(Kind kind) const { return kinds & bit(kind); }
+        bool isEmpty() const { return kinds == 0; }
+    };
+    static constexpr quint16 bit(Kind kind) { return quint16(1u << int(kind)); }
+    // The texts as sent (empty where Shift_JIS cannot carry them), when asked for.
+    struct Texts {
+        QByteArray name;
+        QByteArray location;
+    };
+    static Record examine(const AirHBookmark& bookmark, Texts* texts = nullptr);
+    // Whether a record takes part in the count of memory numbers: it is sent, and
+    // its number is one the handset has.
+    static bool hasHandsetNumber(const AirHBookmark& bookmark);
+    static bool isSent(const AirHBookmark& bookmark);
+
     static QList<Finding> check(const BookmarkList& bookmarks);
+    // The sentences for one record's findings; sameNumber is the earlier record
+    // whose number it has, when it has one.
+    static QStringList messages(const AirHBookmark& bookmark, Record record,
+                                const AirHBookmark* sameNumber = nullptr);
     // The findings as lines, for a terminal or an alert.
     static QString describe(const QList<Finding>& findings);
     // A short name for the kind, for JSON ("too-many", "number-used-twice" ...).

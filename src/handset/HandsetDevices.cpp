@@ -105,7 +105,7 @@ std::optional<HandsetPort> HandsetDevices::findHandset()
     return std::nullopt;
 }
 
-HandsetDevices::Choice HandsetDevices::chosenDevice()
+HandsetDevices::Choice HandsetDevices::chosenDevice(bool discover)
 {
     const QString chosen = chosenDeviceOverride();
     if (!chosen.isEmpty())
@@ -116,6 +116,8 @@ HandsetDevices::Choice HandsetDevices::chosenDevice()
     // The rule's link is there even when the udev database is not readable.
     if (QFileInfo(QLatin1String(RuleLink)).exists())
         return {QLatin1String(RuleLink), Source::RuleLink};
+    if (!discover)
+        return {};
     if (const std::optional<HandsetPort> port = findHandset())
         return {port->path, Source::Discovered};
     return {};

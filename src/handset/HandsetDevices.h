@@ -47,7 +47,8 @@ public:
     static QList<HandsetPort> candidates();
     // The first handset, the one with our rule's link before others.
     static std::optional<HandsetPort> findHandset();
-    static Choice chosenDevice();
+    // Without discover, a handset found only by asking udev is not looked for.
+    static Choice chosenDevice(bool discover = true);
 
     // The editor's choice for this process; an empty path finds the handset again.
     static void setChosenDevice(const QString& path);

@@ -1,45 +1,66 @@
 #include "handset/ShiftJIS.h"
 
+#include <atomic>
 #include <cerrno>
 #include <iconv.h>
 
 namespace {
 
-// Converts all of input or nothing.
-std::optional<QByteArray> convert(const char* to, const char* from, const char* input, size_t length)
+std::atomic<int> opened{0};
+
+// One converter per direction and thread, opened on first use and kept: opening
+// one costs more than most conversions, and a converter serves one thread only.
+class Converter
 {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == iconv_t(-1))
-        return std::nullopt;
-    QByteArray out;
-    out.resize(qsizetype(length * 2 + 16));
-    char* in = const_cast<char*>(input);
-    size_t inLeft = length;
-    char* dst = out.data();
-    size_t outLeft = size_t(out.size());
-    bool ok = true;
-    while (inLeft > 0) {
-        if (iconv(cd, &in, &inLeft, &dst, &outLeft) != size_t(-1))
-            continue;
-        if (errno == E2BIG) {
+public:
+    Converter(const char* to, const char* from) : m_to(to), m_from(from) {}
+    ~Converter()
+    {
+        if (m_cd != iconv_t(-1))
+            iconv_close(m_cd);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts all of input or nothing.
+    std::optional<QByteArray> convert(const char* input, size_t length)
+    {
+        if (m_cd == iconv_t(-1)) {
+            m_cd = iconv_open(m_to, m_from);
+            if (m_cd == iconv_t(-1))
+                return std::nullopt;
+            ++opened;
+        }
+        // Back to the initial state: a conversion that failed midway leaves it anywhere.
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        QByteArray out;
+        out.resize(qsizetype(length * 2 + 16));
+        char* in = const_cast<char*>(input);
+        size_t inLeft = length;
+        char* dst = out.data();
+        size_t outLeft = size_t(out.size());
+        while (inLeft > 0) {
+            if (iconv(m_cd, &in, &inLeft, &dst, &outLeft) != size_t(-1))
+                continue;
+            if (errno != E2BIG)
+                return std::nullopt; // EILSEQ or EINVAL: not convertible, or cut off in the middle
             const qsizetype used = dst - out.data();
             out.resize(out.size() * 2);
             dst = out.data() + used;
             outLeft = size_t(out.size() - used);
-            continue;
         }
-        ok = false; // EILSEQ or EINVAL: not convertible, or cut off in the middle
-        break;
+        // Flush any shift state; CP932 has none, but the call is cheap.
+        if (iconv(m_cd, nullptr, nullptr, &dst, &outLeft) == size_t(-1))
+            return std::nullopt;
+        out.resize(dst - out.data());
+        return out;
     }
-    // Flush any shift state; CP932 has none, but the call is cheap.
-    if (ok && iconv(cd, nullptr, nullptr, &dst, &outLeft) == size_t(-1))
-        ok = false;
-    iconv_close(cd);
-    if (!ok)
-        return std::nullopt;
-    out.resize(dst - out.data());
-    return out;
-}
+
+private:
+    const char* m_to;
+    const char* m_from;
+    iconv_t m_cd = iconv_t(-1);
+};
 
 } // namespace
 
@@ -50,16 +71,22 @@ std::optional<QByteArray> ShiftJIS::encode(const QString& text)
     if (text.isEmpty())
         return QByteArray("");
     // From UTF-16 so that a lone surrogate is refused rather than replaced.
-    return convert("CP932", "UTF-16LE", reinterpret_cast<const char*>(text.utf16()), size_t(text.size()) * 2);
+    thread_local Converter encoder("CP932", "UTF-16LE");
+    return encoder.convert(reinterpret_cast<const char*>(text.utf16()), size_t(text.size()) * 2);
 }
 
 std::optional<QString> ShiftJIS::decode(const QByteArray& bytes)
 {
     if (bytes.isEmpty())
         return QStringLiteral("");
-    const auto utf16 = convert("UTF-16LE", "CP932", bytes.constData(), size_t(bytes.size()));
+    thread_local Converter decoder("UTF-16LE", "CP932");
+    const auto utf16 = decoder.convert(bytes.constData(), size_t(bytes.size()));
     if (!utf16)
         return std::nullopt;
-    QString text(reinterpret_cast<const QChar*>(utf16->constData()), utf16->size() / 2);
-    return text;
+    return QString(reinterpret_cast<const QChar*>(utf16->constData()), utf16->size() / 2);
+}
+
+int ShiftJIS::convertersOpened()
+{
+    return opened;
 }

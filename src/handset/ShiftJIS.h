@@ -15,4 +15,6 @@ inline std::optional<QString> decode(const char* bytes, qsizetype length)
 {
     return decode(QByteArray::fromRawData(bytes, length));
 }
+// How many converters this process has opened (each thread opens its own, once).
+int convertersOpened();
 } // namespace ShiftJIS
