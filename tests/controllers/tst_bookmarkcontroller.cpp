@@ -4,9 +4,13 @@
 #include "controllers/MemoryNumberFormatter.h"
 #include "document/MyDocument.h"
 
+#include "handset/HandsetCheck.h"
+
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <random>
 
 namespace {
 BookmarkPtr make(const QString& name, int folder, int number = 0)
@@ -206,6 +210,81 @@ private slots:
         QCOMPARE(names(c.arrangedObjects()), QString("a, b"));
         folders.setSelectionIndex(7);
         QCOMPARE(inserts.count(), 1);
+    }
+
+    // The table's findings follow every change record by record; after any mix of
+    // edits, insertions, removals, moves and undos they are what a check of the
+    // whole list finds, and each row whose tint changed was told so.
+    void findingsFollowEachChange()
+    {
+        MyDocument doc;
+        BookmarkList start;
+        for (int i = 0; i < 12; ++i)
+            start << make(QString::number(i), i % 3, i % 5);
+        doc.setBookmarkList(start);
+        BookmarkController c(&doc);
+        BookmarkListModel* model = c.listModel();
+        QSet<int> told;
+        connect(model, &QAbstractItemModel::dataChanged, this,
+                [&](const QModelIndex& from, const QModelIndex& to) {
+                    for (int row = from.row(); row <= to.row(); ++row)
+                        told << row;
+                });
+        // Rows that came, went or moved are painted anew anyway.
+        bool rowsChanged = false;
+        for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+            connect(model, signal, this, [&] { rowsChanged = true; });
+        connect(model, &QAbstractItemModel::rowsMoved, this, [&] { rowsChanged = true; });
+        auto tinted = [&] {
+            QList<bool> rows;
+            for (int row = 0; row < model->rowCount(); ++row)
+                rows << model->data(model->index(row, 0), Qt::BackgroundRole).isValid();
+            return rows;
+        };
+        std::mt19937 random(7);
+        auto pick = [&](int n) { return int(random() % unsigned(n)); };
+        for (int step = 0; step < 300; ++step) {
+            const QList<bool> before = tinted();
+            told.clear();
+            rowsChanged = false;
+            const BookmarkList& list = doc.bookmarkList();
+            const int n = int(list.size());
+            switch (n == 0 ? 0 : pick(7)) {
+            case 0:
+                doc.insertObjectInBookmarkList(make("new", pick(22) - 1, pick(7) * 17 - 2), pick(n + 1));
+                break;
+            case 1:
+                doc.removeBookmarks({pick(n)});
+                break;
+            case 2:
+                list.at(pick(n))->setNumber(pick(6) == 0 ? 100 : pick(5));
+                break;
+            case 3:
+                list.at(pick(n))->setFolder(pick(8) == 0 ? 20 : pick(3));
+                break;
+            case 4:
+                list.at(pick(n))->setBookmarkName(pick(2) ? QString("\u2603") : QString("x"));
+                break;
+            case 5:
+                doc.moveObjectInBookmarkList(pick(n), pick(n));
+                break;
+            case 6:
+                if (doc.undoManager()->canUndo())
+                    doc.undoManager()->undo();
+                break;
+            }
+            endEvent();
+            QMap<const AirHBookmark*, QStringList> expected;
+            for (const HandsetCheck::Finding& f : HandsetCheck::check(doc.bookmarkList()))
+                if (f.bookmark)
+                    expected[f.bookmark.get()] << f.message;
+            for (const BookmarkPtr& b : doc.bookmarkList())
+                QCOMPARE(c.findingsFor(b.get()), expected.value(b.get()));
+            const QList<bool> after = tinted();
+            if (!rowsChanged)
+                for (int row = 0; row < after.size(); ++row)
+                    QVERIFY2(after[row] == before[row] || told.contains(row), qPrintable(QString::number(step)));
+        }
     }
 };
 

@@ -3,6 +3,7 @@
 #include "support/LinkTestSupport.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedHandset.h"
+#include "handset/ShiftJIS.h"
 #include "handset/VedORovav.h"
 
 #include <QTest>
@@ -168,13 +169,16 @@ private slots:
         line.takeEntries();
         BookmarkList list;
         for (int i = 0; i < 101; ++i)
-            list << makeBookmark(QString::number(i), "l", i % 100, i % 20);
+            list << makeBookmark(QStringLiteral("名前%1").arg(i), "l", i % 100, i % 20);
         RecordingProgress progress;
         QCOMPARE(reasonOf([&] { line.link.writeBookmarks(list, "1234", progress); }),
                  QString(LinkTexts::TooManyBookmarks));
         QVERIFY(progress.calls.isEmpty());
         list.removeLast();
+        // Converters are reused, not opened for every text.
+        const int converters = ShiftJIS::convertersOpened();
         QVERIFY(line.link.writeBookmarks(list, "1234", progress));
+        QVERIFY(ShiftJIS::convertersOpened() - converters <= 4);
         QCOMPARE(entriesSent(line.handset.frames()).size(), 100);
         QCOMPARE(line.link.entriesSent(), 100);
 
