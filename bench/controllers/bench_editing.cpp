@@ -15,6 +15,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -22,7 +23,7 @@
 
 namespace
 {
-constexpr int Rounds = 15;
+int Rounds = 15; // or as the first argument
 
 double median(std::vector<double> v)
 {
@@ -85,6 +86,8 @@ struct Window {
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    if (argc > 1)
+        Rounds = std::max(1, std::atoi(argv[1]));
     const std::vector<int> sizes{100, 10000, 100000};
     std::map<int, std::unique_ptr<Window>> windows;
     for (int n : sizes)

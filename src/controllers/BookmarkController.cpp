@@ -262,9 +262,15 @@ void BookmarkController::setSelectionIndexes(const std::set<int>& indexes)
             valid.insert(i);
     if (valid == selectionIndexes())
         return;
+    // One range per run of rows: the views and the selection model work per range.
     QItemSelection selection;
-    for (int row : valid)
-        selection.select(index(row, 0), index(row, ColumnCount - 1));
+    for (auto it = valid.begin(); it != valid.end();) {
+        const int first = *it;
+        int last = first;
+        while (++it != valid.end() && *it == last + 1)
+            ++last;
+        selection.select(index(first, 0), index(last, ColumnCount - 1));
+    }
     m_selectionModel->select(selection, QItemSelectionModel::ClearAndSelect);
     // The current row stays where it is when it is among the selected ones (a
     // dragged row that was moved), else it goes to the first of them.
