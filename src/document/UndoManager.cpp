@@ -18,7 +18,8 @@ void UndoManager::registerUndo(const void* target, std::function<void()> operati
     if (m_groupingLevel == 0)
         openAutomaticGroup();
     if (!m_hasOpen) {
-        m_open = Step{};
+        // A name given since the group began names it, even before this first registration.
+        m_open.actions.clear();
         m_hasOpen = true;
     }
     m_open.actions.push_back({target, std::move(operation)});

@@ -172,6 +172,10 @@ private slots:
         QCOMPARE(value, 3);
         QVERIFY(f->getObjectValue(&value, " 1 ", &error)); // its own number
         QCOMPARE(value, 1);
+        for (int edge : {0, 99}) {
+            QVERIFY(f->getObjectValue(&value, QString::number(edge), &error));
+            QCOMPARE(value, edge);
+        }
         QVERIFY(!f->getObjectValue(&value, "5", &error)); // another folder's bookmark has it
         QCOMPARE(error, QString("The same memory number has been used."));
         for (const char* bad : {"100", "-1", "3.5", "abc", "", "$4"}) {
@@ -181,7 +185,10 @@ private slots:
         }
         QCOMPARE(f->stringForObjectValue(7), QString("7"));
 
-        // Through the table: a refused entry keeps the old number and says why.
+        // Through the table: the edited row is judged, not the one selected before.
+        c.setSelectionIndexes({0});
+        QVERIFY(c.setData(c.index(1, BookmarkController::NumberColumn), "7", Qt::EditRole));
+        // A refused entry keeps the old number and says why.
         QSignalSpy refused(&c, &BookmarkController::entryRefused);
         QVERIFY(!c.setData(c.index(1, BookmarkController::NumberColumn), "5", Qt::EditRole));
         QCOMPARE(refused.count(), 1);

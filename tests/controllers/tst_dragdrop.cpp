@@ -125,6 +125,12 @@ private slots:
         drag.reset(c.writeRows({4}));
         QVERIFY(c.dropMimeData(drag.get(), Qt::MoveAction, -1, -1, c.index(0, 1)));
         QCOMPARE(names(doc.bookmarkList()), QString("e, b, d, a, c"));
+        QCOMPARE(c.selectionIndexes(), std::set<int>({0}));
+        // Rows dropped onto one of themselves stay, and stay selected.
+        drag.reset(c.writeRows({1, 2}));
+        QVERIFY(c.dropMimeData(drag.get(), Qt::MoveAction, 2, 0, {}));
+        QCOMPARE(names(doc.bookmarkList()), QString("e, b, d, a, c"));
+        QCOMPARE(c.selectionIndexes(), std::set<int>({1, 2}));
     }
 
     void linksBecomeBookmarks()
@@ -160,10 +166,12 @@ private slots:
         QCOMPARE(doc.bookmarkList()[4]->location(), QString("https://example.com/path?q=1"));
 
         // Nothing that is a web location: refused.
-        QMimeData words;
-        words.setText("just some words");
-        QVERIFY(!c.canDropMimeData(&words, Qt::CopyAction, 0, 0, {}));
-        QVERIFY(!c.dropMimeData(&words, Qt::CopyAction, 0, 0, {}));
+        for (const char* text : {"just some words", "http:", "http:/path"}) {
+            QMimeData words;
+            words.setText(text);
+            QVERIFY2(!c.canDropMimeData(&words, Qt::CopyAction, 0, 0, {}), text);
+            QVERIFY(!c.dropMimeData(&words, Qt::CopyAction, 0, 0, {}));
+        }
         QMimeData webUrls;
         webUrls.setData("WebURLsWithTitlesPboardType", "<plist><array><array/></array></plist>");
         QVERIFY(!c.dropMimeData(&webUrls, Qt::CopyAction, 0, 0, {}));

@@ -111,27 +111,37 @@ private slots:
     void characterSets_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("name");
         const QString page = QStringLiteral(
             "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n%1<DL><p><DT><H3>ニュース</H3><DL><p>"
             "<DT><A HREF=\"http://www.example.jp/\">日本語のページ &amp; ～</A></DL><p></DL><p>\n");
+        const QString folder = QStringLiteral("ニュース"), name = QStringLiteral("日本語のページ & ～");
         const QString meta =
             QStringLiteral("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=%1\">\n");
-        QTest::newRow("utf-8 declared") << page.arg(meta.arg("UTF-8")).toUtf8();
-        QTest::newRow("shift_jis declared") << encoded(page.arg(meta.arg("Shift_JIS")), "CP932");
-        QTest::newRow("euc-jp declared") << encoded(page.arg(meta.arg("EUC-JP")), "EUC-JP");
-        QTest::newRow("html5 meta") << encoded(page.arg("<meta charset=\"shift_jis\">"), "CP932");
-        QTest::newRow("shift_jis undeclared") << encoded(page.arg(QString()), "CP932");
-        QTest::newRow("euc-jp undeclared") << encoded(page.arg(QString()), "EUC-JP");
+        QTest::newRow("utf-8 declared") << page.arg(meta.arg("UTF-8")).toUtf8() << folder << name;
+        QTest::newRow("shift_jis declared") << encoded(page.arg(meta.arg("Shift_JIS")), "CP932") << folder << name;
+        QTest::newRow("euc-jp declared") << encoded(page.arg(meta.arg("EUC-JP")), "EUC-JP") << folder << name;
+        QTest::newRow("html5 meta") << encoded(page.arg("<meta charset=\"shift_jis\">"), "CP932") << folder << name;
+        QTest::newRow("shift_jis undeclared") << encoded(page.arg(QString()), "CP932") << folder << name;
+        QTest::newRow("euc-jp undeclared") << encoded(page.arg(QString()), "EUC-JP") << folder << name;
         QTest::newRow("utf-8 with a byte order mark")
-            << QByteArray("\xEF\xBB\xBF") + page.arg(QString()).toUtf8();
+            << QByteArray("\xEF\xBB\xBF") + page.arg(QString()).toUtf8() << folder << name;
+        // Half-width katakana in Shift_JIS are also valid EUC-JP: Shift_JIS is tried first.
+        QTest::newRow("half-width undeclared")
+            << encoded(QStringLiteral("<DL><DT><H3>ﾆｭｰｽ</H3><DL><DT><A HREF=\"http://a.jp/\">ｱｲｳｴ</A></DL></DL>"),
+                       "CP932")
+            << QStringLiteral("ﾆｭｰｽ") << QStringLiteral("ｱｲｳｴ");
     }
     void characterSets()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, folder);
+        QFETCH(QString, name);
         const BrowserBookmarks b = read(bytes);
-        QCOMPARE(b.folders, QStringList{"ニュース"});
+        QCOMPARE(b.folders, QStringList{folder});
         QCOMPARE(b.links.size(), 1);
-        QCOMPARE(b.links.first().name, QStringLiteral("日本語のページ & ～"));
+        QCOMPARE(b.links.first().name, name);
     }
 
     // Broken files give a result or one clear error, never a crash or a hang.
@@ -154,6 +164,8 @@ private slots:
         QTest::newRow("empty") << QByteArray() << -1;
         QTest::newRow("heading without list")
             << QByteArray("<DL><DT><H3>F</H3><DT><A HREF=\"http://a.jp/\">A</A></DL>") << 1;
+        QTest::newRow("http without a host")
+            << QByteArray("<DL><DT><A HREF=\"http:\">none</A><DT><A HREF=\"http://a.jp/\">A</A></DL>") << 1;
         QTest::newRow("thousands of nested lists")
             << QByteArray("<DL>").repeated(20000) + "<A HREF=\"http://a.jp/\">A</A>" << 1;
     }

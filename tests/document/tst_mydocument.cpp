@@ -1,4 +1,5 @@
 #include "support/BookmarkTestSupport.h"
+#include "document/KeyedArchive.h"
 #include "document/MyDocument.h"
 
 #include <QCoreApplication>
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -17,6 +19,24 @@ BookmarkList numbered(const QList<int>& numbers)
     for (int n : numbers)
         list << makeBookmark("n", "l", n, 0);
     return list;
+}
+
+// A record with the given number, archived on its own as the clipboard does, or
+// in a document with its folder list.
+QByteArray archivedWithNumber(qint64 number, bool document)
+{
+    const QStringList chain{"NSMutableArray", "NSArray", "NSObject"};
+    ArchivedRef record = ArchivedValue::makeObject("Bookmark", {"Bookmark", "AirHBookmark", "NSObject"});
+    record->fields = {{"name", ArchivedValue::makeString("n")},
+                      {"location", ArchivedValue::makeString("l")},
+                      {"number", ArchivedValue::makeInteger(number)},
+                      {"folder", ArchivedValue::makeInteger(0)}};
+    ArchivedRef list = ArchivedValue::makeArray("NSMutableArray", chain, {record});
+    if (!document)
+        return KeyedArchiver::archivedData(list);
+    ArchivedRef folders = ArchivedValue::makeArray("NSMutableArray", chain, {ArchivedValue::makeString("00")});
+    return KeyedArchiver::archivedData(
+        ArchivedValue::makeArray("NSArray", {"NSArray", "NSObject"}, {list, folders}));
 }
 
 } // namespace
@@ -239,6 +259,30 @@ private slots:
         reopened.bookmarkList()[0]->setNumber(42);
         endEvent();
         QCOMPARE(reopened.undoManager()->undoActionName(), QString("Edit"));
+    }
+
+    // A number beyond 32 bits is refused, in a document and on the clipboard, not cut short.
+    void numbersOutsideThirtyTwoBits()
+    {
+        for (bool document : {true, false}) {
+            for (qint64 n : {qint64(INT_MIN), qint64(INT_MAX), qint64(INT_MIN) - 1, qint64(INT_MAX) + 1}) {
+                const bool fits = n >= INT_MIN && n <= INT_MAX;
+                const QByteArray bytes = archivedWithNumber(n, document);
+                if (document) {
+                    MyDocument doc;
+                    QString error;
+                    QCOMPARE(doc.loadDataRepresentation(bytes, &error), fits);
+                    QCOMPARE(error.contains("out of range"), !fits);
+                    if (fits)
+                        QCOMPARE(doc.bookmarkList().at(0)->number(), n);
+                } else {
+                    const std::optional<BookmarkList> list = MyDocument::unarchivedBookmarks(bytes);
+                    QCOMPARE(bool(list), fits);
+                    if (fits)
+                        QCOMPARE(list->at(0)->number(), n);
+                }
+            }
+        }
     }
 
     void emptyDocumentRoundTrips()

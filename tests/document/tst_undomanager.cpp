@@ -91,6 +91,13 @@ private slots:
         QCOMPARE(undo.undoCount(), 0);
         undo.endGrouping();
         QCOMPARE(undo.undoCount(), 1);
+        // A name set before the group's first registration still names it.
+        undo.beginGrouping();
+        undo.setActionName("Early");
+        undo.registerUndo(&c, [] {});
+        undo.endGrouping();
+        QCOMPARE(undo.undoActionName(), QString("Early"));
+        undo.undo();
         // An empty group leaves no step.
         undo.beginGrouping();
         undo.setActionName("Nothing");

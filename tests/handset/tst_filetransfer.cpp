@@ -237,10 +237,11 @@ private slots:
             sim.settle();
         }
         {
-            // The echo names another type: the rest of the frame is read and dropped,
-            // so the logout frame is still understood and the next transfer works.
+            // The echo names another type of the same length: the rest of the frame,
+            // more than the line holds, is read and dropped, so the handset hears the
+            // logout and the next transfer works.
             SimulatedHandset::Faults faults;
-            faults.downloadPayload = "memo.txt\tjpeg\t" + QByteArray(9000, 'c');
+            faults.downloadPayload = "memo.txt\timage\t" + QByteArray(1 << 20, 'c');
             sim->setFaults(faults);
             sim.settle();
             sim->clearReceivedFrames();

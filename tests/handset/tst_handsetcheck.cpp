@@ -35,7 +35,9 @@ private slots:
             << "http://a.jp/" << 1 << -1 << QList<Kind>{Kind::FolderOutOfRange};
         QTest::newRow("folder above range")
             << "n"
-            << "http://a.jp/" << 1 << 42 << QList<Kind>{Kind::FolderOutOfRange};
+            << "http://a.jp/" << 1 << 20 << QList<Kind>{Kind::FolderOutOfRange};
+        QTest::newRow("highest number") << "n"
+                                        << "http://a.jp/" << 99 << 0 << QList<Kind>{};
         QTest::newRow("emoji in the name") << "Cake 🍰"
                                            << "http://a.jp/" << 1 << 0 << QList<Kind>{Kind::NameNotShiftJIS};
         QTest::newRow("hangul in the location")
@@ -45,8 +47,11 @@ private slots:
                                          << "http://a.jp/" << 1 << 0 << QList<Kind>{Kind::NameChanges};
         QTest::newRow("nul in the location")
             << "n" << QString("http://a.jp/") + QChar(0) << 1 << 0 << QList<Kind>{Kind::LocationChanges};
-        QTest::newRow("too long") << QString(3000, 'n') << "http://a.jp/" + QString(1100, 'x') << 1 << 0
-                                  << QList<Kind>{Kind::TooLong};
+        // One entry carries 4,063 bytes of text; a two-byte character counts twice.
+        QTest::newRow("longest") << QString(1000, QChar(0x3042)) << "http://a.jp/" + QString(2051, 'x') << 1
+                                 << 0 << QList<Kind>{};
+        QTest::newRow("too long") << QString(1000, QChar(0x3042)) << "http://a.jp/" + QString(2052, 'x') << 1
+                                  << 0 << QList<Kind>{Kind::TooLong};
         QTest::newRow("two at once") << "🍰"
                                      << "http://a.jp/" << 200 << 0
                                      << QList<Kind>{Kind::NumberOutOfRange, Kind::NameNotShiftJIS};
@@ -88,6 +93,8 @@ private slots:
         QVERIFY(found.last().message.contains("B100"));
         QVERIFY(found.last().message.contains("B0"));
         QCOMPARE(HandsetCheck::describe(found).count('\n'), 1);
+        list.removeLast(); // exactly as many as the handset holds
+        QCOMPARE(HandsetCheck::check(list).size(), 0);
         QVERIFY(HandsetCheck::check({}).isEmpty());
     }
 };
