@@ -152,15 +152,15 @@ private slots:
         QCOMPARE(line.handset.frames().mid(5), QList<QByteArray>({Probe, Password, Logout}));
     }
 
-    void missingDeviceIsReported()
+    void aPortThatCannotOpenIsReported()
     {
-        qputenv("EDGEMARKS_DEVICE", "/nonexistent/device");
+        qputenv("EDGEMARKS_DEVICE", "/dev/null/not-a-directory");
         RecordingProgress progress;
         BookmarkList list;
         QCOMPARE(reasonOf([&] { VedORovav().readBookmarks(list, "1234", progress); }),
-                 QString(LinkTexts::NotConnected));
+                 QString(LinkTexts::CouldNotOpen));
         QCOMPARE(progress.calls, QStringList({"open", "exception", "close"}));
-        QCOMPARE(progress.exception, QString(LinkTexts::NotConnected));
+        QCOMPARE(progress.exception, QString(LinkTexts::CouldNotOpen));
     }
 
     void uploadLimits()

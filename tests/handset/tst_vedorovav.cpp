@@ -47,14 +47,24 @@ class TestVedORovav : public QObject
 private slots:
     void init() { qputenv("EDGEMARKS_TIMEOUT", "5"); }
 
+    // The one missing device of the suites: a link left by a handset unplugged.
     void openWaitsForAMissingDevice()
     {
-        qputenv("EDGEMARKS_DEVICE", "/nonexistent/cu.ah-k3001v.data");
+        QTemporaryDir dir;
+        const QString device = dir.filePath("cu.ah-k3001v.data");
+        QVERIFY(QFile::link(dir.filePath("gone"), device));
+        qputenv("EDGEMARKS_DEVICE", QFile::encodeName(device));
         VedORovav link;
         QElapsedTimer timer;
         timer.start();
-        QCOMPARE(reasonOf([&] { link.open(); }), QString(LinkTexts::NotConnected));
-        QVERIFY(timer.elapsed() >= 8 * 250 - 50); // eight pauses
+        try {
+            link.open();
+            QFAIL("opened a missing device");
+        } catch (const VedORovavException& e) {
+            QCOMPARE(e.reason(), QString(LinkTexts::NotConnected));
+            QVERIFY2(e.details().endsWith("which does not exist."), qPrintable(e.details()));
+        }
+        QVERIFY(timer.elapsed() >= 8 * 250 - 50); // eight pauses, however busy the machine
         QCOMPARE(link.fileDescriptor(), -1);
         link.close();
 
@@ -62,7 +72,6 @@ private slots:
         qputenv("EDGEMARKS_DEVICE", "/dev/null/not-a-directory");
         timer.restart();
         QCOMPARE(reasonOf([&] { link.open(); }), QString(LinkTexts::CouldNotOpen));
-        QVERIFY(timer.elapsed() < 8 * 250 - 50);
     }
 
     // What is not a serial port is refused at once, read or written by nobody.
@@ -77,7 +86,6 @@ private slots:
                                 << "is not a serial port: it is a folder.";
         QTest::newRow("FIFO") << "fifo" << LinkTexts::CouldNotOpen << "is not a serial port: it is a FIFO.";
         QTest::newRow("/dev/null") << "null" << LinkTexts::CouldNotOpen << "/dev/null is not a serial port.";
-        QTest::newRow("dangling link") << "link" << LinkTexts::NotConnected << "which does not exist.";
     }
 
     void openRefusesWhatIsNotAPort()
@@ -96,10 +104,8 @@ private slots:
             QVERIFY(QDir().mkdir(path));
         } else if (kind == "fifo") {
             QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-        } else if (kind == "null") {
-            path = "/dev/null";
         } else {
-            QVERIFY(QFile::link(dir.filePath("gone"), path));
+            path = "/dev/null";
         }
         qputenv("EDGEMARKS_DEVICE", QFile::encodeName(path));
         VedORovav link;
