@@ -24,11 +24,6 @@ const char* DeviceKey = "Handset/device";
 
 EdgeMarksApp::EdgeMarksApp(KeychainStore* keychain, QObject* parent) : QObject(parent), m_keychain(keychain)
 {
-    // The icon of every window and alert, the one installed for the desktop.
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/edgemarks-%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
     if (QGuiApplication::applicationDisplayName().isEmpty() ||
         QGuiApplication::applicationDisplayName() == QCoreApplication::applicationName())
         QGuiApplication::setApplicationDisplayName(QStringLiteral("EdgeMarks"));
@@ -43,12 +38,18 @@ EdgeMarksApp::EdgeMarksApp(KeychainStore* keychain, QObject* parent) : QObject(p
                                         : QString());
 }
 
-// Looking for ports asks udev for every tty: done once, after the first window
-// is on the screen, not before it.
+// What the first window does not need to be painted, done once after it was:
+// looking for ports asks udev for every tty.
 void EdgeMarksApp::discoverPorts()
 {
     if (m_monitor)
         return;
+    // The icon of every window and alert, the one installed for the desktop: the
+    // window system is handed every size of it, which is not needed to paint.
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/edgemarks-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     for (const HandsetPort& port : HandsetDevices::candidates())
         if (port.handset)
             m_handsetsSeen << port.path;
