@@ -4,32 +4,38 @@
 <context>
     <name>BookmarkController</name>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="73"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="70"/>
         <source>untitled</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="148"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="161"/>
         <source>Move</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="203"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="212"/>
         <source>Cut</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="137"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="239"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="247"/>
+        <source>Paste</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="231"/>
         <source>No.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="139"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="233"/>
         <source>Name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="141"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="235"/>
         <source>Location</source>
         <translation type="unfinished"></translation>
     </message>
@@ -147,29 +153,37 @@
 <context>
     <name>BrowserImportSheet</name>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="18"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="22"/>
         <source>Import Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="20"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="24"/>
         <source>Import bookmarks from a browser</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="24"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="28"/>
         <source>One handset folder for each browser folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="27"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="31"/>
         <source>Everything into folder “%1”</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="36"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="40"/>
         <source>Import</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="68"/>
+        <source>%n name(s) have characters the AIR-EDGE PHONE cannot show; before an export, the handset check offers to replace them.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -529,52 +543,107 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="58"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="70"/>
         <source>The current editing bookmarks will be completely deleted. Are you sure you want to import ?</source>
         <translation>The bookmarks being edited will be completely deleted. Are you sure you want to import?</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="59"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="71"/>
         <source>If you select to import then all bookmarks on the current editing will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="59"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="71"/>
         <source>Import</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="98"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="122"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export?</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="100"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="124"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="101"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="125"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="171"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="253"/>
         <source>The import was cancelled; the document is unchanged.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="174"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="54"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="256"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="175"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="55"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="257"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="56"/>
+        <source>The connection test stopped at the driver.</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message numerus="yes">
+        <location filename="../src/commands/DocumentCommands.cpp" line="110"/>
+        <source>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark(s).</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="149"/>
+        <source>Replace Unsupported Characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="172"/>
+        <source>The AIR-EDGE PHONE is ready.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="173"/>
+        <source>The driver is there, the port %1 opened and the AIR-EDGE PHONE shows its top screen.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="179"/>
+        <source>The connection test was cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="183"/>
+        <source>The connection test stopped at the port.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location filename="../src/commands/DocumentCommands.cpp" line="185"/>
+        <source>Plug in the AIR-EDGE PHONE with its data cable, or choose its port in Handset &gt; Device.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="188"/>
+        <source>The connection test stopped at the top screen.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="190"/>
+        <source>Go back to the top screen of the AIR-EDGE PHONE and test again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/commands/DocumentCommands.cpp" line="267"/>
         <source>Exported %n bookmark(s) to the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>Exported %n bookmark to the AIR-EDGE PHONE.</numerusform>
@@ -582,22 +651,27 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="189"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="271"/>
         <source>Some bookmarks were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="194"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="272"/>
+        <source>Import from AIR-EDGE PHONE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="275"/>
         <source>Some bookmarks could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="195"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="276"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/DocumentCommands.cpp" line="200"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="281"/>
         <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>Imported %n bookmark from the AIR-EDGE PHONE.</numerusform>
@@ -608,128 +682,145 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="144"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="187"/>
         <source>Not every bookmark was added.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="149"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="192"/>
         <source>The memory number was not changed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="209"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="258"/>
         <source>Save Protocol Log</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="211"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="259"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="216"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="264"/>
         <source>Import Browser Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="217"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="265"/>
         <source>Bookmark files (*.html *.htm);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="223"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="271"/>
         <source>Export Browser Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="224"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="272"/>
         <source>Bookmark files (*.html *.htm)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="247"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="296"/>
         <source>Clear Menu</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="263"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="312"/>
         <source>&amp;Help</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="265"/>
-        <source>EdgeMarks Manual</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="270"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="277"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="324"/>
         <source>About EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="278"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="325"/>
         <source>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <location filename="../src/app/DocumentWindow.cpp" line="182"/>
+        <source>%n bookmark(s) went to folder &quot;%1&quot;.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="283"/>
-        <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
+        <location filename="../src/app/DocumentWindow.cpp" line="314"/>
+        <source>EdgeMarks &amp;Manual</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="337"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="317"/>
+        <source>&amp;About EdgeMarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="330"/>
+        <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: Help &amp;gt; EdgeMarks Manual (F1), or &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="386"/>
         <source>Find Automatically</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="337"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="387"/>
+        <source>The Simulated AIR-EDGE PHONE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="388"/>
         <source>As Started (%1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="350"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="401"/>
         <source>(no permission)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="358"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="409"/>
         <source>Other...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="366"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="417"/>
         <source>Other Device</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="367"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="418"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="391"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="444"/>
         <source>The protocol log could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="394"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="447"/>
         <source>Saved the protocol log to %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="404"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="457"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="412"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="465"/>
         <source>Import Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="413"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="466"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>Imported %n bookmark.</numerusform>
@@ -737,12 +828,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="426"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="479"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="430"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Exported %n bookmark to %1.</numerusform>
@@ -750,77 +841,94 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="460"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="522"/>
         <source>%1[*] — EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="502"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="534"/>
+        <source>The AIR-EDGE PHONE holds at most %1 bookmarks: delete some to add more.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="536"/>
+        <source>Select the bookmarks first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="569"/>
         <source>Save As</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="514"/>
-        <source>The document &quot;%1&quot; could not be saved.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="530"/>
-        <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="533"/>
-        <source>Your current changes will be lost.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="534"/>
-        <source>Revert</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="543"/>
-        <source>The document &quot;%1&quot; could not be reverted.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="553"/>
-        <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="556"/>
-        <source>Your changes will be lost if you don&apos;t save them.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="557"/>
-        <source>Save</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="558"/>
-        <source>Don&apos;t Save</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="588"/>
-        <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="592"/>
-        <source>Quit</source>
+        <location filename="../src/app/DocumentWindow.cpp" line="603"/>
+        <source>&quot;%1&quot; already exists. Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/app/DocumentWindow.cpp" line="607"/>
+        <source>A file with the same name already exists in &quot;%1&quot;. Replacing it will overwrite its contents.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="609"/>
+        <source>Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="620"/>
+        <source>The document &quot;%1&quot; could not be saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="636"/>
+        <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="639"/>
+        <source>Your current changes will be lost.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="640"/>
+        <source>Revert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="649"/>
+        <source>The document &quot;%1&quot; could not be reverted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
+        <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
+        <source>Your changes will be lost if you don&apos;t save them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="663"/>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="664"/>
+        <source>Don&apos;t Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="610"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="697"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="642"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="732"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="744"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -838,22 +946,27 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/DriverCheck.cpp" line="125"/>
-        <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/handset/DriverCheck.cpp" line="129"/>
-        <source>%1 The application will now quit.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/handset/DriverCheck.cpp" line="132"/>
-        <source>You need to install the %1 or later.</source>
+        <location filename="../src/handset/DriverCheck.cpp" line="122"/>
+        <source>The %1 wasn&apos;t found; the AIR-EDGE PHONE cannot be used without it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/handset/DriverCheck.cpp" line="133"/>
+        <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/DriverCheck.cpp" line="139"/>
+        <source>%1 The application will now quit.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/DriverCheck.cpp" line="144"/>
+        <source>You need to install the %1 or later.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/DriverCheck.cpp" line="146"/>
         <source>You need to install the %1 or later. The application will be quited.</source>
         <translation>You need to install the %1 or later. The application will now quit.</translation>
     </message>
@@ -861,62 +974,67 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>EdgeMarksApp</name>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="54"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="66"/>
         <source>An AIR-EDGE PHONE was connected at %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="55"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="67"/>
         <source>An AIR-EDGE PHONE was connected at %1, but you may not use it: install the udev rule that comes with EdgeMarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="61"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="73"/>
         <source>The AIR-EDGE PHONE at %1 was disconnected.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="80"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="110"/>
         <source>Simulated AIR-EDGE PHONE (password %1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="82"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="113"/>
+        <source>No driver for the AIR-EDGE PHONE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="115"/>
         <source>No AIR-EDGE PHONE connected</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="83"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="116"/>
         <source>AIR-EDGE PHONE: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="96"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="130"/>
         <source>EdgeMarks documents (*.%1);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="132"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="202"/>
         <source>untitled</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="132"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="202"/>
         <source>untitled %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="150"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="220"/>
         <source>EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="151"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="221"/>
         <source>The document &quot;%1&quot; could not be opened.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="166"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="236"/>
         <source>Open</source>
         <translation type="unfinished"></translation>
     </message>
@@ -945,6 +1063,11 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/sheets/FindingsSheet.cpp" line="48"/>
+        <source>Replace Unsupported Characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="53"/>
         <source>Export Anyway</source>
         <translation type="unfinished"></translation>
     </message>
@@ -952,17 +1075,17 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>FolderController</name>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="57"/>
+        <location filename="../src/controllers/FolderController.cpp" line="63"/>
         <source>%1 (%2)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="67"/>
+        <location filename="../src/controllers/FolderController.cpp" line="82"/>
         <source>Folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="132"/>
+        <location filename="../src/controllers/FolderController.cpp" line="147"/>
         <source>Move</source>
         <translation type="unfinished"></translation>
     </message>
@@ -970,53 +1093,61 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>HandsetCheck</name>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="18"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="20"/>
         <source>“%1” (memory %2, folder %3)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="49"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="175"/>
         <source>The list holds %1 bookmarks; the AIR-EDGE PHONE holds at most %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="59"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="61"/>
         <source>%1 is in folder %2, which the AIR-EDGE PHONE does not have (0 to 19): it would not be sent.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="67"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="66"/>
         <source>%1 has memory number %2; the AIR-EDGE PHONE takes 0 to 99.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="73"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="71"/>
         <source>%1 has the memory number of “%2”.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="79"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="75"/>
         <source>%1 has characters in its name that the AIR-EDGE PHONE cannot show: the name would be sent empty.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="86"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="80"/>
         <source>%1 has a name that would come back changed from the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="96"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="84"/>
         <source>%1 has characters in its location that the AIR-EDGE PHONE cannot take: the location would be sent empty.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="103"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="89"/>
         <source>%1 has a location that would come back changed from the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="112"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="93"/>
         <source>%1 has a name and location of %2 bytes; one entry carries at most %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindow</name>
+    <message>
+        <location filename="../src/app/HelpWindow.cpp" line="13"/>
+        <source>EdgeMarks Manual</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1035,6 +1166,11 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     <message>
         <location filename="../src/controllers/MemoryNumberFormatter.cpp" line="45"/>
         <source>The same memory number has been used.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/controllers/MemoryNumberFormatter.cpp" line="51"/>
+        <source>“%1” in folder %2 has it.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1077,7 +1213,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/app/MyDocument.ui" line="106"/>
-        <location filename="../src/document/MyDocument.cpp" line="314"/>
+        <location filename="../src/document/MyDocument.cpp" line="412"/>
         <source>Renumber</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1127,147 +1263,152 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="193"/>
-        <source>&amp;Handset</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <location filename="../src/app/MyDocument.ui" line="197"/>
         <source>&amp;Device</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="214"/>
+        <location filename="../src/app/MyDocument.ui" line="215"/>
         <source>&amp;New</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="219"/>
+        <location filename="../src/app/MyDocument.ui" line="220"/>
         <source>&amp;Open...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="224"/>
+        <location filename="../src/app/MyDocument.ui" line="225"/>
         <source>&amp;Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="229"/>
+        <location filename="../src/app/MyDocument.ui" line="230"/>
         <source>Save &amp;As...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="234"/>
-        <source>Import Browser Bookmarks...</source>
+        <location filename="../src/app/MyDocument.ui" line="193"/>
+        <source>Hand&amp;set</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="239"/>
-        <source>Export Browser Bookmarks...</source>
+        <location filename="../src/app/MyDocument.ui" line="235"/>
+        <source>&amp;Import Browser Bookmarks...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="244"/>
-        <source>&amp;Revert to Saved</source>
+        <location filename="../src/app/MyDocument.ui" line="240"/>
+        <source>E&amp;xport Browser Bookmarks...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="249"/>
+        <location filename="../src/app/MyDocument.ui" line="245"/>
+        <source>Re&amp;vert to Saved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="250"/>
         <source>&amp;Close</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="254"/>
+        <location filename="../src/app/MyDocument.ui" line="255"/>
         <source>&amp;Quit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="259"/>
+        <location filename="../src/app/MyDocument.ui" line="260"/>
         <source>&amp;Undo</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="264"/>
+        <location filename="../src/app/MyDocument.ui" line="265"/>
         <source>&amp;Redo</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="269"/>
+        <location filename="../src/app/MyDocument.ui" line="270"/>
         <source>Cu&amp;t</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="274"/>
+        <location filename="../src/app/MyDocument.ui" line="275"/>
         <source>&amp;Copy</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="279"/>
+        <location filename="../src/app/MyDocument.ui" line="280"/>
         <source>&amp;Paste</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="284"/>
+        <location filename="../src/app/MyDocument.ui" line="285"/>
         <source>&amp;Delete</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="289"/>
+        <location filename="../src/app/MyDocument.ui" line="290"/>
         <source>Select &amp;All</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="294"/>
+        <location filename="../src/app/MyDocument.ui" line="295"/>
         <source>&amp;Add Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="297"/>
+        <location filename="../src/app/MyDocument.ui" line="298"/>
         <source>Ctrl+Shift+N</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="302"/>
+        <location filename="../src/app/MyDocument.ui" line="303"/>
         <source>&amp;Insert Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="305"/>
+        <location filename="../src/app/MyDocument.ui" line="306"/>
         <source>Ctrl+I</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="310"/>
+        <location filename="../src/app/MyDocument.ui" line="311"/>
         <source>&amp;Renumber</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="313"/>
+        <location filename="../src/app/MyDocument.ui" line="314"/>
         <source>Ctrl+R</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="318"/>
+        <location filename="../src/app/MyDocument.ui" line="319"/>
         <source>&amp;Import from AIR-EDGE PHONE...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="321"/>
+        <location filename="../src/app/MyDocument.ui" line="322"/>
         <source>Ctrl+Shift+I</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="326"/>
+        <location filename="../src/app/MyDocument.ui" line="327"/>
+        <source>&amp;Test Connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="332"/>
         <source>Save &amp;Protocol Log...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="331"/>
+        <location filename="../src/app/MyDocument.ui" line="337"/>
         <source>&amp;Export to AIR-EDGE PHONE...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="334"/>
+        <location filename="../src/app/MyDocument.ui" line="340"/>
         <source>Ctrl+Shift+E</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1337,36 +1478,6 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="21"/>
-        <source>The file is not a property list.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/document/PropertyList.cpp" line="22"/>
-        <source>The property list is damaged.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/document/PropertyList.cpp" line="24"/>
-        <source>The property list holds a kind of value that is not supported.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/document/PropertyList.cpp" line="25"/>
-        <source>The property list is too large.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/document/PropertyList.cpp" line="26"/>
-        <source>The property list nests too deeply.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/document/PropertyList.cpp" line="28"/>
-        <source>The property list holds a value of another kind than expected.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <location filename="../src/document/KeyedArchive.cpp" line="609"/>
         <source>The keyed archive has an unknown version.</source>
         <translation type="unfinished"></translation>
@@ -1387,40 +1498,45 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="184"/>
+        <location filename="../src/document/MyDocument.cpp" line="245"/>
         <source>Insert Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="198"/>
+        <location filename="../src/document/MyDocument.cpp" line="281"/>
         <source>Delete Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="211"/>
+        <location filename="../src/document/MyDocument.cpp" line="295"/>
         <source>Move</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="276"/>
+        <location filename="../src/document/MyDocument.cpp" line="324"/>
+        <source>Rename Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="374"/>
         <source>Edit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="373"/>
-        <location filename="../src/document/MyDocument.cpp" line="383"/>
-        <location filename="../src/document/MyDocument.cpp" line="387"/>
+        <location filename="../src/document/MyDocument.cpp" line="471"/>
+        <location filename="../src/document/MyDocument.cpp" line="481"/>
+        <location filename="../src/document/MyDocument.cpp" line="485"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="391"/>
+        <location filename="../src/document/MyDocument.cpp" line="489"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="376"/>
-        <location filename="../src/document/MyDocument.cpp" line="398"/>
+        <location filename="../src/document/MyDocument.cpp" line="474"/>
+        <location filename="../src/document/MyDocument.cpp" line="496"/>
         <source>The folder list holds something other than names.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1433,8 +1549,38 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="466"/>
+        <location filename="../src/document/MyDocument.cpp" line="564"/>
         <source>The file is too large to be a bookmark document.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="21"/>
+        <source>The file is not a document of this kind.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="22"/>
+        <source>The file is damaged: parts of it are missing or do not fit together.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="24"/>
+        <source>The file holds data of a kind that EdgeMarks cannot read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="25"/>
+        <source>The file is too large to be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="26"/>
+        <source>The file&apos;s contents are nested too deeply to be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="28"/>
+        <source>The file holds data of another kind than expected.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1526,22 +1672,22 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>UndoManager</name>
     <message>
-        <location filename="../src/document/UndoManager.cpp" line="163"/>
+        <location filename="../src/document/UndoManager.cpp" line="164"/>
         <source>Undo</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/UndoManager.cpp" line="163"/>
+        <location filename="../src/document/UndoManager.cpp" line="164"/>
         <source>Undo %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/UndoManager.cpp" line="169"/>
+        <location filename="../src/document/UndoManager.cpp" line="170"/>
         <source>Redo</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/UndoManager.cpp" line="169"/>
+        <location filename="../src/document/UndoManager.cpp" line="170"/>
         <source>Redo %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1549,7 +1695,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>VedORovav</name>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="67"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="76"/>
         <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1599,17 +1745,17 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="71"/>
+        <location filename="../src/handset/VedORovav.cpp" line="93"/>
         <source>No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="76"/>
+        <location filename="../src/handset/VedORovav.cpp" line="98"/>
         <source>%1 does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="82"/>
+        <location filename="../src/handset/VedORovav.cpp" line="104"/>
         <source>%1 is a link to %2, which does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1644,112 +1790,117 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="21"/>
+        <location filename="../src/handset/LinkTexts.h" line="20"/>
         <source>Couldn&apos;t read the serial port.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="23"/>
+        <location filename="../src/handset/LinkTexts.h" line="22"/>
         <source>An illiegal length data was received.</source>
         <translation>Data of an illegal length was received.</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="25"/>
+        <location filename="../src/handset/LinkTexts.h" line="24"/>
         <source>The AIR-EDGE PHONE wasn&apos;t the top screen.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="27"/>
+        <location filename="../src/handset/LinkTexts.h" line="25"/>
         <source>The AIR-EDGE PHONE didn&apos;t answer.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="29"/>
+        <location filename="../src/handset/LinkTexts.h" line="27"/>
         <source>The AIR-EDGE PHONE was disconnected.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="30"/>
+        <location filename="../src/handset/LinkTexts.h" line="28"/>
         <source>The transfer was cancelled.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="32"/>
+        <location filename="../src/handset/LinkTexts.h" line="30"/>
         <source>The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="35"/>
+        <location filename="../src/handset/LinkTexts.h" line="33"/>
         <source>An illiegal format data was received.</source>
         <translation>Data in an illegal format was received.</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="37"/>
+        <location filename="../src/handset/LinkTexts.h" line="35"/>
         <source>Too many bookmarks exist. Up to 100 bookmarks can be registered.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="39"/>
+        <location filename="../src/handset/LinkTexts.h" line="37"/>
         <source>The AIR-EDGE PHONE didn&apos;t return the success code.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="40"/>
+        <location filename="../src/handset/LinkTexts.h" line="38"/>
         <source>A bookmark&apos;s name and location are too long to be written into the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="42"/>
+        <location filename="../src/handset/LinkTexts.h" line="40"/>
         <source>A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="46"/>
+        <location filename="../src/handset/LinkTexts.h" line="43"/>
+        <source>Testing the connection...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/LinkTexts.h" line="44"/>
         <source>Updating the file list...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="47"/>
+        <location filename="../src/handset/LinkTexts.h" line="45"/>
         <source>A character that cannot be used at the AIR-EDGE PHONE is included in the file name.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="50"/>
+        <location filename="../src/handset/LinkTexts.h" line="47"/>
         <source>The file name is too long.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="52"/>
+        <location filename="../src/handset/LinkTexts.h" line="49"/>
         <source>The specified file was not found.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="54"/>
+        <location filename="../src/handset/LinkTexts.h" line="50"/>
         <source>Couldn&apos;t create a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="55"/>
+        <location filename="../src/handset/LinkTexts.h" line="51"/>
         <source>Couldn&apos;t write a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="56"/>
+        <location filename="../src/handset/LinkTexts.h" line="52"/>
         <source>Couldn&apos;t read a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="58"/>
+        <location filename="../src/handset/LinkTexts.h" line="54"/>
         <source>The file is too large to be sent to the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="60"/>
+        <location filename="../src/handset/LinkTexts.h" line="56"/>
         <source>A file became shorter while it was sent to the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="62"/>
+        <location filename="../src/handset/LinkTexts.h" line="58"/>
         <source>No place to save a downloaded file was given.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1757,12 +1908,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>main</name>
     <message>
-        <location filename="../src/app/main.cpp" line="59"/>
+        <location filename="../src/app/main.cpp" line="62"/>
         <source>Edits the web bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="65"/>
+        <location filename="../src/app/main.cpp" line="59"/>
         <source>Use a built-in simulated handset with sample bookmarks (password 1234).</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1772,7 +1923,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="100"/>
+        <location filename="../src/app/main.cpp" line="139"/>
         <source>The simulated handset could not start.</source>
         <translation type="unfinished"></translation>
     </message>

@@ -4,32 +4,38 @@
 <context>
     <name>BookmarkController</name>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="73"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="70"/>
         <source>untitled</source>
         <translation>名称未設定</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="148"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="161"/>
         <source>Move</source>
         <translation>移動</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="203"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="212"/>
         <source>Cut</source>
         <translation>カット</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="137"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="239"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="247"/>
+        <source>Paste</source>
+        <translation>ペースト</translation>
+    </message>
+    <message>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="231"/>
         <source>No.</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="139"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="233"/>
         <source>Name</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="141"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="235"/>
         <source>Location</source>
         <translation>URL</translation>
     </message>
@@ -145,29 +151,36 @@
 <context>
     <name>BrowserImportSheet</name>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="18"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="22"/>
         <source>Import Bookmarks</source>
         <translation>ブックマークの読み込み</translation>
     </message>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="20"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="24"/>
         <source>Import bookmarks from a browser</source>
         <translation>ブラウザのブックマークを読み込む</translation>
     </message>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="24"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="28"/>
         <source>One handset folder for each browser folder</source>
         <translation>ブラウザのフォルダごとに端末のフォルダを使う</translation>
     </message>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="27"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="31"/>
         <source>Everything into folder “%1”</source>
         <translation>すべてフォルダ「%1」に入れる</translation>
     </message>
     <message>
-        <location filename="../src/sheets/BrowserImportSheet.cpp" line="36"/>
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="40"/>
         <source>Import</source>
         <translation>読み込む</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/sheets/BrowserImportSheet.cpp" line="68"/>
+        <source>%n name(s) have characters the AIR-EDGE PHONE cannot show; before an export, the handset check offers to replace them.</source>
+        <translation>
+            <numerusform>%n 件の名前に AIR-EDGE PHONE で表示できない文字があります。書き出しの前に、端末チェックがそれらの置き換えを提案します。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -539,76 +552,135 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="58"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="70"/>
         <source>The current editing bookmarks will be completely deleted. Are you sure you want to import ?</source>
         <translation>編集中のブックマークはすべて削除されます。読み込んでもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="59"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="71"/>
         <source>If you select to import then all bookmarks on the current editing will be lost.</source>
         <translation>読み込むと、編集中のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="59"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="71"/>
         <source>Import</source>
         <translation>読み込む</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="171"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="253"/>
         <source>The import was cancelled; the document is unchanged.</source>
         <translation>読み込みを中止しました。書類は変更されていません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="174"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="54"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="256"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation>ブックマークを読み込めませんでした。</translation>
     </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="56"/>
+        <source>The connection test stopped at the driver.</source>
+        <translation>接続テストはドライバの確認で止まりました。</translation>
+    </message>
     <message numerus="yes">
+        <location filename="../src/commands/DocumentCommands.cpp" line="110"/>
+        <source>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark(s).</source>
+        <translation>
+            <numerusform>%n 件のブックマークで、AIR-EDGE PHONE で表示できない文字を置き換えました。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="149"/>
+        <source>Replace Unsupported Characters</source>
+        <translation>表示できない文字を置き換える</translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="172"/>
+        <source>The AIR-EDGE PHONE is ready.</source>
+        <translation>AIR-EDGE PHONE を使用できます。</translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="173"/>
+        <source>The driver is there, the port %1 opened and the AIR-EDGE PHONE shows its top screen.</source>
+        <translation>ドライバがあり、ポート %1 を開くことができ、AIR-EDGE PHONE は待受画面になっています。</translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="179"/>
+        <source>The connection test was cancelled.</source>
+        <translation>接続テストを中止しました。</translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="183"/>
+        <source>The connection test stopped at the port.</source>
+        <translation>接続テストはポートの確認で止まりました。</translation>
+    </message>
+    <message>
         <location filename="../src/commands/DocumentCommands.cpp" line="185"/>
+        <source>Plug in the AIR-EDGE PHONE with its data cable, or choose its port in Handset &gt; Device.</source>
+        <translation>AIR-EDGE PHONE をデータケーブルで接続するか、「端末 &gt; デバイス」でポートを選んでください。</translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="188"/>
+        <source>The connection test stopped at the top screen.</source>
+        <translation>接続テストは待受画面の確認で止まりました。</translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="190"/>
+        <source>Go back to the top screen of the AIR-EDGE PHONE and test again.</source>
+        <translation>AIR-EDGE PHONE を待受画面に戻してから、もう一度テストしてください。</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/commands/DocumentCommands.cpp" line="267"/>
         <source>Exported %n bookmark(s) to the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>%n 件のブックマークを AIR-EDGE PHONE に書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="189"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="271"/>
         <source>Some bookmarks were left out.</source>
         <translation>一部のブックマークは入りませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="194"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="272"/>
+        <source>Import from AIR-EDGE PHONE</source>
+        <translation>AIR-EDGE PHONE から読み込む</translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="275"/>
         <source>Some bookmarks could not be read.</source>
         <translation>一部のブックマークを読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="195"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="276"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/DocumentCommands.cpp" line="200"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="281"/>
         <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>AIR-EDGE PHONE から %n 件のブックマークを読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="98"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="122"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>AIR-EDGE PHONE 内のブックマークはすべて削除されます。書き出してもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="100"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="124"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation>書き出すと、AIR-EDGE PHONE 内のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="101"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="125"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="175"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="55"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="257"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation>ブックマークを書き出せませんでした。</translation>
     </message>
@@ -616,217 +688,250 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="144"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="187"/>
         <source>Not every bookmark was added.</source>
         <translation>追加できなかったブックマークがあります。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="149"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="192"/>
         <source>The memory number was not changed.</source>
         <translation>メモリ番号は変更されませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="209"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="258"/>
         <source>Save Protocol Log</source>
         <translation>通信ログを保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="211"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="259"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation>ログ (*.log *.txt);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="216"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="264"/>
         <source>Import Browser Bookmarks</source>
         <translation>ブラウザのブックマークを読み込む</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="217"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="265"/>
         <source>Bookmark files (*.html *.htm);;All files (*)</source>
         <translation>ブックマークファイル (*.html *.htm);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="223"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="271"/>
         <source>Export Browser Bookmarks</source>
         <translation>ブラウザ用にブックマークを書き出す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="224"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="272"/>
         <source>Bookmark files (*.html *.htm)</source>
         <translation>ブックマークファイル (*.html *.htm)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="247"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="296"/>
         <source>Clear Menu</source>
         <translation>メニューを消去</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="263"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="312"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="265"/>
-        <source>EdgeMarks Manual</source>
-        <translation>EdgeMarks マニュアル</translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="270"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="277"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="324"/>
         <source>About EdgeMarks</source>
         <translation>EdgeMarks について</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="278"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="325"/>
         <source>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</source>
         <translation>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</translation>
     </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="283"/>
-        <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
-        <translation>&lt;p&gt;AH-K3001V (AIR-EDGE PHONE) のブックマークエディタです。&lt;/p&gt;&lt;p&gt;MIT ライセンスで公開しています。Qt %1 でビルド、Qt %2 で動作中。&lt;/p&gt;&lt;p&gt;マニュアル: &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;&lt;/p&gt;</translation>
+    <message numerus="yes">
+        <location filename="../src/app/DocumentWindow.cpp" line="182"/>
+        <source>%n bookmark(s) went to folder &quot;%1&quot;.</source>
+        <translation>
+            <numerusform>%n 件のブックマークをフォルダ「%1」に入れました。</numerusform>
+        </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="337"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="314"/>
+        <source>EdgeMarks &amp;Manual</source>
+        <translation>EdgeMarks マニュアル(&amp;M)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="317"/>
+        <source>&amp;About EdgeMarks</source>
+        <translation>EdgeMarks について(&amp;A)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="330"/>
+        <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: Help &amp;gt; EdgeMarks Manual (F1), or &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;AH-K3001V (「AIR-EDGE PHONE」) のブックマークエディタです。&lt;/p&gt;&lt;p&gt;MIT ライセンスで配布しています。Qt %1 でビルド、Qt %2 で実行中です。&lt;/p&gt;&lt;p&gt;マニュアル: ヘルプ &amp;gt; EdgeMarks マニュアル (F1)、または &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;、&lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;。&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="386"/>
         <source>Find Automatically</source>
         <translation>自動的に探す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="337"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="387"/>
+        <source>The Simulated AIR-EDGE PHONE</source>
+        <translation>シミュレータの AIR-EDGE PHONE</translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="388"/>
         <source>As Started (%1)</source>
         <translation>起動時の指定 (%1)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="350"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="401"/>
         <source>(no permission)</source>
         <translation>(権限なし)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="358"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="409"/>
         <source>Other...</source>
         <translation>その他...</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="366"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="417"/>
         <source>Other Device</source>
         <translation>その他のデバイス</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="367"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="418"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation>AIR-EDGE PHONE のシリアルデバイス:</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="391"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="444"/>
         <source>The protocol log could not be saved.</source>
         <translation>通信ログを保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="394"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="447"/>
         <source>Saved the protocol log to %1.</source>
         <translation>通信ログを %1 に保存しました。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="404"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="457"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation>ブックマークファイル“%1”を読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="412"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="465"/>
         <source>Import Bookmarks</source>
         <translation>ブックマークの読み込み</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="413"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="466"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="426"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="479"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation>ブックマークファイル“%1”に書き込めませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="430"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="460"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="522"/>
         <source>%1[*] — EdgeMarks</source>
         <translation>%1[*] — EdgeMarks</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="502"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="534"/>
+        <source>The AIR-EDGE PHONE holds at most %1 bookmarks: delete some to add more.</source>
+        <translation>AIR-EDGE PHONE に登録できるのは %1 件までです。追加するには、いくつか削除してください。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="536"/>
+        <source>Select the bookmarks first.</source>
+        <translation>先にブックマークを選択してください。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="569"/>
         <source>Save As</source>
         <translation>別名で保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="514"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="603"/>
+        <source>&quot;%1&quot; already exists. Do you want to replace it?</source>
+        <translation>「%1」はすでにあります。置き換えますか?</translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="607"/>
+        <source>A file with the same name already exists in &quot;%1&quot;. Replacing it will overwrite its contents.</source>
+        <translation>「%1」に同じ名前のファイルがすでにあります。置き換えると、その内容は上書きされます。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="609"/>
+        <source>Replace</source>
+        <translation>置き換える</translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="620"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation>書類 “%1” を保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="530"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="636"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation>“%1” を最後に保存した状態に戻しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="533"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="639"/>
         <source>Your current changes will be lost.</source>
         <translation>現在の変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="534"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="640"/>
         <source>Revert</source>
         <translation>戻す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="543"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="649"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation>書類 “%1” を元に戻せませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="553"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation>書類 “%1” への変更を保存しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="556"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation>保存しないと変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="557"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="663"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="558"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="664"/>
         <source>Don&apos;t Save</source>
         <translation>保存しない</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="588"/>
-        <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
-        <translation>%1 がないため、このアプリケーションを使用できません。</translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="592"/>
-        <source>Quit</source>
-        <translation>終了</translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="607"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="610"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="697"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="642"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="732"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="744"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -844,22 +949,27 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>AH-K3001V USB ドライバ %1.%2</translation>
     </message>
     <message>
-        <location filename="../src/handset/DriverCheck.cpp" line="125"/>
+        <location filename="../src/handset/DriverCheck.cpp" line="122"/>
+        <source>The %1 wasn&apos;t found; the AIR-EDGE PHONE cannot be used without it.</source>
+        <translation>%1 が見つかりません。これがないと AIR-EDGE PHONE は使えません。</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/DriverCheck.cpp" line="133"/>
         <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;.</source>
         <translation>実行中のカーネルに cdc_acm モジュールがありません (/sys と %1 を確認しました)。実行中のカーネルのモジュール (Debian ではその linux-image パッケージ) をインストールし、&quot;sudo modprobe cdc_acm&quot; でドライバを読み込んでください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/DriverCheck.cpp" line="129"/>
+        <location filename="../src/handset/DriverCheck.cpp" line="139"/>
         <source>%1 The application will now quit.</source>
         <translation>%1アプリケーションを終了します。</translation>
     </message>
     <message>
-        <location filename="../src/handset/DriverCheck.cpp" line="132"/>
+        <location filename="../src/handset/DriverCheck.cpp" line="144"/>
         <source>You need to install the %1 or later.</source>
         <translation>%1 以降をインストールしてください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/DriverCheck.cpp" line="133"/>
+        <location filename="../src/handset/DriverCheck.cpp" line="146"/>
         <source>You need to install the %1 or later. The application will be quited.</source>
         <translation>%1 以降をインストールしてください。アプリケーションを終了します。</translation>
     </message>
@@ -867,62 +977,67 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>EdgeMarksApp</name>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="54"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="66"/>
         <source>An AIR-EDGE PHONE was connected at %1.</source>
         <translation>AIR-EDGE PHONE が %1 に接続されました。</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="55"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="67"/>
         <source>An AIR-EDGE PHONE was connected at %1, but you may not use it: install the udev rule that comes with EdgeMarks.</source>
         <translation>AIR-EDGE PHONE が %1 に接続されましたが、使用する権限がありません。EdgeMarks に付属の udev ルールをインストールしてください。</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="61"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="73"/>
         <source>The AIR-EDGE PHONE at %1 was disconnected.</source>
         <translation>%1 の AIR-EDGE PHONE が取り外されました。</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="80"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="110"/>
         <source>Simulated AIR-EDGE PHONE (password %1)</source>
         <translation>シミュレーションの AIR-EDGE PHONE (パスワード %1)</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="82"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="113"/>
+        <source>No driver for the AIR-EDGE PHONE</source>
+        <translation>AIR-EDGE PHONE のドライバがありません</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="115"/>
         <source>No AIR-EDGE PHONE connected</source>
         <translation>AIR-EDGE PHONE は接続されていません</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="83"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="116"/>
         <source>AIR-EDGE PHONE: %1</source>
         <translation>AIR-EDGE PHONE: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="96"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="130"/>
         <source>EdgeMarks documents (*.%1);;All files (*)</source>
         <translation>EdgeMarks 書類 (*.%1);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="132"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="202"/>
         <source>untitled</source>
         <translation>名称未設定</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="132"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="202"/>
         <source>untitled %1</source>
         <translation>名称未設定 %1</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="150"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="220"/>
         <source>EdgeMarks</source>
         <translation>EdgeMarks</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="151"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="221"/>
         <source>The document &quot;%1&quot; could not be opened.</source>
         <translation>書類 “%1” を開けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="166"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="236"/>
         <source>Open</source>
         <translation>開く</translation>
     </message>
@@ -951,6 +1066,11 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/sheets/FindingsSheet.cpp" line="48"/>
+        <source>Replace Unsupported Characters</source>
+        <translation>表示できない文字を置き換える</translation>
+    </message>
+    <message>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="53"/>
         <source>Export Anyway</source>
         <translation>このまま書き出す</translation>
     </message>
@@ -958,17 +1078,17 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>FolderController</name>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="57"/>
+        <location filename="../src/controllers/FolderController.cpp" line="63"/>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="67"/>
+        <location filename="../src/controllers/FolderController.cpp" line="82"/>
         <source>Folder</source>
         <translation>フォルダ</translation>
     </message>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="132"/>
+        <location filename="../src/controllers/FolderController.cpp" line="147"/>
         <source>Move</source>
         <translation>移動</translation>
     </message>
@@ -976,54 +1096,62 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>HandsetCheck</name>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="18"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="20"/>
         <source>“%1” (memory %2, folder %3)</source>
         <translation>「%1」(メモリ %2、フォルダ %3)</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="49"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="175"/>
         <source>The list holds %1 bookmarks; the AIR-EDGE PHONE holds at most %2.</source>
         <translation>ブックマークが %1 件あります。AIR-EDGE PHONE には %2 件までしか登録できません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="59"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="61"/>
         <source>%1 is in folder %2, which the AIR-EDGE PHONE does not have (0 to 19): it would not be sent.</source>
         <translation>%1 は AIR-EDGE PHONE にないフォルダ %2 にあります (0 から 19 まで)。送られません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="67"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="66"/>
         <source>%1 has memory number %2; the AIR-EDGE PHONE takes 0 to 99.</source>
         <translation>%1 のメモリ番号は %2 です。AIR-EDGE PHONE は 0 から 99 までです。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="73"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="71"/>
         <source>%1 has the memory number of “%2”.</source>
         <translation>%1 のメモリ番号は「%2」と同じです。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="79"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="75"/>
         <source>%1 has characters in its name that the AIR-EDGE PHONE cannot show: the name would be sent empty.</source>
         <translation>%1 の名前には AIR-EDGE PHONE で表示できない文字があります。名前は空で送られます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="86"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="80"/>
         <source>%1 has a name that would come back changed from the AIR-EDGE PHONE.</source>
         <translation>%1 の名前は AIR-EDGE PHONE から読み込むと変わってしまいます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="96"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="84"/>
         <source>%1 has characters in its location that the AIR-EDGE PHONE cannot take: the location would be sent empty.</source>
         <translation>%1 の URL には AIR-EDGE PHONE が扱えない文字があります。URL は空で送られます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="103"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="89"/>
         <source>%1 has a location that would come back changed from the AIR-EDGE PHONE.</source>
         <translation>%1 の URL は AIR-EDGE PHONE から読み込むと変わってしまいます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/HandsetCheck.cpp" line="112"/>
+        <location filename="../src/handset/HandsetCheck.cpp" line="93"/>
         <source>%1 has a name and location of %2 bytes; one entry carries at most %3.</source>
         <translation>%1 の名前と URL は %2 バイトあります。1 件は %3 バイトまでです。</translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindow</name>
+    <message>
+        <location filename="../src/app/HelpWindow.cpp" line="13"/>
+        <source>EdgeMarks Manual</source>
+        <translation>EdgeMarks マニュアル</translation>
     </message>
 </context>
 <context>
@@ -1042,6 +1170,11 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <location filename="../src/controllers/MemoryNumberFormatter.cpp" line="45"/>
         <source>The same memory number has been used.</source>
         <translation>同じメモリ番号が既に使われています。</translation>
+    </message>
+    <message>
+        <location filename="../src/controllers/MemoryNumberFormatter.cpp" line="51"/>
+        <source>“%1” in folder %2 has it.</source>
+        <translation>フォルダ %2 の「%1」が使っています。</translation>
     </message>
 </context>
 <context>
@@ -1083,7 +1216,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/app/MyDocument.ui" line="106"/>
-        <location filename="../src/document/MyDocument.cpp" line="314"/>
+        <location filename="../src/document/MyDocument.cpp" line="412"/>
         <source>Renumber</source>
         <translation>番号の振り直し</translation>
     </message>
@@ -1133,185 +1266,195 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>ブックマーク(&amp;B)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="193"/>
-        <source>&amp;Handset</source>
-        <translation>端末(&amp;H)</translation>
-    </message>
-    <message>
         <location filename="../src/app/MyDocument.ui" line="197"/>
         <source>&amp;Device</source>
         <translation>デバイス(&amp;D)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="214"/>
+        <location filename="../src/app/MyDocument.ui" line="215"/>
         <source>&amp;New</source>
         <translation>新規(&amp;N)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="219"/>
+        <location filename="../src/app/MyDocument.ui" line="220"/>
         <source>&amp;Open...</source>
         <translation>開く(&amp;O)...</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="224"/>
+        <location filename="../src/app/MyDocument.ui" line="225"/>
         <source>&amp;Save</source>
         <translation>保存(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="229"/>
+        <location filename="../src/app/MyDocument.ui" line="230"/>
         <source>Save &amp;As...</source>
         <translation>別名で保存(&amp;A)...</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="234"/>
-        <source>Import Browser Bookmarks...</source>
-        <translation>ブラウザのブックマークを読み込む...</translation>
+        <location filename="../src/app/MyDocument.ui" line="193"/>
+        <source>Hand&amp;set</source>
+        <translation>端末(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="239"/>
-        <source>Export Browser Bookmarks...</source>
-        <translation>ブラウザ用にブックマークを書き出す...</translation>
+        <location filename="../src/app/MyDocument.ui" line="235"/>
+        <source>&amp;Import Browser Bookmarks...</source>
+        <translation>ブラウザのブックマークを読み込む(&amp;I)...</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="244"/>
-        <source>&amp;Revert to Saved</source>
-        <translation>保存した状態に戻す(&amp;R)</translation>
+        <location filename="../src/app/MyDocument.ui" line="240"/>
+        <source>E&amp;xport Browser Bookmarks...</source>
+        <translation>ブラウザ用にブックマークを書き出す(&amp;X)...</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="249"/>
+        <location filename="../src/app/MyDocument.ui" line="245"/>
+        <source>Re&amp;vert to Saved</source>
+        <translation>保存した状態に戻す(&amp;V)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="250"/>
         <source>&amp;Close</source>
         <translation>閉じる(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="254"/>
+        <location filename="../src/app/MyDocument.ui" line="255"/>
         <source>&amp;Quit</source>
         <translation>終了(&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="259"/>
+        <location filename="../src/app/MyDocument.ui" line="260"/>
         <source>&amp;Undo</source>
         <translation>取り消す(&amp;U)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="264"/>
+        <location filename="../src/app/MyDocument.ui" line="265"/>
         <source>&amp;Redo</source>
         <translation>やり直す(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="269"/>
+        <location filename="../src/app/MyDocument.ui" line="270"/>
         <source>Cu&amp;t</source>
         <translation>カット(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="274"/>
+        <location filename="../src/app/MyDocument.ui" line="275"/>
         <source>&amp;Copy</source>
         <translation>コピー(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="279"/>
+        <location filename="../src/app/MyDocument.ui" line="280"/>
         <source>&amp;Paste</source>
         <translation>ペースト(&amp;P)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="284"/>
+        <location filename="../src/app/MyDocument.ui" line="285"/>
         <source>&amp;Delete</source>
         <translation>削除(&amp;D)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="289"/>
+        <location filename="../src/app/MyDocument.ui" line="290"/>
         <source>Select &amp;All</source>
         <translation>すべてを選択(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="294"/>
+        <location filename="../src/app/MyDocument.ui" line="295"/>
         <source>&amp;Add Bookmark</source>
         <translation>ブックマークを追加(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="297"/>
+        <location filename="../src/app/MyDocument.ui" line="298"/>
         <source>Ctrl+Shift+N</source>
         <translation>Ctrl+Shift+N</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="302"/>
+        <location filename="../src/app/MyDocument.ui" line="303"/>
         <source>&amp;Insert Bookmark</source>
         <translation>ブックマークを挿入(&amp;I)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="305"/>
+        <location filename="../src/app/MyDocument.ui" line="306"/>
         <source>Ctrl+I</source>
         <translation>Ctrl+I</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="310"/>
+        <location filename="../src/app/MyDocument.ui" line="311"/>
         <source>&amp;Renumber</source>
         <translation>番号を振り直す(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="313"/>
+        <location filename="../src/app/MyDocument.ui" line="314"/>
         <source>Ctrl+R</source>
         <translation>Ctrl+R</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="318"/>
+        <location filename="../src/app/MyDocument.ui" line="319"/>
         <source>&amp;Import from AIR-EDGE PHONE...</source>
         <translation>AIR-EDGE PHONE から読み込む(&amp;I)...</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="321"/>
+        <location filename="../src/app/MyDocument.ui" line="322"/>
         <source>Ctrl+Shift+I</source>
         <translation>Ctrl+Shift+I</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="326"/>
+        <location filename="../src/app/MyDocument.ui" line="327"/>
+        <source>&amp;Test Connection</source>
+        <translation>接続をテスト(&amp;T)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/MyDocument.ui" line="332"/>
         <source>Save &amp;Protocol Log...</source>
         <translation>通信ログを保存(&amp;P)...</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="331"/>
+        <location filename="../src/app/MyDocument.ui" line="337"/>
         <source>&amp;Export to AIR-EDGE PHONE...</source>
         <translation>AIR-EDGE PHONE へ書き出す(&amp;E)...</translation>
     </message>
     <message>
-        <location filename="../src/app/MyDocument.ui" line="334"/>
+        <location filename="../src/app/MyDocument.ui" line="340"/>
         <source>Ctrl+Shift+E</source>
         <translation>Ctrl+Shift+E</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="184"/>
+        <location filename="../src/document/MyDocument.cpp" line="245"/>
         <source>Insert Bookmark</source>
         <translation>ブックマークの挿入</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="198"/>
+        <location filename="../src/document/MyDocument.cpp" line="281"/>
         <source>Delete Bookmark</source>
         <translation>ブックマークの削除</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="211"/>
+        <location filename="../src/document/MyDocument.cpp" line="295"/>
         <source>Move</source>
         <translation>移動</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="276"/>
+        <location filename="../src/document/MyDocument.cpp" line="324"/>
+        <source>Rename Folder</source>
+        <translation>フォルダ名の変更</translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="374"/>
         <source>Edit</source>
         <translation>編集</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="373"/>
-        <location filename="../src/document/MyDocument.cpp" line="383"/>
-        <location filename="../src/document/MyDocument.cpp" line="387"/>
+        <location filename="../src/document/MyDocument.cpp" line="471"/>
+        <location filename="../src/document/MyDocument.cpp" line="481"/>
+        <location filename="../src/document/MyDocument.cpp" line="485"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation>ファイルにブックマークの一覧とフォルダの一覧がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="391"/>
+        <location filename="../src/document/MyDocument.cpp" line="489"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation>ブックマークの一覧にブックマーク以外のものがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="376"/>
-        <location filename="../src/document/MyDocument.cpp" line="398"/>
+        <location filename="../src/document/MyDocument.cpp" line="474"/>
+        <location filename="../src/document/MyDocument.cpp" line="496"/>
         <source>The folder list holds something other than names.</source>
         <translation>フォルダの一覧に名前以外のものがあります。</translation>
     </message>
@@ -1323,7 +1466,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="466"/>
+        <location filename="../src/document/MyDocument.cpp" line="564"/>
         <source>The file is too large to be a bookmark document.</source>
         <translation>ブックマーク書類としては大きすぎるファイルです。</translation>
     </message>
@@ -1393,36 +1536,6 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>ファイルがキー付きアーカイブではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="21"/>
-        <source>The file is not a property list.</source>
-        <translation>ファイルがプロパティリストではありません。</translation>
-    </message>
-    <message>
-        <location filename="../src/document/PropertyList.cpp" line="22"/>
-        <source>The property list is damaged.</source>
-        <translation>プロパティリストが壊れています。</translation>
-    </message>
-    <message>
-        <location filename="../src/document/PropertyList.cpp" line="24"/>
-        <source>The property list holds a kind of value that is not supported.</source>
-        <translation>プロパティリストに対応していない種類の値があります。</translation>
-    </message>
-    <message>
-        <location filename="../src/document/PropertyList.cpp" line="25"/>
-        <source>The property list is too large.</source>
-        <translation>プロパティリストが大きすぎます。</translation>
-    </message>
-    <message>
-        <location filename="../src/document/PropertyList.cpp" line="26"/>
-        <source>The property list nests too deeply.</source>
-        <translation>プロパティリストの入れ子が深すぎます。</translation>
-    </message>
-    <message>
-        <location filename="../src/document/PropertyList.cpp" line="28"/>
-        <source>The property list holds a value of another kind than expected.</source>
-        <translation>プロパティリストに想定と異なる種類の値があります。</translation>
-    </message>
-    <message>
         <location filename="../src/document/KeyedArchive.cpp" line="609"/>
         <source>The keyed archive has an unknown version.</source>
         <translation>キー付きアーカイブのバージョンが不明です。</translation>
@@ -1441,6 +1554,36 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <location filename="../src/document/KeyedArchive.cpp" line="644"/>
         <source>The keyed archive&apos;s top object is not a reference.</source>
         <translation>キー付きアーカイブの最上位のオブジェクトが参照ではありません。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="21"/>
+        <source>The file is not a document of this kind.</source>
+        <translation>このファイルは対応する種類の書類ではありません。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="22"/>
+        <source>The file is damaged: parts of it are missing or do not fit together.</source>
+        <translation>ファイルが壊れています。一部が欠けているか、つじつまが合いません。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="24"/>
+        <source>The file holds data of a kind that EdgeMarks cannot read.</source>
+        <translation>ファイルに EdgeMarks が読めない種類のデータが含まれています。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="25"/>
+        <source>The file is too large to be read.</source>
+        <translation>ファイルが大きすぎて読み込めません。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="26"/>
+        <source>The file&apos;s contents are nested too deeply to be read.</source>
+        <translation>ファイルの内容の入れ子が深すぎて読み込めません。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="28"/>
+        <source>The file holds data of another kind than expected.</source>
+        <translation>ファイルに想定と異なる種類のデータが含まれています。</translation>
     </message>
 </context>
 <context>
@@ -1531,22 +1674,22 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>UndoManager</name>
     <message>
-        <location filename="../src/document/UndoManager.cpp" line="163"/>
+        <location filename="../src/document/UndoManager.cpp" line="164"/>
         <source>Undo</source>
         <translation>取り消す</translation>
     </message>
     <message>
-        <location filename="../src/document/UndoManager.cpp" line="163"/>
+        <location filename="../src/document/UndoManager.cpp" line="164"/>
         <source>Undo %1</source>
         <translation>%1 を取り消す</translation>
     </message>
     <message>
-        <location filename="../src/document/UndoManager.cpp" line="169"/>
+        <location filename="../src/document/UndoManager.cpp" line="170"/>
         <source>Redo</source>
         <translation>やり直す</translation>
     </message>
     <message>
-        <location filename="../src/document/UndoManager.cpp" line="169"/>
+        <location filename="../src/document/UndoManager.cpp" line="170"/>
         <source>Redo %1</source>
         <translation>%1 をやり直す</translation>
     </message>
@@ -1594,17 +1737,17 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>端末以外</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="71"/>
+        <location filename="../src/handset/VedORovav.cpp" line="93"/>
         <source>No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.</source>
         <translation>AH-K3001V (USB ID %1:%2) が見つかりませんでした。データ通信ケーブルで接続してください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="76"/>
+        <location filename="../src/handset/VedORovav.cpp" line="98"/>
         <source>%1 does not exist.</source>
         <translation>%1 がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="82"/>
+        <location filename="../src/handset/VedORovav.cpp" line="104"/>
         <source>%1 is a link to %2, which does not exist.</source>
         <translation>%1 は %2 へのリンクですが、%2 がありません。</translation>
     </message>
@@ -1639,117 +1782,122 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>シリアルポートに書き込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="21"/>
+        <location filename="../src/handset/LinkTexts.h" line="20"/>
         <source>Couldn&apos;t read the serial port.</source>
         <translation>シリアルポートから読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="23"/>
+        <location filename="../src/handset/LinkTexts.h" line="22"/>
         <source>An illiegal length data was received.</source>
         <translation>不正な長さのデータを受信しました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="25"/>
+        <location filename="../src/handset/LinkTexts.h" line="24"/>
         <source>The AIR-EDGE PHONE wasn&apos;t the top screen.</source>
         <translation>AIR-EDGE PHONE が待受画面になっていません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="27"/>
+        <location filename="../src/handset/LinkTexts.h" line="25"/>
         <source>The AIR-EDGE PHONE didn&apos;t answer.</source>
         <translation>AIR-EDGE PHONE から応答がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="29"/>
+        <location filename="../src/handset/LinkTexts.h" line="27"/>
         <source>The AIR-EDGE PHONE was disconnected.</source>
         <translation>AIR-EDGE PHONE との接続が切れました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="30"/>
+        <location filename="../src/handset/LinkTexts.h" line="28"/>
         <source>The transfer was cancelled.</source>
         <translation>転送を中止しました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="32"/>
+        <location filename="../src/handset/LinkTexts.h" line="30"/>
         <source>The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.</source>
         <translation>EDGEMARKS_TIMEOUT の制限時間が秒数ではありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="35"/>
+        <location filename="../src/handset/LinkTexts.h" line="33"/>
         <source>An illiegal format data was received.</source>
         <translation>不正な形式のデータを受信しました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="37"/>
+        <location filename="../src/handset/LinkTexts.h" line="35"/>
         <source>Too many bookmarks exist. Up to 100 bookmarks can be registered.</source>
         <translation>ブックマークが多すぎます。登録できるのは 100 件までです。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="39"/>
+        <location filename="../src/handset/LinkTexts.h" line="37"/>
         <source>The AIR-EDGE PHONE didn&apos;t return the success code.</source>
         <translation>AIR-EDGE PHONE が成功コードを返しませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="40"/>
+        <location filename="../src/handset/LinkTexts.h" line="38"/>
         <source>A bookmark&apos;s name and location are too long to be written into the AIR-EDGE PHONE.</source>
         <translation>ブックマークの名前とURLが長すぎるため AIR-EDGE PHONE に書き込めません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="42"/>
+        <location filename="../src/handset/LinkTexts.h" line="40"/>
         <source>A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE に書き込むにはメモリ番号を 0 から 99 にしてください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="46"/>
+        <location filename="../src/handset/LinkTexts.h" line="43"/>
+        <source>Testing the connection...</source>
+        <translation>接続をテストしています...</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/LinkTexts.h" line="44"/>
         <source>Updating the file list...</source>
         <translation>ファイルの一覧を更新中...</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="47"/>
+        <location filename="../src/handset/LinkTexts.h" line="45"/>
         <source>A character that cannot be used at the AIR-EDGE PHONE is included in the file name.</source>
         <translation>AIR-EDGE PHONE で使えない文字がファイル名に含まれています。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="50"/>
+        <location filename="../src/handset/LinkTexts.h" line="47"/>
         <source>The file name is too long.</source>
         <translation>ファイル名が長すぎます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="52"/>
+        <location filename="../src/handset/LinkTexts.h" line="49"/>
         <source>The specified file was not found.</source>
         <translation>指定されたファイルが見つかりませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="54"/>
+        <location filename="../src/handset/LinkTexts.h" line="50"/>
         <source>Couldn&apos;t create a file.</source>
         <translation>ファイルを作成できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="55"/>
+        <location filename="../src/handset/LinkTexts.h" line="51"/>
         <source>Couldn&apos;t write a file.</source>
         <translation>ファイルに書き込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="56"/>
+        <location filename="../src/handset/LinkTexts.h" line="52"/>
         <source>Couldn&apos;t read a file.</source>
         <translation>ファイルを読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="58"/>
+        <location filename="../src/handset/LinkTexts.h" line="54"/>
         <source>The file is too large to be sent to the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE へ送るにはファイルが大きすぎます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="60"/>
+        <location filename="../src/handset/LinkTexts.h" line="56"/>
         <source>A file became shorter while it was sent to the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE へ送信中にファイルが短くなりました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="62"/>
+        <location filename="../src/handset/LinkTexts.h" line="58"/>
         <source>No place to save a downloaded file was given.</source>
         <translation>受信したファイルの保存先が指定されていません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="67"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="76"/>
         <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
         <translation>AIR-EDGE PHONE には一覧の一部しか書き込まれていない可能性があります。</translation>
     </message>
@@ -1762,12 +1910,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>main</name>
     <message>
-        <location filename="../src/app/main.cpp" line="59"/>
+        <location filename="../src/app/main.cpp" line="62"/>
         <source>Edits the web bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).</source>
         <translation>AH-K3001V (“AIR-EDGE PHONE”) のWebブックマークを編集します。</translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="65"/>
+        <location filename="../src/app/main.cpp" line="59"/>
         <source>Use a built-in simulated handset with sample bookmarks (password 1234).</source>
         <translation>サンプルのブックマークを持つ内蔵のシミュレーション端末を使います (パスワード 1234)。</translation>
     </message>
@@ -1777,7 +1925,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>開く書類。</translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="100"/>
+        <location filename="../src/app/main.cpp" line="139"/>
         <source>The simulated handset could not start.</source>
         <translation>シミュレーション端末を起動できませんでした。</translation>
     </message>

@@ -14,13 +14,14 @@
 #include "sheets/ProgressController.h"
 #include "handset/ProtocolLog.h"
 #include "handset/VedORovav.h"
+#include "simulator/SimulatedHandset.h"
 #include "ui_MyDocument.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -34,12 +35,26 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSettings>
+#include <QTimer>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 namespace
 {
 const char* HeaderStateKey = "BookmarkList/headerState";
+const char* GeometryKey = "Window/geometry";
+
+// Shows why a control is off in its tool tip, and its own tip while it is on.
+void explainState(QObject* control, bool enabled, const QString& whyNot)
+{
+    const char* own = "edgemarksToolTip";
+    if (!control->property(own).isValid())
+        control->setProperty(own, control->property("toolTip"));
+    control->setProperty("enabled", enabled);
+    control->setProperty("toolTip", enabled ? control->property(own).toString() : whyNot);
 }
+} // namespace
 
 DocumentWindow::DocumentWindow(EdgeMarksApp* app, std::unique_ptr<MyDocument> document, const QString& path,
                                const QString& untitledName)
@@ -48,6 +63,7 @@ DocumentWindow::DocumentWindow(EdgeMarksApp* app, std::unique_ptr<MyDocument> do
 {
     setAttribute(Qt::WA_DeleteOnClose);
     m_ui->setupUi(this);
+    restoreGeometry(QSettings().value(GeometryKey).toByteArray());
     m_bookmarks = new BookmarkController(m_document.get(), this);
     m_folders = new FolderController(m_document.get(), m_bookmarks, this);
     m_progress = std::make_unique<ProgressController>(this);
@@ -82,6 +98,14 @@ DocumentWindow::DocumentWindow(EdgeMarksApp* app, std::unique_ptr<MyDocument> do
 DocumentWindow::~DocumentWindow()
 {
     QSettings().setValue(HeaderStateKey, m_ui->bookmarkTable->horizontalHeader()->saveState());
+}
+
+void DocumentWindow::hideEvent(QHideEvent* event)
+{
+    // The size and place the user gave the window come back with the next one.
+    if (!isMinimized())
+        QSettings().setValue(GeometryKey, saveGeometry());
+    QMainWindow::hideEvent(event);
 }
 
 QString DocumentWindow::displayName() const
@@ -140,6 +164,25 @@ void DocumentWindow::setupTables()
     folders->setDragDropMode(QAbstractItemView::DropOnly);
 
     connect(m_bookmarks, &BookmarkController::availabilityChanged, this, [this] { updateActions(); });
+    // After the drop has ended in the view: the folder the bookmarks went to,
+    // with them selected.
+    connect(m_bookmarks, &BookmarkController::revealRequested, this, [this](const BookmarkList& arrived) {
+        QTimer::singleShot(0, this, [this, arrived] {
+            const int folder = arrived.constFirst()->folder();
+            if (folder < 0 || folder >= m_folders->rowCount())
+                return;
+            m_ui->folderTable->selectRow(folder);
+            std::set<int> rows;
+            for (const BookmarkPtr& b : arrived)
+                if (b->folder() == folder)
+                    rows.insert(m_bookmarks->arrangedIndexOf(b.get()));
+            m_bookmarks->setSelectionIndexes(rows);
+            if (!rows.empty())
+                m_ui->bookmarkTable->scrollTo(m_bookmarks->index(*rows.begin(), BookmarkController::NameColumn));
+            showStatus(tr("%n bookmark(s) went to folder \"%1\".", nullptr, int(arrived.size()))
+                           .arg(m_document->folderList().value(folder)));
+        });
+    });
     connect(m_bookmarks, &BookmarkController::limitReached, this,
             [this](const QString& message) { showError(tr("Not every bookmark was added."), message); });
     connect(m_bookmarks, &BookmarkController::entryRefused, this, [this](const QString& error) {
@@ -147,6 +190,7 @@ void DocumentWindow::setupTables()
             return;
         auto* box = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
                                     tr("The memory number was not changed."), QMessageBox::Ok, this);
+        box->setObjectName(QStringLiteral("refusalAlert"));
         box->setInformativeText(error);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setWindowModality(Qt::WindowModal);
@@ -160,11 +204,16 @@ void DocumentWindow::setupActions()
     ui.actionNew->setShortcut(QKeySequence::New);
     ui.actionOpen->setShortcut(QKeySequence::Open);
     ui.actionSave->setShortcut(QKeySequence::Save);
-    ui.actionSaveAs->setShortcut(QKeySequence::SaveAs);
+    // Keys that some desktops leave without a binding get the usual ones.
+    auto standardOr = [](QKeySequence::StandardKey key, const char* usual) {
+        const QList<QKeySequence> bound = QKeySequence::keyBindings(key);
+        return bound.isEmpty() ? QList<QKeySequence>{QKeySequence(QLatin1String(usual))} : bound;
+    };
+    ui.actionSaveAs->setShortcuts(standardOr(QKeySequence::SaveAs, "Ctrl+Shift+S"));
     ui.actionClose->setShortcut(QKeySequence::Close);
-    ui.actionQuit->setShortcut(QKeySequence::Quit);
+    ui.actionQuit->setShortcuts(standardOr(QKeySequence::Quit, "Ctrl+Q"));
     ui.actionUndo->setShortcut(QKeySequence::Undo);
-    ui.actionRedo->setShortcut(QKeySequence::Redo);
+    ui.actionRedo->setShortcuts(standardOr(QKeySequence::Redo, "Ctrl+Shift+Z"));
     ui.actionCut->setShortcut(QKeySequence::Cut);
     ui.actionCopy->setShortcut(QKeySequence::Copy);
     ui.actionPaste->setShortcut(QKeySequence::Paste);
@@ -206,9 +255,8 @@ void DocumentWindow::setupActions()
     // Listed when opened: listing asks udev for every port.
     connect(ui.menuDevice, &QMenu::aboutToShow, this, &DocumentWindow::rebuildDeviceMenu);
     connect(ui.actionSaveProtocolLog, &QAction::triggered, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, tr("Save Protocol Log"),
-                                                          QStringLiteral("edgemarks-protocol.log"),
-                                                          tr("Logs (*.log *.txt);;All files (*)"));
+        const QString path = askSavePath(tr("Save Protocol Log"), QStringLiteral("edgemarks-protocol.log"),
+                                          tr("Logs (*.log *.txt);;All files (*)"), QStringLiteral("log"));
         if (!path.isEmpty())
             saveProtocolLog(path);
     });
@@ -220,11 +268,12 @@ void DocumentWindow::setupActions()
     });
     connect(ui.actionExportBrowserBookmarks, &QAction::triggered, this, [this] {
         const QString name = QFileInfo(displayName()).completeBaseName() + QStringLiteral(".html");
-        const QString path = QFileDialog::getSaveFileName(this, tr("Export Browser Bookmarks"), name,
-                                                          tr("Bookmark files (*.html *.htm)"));
+        const QString path = askSavePath(tr("Export Browser Bookmarks"), name,
+                                          tr("Bookmark files (*.html *.htm)"), QStringLiteral("html"));
         if (!path.isEmpty())
             exportBrowserBookmarks(path);
     });
+    connect(ui.actionTestConnection, &QAction::triggered, m_commands, &DocumentCommands::testConnection);
     connect(ui.actionImport, &QAction::triggered, m_commands, &DocumentCommands::importBookmarkList);
     connect(ui.actionExport, &QAction::triggered, m_commands, &DocumentCommands::exportBookmarkList);
 
@@ -262,12 +311,10 @@ void DocumentWindow::setupActions()
     // Help.
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("menuHelp"));
-    QAction* manual = help->addAction(tr("EdgeMarks Manual"), this, [] {
-        QDesktopServices::openUrl(QUrl(QStringLiteral("man:edgemarks(1)")));
-    });
+    QAction* manual = help->addAction(tr("EdgeMarks &Manual"), this, [this] { m_app->showManual(); });
     manual->setObjectName(QStringLiteral("actionManual"));
     manual->setShortcut(QKeySequence::HelpContents);
-    QAction* about = help->addAction(tr("About EdgeMarks"), this, &DocumentWindow::showAbout);
+    QAction* about = help->addAction(tr("&About EdgeMarks"), this, &DocumentWindow::showAbout);
     about->setObjectName(QStringLiteral("actionAbout"));
     about->setMenuRole(QAction::AboutRole);
 }
@@ -282,7 +329,8 @@ void DocumentWindow::showAbout()
     box->setInformativeText(
         tr("<p>The bookmark editor for the AH-K3001V handset (\"AIR-EDGE PHONE\").</p>"
            "<p>Released under the MIT licence. Built with Qt %1, running on Qt %2.</p>"
-           "<p>The manual: <tt>man&nbsp;edgemarks</tt>, <tt>man&nbsp;edgemarks-cli</tt>.</p>")
+           "<p>The manual: Help &gt; EdgeMarks Manual (F1), or <tt>man&nbsp;edgemarks</tt>, "
+           "<tt>man&nbsp;edgemarks-cli</tt>.</p>")
             .arg(QLatin1String(QT_VERSION_STR), QLatin1String(qVersion())));
     // Wide enough that the commands of the manual stay on one line.
     if (auto* informative = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
@@ -334,7 +382,10 @@ void DocumentWindow::rebuildDeviceMenu()
         group->addAction(a);
         return a;
     };
-    addChoice(environment.isEmpty() ? tr("Find Automatically") : tr("As Started (%1)").arg(environment),
+    const bool simulated = m_app->simulator() && environment == m_app->simulator()->devicePath();
+    addChoice(environment.isEmpty() ? tr("Find Automatically")
+              : simulated           ? tr("The Simulated AIR-EDGE PHONE")
+                                    : tr("As Started (%1)").arg(environment),
               QString(), chosen.isEmpty())
         ->setObjectName(QStringLiteral("automaticDevice"));
     const QList<HandsetPort> ports = HandsetDevices::candidates();
@@ -387,7 +438,9 @@ bool DocumentWindow::saveProtocolLog(const QString& path)
 {
     QSaveFile file(path);
     const QByteArray text = ProtocolLog::shared().toText().toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    // The log tells what the handset holds: it is the user's alone.
+    if (!file.open(QIODevice::WriteOnly) || ::fchmod(file.handle(), 0600) != 0 || file.write(text) != text.size() ||
+        !file.commit()) {
         showError(tr("The protocol log could not be saved."), file.errorString());
         return false;
     }
@@ -433,12 +486,20 @@ bool DocumentWindow::exportBrowserBookmarks(const QString& path)
 }
 
 void DocumentWindow::showFindings(const QStringList& findings, const QList<int>& indexes, bool mayProceed,
-                                  std::function<void(bool)> done)
+                                  bool mayReplace, std::function<void(FindingsAnswer)> done)
 {
-    auto* sheet = new FindingsSheet(this, findings, indexes, mayProceed);
+    auto* sheet = new FindingsSheet(this, findings, indexes, mayProceed, mayReplace);
     connect(sheet, &FindingsSheet::bookmarkSelected, this, &DocumentWindow::revealBookmark);
-    connect(sheet, &QDialog::finished, this, [done](int result) { done(result == QDialog::Accepted); });
+    connect(sheet, &QDialog::finished, this, [done](int result) {
+        done(result == QDialog::Accepted         ? FindingsAnswer::Proceed
+             : result == FindingsSheet::Replaced ? FindingsAnswer::Replace
+                                                 : FindingsAnswer::Close);
+    });
     sheet->open();
+    // At the foot of the window, so that the bookmark a finding shows stays in view above it.
+    const QRect frame = geometry();
+    sheet->move(frame.left() + (frame.width() - sheet->width()) / 2,
+                std::max(frame.top(), frame.bottom() - sheet->height()));
 }
 
 void DocumentWindow::revealBookmark(int index)
@@ -452,7 +513,8 @@ void DocumentWindow::revealBookmark(int index)
     m_ui->folderTable->selectRow(b->folder());
     const int row = m_bookmarks->arrangedIndexOf(b.get());
     m_bookmarks->setSelectionIndexes({row});
-    m_ui->bookmarkTable->scrollTo(m_bookmarks->index(row, BookmarkController::NameColumn));
+    m_ui->bookmarkTable->scrollTo(m_bookmarks->index(row, BookmarkController::NameColumn),
+                                  QAbstractItemView::PositionAtTop);
 }
 
 void DocumentWindow::updateTitle()
@@ -469,15 +531,17 @@ void DocumentWindow::updateActions()
     m_ui->actionRedo->setEnabled(undo->canRedo());
     m_ui->actionUndo->setText(undo->undoMenuItemTitle());
     m_ui->actionRedo->setText(undo->redoMenuItemTitle());
-    m_ui->actionAdd->setEnabled(m_bookmarks->canAdd());
-    m_ui->actionInsert->setEnabled(m_bookmarks->canInsert());
-    m_ui->actionDelete->setEnabled(m_bookmarks->canRemove());
-    m_ui->actionCut->setEnabled(m_bookmarks->canRemove());
-    m_ui->actionCopy->setEnabled(m_bookmarks->canRemove());
+    const QString full = tr("The AIR-EDGE PHONE holds at most %1 bookmarks: delete some to add more.")
+                             .arg(MyDocument::MaxBookmarks);
+    const QString noSelection = tr("Select the bookmarks first.");
+    for (QObject* add : {static_cast<QObject*>(m_ui->actionAdd), static_cast<QObject*>(m_ui->addButton)})
+        explainState(add, m_bookmarks->canAdd(), full);
+    for (QObject* insert : {static_cast<QObject*>(m_ui->actionInsert), static_cast<QObject*>(m_ui->insertButton)})
+        explainState(insert, m_bookmarks->canInsert(), full);
+    for (QObject* a : {static_cast<QObject*>(m_ui->actionDelete), static_cast<QObject*>(m_ui->actionCut),
+                       static_cast<QObject*>(m_ui->actionCopy), static_cast<QObject*>(m_ui->deleteButton)})
+        explainState(a, m_bookmarks->canRemove(), noSelection);
     m_ui->actionRevert->setEnabled(!m_path.isEmpty() && m_document->isModified());
-    m_ui->addButton->setEnabled(m_bookmarks->canAdd());
-    m_ui->insertButton->setEnabled(m_bookmarks->canInsert());
-    m_ui->deleteButton->setEnabled(m_bookmarks->canRemove());
 }
 
 void DocumentWindow::copySelection()
@@ -498,13 +562,55 @@ bool DocumentWindow::save()
 
 bool DocumentWindow::saveAs()
 {
-    QString path = QFileDialog::getSaveFileName(
-        this, tr("Save As"), m_path.isEmpty() ? displayName() : m_path, EdgeMarksApp::fileFilter());
-    if (path.isEmpty())
-        return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + QLatin1String(EdgeMarksApp::FileSuffix);
-    return saveTo(path);
+    const QString suggested = m_path.isEmpty()
+                                  ? displayName() + QLatin1Char('.') + QLatin1String(EdgeMarksApp::FileSuffix)
+                                  : m_path;
+    const QString path =
+        askSavePath(tr("Save As"), suggested, EdgeMarksApp::fileFilter(), QLatin1String(EdgeMarksApp::FileSuffix));
+    return !path.isEmpty() && saveTo(path);
+}
+
+QString DocumentWindow::askSavePath(const QString& title, const QString& suggested, const QString& filter,
+                                    const QString& suffix)
+{
+    QFileDialog dialog(this, title, QString(), filter);
+    dialog.setObjectName(QStringLiteral("saveDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(suffix);
+    // A desktop's own dialog asks about the name as typed, before the suffix is
+    // added: the question about replacing a file is asked here, about the name
+    // that is written.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.selectFile(suggested);
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        QString path = dialog.selectedFiles().constFirst();
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QLatin1Char('.') + suffix;
+        if (!QFileInfo::exists(path) || askToReplace(path))
+            return path;
+        dialog.selectFile(path); // declined: the dialog comes back for another name
+    }
+}
+
+bool DocumentWindow::askToReplace(const QString& path)
+{
+    const QFileInfo file(path);
+    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+                    tr("\"%1\" already exists. Do you want to replace it?").arg(file.fileName()),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("replaceAlert"));
+    box.setInformativeText(
+        tr("A file with the same name already exists in \"%1\". Replacing it will overwrite its contents.")
+            .arg(file.absoluteDir().dirName()));
+    QPushButton* replace = box.addButton(tr("Replace"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(box.addButton(tr("Cancel"), QMessageBox::RejectRole));
+    box.setWindowModality(Qt::WindowModal);
+    box.exec();
+    return box.clickedButton() == replace;
 }
 
 bool DocumentWindow::saveTo(const QString& path)
@@ -579,22 +685,6 @@ void DocumentWindow::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
-void DocumentWindow::runDriverCheck()
-{
-    if (DriverCheck::exists())
-        return;
-    const QString driver = DriverCheck::humanReadableName();
-    QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(),
-                    tr("Couldn't use this application because the %1 didn't exist.").arg(driver),
-                    QMessageBox::NoButton, nullptr);
-    box.setObjectName(QStringLiteral("driverAlert"));
-    box.setInformativeText(DriverCheck::instructions());
-    box.addButton(tr("Quit"), QMessageBox::AcceptRole);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
-    m_app->terminate(1);
-}
-
 void DocumentWindow::confirm(const QString& message, const QString& informative, const QString& proceedLabel,
                              std::function<void(bool)> done)
 {
@@ -631,6 +721,18 @@ void DocumentWindow::setBusy(bool busy)
     m_ui->menuDevice->setEnabled(!busy);
     if (!busy)
         updateActions();
+}
+
+void DocumentWindow::showNote(const QString& message, const QString& informative)
+{
+    auto* box = new QMessageBox(QMessageBox::Information, QGuiApplication::applicationDisplayName(), message,
+                                QMessageBox::NoButton, this);
+    box->setObjectName(QStringLiteral("noteAlert"));
+    box->setInformativeText(informative);
+    box->addButton(tr("OK"), QMessageBox::AcceptRole);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->open();
 }
 
 void DocumentWindow::showError(const QString& message, const QString& informative)

@@ -43,13 +43,17 @@ public:
     bool saveAs();
     bool saveTo(const QString& path);
     void revert();
-    // Checks the USB driver; without it shows the Quit alert and ends the program.
-    void runDriverCheck();
+    // The file dialog for a file to write, with its suffix added to a name
+    // typed without one; a file already there under the final name is replaced
+    // only when the user says so. Empty when the user cancelled.
+    QString askSavePath(const QString& title, const QString& suggested, const QString& filter,
+                        const QString& suffix);
     // Writes the protocol log of the link's recent conversations to path.
     bool saveProtocolLog(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -57,8 +61,9 @@ private:
                  std::function<void(bool)> done) override;
     void showError(const QString& message, const QString& informative) override;
     void showStatus(const QString& message) override;
-    void showFindings(const QStringList& findings, const QList<int>& indexes, bool mayProceed,
-                      std::function<void(bool)> done) override;
+    void showNote(const QString& message, const QString& informative) override;
+    void showFindings(const QStringList& findings, const QList<int>& indexes, bool mayProceed, bool mayReplace,
+                      std::function<void(FindingsAnswer)> done) override;
 
 public:
     // Browser bookmark files: an import shows its plan first (BrowserImportSheet)
@@ -86,6 +91,7 @@ private:
     void deleteSelection();
     void editNewBookmark();
     bool maybeSave();
+    bool askToReplace(const QString& path);
 
     EdgeMarksApp* m_app;
     std::unique_ptr<Ui::MyDocument> m_ui;

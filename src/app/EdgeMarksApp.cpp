@@ -2,8 +2,11 @@
 
 #include "commands/DocumentCommands.h"
 #include "app/DocumentWindow.h"
+#include "app/HelpWindow.h"
+#include "handset/DriverCheck.h"
 #include "handset/HandsetDevices.h"
 #include "document/MyDocument.h"
+#include "handset/VedORovav.h"
 #include "simulator/SimulatedHandset.h"
 
 #include <QApplication>
@@ -74,6 +77,20 @@ void EdgeMarksApp::discoverPorts()
     emit handsetPortsChanged(QString());
 }
 
+HelpWindow* EdgeMarksApp::showManual()
+{
+    if (!m_help) {
+        m_help = new HelpWindow;
+        m_help->setAttribute(Qt::WA_DeleteOnClose);
+        // The manual does not keep the program running once the documents are closed.
+        m_help->setAttribute(Qt::WA_QuitOnClose, false);
+    }
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+    return m_help;
+}
+
 void EdgeMarksApp::chooseDevice(const QString& path)
 {
     HandsetDevices::setChosenDevice(path);
@@ -92,6 +109,9 @@ QString EdgeMarksApp::handsetStatus() const
         return QString();
     if (m_simulator && choice.path == m_simulator->devicePath())
         return tr("Simulated AIR-EDGE PHONE (password %1)").arg(SimulatedHandset::samplePassword());
+    // Documents are edited without the driver; the handset commands say what is missing.
+    if (!DriverCheck::exists())
+        return tr("No driver for the AIR-EDGE PHONE");
     if (choice.source == HandsetDevices::Source::None)
         return tr("No AIR-EDGE PHONE connected");
     return tr("AIR-EDGE PHONE: %1").arg(choice.path);
@@ -99,6 +119,7 @@ QString EdgeMarksApp::handsetStatus() const
 
 EdgeMarksApp::~EdgeMarksApp()
 {
+    delete m_help;
     for (DocumentWindow* w : std::as_const(m_windows)) {
         disconnect(w, nullptr, this, nullptr);
         delete w;
@@ -112,6 +133,9 @@ QString EdgeMarksApp::fileFilter()
 
 bool EdgeMarksApp::startSimulator(QString* error)
 {
+    // A trial run keeps its settings (the port, recent files, the window) apart
+    // from those of the real handset.
+    QCoreApplication::setApplicationName(QStringLiteral("EdgeMarks-simulator"));
     m_simulatorDir = std::make_unique<QTemporaryDir>();
     m_simulator = std::make_unique<SimulatedHandset>();
     m_simulator->loadSampleContent();
@@ -136,10 +160,7 @@ DocumentWindow* EdgeMarksApp::adopt(DocumentWindow* window)
     if (m_windows.size() > 1)
         window->move(m_windows.at(m_windows.size() - 2)->pos() + QPoint(24, 24));
     window->show();
-    afterFirstPaint(window, [this, window] {
-        discoverPorts();
-        window->runDriverCheck();
-    });
+    afterFirstPaint(window, [this] { discoverPorts(); });
     return window;
 }
 
@@ -245,21 +266,29 @@ void EdgeMarksApp::shutDown(int status)
     for (DocumentWindow* w : std::as_const(m_windows))
         w->commands()->cancel();
     auto* wait = new QTimer(this);
-    connect(wait, &QTimer::timeout, this, [this, status] {
+    connect(wait, &QTimer::timeout, this, [this, wait, status] {
         if (std::any_of(m_windows.begin(), m_windows.end(),
                         [](DocumentWindow* w) { return w->commands()->isBusy(); }))
             return;
-        sender()->deleteLater();
-        terminate(status);
+        wait->deleteLater();
+        // Unsaved documents are asked about here too; a Cancel keeps the program.
+        if (closeAll())
+            terminate(status);
     });
     wait->start(50);
 }
 
-void EdgeMarksApp::quit()
+bool EdgeMarksApp::closeAll()
 {
     const QList<DocumentWindow*> windows = m_windows;
     for (DocumentWindow* w : windows)
         if (!w->close())
-            return;
-    QCoreApplication::quit();
+            return false;
+    return true;
+}
+
+void EdgeMarksApp::quit()
+{
+    if (closeAll())
+        QCoreApplication::quit();
 }

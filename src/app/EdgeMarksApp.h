@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 
 #include <functional>
@@ -8,6 +9,7 @@
 
 class DocumentWindow;
 class HandsetMonitor;
+class HelpWindow;
 class KeychainStore;
 class QTemporaryDir;
 class QWidget;
@@ -43,10 +45,14 @@ public:
     // Asks every window to close (each asks about unsaved changes); quits when all did.
     void quit();
     // Ends the program at a signal: running transfers are cancelled and end as
-    // every transfer ends (logout, the port released), then the program exits.
+    // every transfer ends (logout, the port released), unsaved documents are
+    // asked about, then the program exits.
     void shutDown(int status);
-    // Ends the program at once (the driver check's Quit). Tests replace it.
+    // Ends the program at once with status. Tests replace it.
     std::function<void(int)> terminate;
+
+    // The help window with the manual, one for the program.
+    HelpWindow* showManual();
 
     KeychainStore* keychain() const { return m_keychain; }
 
@@ -64,6 +70,8 @@ signals:
     void handsetPortsChanged(const QString& message);
 
 private:
+    // Closes every window, each asking about unsaved changes; false when one stays.
+    bool closeAll();
     DocumentWindow* adopt(DocumentWindow* window);
     void discoverPorts();
     static void afterFirstPaint(QWidget* window, std::function<void()> then);
@@ -74,5 +82,6 @@ private:
     std::unique_ptr<SimulatedHandset> m_simulator;
     int m_untitledCount = 0;
     HandsetMonitor* m_monitor = nullptr;
+    QPointer<HelpWindow> m_help;
     QStringList m_handsetsSeen; // device nodes of handsets plugged in, for their removal
 };

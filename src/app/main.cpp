@@ -43,29 +43,68 @@ private:
 };
 } // namespace
 
+namespace
+{
+void setIdentity()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("EdgeMarks"));
+    QCoreApplication::setOrganizationName(QStringLiteral("EdgeMarks"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+}
+
+struct Options {
+    QCommandLineParser parser;
+    QCommandLineOption simulator{
+        QStringLiteral("simulator"),
+        QCoreApplication::translate("main", "Use a built-in simulated handset with sample bookmarks (password 1234).")};
+    Options()
+    {
+        parser.setApplicationDescription(QCoreApplication::translate(
+            "main", "Edits the web bookmarks of the AH-K3001V handset (\"AIR-EDGE PHONE\")."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOption(simulator);
+        parser.addPositionalArgument(QStringLiteral("files"), QCoreApplication::translate("main", "Documents to open."),
+                                     QStringLiteral("[files...]"));
+    }
+};
+
+// --help, --version and mistyped options are answered on the terminal, also
+// where there is no display to open.
+bool answersOnTheTerminal(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--")
+            return false;
+        if (arg.startsWith('-') && arg != "--simulator")
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 int main(int argc, char** argv)
 {
+    if (answersOnTheTerminal(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        setIdentity();
+        installTranslations(core);
+        Options options;
+        options.parser.process(core); // exits after help, version or an error
+        // Only options that need the windows are left: go on with a display.
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("EdgeMarks"));
-    QApplication::setOrganizationName(QStringLiteral("EdgeMarks"));
+    setIdentity();
     // The desktop entry that the desktop takes the icon and name from.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.edgemarks.EdgeMarks"));
-    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     QApplication::setQuitOnLastWindowClosed(true);
 
     installTranslations(app);
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QApplication::translate(
-        "main", "Edits the web bookmarks of the AH-K3001V handset (\"AIR-EDGE PHONE\")."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption simulator(
-        QStringLiteral("simulator"),
-        QApplication::translate("main", "Use a built-in simulated handset with sample bookmarks (password 1234)."));
-    parser.addOption(simulator);
-    parser.addPositionalArgument(QStringLiteral("files"), QApplication::translate("main", "Documents to open."),
-                                 QStringLiteral("[files...]"));
+    Options options;
+    QCommandLineParser& parser = options.parser;
+    const QCommandLineOption& simulator = options.simulator;
     parser.process(app);
 
     // The windows hold the handset's password: no core dump, no other process of

@@ -1,6 +1,7 @@
 #include "commands/DocumentCommands.h"
 
 #include "document/MyDocument.h"
+#include "handset/DriverCheck.h"
 #include "handset/HandsetCheck.h"
 #include "handset/HandsetLimits.h"
 #include "handset/HandsetTask.h"
@@ -46,9 +47,20 @@ void DocumentCommands::cancel()
     m_task->cancel();
 }
 
+bool DocumentCommands::driverIsThere(Kind kind)
+{
+    if (DriverCheck::exists())
+        return true;
+    m_presenter->showError(kind == Kind::Import   ? tr("Couldn't import the bookmarks.")
+                           : kind == Kind::Export ? tr("Couldn't export the bookmarks.")
+                                                  : tr("The connection test stopped at the driver."),
+                           DriverCheck::missingText());
+    return false;
+}
+
 void DocumentCommands::importBookmarkList()
 {
-    if (m_busy)
+    if (m_busy || !driverIsThere(Kind::Import))
         return;
     if (m_document->bookmarkList().isEmpty()) {
         start(Kind::Import);
@@ -65,7 +77,7 @@ void DocumentCommands::importBookmarkList()
 
 void DocumentCommands::exportBookmarkList()
 {
-    if (m_busy)
+    if (m_busy || !driverIsThere(Kind::Export))
         return;
     const QList<HandsetCheck::Finding> findings = HandsetCheck::check(m_document->bookmarkList());
     if (findings.isEmpty()) {
@@ -78,17 +90,29 @@ void DocumentCommands::exportBookmarkList()
     // anyway; the others (a number used twice, a folder never sent, a text that
     // would arrive changed) are the user's call.
     bool mayProceed = true;
+    bool mayReplace = false;
     for (const HandsetCheck::Finding& f : findings) {
         lines << f.message;
         indexes << f.index;
         if (f.kind == HandsetCheck::Kind::TooMany || f.kind == HandsetCheck::Kind::NumberOutOfRange ||
             f.kind == HandsetCheck::Kind::TooLong)
             mayProceed = false;
+        if (f.kind == HandsetCheck::Kind::NameNotShiftJIS || f.kind == HandsetCheck::Kind::LocationNotShiftJIS ||
+            f.kind == HandsetCheck::Kind::NameChanges || f.kind == HandsetCheck::Kind::LocationChanges)
+            mayReplace = true;
     }
-    m_presenter->showFindings(lines, indexes, mayProceed, [this](bool proceed) {
-        if (proceed)
-            confirmExport();
-    });
+    m_presenter->showFindings(lines, indexes, mayProceed, mayReplace,
+                              [this](CommandPresenter::FindingsAnswer answer) {
+                                  if (answer == CommandPresenter::FindingsAnswer::Proceed) {
+                                      confirmExport();
+                                  } else if (answer == CommandPresenter::FindingsAnswer::Replace) {
+                                      const qsizetype changed = replaceUnsupportedCharacters(*m_document).size();
+                                      m_presenter->showStatus(tr("Replaced the characters the AIR-EDGE PHONE "
+                                                                 "cannot show in %n bookmark(s).",
+                                                                 nullptr, int(changed)));
+                                      exportBookmarkList(); // what is left, or the export itself
+                                  }
+                              });
 }
 
 void DocumentCommands::confirmExport()
@@ -104,9 +128,66 @@ void DocumentCommands::confirmExport()
                          });
 }
 
-void DocumentCommands::restart(Kind kind)
+QList<int> DocumentCommands::replaceUnsupportedCharacters(MyDocument& document)
 {
-    kind == Kind::Import ? importBookmarkList() : exportBookmarkList();
+    QList<int> changed;
+    UndoManager* undo = document.undoManager();
+    undo->beginGrouping();
+    const BookmarkList& list = document.bookmarkList();
+    for (int i = 0; i < list.size(); ++i) {
+        const BookmarkPtr& b = list.at(i);
+        const QString name = HandsetCheck::replaceUnsupported(b->bookmarkName());
+        const QString location = HandsetCheck::replaceUnsupported(b->location(), true);
+        if (name == b->bookmarkName() && location == b->location())
+            continue;
+        if (name != b->bookmarkName())
+            b->setBookmarkName(name);
+        if (location != b->location())
+            b->setLocation(location);
+        changed << i;
+    }
+    undo->setActionName(tr("Replace Unsupported Characters"));
+    undo->endGrouping();
+    return changed;
+}
+
+void DocumentCommands::testConnection()
+{
+    if (m_busy || !driverIsThere(Kind::Test))
+        return;
+    setBusy(true);
+    m_cancelled = false;
+    connect(m_task, &HandsetTask::finished, this, &DocumentCommands::testDidEnd, Qt::SingleShotConnection);
+    m_task->start([this](VedORovav& link, ProgressProtocol& progress) {
+        link.testConnection(progress, &m_testReached);
+        return true;
+    });
+}
+
+void DocumentCommands::testDidEnd()
+{
+    setBusy(false);
+    const std::optional<VedORovavException>& failure = m_task->failure();
+    if (!failure) {
+        m_presenter->showNote(tr("The AIR-EDGE PHONE is ready."),
+                              tr("The driver is there, the port %1 opened and the AIR-EDGE PHONE shows its "
+                                 "top screen.")
+                                  .arg(VedORovav::devicePath()));
+        return;
+    }
+    if (failure->is(LinkTexts::Cancelled)) {
+        m_presenter->showStatus(tr("The connection test was cancelled."));
+        return;
+    }
+    if (m_testReached == VedORovav::Stage::Port)
+        m_presenter->showError(tr("The connection test stopped at the port."),
+                               failure->localizedMessage() + QLatin1Char('\n') +
+                                   tr("Plug in the AIR-EDGE PHONE with its data cable, or choose its port "
+                                      "in Handset > Device."));
+    else
+        m_presenter->showError(tr("The connection test stopped at the top screen."),
+                               failure->localizedMessage() + QLatin1Char('\n') +
+                                   tr("Go back to the top screen of the AIR-EDGE PHONE and test again."));
 }
 
 void DocumentCommands::start(Kind kind)
@@ -124,7 +205,8 @@ void DocumentCommands::start(Kind kind)
         }
         if (!password) {
             setBusy(false);
-            m_passwords->inputPassword([this, kind] { restart(kind); });
+            // The command was confirmed already: the password's OK goes on with it.
+            m_passwords->inputPassword([this, kind] { start(kind); });
             return;
         }
         HandsetTask::Work work;
@@ -178,7 +260,7 @@ void DocumentCommands::transferDidEnd(Kind kind)
     }
     if (!m_task->result()) {
         // The password was refused: forget it, ask again, then start over.
-        m_passwords->inputPassword([this, kind] { restart(kind); }, true);
+        m_passwords->inputPassword([this, kind] { start(kind); }, true);
         return;
     }
     if (kind == Kind::Export) {
@@ -187,8 +269,7 @@ void DocumentCommands::transferDidEnd(Kind kind)
     }
     if (const qsizetype leftOut = MyDocument::keepWhatFits(imported->list); leftOut > 0)
         m_presenter->showError(tr("Some bookmarks were left out."), MyDocument::leftOutText(leftOut));
-    m_document->setBookmarkList(imported->list);
-    m_document->undoManager()->markChanged();
+    m_document->replaceBookmarkList(imported->list, tr("Import from AIR-EDGE PHONE"));
     if (imported->skipped > 0)
         m_presenter->showError(
             tr("Some bookmarks could not be read."),

@@ -5,13 +5,14 @@
 #include <QString>
 #include <QStringList>
 
+#include "handset/VedORovav.h"
+
 #include <functional>
 #include <optional>
 
 class HandsetTask;
 class MyDocument;
 class ProgressProtocol;
-class VedORovavException;
 
 // What the import and export commands need from the window: confirmation and
 // error alerts shown as sheets on it, and a word in its status bar. All return
@@ -28,11 +29,15 @@ public:
     virtual void showError(const QString& message, const QString& informative) = 0;
     // A passing note on how a command ended.
     virtual void showStatus(const QString& message) = 0;
+    // An informational alert with the single button "OK".
+    virtual void showNote(const QString& message, const QString& informative) = 0;
     // What the handset check found, each line with the index of its bookmark in
-    // the document's list (-1 for the list as a whole); done(true) when the user
-    // chose to export anyway, which is offered only when mayProceed.
+    // the document's list (-1 for the list as a whole); done says what the user
+    // chose: exporting anyway is offered only when mayProceed, replacing the
+    // characters the handset cannot show only when mayReplace.
+    enum class FindingsAnswer { Close, Proceed, Replace };
     virtual void showFindings(const QStringList& findings, const QList<int>& indexes, bool mayProceed,
-                              std::function<void(bool)> done) = 0;
+                              bool mayReplace, std::function<void(FindingsAnswer)> done) = 0;
 };
 
 // Where the commands get the handset password from.
@@ -51,9 +56,10 @@ public:
 
 // The document's two handset commands: import reads the handset's bookmarks
 // into the document, replacing its list; export writes the document's list into
-// the handset. Each confirms, finds the password (asking for it and starting
-// over when there is none or the handset refuses it), runs the transfer on a
-// thread of its own under the progress sheet and shows any failure.
+// the handset. Each confirms once, finds the password (asking for it and going
+// on when there is none or the handset refuses it), runs the transfer on a
+// thread of its own under the progress sheet and shows any failure. An import
+// is one undo step. Without the driver each says so instead of starting.
 //
 // While a command waits for the password or its transfer runs, the command is
 // busy: the window takes no edits, cannot be closed and starts no second
@@ -70,8 +76,15 @@ public:
     // Runs the handset check first: a document it finds fault with is shown to
     // the user instead of being sent.
     void exportBookmarkList();
+    // Tries the driver, the port and the top screen, and says which failed.
+    void testConnection();
     // Stops a running transfer (the progress sheet's Cancel).
     void cancel();
+
+    // Replaces in every name and location what the AIR-EDGE PHONE cannot show
+    // (HandsetCheck::replaceUnsupported), as one undo step; the indexes of the
+    // bookmarks that changed.
+    static QList<int> replaceUnsupportedCharacters(MyDocument& document);
 
     bool isBusy() const { return m_busy; }
     HandsetTask* task() const { return m_task; }
@@ -80,13 +93,13 @@ signals:
     void busyChanged(bool busy);
 
 private:
-    enum class Kind { Import, Export };
+    enum class Kind { Import, Export, Test };
     void confirmExport();
     void start(Kind kind);
-    // The password sheet's OK runs the command again from its first step.
-    void restart(Kind kind);
+    bool driverIsThere(Kind kind);
     void proceed(Kind kind);
     void transferDidEnd(Kind kind);
+    void testDidEnd();
     void setBusy(bool busy);
 
     MyDocument* m_document;
@@ -97,4 +110,5 @@ private:
     bool m_cancelled = false;
     std::shared_ptr<void> m_imported; // the list an import reads into
     int m_exportCount = 0;
+    VedORovav::Stage m_testReached = VedORovav::Stage::Port;
 };

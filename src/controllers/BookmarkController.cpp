@@ -219,15 +219,42 @@ bool BookmarkController::paste(const QMimeData& data)
             std::max<qsizetype>(1, BookmarkPasteboard::copiedRows(data).value_or(BookmarkList()).size()));
         return false;
     }
-    const int row = selectionIndex() < 0 ? rowCount() : selectionIndex();
-    // Pasted rows are copies even when they came from this table.
-    if (const std::optional<BookmarkList> copies = BookmarkPasteboard::copiedRows(data))
-        return insertCopies(*copies, row);
+    const std::set<int> selected = selectionIndexes();
+    const int row = selected.empty() ? rowCount() : *selected.rbegin() + 1;
+    // Pasted rows are copies even when they came from this table. They go where
+    // the user looks, unlike dragged ones, which keep their folder and number.
+    if (const std::optional<BookmarkList> copies = BookmarkPasteboard::copiedRows(data)) {
+        const qsizetype fitting = std::clamp<qsizetype>(room(), 0, copies->size());
+        reportLeftOut(copies->size() - fitting);
+        std::set<int> selection;
+        for (int i = 0; i < fitting; ++i) {
+            const BookmarkPtr& b = copies->at(i);
+            b->setFolder(m_currentFolder);
+            if (m_document->isExistMemoryNumber(b->number(), nullptr))
+                b->setNumber(m_document->generateUniqueMemoryNumber());
+            insertObject(b, row + i);
+            selection.insert(row + i);
+        }
+        setSelectionIndexes(selection);
+        m_document->undoManager()->setActionName(tr("Paste"));
+        return fitting > 0;
+    }
     QMimeData links;
     for (const QString& format : data.formats())
         if (format != BookmarkPasteboard::MovedRowsType && format != BookmarkPasteboard::SourceType)
             links.setData(format, data.data(format));
-    return DNDArrayController::acceptDrop(links, row);
+    const bool pasted = DNDArrayController::acceptDrop(links, row);
+    m_document->undoManager()->setActionName(tr("Paste"));
+    return pasted;
+}
+
+void BookmarkController::showInserted(const BookmarkList& inserted)
+{
+    if (std::all_of(inserted.begin(), inserted.end(),
+                    [this](const BookmarkPtr& b) { return b->folder() == m_currentFolder; }))
+        DNDArrayController::showInserted(inserted);
+    else
+        emit revealRequested(inserted);
 }
 
 bool BookmarkController::canAdd() const

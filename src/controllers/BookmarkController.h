@@ -67,8 +67,9 @@ public:
 
     // Drops from outside this table are refused at 100 bookmarks.
     bool acceptDrop(const QMimeData& data, int row) override;
-    // The clipboard: copy the selection, cut it (one undo step), paste above the
-    // selection (or at the end).
+    // The clipboard: copy the selection, cut it (one undo step), paste after the
+    // selection (or at the end) into the folder on screen, with free memory
+    // numbers for those whose own are taken (one undo step).
     QMimeData* copySelection() const;
     void cutSelection();
     bool paste(const QMimeData& data);
@@ -89,6 +90,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 protected:
+    void showInserted(const BookmarkList& inserted) override;
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 
 signals:
@@ -96,6 +98,9 @@ signals:
     // A typed memory number was refused; error may be empty.
     void entryRefused(const QString& error);
     void availabilityChanged();
+    // Records dropped from another document went to folders not on screen: the
+    // window shows where (their folder, the rows selected).
+    void revealRequested(const BookmarkList& bookmarks);
 
 private:
     int fullListIndex(const AirHBookmark* bookmark) const;

@@ -115,11 +115,16 @@ bool DNDArrayController::insertCopies(const BookmarkList& all, int row)
     reportLeftOut(all.size() - fitting);
     const BookmarkList copies = all.mid(0, fitting);
     insertObjects(copies, row);
-    std::set<int> selection;
-    for (int i = 0; i < copies.size(); ++i)
-        selection.insert(row + i);
-    setSelectionIndexes(selection);
+    showInserted(copies);
     return !copies.isEmpty();
+}
+
+void DNDArrayController::showInserted(const BookmarkList& inserted)
+{
+    std::set<int> selection;
+    for (const BookmarkPtr& b : inserted)
+        selection.insert(arrangedIndexOf(b.get()));
+    setSelectionIndexes(selection);
 }
 
 bool DNDArrayController::acceptDrop(const QMimeData& data, int row)

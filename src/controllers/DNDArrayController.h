@@ -59,7 +59,10 @@ protected:
     // Where a drop lands: above the row dropped on, or at the end.
     int dropRow(int row, const QModelIndex& parent) const;
     // Inserts records at arranged rows row, row + 1, ... (as many as there is
-    // room for; limitReached tells of the rest) and selects them.
+    // room for; limitReached tells of the rest) and shows them (showInserted).
     bool insertCopies(const BookmarkList& copies, int row);
+    // Selects records just inserted; a table that shows part of the list may
+    // first have to go where they are.
+    virtual void showInserted(const BookmarkList& inserted);
     void reportLeftOut(qsizetype leftOut);
 };

@@ -67,6 +67,15 @@ QVariant FolderController::data(const QModelIndex& index, int role) const
     return {};
 }
 
+bool FolderController::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    const QString name = value.toString().trimmed();
+    if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount() || name.isEmpty())
+        return false;
+    m_document->renameFolder(index.row(), name);
+    return true;
+}
+
 QVariant FolderController::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section == 0)
@@ -78,7 +87,7 @@ Qt::ItemFlags FolderController::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDropEnabled;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDropEnabled | Qt::ItemIsEditable;
 }
 
 QStringList FolderController::mimeTypes() const

@@ -33,6 +33,8 @@ public:
     bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
                       const QModelIndex& parent) override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // A folder's name, edited in place (an empty one is refused).
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:

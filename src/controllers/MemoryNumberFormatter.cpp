@@ -41,8 +41,18 @@ bool MemoryNumberFormatter::getObjectValue(int* value, const QString& text, QStr
         return false;
     const AirHBookmark* edited = m_controller->arrangedObject(selected).get();
     if (m_document->isExistMemoryNumber(qint32(number), edited)) {
-        if (error)
+        if (error) {
             *error = QCoreApplication::translate("MemoryNumberFormatter", "The same memory number has been used.");
+            // Which bookmark holds it, so that the user knows where to look.
+            for (const BookmarkPtr& b : m_document->bookmarkList())
+                if (b.get() != edited && b->number() == number) {
+                    const QString folder = m_document->folderList().value(b->folder(), QString::number(b->folder()));
+                    *error += QLatin1Char('\n') +
+                              QCoreApplication::translate("MemoryNumberFormatter", "“%1” in folder %2 has it.")
+                                  .arg(b->bookmarkName().left(60), folder);
+                    break;
+                }
+        }
         return false;
     }
     *value = int(number);

@@ -175,6 +175,25 @@ void MyDocument::setBookmarkList(const BookmarkList& list)
     emit bookmarkListReset();
 }
 
+void MyDocument::replaceBookmarkList(const BookmarkList& list, const QString& actionName)
+{
+    m_undoManager.beginGrouping();
+    swapBookmarkList(list);
+    m_undoManager.setActionName(actionName);
+    m_undoManager.endGrouping();
+}
+
+void MyDocument::swapBookmarkList(const BookmarkList& list)
+{
+    m_undoManager.registerUndo(this, [this, former = m_bookmarkList] { swapBookmarkList(former); });
+    for (const BookmarkPtr& b : std::as_const(m_bookmarkList))
+        stopObservingBookmark(b.get());
+    m_bookmarkList = list;
+    for (const BookmarkPtr& b : std::as_const(m_bookmarkList))
+        startObservingBookmark(b.get());
+    emit bookmarkListReset();
+}
+
 void MyDocument::insertObjectInBookmarkList(const BookmarkPtr& bookmark, int index)
 {
     if (!bookmark)
@@ -292,6 +311,18 @@ void MyDocument::changeFolderList(const QStringList& list)
         return;
     m_undoManager.registerUndo(this, [this, former = m_folderList] { changeFolderList(former); });
     setFolderList(list);
+}
+
+void MyDocument::renameFolder(int index, const QString& name)
+{
+    if (index < 0 || index >= m_folderList.size() || name == m_folderList.at(index))
+        return;
+    QStringList renamed = m_folderList;
+    renamed[index] = name;
+    m_undoManager.beginGrouping();
+    changeFolderList(renamed);
+    m_undoManager.setActionName(tr("Rename Folder"));
+    m_undoManager.endGrouping();
 }
 
 void MyDocument::addBookmarks(const BookmarkList& added, const QStringList& folders,

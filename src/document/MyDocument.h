@@ -38,6 +38,8 @@ public:
     // no step recorded against the former list can act on the new one. The same
     // list (the same records in the same order) changes nothing.
     void setBookmarkList(const BookmarkList& list);
+    // Replaces the list as one undo step named actionName.
+    void replaceBookmarkList(const BookmarkList& list, const QString& actionName);
     void insertObjectInBookmarkList(const BookmarkPtr& bookmark, int index);
     void removeObjectFromBookmarkListAtIndex(int index);
     // Many records in one change of the list, undone the same way. indexes are
@@ -54,6 +56,10 @@ public:
     void setFolderList(const QStringList& list);
     void insertObjectInFolderList(const QString& name, int index);
     void removeObjectFromFolderListAtIndex(int index);
+
+    // Names folder index anew, as one undo step. The names are the document's own:
+    // the handset never sees them.
+    void renameFolder(int index, const QString& name);
 
     // Adds records at the end of the list and sets the folder list, as one undo
     // step named actionName (the folder list too comes back on undo).
@@ -107,6 +113,7 @@ private:
     void observeValueForKeyPath(const QString& key, AirHBookmark* bookmark,
                                 const QVariant& oldValue) override;
     void changeFolderList(const QStringList& list); // undoable
+    void swapBookmarkList(const BookmarkList& list); // undoable
 
     BookmarkList m_bookmarkList;
     QStringList m_folderList;

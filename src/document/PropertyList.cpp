@@ -18,14 +18,14 @@ constexpr int TrailerLength = 32;
     throw PropertyListError(reason);
 }
 
-const char* const NotAPropertyList = QT_TRANSLATE_NOOP("MyDocument", "The file is not a property list.");
-const char* const Damaged = QT_TRANSLATE_NOOP("MyDocument", "The property list is damaged.");
+const char* const NotAPropertyList = QT_TRANSLATE_NOOP("MyDocument", "The file is not a document of this kind.");
+const char* const Damaged = QT_TRANSLATE_NOOP("MyDocument", "The file is damaged: parts of it are missing or do not fit together.");
 const char* const Unsupported =
-    QT_TRANSLATE_NOOP("MyDocument", "The property list holds a kind of value that is not supported.");
-const char* const TooLarge = QT_TRANSLATE_NOOP("MyDocument", "The property list is too large.");
-const char* const TooDeep = QT_TRANSLATE_NOOP("MyDocument", "The property list nests too deeply.");
+    QT_TRANSLATE_NOOP("MyDocument", "The file holds data of a kind that EdgeMarks cannot read.");
+const char* const TooLarge = QT_TRANSLATE_NOOP("MyDocument", "The file is too large to be read.");
+const char* const TooDeep = QT_TRANSLATE_NOOP("MyDocument", "The file's contents are nested too deeply to be read.");
 const char* const WrongType =
-    QT_TRANSLATE_NOOP("MyDocument", "The property list holds a value of another kind than expected.");
+    QT_TRANSLATE_NOOP("MyDocument", "The file holds data of another kind than expected.");
 
 constexpr quint32 Invalid = std::numeric_limits<quint32>::max();
 

@@ -117,6 +117,14 @@ QString DriverCheck::humanReadableName()
     return QCoreApplication::translate("DriverCheck", "AH-K3001V USB Driver %1.%2").arg(1).arg(2);
 }
 
+QString DriverCheck::missingText()
+{
+    return QCoreApplication::translate("DriverCheck",
+                                       "The %1 wasn't found; the AIR-EDGE PHONE cannot be used without it.")
+               .arg(humanReadableName()) +
+           QLatin1Char('\n') + instructions(false);
+}
+
 QString DriverCheck::instructions(bool programQuits)
 {
     if (!usesBundle()) {

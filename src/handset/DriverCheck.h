@@ -19,6 +19,8 @@ QString humanReadableName();
 // What to do when the driver is missing: the alert's informative text, which
 // ends by saying that the program quits, or the advice alone.
 QString instructions(bool programQuits = true);
+// That the driver is missing and what to do, for a command that needs it.
+QString missingText();
 // The version rule alone, for a version text.
 bool isAcceptedVersion(const QString& version);
 inline constexpr const char* DefaultBundle = "/System/Library/Extensions/AHK3001VDriver.kext";

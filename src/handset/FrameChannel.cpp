@@ -49,11 +49,28 @@ void FrameChannel::waitFor(bool writing, qint64 deadline)
     if (!m_stream)
         throw VedORovavException(writing ? LinkTexts::CouldNotWrite : LinkTexts::CouldNotRead,
                                  QStringLiteral("The port is not open."));
+    qint64 graceEnd = -1;
     for (;;) {
         checkCancelled();
         int slice = m_cancel ? CancelSliceMilliseconds : -1;
+        // After a cancel, what keeps the handset in step goes on while bytes move,
+        // but a wait for a handset that stopped answering gets a short grace
+        // instead of the whole reply limit.
+        bool inGrace = false;
+        if (m_cancel && m_cancel->load()) {
+            if (graceEnd < 0)
+                graceEnd = QDateTime::currentMSecsSinceEpoch() + CancelGraceMilliseconds;
+            inGrace = deadline < 0 || graceEnd < deadline;
+            if (inGrace)
+                deadline = graceEnd;
+        }
         if (deadline >= 0) {
             const qint64 left = deadline - QDateTime::currentMSecsSinceEpoch();
+            // Bytes already there or room already free still count at the limit.
+            if (left <= 0 && (writing ? m_stream->waitWritable(0) : m_stream->waitReadable(0)))
+                return;
+            if (left <= 0 && inGrace)
+                throw VedORovavException(LinkTexts::Cancelled); // what ended it was the cancel
             if (left <= 0)
                 throw VedORovavException(
                     writing ? LinkTexts::CouldNotWrite : LinkTexts::NoAnswer,

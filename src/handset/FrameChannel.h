@@ -18,6 +18,8 @@ class FrameChannel
 public:
     static constexpr int HeaderLength = 12;
     static constexpr int CancelSliceMilliseconds = 100;
+    // How long one wait for the handset may take after a cancel.
+    static constexpr int CancelGraceMilliseconds = 500;
     // Frames up to this length go out in one write.
     static constexpr int SmallFrameLength = 4096;
 

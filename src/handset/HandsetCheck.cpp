@@ -198,6 +198,41 @@ QList<HandsetCheck::Finding> HandsetCheck::check(const BookmarkList& bookmarks)
     return findings;
 }
 
+QString HandsetCheck::replaceUnsupported(const QString& text, bool location)
+{
+    QByteArray bytes;
+    if (textState(text, bytes) == Text::Fine)
+        return text;
+    // A character that goes out and comes back as itself.
+    auto keeps = [](const QString& c) {
+        const std::optional<QByteArray> bytes = ShiftJIS::encode(c);
+        return bytes && !c.contains(QChar(0)) && ShiftJIS::decode(*bytes) == c;
+    };
+    QString result;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString c = text.mid(i, length);
+        i += length;
+        if (keeps(c)) {
+            result += c;
+            continue;
+        }
+        if (location) {
+            result += QString::fromLatin1(c.toUtf8().toPercentEncoding());
+            continue;
+        }
+        if (const std::optional<QByteArray> bytes = ShiftJIS::encode(c); bytes && !c.contains(QChar(0))) {
+            if (const std::optional<QString> back = ShiftJIS::decode(*bytes); back && keeps(*back)) {
+                result += *back; // what the handset would give back anyway
+                continue;
+            }
+        }
+        const QString compatible = c.normalized(QString::NormalizationForm_KC);
+        result += compatible != c && keeps(compatible) ? compatible : QStringLiteral("?");
+    }
+    return result;
+}
+
 QString HandsetCheck::describe(const QList<Finding>& findings)
 {
     QStringList lines;

@@ -58,6 +58,10 @@ public:
                                 const AirHBookmark* sameNumber = nullptr);
     // The findings as lines, for a terminal or an alert.
     static QString describe(const QList<Finding>& findings);
+    // The text as the AIR-EDGE PHONE can show and give back: each character it
+    // cannot carry becomes the form it gives back, its nearest compatible form,
+    // or "?" (in a location: its percent-encoding, which keeps the address).
+    static QString replaceUnsupported(const QString& text, bool location = false);
     // A short name for the kind, for JSON ("too-many", "number-used-twice" ...).
     static QString kindName(Kind kind);
 };

@@ -17,15 +17,20 @@ HandsetSession::~HandsetSession()
     }
 }
 
-bool HandsetSession::login(const QString& password)
+void HandsetSession::probeTopScreen()
 {
     for (int attempt = 1;; ++attempt) {
         if (m_channel.request(0, 0x101, "1", 1).startsWith("OK"))
-            break;
+            return;
         if (attempt == Attempts)
             throw VedORovavException(LinkTexts::NotTopScreen);
         m_channel.pause(RetryPauseMilliseconds);
     }
+}
+
+bool HandsetSession::login(const QString& password)
+{
+    probeTopScreen();
     m_loggedIn = true;
 
     const std::optional<QByteArray> converted = ShiftJIS::encode(password);

@@ -23,6 +23,9 @@ public:
     // it. A password that cannot be sent (empty, over 4 bytes in Shift_JIS) is
     // refused without being sent.
     bool login(const QString& password);
+    // The probe alone: the handset answers and shows its top screen, or
+    // NotTopScreen after Attempts tries.
+    void probeTopScreen();
     // Sends the logout once after a login; a logout that cannot be written is
     // not tried again.
     void logout();

@@ -40,6 +40,7 @@ inline constexpr const char* BookmarkTooLong = QT_TRANSLATE_NOOP(
 inline constexpr const char* NumberOutOfRange = QT_TRANSLATE_NOOP(
     "VedORovav", "A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.");
 // The file transfers.
+inline constexpr const char* TestingConnection = QT_TRANSLATE_NOOP("VedORovav", "Testing the connection...");
 inline constexpr const char* UpdatingFileList = QT_TRANSLATE_NOOP("VedORovav", "Updating the file list...");
 inline constexpr const char* BadFileName = QT_TRANSLATE_NOOP(
     "VedORovav", "A character that cannot be used at the AIR-EDGE PHONE is included in the file name.");

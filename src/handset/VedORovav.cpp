@@ -5,9 +5,9 @@
 #include "handset/SerialPort.h"
 
 #include <QCoreApplication>
-#include <QScopeGuard>
 #include <QDateTime>
 #include <QFile>
+#include <QScopeGuard>
 
 #include <cstring>
 #include <sys/stat.h>
@@ -46,6 +46,28 @@ std::optional<int> VedORovav::timeoutSetting()
     if (seconds == 0 || seconds > 86400)
         return -1; // wait for ever
     return std::max(1, int(seconds * 1000));
+}
+
+void VedORovav::testConnection(ProgressProtocol& progress, Stage* reached)
+{
+    *reached = Stage::Port;
+    progress.openProgressForWindow(m_parentWindow, 2.0, tr(LinkTexts::TestingConnection));
+    const auto cleanUp = qScopeGuard([&] {
+        progress.closeProgress();
+        close();
+    });
+    try {
+        open();
+        *reached = Stage::TopScreen;
+        progress.updateProgressDoubleValue(1.0);
+        m_session.probeTopScreen();
+        *reached = Stage::Done;
+        progress.updateProgressDoubleValue(2.0);
+    } catch (const VedORovavException& e) {
+        ProtocolLog::shared().step(ProtocolLog::Kind::Error, e.reason());
+        progress.notifyException(e);
+        throw;
+    }
 }
 
 void VedORovav::open()

@@ -70,6 +70,11 @@ public:
     bool loginWithPassword(const QString& password);
     void logout();
 
+    // The connection test: the port opens and the handset shows its top screen;
+    // there is no login. Raises as the transfers do; reached says how far it came.
+    enum class Stage { Port, TopScreen, Done };
+    void testConnection(ProgressProtocol& progress, Stage* reached);
+
     // Transfers. Each is a whole conversation: progress, open, login, the work and
     // a clean-up that always runs. True when done, false when the handset refused
     // the password; every other failure is raised after the progress was told.

@@ -1,12 +1,16 @@
 #include "sheets/BrowserImportSheet.h"
 #include "commands/BookmarkImportPlan.h"
 
+#include "handset/HandsetCheck.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 BrowserImportSheet::BrowserImportSheet(QWidget* window, BrowserBookmarks file, BookmarkList existing,
                                        QStringList folderNames, int selectedFolder)
@@ -55,7 +59,16 @@ void BrowserImportSheet::replan()
                                       m_perFolder->isChecked() ? BookmarkImportPlan::Mapping::PerFolder
                                                                : BookmarkImportPlan::Mapping::IntoFolder,
                                       m_folder);
-    m_summary->setPlainText(m_plan.summary());
+    QString summary = m_plan.summary();
+    const int changing = int(std::count_if(m_plan.added.begin(), m_plan.added.end(), [](const BookmarkPtr& b) {
+        return HandsetCheck::replaceUnsupported(b->bookmarkName()) != b->bookmarkName();
+    }));
+    if (changing > 0)
+        summary += QLatin1Char('\n') +
+                   tr("%n name(s) have characters the AIR-EDGE PHONE cannot show; before an export, the "
+                      "handset check offers to replace them.",
+                      nullptr, changing);
+    m_summary->setPlainText(summary);
     m_import->setEnabled(!m_plan.added.isEmpty());
 }
 

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 FindingsSheet::FindingsSheet(QWidget* window, const QStringList& findings, const QList<int>& indexes,
-                             bool mayProceed)
+                             bool mayProceed, bool mayReplace)
     : QDialog(window, Qt::Sheet)
 {
     setObjectName(QStringLiteral("findingsSheet"));
@@ -32,9 +32,15 @@ FindingsSheet::FindingsSheet(QWidget* window, const QStringList& findings, const
     m_list->setResizeMode(QListView::Adjust);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setMinimumSize(520, 180);
+    // A list view lays its rows out one line high: each row is given the height
+    // of its text wrapped to the list's width.
+    const int textWidth = m_list->minimumWidth() - 40;
     for (int i = 0; i < findings.size(); ++i) {
         auto* item = new QListWidgetItem(findings.at(i), m_list);
         item->setData(Qt::UserRole, indexes.value(i, -1));
+        const QRect wrapped = m_list->fontMetrics().boundingRect(QRect(0, 0, textWidth, 10000),
+                                                                 Qt::TextWordWrap, findings.at(i));
+        item->setSizeHint(QSize(textWidth, wrapped.height() + 8));
     }
     connect(m_list, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
         if (item && item->data(Qt::UserRole).toInt() >= 0)
@@ -44,6 +50,11 @@ FindingsSheet::FindingsSheet(QWidget* window, const QStringList& findings, const
     QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    if (mayReplace) {
+        m_replace = buttons->addButton(tr("Replace Unsupported Characters"), QDialogButtonBox::ActionRole);
+        m_replace->setObjectName(QStringLiteral("replaceButton"));
+        connect(m_replace, &QPushButton::clicked, this, [this] { done(Replaced); });
+    }
     if (mayProceed) {
         m_proceed = buttons->addButton(tr("Export Anyway"), QDialogButtonBox::AcceptRole);
         m_proceed->setObjectName(QStringLiteral("exportAnywayButton"));

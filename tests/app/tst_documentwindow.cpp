@@ -4,6 +4,7 @@
 #include "sheets/BrowserImportSheet.h"
 #include "app/DocumentWindow.h"
 #include "app/EdgeMarksApp.h"
+#include "app/HelpWindow.h"
 #include "support/FileTestSupport.h"
 #include "sheets/FindingsSheet.h"
 #include "handset/HandsetDevices.h"
@@ -24,10 +25,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
+#include <QTextBrowser>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
@@ -108,6 +113,68 @@ BookmarkPtr make(const QString& name, int number, int folder = 0)
 {
     return makeBookmark(name, QString(), number, folder);
 }
+
+// What a user does in the dialogs that come up one after the other inside a
+// command (each runs its own event loop): each step waits for the modal window
+// of its name and acts on it.
+class ModalScript : public QObject
+{
+public:
+    using Step = std::pair<QString, std::function<void(QWidget*)>>;
+    explicit ModalScript(QList<Step> steps) : m_steps(std::move(steps))
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            // A dialog that no step expects is closed after a while, so that a
+            // failing test ends instead of waiting in its event loop.
+            if (++m_idleTicks > 250 && modal) {
+                m_idleTicks = 0;
+                modal->close();
+                return;
+            }
+            if (m_steps.isEmpty() || !modal || !modal->isVisible() ||
+                modal->objectName() != m_steps.first().first)
+                return;
+            m_idleTicks = 0;
+            const Step step = m_steps.takeFirst();
+            step.second(modal);
+        });
+        m_timer.start(20);
+    }
+    bool done() { return QTest::qWaitFor([this] { return m_steps.isEmpty(); }, 10000); }
+
+private:
+    QList<Step> m_steps;
+    QTimer m_timer;
+    int m_idleTicks = 0;
+};
+
+// Types a file name into a file dialog and presses Enter.
+ModalScript::Step typeFileName(const QString& name)
+{
+    return {"saveDialog", [name](QWidget* dialog) {
+                auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+                QVERIFY(edit);
+                // Set rather than typed: the completer's list of matching files
+                // would take the Enter.
+                edit->setText(name);
+                QTest::keyClick(edit, Qt::Key_Return);
+            }};
+}
+
+ModalScript::Step pressButton(const QString& alert, const QString& label)
+{
+    return {alert, [label](QWidget* box) {
+                for (auto* b : box->findChildren<QAbstractButton*>())
+                    if (b->text() == label)
+                        QTest::mouseClick(b, Qt::LeftButton);
+            }};
+}
+
+ModalScript::Step pressKey(const QString& name, Qt::Key key)
+{
+    return {name, [key](QWidget* w) { QTest::keyClick(w, key); }};
+}
 } // namespace
 
 class TestDocumentWindow : public QObject
@@ -122,7 +189,7 @@ class TestDocumentWindow : public QObject
     DocumentWindow* newWindow()
     {
         DocumentWindow* w = m_app->newDocument();
-        QCoreApplication::processEvents(); // the driver check
+        QCoreApplication::processEvents();
         return w;
     }
 
@@ -131,6 +198,15 @@ class TestDocumentWindow : public QObject
     {
         m_keychain.savePassword("1234");
         return newWindow();
+    }
+
+    // The window in front, taking keys as the user's window does.
+    DocumentWindow* activeWindow(DocumentWindow* w)
+    {
+        w->show();
+        QApplication::setActiveWindow(w);
+        (void)QTest::qWaitForWindowActive(w);
+        return w;
     }
 
     // The program started anew, as in the next run.
@@ -173,7 +249,6 @@ private slots:
         QCOMPARE(w->document()->bookmarkList().size(), 6);
         QVERIFY(w->document()->isModified());
         QVERIFY(w->isWindowModified());
-        QVERIFY(!w->document()->undoManager()->canUndo());
         QVERIFY(!w->progressController()->isOpened());
         QCOMPARE(w->bookmarkController()->rowCount(), 2); // folder 00
     }
@@ -232,9 +307,9 @@ private slots:
         click(visibleBox(w, "confirmationAlert"), "Import");
         QVERIFY(shows(passwords->passwordSheet()));
         passwords->passwordField()->setText("9999");
-        passwords->clickOKButton();
-        click(visibleBox(w, "confirmationAlert"), "Import"); // the command starts over
+        passwords->clickOKButton(); // the import goes on: it was confirmed once
         QVERIFY(shows(passwords->passwordSheet()));
+        QVERIFY(!boxNow(w, "confirmationAlert"));
         QVERIFY(passwords->passwordField()->text().isEmpty());
         passwords->clickCancelButton();
         QVERIFY(!passwords->passwordSheet()->isVisible());
@@ -606,7 +681,7 @@ private slots:
         QCOMPARE(names(), QString("A, C"));
         select(0);
         QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(names(), QString("B, A, C"));
+        QCOMPARE(names(), QString("A, B, C"));
         QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(w->bookmarkController()->selectionIndexes(), (std::set<int>{0, 1, 2}));
 
@@ -629,9 +704,9 @@ private slots:
         // Inside the editor the text keys are the editor's: Backspace deletes a character.
         QTest::keyClick(editor, Qt::Key_Backspace);
         QTest::keyClick(editor, Qt::Key_Return);
-        QVERIFY(QTest::qWaitFor([&] { return names() == "B, A, Change"; }));
+        QVERIFY(QTest::qWaitFor([&] { return names() == "A, B, Change"; }));
         QCOMPARE(w->document()->bookmarkList().at(2)->bookmarkName(), QString("Change"));
-        QCOMPARE(names(), QString("B, A, Change"));
+        QCOMPARE(names(), QString("A, B, Change"));
 
         // A new bookmark opens its name for editing.
         w->ui()->actionAdd->trigger();
@@ -820,6 +895,238 @@ private slots:
         QCOMPARE(resets.count() + listResets.count(), 0);
     }
 
+    // Escape on an export to a handset that stopped answering ends it after a
+    // short grace, well before the reply limit; the logout still goes out.
+    void cancelAnExportOnASilentHandset()
+    {
+        // A cancel that waited for the reply limit would outlast idle().
+        const auto restore = qScopeGuard([] { qputenv("EDGEMARKS_TIMEOUT", "5"); });
+        qputenv("EDGEMARKS_TIMEOUT", "120");
+        SimulatorFixture sim;
+        SimulatedHandset::Faults faults;
+        faults.silentAfter = 6;
+        sim->setFaults(faults);
+        DocumentWindow* w = windowWithPassword();
+        BookmarkList list;
+        for (int i = 0; i < 30; ++i)
+            list << make(QString::number(i), i);
+        w->document()->setBookmarkList(list);
+        w->ui()->actionExport->trigger();
+        click(visibleBox(w, "confirmationAlert"), "Export");
+        QVERIFY(QTest::qWaitFor([&] { return sim->receivedFrames().size() >= 7; }, 10000));
+        QTest::keyClick(w->progressController()->sheet(), Qt::Key_Escape);
+        QVERIFY(idle(w));
+        QMessageBox* error = visibleBox(w, "errorAlert");
+        QVERIFY(error && error->informativeText().startsWith("The transfer was cancelled."));
+        sim.settle();
+        QCOMPARE(sim->receivedFrames().last(), Logout);
+    }
+
+    // The findings sheet replaces what the handset cannot show, as one step.
+    void replacingUnsupportedCharacters()
+    {
+        SimulatorFixture sim;
+        DocumentWindow* w = activeWindow(windowWithPassword());
+        w->document()->setBookmarkList({makeBookmark("天気予報 000 🍣", "http://example.jp/", 1, 0)});
+        QTest::keyClick(w, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        auto* sheet = w->findChild<FindingsSheet*>("findingsSheet");
+        QVERIFY(sheet && shows(sheet));
+        QVERIFY(!sheet->geometry().contains(w->ui()->bookmarkTable->mapTo(w, QPoint(0, 0)) + w->geometry().topLeft()));
+        QTest::mouseClick(sheet->replaceButton(), Qt::LeftButton);
+        QCOMPARE(w->document()->bookmarkList().first()->bookmarkName(), QString("天気予報 000 ?"));
+        click(visibleBox(w, "confirmationAlert"), "Cancel"); // nothing left to find: the export itself
+        QTRY_COMPARE(w->ui()->actionUndo->text(), QString("Undo Replace Unsupported Characters"));
+        QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w->document()->bookmarkList().first()->bookmarkName(), QString("天気予報 000 🍣"));
+    }
+
+    // F1 opens the manual inside the program, made from the manual pages.
+    void theManualIsAtHand()
+    {
+        DocumentWindow* w = activeWindow(newWindow());
+        QTest::keyClick(w, Qt::Key_F1);
+        auto* help = qobject_cast<HelpWindow*>(QApplication::activeWindow());
+        QVERIFY(QTest::qWaitFor([&] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->objectName() == "helpWindow" && top->isVisible())
+                    help = static_cast<HelpWindow*>(top);
+            return help != nullptr;
+        }));
+        QVERIFY(help->browser()->toPlainText().contains("SYNOPSIS"));
+        QVERIFY(help->browser()->toPlainText().contains("Handset"));
+        help->showPage("edgemarks-cli");
+        QVERIFY(help->browser()->toPlainText().contains("check"));
+        help->close();
+    }
+
+    // Smaller habits of a desktop program.
+    void desktopHabits()
+    {
+        DocumentWindow* w = activeWindow(newWindow());
+        // Every menu's mnemonics are its own.
+        auto letters = [](const QList<QAction*>& actions) {
+            QStringList seen;
+            for (QAction* a : actions) {
+                const qsizetype at = a->text().indexOf('&');
+                if (!a->isSeparator() && at >= 0 && at + 1 < a->text().size())
+                    seen << a->text().at(at + 1).toLower();
+            }
+            return seen;
+        };
+        QList<QList<QAction*>> groups{w->menuBar()->actions()};
+        for (QAction* top : w->menuBar()->actions())
+            groups << top->menu()->actions();
+        for (const QList<QAction*>& group : groups) {
+            const QStringList seen = letters(group);
+            QCOMPARE(QSet<QString>(seen.begin(), seen.end()).size(), seen.size());
+        }
+
+        // Folder names are edited in place and come back with Undo.
+        QTableView* folders = w->ui()->folderTable;
+        const QRect second = folders->visualRect(folders->model()->index(1, 0));
+        QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, second.center());
+        QTest::keyClick(folders, Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, "News");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(w->document()->folderList().at(1), QString("News"));
+        QCOMPARE(w->ui()->actionUndo->text(), QString("Undo Rename Folder"));
+        QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w->document()->folderList().at(1), QString("01"));
+
+        // A refused memory number names the bookmark that has it.
+        w->document()->setBookmarkList({make("Holder", 7), make("Other", 8)});
+        QTableView* table = w->ui()->bookmarkTable;
+        QCoreApplication::processEvents();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualRect(w->bookmarkController()->index(1, BookmarkController::NumberColumn)).center());
+        QTest::keyClick(table, Qt::Key_F2);
+        editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, "7");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QMessageBox* refusal = visibleBox(w, "refusalAlert");
+        QVERIFY(refusal && refusal->informativeText().contains("“Holder”"));
+        refusal->accept();
+
+        // A control that is off says why.
+        BookmarkList many;
+        for (int i = 0; i < 100; ++i)
+            many << make(QString::number(i), i);
+        w->document()->setBookmarkList(many);
+        QVERIFY(!w->ui()->addButton->isEnabled());
+        QVERIFY(w->ui()->addButton->toolTip().contains("100"));
+
+        // The window's size comes back with the next one.
+        w->resize(640, 420);
+        w->close();
+        QCOMPARE(newWindow()->size(), QSize(640, 420));
+
+        // The protocol log is the user's alone.
+        const QString log = m_dir.filePath("private.log");
+        QVERIFY(m_app->windows().first()->saveProtocolLog(log));
+        QVERIFY(!(QFile::permissions(log) & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
+    }
+
+    // Save As onto an existing name typed without its suffix asks first; a No
+    // leaves the file as it was. Exported browser files get their suffix too.
+    void savingAsksBeforeReplacingAFile()
+    {
+        const QString victim = m_dir.filePath("victim.edgemarks");
+        QVERIFY(writeFile(victim, "precious"));
+        DocumentWindow* w = activeWindow(newWindow());
+        w->ui()->addButton->click();
+        {
+            ModalScript script({typeFileName(m_dir.filePath("victim")), pressButton("replaceAlert", "Cancel"),
+                                pressKey("saveDialog", Qt::Key_Escape)});
+            QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+            QVERIFY(script.done());
+        }
+        QCOMPARE(readFile(victim), QByteArray("precious"));
+        QVERIFY(w->isWindowModified());
+        {
+            ModalScript script({typeFileName(m_dir.filePath("victim")), pressButton("replaceAlert", "Replace")});
+            // The offscreen platform gives the focus back to no window after a dialog.
+            QTest::keyClick(activeWindow(w), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+            QVERIFY(script.done());
+        }
+        QCOMPARE(w->filePath(), victim);
+        QVERIFY(!w->isWindowModified());
+        {
+            ModalScript script({typeFileName(m_dir.filePath("links"))});
+            w->ui()->actionExportBrowserBookmarks->trigger();
+            QVERIFY(script.done());
+        }
+        QVERIFY(readFile(m_dir.filePath("links.html")).contains("untitled"));
+    }
+
+    // Paste puts copies into the folder on screen, after the selection, with free
+    // numbers, as one step; a drop from another document keeps folder and
+    // number and the window goes to where they went.
+    void pasteGoesWhereTheUserLooks()
+    {
+        DocumentWindow* w = activeWindow(newWindow());
+        w->resize(800, 500);
+        w->document()->setBookmarkList({make("A", 0), make("B", 1), make("C", 2, 5)});
+        QTableView* table = w->ui()->bookmarkTable;
+        QTableView* folders = w->ui()->folderTable;
+        auto clickRow = [](QTableView* view, int row) {
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                              view->visualRect(view->model()->index(row, view->model()->columnCount() - 1)).center());
+        };
+        QCoreApplication::processEvents();
+        clickRow(table, 0);
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+        clickRow(folders, 5);
+        clickRow(table, 0);
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+        BookmarkController* c = w->bookmarkController();
+        QCOMPARE(names(c->arrangedObjects()), QString("C, A"));
+        QCOMPARE(c->arrangedObject(1)->number(), 3); // 0 is A's own
+        QCOMPARE(c->selectionIndexes(), (std::set<int>{1}));
+        QTRY_COMPARE(w->ui()->actionUndo->text(), QString("Undo Paste"));
+        QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(names(w->document()->bookmarkList()), QString("A, B, C"));
+
+        DocumentWindow* other = newWindow();
+        other->document()->setBookmarkList({make("X", 40, 7)});
+        other->ui()->folderTable->selectRow(7);
+        std::unique_ptr<QMimeData> dragged(other->bookmarkController()->mimeData({other->bookmarkController()->index(0, 0)}));
+        QVERIFY(dropAbove(table, dragged.get(), 0, Qt::CopyAction));
+        QTRY_COMPARE(c->currentFolder(), 7);
+        QCOMPARE(names(c->arrangedObjects()), QString("X"));
+        QCOMPARE(c->arrangedObject(0)->number(), 40);
+        QCOMPARE(c->selectionIndexes(), (std::set<int>{0}));
+    }
+
+    // A handset import is confirmed once, also with the password sheet in
+    // between, and is one step that Undo takes back.
+    void importIsConfirmedOnceAndUndone()
+    {
+        SimulatorFixture sim;
+        sim->loadSampleContent();
+        DocumentWindow* w = activeWindow(newWindow());
+        const BookmarkList kept{make("kept", 50)};
+        w->document()->setBookmarkList(kept);
+        QTest::keyClick(w, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+        click(visibleBox(w, "confirmationAlert"), "Import");
+        PasswordController* passwords = w->passwordController();
+        QVERIFY(shows(passwords->passwordSheet()));
+        QTest::keyClicks(passwords->passwordField(), "1234");
+        QTest::keyClick(passwords->passwordField(), Qt::Key_Return);
+        QVERIFY(idle(w));
+        QVERIFY(!boxNow(w, "confirmationAlert"));
+        QCOMPARE(w->document()->bookmarkList().size(), 6);
+        QVERIFY(w->isWindowModified());
+        QCOMPARE(w->ui()->actionUndo->text(), QString("Undo Import from AIR-EDGE PHONE"));
+        QTest::keyClick(activeWindow(w), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(w->document()->bookmarkList() == kept);
+        QVERIFY(!w->isWindowModified());
+    }
+
     void badFileMakesNoWindow()
     {
         QFile junk(m_dir.filePath("junk.edgemarks"));
@@ -834,27 +1141,92 @@ private slots:
                 box->close();
     }
 
-    void missingDriverEndsTheProgram()
+    // Without the driver the editor opens, edits and saves documents; the handset
+    // commands say what is missing; Quit still asks about unsaved changes.
+    void withoutTheDriverDocumentsStillWork()
     {
-        const QByteArray saved = qgetenv("EDGEMARKS_DRIVER_BUNDLE");
+        const auto restore = qScopeGuard(
+            [saved = qgetenv("EDGEMARKS_DRIVER_BUNDLE")] { qputenv("EDGEMARKS_DRIVER_BUNDLE", saved); });
         qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(m_dir.filePath("no-driver.kext")));
-        QString text, informative;
-        QTimer::singleShot(100, this, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            text = box->text();
-            informative = box->informativeText();
-            QCOMPARE(box->icon(), QMessageBox::Critical);
-            QCOMPARE(box->buttons().size(), 1);
-            click(box, "Quit");
-        });
-        m_app->newDocument();
-        QTRY_COMPARE(m_terminated, 1);
-        QCOMPARE(text,
-                 QString("Couldn't use this application because the AH-K3001V USB Driver 1.2 didn't exist."));
-        QCOMPARE(informative, QString("You need to install the AH-K3001V USB Driver 1.2 or later. The "
-                                      "application will be quited."));
-        qputenv("EDGEMARKS_DRIVER_BUNDLE", saved);
+        const QString path = m_dir.filePath("no-driver.edgemarks");
+        MyDocument original;
+        original.setBookmarkList({make("kept", 1)});
+        QVERIFY(original.writeToFile(path));
+        DocumentWindow* w = activeWindow(m_app->openDocument(path));
+        QVERIFY(w);
+        QVERIFY(w->findChild<QLabel*>("handsetStatus")->text().contains("No driver"));
+        QTest::keyClick(w, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier); // Add
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+        MyDocument reread;
+        QVERIFY(reread.readFromFile(path));
+        QCOMPARE(reread.bookmarkList().size(), 2);
+
+        QTest::keyClick(w, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier); // Import
+        QMessageBox* error = visibleBox(w, "errorAlert");
+        QVERIFY(error);
+        QCOMPARE(error->text(), QString("Couldn't import the bookmarks."));
+        QVERIFY(error->informativeText().contains("wasn't found"));
+        click(error, "OK");
+        w->ui()->actionTestConnection->trigger();
+        error = visibleBox(w, "errorAlert");
+        QVERIFY(error && error->text().contains("at the driver"));
+        click(error, "OK");
+
+        w->ui()->addButton->click();
+        {
+            ModalScript script({pressButton("saveChangesAlert", "Cancel")});
+            QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
+            QVERIFY(script.done());
+        }
+        QVERIFY(w->isVisible());
+        QCOMPARE(m_terminated, -1);
+    }
+
+    // Handset > Test Connection says which step failed: the port, the top screen.
+    void testConnectionNamesTheStep()
+    {
+        DocumentWindow* w = newWindow();
+        qputenv("EDGEMARKS_DEVICE", QFile::encodeName(m_dir.filePath("nothing-here")));
+        w->ui()->actionTestConnection->trigger();
+        QMessageBox* box = visibleBox(w, "errorAlert");
+        QVERIFY(box && box->text().contains("at the port"));
+        click(box, "OK");
+        QVERIFY(idle(w));
+
+        SimulatorFixture sim;
+        SimulatedHandset::Faults faults;
+        faults.probesAnsweredNG = -1;
+        sim->setFaults(faults);
+        w->ui()->actionTestConnection->trigger();
+        box = visibleBox(w, "errorAlert");
+        QVERIFY(box && box->text().contains("at the top screen"));
+        QVERIFY(box->informativeText().contains("wasn't the top screen"));
+        click(box, "OK");
+        QVERIFY(idle(w));
+
+        sim->setFaults({});
+        w->ui()->actionTestConnection->trigger();
+        box = visibleBox(w, "noteAlert");
+        QVERIFY(box && box->informativeText().contains(sim.devicePath()));
+        click(box, "OK");
+    }
+
+    // --help and --version need no display.
+    void helpWithoutADisplay()
+    {
+        for (const char* option : {"--help", "--version"}) {
+            QProcess p;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+                env.remove(name);
+            p.setProcessEnvironment(env);
+            p.start(qEnvironmentVariable("EDGEMARKS", QStringLiteral(EDGEMARKS)), {option});
+            QVERIFY(p.waitForFinished(60000));
+            QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(p.exitCode(), 0);
+            QVERIFY(p.readAllStandardOutput().contains(option == QByteArray("--help") ? "--simulator" : "EdgeMarks"));
+        }
     }
 };
 

@@ -177,7 +177,7 @@ private slots:
             QCOMPARE(value, edge);
         }
         QVERIFY(!f->getObjectValue(&value, "5", &error)); // another folder's bookmark has it
-        QCOMPARE(error, QString("The same memory number has been used."));
+        QVERIFY(error.startsWith("The same memory number has been used.\n"));
         for (const char* bad : {"100", "-1", "3.5", "abc", "", "$4"}) {
             error.clear();
             QVERIFY2(!f->getObjectValue(&value, bad, &error), bad);
@@ -192,7 +192,7 @@ private slots:
         QSignalSpy refused(&c, &BookmarkController::entryRefused);
         QVERIFY(!c.setData(c.index(1, BookmarkController::NumberColumn), "5", Qt::EditRole));
         QCOMPARE(refused.count(), 1);
-        QCOMPARE(refused.first().first().toString(), QString("The same memory number has been used."));
+        QVERIFY(refused.first().first().toString().startsWith("The same memory number has been used."));
         QCOMPARE(doc.bookmarkList()[2]->number(), 7);
         QVERIFY(c.setData(c.index(1, BookmarkController::NumberColumn), "42", Qt::EditRole));
         QCOMPARE(doc.bookmarkList()[2]->number(), 42);

@@ -221,12 +221,17 @@ private slots:
         doc.undoManager()->undo();
         QCOMPARE(names(doc.bookmarkList()), QString("a, b, c"));
 
-        // Pasted above the selection, as copies, even into the table they came from.
+        // Pasted after the selection, as copies, even into the table they came
+        // from, with free numbers for those whose own are taken.
         c.setSelectionIndexes({1});
         QVERIFY(c.paste(*copied));
-        QCOMPARE(names(doc.bookmarkList()), QString("a, a, c, b, c"));
-        QVERIFY(doc.bookmarkList()[1] != doc.bookmarkList()[0]);
-        QCOMPARE(c.selectionIndexes(), std::set<int>({1, 2}));
+        QCOMPARE(names(doc.bookmarkList()), QString("a, b, a, c, c"));
+        QVERIFY(doc.bookmarkList()[2] != doc.bookmarkList()[0]);
+        QCOMPARE(c.selectionIndexes(), std::set<int>({2, 3}));
+        std::set<int> numbers;
+        for (const BookmarkPtr& b : doc.bookmarkList())
+            numbers.insert(b->number());
+        QCOMPARE(numbers.size(), size_t(5));
         // A link on the clipboard pastes as a new bookmark at the end.
         c.setSelectionIndexes({});
         QMimeData link;

@@ -169,8 +169,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");
-        const QString damaged("The property list is damaged.");
-        const QString unsupported("The property list holds a kind of value that is not supported.");
+        const QString damaged("The file is damaged: parts of it are missing or do not fit together.");
+        const QString unsupported("The file holds data of a kind that EdgeMarks cannot read.");
         const QByteArray good = binary({QByteArray("\xA1\x01", 2), QByteArray("\x10\x05", 2)});
         QTest::newRow("a good one") << good << QString();
         QTest::newRow("truncated") << good.left(good.size() - 1) << damaged;
@@ -190,14 +190,14 @@ private slots:
         QTest::newRow("16-byte UID") << binary({QByteArray("\x8F") + QByteArray(16, '\1')}) << unsupported;
         QTest::newRow("unknown marker") << binary({QByteArray("\xF0", 1)}) << damaged;
         QTest::newRow("bplist01") << QByteArray("bplist01") + good.mid(8) << unsupported;
-        QTest::newRow("XML, not a plist") << QByteArray("<html><body/></html>") << "The file is not a property list.";
-        QTest::newRow("XML, unclosed") << QByteArray("<plist><array><string>x</string>") << "The file is not a property list.";
+        QTest::newRow("XML, not a plist") << QByteArray("<html><body/></html>") << "The file is not a document of this kind.";
+        QTest::newRow("XML, unclosed") << QByteArray("<plist><array><string>x</string>") << "The file is not a document of this kind.";
         QTest::newRow("XML, value without key")
-            << QByteArray("<plist><dict><string>x</string></dict></plist>") << "The file is not a property list.";
+            << QByteArray("<plist><dict><string>x</string></dict></plist>") << "The file is not a document of this kind.";
         QByteArray deep("<plist>");
         for (int i = 0; i < 100000; ++i)
             deep += "<array>";
-        QTest::newRow("XML nested 100,000 deep") << deep << "The property list nests too deeply.";
+        QTest::newRow("XML nested 100,000 deep") << deep << "The file's contents are nested too deeply to be read.";
         // An array that holds itself reads as such; a walker bounds its depth.
         QTest::newRow("array holding itself") << binary({QByteArray("\xA1\x00", 2)}) << QString();
     }

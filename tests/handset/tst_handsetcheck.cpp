@@ -77,6 +77,32 @@ private slots:
         QCOMPARE(got, kinds);
     }
 
+    // What replaces a character the handset cannot show or give back, and the
+    // result passes the check.
+    void replaceUnsupported_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("location");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("fine") << "ニュース ～" << false << "ニュース ～";
+        QTest::newRow("none at all") << QString() << false << QString();
+        QTest::newRow("emoji") << "天気予報 000 🍣" << false << "天気予報 000 ?";
+        QTest::newRow("nearest form") << "ﬁle" << false << "file";
+        QTest::newRow("nul") << QString("a") + QChar(0) + "b" << false << "a?b";
+        QTest::newRow("location keeps its address") << "http://a.jp/한" << true << "http://a.jp/%ED%95%9C";
+    }
+    void replaceUnsupported()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, location);
+        QFETCH(QString, expected);
+        const QString replaced = HandsetCheck::replaceUnsupported(text, location);
+        QCOMPARE(replaced, expected);
+        QCOMPARE(replaced.isNull(), text.isNull());
+        const BookmarkPtr b = location ? makeBookmark("n", replaced, 1, 0) : makeBookmark(replaced, "http://a.jp/", 1, 0);
+        QVERIFY(HandsetCheck::check({b}).isEmpty());
+    }
+
     void tooManyAndNames()
     {
         BookmarkList list;
