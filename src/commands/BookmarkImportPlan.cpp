@@ -40,13 +40,17 @@ BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const 
     // files note it) while that holds nothing yet; else to the handset folder of
     // its name; else to the next free handset folder, renamed after it; once none
     // is free, to the last one taken.
+    // Only links that are kept count: a folder whose links are all left out
+    // takes no handset folder and renames none.
+    const int room = std::max(0, limit - int(existing.size()));
+    const qsizetype fitting = std::min<qsizetype>(room, file.links.size());
     std::vector<int> target(size_t(file.folders.size()), folder);
     if (mapping == Mapping::PerFolder) {
         const int browserFolders = int(file.folders.size());
         std::vector<bool> hasLinks(size_t(browserFolders), false);
-        for (const BrowserBookmarks::Link& l : file.links)
-            if (l.folder >= 0)
-                hasLinks[size_t(l.folder)] = true;
+        for (qsizetype k = 0; k < fitting; ++k)
+            if (const int f = file.links.at(k).folder; f >= 0)
+                hasLinks[size_t(f)] = true;
         std::vector<bool> claimed = occupied, placed(size_t(browserFolders), false);
         std::vector<bool> taken(size_t(folderCount), false); // by a browser folder
         if (folder < folderCount)
@@ -90,8 +94,6 @@ BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const 
     }
 
     // Memory numbers: the one a link notes while it is free, else the lowest free one.
-    const int room = std::max(0, limit - int(existing.size()));
-    const qsizetype fitting = std::min<qsizetype>(room, file.links.size());
     std::vector<int> numbers(size_t(fitting), -1);
     for (qsizetype i = 0; i < fitting; ++i)
         if (const int noted = file.links.at(i).memory; noted >= 0 && noted < 100 && !used[size_t(noted)]) {

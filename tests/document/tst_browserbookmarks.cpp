@@ -307,6 +307,7 @@ print(json.dumps({'links': p.links, 'folders': p.folders}, ensure_ascii=False))
         for (const BookmarkPtr& b : std::as_const(plan.added))
             numbers << b->number();
         QCOMPARE(numbers, (QList<int>{95, 96, 97, 98, 99}));
+        QCOMPARE(plan.renamed, QStringList{"02 → Folder1"}); // Folder3-1's links are all left out
 
         // More browser folders than free handset folders: the rest share the last one taken.
         QString many = "<DL>";
