@@ -173,6 +173,35 @@ private slots:
         QVERIFY(!undo->canRedo());
     }
 
+    // Many rows in one change: one pair of signals per run of rows (removals from
+    // the last run up), one undo step that puts every record back where it was.
+    void manyRowsAtOnce()
+    {
+        MyDocument doc;
+        BookmarkList list;
+        for (const char* n : {"a", "b", "c", "d", "e", "f"})
+            list << makeBookmark(n, "", 0, 0);
+        doc.setBookmarkList(list);
+        QList<QPair<int, int>> ranges;
+        connect(&doc, &MyDocument::bookmarksRemoved, this, [&](int f, int l) { ranges.append({f, l}); });
+        connect(&doc, &MyDocument::bookmarksInserted, this, [&](int f, int l) { ranges.append({f, l}); });
+        for (const QList<int>& refused : {QList<int>{2, 1}, {3, 3}, {0, 6}, {-1}})
+            doc.removeBookmarks(refused);
+        QVERIFY(ranges.isEmpty());
+        doc.removeBookmarks({0, 2, 3, 5});
+        endEvent();
+        QCOMPARE(names(doc.bookmarkList()), QString("b, e"));
+        QCOMPARE(ranges, (QList<QPair<int, int>>{{5, 5}, {2, 3}, {0, 0}}));
+        QCOMPARE(list[0]->observationCount(), 0);
+        ranges.clear();
+        doc.undoManager()->undo();
+        QCOMPARE(doc.bookmarkList(), list);
+        QCOMPARE(ranges, (QList<QPair<int, int>>{{0, 0}, {2, 3}, {5, 5}}));
+        QCOMPARE(list[0]->observationCount(), 4);
+        doc.undoManager()->redo();
+        QCOMPARE(names(doc.bookmarkList()), QString("b, e"));
+    }
+
     void setBookmarkListCreatesNoStepAndEndsObservation()
     {
         MyDocument doc;
