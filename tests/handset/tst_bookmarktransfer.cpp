@@ -65,6 +65,9 @@ private slots:
         b = decode(frameBytes("1C 1E 01 04 00 00 00 01 77 78 79 7A 1E 02 02 02 00 00 00 61 2F"
                               " 1E 03 02 02 00 00 00 30 37 1E 04 02 02 00 00 00 30 32"));
         QCOMPARE(b->bookmarkName(), QString("wxyz"));
+        // Only 00 00 00 01 is that form: 05 00 00 01 is a length past the payload.
+        QVERIFY(!decode(frameBytes("1C 1E 01 04 05 00 00 01 77 78 79 7A 1E 02 02 02 00 00 00 61 2F"
+                                   " 1E 03 02 02 00 00 00 30 37 1E 04 02 02 00 00 00 30 32")));
         // Texts end at a zero byte; numbers read as atoi does; invalid Shift_JIS is no text.
         b = decode(frameBytes("1C 1E 01 02 03 00 00 00 61 00 63 1E 02 02 01 00 00 00 FF"
                               " 1E 03 02 03 00 00 00 20 39 78 1E 04 02 00 00 00 00"));
@@ -83,6 +86,15 @@ private slots:
         QVERIFY(!decode(frameBytes("1C 1E 01 02 FF FF FF 7F 61")));
         QVERIFY(!decode(frameBytes("1C 1E 01 02 00 00 00 80 61")));
         QVERIFY(!decode(QByteArray()));
+    }
+
+    // Numbers in entries read as atoi reads them: a sign, leading blanks, what follows ignored.
+    void entryNumbers()
+    {
+        const QList<std::pair<QByteArray, int>> cases{
+            {"-12", -12}, {"+7", 7}, {" \t9x", 9}, {"", 0}, {"-", 0}, {"0099", 99}, {"+-3", 0}};
+        for (const auto& [text, value] : cases)
+            QCOMPARE(BookmarkEntry::parseInteger(text.constData(), int(text.size())), value);
     }
 
     void downloadOfNoBookmarks()

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <atomic>
+#include <cerrno>
 #include <cstring>
 
 namespace
@@ -179,6 +180,17 @@ private slots:
             }
             QCOMPARE(line.stream->written(), Logout);
             QCOMPARE(reasonOf([&] { line.channel.pause(5000); }), QString(LinkTexts::Cancelled));
+        }
+        {
+            // A write interrupted or refused for now is tried again; any other error ends it.
+            Line line;
+            line.stream->failWrites({EINTR, EAGAIN});
+            line.channel.sendCommand(0xFF, 0x102, "", 0);
+            QCOMPARE(line.stream->written(), Logout);
+            line.stream->failWrites({EIO});
+            const VedORovavException e = failureOf([&] { line.channel.sendCommand(0xFF, 0x102, "", 0); });
+            QCOMPARE(e.reason(), QString(LinkTexts::CouldNotWrite));
+            QVERIFY2(e.details().startsWith("memory: "), qPrintable(e.details()));
         }
         {
             Line line;

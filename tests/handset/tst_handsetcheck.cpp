@@ -119,6 +119,13 @@ private slots:
         QVERIFY(found.last().message.contains("B100"));
         QVERIFY(found.last().message.contains("B0"));
         QCOMPARE(HandsetCheck::describe(found).count('\n'), 1);
+        // Names in findings are cut at 60 characters.
+        const QList<HandsetCheck::Finding> twice = HandsetCheck::check(
+            {makeBookmark(QString(60, 'L') + "X", "", 5, 0), makeBookmark(QString(60, 'M') + "Y", "", 5, 0)});
+        QCOMPARE(twice.size(), 1);
+        QVERIFY2(twice[0].message.startsWith("“" + QString(60, 'M') + "” (memory 5") &&
+                     twice[0].message.endsWith("“" + QString(60, 'L') + "”."),
+                 qPrintable(twice[0].message));
         list.removeLast(); // exactly as many as the handset holds
         QCOMPARE(HandsetCheck::check(list).size(), 0);
         QVERIFY(HandsetCheck::check({}).isEmpty());

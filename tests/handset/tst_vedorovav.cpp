@@ -20,15 +20,6 @@
 
 namespace
 {
-VedORovavException failureOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const VedORovavException& e) {
-        return e;
-    }
-    return VedORovavException("");
-}
 
 // The frames of the protocol log in one direction, as the handset saw them.
 QList<QByteArray> loggedFrames(ProtocolLog::Kind kind)

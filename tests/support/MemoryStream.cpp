@@ -46,6 +46,10 @@ qint64 MemoryStream::read(char* buffer, qint64 maxLength)
 qint64 MemoryStream::write(const char* data, qint64 length)
 {
     ++m_calls->writes;
+    if (!m_writeErrors.isEmpty()) {
+        errno = m_writeErrors.takeFirst();
+        return -1;
+    }
     const qint64 n = m_writePiece > 0 ? std::min(length, m_writePiece) : length;
     m_written.append(data, n);
     if (m_responder)

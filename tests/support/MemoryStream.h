@@ -3,6 +3,7 @@
 #include "handset/ByteStream.h"
 
 #include <QByteArray>
+#include <QList>
 
 #include <functional>
 
@@ -31,6 +32,9 @@ public:
         m_readPiece = read;
         m_writePiece = write;
     }
+
+    // Writes fail with these errors, one per write, before they take bytes again.
+    void failWrites(const QList<int>& errors) { m_writeErrors = errors; }
 
     const QByteArray& written() const { return m_written; }
     qint64 unread() const { return m_input.size() - m_readPosition; }
@@ -64,6 +68,7 @@ private:
     bool m_hungUpAtEnd = true;
     qint64 m_readPiece = 0;
     qint64 m_writePiece = 0;
+    QList<int> m_writeErrors;
     Calls m_ownCalls;
     Calls* m_calls = &m_ownCalls;
 };
