@@ -44,7 +44,7 @@ fuzz:
 	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DEDGEMARKS_SANITIZE=ON -DEDGEMARKS_FUZZ=ON \
 		-DEDGEMARKS_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target \
-		$$(for t in propertylist keyedarchive bookmarkentry directoryrecord resourcefork linkfile pasteboard shiftjis replyframe browserbookmarks; do printf 'fuzz_%s ' $$t; done)
+		$$(for t in propertylist keyedarchive bookmarkentry directoryrecord resourcefork linkfile pasteboard shiftjis replyframe browserbookmarks backuparchive; do printf 'fuzz_%s ' $$t; done)
 
 # The Debian package, in build/: edgemarks_<version>_<arch>.deb.
 package: build

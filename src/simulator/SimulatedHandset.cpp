@@ -204,12 +204,7 @@ void SimulatedHandset::loadSampleContent()
         {QStringLiteral("ニュース速報"), QStringLiteral("http://news.example.jp/headlines"), 4, 2},
         {QStringLiteral("Wikipedia"), QStringLiteral("http://ja.m.wikipedia.org/"), 5, 3},
     });
-    const QDateTime when(QDate(2005, 6, 7), QTime(8, 9));
-    setFiles({
-        {QStringLiteral("memo.txt"), QStringLiteral("other"), when,
-         QByteArrayLiteral("Call back at 18:00.\r\n")},
-        {QStringLiteral("Photo.JPG"), QStringLiteral("jpeg"), when.addDays(3), QByteArray(3000, '\xAB')},
-    });
+    setFiles(sampleFiles());
 }
 
 void SimulatedHandset::setRecordingFrames(bool on)

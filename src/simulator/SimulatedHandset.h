@@ -83,6 +83,9 @@ public:
     void setDirectoryPayloads(const QList<QByteArray>& payloads);
     // Sample content for demonstrations: bookmarks in several folders and a few files.
     void loadSampleContent();
+    // The files of the sample: pictures, sounds and texts made here, each a
+    // valid file of its kind, so that a file view has something to show.
+    static QList<File> sampleFiles();
     static QString samplePassword() { return QStringLiteral("1234"); }
 
     // The frames received, header included, in arrival order, when recording is

@@ -4,6 +4,7 @@
 #include "handset/AirHFile.h"
 #include "handset/BookmarkEntry.h"
 #include "controllers/BookmarkPasteboard.h"
+#include "commands/BackupArchive.h"
 #include "document/BrowserBookmarks.h"
 #include "handset/FrameChannel.h"
 #include "document/KeyedArchive.h"
@@ -211,12 +212,22 @@ void browserBookmarks(const uint8_t* data, size_t size)
     }
 }
 
+// A backup as restore and verify read it: the archive and its manifest.
+void backupArchive(const uint8_t* data, size_t size)
+{
+    try {
+        BackupReader::readData(bytesOf(data, size));
+    } catch (const BackupError&) {
+    }
+}
+
 const FuzzTargets::Target targets[] = {
     {"propertylist", propertyList},   {"keyedarchive", keyedArchive},
     {"bookmarkentry", bookmarkEntry}, {"directoryrecord", directoryRecord},
     {"resourcefork", resourceFork},   {"linkfile", linkFile},
     {"pasteboard", pasteboard},       {"shiftjis", shiftJis},
     {"replyframe", replyFrame},       {"browserbookmarks", browserBookmarks},
+    {"backuparchive", backupArchive},
 };
 } // namespace
 

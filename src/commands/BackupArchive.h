@@ -1,0 +1,140 @@
+#pragma once
+
+#include "document/AirHBookmark.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <memory>
+#include <stdexcept>
+
+struct archive;
+
+// A backup of the handset is one tar archive (POSIX pax, which tar, file managers
+// and archivers open) holding, in this order: the bookmark document
+// "bookmarks.edgemarks", every file under "files/" by a local name, and last
+// "manifest.json", which names each file as the handset knows it (its name may
+// be no file name at all) with its type, size, date and SHA-256. The manifest
+// comes last because the checksums are known only once the files went through.
+
+// Why an archive could not be written or was refused.
+class BackupError : public std::runtime_error {
+public:
+    explicit BackupError(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
+    const QString& message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+struct BackupFile {
+    QString entry;      // the path inside the archive
+    QString name;       // the handset's name (empty for the bookmark document)
+    QString type;       // the handset's type word
+    qint64 size = 0;
+    QDateTime date;     // to the minute, local time; invalid when the handset gave none
+    QByteArray sha256;  // raw, 32 bytes
+};
+
+class BackupManifest {
+public:
+    static constexpr int FormatVersion = 1;
+    static constexpr const char* FormatName = "EdgeMarks handset backup";
+    static constexpr const char* ManifestEntry = "manifest.json";
+    static constexpr const char* BookmarksEntry = "bookmarks.edgemarks";
+    static constexpr const char* FilesFolder = "files/";
+
+    QString handset;
+    QDateTime created;
+    BackupFile bookmarks;
+    QList<BackupFile> files;
+
+    QByteArray toJson() const;
+    // Throws BackupError when the text is not a manifest of a format this program reads.
+    static BackupManifest fromJson(const QByteArray& json);
+};
+
+// Local file names for handset names: characters a file system (this one or
+// the one a backup is unpacked on) cannot take become "_", and names that
+// differ only in case from one given before get a number.
+class LocalNames {
+public:
+    QString nameFor(const QString& handsetName);
+
+    // The longest local name in UTF-8 bytes; file systems stop at 255.
+    static constexpr int MaxBytes = 200;
+
+private:
+    QSet<QString> m_taken; // case-folded
+};
+
+// Writes a backup into an open descriptor (not closed here), one file at a time:
+// the content streams through, never whole in memory. Every step throws
+// BackupError on failure.
+class BackupWriter {
+    Q_DECLARE_TR_FUNCTIONS(BackupWriter)
+public:
+    explicit BackupWriter(int fd);
+    ~BackupWriter();
+    BackupWriter(const BackupWriter&) = delete;
+    BackupWriter& operator=(const BackupWriter&) = delete;
+
+    void addBookmarks(const QByteArray& document);
+    // The next file: its handset name, type and date; size is the exact number
+    // of bytes write() will be given.
+    void beginFile(const QString& name, const QString& type, const QDateTime& date, qint64 size);
+    void write(const char* data, qint64 length);
+    void endFile();
+    // Writes the manifest and the archive's end.
+    void finish(const QString& handset, const QDateTime& created);
+
+    const BackupManifest& manifest() const { return m_manifest; }
+
+private:
+    void header(const QString& entry, qint64 size, const QDateTime& date);
+    [[noreturn]] void fail();
+
+    struct archive* m_archive = nullptr;
+    BackupManifest m_manifest;
+    LocalNames m_names;
+    BackupFile m_current;
+    qint64 m_left = 0;
+    std::unique_ptr<class QCryptographicHash> m_hash;
+};
+
+// What a backup holds, once every rule held: the manifest, the bookmarks, and
+// (when asked for) each file unpacked into a folder under its entry's name.
+struct BackupContents {
+    BackupManifest manifest;
+    BookmarkList bookmarks;
+    QHash<QString, QString> unpacked; // entry -> the file it was unpacked into
+};
+
+// Reads a backup from outside and checks it whole before anyone acts on it:
+// only regular files with the names a backup uses, each once, none larger than
+// the handset takes, no absolute paths, "..", links or devices, an archive that
+// ends where it should, and a manifest that names exactly the files there with
+// their sizes and checksums. Throws BackupError with what was wrong.
+class BackupReader {
+    Q_DECLARE_TR_FUNCTIONS(BackupReader)
+public:
+    // Limits of what is read: the manifest and the document are held in memory,
+    // files stream through.
+    static constexpr qint64 MaxManifestBytes = 4 << 20;
+    static constexpr qint64 MaxDocumentBytes = 16 << 20;
+    static constexpr qint64 MaxFileBytes = 0x7FFFFFFF - 4096; // a frame's length field, less its name
+    static constexpr int MaxFiles = 10000;
+
+    // unpackTo: an existing folder the files are written into (by entry name
+    // below files/), or empty to check only.
+    static BackupContents readFile(const QString& path, const QString& unpackTo = QString());
+    static BackupContents readData(const QByteArray& bytes);
+
+private:
+    static BackupContents read(struct archive* a, const QString& unpackTo);
+};
