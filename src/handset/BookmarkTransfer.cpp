@@ -14,16 +14,19 @@ constexpr int BufferLength = 4096;
 bool VedORovav::readBookmarks(BookmarkList& bookmarks, const QString& password, ProgressProtocol& progress)
 {
     m_entriesSkipped = m_entriesAnnounced = 0;
-    return transfer(progress, 1.0, QString(), password, [&] {
-        bookmarks.clear();
-        m_entriesAnnounced =
-            readRecords(0x801, 0x802, BufferLength, false, progress, [&](const QByteArray& entry) {
-                const AirHBookmark* previous = bookmarks.isEmpty() ? nullptr : bookmarks.last().get();
-                if (BookmarkPtr b = BookmarkEntry::decode(entry.constData(), int(entry.size()), previous))
-                    bookmarks.append(b);
-                else
-                    ++m_entriesSkipped;
-            });
+    return transfer(progress, 1.0, QString(), password, [&] { readBookmarkEntries(bookmarks, progress); });
+}
+
+void VedORovav::readBookmarkEntries(BookmarkList& bookmarks, ProgressProtocol& progress)
+{
+    m_entriesSkipped = m_entriesAnnounced = 0;
+    bookmarks.clear();
+    m_entriesAnnounced = readRecords(0x801, 0x802, BufferLength, false, progress, [&](const QByteArray& entry) {
+        const AirHBookmark* previous = bookmarks.isEmpty() ? nullptr : bookmarks.last().get();
+        if (BookmarkPtr b = BookmarkEntry::decode(entry.constData(), int(entry.size()), previous))
+            bookmarks.append(b);
+        else
+            ++m_entriesSkipped;
     });
 }
 bool VedORovav::writeBookmarks(const BookmarkList& bookmarks, const QString& password,

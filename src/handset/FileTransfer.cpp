@@ -53,7 +53,79 @@ void VedORovav::discard(qint64 bytes)
         bytes -= receiveRawData(buffer, int(std::min<qint64>(bytes, BufferLength)));
 }
 
-void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index, ProgressProtocol& progress)
+namespace
+{
+// A download into a file: the content goes to a temporary file beside the
+// destination, which takes its place only when the whole file is there, so an
+// interrupted download never damages a file that was there before.
+class PathSink : public DownloadSink
+{
+public:
+    PathSink(const QString& path, const QDateTime& date) : m_out(path), m_date(date)
+    {
+        m_out.setDirectWriteFallback(false);
+    }
+    void open(qint64) override
+    {
+        // Unbuffered, so that a short write (a full disk, a quota) is seen at the
+        // write that failed, before anything takes the place of the old file.
+        if (!m_out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            throw failure(LinkTexts::CouldNotCreateFile);
+    }
+    void write(const char* data, qint64 length) override
+    {
+        // Written with the system's own call, so that a full disk is named as such.
+        for (qint64 done = 0; done < length;) {
+            const ssize_t w = ::write(m_out.handle(), data + done, size_t(length - done));
+            if (w > 0)
+                done += w;
+            else if (errno != EINTR)
+                throw failure(LinkTexts::CouldNotWriteFile, w == 0 ? EIO : errno);
+        }
+    }
+    void commit() override
+    {
+        if (m_out.error() != QFileDevice::NoError || !m_out.commit())
+            throw failure(LinkTexts::CouldNotWriteFile);
+        // A record without a date leaves the file's date as it is.
+        QFile done(m_out.fileName());
+        if (m_date.isValid() && done.open(QIODevice::ReadWrite)) {
+            done.setFileTime(m_date, QFileDevice::FileModificationTime);
+            done.close();
+        }
+    }
+    void abandon() noexcept override { m_out.cancelWriting(); }
+
+private:
+    VedORovavException failure(const char* reason, int error = 0) const
+    {
+        return VedORovavException(reason, QStringLiteral("%1: %2").arg(m_out.fileName(),
+                                                                     error ? QString::fromLocal8Bit(strerror(error))
+                                                                           : m_out.errorString()));
+    }
+
+    QSaveFile m_out;
+    QDateTime m_date;
+};
+
+// The progress of one part of a conversation, placed within the whole.
+class PartProgress : public ProgressProtocol
+{
+public:
+    PartProgress(ProgressProtocol& whole, double from, double scale) : m_whole(whole), m_from(from), m_scale(scale) {}
+    void openProgressForWindow(QObject*, double, const QString&) override {}
+    void updateProgressDoubleValue(double value) override { m_whole.updateProgressDoubleValue(m_from + m_scale * value); }
+    void notifyException(const VedORovavException&) override {}
+    void closeProgress() override {}
+
+private:
+    ProgressProtocol& m_whole;
+    double m_from;
+    double m_scale;
+};
+} // namespace
+
+void VedORovav::downloadOne(const AirHFile& file, DownloadSink& sink, int index, ProgressProtocol& progress)
 {
     const QByteArray name = dataFileName(file.fileName(), file.fileType());
     sendCommand(3, 0x602, name.constData(), int(name.size()));
@@ -62,16 +134,7 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
     const qint64 echoLength = name.size() - 1;
 
     qint64 taken = 0;
-    // The content goes to a temporary file beside the destination, which takes
-    // its place only when the whole file is there: an interrupted download
-    // never damages a file that was there before.
-    QSaveFile out(path);
-    out.setDirectWriteFallback(false);
-    auto fileError = [&](const char* reason, int error = 0) {
-        return VedORovavException(
-            reason, QStringLiteral("%1: %2").arg(path, error ? QString::fromLocal8Bit(strerror(error))
-                                                             : out.errorString()));
-    };
+    bool opened = false;
     try {
         FrameChannel::expectEcho(buffer, 3, 0x602);
         // The name echo, one byte per read so that no content is taken with it.
@@ -86,13 +149,11 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
         if (taken != echoLength || std::memcmp(buffer, name.constData(), size_t(taken)) != 0)
             throw VedORovavException(LinkTexts::FileNotFound);
 
-        // Unbuffered, so that a short write (a full disk, a quota) is seen at the
-        // write that failed, before anything takes the place of the old file.
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            throw fileError(LinkTexts::CouldNotCreateFile);
         const qint64 content = frame - 12 - taken;
+        sink.open(content);
+        opened = true;
         qint64 left = content;
-        // What arrives is gathered into larger pieces for the disk.
+        // What arrives is gathered into larger pieces for the sink.
         std::vector<char> piece(size_t(std::min<qint64>(std::max<qint64>(content, 1), PieceLength)));
         qint64 held = 0;
         while (left > 0) {
@@ -102,22 +163,15 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
             taken += n;
             left -= n;
             if (held == qint64(piece.size()) || left == 0) {
-                // Written with the system's own call, so that a full disk is named as such.
-                for (qint64 done = 0; done < held;) {
-                    const ssize_t w = ::write(out.handle(), piece.data() + done, size_t(held - done));
-                    if (w > 0)
-                        done += w;
-                    else if (errno != EINTR)
-                        throw fileError(LinkTexts::CouldNotWriteFile, w == 0 ? EIO : errno);
-                }
+                sink.write(piece.data(), held);
                 held = 0;
             }
             progress.updateProgressDoubleValue(index + double(content - left) / double(content));
         }
-        if (out.error() != QFileDevice::NoError || !out.commit())
-            throw fileError(LinkTexts::CouldNotWriteFile);
+        sink.commit();
     } catch (const VedORovavException& e) {
-        out.cancelWriting();
+        if (opened)
+            sink.abandon();
         // Keep the link in step: the rest of the announced frame is read and
         // dropped, after a cancel too (the handset goes on sending the file until
         // its end, and hears nothing before); every read still has its time limit.
@@ -125,24 +179,56 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
         discard(frame - 12 - taken);
         throw;
     }
-    // A record without a date leaves the file's date as it is.
-    QFile done(path);
-    if (file.fileDate().isValid() && done.open(QIODevice::ReadWrite)) {
-        done.setFileTime(file.fileDate(), QFileDevice::FileModificationTime);
-        done.close();
-    }
 }
 
 bool VedORovav::readFileFrom(const AirHFileList& files, QStringList& destinations, const QString& password,
                              ProgressProtocol& progress)
 {
+    std::unique_ptr<PathSink> sink;
     return transfer(progress, double(files.size()), QString(), password, [&] {
         for (int k = 0; k < files.size(); ++k) {
             // Checked before the request, so that no reply is left unread.
             if (destinations.isEmpty())
                 throw VedORovavException(LinkTexts::NoDestination);
-            downloadOne(files.at(k), destinations.first(), k, progress);
+            sink = std::make_unique<PathSink>(destinations.first(), files.at(k).fileDate());
+            downloadOne(files.at(k), *sink, k, progress);
             destinations.removeFirst();
+        }
+    });
+}
+
+bool VedORovav::readFilesInto(const AirHFileList& files, const SinkFor& sinkFor, const QString& password,
+                              ProgressProtocol& progress)
+{
+    return transfer(progress, double(files.size()), QString(), password, [&] {
+        for (int k = 0; k < files.size(); ++k)
+            downloadOne(files.at(k), sinkFor(files.at(k), k), k, progress);
+    });
+}
+
+bool VedORovav::readEverything(BookmarkList& bookmarks, AirHFileList& files, const SinkFor& sinkFor,
+                               const QString& password, ProgressProtocol& progress)
+{
+    m_entriesSkipped = m_entriesAnnounced = 0;
+    return transfer(progress, 1.0, QString(), password, [&] {
+        constexpr double ListingsShare = 0.02;
+        PartProgress bookmarkPart(progress, 0, ListingsShare / 2);
+        readBookmarkEntries(bookmarks, bookmarkPart);
+        PartProgress listingPart(progress, ListingsShare / 2, ListingsShare / 2);
+        files.clear();
+        readRecords(0x601, 0x607, DirectoryFrameLength, true, listingPart, [&](const QByteArray& record) {
+            files.append(AirHFile::fromDirectoryRecord(record.constData(), int(record.size())));
+        });
+        double total = 0;
+        for (const AirHFile& f : std::as_const(files))
+            total += std::max<double>(1, quint32(f.fileSize()));
+        double done = 0;
+        for (int k = 0; k < files.size(); ++k) {
+            const double share = std::max<double>(1, quint32(files.at(k).fileSize())) / total;
+            PartProgress filePart(progress, ListingsShare + (1 - ListingsShare) * done, (1 - ListingsShare) * share);
+            // The listing's size is only a hint: the frame's length says what comes.
+            downloadOne(files.at(k), sinkFor(files.at(k), k), 0, filePart);
+            done += share;
         }
     });
 }
@@ -154,9 +240,10 @@ void VedORovav::sendZeros(qint64 bytes)
         bytes -= sendRawData(zeros, int(std::min<qint64>(bytes, BufferLength)));
 }
 
-void VedORovav::uploadOne(const QString& path, const QString& type, int index, ProgressProtocol& progress)
+void VedORovav::uploadOne(const Upload& upload, int index, ProgressProtocol& progress)
 {
-    const QByteArray name = dataFileName(QFileInfo(path).fileName(), type);
+    const QString& path = upload.path;
+    const QByteArray name = dataFileName(upload.name, upload.type);
     struct stat info;
     const qint64 size = ::stat(QFile::encodeName(path).constData(), &info) == 0 ? qint64(info.st_size) : 0;
     // The frame's length field is signed 32-bit: the whole frame must fit it.
@@ -200,7 +287,7 @@ void VedORovav::uploadOne(const QString& path, const QString& type, int index, P
         sendZeros(left);
         throw e.withDetails(
             QCoreApplication::translate("VedORovav", "The AIR-EDGE PHONE now holds an incomplete copy of %1.")
-                .arg(QFileInfo(path).fileName()));
+                .arg(upload.name));
     }
 }
 
@@ -208,9 +295,19 @@ bool VedORovav::writeFileFrom(const QStringList& paths, const QString& password,
                               const QString& forcedType)
 {
     const AirHFileType table = AirHFileType::load();
-    return transfer(progress, double(paths.size()), QString(), password, [&] {
-        for (int k = 0; k < paths.size(); ++k)
-            uploadOne(paths.at(k), forcedType.isEmpty() ? table.typeForPath(paths.at(k)) : forcedType, k,
-                      progress);
+    QList<Upload> uploads;
+    for (const QString& path : paths)
+        uploads.append({path, QFileInfo(path).fileName(), forcedType.isEmpty() ? table.typeForPath(path) : forcedType});
+    return writeFiles(uploads, password, progress);
+}
+
+bool VedORovav::writeFiles(const QList<Upload>& uploads, const QString& password, ProgressProtocol& progress)
+{
+    m_filesSent = 0;
+    return transfer(progress, double(uploads.size()), QString(), password, [&] {
+        for (int k = 0; k < uploads.size(); ++k) {
+            uploadOne(uploads.at(k), k, progress);
+            m_filesSent = k + 1;
+        }
     });
 }

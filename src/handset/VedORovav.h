@@ -18,6 +18,20 @@
 #include <QString>
 #include <QtGlobal>
 
+// Where a downloaded file's content goes: open() learns the content's length
+// before the first byte, write() takes it in pieces, commit() ends it. Any of
+// them throws VedORovavException to stop the download; abandon() is then called
+// (and on any other failure after open) and must not throw.
+class DownloadSink
+{
+public:
+    virtual ~DownloadSink() = default;
+    virtual void open(qint64 length) = 0;
+    virtual void write(const char* data, qint64 length) = 0;
+    virtual void commit() = 0;
+    virtual void abandon() noexcept = 0;
+};
+
 // The handset link: the serial device of the AH-K3001V, its command and reply
 // frames, login and logout, and the transfers. One object serves one transfer on
 // the caller's thread; every failure is raised as VedORovavException.
@@ -89,6 +103,23 @@ public:
                       ProgressProtocol& progress);
     bool writeFileFrom(const QStringList& paths, const QString& password, ProgressProtocol& progress,
                        const QString& forcedType = QString());
+    // The same into sinks: sinkFor gives the sink of each file as its turn comes.
+    using SinkFor = std::function<DownloadSink&(const AirHFile& file, int index)>;
+    bool readFilesInto(const AirHFileList& files, const SinkFor& sinkFor, const QString& password,
+                       ProgressProtocol& progress);
+    // One conversation that reads everything the handset holds: the bookmarks,
+    // the file listing, then every listed file into its sink. Progress goes
+    // from 0 to 1, the files by their size.
+    bool readEverything(BookmarkList& bookmarks, AirHFileList& files, const SinkFor& sinkFor,
+                        const QString& password, ProgressProtocol& progress);
+    // Uploads under names and types of the caller's own (a restore's names
+    // need not be the local files' names).
+    struct Upload {
+        QString path;
+        QString name;
+        QString type;
+    };
+    bool writeFiles(const QList<Upload>& uploads, const QString& password, ProgressProtocol& progress);
     // The handset's name for a file: name TAB type TAB NUL, in Shift_JIS.
     QByteArray dataFileName(const QString& name, const QString& type) const;
 
@@ -98,6 +129,8 @@ public:
     int entriesAnnounced() const { return m_entriesAnnounced; }
     // The bookmarks the last upload sent (those in folders 0-19).
     int entriesSent() const { return m_entriesSent; }
+    // The files the last upload sent whole.
+    int filesSent() const { return m_filesSent; }
 
     QObject* parentWindow() const { return m_parentWindow; }
     // The serial port's descriptor while one is open, else -1.
@@ -117,8 +150,9 @@ private:
     // Returns the count.
     int readRecords(int countSubCommand, int listSubCommand, int maxLength, bool emptyIsIllegal,
                     ProgressProtocol& progress, const std::function<void(const QByteArray& record)>& take);
-    void downloadOne(const AirHFile& file, const QString& path, int index, ProgressProtocol& progress);
-    void uploadOne(const QString& path, const QString& type, int index, ProgressProtocol& progress);
+    void downloadOne(const AirHFile& file, DownloadSink& sink, int index, ProgressProtocol& progress);
+    void uploadOne(const Upload& upload, int index, ProgressProtocol& progress);
+    void readBookmarkEntries(BookmarkList& bookmarks, ProgressProtocol& progress);
     // Sends a count query (command 2) and reads the decimal count of its reply.
     int queryCount(int subCommand);
     void discard(qint64 bytes);
@@ -139,4 +173,5 @@ private:
     int m_entriesSkipped = 0;
     int m_entriesAnnounced = 0;
     int m_entriesSent = 0;
+    int m_filesSent = 0;
 };
