@@ -2,6 +2,189 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>BackupReader</name>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="42"/>
+        <source>The backup&apos;s manifest is not readable: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="49"/>
+        <source>&quot;%1&quot; is missing or not a text.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="56"/>
+        <source>an entry is not an object.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="63"/>
+        <source>the size of %1 is not a size.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="67"/>
+        <source>the checksum of %1 is not a SHA-256.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="72"/>
+        <source>%1 has no handset name or type.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="77"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="79"/>
+        <source>the date of %1 is not a date.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="105"/>
+        <source>it is not an object.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="108"/>
+        <source>it is not the manifest of an EdgeMarks backup.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="111"/>
+        <source>The backup was written by a newer EdgeMarks (format %1); this one reads up to format %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="115"/>
+        <source>its format version is missing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="122"/>
+        <source>the file list is missing or too long.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="170"/>
+        <source>Couldn&apos;t write the backup: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="193"/>
+        <source>Couldn&apos;t write the backup: a file was longer than announced.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="224"/>
+        <source>Couldn&apos;t write the backup: a file was shorter than announced.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="250"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="351"/>
+        <source>The backup is damaged or cut short: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="251"/>
+        <source>unknown error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="261"/>
+        <source>The backup holds an entry without a name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="266"/>
+        <source>The backup holds an entry outside its own folder: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="279"/>
+        <source>The backup&apos;s manifest names %1, which is not in the archive.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="281"/>
+        <source>%1 holds %2 bytes; the manifest says %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="283"/>
+        <source>%1 does not match its checksum in the manifest.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="307"/>
+        <source>The backup holds a link, folder or device file: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="314"/>
+        <source>The backup holds %1, which is no part of a backup.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="316"/>
+        <source>The backup holds %1 twice.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="318"/>
+        <source>The backup holds more than %1 files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="321"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="341"/>
+        <source>%1 is larger than a backup may hold.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="328"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="348"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="353"/>
+        <source>Couldn&apos;t unpack %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="360"/>
+        <source>The backup has no manifest: it was not written by EdgeMarks, or it was cut short.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="366"/>
+        <source>The backup&apos;s manifest names no bookmark document.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="372"/>
+        <source>The backup&apos;s manifest names %1 twice.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="375"/>
+        <source>The backup&apos;s manifest names two files %1 of the same type.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="382"/>
+        <source>The backup holds %1, which its manifest does not name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="387"/>
+        <source>The backup&apos;s bookmark document does not open: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BackupArchive.cpp" line="398"/>
+        <source>Couldn&apos;t open the backup %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>BookmarkController</name>
     <message>
         <location filename="../src/controllers/BookmarkController.cpp" line="70"/>
@@ -37,6 +220,19 @@
     <message>
         <location filename="../src/controllers/BookmarkListModel.cpp" line="235"/>
         <source>Location</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>BookmarkDiff</name>
+    <message>
+        <location filename="../src/commands/BookmarkDiff.cpp" line="45"/>
+        <source>No bookmark changes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/BookmarkDiff.cpp" line="49"/>
+        <source>%1 added, %2 removed, %3 changed</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -104,12 +300,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="60"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="64"/>
         <source>%1 → %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="131"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="133"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n bookmark will be added.</numerusform>
@@ -117,27 +313,27 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="138"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="140"/>
         <source>outside any folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="139"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="141"/>
         <source>from “%1”</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="140"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="142"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="147"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="149"/>
         <source>Folders renamed: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="152"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="154"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n link skipped:</numerusform>
@@ -145,7 +341,7 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="155"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="157"/>
         <source>  “%1” (%2): %3</source>
         <translation type="unfinished"></translation>
     </message>
@@ -974,67 +1170,67 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>EdgeMarksApp</name>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="66"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="67"/>
         <source>An AIR-EDGE PHONE was connected at %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="67"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="68"/>
         <source>An AIR-EDGE PHONE was connected at %1, but you may not use it: install the udev rule that comes with EdgeMarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="73"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="74"/>
         <source>The AIR-EDGE PHONE at %1 was disconnected.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="110"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="111"/>
         <source>Simulated AIR-EDGE PHONE (password %1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="113"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="114"/>
         <source>No driver for the AIR-EDGE PHONE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="115"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="116"/>
         <source>No AIR-EDGE PHONE connected</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="116"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="117"/>
         <source>AIR-EDGE PHONE: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="130"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="131"/>
         <source>EdgeMarks documents (*.%1);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="202"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="203"/>
         <source>untitled</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="202"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="203"/>
         <source>untitled %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="220"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="221"/>
         <source>EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="221"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="222"/>
         <source>The document &quot;%1&quot; could not be opened.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="236"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="237"/>
         <source>Open</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1062,12 +1258,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/FindingsSheet.cpp" line="48"/>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="54"/>
         <source>Replace Unsupported Characters</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/FindingsSheet.cpp" line="53"/>
+        <location filename="../src/sheets/FindingsSheet.cpp" line="59"/>
         <source>Export Anyway</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1695,12 +1891,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>VedORovav</name>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="76"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="79"/>
         <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/FileTransfer.cpp" line="202"/>
+        <location filename="../src/handset/FileTransfer.cpp" line="289"/>
         <source>The AIR-EDGE PHONE now holds an incomplete copy of %1.</source>
         <translation type="unfinished"></translation>
     </message>

@@ -24,11 +24,6 @@ namespace
 constexpr qint64 PieceLength = 64 << 10;
 const QString DateFormat = QStringLiteral("yyyy-MM-ddTHH:mm");
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("BackupReader", text);
-}
-
 QJsonObject entryObject(const BackupFile& f, bool withHandsetFields)
 {
     QJsonObject o{{QStringLiteral("entry"), f.entry},
@@ -44,44 +39,44 @@ QJsonObject entryObject(const BackupFile& f, bool withHandsetFields)
 
 [[noreturn]] void badManifest(const QString& why)
 {
-    throw BackupError(tr("The backup's manifest is not readable: %1").arg(why));
+    throw BackupError(QCoreApplication::translate("BackupReader", "The backup's manifest is not readable: %1").arg(why));
 }
 
 QString stringField(const QJsonObject& o, const char* key)
 {
     const QJsonValue v = o.value(QLatin1String(key));
     if (!v.isString())
-        badManifest(tr("\"%1\" is missing or not a text.").arg(QLatin1String(key)));
+        badManifest(QCoreApplication::translate("BackupReader", "\"%1\" is missing or not a text.").arg(QLatin1String(key)));
     return v.toString();
 }
 
 BackupFile fileFrom(const QJsonValue& value, bool withHandsetFields)
 {
     if (!value.isObject())
-        badManifest(tr("an entry is not an object."));
+        badManifest(QCoreApplication::translate("BackupReader", "an entry is not an object."));
     const QJsonObject o = value.toObject();
     BackupFile f;
     f.entry = stringField(o, "entry");
     const QJsonValue size = o.value(QLatin1String("size"));
     const double s = size.toDouble(-1);
     if (!size.isDouble() || s < 0 || s > double(BackupReader::MaxFileBytes) || s != double(qint64(s)))
-        badManifest(tr("the size of %1 is not a size.").arg(f.entry));
+        badManifest(QCoreApplication::translate("BackupReader", "the size of %1 is not a size.").arg(f.entry));
     f.size = qint64(s);
     f.sha256 = QByteArray::fromHex(stringField(o, "sha256").toLatin1());
     if (f.sha256.size() != 32)
-        badManifest(tr("the checksum of %1 is not a SHA-256.").arg(f.entry));
+        badManifest(QCoreApplication::translate("BackupReader", "the checksum of %1 is not a SHA-256.").arg(f.entry));
     if (withHandsetFields) {
         f.name = stringField(o, "name");
         f.type = stringField(o, "type");
         if (f.name.isEmpty() || f.type.isEmpty())
-            badManifest(tr("%1 has no handset name or type.").arg(f.entry));
+            badManifest(QCoreApplication::translate("BackupReader", "%1 has no handset name or type.").arg(f.entry));
         const QJsonValue date = o.value(QLatin1String("date"));
         if (date.isString()) {
             f.date = QDateTime::fromString(date.toString(), DateFormat);
             if (!f.date.isValid())
-                badManifest(tr("the date of %1 is not a date.").arg(f.entry));
+                badManifest(QCoreApplication::translate("BackupReader", "the date of %1 is not a date.").arg(f.entry));
         } else if (!date.isNull() && !date.isUndefined()) {
-            badManifest(tr("the date of %1 is not a date.").arg(f.entry));
+            badManifest(QCoreApplication::translate("BackupReader", "the date of %1 is not a date.").arg(f.entry));
         }
     }
     return f;
@@ -107,24 +102,24 @@ BackupManifest BackupManifest::fromJson(const QByteArray& json)
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
     if (!doc.isObject())
-        badManifest(error.error != QJsonParseError::NoError ? error.errorString() : tr("it is not an object."));
+        badManifest(error.error != QJsonParseError::NoError ? error.errorString() : QCoreApplication::translate("BackupReader", "it is not an object."));
     const QJsonObject root = doc.object();
     if (root.value(QLatin1String("format")).toString() != QLatin1String(FormatName))
-        badManifest(tr("it is not the manifest of an EdgeMarks backup."));
+        badManifest(QCoreApplication::translate("BackupReader", "it is not the manifest of an EdgeMarks backup."));
     const int version = root.value(QLatin1String("version")).toInt(0);
     if (version > FormatVersion)
-        throw BackupError(tr("The backup was written by a newer EdgeMarks (format %1); this one reads up to format %2.")
+        throw BackupError(QCoreApplication::translate("BackupReader", "The backup was written by a newer EdgeMarks (format %1); this one reads up to format %2.")
                               .arg(version)
                               .arg(FormatVersion));
     if (version < 1)
-        badManifest(tr("its format version is missing."));
+        badManifest(QCoreApplication::translate("BackupReader", "its format version is missing."));
     BackupManifest m;
     m.handset = stringField(root, "handset");
     m.created = QDateTime::fromString(stringField(root, "created"), Qt::ISODate);
     m.bookmarks = fileFrom(root.value(QLatin1String("bookmarks")), false);
     const QJsonValue files = root.value(QLatin1String("files"));
     if (!files.isArray() || files.toArray().size() > BackupReader::MaxFiles)
-        badManifest(tr("the file list is missing or too long."));
+        badManifest(QCoreApplication::translate("BackupReader", "the file list is missing or too long."));
     for (const QJsonValue& v : files.toArray())
         m.files.append(fileFrom(v, true));
     return m;
@@ -172,7 +167,7 @@ void BackupWriter::fail()
 {
     const char* why = m_archive ? archive_error_string(m_archive) : nullptr;
     const int error = m_archive ? archive_errno(m_archive) : ENOMEM;
-    throw BackupError(tr("Couldn't write the backup: %1")
+    throw BackupError(QCoreApplication::translate("BackupReader", "Couldn't write the backup: %1")
                           .arg(why ? QString::fromLocal8Bit(why) : QString::fromLocal8Bit(strerror(error))));
 }
 
@@ -195,7 +190,7 @@ void BackupWriter::header(const QString& entry, qint64 size, const QDateTime& da
 void BackupWriter::write(const char* data, qint64 length)
 {
     if (length > m_left)
-        throw BackupError(tr("Couldn't write the backup: a file was longer than announced."));
+        throw BackupError(QCoreApplication::translate("BackupReader", "Couldn't write the backup: a file was longer than announced."));
     m_hash->addData(QByteArrayView(data, length));
     while (length > 0) {
         const la_ssize_t n = archive_write_data(m_archive, data, size_t(length));
@@ -226,7 +221,7 @@ void BackupWriter::beginFile(const QString& name, const QString& type, const QDa
 void BackupWriter::endFile()
 {
     if (m_left != 0)
-        throw BackupError(tr("Couldn't write the backup: a file was shorter than announced."));
+        throw BackupError(QCoreApplication::translate("BackupReader", "Couldn't write the backup: a file was shorter than announced."));
     m_current.sha256 = m_hash->result();
     m_manifest.files.append(m_current);
 }
@@ -252,8 +247,8 @@ struct ReadArchive {
 [[noreturn]] void damaged(struct archive* a)
 {
     const char* why = archive_error_string(a);
-    throw BackupError(tr("The backup is damaged or cut short: %1")
-                          .arg(why ? QString::fromLocal8Bit(why) : tr("unknown error")));
+    throw BackupError(QCoreApplication::translate("BackupReader", "The backup is damaged or cut short: %1")
+                          .arg(why ? QString::fromLocal8Bit(why) : QCoreApplication::translate("BackupReader", "unknown error")));
 }
 
 // The entry's path with any leading "./" taken off (as tar writes it for a
@@ -263,12 +258,12 @@ QString checkedPath(struct archive_entry* e)
     const char* utf8 = archive_entry_pathname_utf8(e);
     const char* raw = utf8 ? utf8 : archive_entry_pathname(e);
     if (!raw)
-        throw BackupError(tr("The backup holds an entry without a name."));
+        throw BackupError(QCoreApplication::translate("BackupReader", "The backup holds an entry without a name."));
     QString path = utf8 ? QString::fromUtf8(utf8) : QFile::decodeName(raw);
     while (path.startsWith(QLatin1String("./")))
         path.remove(0, 2);
     if (path.startsWith(QLatin1Char('/')) || path.split(QLatin1Char('/')).contains(QLatin1String("..")))
-        throw BackupError(tr("The backup holds an entry outside its own folder: %1").arg(path));
+        throw BackupError(QCoreApplication::translate("BackupReader", "The backup holds an entry outside its own folder: %1").arg(path));
     return path;
 }
 
@@ -281,11 +276,11 @@ void checkAgainstManifest(const BackupFile& listed, const QHash<QString, Seen>& 
 {
     const auto it = seen.find(listed.entry);
     if (it == seen.end())
-        throw BackupError(tr("The backup's manifest names %1, which is not in the archive.").arg(listed.entry));
+        throw BackupError(QCoreApplication::translate("BackupReader", "The backup's manifest names %1, which is not in the archive.").arg(listed.entry));
     if (it->size != listed.size)
-        throw BackupError(tr("%1 holds %2 bytes; the manifest says %3.").arg(listed.entry).arg(it->size).arg(listed.size));
+        throw BackupError(QCoreApplication::translate("BackupReader", "%1 holds %2 bytes; the manifest says %3.").arg(listed.entry).arg(it->size).arg(listed.size));
     if (it->sha256 != listed.sha256)
-        throw BackupError(tr("%1 does not match its checksum in the manifest.").arg(listed.entry));
+        throw BackupError(QCoreApplication::translate("BackupReader", "%1 does not match its checksum in the manifest.").arg(listed.entry));
 }
 } // namespace
 
@@ -309,28 +304,28 @@ BackupContents BackupReader::read(struct archive* a, const QString& unpackTo)
         if (type == AE_IFDIR && (path == QLatin1String("files") || path == QLatin1String("files/")))
             continue;
         if (type != AE_IFREG || archive_entry_hardlink(e) || archive_entry_symlink(e))
-            throw BackupError(tr("The backup holds a link, folder or device file: %1").arg(path));
+            throw BackupError(QCoreApplication::translate("BackupReader", "The backup holds a link, folder or device file: %1").arg(path));
         const bool isManifest = path == QLatin1String(BackupManifest::ManifestEntry);
         const bool isDocument = path == QLatin1String(BackupManifest::BookmarksEntry);
         const QString local = path.mid(qsizetype(std::strlen(BackupManifest::FilesFolder)));
         const bool isFile = path.startsWith(QLatin1String(BackupManifest::FilesFolder)) && !local.isEmpty() &&
                             !local.contains(QLatin1Char('/')) && local != QLatin1String(".");
         if (!isManifest && !isDocument && !isFile)
-            throw BackupError(tr("The backup holds %1, which is no part of a backup.").arg(path));
+            throw BackupError(QCoreApplication::translate("BackupReader", "The backup holds %1, which is no part of a backup.").arg(path));
         if (seen.contains(path) || (isManifest && haveManifest))
-            throw BackupError(tr("The backup holds %1 twice.").arg(path));
+            throw BackupError(QCoreApplication::translate("BackupReader", "The backup holds %1 twice.").arg(path));
         if (seen.size() > MaxFiles + 1)
-            throw BackupError(tr("The backup holds more than %1 files.").arg(MaxFiles));
+            throw BackupError(QCoreApplication::translate("BackupReader", "The backup holds more than %1 files.").arg(MaxFiles));
         const qint64 limit = isManifest ? MaxManifestBytes : isDocument ? MaxDocumentBytes : MaxFileBytes;
         if (!archive_entry_size_is_set(e) || archive_entry_size(e) > limit)
-            throw BackupError(tr("%1 is larger than a backup may hold.").arg(path));
+            throw BackupError(QCoreApplication::translate("BackupReader", "%1 is larger than a backup may hold.").arg(path));
 
         QFile out;
         if (isFile && !unpackTo.isEmpty()) {
             // Unpacked under a number: the entry's own name need not suit this file system.
             out.setFileName(QDir(unpackTo).filePath(QString::number(seen.size())));
             if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-                throw BackupError(tr("Couldn't unpack %1: %2").arg(path, out.errorString()));
+                throw BackupError(QCoreApplication::translate("BackupReader", "Couldn't unpack %1: %2").arg(path, out.errorString()));
             unpacked.insert(path, out.fileName());
         }
         QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -343,53 +338,53 @@ BackupContents BackupReader::read(struct archive* a, const QString& unpackTo)
                 break;
             total += n;
             if (total > limit)
-                throw BackupError(tr("%1 is larger than a backup may hold.").arg(path));
+                throw BackupError(QCoreApplication::translate("BackupReader", "%1 is larger than a backup may hold.").arg(path));
             hash.addData(QByteArrayView(piece.data(), n));
             if (isManifest)
                 manifestBytes.append(piece.data(), n);
             else if (isDocument)
                 documentBytes.append(piece.data(), n);
             else if (out.isOpen() && out.write(piece.data(), n) != n)
-                throw BackupError(tr("Couldn't unpack %1: %2").arg(path, out.errorString()));
+                throw BackupError(QCoreApplication::translate("BackupReader", "Couldn't unpack %1: %2").arg(path, out.errorString()));
         }
         if (total != archive_entry_size(e))
-            throw BackupError(tr("The backup is damaged or cut short: %1").arg(path));
+            throw BackupError(QCoreApplication::translate("BackupReader", "The backup is damaged or cut short: %1").arg(path));
         if (out.isOpen() && !out.flush())
-            throw BackupError(tr("Couldn't unpack %1: %2").arg(path, out.errorString()));
+            throw BackupError(QCoreApplication::translate("BackupReader", "Couldn't unpack %1: %2").arg(path, out.errorString()));
         if (isManifest)
             haveManifest = true;
         else
             seen.insert(path, Seen{total, hash.result()});
     }
     if (!haveManifest)
-        throw BackupError(tr("The backup has no manifest: it was not written by EdgeMarks, or it was cut short."));
+        throw BackupError(QCoreApplication::translate("BackupReader", "The backup has no manifest: it was not written by EdgeMarks, or it was cut short."));
 
     BackupContents contents;
     contents.manifest = BackupManifest::fromJson(manifestBytes);
     const BackupManifest& m = contents.manifest;
     if (m.bookmarks.entry != QLatin1String(BackupManifest::BookmarksEntry))
-        throw BackupError(tr("The backup's manifest names no bookmark document."));
+        throw BackupError(QCoreApplication::translate("BackupReader", "The backup's manifest names no bookmark document."));
     checkAgainstManifest(m.bookmarks, seen);
     QSet<QString> entries{m.bookmarks.entry};
     QSet<QString> names;
     for (const BackupFile& f : m.files) {
         if (entries.contains(f.entry))
-            throw BackupError(tr("The backup's manifest names %1 twice.").arg(f.entry));
+            throw BackupError(QCoreApplication::translate("BackupReader", "The backup's manifest names %1 twice.").arg(f.entry));
         const QString key = f.name + QLatin1Char('\t') + f.type;
         if (names.contains(key))
-            throw BackupError(tr("The backup's manifest names two files %1 of the same type.").arg(f.name));
+            throw BackupError(QCoreApplication::translate("BackupReader", "The backup's manifest names two files %1 of the same type.").arg(f.name));
         entries.insert(f.entry);
         names.insert(key);
         checkAgainstManifest(f, seen);
     }
     for (auto it = seen.cbegin(); it != seen.cend(); ++it)
         if (!entries.contains(it.key()))
-            throw BackupError(tr("The backup holds %1, which its manifest does not name.").arg(it.key()));
+            throw BackupError(QCoreApplication::translate("BackupReader", "The backup holds %1, which its manifest does not name.").arg(it.key()));
 
     MyDocument document;
     QString why;
     if (!document.loadDataRepresentation(documentBytes, &why))
-        throw BackupError(tr("The backup's bookmark document does not open: %1").arg(why));
+        throw BackupError(QCoreApplication::translate("BackupReader", "The backup's bookmark document does not open: %1").arg(why));
     contents.bookmarks = document.bookmarkList();
     contents.unpacked = unpacked;
     return contents;
@@ -400,7 +395,7 @@ BackupContents BackupReader::readFile(const QString& path, const QString& unpack
     ReadArchive r;
     archive_read_support_format_tar(r.a);
     if (archive_read_open_filename(r.a, QFile::encodeName(path).constData(), size_t(PieceLength)) != ARCHIVE_OK)
-        throw BackupError(tr("Couldn't open the backup %1: %2")
+        throw BackupError(QCoreApplication::translate("BackupReader", "Couldn't open the backup %1: %2")
                               .arg(path, QString::fromLocal8Bit(archive_error_string(r.a))));
     return read(r.a, unpackTo);
 }
