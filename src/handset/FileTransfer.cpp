@@ -37,13 +37,14 @@ QByteArray VedORovav::dataFileName(const QString& name, const QString& type) con
 
 bool VedORovav::readDirectory(AirHFileList& files, const QString& password, ProgressProtocol& progress)
 {
-    // The progress sheet shows the message in the user's language.
-    return transfer(progress, 1.0, QString::fromLatin1(LinkTexts::UpdatingFileList), password, [&] {
-        files.clear();
-        readRecords(0x601, 0x607, DirectoryFrameLength, true, progress, [&](const QByteArray& record) {
-            files.append(AirHFile::fromDirectoryRecord(record.constData(), int(record.size())));
+    // Translated here, where it is made: every progress sink shows it as it is.
+    return transfer(
+        progress, 1.0, QCoreApplication::translate("VedORovav", LinkTexts::UpdatingFileList), password, [&] {
+            files.clear();
+            readRecords(0x601, 0x607, DirectoryFrameLength, true, progress, [&](const QByteArray& record) {
+                files.append(AirHFile::fromDirectoryRecord(record.constData(), int(record.size())));
+            });
         });
-    });
 }
 
 void VedORovav::discard(qint64 bytes)
@@ -141,7 +142,13 @@ bool VedORovav::readFileFrom(const AirHFileList& files, QStringList& destination
             // Checked before the request, so that no reply is left unread.
             if (destinations.isEmpty())
                 throw VedORovavException(LinkTexts::NoDestination);
-            downloadOne(files.at(k), destinations.first(), k, progress);
+            try {
+                downloadOne(files.at(k), destinations.first(), k, progress);
+            } catch (const VedORovavException& e) {
+                // Which file of the batch it was.
+                throw e.withDetails(QCoreApplication::translate("VedORovav", "While receiving %1.")
+                                        .arg(files.at(k).fileName()));
+            }
             destinations.removeFirst();
         }
     });
@@ -209,8 +216,15 @@ bool VedORovav::writeFileFrom(const QStringList& paths, const QString& password,
 {
     const AirHFileType table = AirHFileType::load();
     return transfer(progress, double(paths.size()), QString(), password, [&] {
-        for (int k = 0; k < paths.size(); ++k)
-            uploadOne(paths.at(k), forcedType.isEmpty() ? table.typeForPath(paths.at(k)) : forcedType, k,
-                      progress);
+        for (int k = 0; k < paths.size(); ++k) {
+            try {
+                uploadOne(paths.at(k), forcedType.isEmpty() ? table.typeForPath(paths.at(k)) : forcedType, k,
+                          progress);
+            } catch (const VedORovavException& e) {
+                // Which file of the batch it was.
+                throw e.withDetails(
+                    QCoreApplication::translate("VedORovav", "While sending %1.").arg(paths.at(k)));
+            }
+        }
     });
 }
