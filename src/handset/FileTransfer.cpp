@@ -74,7 +74,8 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
                                                              : out.errorString()));
     };
     try {
-        FrameChannel::expectEcho(buffer, 3, 0x602);
+        // The header's echo is not examined; the name echo below is.
+        FrameChannel::noteEcho(buffer, 3, 0x602);
         // The name echo, one byte per read so that no content is taken with it.
         for (int pass = 0; pass < 2; ++pass) {
             while (taken + 12 < frame && taken < BufferLength) {
