@@ -69,10 +69,10 @@ public:
             return {};
         QByteArray next = replies.size() == 1 ? replies.first() : replies.takeFirst();
         // Only entry and directory frames (3/0x802, 3/0x607) are known by their echo.
-        const int echoed = next.size() >= 12 ? uchar(next[2]) << 24 | uchar(next[3]) << 16 |
-                                                   uchar(next[9]) << 8 | uchar(next[11])
-                                             : 0;
-        if (zeroEchoes && next.size() >= 12 && echoed != 0x03000802 && echoed != 0x03000607)
+        const int echoedCommand = next.size() >= 12 ? uchar(next[2]) << 8 | uchar(next[3]) : 0;
+        const int echoedSub = next.size() >= 12 ? uchar(next[9]) << 8 | uchar(next[11]) : 0;
+        const bool record = echoedCommand == 3 && (echoedSub == 0x802 || echoedSub == 0x607);
+        if (zeroEchoes && next.size() >= 12 && !record)
             next[2] = next[3] = next[9] = next[11] = 0;
         return next;
     }
