@@ -385,82 +385,122 @@
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/Command.cpp" line="53"/>
-        <source>Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, get NAME..., put FILE..., devices (see --help)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="188"/>
+        <location filename="../src/cli/Command.cpp" line="300"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="67"/>
+        <location filename="../src/cli/FileCommands.cpp" line="91"/>
         <source>may be opened</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="68"/>
+        <location filename="../src/cli/FileCommands.cpp" line="92"/>
         <source>no permission</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="77"/>
+        <location filename="../src/cli/FileCommands.cpp" line="101"/>
         <source>No AH-K3001V (USB ID %1:%2) was found.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="80"/>
+        <location filename="../src/cli/FileCommands.cpp" line="104"/>
         <source>The %1 was not found; the AIR-EDGE PHONE cannot be used without it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="217"/>
+        <location filename="../src/cli/Command.cpp" line="93"/>
+        <source>There is no command &quot;%1&quot;. See edgemarks-cli --help.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="107"/>
+        <source>Usage: edgemarks-cli COMMAND [options] [arguments]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="109"/>
+        <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="111"/>
+        <source>Commands:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="117"/>
+        <source>&quot;edgemarks-cli COMMAND --help&quot; lists the options of a command.
+The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keyring,
+else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,
+3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="149"/>
+        <source>Print the result as JSON.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="167"/>
+        <location filename="../src/cli/Command.cpp" line="187"/>
+        <source>Usage: edgemarks-cli %1 [options] %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="178"/>
+        <location filename="../src/cli/Command.cpp" line="190"/>
+        <source>See edgemarks-cli %1 --help.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="329"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="227"/>
+        <location filename="../src/cli/Command.cpp" line="339"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="231"/>
+        <location filename="../src/cli/Command.cpp" line="343"/>
         <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="237"/>
+        <location filename="../src/cli/Command.cpp" line="349"/>
         <source>Warning: others may read the password file %1 (chmod 600 it).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="249"/>
+        <location filename="../src/cli/Command.cpp" line="361"/>
         <source>The password file %1 is not UTF-8 text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="262"/>
+        <location filename="../src/cli/Command.cpp" line="374"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keyring.</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="279"/>
+        <location filename="../src/cli/Command.cpp" line="391"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="144"/>
+        <location filename="../src/cli/Command.cpp" line="226"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="37"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="49"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="149"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="187"/>
         <source>Folder %1: %n bookmark(s)</source>
         <translation>
             <numerusform>Folder %1: %n bookmark</numerusform>
@@ -468,137 +508,81 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="64"/>
-        <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).
-
-Commands:
-  import DOCUMENT   read the handset&apos;s bookmarks into DOCUMENT (made when missing;
-                    an existing one keeps its folder names)
-  export DOCUMENT   write DOCUMENT&apos;s bookmarks into the handset, replacing all it holds
-  show DOCUMENT     print the folders and bookmarks of DOCUMENT
-  check DOCUMENT    list what the handset cannot take as it is (exit 1 when anything)
-  convert INPUT OUTPUT
-                    between documents and browser bookmark files (.html, .htm)
-  ls                list the files on the handset (name, type, size, date)
-  get NAME...       download files by name (NAME:TYPE names the type) into -o DIR
-  put FILE...       upload files, typed by extension (or --type)
-  devices           list the USB serial ports, the one that would be used marked *
-
-The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keychain,
-else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,
-3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="83"/>
+        <location filename="../src/cli/Command.cpp" line="236"/>
         <source>The handset&apos;s serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="86"/>
+        <location filename="../src/cli/Command.cpp" line="239"/>
+        <location filename="../src/cli/FileCommands.cpp" line="42"/>
         <source>path</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="88"/>
+        <location filename="../src/cli/Command.cpp" line="242"/>
         <source>Write every frame and step of the conversation with the handset to this file, for a bug report (the password is masked).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="91"/>
-        <location filename="../src/cli/Command.cpp" line="94"/>
+        <location filename="../src/cli/Command.cpp" line="245"/>
+        <location filename="../src/cli/Command.cpp" line="248"/>
         <source>file</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="93"/>
+        <location filename="../src/cli/Command.cpp" line="247"/>
         <source>Read the password from the first line of this file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="96"/>
+        <location filename="../src/cli/Command.cpp" line="250"/>
         <source>Use a built-in simulated handset with sample content (password 1234).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="99"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="93"/>
         <source>Export without asking for confirmation.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="100"/>
-        <source>show, check, ls, devices: print JSON.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="102"/>
-        <source>convert: put every bookmark into this handset folder (0-19).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="103"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="246"/>
         <source>number</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="105"/>
-        <source>get: the folder to download into (default: here).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="106"/>
+        <location filename="../src/cli/FileCommands.cpp" line="159"/>
         <source>folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="108"/>
-        <source>get, convert: replace local files that exist; export: send a document the check finds fault with.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="111"/>
-        <source>put: send every file with this handset type.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="112"/>
+        <location filename="../src/cli/FileCommands.cpp" line="246"/>
         <source>type</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="116"/>
-        <source>import, export, show, check, convert, ls, get, put or devices</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="118"/>
-        <source>the document, or the files</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/main.cpp" line="24"/>
-        <source>See edgemarks-cli --help.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/main.cpp" line="35"/>
+        <location filename="../src/cli/Command.cpp" line="275"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="45"/>
+        <location filename="../src/cli/main.cpp" line="20"/>
         <source>Interrupted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="53"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="235"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="239"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="27"/>
+        <source>The document (.edgemarks).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="66"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="296"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="300"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="57"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="76"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation>
             <numerusform>Imported %n bookmark into %1.</numerusform>
@@ -606,47 +590,52 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="61"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="80"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="80"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="95"/>
+        <source>Send a document that the check finds fault with.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="110"/>
         <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="90"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="120"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="96"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="126"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export?</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="99"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="129"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="101"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="131"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="102"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="132"/>
         <source>Not exported.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="109"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="139"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="115"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="148"/>
         <source>Exported %n bookmark(s).</source>
         <translation>
             <numerusform>Exported %n bookmark.</numerusform>
@@ -654,7 +643,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="117"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="150"/>
         <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
         <translation>
             <numerusform>%n bookmark in a folder the AIR-EDGE PHONE does not have was not sent.</numerusform>
@@ -662,32 +651,52 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="160"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="198"/>
         <source>Folder index %1: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="183"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="227"/>
         <source>The AIR-EDGE PHONE can take %1 as it is.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="196"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="238"/>
+        <source>The file to read: a document, or a browser bookmark file (.html, .htm).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="242"/>
+        <source>The file to write, of either kind, told by its extension.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="244"/>
+        <source>Put every bookmark of a browser file into this handset folder (0-19).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="248"/>
+        <source>Replace OUTPUT when it exists.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="257"/>
         <source>%1 exists: give --force to replace it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="204"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="265"/>
         <source>--folder takes a folder number from 0 to 19.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="213"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="274"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="244"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="307"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Wrote %n bookmark to %1.</numerusform>
@@ -695,44 +704,119 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="91"/>
-        <location filename="../src/cli/FileCommands.cpp" line="135"/>
+        <location filename="../src/cli/FileCommands.cpp" line="41"/>
+        <source>The port to mark as the one a transfer would use.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/FileCommands.cpp" line="121"/>
+        <location filename="../src/cli/FileCommands.cpp" line="181"/>
         <source>Couldn&apos;t read the file list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="124"/>
-        <source>%1 is not a folder.</source>
+        <location filename="../src/cli/FileCommands.cpp" line="154"/>
+        <source>A file on the handset, as ls lists it; NAME:TYPE gives its type.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="154"/>
-        <source>There is no file %1 on the AIR-EDGE PHONE.</source>
+        <location filename="../src/cli/FileCommands.cpp" line="158"/>
+        <source>The folder to download into (default: here).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/cli/FileCommands.cpp" line="161"/>
+        <source>Replace local files that exist (and write through symbolic links).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/FileCommands.cpp" line="170"/>
+        <source>%1 is not a folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/FileCommands.cpp" line="200"/>
+        <source>There is no file %1 on the AIR-EDGE PHONE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/FileCommands.cpp" line="207"/>
         <source>%1 is a symbolic link; give --force to write through it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="167"/>
+        <location filename="../src/cli/FileCommands.cpp" line="213"/>
         <source>%1 exists; give --force to replace it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="175"/>
+        <location filename="../src/cli/FileCommands.cpp" line="221"/>
         <source>Couldn&apos;t download the files.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="189"/>
+        <location filename="../src/cli/FileCommands.cpp" line="242"/>
+        <source>A file to upload under its own name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/FileCommands.cpp" line="245"/>
+        <source>Send every file with this handset type.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/FileCommands.cpp" line="254"/>
         <source>%1 is not a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="194"/>
+        <location filename="../src/cli/FileCommands.cpp" line="260"/>
         <source>Couldn&apos;t upload the files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="16"/>
+        <source>Read the handset&apos;s bookmarks into DOCUMENT (made when missing).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="36"/>
+        <source>Write DOCUMENT&apos;s bookmarks into the handset, replacing all it holds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="55"/>
+        <source>Print the folders and bookmarks of DOCUMENT.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="73"/>
+        <source>List what the handset cannot take of DOCUMENT as it is (exit 1 when anything).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="92"/>
+        <source>Convert between documents and browser bookmark files (.html, .htm).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="110"/>
+        <source>List the files on the handset (name, type, size, date).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="128"/>
+        <source>Download files by name (NAME:TYPE names the type).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="146"/>
+        <source>Upload files, typed by their extension.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="163"/>
+        <source>List the USB serial ports, the one a transfer would use marked *.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1817,7 +1901,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>ProgressController</name>
     <message>
-        <location filename="../src/cli/TerminalProgress.cpp" line="16"/>
+        <location filename="../src/cli/TerminalProgress.cpp" line="19"/>
         <location filename="../src/sheets/ProgressController.cpp" line="85"/>
         <source>Communicating...</source>
         <translation type="unfinished"></translation>
@@ -1891,13 +1975,28 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>VedORovav</name>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="79"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="78"/>
+        <source>While writing “%1” (memory %2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="86"/>
         <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/FileTransfer.cpp" line="289"/>
+        <location filename="../src/handset/FileTransfer.cpp" line="149"/>
+        <source>While receiving %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/FileTransfer.cpp" line="209"/>
         <source>The AIR-EDGE PHONE now holds an incomplete copy of %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/FileTransfer.cpp" line="226"/>
+        <source>While sending %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

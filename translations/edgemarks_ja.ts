@@ -382,367 +382,437 @@
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/Command.cpp" line="188"/>
+        <location filename="../src/cli/Command.cpp" line="300"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation>%1 がないため、このアプリケーションを使用できません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="67"/>
+        <location filename="../src/cli/FileCommands.cpp" line="91"/>
         <source>may be opened</source>
         <translation>使用可</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="68"/>
+        <location filename="../src/cli/FileCommands.cpp" line="92"/>
         <source>no permission</source>
         <translation>権限なし</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="77"/>
+        <location filename="../src/cli/FileCommands.cpp" line="101"/>
         <source>No AH-K3001V (USB ID %1:%2) was found.</source>
         <translation>AH-K3001V (USB ID %1:%2) が見つかりませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="80"/>
+        <location filename="../src/cli/FileCommands.cpp" line="104"/>
         <source>The %1 was not found; the AIR-EDGE PHONE cannot be used without it.</source>
         <translation>%1 が見つかりません。これがないと AIR-EDGE PHONE は使えません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="227"/>
+        <location filename="../src/cli/Command.cpp" line="339"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation>パスワードファイル %1 を読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="217"/>
+        <location filename="../src/cli/Command.cpp" line="329"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation>AIR-EDGE PHONE のパスワード: </translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="53"/>
-        <source>Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, get NAME..., put FILE..., devices (see --help)</source>
-        <translation>使い方: edgemarks-cli [オプション] import|export|show|check 書類, convert 入力 出力, ls, get 名前..., put ファイル..., devices (--help を参照)</translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="231"/>
+        <location filename="../src/cli/Command.cpp" line="343"/>
         <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
         <translation>パスワードファイル %1 が 4 KiB を超えています。パスワードは最初の行に書いてください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="237"/>
+        <location filename="../src/cli/Command.cpp" line="349"/>
         <source>Warning: others may read the password file %1 (chmod 600 it).</source>
         <translation>警告: パスワードファイル %1 は他のユーザーも読めます (chmod 600 してください)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="249"/>
+        <location filename="../src/cli/Command.cpp" line="361"/>
         <source>The password file %1 is not UTF-8 text.</source>
         <translation>パスワードファイル %1 が UTF-8 のテキストではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="262"/>
+        <location filename="../src/cli/Command.cpp" line="374"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>AIR-EDGE PHONE のパスワードがありません: --password-file を指定するか、EDGEMARKS_PASSWORD を設定するか、キーチェーンに保存してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="279"/>
+        <location filename="../src/cli/Command.cpp" line="391"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation>AIR-EDGE PHONE がパスワードを受け付けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="144"/>
+        <location filename="../src/cli/Command.cpp" line="226"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation>%1 を開けませんでした: %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="37"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="27"/>
+        <source>The document (.edgemarks).</source>
+        <translation>書類 (.edgemarks)。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="49"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation>ブックマークを読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="53"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="235"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="239"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="66"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="296"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="300"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation>%1 を保存できませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="57"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="76"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="61"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="80"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="80"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="95"/>
+        <source>Send a document that the check finds fault with.</source>
+        <translation>チェックで問題が見つかった書類も送ります。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="110"/>
         <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
         <translation>書き出しませんでした。%1 はこのままでは AIR-EDGE PHONE に登録できません (それでも送るには --force を指定してください)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="90"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="120"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation>確認なしでは書き出しません: AIR-EDGE PHONE のブックマークを置き換えるには --yes を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="96"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="126"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>AIR-EDGE PHONE 内のブックマークはすべて削除されます。書き出してもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="99"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="129"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation>書き出すと、AIR-EDGE PHONE 内のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="101"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="131"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="102"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="132"/>
         <source>Not exported.</source>
         <translation>書き出しませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="109"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="139"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation>ブックマークを書き出せませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="115"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="148"/>
         <source>Exported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを書き出しました。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="117"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="150"/>
         <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
         <translation>
             <numerusform>AIR-EDGE PHONE にないフォルダの %n 件のブックマークは送りませんでした。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="149"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="187"/>
         <source>Folder %1: %n bookmark(s)</source>
         <translation>
             <numerusform>フォルダ %1: %n 件</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="160"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="198"/>
         <source>Folder index %1: </source>
         <translation>フォルダ番号 %1: </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="183"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="227"/>
         <source>The AIR-EDGE PHONE can take %1 as it is.</source>
         <translation>%1 はこのまま AIR-EDGE PHONE に登録できます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="196"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="238"/>
+        <source>The file to read: a document, or a browser bookmark file (.html, .htm).</source>
+        <translation>読み込むファイル: 書類か、ブラウザのブックマークファイル (.html, .htm)。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="242"/>
+        <source>The file to write, of either kind, told by its extension.</source>
+        <translation>書き出すファイル。どちらの種類かは拡張子で決まります。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="244"/>
+        <source>Put every bookmark of a browser file into this handset folder (0-19).</source>
+        <translation>ブラウザのファイルのブックマークをすべて端末のこのフォルダ (0-19) に入れます。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="248"/>
+        <source>Replace OUTPUT when it exists.</source>
+        <translation>出力ファイルがあれば置き換えます。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="257"/>
         <source>%1 exists: give --force to replace it.</source>
         <translation>%1 はすでにあります。置き換えるには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="204"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="265"/>
         <source>--folder takes a folder number from 0 to 19.</source>
         <translation>--folder にはフォルダ番号 0 から 19 を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="213"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="274"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation>%1 を読み込めませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="244"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="307"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="91"/>
-        <location filename="../src/cli/FileCommands.cpp" line="135"/>
+        <location filename="../src/cli/FileCommands.cpp" line="41"/>
+        <source>The port to mark as the one a transfer would use.</source>
+        <translation>転送に使うポートとして印を付けるポート。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/FileCommands.cpp" line="121"/>
+        <location filename="../src/cli/FileCommands.cpp" line="181"/>
         <source>Couldn&apos;t read the file list.</source>
         <translation>ファイルの一覧を読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="124"/>
+        <location filename="../src/cli/FileCommands.cpp" line="154"/>
+        <source>A file on the handset, as ls lists it; NAME:TYPE gives its type.</source>
+        <translation>端末内のファイル (ls の表示どおり)。名前:種類 で種類を指定します。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/FileCommands.cpp" line="158"/>
+        <source>The folder to download into (default: here).</source>
+        <translation>受信先のフォルダ (省略時: 現在のフォルダ)。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/FileCommands.cpp" line="161"/>
+        <source>Replace local files that exist (and write through symbolic links).</source>
+        <translation>既存のファイルを置き換えます (シンボリックリンクの先にも書き込みます)。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/FileCommands.cpp" line="170"/>
         <source>%1 is not a folder.</source>
         <translation>%1 はフォルダではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="154"/>
+        <location filename="../src/cli/FileCommands.cpp" line="200"/>
         <source>There is no file %1 on the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE に %1 というファイルはありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="161"/>
+        <location filename="../src/cli/FileCommands.cpp" line="207"/>
         <source>%1 is a symbolic link; give --force to write through it.</source>
         <translation>%1 はシンボリックリンクです。リンク先に書き込むには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="167"/>
+        <location filename="../src/cli/FileCommands.cpp" line="213"/>
         <source>%1 exists; give --force to replace it.</source>
         <translation>%1 は既にあります。置き換えるには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="175"/>
+        <location filename="../src/cli/FileCommands.cpp" line="221"/>
         <source>Couldn&apos;t download the files.</source>
         <translation>ファイルを受信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="189"/>
+        <location filename="../src/cli/FileCommands.cpp" line="242"/>
+        <source>A file to upload under its own name.</source>
+        <translation>そのままの名前で送信するファイル。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/FileCommands.cpp" line="245"/>
+        <source>Send every file with this handset type.</source>
+        <translation>すべてのファイルをこの種類で送ります。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/FileCommands.cpp" line="254"/>
         <source>%1 is not a file.</source>
         <translation>%1 はファイルではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="194"/>
+        <location filename="../src/cli/FileCommands.cpp" line="260"/>
         <source>Couldn&apos;t upload the files.</source>
         <translation>ファイルを送信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="64"/>
-        <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).
-
-Commands:
-  import DOCUMENT   read the handset&apos;s bookmarks into DOCUMENT (made when missing;
-                    an existing one keeps its folder names)
-  export DOCUMENT   write DOCUMENT&apos;s bookmarks into the handset, replacing all it holds
-  show DOCUMENT     print the folders and bookmarks of DOCUMENT
-  check DOCUMENT    list what the handset cannot take as it is (exit 1 when anything)
-  convert INPUT OUTPUT
-                    between documents and browser bookmark files (.html, .htm)
-  ls                list the files on the handset (name, type, size, date)
-  get NAME...       download files by name (NAME:TYPE names the type) into -o DIR
-  put FILE...       upload files, typed by extension (or --type)
-  devices           list the USB serial ports, the one that would be used marked *
-
-The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keychain,
-else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,
-3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1).</source>
-        <translation>AH-K3001V (AIR-EDGE PHONE) のブックマークを読み書きします。
-
-コマンド:
-  import 書類       端末のブックマークを書類に読み込む (なければ作る。
-                    既存の書類はフォルダ名を保つ)
-  export 書類       書類のブックマークを端末に書き込む (端末の内容はすべて置き換わる)
-  show 書類         書類のフォルダとブックマークを表示する
-  check 書類        端末がこのままでは受け付けないものを一覧する (あれば終了コード 1)
-  convert 入力 出力
-                    書類とブラウザのブックマークファイル (.html, .htm) を相互に変換する
-  ls                端末のファイルを一覧する (名前、種類、サイズ、日付)
-  get 名前...       ファイルを名前で受け取る (名前:種類 で種類を指定) -o フォルダへ
-  put ファイル...   ファイルを送る (種類は拡張子から、または --type)
-  devices           USB シリアルポートを一覧する (使うものに * 印)
-
-パスワードは --password-file、EDGEMARKS_PASSWORD、キーチェーン、端末での入力の順に探します。
-終了コード: 0 完了、1 失敗、2 使い方の誤りまたは未確認、3 パスワードがないか拒否された、
-4 USB ドライバがない。edgemarks-cli(1) を参照してください。</translation>
+        <location filename="../src/cli/Command.cpp" line="93"/>
+        <source>There is no command &quot;%1&quot;. See edgemarks-cli --help.</source>
+        <translation>コマンド &quot;%1&quot; はありません。edgemarks-cli --help を参照してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="83"/>
+        <location filename="../src/cli/Command.cpp" line="107"/>
+        <source>Usage: edgemarks-cli COMMAND [options] [arguments]</source>
+        <translation>使い方: edgemarks-cli コマンド [オプション] [引数]</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="109"/>
+        <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).</source>
+        <translation>AH-K3001V 端末 (&quot;AIR-EDGE PHONE&quot;) のブックマークを読み書きします。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="111"/>
+        <source>Commands:</source>
+        <translation>コマンド:</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="117"/>
+        <source>&quot;edgemarks-cli COMMAND --help&quot; lists the options of a command.
+The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keyring,
+else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,
+3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1).</source>
+        <translation>&quot;edgemarks-cli コマンド --help&quot; でコマンドのオプションを表示します。
+パスワードは --password-file、なければ EDGEMARKS_PASSWORD、なければキーリング、
+なければ端末での入力から得ます。終了状態: 0 完了、1 失敗、2 使い方の誤りか未確認、
+3 パスワードがないか拒否された、4 USB ドライバがない。edgemarks-cli(1) を参照してください。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="149"/>
+        <source>Print the result as JSON.</source>
+        <translation>結果を JSON で表示します。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="167"/>
+        <location filename="../src/cli/Command.cpp" line="187"/>
+        <source>Usage: edgemarks-cli %1 [options] %2</source>
+        <translation>使い方: edgemarks-cli %1 [オプション] %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="178"/>
+        <location filename="../src/cli/Command.cpp" line="190"/>
+        <source>See edgemarks-cli %1 --help.</source>
+        <translation>edgemarks-cli %1 --help を参照してください。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="236"/>
         <source>The handset&apos;s serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus).</source>
         <translation>端末のシリアルデバイス (EDGEMARKS_DEVICE より優先。既定: USB から探す)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="86"/>
+        <location filename="../src/cli/Command.cpp" line="239"/>
+        <location filename="../src/cli/FileCommands.cpp" line="42"/>
         <source>path</source>
         <translation>パス</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="88"/>
+        <location filename="../src/cli/Command.cpp" line="242"/>
         <source>Write every frame and step of the conversation with the handset to this file, for a bug report (the password is masked).</source>
         <translation>端末とのやり取りのすべてのフレームと手順をこのファイルに書き出します (不具合報告用。パスワードは伏せます)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="91"/>
-        <location filename="../src/cli/Command.cpp" line="94"/>
+        <location filename="../src/cli/Command.cpp" line="245"/>
+        <location filename="../src/cli/Command.cpp" line="248"/>
         <source>file</source>
         <translation>ファイル</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="93"/>
+        <location filename="../src/cli/Command.cpp" line="247"/>
         <source>Read the password from the first line of this file.</source>
         <translation>このファイルの1行目からパスワードを読みます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="96"/>
+        <location filename="../src/cli/Command.cpp" line="250"/>
         <source>Use a built-in simulated handset with sample content (password 1234).</source>
         <translation>サンプル入りの内蔵シミュレータ端末を使います (パスワード 1234)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="99"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="93"/>
         <source>Export without asking for confirmation.</source>
         <translation>確認せずに書き出します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="100"/>
-        <source>show, check, ls, devices: print JSON.</source>
-        <translation>show, check, ls, devices: JSON で出力します。</translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="102"/>
-        <source>convert: put every bookmark into this handset folder (0-19).</source>
-        <translation>convert: すべてのブックマークを端末のこのフォルダ (0-19) に入れます。</translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="103"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="246"/>
         <source>number</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="105"/>
-        <source>get: the folder to download into (default: here).</source>
-        <translation>get: 受け取り先のフォルダ (既定: 現在のフォルダ)。</translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="106"/>
+        <location filename="../src/cli/FileCommands.cpp" line="159"/>
         <source>folder</source>
         <translation>フォルダ</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="108"/>
-        <source>get, convert: replace local files that exist; export: send a document the check finds fault with.</source>
-        <translation>get, convert: 既存のファイルを置き換えます。export: チェックで問題が見つかった書類も送ります。</translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="111"/>
-        <source>put: send every file with this handset type.</source>
-        <translation>put: すべてのファイルをこの端末の種類で送ります。</translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="112"/>
+        <location filename="../src/cli/FileCommands.cpp" line="246"/>
         <source>type</source>
         <translation>種類</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="116"/>
-        <source>import, export, show, check, convert, ls, get, put or devices</source>
-        <translation>import, export, show, check, convert, ls, get, put, devices のいずれか</translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="118"/>
-        <source>the document, or the files</source>
-        <translation>書類、またはファイル</translation>
-    </message>
-    <message>
-        <location filename="../src/cli/main.cpp" line="24"/>
-        <source>See edgemarks-cli --help.</source>
-        <translation>edgemarks-cli --help を参照してください。</translation>
-    </message>
-    <message>
-        <location filename="../src/cli/main.cpp" line="35"/>
+        <location filename="../src/cli/Command.cpp" line="275"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation>トレースファイル %1 に書き込めませんでした: %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="45"/>
+        <location filename="../src/cli/main.cpp" line="20"/>
         <source>Interrupted.</source>
         <translation>中断しました。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="16"/>
+        <source>Read the handset&apos;s bookmarks into DOCUMENT (made when missing).</source>
+        <translation>端末のブックマークを DOCUMENT に読み込みます (なければ作ります)。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="36"/>
+        <source>Write DOCUMENT&apos;s bookmarks into the handset, replacing all it holds.</source>
+        <translation>DOCUMENT のブックマークを端末に書き込み、端末の内容をすべて置き換えます。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="55"/>
+        <source>Print the folders and bookmarks of DOCUMENT.</source>
+        <translation>DOCUMENT のフォルダとブックマークを表示します。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="73"/>
+        <source>List what the handset cannot take of DOCUMENT as it is (exit 1 when anything).</source>
+        <translation>DOCUMENT のうち端末にそのまま登録できないものを表示します (あれば終了状態 1)。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="92"/>
+        <source>Convert between documents and browser bookmark files (.html, .htm).</source>
+        <translation>書類とブラウザのブックマークファイル (.html, .htm) を相互に変換します。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="110"/>
+        <source>List the files on the handset (name, type, size, date).</source>
+        <translation>端末内のファイルを表示します (名前、種類、サイズ、日付)。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="128"/>
+        <source>Download files by name (NAME:TYPE names the type).</source>
+        <translation>ファイルを名前で受信します (NAME:TYPE で種類を指定)。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="146"/>
+        <source>Upload files, typed by their extension.</source>
+        <translation>ファイルを送信します。種類は拡張子で決まります。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="163"/>
+        <source>List the USB serial ports, the one a transfer would use marked *.</source>
+        <translation>USB シリアルポートを表示します。転送に使うポートには * が付きます。</translation>
     </message>
 </context>
 <context>
@@ -1819,7 +1889,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>ProgressController</name>
     <message>
-        <location filename="../src/cli/TerminalProgress.cpp" line="16"/>
+        <location filename="../src/cli/TerminalProgress.cpp" line="19"/>
         <location filename="../src/sheets/ProgressController.cpp" line="85"/>
         <source>Communicating...</source>
         <translation>通信中...</translation>
@@ -2093,14 +2163,29 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>受信したファイルの保存先が指定されていません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="79"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="78"/>
+        <source>While writing “%1” (memory %2).</source>
+        <translation>「%1」(メモリ %2) の書き込み中です。</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="86"/>
         <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
         <translation>AIR-EDGE PHONE には一覧の一部しか書き込まれていない可能性があります。</translation>
     </message>
     <message>
-        <location filename="../src/handset/FileTransfer.cpp" line="289"/>
+        <location filename="../src/handset/FileTransfer.cpp" line="149"/>
+        <source>While receiving %1.</source>
+        <translation>%1 の受信中です。</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/FileTransfer.cpp" line="209"/>
         <source>The AIR-EDGE PHONE now holds an incomplete copy of %1.</source>
         <translation>AIR-EDGE PHONE 内の %1 は不完全なままです。</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/FileTransfer.cpp" line="226"/>
+        <source>While sending %1.</source>
+        <translation>%1 の送信中です。</translation>
     </message>
 </context>
 <context>

@@ -31,7 +31,6 @@ public:
 
     MyDocument* document() const { return m_document.get(); }
     BookmarkController* bookmarkController() const { return m_bookmarks; }
-    FolderController* folderController() const { return m_folders; }
     ProgressController* progressController() const { return m_progress.get(); }
     PasswordController* passwordController() const { return m_passwords.get(); }
     DocumentCommands* commands() const { return m_commands; }

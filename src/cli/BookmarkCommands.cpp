@@ -1,9 +1,9 @@
+#include "cli/Commands.h"
+#include "cli/TerminalProgress.h"
 #include "commands/BookmarkImportPlan.h"
 #include "document/BrowserBookmarks.h"
-#include "cli/Commands.h"
-#include "handset/HandsetCheck.h"
 #include "document/MyDocument.h"
-#include "cli/TerminalProgress.h"
+#include "handset/HandsetCheck.h"
 #include "handset/VedORovav.h"
 
 #include <QCoreApplication>
@@ -22,7 +22,19 @@ bool isHtml(const QString& path)
     return suffix == QLatin1String("html") || suffix == QLatin1String("htm");
 }
 
+QString documentHelp()
+{
+    return QCoreApplication::translate("Cli", "The document (.edgemarks).");
+}
+
 } // namespace
+
+void ImportCommand::declare()
+{
+    HandsetCommand::declare();
+    addArgument(QStringLiteral("DOCUMENT"), documentHelp());
+    addJsonOption();
+}
 
 int ImportCommand::work(const QStringList& arguments)
 {
@@ -45,7 +57,8 @@ int ImportCommand::work(const QStringList& arguments)
         });
     if (status != Ok)
         return status;
-    if (const qsizetype leftOut = MyDocument::keepWhatFits(list); leftOut > 0)
+    const qsizetype leftOut = MyDocument::keepWhatFits(list);
+    if (leftOut > 0)
         printError(MyDocument::leftOutText(leftOut));
     doc->setBookmarkList(list);
     QString error;
@@ -53,6 +66,12 @@ int ImportCommand::work(const QStringList& arguments)
         printError(QCoreApplication::translate("Cli", "Couldn't save %1: %2").arg(path, error));
         return Failed;
     }
+    if (json())
+        printJson(QJsonObject{{"document", path},
+                              {"imported", int(list.size())},
+                              {"skipped", skipped},
+                              {"announced", announced},
+                              {"leftOut", int(leftOut)}});
     printError(
         QCoreApplication::translate("Cli", "Imported %n bookmark(s) into %1.", nullptr, int(list.size()))
             .arg(path));
@@ -64,6 +83,17 @@ int ImportCommand::work(const QStringList& arguments)
                 .arg(announced));
     }
     return Ok;
+}
+
+void ExportCommand::declare()
+{
+    HandsetCommand::declare();
+    addArgument(QStringLiteral("DOCUMENT"), documentHelp());
+    addOption({QStringLiteral("yes"),
+               QCoreApplication::translate("Cli", "Export without asking for confirmation.")});
+    addOption({QStringLiteral("force"),
+               QCoreApplication::translate("Cli", "Send a document that the check finds fault with.")});
+    addJsonOption();
 }
 
 int ExportCommand::work(const QStringList& arguments)
@@ -112,13 +142,22 @@ int ExportCommand::work(const QStringList& arguments)
             return writer->writeBookmarks(doc->bookmarkList(), pw, progress);
         });
     if (status == Ok) {
+        const int unsent = int(doc->bookmarkList().size()) - sent;
+        if (json())
+            printJson(QJsonObject{{"document", path}, {"exported", sent}, {"notSent", unsent}});
         printError(QCoreApplication::translate("Cli", "Exported %n bookmark(s).", nullptr, sent));
-        if (const int unsent = int(doc->bookmarkList().size()) - sent; unsent > 0)
+        if (unsent > 0)
             printError(QCoreApplication::translate(
                 "Cli", "%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.", nullptr,
                 unsent));
     }
     return status;
+}
+
+void ShowCommand::declare()
+{
+    addArgument(QStringLiteral("DOCUMENT"), documentHelp());
+    addJsonOption();
 }
 
 int ShowCommand::run(const QStringList& arguments)
@@ -128,16 +167,15 @@ int ShowCommand::run(const QStringList& arguments)
     if (!doc)
         return Failed;
     QTextStream& out = m_io.out();
-    if (isSet("json")) {
+    if (json()) {
         QJsonArray bookmarks;
         for (const BookmarkPtr& b : doc->bookmarkList())
             bookmarks.append(QJsonObject{{"name", b->bookmarkName()},
                                          {"location", b->location()},
                                          {"number", b->number()},
                                          {"folder", b->folder()}});
-        out << QJsonDocument(QJsonObject{{"folders", QJsonArray::fromStringList(doc->folderList())},
-                                         {"bookmarks", bookmarks}})
-                   .toJson(QJsonDocument::Indented);
+        printJson(QJsonObject{{"folders", QJsonArray::fromStringList(doc->folderList())},
+                              {"bookmarks", bookmarks}});
         return Ok;
     }
     const QStringList& folders = doc->folderList();
@@ -164,6 +202,12 @@ int ShowCommand::run(const QStringList& arguments)
     return Ok;
 }
 
+void CheckCommand::declare()
+{
+    addArgument(QStringLiteral("DOCUMENT"), documentHelp());
+    addJsonOption();
+}
+
 int CheckCommand::run(const QStringList& arguments)
 {
     const QString& path = arguments[0];
@@ -172,13 +216,13 @@ int CheckCommand::run(const QStringList& arguments)
         return Failed;
     const QList<HandsetCheck::Finding> findings = HandsetCheck::check(doc->bookmarkList());
     QTextStream& out = m_io.out();
-    if (isSet("json")) {
+    if (json()) {
         QJsonArray array;
         for (const HandsetCheck::Finding& f : findings)
             array.append(QJsonObject{{"kind", HandsetCheck::kindName(f.kind)},
                                      {"index", f.index >= 0 ? QJsonValue(f.index) : QJsonValue()},
                                      {"message", f.message}});
-        out << QJsonDocument(array).toJson(QJsonDocument::Indented);
+        printJson(array);
     } else if (findings.isEmpty()) {
         out << QCoreApplication::translate("Cli", "The AIR-EDGE PHONE can take %1 as it is.").arg(path)
             << '\n';
@@ -186,6 +230,23 @@ int CheckCommand::run(const QStringList& arguments)
         out << HandsetCheck::describe(findings) << '\n';
     }
     return findings.isEmpty() ? Ok : Failed;
+}
+
+void ConvertCommand::declare()
+{
+    addArgument(QStringLiteral("INPUT"),
+                QCoreApplication::translate(
+                    "Cli", "The file to read: a document, or a browser bookmark file (.html, .htm)."));
+    addArgument(
+        QStringLiteral("OUTPUT"),
+        QCoreApplication::translate("Cli", "The file to write, of either kind, told by its extension."));
+    addOption({QStringLiteral("folder"),
+               QCoreApplication::translate(
+                   "Cli", "Put every bookmark of a browser file into this handset folder (0-19)."),
+               QCoreApplication::translate("Cli", "number")});
+    addOption(
+        {QStringLiteral("force"), QCoreApplication::translate("Cli", "Replace OUTPUT when it exists.")});
+    addJsonOption();
 }
 
 int ConvertCommand::run(const QStringList& arguments)
@@ -240,6 +301,8 @@ int ConvertCommand::run(const QStringList& arguments)
         return Failed;
     }
     const int written = int(doc->bookmarkList().size()); // lupdate reads no "->" inside a translate call
+    if (json())
+        printJson(QJsonObject{{"input", input}, {"output", output}, {"written", written}});
     printError(
         QCoreApplication::translate("Cli", "Wrote %n bookmark(s) to %1.", nullptr, written).arg(output));
     return Ok;

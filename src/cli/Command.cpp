@@ -1,128 +1,210 @@
 #include "cli/Command.h"
 
 #include "cli/Commands.h"
-#include "handset/DriverCheck.h"
-#include "sheets/KeychainStore.h"
 #include "document/MyDocument.h"
-#include "simulator/SimulatedHandset.h"
+#include "handset/DriverCheck.h"
+#include "handset/ProtocolLog.h"
 #include "handset/VedORovav.h"
+#include "sheets/KeychainStore.h"
+#include "simulator/SimulatedHandset.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 Command::~Command() = default;
 HandsetCommand::~HandsetCommand() = default;
 
-std::unique_ptr<Command> Command::create(const QString& name, const QCommandLineParser& options,
-                                         CommandIo& io)
+namespace
 {
-    if (name == QLatin1String("import"))
-        return std::make_unique<ImportCommand>(options, io);
-    if (name == QLatin1String("export"))
-        return std::make_unique<ExportCommand>(options, io);
-    if (name == QLatin1String("show"))
-        return std::make_unique<ShowCommand>(options, io);
-    if (name == QLatin1String("check"))
-        return std::make_unique<CheckCommand>(options, io);
-    if (name == QLatin1String("convert"))
-        return std::make_unique<ConvertCommand>(options, io);
-    if (name == QLatin1String("devices"))
-        return std::make_unique<DevicesCommand>(options, io);
-    if (name == QLatin1String("ls"))
-        return std::make_unique<ListCommand>(options, io);
-    if (name == QLatin1String("get"))
-        return std::make_unique<GetCommand>(options, io);
-    if (name == QLatin1String("put"))
-        return std::make_unique<PutCommand>(options, io);
+using Maker = std::unique_ptr<Command> (*)(CommandIo&);
+template <class C> std::unique_ptr<Command> make(CommandIo& io)
+{
+    return std::make_unique<C>(io);
+}
+// Every command, in the order the help lists them.
+constexpr Maker Makers[] = {make<ImportCommand>, make<ExportCommand>,  make<ShowCommand>,
+                            make<CheckCommand>,  make<ConvertCommand>, make<ListCommand>,
+                            make<GetCommand>,    make<PutCommand>,     make<DevicesCommand>};
+
+bool isOption(const QString& argument)
+{
+    return argument.size() > 1 && argument.startsWith(QLatin1Char('-'));
+}
+} // namespace
+
+std::vector<std::unique_ptr<Command>> Command::all(CommandIo& io)
+{
+    std::vector<std::unique_ptr<Command>> commands;
+    for (Maker m : Makers)
+        commands.push_back(m(io));
+    return commands;
+}
+
+std::unique_ptr<Command> Command::create(const QString& name, CommandIo& io)
+{
+    for (std::unique_ptr<Command>& c : all(io))
+        if (c->name() == name)
+            return std::move(c);
     return nullptr;
 }
 
-int Command::execute(const QStringList& positional, const QCommandLineParser& options, CommandIo& io)
+// The command's name is the first argument that is neither an option nor the
+// value of one, whichever command's option it is.
+int Command::execute(const QStringList& arguments, CommandIo& io)
 {
-    const std::unique_ptr<Command> command = create(positional.value(0), options, io);
-    if (!command || !command->takes(positional.size() - 1))
-        return usage(io);
-    return command->run(positional.mid(1));
+    QStringList valued;
+    for (const std::unique_ptr<Command>& c : all(io))
+        valued += c->valueOptionNames();
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < arguments.size() && at < 0; ++i) {
+        const QString& a = arguments[i];
+        if (a == QLatin1String("--"))
+            at = i + 1 < arguments.size() ? i + 1 : -1;
+        else if (!isOption(a))
+            at = i;
+        else if (!a.contains(QLatin1Char('=')) &&
+                 valued.contains(a.mid(a.startsWith(QLatin1String("--")) ? 2 : 1)))
+            ++i;
+    }
+    if (at < 0) {
+        if (arguments.contains(QLatin1String("--version")) || arguments.contains(QLatin1String("-v"))) {
+            io.out() << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
+                     << '\n';
+            return Ok;
+        }
+        const bool help =
+            arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"));
+        (help ? io.out() : io.err()) << programHelp(io);
+        return help ? Ok : Usage;
+    }
+    const QString& name = arguments[at];
+    if (name == QLatin1String("help")) {
+        const std::unique_ptr<Command> command = create(arguments.value(at + 1), io);
+        io.out() << (command ? command->helpText() : programHelp(io));
+        return Ok;
+    }
+    const std::unique_ptr<Command> command = create(name, io);
+    if (!command) {
+        io.err() << QCoreApplication::translate("Cli",
+                                                "There is no command \"%1\". See edgemarks-cli --help.")
+                        .arg(name)
+                 << '\n';
+        return Usage;
+    }
+    QStringList rest = arguments;
+    rest.removeAt(at);
+    return command->parseAndRun(rest);
 }
 
-int Command::usage(CommandIo& io)
+QString Command::programHelp(CommandIo& io)
 {
-    io.err()
-        << QCoreApplication::translate(
+    QString text =
+        QCoreApplication::translate("Cli", "Usage: edgemarks-cli COMMAND [options] [arguments]") +
+        QLatin1Char('\n') +
+        QCoreApplication::translate(
+            "Cli", "Reads and writes the bookmarks of the AH-K3001V handset (\"AIR-EDGE PHONE\").") +
+        QStringLiteral("\n\n") + QCoreApplication::translate("Cli", "Commands:") + QLatin1Char('\n');
+    for (const std::unique_ptr<Command>& c : all(io)) {
+        const QString usage = (c->name() + QLatin1Char(' ') + c->synopsis()).trimmed();
+        text += QStringLiteral("  %1  %2\n").arg(usage, -22).arg(c->description());
+    }
+    return text + QLatin1Char('\n') +
+           QCoreApplication::translate(
                "Cli",
-               "Usage: edgemarks-cli [options] import|export|show|check DOCUMENT, convert INPUT OUTPUT, ls, "
-               "get NAME..., put FILE..., devices (see --help)")
-        << '\n';
-    io.err().flush();
-    return Usage;
+               "\"edgemarks-cli COMMAND --help\" lists the options of a command.\n"
+               "The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keyring,\n"
+               "else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,\n"
+               "3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1).") +
+           QLatin1Char('\n');
 }
 
-void Command::describe(QCommandLineParser& parser)
+void Command::declareOnce()
 {
-    parser.setApplicationDescription(QCoreApplication::translate(
-        "Cli", "Reads and writes the bookmarks of the AH-K3001V handset (\"AIR-EDGE PHONE\").\n\n"
-               "Commands:\n"
-               "  import DOCUMENT   read the handset's bookmarks into DOCUMENT (made when missing;\n"
-               "                    an existing one keeps its folder names)\n"
-               "  export DOCUMENT   write DOCUMENT's bookmarks into the handset, replacing all it holds\n"
-               "  show DOCUMENT     print the folders and bookmarks of DOCUMENT\n"
-               "  check DOCUMENT    list what the handset cannot take as it is (exit 1 when anything)\n"
-               "  convert INPUT OUTPUT\n"
-               "                    between documents and browser bookmark files (.html, .htm)\n"
-               "  ls                list the files on the handset (name, type, size, date)\n"
-               "  get NAME...       download files by name (NAME:TYPE names the type) into -o DIR\n"
-               "  put FILE...       upload files, typed by extension (or --type)\n"
-               "  devices           list the USB serial ports, the one that would be used marked *\n\n"
-               "The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keychain,\n"
-               "else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,\n"
-               "3 password missing or refused, 4 USB driver missing. See edgemarks-cli(1)."));
-    parser.addOptions({
-        {QStringLiteral("device"),
-         QCoreApplication::translate(
-             "Cli",
-             "The handset's serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus)."),
-         QCoreApplication::translate("Cli", "path")},
-        {QStringLiteral("trace"),
-         QCoreApplication::translate(
-             "Cli", "Write every frame and step of the conversation with the handset to this file, for a bug "
-                    "report (the password is masked)."),
-         QCoreApplication::translate("Cli", "file")},
-        {QStringLiteral("password-file"),
-         QCoreApplication::translate("Cli", "Read the password from the first line of this file."),
-         QCoreApplication::translate("Cli", "file")},
-        {QStringLiteral("simulator"),
-         QCoreApplication::translate(
-             "Cli", "Use a built-in simulated handset with sample content (password 1234).")},
-        {QStringLiteral("yes"),
-         QCoreApplication::translate("Cli", "Export without asking for confirmation.")},
-        {QStringLiteral("json"), QCoreApplication::translate("Cli", "show, check, ls, devices: print JSON.")},
-        {QStringLiteral("folder"),
-         QCoreApplication::translate("Cli", "convert: put every bookmark into this handset folder (0-19)."),
-         QCoreApplication::translate("Cli", "number")},
-        {{QStringLiteral("o"), QStringLiteral("output")},
-         QCoreApplication::translate("Cli", "get: the folder to download into (default: here)."),
-         QCoreApplication::translate("Cli", "folder")},
-        {QStringLiteral("force"),
-         QCoreApplication::translate("Cli", "get, convert: replace local files that exist; export: send a "
-                                            "document the check finds fault with.")},
-        {QStringLiteral("type"),
-         QCoreApplication::translate("Cli", "put: send every file with this handset type."),
-         QCoreApplication::translate("Cli", "type")},
-    });
-    parser.addPositionalArgument(
-        QStringLiteral("command"),
-        QCoreApplication::translate("Cli", "import, export, show, check, convert, ls, get, put or devices"));
-    parser.addPositionalArgument(QStringLiteral("arguments"),
-                                 QCoreApplication::translate("Cli", "the document, or the files"),
-                                 QStringLiteral("[arguments...]"));
+    if (m_declared)
+        return;
+    m_declared = true;
+    m_parser.setApplicationDescription(description());
+    m_parser.addHelpOption();
+    declare();
+}
+
+void Command::addArgument(const QString& name, const QString& description, const QString& syntax)
+{
+    m_parser.addPositionalArgument(name, description, syntax);
+}
+
+void Command::addOption(const QCommandLineOption& option)
+{
+    m_parser.addOption(option);
+    m_options << option;
+}
+
+void Command::addJsonOption()
+{
+    addOption({QStringLiteral("json"), QCoreApplication::translate("Cli", "Print the result as JSON.")});
+}
+
+QStringList Command::valueOptionNames()
+{
+    declareOnce();
+    QStringList names;
+    for (const QCommandLineOption& o : std::as_const(m_options))
+        if (!o.valueName().isEmpty())
+            names += o.names();
+    return names;
+}
+
+QString Command::helpText()
+{
+    declareOnce();
+    // Qt's first line names the program alone; ours names the command too.
+    const QString qt = m_parser.helpText();
+    const QString usage = QCoreApplication::translate("Cli", "Usage: edgemarks-cli %1 [options] %2")
+                              .arg(name(), synopsis())
+                              .trimmed();
+    return usage + qt.mid(qt.indexOf(QLatin1Char('\n')));
+}
+
+int Command::parseAndRun(const QStringList& arguments)
+{
+    declareOnce();
+    if (!m_parser.parse(QStringList(QStringLiteral("edgemarks-cli")) + arguments)) {
+        printError(QStringLiteral("edgemarks-cli %1: %2").arg(name(), m_parser.errorText()));
+        printError(QCoreApplication::translate("Cli", "See edgemarks-cli %1 --help.").arg(name()));
+        return Usage;
+    }
+    if (m_parser.isSet(QStringLiteral("help"))) {
+        m_io.out() << helpText();
+        return Ok;
+    }
+    const QStringList positional = m_parser.positionalArguments();
+    if (!takes(positional.size())) {
+        printError(QCoreApplication::translate("Cli", "Usage: edgemarks-cli %1 [options] %2")
+                       .arg(name(), synopsis())
+                       .trimmed());
+        printError(QCoreApplication::translate("Cli", "See edgemarks-cli %1 --help.").arg(name()));
+        return Usage;
+    }
+    return run(positional);
 }
 
 void Command::printError(const QString& message)
 {
     m_io.err() << message << '\n';
     m_io.err().flush();
+}
+
+void Command::printJson(const QJsonValue& value)
+{
+    const QJsonDocument document =
+        value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
+    m_io.out() << document.toJson(QJsonDocument::Indented);
+    m_io.out().flush();
 }
 
 bool Command::confirm(const QString& message, const QString& informative, const QString& action)
@@ -147,6 +229,28 @@ std::unique_ptr<MyDocument> Command::openDocument(const QString& path, bool mayB
     return doc;
 }
 
+void HandsetCommand::declare()
+{
+    addOption(
+        {QStringLiteral("device"),
+         QCoreApplication::translate(
+             "Cli",
+             "The handset's serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus)."),
+         QCoreApplication::translate("Cli", "path")});
+    addOption(
+        {QStringLiteral("trace"),
+         QCoreApplication::translate(
+             "Cli", "Write every frame and step of the conversation with the handset to this file, for a bug "
+                    "report (the password is masked)."),
+         QCoreApplication::translate("Cli", "file")});
+    addOption({QStringLiteral("password-file"),
+               QCoreApplication::translate("Cli", "Read the password from the first line of this file."),
+               QCoreApplication::translate("Cli", "file")});
+    addOption({QStringLiteral("simulator"),
+               QCoreApplication::translate(
+                   "Cli", "Use a built-in simulated handset with sample content (password 1234).")});
+}
+
 int HandsetCommand::run(const QStringList& arguments)
 {
     if (const int status = prepareHandset())
@@ -165,6 +269,14 @@ std::unique_ptr<VedORovav> HandsetCommand::newLink() const
 int HandsetCommand::prepareHandset()
 {
     m_io.protectSecrets();
+    if (isSet("trace")) {
+        QString error;
+        if (!ProtocolLog::shared().setTraceFile(value("trace"), &error)) {
+            printError(QCoreApplication::translate("Cli", "Couldn't write the trace file %1: %2")
+                           .arg(value("trace"), error));
+            return Failed;
+        }
+    }
     if (isSet("device"))
         qputenv("EDGEMARKS_DEVICE", QFile::encodeName(value("device")));
     if (isSet("simulator")) {

@@ -2,56 +2,92 @@
 
 #include "cli/CommandIo.h"
 
+#include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QJsonValue>
+#include <QList>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class MyDocument;
 class QTemporaryDir;
 class SimulatedHandset;
 class VedORovav;
 
-// One command of edgemarks-cli. A command reads its options from the parsed
-// command line, its arguments from what follows its name, and talks to the user
-// through a CommandIo only; run() returns the exit status.
+// One command of edgemarks-cli. A command says what it is called, what it does
+// and which arguments and options it takes; it parses its part of the command
+// line with a parser of its own, answers its own --help, refuses an option it
+// does not take, and talks to the user through a CommandIo only. Options may
+// come before or after the command's name.
 class Command
 {
 public:
     enum Status { Ok = 0, Failed = 1, Usage = 2, PasswordRefused = 3, NoDriver = 4 };
 
-    Command(const QCommandLineParser& options, CommandIo& io) : m_options(options), m_io(io) {}
+    explicit Command(CommandIo& io) : m_io(io) {}
     virtual ~Command();
     Command(const Command&) = delete;
     Command& operator=(const Command&) = delete;
 
+    // The name on the command line, the arguments as the usage line writes them
+    // ("DOCUMENT"), and what the command does, in one line.
+    virtual QString name() const = 0;
+    virtual QString synopsis() const { return QString(); }
+    virtual QString description() const = 0;
     // Whether the command takes that many arguments.
     virtual bool takes(qsizetype count) const = 0;
-    virtual int run(const QStringList& arguments) = 0;
 
-    // The command named by the first positional argument, run with the rest;
-    // Usage when there is no such command or it takes other arguments.
-    static int execute(const QStringList& positional, const QCommandLineParser& options, CommandIo& io);
-    static std::unique_ptr<Command> create(const QString& name, const QCommandLineParser& options,
-                                           CommandIo& io);
-    // The program's options and help text, for the parser.
-    static void describe(QCommandLineParser& parser);
-    static int usage(CommandIo& io);
+    // The program: its arguments without the program's name; the exit status.
+    static int execute(const QStringList& arguments, CommandIo& io);
+    // Every command, in the order the help lists them.
+    static std::vector<std::unique_ptr<Command>> all(CommandIo& io);
+    static std::unique_ptr<Command> create(const QString& name, CommandIo& io);
+    // The program's help: the commands, each with its own description.
+    static QString programHelp(CommandIo& io);
+
+    // Parses arguments (the command line without the program's and the command's
+    // names) and runs the command, or answers --help.
+    int parseAndRun(const QStringList& arguments);
+    // The command's own help: usage, description, options and arguments.
+    QString helpText();
+    // The options of this command that take a value, by every name they have.
+    QStringList valueOptionNames();
 
 protected:
-    bool isSet(const char* option) const { return m_options.isSet(QLatin1String(option)); }
-    QString value(const char* option) const { return m_options.value(QLatin1String(option)); }
+    // Declares the command's arguments and options through addArgument and
+    // addOption; a command that extends another declares the other's first.
+    virtual void declare() = 0;
+    virtual int run(const QStringList& arguments) = 0;
+
+    void addArgument(const QString& name, const QString& description, const QString& syntax = QString());
+    void addOption(const QCommandLineOption& option);
+    // --json, for a command that reports a result.
+    void addJsonOption();
+    bool isSet(const char* option) const { return m_parser.isSet(QLatin1String(option)); }
+    QString value(const char* option) const { return m_parser.value(QLatin1String(option)); }
+    bool json() const { return isSet("json"); }
+
     void printError(const QString& message);
+    // The result as indented JSON on standard output.
+    void printJson(const QJsonValue& value);
     // Asks a yes/no question on the terminal; no unless answered yes.
     bool confirm(const QString& message, const QString& informative, const QString& action);
     // The document at path, or nothing after saying why. A missing file gives a
     // new document when mayBeMissing.
     std::unique_ptr<MyDocument> openDocument(const QString& path, bool mayBeMissing);
 
-    const QCommandLineParser& m_options;
     CommandIo& m_io;
+
+private:
+    void declareOnce();
+
+    QCommandLineParser m_parser;
+    QList<QCommandLineOption> m_options;
+    bool m_declared = false;
 };
 
 // A command that talks to the handset: it finds the device (or starts the
@@ -62,9 +98,9 @@ public:
     using Command::Command;
     ~HandsetCommand() override;
 
-    int run(const QStringList& arguments) final;
-
 protected:
+    void declare() override;
+    int run(const QStringList& arguments) final;
     virtual int work(const QStringList& arguments) = 0;
     // A link the user's interrupt cancels.
     std::unique_ptr<VedORovav> newLink() const;
@@ -73,7 +109,8 @@ protected:
     int withPassword(const char* failureMessage, const std::function<bool(const QString&)>& transfer);
 
 private:
-    // The device, the built-in simulator and the driver check, in that order.
+    // The trace file, the device, the built-in simulator and the driver check,
+    // in that order.
     int prepareHandset();
     std::optional<QString> findPassword(bool retry);
     std::optional<QString> readPasswordFile(const QString& path);

@@ -2,14 +2,24 @@
 
 #include "cli/Command.h"
 
+#include <QCoreApplication>
+
 // import DOCUMENT: the handset's bookmarks into a document (made when missing).
 class ImportCommand : public HandsetCommand
 {
 public:
     using HandsetCommand::HandsetCommand;
+    QString name() const override { return QStringLiteral("import"); }
+    QString synopsis() const override { return QStringLiteral("DOCUMENT"); }
+    QString description() const override
+    {
+        return QCoreApplication::translate("Cli",
+                                           "Read the handset's bookmarks into DOCUMENT (made when missing).");
+    }
     bool takes(qsizetype count) const override { return count == 1; }
 
 protected:
+    void declare() override;
     int work(const QStringList& arguments) override;
 };
 
@@ -19,9 +29,17 @@ class ExportCommand : public HandsetCommand
 {
 public:
     using HandsetCommand::HandsetCommand;
+    QString name() const override { return QStringLiteral("export"); }
+    QString synopsis() const override { return QStringLiteral("DOCUMENT"); }
+    QString description() const override
+    {
+        return QCoreApplication::translate(
+            "Cli", "Write DOCUMENT's bookmarks into the handset, replacing all it holds.");
+    }
     bool takes(qsizetype count) const override { return count == 1; }
 
 protected:
+    void declare() override;
     int work(const QStringList& arguments) override;
 };
 
@@ -30,7 +48,16 @@ class ShowCommand : public Command
 {
 public:
     using Command::Command;
+    QString name() const override { return QStringLiteral("show"); }
+    QString synopsis() const override { return QStringLiteral("DOCUMENT"); }
+    QString description() const override
+    {
+        return QCoreApplication::translate("Cli", "Print the folders and bookmarks of DOCUMENT.");
+    }
     bool takes(qsizetype count) const override { return count == 1; }
+
+protected:
+    void declare() override;
     int run(const QStringList& arguments) override;
 };
 
@@ -39,7 +66,17 @@ class CheckCommand : public Command
 {
 public:
     using Command::Command;
+    QString name() const override { return QStringLiteral("check"); }
+    QString synopsis() const override { return QStringLiteral("DOCUMENT"); }
+    QString description() const override
+    {
+        return QCoreApplication::translate(
+            "Cli", "List what the handset cannot take of DOCUMENT as it is (exit 1 when anything).");
+    }
     bool takes(qsizetype count) const override { return count == 1; }
+
+protected:
+    void declare() override;
     int run(const QStringList& arguments) override;
 };
 
@@ -48,16 +85,17 @@ class ConvertCommand : public Command
 {
 public:
     using Command::Command;
+    QString name() const override { return QStringLiteral("convert"); }
+    QString synopsis() const override { return QStringLiteral("INPUT OUTPUT"); }
+    QString description() const override
+    {
+        return QCoreApplication::translate(
+            "Cli", "Convert between documents and browser bookmark files (.html, .htm).");
+    }
     bool takes(qsizetype count) const override { return count == 2; }
-    int run(const QStringList& arguments) override;
-};
 
-// devices: the USB serial ports, the one a transfer would use marked.
-class DevicesCommand : public Command
-{
-public:
-    using Command::Command;
-    bool takes(qsizetype count) const override { return count == 0; }
+protected:
+    void declare() override;
     int run(const QStringList& arguments) override;
 };
 
@@ -66,9 +104,15 @@ class ListCommand : public HandsetCommand
 {
 public:
     using HandsetCommand::HandsetCommand;
+    QString name() const override { return QStringLiteral("ls"); }
+    QString description() const override
+    {
+        return QCoreApplication::translate("Cli", "List the files on the handset (name, type, size, date).");
+    }
     bool takes(qsizetype count) const override { return count == 0; }
 
 protected:
+    void declare() override;
     int work(const QStringList& arguments) override;
 };
 
@@ -77,9 +121,16 @@ class GetCommand : public HandsetCommand
 {
 public:
     using HandsetCommand::HandsetCommand;
+    QString name() const override { return QStringLiteral("get"); }
+    QString synopsis() const override { return QStringLiteral("NAME..."); }
+    QString description() const override
+    {
+        return QCoreApplication::translate("Cli", "Download files by name (NAME:TYPE names the type).");
+    }
     bool takes(qsizetype count) const override { return count >= 1; }
 
 protected:
+    void declare() override;
     int work(const QStringList& arguments) override;
 };
 
@@ -88,8 +139,33 @@ class PutCommand : public HandsetCommand
 {
 public:
     using HandsetCommand::HandsetCommand;
+    QString name() const override { return QStringLiteral("put"); }
+    QString synopsis() const override { return QStringLiteral("FILE..."); }
+    QString description() const override
+    {
+        return QCoreApplication::translate("Cli", "Upload files, typed by their extension.");
+    }
     bool takes(qsizetype count) const override { return count >= 1; }
 
 protected:
+    void declare() override;
     int work(const QStringList& arguments) override;
+};
+
+// devices: the USB serial ports, the one a transfer would use marked.
+class DevicesCommand : public Command
+{
+public:
+    using Command::Command;
+    QString name() const override { return QStringLiteral("devices"); }
+    QString description() const override
+    {
+        return QCoreApplication::translate(
+            "Cli", "List the USB serial ports, the one a transfer would use marked *.");
+    }
+    bool takes(qsizetype count) const override { return count == 0; }
+
+protected:
+    void declare() override;
+    int run(const QStringList& arguments) override;
 };

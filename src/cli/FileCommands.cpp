@@ -1,7 +1,8 @@
 #include "cli/Commands.h"
+#include "cli/TerminalProgress.h"
+#include "handset/AirHFileType.h"
 #include "handset/DriverCheck.h"
 #include "handset/HandsetDevices.h"
-#include "cli/TerminalProgress.h"
 #include "handset/VedORovav.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <unistd.h>
 
 namespace
 {
@@ -25,7 +27,21 @@ QString localName(const QString& name)
     return safe;
 }
 
+// Whether this user may open the port for reading and writing.
+bool mayOpen(const QString& path)
+{
+    return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0;
+}
+
 } // namespace
+
+void DevicesCommand::declare()
+{
+    addOption({QStringLiteral("device"),
+               QCoreApplication::translate("Cli", "The port to mark as the one a transfer would use."),
+               QCoreApplication::translate("Cli", "path")});
+    addJsonOption();
+}
 
 // The serial ports on the USB bus, the one a transfer would use marked.
 int DevicesCommand::run(const QStringList&)
@@ -41,7 +57,7 @@ int DevicesCommand::run(const QStringList&)
     };
     const bool anySelected = std::any_of(ports.begin(), ports.end(), selected);
     QTextStream& out = m_io.out();
-    if (isSet("json")) {
+    if (json()) {
         QJsonArray array;
         for (const HandsetPort& p : ports)
             array.append(
@@ -53,9 +69,17 @@ int DevicesCommand::run(const QStringList&)
                             {"handset", p.handset},
                             {"accessible", p.accessible},
                             {"selected", selected(p)}});
+        // A port named by hand that is not on the USB bus has every key too.
         if (!choice.path.isEmpty() && !anySelected)
-            array.append(QJsonObject{{"path", choice.path}, {"selected", true}});
-        out << QJsonDocument(array).toJson(QJsonDocument::Indented);
+            array.append(QJsonObject{{"path", choice.path},
+                                     {"link", QJsonValue()},
+                                     {"usbId", QJsonValue()},
+                                     {"product", QJsonValue()},
+                                     {"driver", QJsonValue()},
+                                     {"handset", false},
+                                     {"accessible", mayOpen(choice.path)},
+                                     {"selected", true}});
+        printJson(array);
     } else {
         for (const HandsetPort& p : ports)
             out << QStringLiteral("%1 %2  %3  %4  %5  %6\n")
@@ -83,6 +107,12 @@ int DevicesCommand::run(const QStringList&)
     return handsetFound || !choice.path.isEmpty() ? Ok : Failed;
 }
 
+void ListCommand::declare()
+{
+    HandsetCommand::declare();
+    addJsonOption();
+}
+
 int ListCommand::work(const QStringList&)
 {
     AirHFileList files;
@@ -96,7 +126,7 @@ int ListCommand::work(const QStringList&)
     auto dateText = [](const AirHFile& f) {
         return f.fileDate().isValid() ? f.fileDate().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
     };
-    if (isSet("json")) {
+    if (json()) {
         QJsonArray array;
         for (const AirHFile& f : files)
             array.append(
@@ -105,7 +135,7 @@ int ListCommand::work(const QStringList&)
                             {"size", f.fileSize()},
                             {"date", f.fileDate().isValid() ? QJsonValue(f.fileDate().toString(Qt::ISODate))
                                                             : QJsonValue()}});
-        out << QJsonDocument(array).toJson(QJsonDocument::Indented);
+        printJson(array);
         return Ok;
     }
     for (const AirHFile& f : files)
@@ -115,6 +145,22 @@ int ListCommand::work(const QStringList&)
                    .arg(f.fileSize(), 9)
                    .arg(dateText(f));
     return Ok;
+}
+
+void GetCommand::declare()
+{
+    HandsetCommand::declare();
+    addArgument(QStringLiteral("NAME"),
+                QCoreApplication::translate(
+                    "Cli", "A file on the handset, as ls lists it; NAME:TYPE gives its type."),
+                QStringLiteral("NAME..."));
+    addOption({{QStringLiteral("o"), QStringLiteral("output")},
+               QCoreApplication::translate("Cli", "The folder to download into (default: here)."),
+               QCoreApplication::translate("Cli", "folder")});
+    addOption({QStringLiteral("force"),
+               QCoreApplication::translate(
+                   "Cli", "Replace local files that exist (and write through symbolic links).")});
+    addJsonOption();
 }
 
 int GetCommand::work(const QStringList& names)
@@ -176,10 +222,29 @@ int GetCommand::work(const QStringList& names)
             QStringList left = destinations;
             return newLink()->readFileFrom(files, left, pw, progress);
         });
-    if (status == Ok)
-        for (const QString& d : destinations)
-            printError(d);
-    return status;
+    if (status != Ok)
+        return status;
+    QJsonArray array;
+    for (int k = 0; k < files.size(); ++k) {
+        printError(destinations[k]);
+        array.append(QJsonObject{
+            {"name", files[k].fileName()}, {"type", files[k].fileType()}, {"path", destinations[k]}});
+    }
+    if (json())
+        printJson(array);
+    return Ok;
+}
+
+void PutCommand::declare()
+{
+    HandsetCommand::declare();
+    addArgument(QStringLiteral("FILE"),
+                QCoreApplication::translate("Cli", "A file to upload under its own name."),
+                QStringLiteral("FILE..."));
+    addOption({QStringLiteral("type"),
+               QCoreApplication::translate("Cli", "Send every file with this handset type."),
+               QCoreApplication::translate("Cli", "type")});
+    addJsonOption();
 }
 
 int PutCommand::work(const QStringList& paths)
@@ -191,7 +256,18 @@ int PutCommand::work(const QStringList& paths)
         }
     }
     TerminalProgress progress;
-    return withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't upload the files."), [&](const QString& pw) {
-        return newLink()->writeFileFrom(paths, pw, progress, value("type"));
-    });
+    const int status =
+        withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't upload the files."), [&](const QString& pw) {
+            return newLink()->writeFileFrom(paths, pw, progress, value("type"));
+        });
+    if (status == Ok && json()) {
+        const AirHFileType table = AirHFileType::load();
+        QJsonArray array;
+        for (const QString& p : paths)
+            array.append(QJsonObject{{"path", p},
+                                     {"name", QFileInfo(p).fileName()},
+                                     {"type", isSet("type") ? value("type") : table.typeForPath(p)}});
+        printJson(array);
+    }
+    return status;
 }

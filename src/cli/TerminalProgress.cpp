@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <unistd.h>
 
-TerminalProgress::TerminalProgress(std::FILE* out) : m_out(out), m_enabled(isatty(fileno(out))) {}
+TerminalProgress::TerminalProgress(std::FILE* out, std::optional<bool> enabled)
+    : m_out(out), m_enabled(enabled.value_or(isatty(fileno(out))))
+{
+}
 
 void TerminalProgress::openProgressForWindow(QObject*, double maxValue, const QString& message)
 {
@@ -20,6 +23,9 @@ void TerminalProgress::openProgressForWindow(QObject*, double maxValue, const QS
 void TerminalProgress::updateProgressDoubleValue(double value)
 {
     m_value = value;
+    // A transfer reports every few kilobytes; the bar follows at most ten times a second.
+    if (m_sinceDrawn.isValid() && m_sinceDrawn.elapsed() < RedrawMilliseconds)
+        return;
     draw();
 }
 
@@ -40,6 +46,7 @@ void TerminalProgress::draw()
 {
     if (!m_enabled || !m_open)
         return;
+    m_sinceDrawn.start();
     constexpr int Width = 30;
     const double fraction = m_max > 0 ? std::clamp(m_value / m_max, 0.0, 1.0) : 0.0;
     const int filled = int(fraction * Width + 0.5);

@@ -2,16 +2,21 @@
 
 #include "handset/ProgressProtocol.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <cstdio>
+#include <optional>
 
 // A progress bar on a terminal: drawn on standard error when it is a terminal,
 // nothing otherwise.
 class TerminalProgress : public ProgressProtocol
 {
 public:
-    explicit TerminalProgress(std::FILE* out = stderr);
+    static constexpr int RedrawMilliseconds = 100;
+
+    // enabled: draw (by default only when out is a terminal).
+    explicit TerminalProgress(std::FILE* out = stderr, std::optional<bool> enabled = std::nullopt);
     void openProgressForWindow(QObject* window, double maxValue, const QString& message) override;
     void updateProgressDoubleValue(double value) override;
     void notifyException(const VedORovavException& exception) override;
@@ -26,4 +31,5 @@ private:
     double m_max = 1;
     double m_value = 0;
     QString m_message;
+    QElapsedTimer m_sinceDrawn;
 };

@@ -1,8 +1,7 @@
 // edgemarks-cli: the handset's bookmarks (and files) from the command line.
-#include "cli/Command.h"
-#include "handset/ProtocolLog.h"
-#include "cli/TerminalIo.h"
 #include "Translations.h"
+#include "cli/Command.h"
+#include "cli/TerminalIo.h"
 
 #include <QCoreApplication>
 
@@ -14,32 +13,8 @@ int main(int argc, char** argv)
     installTranslations(app);
 
     TerminalIo io;
-    QCommandLineParser parser;
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
-    Command::describe(parser);
-    // A wrong command line is status 2, as the manual says (process() would exit 1).
-    if (!parser.parse(app.arguments())) {
-        io.err() << parser.errorText() << '\n'
-                 << QCoreApplication::translate("Cli", "See edgemarks-cli --help.") << '\n';
-        return Command::Usage;
-    }
-    if (parser.isSet(helpOption))
-        parser.showHelp(Command::Ok);
-    if (parser.isSet(versionOption))
-        parser.showVersion();
-
-    if (parser.isSet(QStringLiteral("trace"))) {
-        QString error;
-        if (!ProtocolLog::shared().setTraceFile(parser.value(QStringLiteral("trace")), &error)) {
-            io.err() << QCoreApplication::translate("Cli", "Couldn't write the trace file %1: %2")
-                            .arg(parser.value(QStringLiteral("trace")), error)
-                     << '\n';
-            return Command::Failed;
-        }
-    }
     TerminalIo::catchSignals();
-    const int status = Command::execute(parser.positionalArguments(), parser, io);
+    const int status = Command::execute(app.arguments().mid(1), io);
     io.out().flush();
     if (const int signal = TerminalIo::caughtSignal()) {
         io.err() << QCoreApplication::translate("Cli", "Interrupted.") << '\n';

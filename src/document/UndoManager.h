@@ -40,7 +40,6 @@ public:
     QString redoMenuItemTitle() const;
 
     bool isUndoing() const { return m_state == State::Undoing; }
-    bool isRedoing() const { return m_state == State::Redoing; }
 
     // Drops every step (those of the given target only, with the second form).
     void removeAllActions();

@@ -15,7 +15,6 @@ public:
     static QHash<QString, QString> readTable(const QString& path);
 
     QString typeForPath(const QString& path) const;
-    const QHash<QString, QString>& rows() const { return m_rows; }
 
 private:
     QHash<QString, QString> m_rows;

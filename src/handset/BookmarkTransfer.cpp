@@ -70,8 +70,18 @@ bool VedORovav::writeBookmarks(const BookmarkList& bookmarks, const QString& pas
                         if (bookmarks.at(i)->folder() != f)
                             continue;
                         const QByteArray& entry = entries.at(i);
-                        if (!m_frames.request(3, 0x803, entry.constData(), int(entry.size())).startsWith("0"))
-                            throw VedORovavException(LinkTexts::NoSuccessCode);
+                        try {
+                            if (!m_frames.request(3, 0x803, entry.constData(), int(entry.size()))
+                                     .startsWith("0"))
+                                throw VedORovavException(LinkTexts::NoSuccessCode);
+                        } catch (const VedORovavException& e) {
+                            // Which bookmark it was.
+                            const BookmarkPtr& b = bookmarks.at(i);
+                            throw e.withDetails(
+                                QCoreApplication::translate("VedORovav", "While writing “%1” (memory %2).")
+                                    .arg(b->bookmarkName().left(60))
+                                    .arg(b->number()));
+                        }
                         m_entriesSent = ++sent;
                     }
                 }

@@ -37,13 +37,14 @@ QByteArray VedORovav::dataFileName(const QString& name, const QString& type) con
 
 bool VedORovav::readDirectory(AirHFileList& files, const QString& password, ProgressProtocol& progress)
 {
-    // The progress sheet shows the message in the user's language.
-    return transfer(progress, 1.0, QString::fromLatin1(LinkTexts::UpdatingFileList), password, [&] {
-        files.clear();
-        readRecords(0x601, 0x607, DirectoryFrameLength, true, progress, [&](const QByteArray& record) {
-            files.append(AirHFile::fromDirectoryRecord(record.constData(), int(record.size())));
+    // Translated here, where it is made: every progress sink shows it as it is.
+    return transfer(
+        progress, 1.0, QCoreApplication::translate("VedORovav", LinkTexts::UpdatingFileList), password, [&] {
+            files.clear();
+            readRecords(0x601, 0x607, DirectoryFrameLength, true, progress, [&](const QByteArray& record) {
+                files.append(AirHFile::fromDirectoryRecord(record.constData(), int(record.size())));
+            });
         });
-    });
 }
 
 void VedORovav::discard(qint64 bytes)
@@ -136,7 +137,8 @@ void VedORovav::downloadOne(const AirHFile& file, DownloadSink& sink, int index,
     qint64 taken = 0;
     bool opened = false;
     try {
-        FrameChannel::expectEcho(buffer, 3, 0x602);
+        // The header's echo is not examined; the name echo below is.
+        FrameChannel::noteEcho(buffer, 3, 0x602);
         // The name echo, one byte per read so that no content is taken with it.
         for (int pass = 0; pass < 2; ++pass) {
             while (taken + 12 < frame && taken < BufferLength) {
@@ -191,7 +193,13 @@ bool VedORovav::readFileFrom(const AirHFileList& files, QStringList& destination
             if (destinations.isEmpty())
                 throw VedORovavException(LinkTexts::NoDestination);
             sink = std::make_unique<PathSink>(destinations.first(), files.at(k).fileDate());
-            downloadOne(files.at(k), *sink, k, progress);
+            try {
+                downloadOne(files.at(k), *sink, k, progress);
+            } catch (const VedORovavException& e) {
+                // Which file of the batch it was.
+                throw e.withDetails(QCoreApplication::translate("VedORovav", "While receiving %1.")
+                                        .arg(files.at(k).fileName()));
+            }
             destinations.removeFirst();
         }
     });
@@ -306,7 +314,13 @@ bool VedORovav::writeFiles(const QList<Upload>& uploads, const QString& password
     m_filesSent = 0;
     return transfer(progress, double(uploads.size()), QString(), password, [&] {
         for (int k = 0; k < uploads.size(); ++k) {
-            uploadOne(uploads.at(k), k, progress);
+            try {
+                uploadOne(uploads.at(k), k, progress);
+            } catch (const VedORovavException& e) {
+                // Which file of the batch it was.
+                throw e.withDetails(
+                    QCoreApplication::translate("VedORovav", "While sending %1.").arg(uploads.at(k).path));
+            }
             m_filesSent = k + 1;
         }
     });

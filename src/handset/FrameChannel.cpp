@@ -12,11 +12,24 @@
 #include <ctime>
 #include <optional>
 
-void FrameChannel::Reply::expect(int expectedCommand, int expectedSubCommand) const
+namespace
 {
-    if (uchar(command) != uchar(expectedCommand) || subCommand != (expectedSubCommand & 0xFFFF))
-        throw VedORovavException(LinkTexts::IllegalFormat);
+bool echoes(int command, int subCommand, int expectedCommand, int expectedSubCommand)
+{
+    return uchar(command) == uchar(expectedCommand) && subCommand == (expectedSubCommand & 0xFFFF);
 }
+
+void noteOtherEcho(int command, int subCommand, int sentCommand, int sentSubCommand)
+{
+    ProtocolLog::shared().step(ProtocolLog::Kind::Note,
+                               QStringLiteral("the reply to command 0x%1, sub-command 0x%2 echoes 0x%3, 0x%4 "
+                                              "(not examined)")
+                                   .arg(sentCommand, 4, 16, QLatin1Char('0'))
+                                   .arg(sentSubCommand & 0xFFFF, 4, 16, QLatin1Char('0'))
+                                   .arg(command, 4, 16, QLatin1Char('0'))
+                                   .arg(subCommand, 4, 16, QLatin1Char('0')));
+}
+} // namespace
 
 void FrameChannel::checkCancelled() const
 {
@@ -83,11 +96,13 @@ void FrameChannel::waitFor(bool writing, qint64 deadline)
     }
 }
 
-void FrameChannel::expectEcho(const char* buffer, int command, int subCommand)
+void FrameChannel::noteEcho(const char* buffer, int command, int subCommand)
 {
-    if (uchar(buffer[3]) != uchar(command) || uchar(buffer[9]) != uchar(subCommand >> 8) ||
-        uchar(buffer[11]) != uchar(subCommand))
-        throw VedORovavException(LinkTexts::IllegalFormat);
+    const auto* b = reinterpret_cast<const uchar*>(buffer);
+    const int echoedCommand = b[2] << 8 | b[3];
+    const int echoedSubCommand = b[9] << 8 | b[11];
+    if (!echoes(echoedCommand, echoedSubCommand, command, subCommand))
+        noteOtherEcho(echoedCommand, echoedSubCommand, command, subCommand);
 }
 
 int FrameChannel::parseCount(const char* text, int length)
@@ -205,11 +220,16 @@ FrameChannel::Reply FrameChannel::receiveReply(int maxLength)
 }
 
 FrameChannel::Reply FrameChannel::request(int command, int subCommand, const char* parameter, int length,
-                                          bool masked, int maxLength)
+                                          std::optional<Echo> echo, bool masked, int maxLength)
 {
     sendCommand(command, subCommand, parameter, length, masked);
     Reply reply = receiveReply(maxLength);
-    reply.expect(command, subCommand);
+    if (echo) {
+        if (!echoes(reply.command, reply.subCommand, echo->command, echo->subCommand))
+            throw VedORovavException(LinkTexts::IllegalFormat);
+    } else if (!echoes(reply.command, reply.subCommand, command, subCommand)) {
+        noteOtherEcho(reply.command, reply.subCommand, command, subCommand);
+    }
     return reply;
 }
 

@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 #include <atomic>
+#include <optional>
 
 // Command and reply frames over a byte stream, with the time limit of a reply
 // and cancelling.
@@ -31,9 +32,16 @@ public:
         QByteArray payload;
         // What the header announced after itself, all of the payload included.
         qint64 announced = 0;
-        // The reply answers command and subCommand, or it is an illegal format.
-        void expect(int command, int subCommand) const;
         bool startsWith(const char* text) const { return payload.startsWith(text); }
+    };
+
+    // The command and sub-command a reply carries. The handset's contract gives
+    // them only to entry frames (3/0x802) and directory frames (3/0x607); every
+    // other reply is known by its place in the conversation, and its echo is
+    // not examined.
+    struct Echo {
+        int command;
+        int subCommand;
     };
 
     void setStream(ByteStream* stream) { m_stream = stream; }
@@ -53,15 +61,18 @@ public:
     // to maxLength bytes in all. Returns the frame's whole length from its header.
     int receiveData(char* buffer, int maxLength, bool additionally);
     Reply receiveReply(int maxLength);
-    // One exchange: the command, then its reply (up to maxLength bytes), which
-    // must answer it.
-    Reply request(int command, int subCommand, const char* parameter, int length, bool masked = false,
-                  int maxLength = 4096);
+    // One exchange: the command, then its reply (up to maxLength bytes). The
+    // reply must carry echo when one is given (else it is an illegal format);
+    // without one, whatever it carries is taken, and noted in the protocol log
+    // when it is not the command's own.
+    Reply request(int command, int subCommand, const char* parameter, int length,
+                  std::optional<Echo> echo = std::nullopt, bool masked = false, int maxLength = 4096);
     int sendRawData(const char* data, int length);
     int receiveRawData(char* buffer, int maxLength);
 
-    // The reply in buffer answers command and subCommand, or it is an illegal format.
-    static void expectEcho(const char* buffer, int command, int subCommand);
+    // Notes in the protocol log a reply header in buffer whose echo is not
+    // command and subCommand (an echo that is not examined).
+    static void noteEcho(const char* buffer, int command, int subCommand);
     // Decimal digits, perhaps padded with spaces, NULs or line ends.
     static int parseCount(const char* text, int length);
 

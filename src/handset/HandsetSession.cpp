@@ -40,7 +40,7 @@ bool HandsetSession::login(const QString& password)
     std::memcpy(secret, converted->constData(), size_t(converted->size()));
     FrameChannel::Reply answer;
     try {
-        answer = m_channel.request(1, 0x201, secret, int(converted->size()), true);
+        answer = m_channel.request(1, 0x201, secret, int(converted->size()), std::nullopt, true);
     } catch (...) {
         std::memset(secret, 0, sizeof secret);
         throw;

@@ -34,7 +34,6 @@ public:
     bool start(Work work);
     void cancel();
     bool isRunning() const { return m_running; }
-    bool isCancelled() const { return m_cancel.load(); }
 
     // The outcome of the last transfer, valid once finished() came.
     bool result() const { return m_result; }

@@ -11,7 +11,8 @@ class VedORovavException;
 class ProgressProtocol {
 public:
     virtual ~ProgressProtocol() = default;
-    // A null message stands for the default "Communicating...".
+    // message is in the user's language already; a null one stands for the
+    // default "Communicating...".
     virtual void openProgressForWindow(QObject* window, double maxValue, const QString& message) = 0;
     virtual void updateProgressDoubleValue(double value) = 0;
     virtual void notifyException(const VedORovavException& exception) = 0;

@@ -22,6 +22,8 @@ const char* kindName(ProtocolLog::Kind kind)
         return "received";
     case ProtocolLog::Kind::Skipped:
         return "skipped";
+    case ProtocolLog::Kind::Note:
+        return "note";
     case ProtocolLog::Kind::Error:
         return "error";
     }

@@ -18,7 +18,7 @@
 class ProtocolLog
 {
 public:
-    enum class Kind { Open, Setting, Close, Sent, Received, Skipped, Error };
+    enum class Kind { Open, Setting, Close, Sent, Received, Skipped, Note, Error };
 
     struct Entry {
         qint64 msecsSinceEpoch = 0;

@@ -188,16 +188,19 @@ int VedORovav::readRecords(int countSubCommand, int listSubCommand, int maxLengt
     const int count = queryCount(countSubCommand);
     if (count <= 0)
         return count;
-    sendCommand(3, listSubCommand, "");
+    // The request brings the first record, each acknowledgement the next; every
+    // record echoes the request, and the last acknowledgement brings nothing.
+    const FrameChannel::Echo echo{3, listSubCommand};
     for (int i = 0; i < count; ++i) {
         progress.updateProgressDoubleValue(double(i + 1) / double(count));
-        const FrameChannel::Reply record = m_frames.receiveReply(maxLength);
-        record.expect(3, listSubCommand);
+        const FrameChannel::Reply record =
+            i == 0 ? m_frames.request(3, listSubCommand, "", 0, echo, false, maxLength)
+                   : m_frames.request(0x10, 0x910, "0", 1, echo, false, maxLength);
         if (emptyIsIllegal && record.payload.isEmpty())
             throw VedORovavException(LinkTexts::IllegalFormat);
-        sendCommand(0x10, 0x910, "0");
         take(record.payload);
     }
+    sendCommand(0x10, 0x910, "0");
     return count;
 }
 

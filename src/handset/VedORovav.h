@@ -69,8 +69,6 @@ public:
     // and benchmarks): called once per open; nothing is "not connected".
     using StreamOpener = std::function<std::unique_ptr<ByteStream>()>;
     void setStreamOpener(StreamOpener opener) { m_opener = std::move(opener); }
-    // The time limit of one reply instead of EDGEMARKS_TIMEOUT's; -1 for none.
-    void setReplyTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
 
     void open();
     void close();
@@ -132,7 +130,6 @@ public:
     // The files the last upload sent whole.
     int filesSent() const { return m_filesSent; }
 
-    QObject* parentWindow() const { return m_parentWindow; }
     // The serial port's descriptor while one is open, else -1.
     int fileDescriptor() const;
     ByteStream* stream() const { return m_stream.get(); }

@@ -83,7 +83,7 @@ void ProgressController::openProgressForWindow(QObject*, double maxValue, const 
     m_maxValue = maxValue;
     showValue();
     m_message->setText(message.isNull() ? QCoreApplication::translate("ProgressController", "Communicating...")
-                                        : QCoreApplication::translate("ProgressController", message.toUtf8().constData()));
+                                        : message);
     m_cancel->setEnabled(true);
     m_sheet->adjustSize();
     m_sheet->show();

@@ -1,9 +1,12 @@
 #include "handset/AirHFileType.h"
+#include "handset/BookmarkEntry.h"
+#include "handset/ProtocolLog.h"
+#include "handset/VedORovav.h"
+#include "support/BookmarkTestSupport.h"
 #include "support/FileTestSupport.h"
 #include "support/LinkTestSupport.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedHandset.h"
-#include "handset/VedORovav.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -178,6 +181,44 @@ private slots:
         QCOMPARE(reasonOf([&] { link.dataFileName(QStringLiteral("😀.txt"), "other"); }),
                  QString(LinkTexts::BadFileName));
         QCOMPARE(reasonOf([&] { link.dataFileName(QString(), "other"); }), QString(LinkTexts::BadFileName));
+    }
+
+    // Only entry and directory frames are known by their echo (and a download by
+    // the name it echoes): a handset that echoes zeros in every other reply
+    // serves every transfer, and the log notes it.
+    void unexaminedEchoesMayBeZero()
+    {
+        auto zeroEchoing = [] {
+            auto line = std::make_unique<ScriptedLink>();
+            line->handset.zeroEchoes = true;
+            return line;
+        };
+        ProtocolLog::shared().clear();
+        RecordingProgress progress;
+        const BookmarkPtr bookmark = makeBookmark("abc", "http://example.jp/", 1, 0);
+        BookmarkList imported;
+        auto importing = zeroEchoing();
+        importing->holdEntries({BookmarkEntry::encode(*bookmark, 0)});
+        QVERIFY(importing->link.readBookmarks(imported, "1234", progress));
+        QCOMPARE(imported.size(), 1);
+        auto exporting = zeroEchoing();
+        exporting->takeEntries();
+        QVERIFY(exporting->link.writeBookmarks({bookmark}, "1234", progress));
+        QCOMPARE(exporting->link.entriesSent(), 1);
+        AirHFileList files;
+        auto listing = zeroEchoing();
+        listing->holdDirectory({"memo.txt\tother\t4"});
+        QVERIFY(listing->link.readDirectory(files, "1234", progress));
+        QCOMPARE(files.size(), 1);
+        const QString local = m_dir.filePath("zero-echo.txt");
+        QStringList destinations{local};
+        auto getting = zeroEchoing();
+        getting->holdDownloads({"memo.txt\tother\tmemo"});
+        QVERIFY(getting->link.readFileFrom(files, destinations, "1234", progress));
+        QCOMPARE(readFile(local), QByteArray("memo"));
+        QVERIFY(zeroEchoing()->link.writeFileFrom({local}, "1234", progress));
+        QVERIFY(ProtocolLog::shared().toText().contains(
+            "the reply to command 0x0002, sub-command 0x0801 echoes 0x0000, 0x0000 (not examined)"));
     }
 
     void download()

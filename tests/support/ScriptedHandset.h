@@ -1,7 +1,7 @@
 #pragma once
 
-#include "support/MemoryStream.h"
 #include "handset/VedORovav.h"
+#include "support/MemoryStream.h"
 
 #include <QByteArray>
 #include <QList>
@@ -67,8 +67,18 @@ public:
         QList<QByteArray>& replies = m_replies[key(command, subCommand)];
         if (replies.isEmpty())
             return {};
-        return replies.size() == 1 ? replies.first() : replies.takeFirst();
+        QByteArray next = replies.size() == 1 ? replies.first() : replies.takeFirst();
+        // Only entry and directory frames (3/0x802, 3/0x607) are known by their echo.
+        const int echoedCommand = next.size() >= 12 ? uchar(next[2]) << 8 | uchar(next[3]) : 0;
+        const int echoedSub = next.size() >= 12 ? uchar(next[9]) << 8 | uchar(next[11]) : 0;
+        const bool record = echoedCommand == 3 && (echoedSub == 0x802 || echoedSub == 0x607);
+        if (zeroEchoes && next.size() >= 12 && !record)
+            next[2] = next[3] = next[9] = next[11] = 0;
+        return next;
     }
+
+    // Every reply whose echo is not examined carries zeros for it.
+    bool zeroEchoes = false;
 
 private:
     static int key(int command, int subCommand) { return (command & 0xFFFF) << 16 | (subCommand & 0xFFFF); }
