@@ -14,6 +14,7 @@ public:
     explicit TerminalProgress(std::FILE* out = stderr);
     void openProgressForWindow(QObject* window, double maxValue, const QString& message) override;
     void updateProgressDoubleValue(double value) override;
+    void updateProgressMessage(const QString& message) override;
     void notifyException(const VedORovavException& exception) override;
     void closeProgress() override;
 
@@ -26,4 +27,5 @@ private:
     double m_max = 1;
     double m_value = 0;
     QString m_message;
+    QString m_openMessage;
 };

@@ -3,11 +3,12 @@
 #include "handset/AirHFileType.h"
 #include "handset/BookmarkEntry.h"
 #include "handset/ShiftJIS.h"
+#include "io/AtomicFile.h"
+#include "io/OutsideFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
@@ -65,13 +66,8 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
     // The content goes to a temporary file beside the destination, which takes
     // its place only when the whole file is there: an interrupted download
     // never damages a file that was there before.
-    QSaveFile out(path);
-    out.setDirectWriteFallback(false);
-    auto fileError = [&](const char* reason, int error = 0) {
-        return VedORovavException(
-            reason, QStringLiteral("%1: %2").arg(path, error ? QString::fromLocal8Bit(strerror(error))
-                                                             : out.errorString()));
-    };
+    AtomicFile out;
+    auto fileError = [&](const char* reason) { return VedORovavException(reason, out.errorString()); };
     try {
         FrameChannel::expectEcho(buffer, 3, 0x602);
         // The name echo, one byte per read so that no content is taken with it.
@@ -86,9 +82,9 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
         if (taken != echoLength || std::memcmp(buffer, name.constData(), size_t(taken)) != 0)
             throw VedORovavException(LinkTexts::FileNotFound);
 
-        // Unbuffered, so that a short write (a full disk, a quota) is seen at the
-        // write that failed, before anything takes the place of the old file.
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        // Each piece goes to the disk as it is gathered, checked, so that a full
+        // disk or a quota is seen at the write that failed.
+        if (!out.open(path))
             throw fileError(LinkTexts::CouldNotCreateFile);
         const qint64 content = frame - 12 - taken;
         qint64 left = content;
@@ -102,22 +98,16 @@ void VedORovav::downloadOne(const AirHFile& file, const QString& path, int index
             taken += n;
             left -= n;
             if (held == qint64(piece.size()) || left == 0) {
-                // Written with the system's own call, so that a full disk is named as such.
-                for (qint64 done = 0; done < held;) {
-                    const ssize_t w = ::write(out.handle(), piece.data() + done, size_t(held - done));
-                    if (w > 0)
-                        done += w;
-                    else if (errno != EINTR)
-                        throw fileError(LinkTexts::CouldNotWriteFile, w == 0 ? EIO : errno);
-                }
+                if (!out.write(piece.data(), held))
+                    throw fileError(LinkTexts::CouldNotWriteFile);
                 held = 0;
             }
             progress.updateProgressDoubleValue(index + double(content - left) / double(content));
         }
-        if (out.error() != QFileDevice::NoError || !out.commit())
+        if (!out.commit())
             throw fileError(LinkTexts::CouldNotWriteFile);
     } catch (const VedORovavException& e) {
-        out.cancelWriting();
+        out.cancel();
         // Keep the link in step: the rest of the announced frame is read and
         // dropped, after a cancel too (the handset goes on sending the file until
         // its end, and hears nothing before); every read still has its time limit.
@@ -157,11 +147,16 @@ void VedORovav::sendZeros(qint64 bytes)
 void VedORovav::uploadOne(const QString& path, const QString& type, int index, ProgressProtocol& progress)
 {
     const QByteArray name = dataFileName(QFileInfo(path).fileName(), type);
-    struct stat info;
-    const qint64 size = ::stat(QFile::encodeName(path).constData(), &info) == 0 ? qint64(info.st_size) : 0;
+    // Opened and measured before the header goes out, so that a file that
+    // cannot be read (or is a pipe or a device) sends nothing.
+    OutsideFile in;
     // The frame's length field is signed 32-bit: the whole frame must fit it.
-    if (size + name.size() + 6 > qint64(0x7FFFFFFF))
-        throw VedORovavException(LinkTexts::FileTooLarge);
+    if (!in.open(path, qint64(0x7FFFFFFF) - name.size() - 6)) {
+        if (in.problem() == OutsideFile::Problem::TooLarge)
+            throw VedORovavException(LinkTexts::FileTooLarge);
+        throw VedORovavException(LinkTexts::CouldNotReadFile, in.errorString());
+    }
+    const qint64 size = in.size();
 
     sendCommand(3, 0x603, nullptr, int(name.size() - 1 + size));
     {
@@ -171,17 +166,16 @@ void VedORovav::uploadOne(const QString& path, const QString& type, int index, P
     }
 
     qint64 left = size;
-    QFile in(path);
     try {
-        // Unbuffered: the file is read in large pieces, each sent a line's
-        // buffer at a time (a write the port takes at once).
-        if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            throw VedORovavException(LinkTexts::CouldNotReadFile);
+        // The file is read in large pieces, each sent a line's buffer at a time
+        // (a write the port takes at once).
         std::vector<char> piece(size_t(std::min<qint64>(std::max<qint64>(size, 1), PieceLength)));
         while (left > 0) {
-            const qint64 n = in.read(piece.data(), std::min<qint64>(left, qint64(piece.size())));
+            const ssize_t n = ::read(in.handle(), piece.data(), size_t(std::min<qint64>(left, qint64(piece.size()))));
+            if (n < 0 && errno == EINTR)
+                continue;
             if (n < 0)
-                throw VedORovavException(LinkTexts::CouldNotReadFile);
+                throw VedORovavException(LinkTexts::CouldNotReadFile, QString::fromLocal8Bit(strerror(errno)));
             if (n == 0)
                 throw VedORovavException(LinkTexts::FileShrank);
             for (qint64 sent = 0; sent < n;) {
