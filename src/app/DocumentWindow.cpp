@@ -436,12 +436,6 @@ void DocumentWindow::updateHandsetStatus(const QString& message)
 
 bool DocumentWindow::saveProtocolLog(const QString& path)
 {
-    QSaveFile file(path);
-    const QByteArray text = ProtocolLog::shared().toText().toUtf8();
-    // The log tells what the handset holds: it is the user's alone.
-    if (!file.open(QIODevice::WriteOnly) || ::fchmod(file.handle(), 0600) != 0 || file.write(text) != text.size() ||
-        !file.commit()) {
-        showError(tr("The protocol log could not be saved."), file.errorString());
     // Only the user may read the log: it shows what the handset holds.
     QString error;
     if (!AtomicFile::writeAll(path, ProtocolLog::shared().toText().toUtf8(), &error,

@@ -1128,6 +1128,7 @@ private slots:
         QTest::keyClick(activeWindow(w), Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(w->document()->bookmarkList() == kept);
         QVERIFY(!w->isWindowModified());
+    }
 
     // Saving on a disk that refuses the document: the alert says why, the file
     // stays as it was and the document stays marked as changed.
