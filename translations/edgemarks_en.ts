@@ -181,6 +181,50 @@
     <message>
         <location filename="../src/commands/BackupArchive.cpp" line="398"/>
         <source>Couldn&apos;t open the backup %1: %2</source>
+    <name>AtomicFile</name>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="161"/>
+        <source>The disk is full</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="164"/>
+        <source>The file is larger than the disk allows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="167"/>
+        <source>The disk is read-only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="171"/>
+        <source>You may not write in this folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="174"/>
+        <source>The disk reported an error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="178"/>
+        <source>The folder of %1 is gone: it was not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="180"/>
+        <source>%1 is a folder: it was not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="185"/>
+        <source>%1: %2 was not saved; the old version is kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="186"/>
+        <source>%1: %2 was not saved.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -197,13 +241,13 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="212"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="219"/>
         <source>Cut</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="239"/>
         <location filename="../src/controllers/BookmarkController.cpp" line="247"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="255"/>
         <source>Paste</source>
         <translation type="unfinished"></translation>
     </message>
@@ -239,73 +283,74 @@
 <context>
     <name>BrowserBookmarks</name>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="302"/>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="372"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="416"/>
         <source>The bookmark file is larger than 64 MB.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="151"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="261"/>
         <source>It has no location.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="156"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="266"/>
         <source>Its location names no web server.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="159"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="269"/>
         <source>Its location is not a whole web address.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="161"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="271"/>
         <source>It is a saved search of the browser (place:), not a web page.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="164"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="274"/>
         <source>It is a script (javascript:), which the AIR-EDGE PHONE cannot run.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="167"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="277"/>
         <source>It holds its page inside the link (data:), which the AIR-EDGE PHONE cannot open.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="171"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="281"/>
         <source>It is a file on this computer (file:).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="172"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="282"/>
         <source>The AIR-EDGE PHONE opens only web pages (http: and https:), not %1: locations.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="321"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="435"/>
         <source>The bookmark file&apos;s characters cannot be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="337"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="453"/>
         <source>The bookmark file could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="357"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="473"/>
         <source>The file is not a browser bookmark file: it holds no links.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="64"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="61"/>
         <source>%1 → %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="133"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="132"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n bookmark will be added.</numerusform>
@@ -314,26 +359,39 @@
     </message>
     <message>
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="140"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="139"/>
         <source>outside any folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="141"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="140"/>
         <source>from “%1”</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="142"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="141"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="149"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="148"/>
         <source>Folders renamed: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="154"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="153"/>
+        <source>%n name(s) held control characters, which were removed.</source>
+        <translation>
+            <numerusform>%n name held control characters, which were removed.</numerusform>
+            <numerusform>%n names held control characters, which were removed.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="156"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n link skipped:</numerusform>
@@ -342,6 +400,7 @@
     </message>
     <message>
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="157"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="159"/>
         <source>  “%1” (%2): %3</source>
         <translation type="unfinished"></translation>
     </message>
@@ -561,11 +620,29 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/cli/Command.cpp" line="275"/>
+        <location filename="../src/cli/Command.cpp" line="116"/>
+        <source>import, export, show, check, convert, ls, get, put or devices</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="118"/>
+        <source>the document, or the files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="24"/>
+        <source>See edgemarks-cli --help.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="35"/>
+        <location filename="../src/cli/main.cpp" line="48"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/cli/main.cpp" line="20"/>
+        <location filename="../src/cli/main.cpp" line="55"/>
         <source>Interrupted.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -578,6 +655,9 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <location filename="../src/cli/BookmarkCommands.cpp" line="66"/>
         <location filename="../src/cli/BookmarkCommands.cpp" line="296"/>
         <location filename="../src/cli/BookmarkCommands.cpp" line="300"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="53"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="232"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="236"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -697,6 +777,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message numerus="yes">
         <location filename="../src/cli/BookmarkCommands.cpp" line="307"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="241"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Wrote %n bookmark to %1.</numerusform>
@@ -1081,26 +1162,27 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/app/DocumentWindow.cpp" line="444"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="449"/>
         <source>The protocol log could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="447"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="452"/>
         <source>Saved the protocol log to %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="457"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="462"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="465"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="470"/>
         <source>Import Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="466"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="471"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>Imported %n bookmark.</numerusform>
@@ -1108,12 +1190,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="479"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="486"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Exported %n bookmark to %1.</numerusform>
@@ -1121,94 +1203,94 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="522"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="525"/>
         <source>%1[*] — EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="534"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="537"/>
         <source>The AIR-EDGE PHONE holds at most %1 bookmarks: delete some to add more.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="536"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="539"/>
         <source>Select the bookmarks first.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="569"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="572"/>
         <source>Save As</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="603"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="606"/>
         <source>&quot;%1&quot; already exists. Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="607"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="610"/>
         <source>A file with the same name already exists in &quot;%1&quot;. Replacing it will overwrite its contents.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="609"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="612"/>
         <source>Replace</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="620"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="623"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="636"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="639"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="639"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="642"/>
         <source>Your current changes will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="640"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="643"/>
         <source>Revert</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="649"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="652"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="665"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="663"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="666"/>
         <source>Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="664"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="667"/>
         <source>Don&apos;t Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="610"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="697"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="613"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="700"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="732"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="744"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="735"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="747"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1255,66 +1337,79 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     <name>EdgeMarksApp</name>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="67"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="69"/>
         <source>An AIR-EDGE PHONE was connected at %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="68"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="70"/>
         <source>An AIR-EDGE PHONE was connected at %1, but you may not use it: install the udev rule that comes with EdgeMarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="74"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="76"/>
         <source>The AIR-EDGE PHONE at %1 was disconnected.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="111"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="113"/>
         <source>Simulated AIR-EDGE PHONE (password %1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="114"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="116"/>
         <source>No driver for the AIR-EDGE PHONE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="116"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="118"/>
         <source>No AIR-EDGE PHONE connected</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="117"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="119"/>
         <source>AIR-EDGE PHONE: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="131"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="133"/>
         <source>EdgeMarks documents (*.%1);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="203"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="205"/>
         <source>untitled</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="203"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="205"/>
         <source>untitled %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="221"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="234"/>
         <source>EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="222"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="235"/>
         <source>The document &quot;%1&quot; could not be opened.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="237"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="250"/>
         <source>Open</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1493,7 +1588,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/app/MyDocument.ui" line="106"/>
-        <location filename="../src/document/MyDocument.cpp" line="412"/>
+        <location filename="../src/document/MyDocument.cpp" line="411"/>
         <source>Renumber</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1778,60 +1873,60 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="245"/>
+        <location filename="../src/document/MyDocument.cpp" line="244"/>
         <source>Insert Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="281"/>
+        <location filename="../src/document/MyDocument.cpp" line="280"/>
         <source>Delete Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="295"/>
+        <location filename="../src/document/MyDocument.cpp" line="294"/>
         <source>Move</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="324"/>
+        <location filename="../src/document/MyDocument.cpp" line="323"/>
         <source>Rename Folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="374"/>
+        <location filename="../src/document/MyDocument.cpp" line="373"/>
         <source>Edit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="471"/>
-        <location filename="../src/document/MyDocument.cpp" line="481"/>
-        <location filename="../src/document/MyDocument.cpp" line="485"/>
+        <location filename="../src/document/MyDocument.cpp" line="476"/>
+        <location filename="../src/document/MyDocument.cpp" line="486"/>
+        <location filename="../src/document/MyDocument.cpp" line="490"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="489"/>
+        <location filename="../src/document/MyDocument.cpp" line="496"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="474"/>
-        <location filename="../src/document/MyDocument.cpp" line="496"/>
+        <location filename="../src/document/MyDocument.cpp" line="577"/>
+        <source>The document holds %1 bookmarks; EdgeMarks reads documents of at most %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="479"/>
+        <location filename="../src/document/MyDocument.cpp" line="503"/>
         <source>The folder list holds something other than names.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/MyDocument.cpp" line="146"/>
+        <location filename="../src/document/MyDocument.cpp" line="145"/>
         <source>%n bookmark(s) were left out: the AIR-EDGE PHONE holds at most 100.</source>
         <translation>
             <numerusform>%n bookmark was left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
             <numerusform>%n bookmarks were left out: the AIR-EDGE PHONE holds at most 100.</numerusform>
         </translation>
-    </message>
-    <message>
-        <location filename="../src/document/MyDocument.cpp" line="564"/>
-        <source>The file is too large to be a bookmark document.</source>
-        <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/document/PropertyList.cpp" line="21"/>
@@ -1861,6 +1956,56 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     <message>
         <location filename="../src/document/PropertyList.cpp" line="28"/>
         <source>The file holds data of another kind than expected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="644"/>
+        <source>The property list holds a date outside the years 1 to 9999.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>OutsideFile</name>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="46"/>
+        <source>%1 is a symbolic link that leads round in a loop.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="48"/>
+        <location filename="../src/io/OutsideFile.cpp" line="54"/>
+        <source>%1 could not be opened: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="56"/>
+        <source>%1 is a folder, not a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="58"/>
+        <source>%1 is a named pipe, not a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="60"/>
+        <source>%1 is a device, not a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="62"/>
+        <source>%1 is not a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="65"/>
+        <location filename="../src/io/OutsideFile.cpp" line="102"/>
+        <source>%1 is too large: at most %2 are read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="95"/>
+        <source>%1 could not be read: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1920,31 +2065,31 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="43"/>
-        <location filename="../src/document/MyDocument.cpp" line="87"/>
+        <location filename="../src/document/MyDocument.cpp" line="42"/>
+        <location filename="../src/document/MyDocument.cpp" line="86"/>
         <source>A bookmark&apos;s %1 is not text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="54"/>
-        <location filename="../src/document/MyDocument.cpp" line="92"/>
+        <location filename="../src/document/MyDocument.cpp" line="53"/>
+        <location filename="../src/document/MyDocument.cpp" line="91"/>
         <source>A bookmark&apos;s %1 is not a whole number.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="56"/>
-        <location filename="../src/document/MyDocument.cpp" line="94"/>
+        <location filename="../src/document/MyDocument.cpp" line="55"/>
+        <location filename="../src/document/MyDocument.cpp" line="93"/>
         <source>A bookmark&apos;s %1 is out of range.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="68"/>
-        <location filename="../src/document/MyDocument.cpp" line="116"/>
+        <location filename="../src/document/MyDocument.cpp" line="67"/>
+        <location filename="../src/document/MyDocument.cpp" line="115"/>
         <source>The bookmark list holds an object of class %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="109"/>
+        <location filename="../src/document/MyDocument.cpp" line="108"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1991,6 +2136,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/handset/FileTransfer.cpp" line="209"/>
+        <location filename="../src/handset/FileTransfer.cpp" line="196"/>
         <source>The AIR-EDGE PHONE now holds an incomplete copy of %1.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2115,87 +2261,92 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="30"/>
+        <location filename="../src/handset/LinkTexts.h" line="29"/>
+        <source>The AIR-EDGE PHONE is still sending data from an interrupted transfer…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/LinkTexts.h" line="32"/>
         <source>The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="33"/>
+        <location filename="../src/handset/LinkTexts.h" line="35"/>
         <source>An illiegal format data was received.</source>
         <translation>Data in an illegal format was received.</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="35"/>
+        <location filename="../src/handset/LinkTexts.h" line="37"/>
         <source>Too many bookmarks exist. Up to 100 bookmarks can be registered.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="37"/>
+        <location filename="../src/handset/LinkTexts.h" line="39"/>
         <source>The AIR-EDGE PHONE didn&apos;t return the success code.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="38"/>
+        <location filename="../src/handset/LinkTexts.h" line="40"/>
         <source>A bookmark&apos;s name and location are too long to be written into the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="40"/>
+        <location filename="../src/handset/LinkTexts.h" line="42"/>
         <source>A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="43"/>
+        <location filename="../src/handset/LinkTexts.h" line="45"/>
         <source>Testing the connection...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="44"/>
+        <location filename="../src/handset/LinkTexts.h" line="46"/>
         <source>Updating the file list...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="45"/>
+        <location filename="../src/handset/LinkTexts.h" line="47"/>
         <source>A character that cannot be used at the AIR-EDGE PHONE is included in the file name.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="47"/>
+        <location filename="../src/handset/LinkTexts.h" line="49"/>
         <source>The file name is too long.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="49"/>
+        <location filename="../src/handset/LinkTexts.h" line="51"/>
         <source>The specified file was not found.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="50"/>
+        <location filename="../src/handset/LinkTexts.h" line="52"/>
         <source>Couldn&apos;t create a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="51"/>
+        <location filename="../src/handset/LinkTexts.h" line="53"/>
         <source>Couldn&apos;t write a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="52"/>
+        <location filename="../src/handset/LinkTexts.h" line="54"/>
         <source>Couldn&apos;t read a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="54"/>
+        <location filename="../src/handset/LinkTexts.h" line="56"/>
         <source>The file is too large to be sent to the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="56"/>
+        <location filename="../src/handset/LinkTexts.h" line="58"/>
         <source>A file became shorter while it was sent to the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="58"/>
+        <location filename="../src/handset/LinkTexts.h" line="60"/>
         <source>No place to save a downloaded file was given.</source>
         <translation type="unfinished"></translation>
     </message>

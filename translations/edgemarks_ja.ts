@@ -182,6 +182,51 @@
         <location filename="../src/commands/BackupArchive.cpp" line="398"/>
         <source>Couldn&apos;t open the backup %1: %2</source>
         <translation>バックアップ %1 を開けませんでした: %2</translation>
+    <name>AtomicFile</name>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="161"/>
+        <source>The disk is full</source>
+        <translation>ディスクがいっぱいです</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="164"/>
+        <source>The file is larger than the disk allows</source>
+        <translation>ファイルがディスクの許す大きさを超えています</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="167"/>
+        <source>The disk is read-only</source>
+        <translation>ディスクは読み出し専用です</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="171"/>
+        <source>You may not write in this folder</source>
+        <translation>このフォルダには書き込めません</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="174"/>
+        <source>The disk reported an error</source>
+        <translation>ディスクがエラーを報告しました</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="178"/>
+        <source>The folder of %1 is gone: it was not saved.</source>
+        <translation>%1 のフォルダがなくなっています: 保存されませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="180"/>
+        <source>%1 is a folder: it was not saved.</source>
+        <translation>%1 はフォルダです: 保存されませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="185"/>
+        <source>%1: %2 was not saved; the old version is kept.</source>
+        <translation>%1: %2 は保存されませんでした。以前の版はそのまま残っています。</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="186"/>
+        <source>%1: %2 was not saved.</source>
+        <translation>%1: %2 は保存されませんでした。</translation>
     </message>
 </context>
 <context>
@@ -197,13 +242,13 @@
         <translation>移動</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="212"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="219"/>
         <source>Cut</source>
         <translation>カット</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkController.cpp" line="239"/>
         <location filename="../src/controllers/BookmarkController.cpp" line="247"/>
+        <location filename="../src/controllers/BookmarkController.cpp" line="255"/>
         <source>Paste</source>
         <translation>ペースト</translation>
     </message>
@@ -239,73 +284,74 @@
 <context>
     <name>BrowserBookmarks</name>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="302"/>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="372"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="416"/>
         <source>The bookmark file is larger than 64 MB.</source>
         <translation>ブックマークファイルが 64 MB を超えています。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="151"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="261"/>
         <source>It has no location.</source>
         <translation>URL がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="156"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="266"/>
         <source>Its location names no web server.</source>
         <translation>URL に Web サーバ名がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="159"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="269"/>
         <source>Its location is not a whole web address.</source>
         <translation>URL が完全な Web アドレスではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="161"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="271"/>
         <source>It is a saved search of the browser (place:), not a web page.</source>
         <translation>ブラウザの保存済み検索 (place:) で、Web ページではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="164"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="274"/>
         <source>It is a script (javascript:), which the AIR-EDGE PHONE cannot run.</source>
         <translation>スクリプト (javascript:) は AIR-EDGE PHONE では実行できません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="167"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="277"/>
         <source>It holds its page inside the link (data:), which the AIR-EDGE PHONE cannot open.</source>
         <translation>リンク内にページを持つもの (data:) は AIR-EDGE PHONE では開けません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="171"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="281"/>
         <source>It is a file on this computer (file:).</source>
         <translation>このコンピュータ上のファイル (file:) です。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="172"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="282"/>
         <source>The AIR-EDGE PHONE opens only web pages (http: and https:), not %1: locations.</source>
         <translation>AIR-EDGE PHONE が開けるのは Web ページ (http: と https:) だけで、%1: は開けません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="321"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="435"/>
         <source>The bookmark file&apos;s characters cannot be read.</source>
         <translation>ブックマークファイルの文字を読み取れません。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="337"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="453"/>
         <source>The bookmark file could not be read.</source>
         <translation>ブックマークファイルを読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/document/BrowserBookmarks.cpp" line="357"/>
+        <location filename="../src/document/BrowserBookmarks.cpp" line="473"/>
         <source>The file is not a browser bookmark file: it holds no links.</source>
         <translation>ブラウザのブックマークファイルではありません。リンクが含まれていません。</translation>
     </message>
     <message>
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="64"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="61"/>
         <source>%1 → %2</source>
         <translation>%1 → %2</translation>
     </message>
     <message numerus="yes">
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="133"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="132"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n 件のブックマークを追加します。</numerusform>
@@ -313,26 +359,38 @@
     </message>
     <message>
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="140"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="139"/>
         <source>outside any folder</source>
         <translation>フォルダ外</translation>
     </message>
     <message>
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="141"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="140"/>
         <source>from “%1”</source>
         <translation>「%1」から</translation>
     </message>
     <message>
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="142"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="141"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation>  %2 の %1 件をフォルダ %3 (%4) へ</translation>
     </message>
     <message>
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="149"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="148"/>
         <source>Folders renamed: %1</source>
         <translation>名前を変えるフォルダ: %1</translation>
     </message>
     <message numerus="yes">
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="154"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="153"/>
+        <source>%n name(s) held control characters, which were removed.</source>
+        <translation>
+            <numerusform>%n 件の名前に制御文字があったので取り除きました。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="156"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n 件のリンクを読み飛ばします:</numerusform>
@@ -340,6 +398,7 @@
     </message>
     <message>
         <location filename="../src/commands/BookmarkImportPlan.cpp" line="157"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="159"/>
         <source>  “%1” (%2): %3</source>
         <translation>  「%1」(%2): %3</translation>
     </message>
@@ -460,6 +519,9 @@
         <location filename="../src/cli/BookmarkCommands.cpp" line="66"/>
         <location filename="../src/cli/BookmarkCommands.cpp" line="296"/>
         <location filename="../src/cli/BookmarkCommands.cpp" line="300"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="53"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="232"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="236"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation>%1 を保存できませんでした: %2</translation>
     </message>
@@ -583,6 +645,7 @@
     </message>
     <message numerus="yes">
         <location filename="../src/cli/BookmarkCommands.cpp" line="307"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="241"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き込みました。</numerusform>
@@ -761,11 +824,29 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/cli/Command.cpp" line="275"/>
+        <location filename="../src/cli/Command.cpp" line="116"/>
+        <source>import, export, show, check, convert, ls, get, put or devices</source>
+        <translation>import, export, show, check, convert, ls, get, put, devices のいずれか</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Command.cpp" line="118"/>
+        <source>the document, or the files</source>
+        <translation>書類、またはファイル</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="24"/>
+        <source>See edgemarks-cli --help.</source>
+        <translation>edgemarks-cli --help を参照してください。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="35"/>
+        <location filename="../src/cli/main.cpp" line="48"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation>トレースファイル %1 に書き込めませんでした: %2</translation>
     </message>
     <message>
         <location filename="../src/cli/main.cpp" line="20"/>
+        <location filename="../src/cli/main.cpp" line="55"/>
         <source>Interrupted.</source>
         <translation>中断しました。</translation>
     </message>
@@ -1072,132 +1153,133 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/app/DocumentWindow.cpp" line="444"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="449"/>
         <source>The protocol log could not be saved.</source>
         <translation>通信ログを保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="447"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="452"/>
         <source>Saved the protocol log to %1.</source>
         <translation>通信ログを %1 に保存しました。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="457"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="462"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation>ブックマークファイル“%1”を読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="465"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="470"/>
         <source>Import Bookmarks</source>
         <translation>ブックマークの読み込み</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="466"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="471"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="479"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation>ブックマークファイル“%1”に書き込めませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="486"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="522"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="525"/>
         <source>%1[*] — EdgeMarks</source>
         <translation>%1[*] — EdgeMarks</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="534"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="537"/>
         <source>The AIR-EDGE PHONE holds at most %1 bookmarks: delete some to add more.</source>
         <translation>AIR-EDGE PHONE に登録できるのは %1 件までです。追加するには、いくつか削除してください。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="536"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="539"/>
         <source>Select the bookmarks first.</source>
         <translation>先にブックマークを選択してください。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="569"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="572"/>
         <source>Save As</source>
         <translation>別名で保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="603"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="606"/>
         <source>&quot;%1&quot; already exists. Do you want to replace it?</source>
         <translation>「%1」はすでにあります。置き換えますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="607"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="610"/>
         <source>A file with the same name already exists in &quot;%1&quot;. Replacing it will overwrite its contents.</source>
         <translation>「%1」に同じ名前のファイルがすでにあります。置き換えると、その内容は上書きされます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="609"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="612"/>
         <source>Replace</source>
         <translation>置き換える</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="620"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="623"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation>書類 “%1” を保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="636"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="639"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation>“%1” を最後に保存した状態に戻しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="639"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="642"/>
         <source>Your current changes will be lost.</source>
         <translation>現在の変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="640"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="643"/>
         <source>Revert</source>
         <translation>戻す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="649"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="652"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation>書類 “%1” を元に戻せませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation>書類 “%1” への変更を保存しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="665"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation>保存しないと変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="663"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="666"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="664"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="667"/>
         <source>Don&apos;t Save</source>
         <translation>保存しない</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="610"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="697"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="613"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="700"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="732"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="744"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="735"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="747"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -1244,66 +1326,79 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     <name>EdgeMarksApp</name>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="67"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="69"/>
         <source>An AIR-EDGE PHONE was connected at %1.</source>
         <translation>AIR-EDGE PHONE が %1 に接続されました。</translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="68"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="70"/>
         <source>An AIR-EDGE PHONE was connected at %1, but you may not use it: install the udev rule that comes with EdgeMarks.</source>
         <translation>AIR-EDGE PHONE が %1 に接続されましたが、使用する権限がありません。EdgeMarks に付属の udev ルールをインストールしてください。</translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="74"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="76"/>
         <source>The AIR-EDGE PHONE at %1 was disconnected.</source>
         <translation>%1 の AIR-EDGE PHONE が取り外されました。</translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="111"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="113"/>
         <source>Simulated AIR-EDGE PHONE (password %1)</source>
         <translation>シミュレーションの AIR-EDGE PHONE (パスワード %1)</translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="114"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="116"/>
         <source>No driver for the AIR-EDGE PHONE</source>
         <translation>AIR-EDGE PHONE のドライバがありません</translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="116"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="118"/>
         <source>No AIR-EDGE PHONE connected</source>
         <translation>AIR-EDGE PHONE は接続されていません</translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="117"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="119"/>
         <source>AIR-EDGE PHONE: %1</source>
         <translation>AIR-EDGE PHONE: %1</translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="131"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="133"/>
         <source>EdgeMarks documents (*.%1);;All files (*)</source>
         <translation>EdgeMarks 書類 (*.%1);;すべてのファイル (*)</translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="203"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="205"/>
         <source>untitled</source>
         <translation>名称未設定</translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="203"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="205"/>
         <source>untitled %1</source>
         <translation>名称未設定 %1</translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="221"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="234"/>
         <source>EdgeMarks</source>
         <translation>EdgeMarks</translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="222"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="235"/>
         <source>The document &quot;%1&quot; could not be opened.</source>
         <translation>書類 “%1” を開けませんでした。</translation>
     </message>
     <message>
         <location filename="../src/app/EdgeMarksApp.cpp" line="237"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="250"/>
         <source>Open</source>
         <translation>開く</translation>
     </message>
@@ -1482,7 +1577,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/app/MyDocument.ui" line="106"/>
-        <location filename="../src/document/MyDocument.cpp" line="412"/>
+        <location filename="../src/document/MyDocument.cpp" line="411"/>
         <source>Renumber</source>
         <translation>番号の振り直し</translation>
     </message>
@@ -1682,59 +1777,59 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>Ctrl+Shift+E</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="245"/>
+        <location filename="../src/document/MyDocument.cpp" line="244"/>
         <source>Insert Bookmark</source>
         <translation>ブックマークの挿入</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="281"/>
+        <location filename="../src/document/MyDocument.cpp" line="280"/>
         <source>Delete Bookmark</source>
         <translation>ブックマークの削除</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="295"/>
+        <location filename="../src/document/MyDocument.cpp" line="294"/>
         <source>Move</source>
         <translation>移動</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="324"/>
+        <location filename="../src/document/MyDocument.cpp" line="323"/>
         <source>Rename Folder</source>
         <translation>フォルダ名の変更</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="374"/>
+        <location filename="../src/document/MyDocument.cpp" line="373"/>
         <source>Edit</source>
         <translation>編集</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="471"/>
-        <location filename="../src/document/MyDocument.cpp" line="481"/>
-        <location filename="../src/document/MyDocument.cpp" line="485"/>
+        <location filename="../src/document/MyDocument.cpp" line="476"/>
+        <location filename="../src/document/MyDocument.cpp" line="486"/>
+        <location filename="../src/document/MyDocument.cpp" line="490"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation>ファイルにブックマークの一覧とフォルダの一覧がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="489"/>
+        <location filename="../src/document/MyDocument.cpp" line="496"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation>ブックマークの一覧にブックマーク以外のものがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="474"/>
-        <location filename="../src/document/MyDocument.cpp" line="496"/>
+        <location filename="../src/document/MyDocument.cpp" line="577"/>
+        <source>The document holds %1 bookmarks; EdgeMarks reads documents of at most %2.</source>
+        <translation>書類には %1 件のブックマークがあります。EdgeMarks が読める書類は %2 件までです。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="479"/>
+        <location filename="../src/document/MyDocument.cpp" line="503"/>
         <source>The folder list holds something other than names.</source>
         <translation>フォルダの一覧に名前以外のものがあります。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/document/MyDocument.cpp" line="146"/>
+        <location filename="../src/document/MyDocument.cpp" line="145"/>
         <source>%n bookmark(s) were left out: the AIR-EDGE PHONE holds at most 100.</source>
         <translation>
             <numerusform>%n 件のブックマークは入りませんでした。AIR-EDGE PHONE には 100 件までしか登録できません。</numerusform>
         </translation>
-    </message>
-    <message>
-        <location filename="../src/document/MyDocument.cpp" line="564"/>
-        <source>The file is too large to be a bookmark document.</source>
-        <translation>ブックマーク書類としては大きすぎるファイルです。</translation>
     </message>
     <message>
         <location filename="../src/document/KeyedArchive.cpp" line="160"/>
@@ -1851,6 +1946,56 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <source>The file holds data of another kind than expected.</source>
         <translation>ファイルに想定と異なる種類のデータが含まれています。</translation>
     </message>
+    <message>
+        <location filename="../src/document/PropertyList.cpp" line="644"/>
+        <source>The property list holds a date outside the years 1 to 9999.</source>
+        <translation>プロパティリストに 1 年から 9999 年の範囲外の日付があります。</translation>
+    </message>
+</context>
+<context>
+    <name>OutsideFile</name>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="46"/>
+        <source>%1 is a symbolic link that leads round in a loop.</source>
+        <translation>%1 は循環しているシンボリックリンクです。</translation>
+    </message>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="48"/>
+        <location filename="../src/io/OutsideFile.cpp" line="54"/>
+        <source>%1 could not be opened: %2</source>
+        <translation>%1 を開けませんでした: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="56"/>
+        <source>%1 is a folder, not a file.</source>
+        <translation>%1 はファイルではなくフォルダです。</translation>
+    </message>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="58"/>
+        <source>%1 is a named pipe, not a file.</source>
+        <translation>%1 はファイルではなく名前付きパイプです。</translation>
+    </message>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="60"/>
+        <source>%1 is a device, not a file.</source>
+        <translation>%1 はファイルではなくデバイスです。</translation>
+    </message>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="62"/>
+        <source>%1 is not a file.</source>
+        <translation>%1 はファイルではありません。</translation>
+    </message>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="65"/>
+        <location filename="../src/io/OutsideFile.cpp" line="102"/>
+        <source>%1 is too large: at most %2 are read.</source>
+        <translation>%1 は大きすぎます: 読み込めるのは %2 までです。</translation>
+    </message>
+    <message>
+        <location filename="../src/io/OutsideFile.cpp" line="95"/>
+        <source>%1 could not be read: %2</source>
+        <translation>%1 を読み込めませんでした: %2</translation>
+    </message>
 </context>
 <context>
     <name>PasswordController</name>
@@ -1908,31 +2053,31 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="43"/>
-        <location filename="../src/document/MyDocument.cpp" line="87"/>
+        <location filename="../src/document/MyDocument.cpp" line="42"/>
+        <location filename="../src/document/MyDocument.cpp" line="86"/>
         <source>A bookmark&apos;s %1 is not text.</source>
         <translation>ブックマークの %1 が文字列ではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="54"/>
-        <location filename="../src/document/MyDocument.cpp" line="92"/>
+        <location filename="../src/document/MyDocument.cpp" line="53"/>
+        <location filename="../src/document/MyDocument.cpp" line="91"/>
         <source>A bookmark&apos;s %1 is not a whole number.</source>
         <translation>ブックマークの %1 が整数ではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="56"/>
-        <location filename="../src/document/MyDocument.cpp" line="94"/>
+        <location filename="../src/document/MyDocument.cpp" line="55"/>
+        <location filename="../src/document/MyDocument.cpp" line="93"/>
         <source>A bookmark&apos;s %1 is out of range.</source>
         <translation>ブックマークの %1 が範囲外です。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="68"/>
-        <location filename="../src/document/MyDocument.cpp" line="116"/>
+        <location filename="../src/document/MyDocument.cpp" line="67"/>
+        <location filename="../src/document/MyDocument.cpp" line="115"/>
         <source>The bookmark list holds an object of class %1.</source>
         <translation>ブックマークの一覧に %1 クラスのオブジェクトがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="109"/>
+        <location filename="../src/document/MyDocument.cpp" line="108"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation>ブックマークの一覧にブックマーク以外のものがあります。</translation>
     </message>
@@ -2078,87 +2223,92 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>転送を中止しました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="30"/>
+        <location filename="../src/handset/LinkTexts.h" line="29"/>
+        <source>The AIR-EDGE PHONE is still sending data from an interrupted transfer…</source>
+        <translation>AIR-EDGE PHONE は中断された転送のデータをまだ送っています…</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/LinkTexts.h" line="32"/>
         <source>The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.</source>
         <translation>EDGEMARKS_TIMEOUT の制限時間が秒数ではありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="33"/>
+        <location filename="../src/handset/LinkTexts.h" line="35"/>
         <source>An illiegal format data was received.</source>
         <translation>不正な形式のデータを受信しました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="35"/>
+        <location filename="../src/handset/LinkTexts.h" line="37"/>
         <source>Too many bookmarks exist. Up to 100 bookmarks can be registered.</source>
         <translation>ブックマークが多すぎます。登録できるのは 100 件までです。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="37"/>
+        <location filename="../src/handset/LinkTexts.h" line="39"/>
         <source>The AIR-EDGE PHONE didn&apos;t return the success code.</source>
         <translation>AIR-EDGE PHONE が成功コードを返しませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="38"/>
+        <location filename="../src/handset/LinkTexts.h" line="40"/>
         <source>A bookmark&apos;s name and location are too long to be written into the AIR-EDGE PHONE.</source>
         <translation>ブックマークの名前とURLが長すぎるため AIR-EDGE PHONE に書き込めません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="40"/>
+        <location filename="../src/handset/LinkTexts.h" line="42"/>
         <source>A memory number must be between 0 and 99 to be written into the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE に書き込むにはメモリ番号を 0 から 99 にしてください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="43"/>
+        <location filename="../src/handset/LinkTexts.h" line="45"/>
         <source>Testing the connection...</source>
         <translation>接続をテストしています...</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="44"/>
+        <location filename="../src/handset/LinkTexts.h" line="46"/>
         <source>Updating the file list...</source>
         <translation>ファイルの一覧を更新中...</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="45"/>
+        <location filename="../src/handset/LinkTexts.h" line="47"/>
         <source>A character that cannot be used at the AIR-EDGE PHONE is included in the file name.</source>
         <translation>AIR-EDGE PHONE で使えない文字がファイル名に含まれています。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="47"/>
+        <location filename="../src/handset/LinkTexts.h" line="49"/>
         <source>The file name is too long.</source>
         <translation>ファイル名が長すぎます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="49"/>
+        <location filename="../src/handset/LinkTexts.h" line="51"/>
         <source>The specified file was not found.</source>
         <translation>指定されたファイルが見つかりませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="50"/>
+        <location filename="../src/handset/LinkTexts.h" line="52"/>
         <source>Couldn&apos;t create a file.</source>
         <translation>ファイルを作成できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="51"/>
+        <location filename="../src/handset/LinkTexts.h" line="53"/>
         <source>Couldn&apos;t write a file.</source>
         <translation>ファイルに書き込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="52"/>
+        <location filename="../src/handset/LinkTexts.h" line="54"/>
         <source>Couldn&apos;t read a file.</source>
         <translation>ファイルを読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="54"/>
+        <location filename="../src/handset/LinkTexts.h" line="56"/>
         <source>The file is too large to be sent to the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE へ送るにはファイルが大きすぎます。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="56"/>
+        <location filename="../src/handset/LinkTexts.h" line="58"/>
         <source>A file became shorter while it was sent to the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE へ送信中にファイルが短くなりました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="58"/>
+        <location filename="../src/handset/LinkTexts.h" line="60"/>
         <source>No place to save a downloaded file was given.</source>
         <translation>受信したファイルの保存先が指定されていません。</translation>
     </message>
@@ -2179,6 +2329,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/handset/FileTransfer.cpp" line="209"/>
+        <location filename="../src/handset/FileTransfer.cpp" line="196"/>
         <source>The AIR-EDGE PHONE now holds an incomplete copy of %1.</source>
         <translation>AIR-EDGE PHONE 内の %1 は不完全なままです。</translation>
     </message>

@@ -15,6 +15,7 @@
 #include "handset/ProtocolLog.h"
 #include "handset/VedORovav.h"
 #include "simulator/SimulatedHandset.h"
+#include "io/AtomicFile.h"
 #include "ui_MyDocument.h"
 
 #include <QActionGroup>
@@ -33,7 +34,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSettings>
 #include <QTimer>
 #include <QUrl>
@@ -436,12 +436,11 @@ void DocumentWindow::updateHandsetStatus(const QString& message)
 
 bool DocumentWindow::saveProtocolLog(const QString& path)
 {
-    QSaveFile file(path);
-    const QByteArray text = ProtocolLog::shared().toText().toUtf8();
-    // The log tells what the handset holds: it is the user's alone.
-    if (!file.open(QIODevice::WriteOnly) || ::fchmod(file.handle(), 0600) != 0 || file.write(text) != text.size() ||
-        !file.commit()) {
-        showError(tr("The protocol log could not be saved."), file.errorString());
+    // Only the user may read the log: it shows what the handset holds.
+    QString error;
+    if (!AtomicFile::writeAll(path, ProtocolLog::shared().toText().toUtf8(), &error,
+                              AtomicFile::Access::Private)) {
+        showError(tr("The protocol log could not be saved."), error);
         return false;
     }
     statusBar()->showMessage(tr("Saved the protocol log to %1.").arg(path), 10000);
@@ -472,12 +471,10 @@ bool DocumentWindow::importBrowserBookmarks(const QString& path)
 bool DocumentWindow::exportBrowserBookmarks(const QString& path)
 {
     emit m_document->commitEditingRequested();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(BrowserBookmarks::write(m_document->bookmarkList(), m_document->folderList())) < 0 ||
-        !file.commit()) {
-        showError(tr("The bookmark file \"%1\" could not be written.").arg(QFileInfo(path).fileName()),
-                  file.errorString());
+    QString error;
+    if (!AtomicFile::writeAll(path, BrowserBookmarks::write(m_document->bookmarkList(), m_document->folderList()),
+                              &error)) {
+        showError(tr("The bookmark file \"%1\" could not be written.").arg(QFileInfo(path).fileName()), error);
         return false;
     }
     showStatus(tr("Exported %n bookmark(s) to %1.", nullptr, int(m_document->bookmarkList().size()))

@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <sys/stat.h>
+
 namespace
 {
 const char* RecentFilesKey = "RecentFiles";
@@ -204,11 +206,22 @@ DocumentWindow* EdgeMarksApp::newDocument()
     return adopt(new DocumentWindow(this, std::make_unique<MyDocument>(), QString(), name));
 }
 
+// The same file by whatever name, symbolic or hard link reaches it (its device
+// and inode), so that a document is never edited in two windows at once.
+static bool isSameFile(const QString& a, const QString& b)
+{
+    struct stat first, second;
+    if (::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+        ::stat(QFile::encodeName(b).constData(), &second) == 0)
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
 DocumentWindow* EdgeMarksApp::openDocument(const QString& path, QWidget* alertParent)
 {
     const QString canonical = QFileInfo(path).absoluteFilePath();
     for (DocumentWindow* w : std::as_const(m_windows)) {
-        if (QFileInfo(w->filePath()).absoluteFilePath() == canonical) {
+        if (!w->filePath().isEmpty() && isSameFile(w->filePath(), canonical)) {
             w->raise();
             w->activateWindow();
             return w;

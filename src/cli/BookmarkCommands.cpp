@@ -5,13 +5,13 @@
 #include "document/MyDocument.h"
 #include "handset/HandsetCheck.h"
 #include "handset/VedORovav.h"
+#include "io/AtomicFile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QScopeGuard>
 
 namespace
@@ -288,12 +288,9 @@ int ConvertCommand::run(const QStringList& arguments)
     }
     QString error;
     if (isHtml(output)) {
-        QSaveFile file(output);
-        if (!file.open(QIODevice::WriteOnly) ||
-            file.write(BrowserBookmarks::write(doc->bookmarkList(), doc->folderList())) < 0 ||
-            !file.commit()) {
-            printError(
-                QCoreApplication::translate("Cli", "Couldn't save %1: %2").arg(output, file.errorString()));
+        if (!AtomicFile::writeAll(output, BrowserBookmarks::write(doc->bookmarkList(), doc->folderList()),
+                                  &error)) {
+            printError(QCoreApplication::translate("Cli", "Couldn't save %1: %2").arg(output, error));
             return Failed;
         }
     } else if (!doc->writeToFile(output, &error)) {

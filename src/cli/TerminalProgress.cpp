@@ -17,6 +17,7 @@ void TerminalProgress::openProgressForWindow(QObject*, double maxValue, const QS
     m_value = 0;
     m_message =
         message.isNull() ? QCoreApplication::translate("ProgressController", "Communicating...") : message;
+    m_openMessage = m_message;
     draw();
 }
 
@@ -26,6 +27,19 @@ void TerminalProgress::updateProgressDoubleValue(double value)
     // A transfer reports every few kilobytes; the bar follows at most ten times a second.
     if (m_sinceDrawn.isValid() && m_sinceDrawn.elapsed() < RedrawMilliseconds)
         return;
+    draw();
+}
+
+void TerminalProgress::updateProgressMessage(const QString& message)
+{
+    if (message.isNull()) {
+        m_message = m_openMessage;
+    } else {
+        m_message = QCoreApplication::translate("VedORovav", message.toUtf8().constData());
+        // Without a bar to show it in, the wait is said on a line of its own.
+        if (!m_enabled)
+            std::fprintf(m_out, "%s\n", qPrintable(m_message));
+    }
     draw();
 }
 

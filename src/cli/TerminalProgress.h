@@ -19,6 +19,7 @@ public:
     explicit TerminalProgress(std::FILE* out = stderr, std::optional<bool> enabled = std::nullopt);
     void openProgressForWindow(QObject* window, double maxValue, const QString& message) override;
     void updateProgressDoubleValue(double value) override;
+    void updateProgressMessage(const QString& message) override;
     void notifyException(const VedORovavException& exception) override;
     void closeProgress() override;
 
@@ -32,4 +33,5 @@ private:
     double m_value = 0;
     QString m_message;
     QElapsedTimer m_sinceDrawn;
+    QString m_openMessage;
 };

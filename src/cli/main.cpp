@@ -16,9 +16,19 @@ int main(int argc, char** argv)
     TerminalIo::catchSignals();
     const int status = Command::execute(app.arguments().mid(1), io);
     io.out().flush();
+    int traced = status;
+    if (parser.isSet(QStringLiteral("trace"))) {
+        QString error;
+        if (!ProtocolLog::shared().setTraceFile(QString(), &error)) {
+            io.err() << QCoreApplication::translate("Cli", "Couldn't write the trace file %1: %2")
+                            .arg(parser.value(QStringLiteral("trace")), error)
+                     << '\n';
+            traced = status == Command::Ok ? int(Command::Failed) : status;
+        }
+    }
     if (const int signal = TerminalIo::caughtSignal()) {
         io.err() << QCoreApplication::translate("Cli", "Interrupted.") << '\n';
         return 128 + signal;
     }
-    return status;
+    return traced;
 }

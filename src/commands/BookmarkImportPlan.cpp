@@ -14,6 +14,7 @@ BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const 
     BookmarkImportPlan plan;
     plan.folderNames = folderNames;
     plan.skipped = file.skipped;
+    plan.cleaned = file.cleaned;
     const int folderCount = int(folderNames.size());
     folder = std::clamp(folder, 0, std::max(0, folderCount - 1));
 
@@ -150,6 +151,9 @@ QString BookmarkImportPlan::summary() const
                      .arg(renamed.join(QStringLiteral(", ")));
     if (leftOut > 0)
         lines << MyDocument::leftOutText(leftOut);
+    if (cleaned > 0)
+        lines << QCoreApplication::translate(
+            "BrowserBookmarks", "%n name(s) held control characters, which were removed.", nullptr, int(cleaned));
     if (!skipped.isEmpty()) {
         lines << QCoreApplication::translate("BrowserBookmarks", "%n link(s) skipped:", nullptr,
                                              int(skipped.size()));

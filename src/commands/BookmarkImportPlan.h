@@ -29,6 +29,7 @@ public:
     QList<Group> groups;
     QList<BrowserBookmarks::Skipped> skipped;
     qint64 leftOut = 0;  // web bookmarks over the limit
+    qint64 cleaned = 0;  // names that held control characters, removed
     QStringList renamed; // "03 → News" for each renamed folder
 
     // What will happen, in lines for a preview or a terminal.

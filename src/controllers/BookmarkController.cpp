@@ -190,11 +190,18 @@ void BookmarkController::remove()
     m_document->removeBookmarks(doomed);
 }
 
+// How many bookmarks a full document leaves out of data (counted, not built).
+static qsizetype copiedCount(const QMimeData& data)
+{
+    const auto copies = BookmarkPasteboard::copiedRows(data, 0);
+    return std::max<qsizetype>(1, copies ? copies->total : 0);
+}
+
 bool BookmarkController::acceptDrop(const QMimeData& data, int row)
 {
     if (!BookmarkPasteboard::isFrom(data, this) && room() <= 0) {
         reportLeftOut(
-            std::max<qsizetype>(1, BookmarkPasteboard::copiedRows(data).value_or(BookmarkList()).size()));
+            copiedCount(data));
         return false;
     }
     return DNDArrayController::acceptDrop(data, row);
@@ -216,16 +223,17 @@ bool BookmarkController::paste(const QMimeData& data)
 {
     if (room() <= 0) {
         reportLeftOut(
-            std::max<qsizetype>(1, BookmarkPasteboard::copiedRows(data).value_or(BookmarkList()).size()));
+            copiedCount(data));
         return false;
     }
     const std::set<int> selected = selectionIndexes();
     const int row = selected.empty() ? rowCount() : *selected.rbegin() + 1;
     // Pasted rows are copies even when they came from this table. They go where
     // the user looks, unlike dragged ones, which keep their folder and number.
-    if (const std::optional<BookmarkList> copies = BookmarkPasteboard::copiedRows(data)) {
+    if (const auto copied = BookmarkPasteboard::copiedRows(data, std::max<qsizetype>(room(), 0))) {
+        const BookmarkList* copies = &copied->records;
         const qsizetype fitting = std::clamp<qsizetype>(room(), 0, copies->size());
-        reportLeftOut(copies->size() - fitting);
+        reportLeftOut(copied->total - fitting);
         std::set<int> selection;
         for (int i = 0; i < fitting; ++i) {
             const BookmarkPtr& b = copies->at(i);

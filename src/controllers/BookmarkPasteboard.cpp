@@ -65,7 +65,8 @@ QMimeData* BookmarkPasteboard::write(const BookmarkList& records, const QList<in
     return data;
 }
 
-std::optional<BookmarkList> BookmarkPasteboard::copiedRows(const QMimeData& data)
+std::optional<BookmarkPasteboard::CopiedRows> BookmarkPasteboard::copiedRows(const QMimeData& data,
+                                                                            qsizetype most)
 {
     if (!data.hasFormat(CopiedRowsType))
         return std::nullopt;
@@ -73,7 +74,12 @@ std::optional<BookmarkList> BookmarkPasteboard::copiedRows(const QMimeData& data
     // At most a document's worth of records; anything larger is not ours.
     if (rows.size() > MaxCopiedRowsBytes)
         return std::nullopt;
-    return MyDocument::unarchivedBookmarks(rows);
+    CopiedRows copied;
+    std::optional<BookmarkList> records = MyDocument::unarchivedBookmarks(rows, most, &copied.total);
+    if (!records)
+        return std::nullopt;
+    copied.records = std::move(*records);
+    return copied;
 }
 
 QList<int> BookmarkPasteboard::movedRows(const QMimeData& data)

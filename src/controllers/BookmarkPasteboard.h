@@ -31,7 +31,12 @@ inline const QString SourceType = QStringLiteral("application/x-edgemarks-source
 // text/uri-list and plain text, so that a browser or an editor takes them.
 QMimeData* write(const BookmarkList& records, const QList<int>& rows, const void* source);
 
-std::optional<BookmarkList> copiedRows(const QMimeData& data);
+// Copied records: the first `most` of them built, and how many there are.
+struct CopiedRows {
+    BookmarkList records;
+    qsizetype total = 0;
+};
+std::optional<CopiedRows> copiedRows(const QMimeData& data, qsizetype most);
 QList<int> movedRows(const QMimeData& data);
 bool isFrom(const QMimeData& data, const void* source);
 

@@ -109,11 +109,11 @@ void DNDArrayController::insertObjects(const BookmarkList& bookmarks, int arrang
         insertObject(bookmarks.at(i), arrangedIndex + i);
 }
 
-bool DNDArrayController::insertCopies(const BookmarkList& all, int row)
+bool DNDArrayController::insertCopies(const BookmarkPasteboard::CopiedRows& all, int row)
 {
-    const qsizetype fitting = std::clamp<qsizetype>(room(), 0, all.size());
-    reportLeftOut(all.size() - fitting);
-    const BookmarkList copies = all.mid(0, fitting);
+    const qsizetype fitting = std::clamp<qsizetype>(room(), 0, all.records.size());
+    reportLeftOut(all.total - fitting);
+    const BookmarkList copies = all.records.mid(0, fitting);
     insertObjects(copies, row);
     showInserted(copies);
     return !copies.isEmpty();
@@ -143,7 +143,7 @@ bool DNDArrayController::acceptDrop(const QMimeData& data, int row)
         return true;
     }
     // Rows of another table: copies of their own, with their numbers and folders.
-    if (const std::optional<BookmarkList> copies = BookmarkPasteboard::copiedRows(data))
+    if (const auto copies = BookmarkPasteboard::copiedRows(data, std::max<qsizetype>(room(), 0)))
         return insertCopies(*copies, row);
     // A web location from another application.
     const std::optional<DroppedLink> link = LinkReader::fromMimeData(data);

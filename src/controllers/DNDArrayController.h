@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controllers/BookmarkPasteboard.h"
 #include "document/AirHBookmark.h"
 
 #include <QSortFilterProxyModel>
@@ -60,7 +61,7 @@ protected:
     int dropRow(int row, const QModelIndex& parent) const;
     // Inserts records at arranged rows row, row + 1, ... (as many as there is
     // room for; limitReached tells of the rest) and shows them (showInserted).
-    bool insertCopies(const BookmarkList& copies, int row);
+    bool insertCopies(const BookmarkPasteboard::CopiedRows& copies, int row);
     // Selects records just inserted; a table that shows part of the list may
     // first have to go where they are.
     virtual void showInserted(const BookmarkList& inserted);

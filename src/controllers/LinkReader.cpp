@@ -3,6 +3,7 @@
 #include "controllers/ResourceFork.h"
 
 #include "document/PropertyList.h"
+#include "io/OutsideFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -84,28 +85,7 @@ QString iniValue(const QByteArray& bytes, const QByteArray& section, const QByte
 
 std::optional<QByteArray> LinkReader::readSmallRegularFile(const QString& path, qint64 limit)
 {
-    // Non-blocking, so that opening a FIFO never waits for a writer; then checked
-    // on the descriptor itself, so that what was checked is what is read.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd == -1)
-        return std::nullopt;
-    std::optional<QByteArray> result;
-    struct stat info;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= limit) {
-        QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
-        qint64 done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
-            if (n > 0)
-                done += n;
-            else if (n == 0 || errno != EINTR)
-                break;
-        }
-        bytes.truncate(qsizetype(done));
-        result = bytes;
-    }
-    ::close(fd);
-    return result;
+    return OutsideFile::read(path, limit);
 }
 
 std::optional<QUrl> LinkReader::webUrlFromText(const QString& text)

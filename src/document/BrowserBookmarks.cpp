@@ -1,7 +1,8 @@
 #include "document/BrowserBookmarks.h"
 
+#include "io/OutsideFile.h"
+
 #include <QCoreApplication>
-#include <QFile>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -11,6 +12,7 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <unordered_map>
@@ -139,9 +141,117 @@ std::optional<QByteArray> toUtf8(const QByteArray& bytes, const char* charset, b
 // ---------------------------------------------------------------------------
 // Parsing
 
-QString simplified(const QByteArray& utf8)
+// Whitespace written as a character reference is kept, literal whitespace is
+// folded as a browser folds it. libxml2 hands both over alike, so before parsing
+// each such reference becomes a noncharacter of its own (U+FDD0...), which
+// folding passes over and restoring turns back; a reference to a control
+// character becomes Dropped. Noncharacters are not text: any in the file are
+// replaced first.
+constexpr char32_t Marked = 0xFDD0;
+constexpr char32_t Dropped = 0xFDDF;
+constexpr char32_t MarkedCharacters[] = {U' ', U'\t', U'\n', U'\r', U'\f'};
+
+bool isControl(char32_t c)
 {
-    return QString::fromUtf8(utf8).simplified();
+    return (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f') || c == 0x7F;
+}
+
+// In place: every marker is no longer than what it replaces.
+void markReferences(QByteArray& utf8)
+{
+    auto put = [](char* to, char32_t c) {
+        to[0] = char(0xE0 | (c >> 12));
+        to[1] = char(0x80 | ((c >> 6) & 0x3F));
+        to[2] = char(0x80 | (c & 0x3F));
+    };
+    char* const begin = utf8.data();
+    const qsizetype size = utf8.size();
+    qsizetype out = 0;
+    for (qsizetype in = 0; in < size;) {
+        const uchar c = uchar(begin[in]);
+        if (c == 0xEF && in + 2 < size && uchar(begin[in + 1]) == 0xB7 && uchar(begin[in + 2]) >= 0x90 &&
+            uchar(begin[in + 2]) <= 0xAF) {
+            put(begin + out, 0xFFFD);
+            out += 3;
+            in += 3;
+            continue;
+        }
+        if (c == '&' && in + 3 < size && begin[in + 1] == '#') {
+            const bool hex = begin[in + 2] == 'x' || begin[in + 2] == 'X';
+            qsizetype at = in + (hex ? 3 : 2);
+            quint32 value = 0;
+            const qsizetype digits = at;
+            while (at < size && at - digits < 8 && std::isxdigit(uchar(begin[at])) &&
+                   (hex || std::isdigit(uchar(begin[at])))) {
+                value = value * (hex ? 16 : 10) + quint32(QByteArrayView("0123456789abcdef").indexOf(char(std::tolower(uchar(begin[at])))));
+                ++at;
+            }
+            if (at > digits && at < size && begin[at] == ';' && value < 0x80) {
+                const char32_t* marked = std::find(std::begin(MarkedCharacters), std::end(MarkedCharacters), value);
+                if (marked != std::end(MarkedCharacters) || isControl(value) || value == 0) {
+                    put(begin + out, marked != std::end(MarkedCharacters)
+                                         ? Marked + char32_t(marked - MarkedCharacters)
+                                         : Dropped);
+                    out += 3;
+                    in = at + 1;
+                    continue;
+                }
+            }
+        }
+        begin[out++] = begin[in++];
+    }
+    utf8.truncate(out);
+}
+
+// A control character written as it is (not as a reference) becomes Dropped
+// too; such files are rare, so only they are copied.
+void markControls(QByteArray& utf8)
+{
+    if (std::none_of(utf8.cbegin(), utf8.cend(), [](char c) { return isControl(uchar(c)) || c == 0; }))
+        return;
+    QByteArray marked;
+    marked.reserve(utf8.size());
+    for (const char c : std::as_const(utf8)) {
+        if (isControl(uchar(c)) || c == 0)
+            marked += "\xEF\xB7\x9F";
+        else
+            marked += c;
+    }
+    utf8 = std::move(marked);
+}
+
+QString restored(QString text)
+{
+    for (QChar& c : text)
+        if (c.unicode() >= Marked && c.unicode() < Marked + std::size(MarkedCharacters))
+            c = QChar(MarkedCharacters[c.unicode() - Marked]);
+    return text.remove(QChar(Dropped));
+}
+
+// A title as a browser shows it: literal whitespace folded; what the file wrote
+// as references kept; control characters dropped (cleaned set when there were).
+QString folded(const QByteArray& utf8, bool* cleaned)
+{
+    const QString text = QString::fromUtf8(utf8);
+    QString out;
+    out.reserve(text.size());
+    bool space = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == ' ' || u == '\t' || u == '\n' || u == '\r' || u == '\f') {
+            space = !out.isEmpty();
+            continue;
+        }
+        if (u == Dropped || isControl(u)) {
+            *cleaned = true;
+            continue;
+        }
+        if (space)
+            out += QLatin1Char(' ');
+        space = false;
+        out += c;
+    }
+    return restored(out);
 }
 
 // Why the handset cannot take a location, or an empty string when it can.
@@ -193,8 +303,9 @@ struct Reader {
 
     void finishLink()
     {
-        const QString location = QString::fromUtf8(href).trimmed();
-        QString name = simplified(text);
+        const QString location = restored(QString::fromUtf8(href)).trimmed();
+        bool cleaned = false;
+        QString name = folded(text, &cleaned);
         collecting = Collecting::Nothing;
         text.clear();
         if (const QString reason = unsupportedLocation(location); !reason.isEmpty()) {
@@ -208,6 +319,7 @@ struct Reader {
             ++result.notKept;
             return;
         }
+        result.cleaned += cleaned;
         result.links.append({name, location, currentFolder(), memory});
     }
 
@@ -267,7 +379,9 @@ struct Reader {
                 r->finishLink();
         } else if (is(name, "h3")) {
             if (r->collecting == Collecting::Folder) {
-                QString title = simplified(r->text);
+                bool cleaned = false;
+                QString title = folded(r->text, &cleaned);
+                r->result.cleaned += cleaned;
                 r->collecting = Collecting::Nothing;
                 r->text.clear();
                 r->result.folders.append(title);
@@ -320,6 +434,8 @@ BrowserBookmarks BrowserBookmarks::read(const QByteArray& bytes)
     if (!utf8)
         fail(QT_TRANSLATE_NOOP("BrowserBookmarks", "The bookmark file's characters cannot be read."));
 
+    markReferences(*utf8); // first: it replaces any noncharacter the file holds
+    markControls(*utf8);
     xmlInitParser();
     Reader reader;
     reader.result.charset = QString::fromLatin1(name);
@@ -361,16 +477,11 @@ BrowserBookmarks BrowserBookmarks::read(const QByteArray& bytes)
 
 std::optional<BrowserBookmarks> BrowserBookmarks::readFile(const QString& path, QString* error)
 {
-    QFile file(path);
+    const std::optional<QByteArray> bytes = OutsideFile::read(path, MaxFileSize, error);
+    if (!bytes)
+        return std::nullopt;
     try {
-        if (!file.open(QIODevice::ReadOnly)) {
-            if (error)
-                *error = file.errorString();
-            return std::nullopt;
-        }
-        if (file.size() > MaxFileSize)
-            fail(QT_TRANSLATE_NOOP("BrowserBookmarks", "The bookmark file is larger than 64 MB."));
-        return read(file.readAll());
+        return read(*bytes);
     } catch (const BrowserBookmarksError& e) {
         if (error)
             *error = QCoreApplication::translate("BrowserBookmarks", e.what());
@@ -386,6 +497,27 @@ namespace
 QByteArray escaped(const QString& text)
 {
     return text.toHtmlEscaped().replace(QLatin1Char('\''), QLatin1String("&#39;")).toUtf8();
+}
+
+// A name as element text that reads back the same: what a parser folds or may
+// take for something else (runs of spaces, spaces at either end, line breaks,
+// tabs, no-break spaces, U+FEFF, control characters) goes as a reference.
+QByteArray escapedText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text.at(i).unicode();
+        const bool loneSpace = u == ' ' && i > 0 && i + 1 < text.size() && text.at(i - 1) != QLatin1Char(' ') &&
+                               !text.at(i - 1).isSpace() && !text.at(i + 1).isSpace();
+        if ((u < 0x20 || u == 0x7F || u == 0xA0 || u == 0xFEFF || u == ' ') && !loneSpace)
+            out += QStringLiteral("&#%1;").arg(int(u));
+        else if (u == '&' || u == '<' || u == '>' || u == '"' || u == '\'')
+            out += QString(text.at(i)).toHtmlEscaped().replace(QLatin1Char('\''), QLatin1String("&#39;"));
+        else
+            out += text.at(i);
+    }
+    return out.toUtf8();
 }
 } // namespace
 
@@ -407,12 +539,12 @@ QByteArray BrowserBookmarks::write(const BookmarkList& bookmarks, const QStringL
     folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
     for (const qint32 f : folders) {
         const QString title = f >= 0 && f < folderNames.size() ? folderNames.at(f) : QString::number(f);
-        out += "    <DT><H3 HANDSET_FOLDER=\"" + QByteArray::number(f) + "\">" + escaped(title) +
+        out += "    <DT><H3 HANDSET_FOLDER=\"" + QByteArray::number(f) + "\">" + escapedText(title) +
                "</H3>\n    <DL><p>\n";
         for (const BookmarkPtr& b : bookmarks)
             if (b->folder() == f)
                 out += "        <DT><A HREF=\"" + escaped(b->location()) + "\" HANDSET_MEMORY=\"" +
-                       QByteArray::number(b->number()) + "\">" + escaped(b->bookmarkName()) + "</A>\n";
+                       QByteArray::number(b->number()) + "\">" + escapedText(b->bookmarkName()) + "</A>\n";
         out += "    </DL><p>\n";
     }
     out += "</DL><p>\n";

@@ -42,6 +42,7 @@ public:
     QList<Link> links;        // web locations, in file order
     QList<Skipped> skipped;
     qint64 notKept = 0;
+    qint64 cleaned = 0; // names and titles that held control characters, removed
     QString charset; // what the file was read as
 
     // Reads a bookmark file in its declared character set (or, without a

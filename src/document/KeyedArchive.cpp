@@ -663,7 +663,7 @@ ArchivedRef KeyedUnarchiver::decodeTopObject(const QString& key)
     return decodeObject(uid, true);
 }
 
-std::optional<std::vector<quint64>> KeyedUnarchiver::arrayReferences(quint64 uid)
+std::optional<std::vector<quint64>> KeyedUnarchiver::arrayReferences(quint64 uid, qint64 most, qint64* total)
 {
     using Type = PropertyList::Type;
     try {
@@ -680,8 +680,11 @@ std::optional<std::vector<quint64>> KeyedUnarchiver::arrayReferences(quint64 uid
             return std::nullopt;
         std::vector<quint64> uids;
         const qint64 count = plist.size(members);
-        uids.reserve(size_t(count));
-        for (qint64 i = 0; i < count; ++i) {
+        if (total)
+            *total = count;
+        const qint64 taken = std::min(count, most);
+        uids.reserve(size_t(taken));
+        for (qint64 i = 0; i < taken; ++i) {
             const PropertyList::Ref m = plist.item(members, i);
             if (plist.type(m) != Type::Uid)
                 return std::nullopt;

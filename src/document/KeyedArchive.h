@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -113,7 +114,10 @@ public:
     // on its own. Objects decoded with keep false are not remembered by the
     // archive, so memory holds only what the caller keeps.
     quint64 topReference(const QString& key);
-    std::optional<std::vector<quint64>> arrayReferences(quint64 uid);
+    // At most the first `most` members are listed; total gets how many there are,
+    // so that a reader may refuse a collection before building any of it.
+    std::optional<std::vector<quint64>> arrayReferences(
+        quint64 uid, qint64 most = std::numeric_limits<qint64>::max(), qint64* total = nullptr);
     ArchivedRef decodeObject(quint64 uid, bool keep = false);
 
     // The fields of a plain object (not a collection or a string) as they are:

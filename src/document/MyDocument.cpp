@@ -1,9 +1,8 @@
 #include "document/MyDocument.h"
 
 #include "document/KeyedArchive.h"
-
-#include <QFile>
-#include <QSaveFile>
+#include "io/AtomicFile.h"
+#include "io/OutsideFile.h"
 
 #include <algorithm>
 #include <limits>
@@ -460,8 +459,14 @@ bool MyDocument::loadDataRepresentation(const QByteArray& bytes, QString* error)
         // The bookmarks are read one record at a time: memory holds the file and
         // the bookmarks, never a full tree of the archive besides them.
         const auto lists = unarchiver.arrayReferences(unarchiver.topReference(RootKey));
-        const auto records =
-            lists && lists->size() == 2 ? unarchiver.arrayReferences(lists->at(0)) : std::nullopt;
+        // Counted before any record is built: a record listed a million times
+        // costs the file a byte each and would cost memory a bookmark each.
+        qint64 total = 0;
+        const auto records = lists && lists->size() == 2
+                                 ? unarchiver.arrayReferences(lists->at(0), MaxDocumentBookmarks, &total)
+                                 : std::nullopt;
+        if (total > MaxDocumentBookmarks)
+            throw LoadError{tooManyText(total)};
         if (records) {
             bookmarks.reserve(qsizetype(records->size()));
             for (quint64 uid : *records)
@@ -483,6 +488,8 @@ bool MyDocument::loadDataRepresentation(const QByteArray& bytes, QString* error)
             const ArchivedRef& names = root->elements.at(1);
             if (list->kind != ArchivedValue::Kind::Array || names->kind != ArchivedValue::Kind::Array)
                 throw LoadError{tr("The file does not hold a bookmark list and a folder list.")};
+            if (list->elements.size() > MaxDocumentBookmarks)
+                throw LoadError{tooManyText(list->elements.size())};
             bookmarks.reserve(list->elements.size());
             for (const ArchivedRef& record : std::as_const(list->elements)) {
                 if (record->kind != ArchivedValue::Kind::Object)
@@ -528,19 +535,35 @@ QByteArray MyDocument::archivedBookmarks(const BookmarkList& bookmarks)
         ArchivedValue::makeArray(QStringLiteral("NSMutableArray"), MutableArrayChain, records));
 }
 
-std::optional<BookmarkList> MyDocument::unarchivedBookmarks(const QByteArray& bytes)
+std::optional<BookmarkList> MyDocument::unarchivedBookmarks(const QByteArray& bytes, qsizetype most,
+                                                            qsizetype* total)
 {
     try {
         KeyedUnarchiver unarchiver(bytes);
-        const ArchivedRef root = unarchiver.decodeTopObject(RootKey);
-        if (!root || root->kind != ArchivedValue::Kind::Array)
-            return std::nullopt;
         BookmarkList list;
-        for (const ArchivedRef& record : std::as_const(root->elements)) {
-            if (record->kind != ArchivedValue::Kind::Object)
+        // Only what can be kept is decoded; the rest is only counted.
+        qint64 count = 0;
+        if (const auto uids = unarchiver.arrayReferences(unarchiver.topReference(RootKey), most, &count)) {
+            for (quint64 uid : *uids) {
+                const ArchivedRef record = unarchiver.decodeObject(uid);
+                if (record->kind != ArchivedValue::Kind::Object)
+                    return std::nullopt;
+                list << bookmarkFrom(*record);
+            }
+        } else {
+            const ArchivedRef root = unarchiver.decodeTopObject(RootKey);
+            if (!root || root->kind != ArchivedValue::Kind::Array)
                 return std::nullopt;
-            list << bookmarkFrom(*record);
+            count = root->elements.size();
+            for (const ArchivedRef& record : std::as_const(root->elements)) {
+                if (record->kind != ArchivedValue::Kind::Object)
+                    return std::nullopt;
+                if (list.size() < most)
+                    list << bookmarkFrom(*record);
+            }
         }
+        if (total)
+            *total = qsizetype(count);
         return list;
     } catch (const KeyedArchiveError&) {
         return std::nullopt;
@@ -549,22 +572,19 @@ std::optional<BookmarkList> MyDocument::unarchivedBookmarks(const QByteArray& by
     }
 }
 
+QString MyDocument::tooManyText(qint64 count)
+{
+    return tr("The document holds %1 bookmarks; EdgeMarks reads documents of at most %2.")
+        .arg(count)
+        .arg(MaxDocumentBookmarks);
+}
+
 bool MyDocument::readFromFile(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    // Documents hold at most a few thousand records; anything near the property
-    // list's own limit is not one of ours.
-    if (file.size() > (qint64(1) << 30)) {
-        if (error)
-            *error = tr("The file is too large to be a bookmark document.");
-        return false;
-    }
-    return loadDataRepresentation(file.readAll(), error);
+    // Documents hold at most MaxDocumentBookmarks records; anything much larger
+    // is not one of ours.
+    const std::optional<QByteArray> bytes = OutsideFile::read(path, MaxDocumentFileSize, error);
+    return bytes && loadDataRepresentation(*bytes, error);
 }
 
 bool MyDocument::writeToFile(const QString& path, QString* error)
@@ -577,12 +597,8 @@ bool MyDocument::writeToFile(const QString& path, QString* error)
             *error = tr(e.what());
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
+    if (!AtomicFile::writeAll(path, bytes, error))
         return false;
-    }
     m_undoManager.markClean();
     return true;
 }

@@ -26,6 +26,12 @@ public:
     static QString leftOutText(qint64 count);
     // Cuts list to the limit; how many were left out.
     static qsizetype keepWhatFits(BookmarkList& list);
+    // A document written elsewhere may hold more than the handset takes; past
+    // this many records it is refused before they are built, and so is a file
+    // larger than any such document.
+    static constexpr int MaxDocumentBookmarks = 10000;
+    static constexpr qint64 MaxDocumentFileSize = qint64(32) << 20;
+    static QString tooManyText(qint64 count);
 
     explicit MyDocument(QObject* parent = nullptr);
     ~MyDocument() override;
@@ -85,7 +91,9 @@ public:
     // A list of records on its own as a keyed archive (for the clipboard and drags
     // between documents), and back: new records with the same four values.
     static QByteArray archivedBookmarks(const BookmarkList& bookmarks);
-    static std::optional<BookmarkList> unarchivedBookmarks(const QByteArray& bytes);
+    // At most `most` records are built; total gets how many the archive lists.
+    static std::optional<BookmarkList> unarchivedBookmarks(
+        const QByteArray& bytes, qsizetype most = MaxDocumentBookmarks, qsizetype* total = nullptr);
 
     // Reading and atomic writing of the file itself. A failed write leaves the
     // former file as it was.

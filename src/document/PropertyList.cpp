@@ -635,6 +635,13 @@ PropertyList::Ref PropertyList::addReal(double d)
 
 PropertyList::Ref PropertyList::addDate(double secondsSince2001)
 {
+    // What the text form can write: the years 1 to 9999. A date beyond them (or
+    // no number at all) is refused here rather than cast into nonsense later.
+    static const double earliest = double(ReferenceDate.secsTo(QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC)));
+    static const double latest =
+        double(ReferenceDate.secsTo(QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC)));
+    if (!(secondsSince2001 >= earliest && secondsSince2001 <= latest))
+        fail(QT_TRANSLATE_NOOP("MyDocument", "The property list holds a date outside the years 1 to 9999."));
     const Ref ref = addReal(secondsSince2001);
     m_nodes.back().type = Type::Date;
     return ref;

@@ -1,6 +1,7 @@
 #include "handset/AirHFileType.h"
 
 #include "document/PropertyList.h"
+#include "io/OutsideFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,11 +10,19 @@
 QHash<QString, QString> AirHFileType::readTable(const QString& path)
 {
     QHash<QString, QString> rows;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > (1 << 20))
+    // The built-in table is a resource; a user's is a file like any from outside.
+    std::optional<QByteArray> bytes;
+    if (path.startsWith(QLatin1Char(':'))) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+    } else {
+        bytes = OutsideFile::read(path, 1 << 20);
+    }
+    if (!bytes)
         return rows;
     try {
-        const PropertyList plist = PropertyList::fromData(file.readAll());
+        const PropertyList plist = PropertyList::fromData(*bytes);
         const PropertyList::Ref root = plist.root();
         if (plist.type(root) != PropertyList::Type::Dictionary)
             return rows;

@@ -3,11 +3,12 @@
 #include "handset/AirHFileType.h"
 #include "handset/BookmarkEntry.h"
 #include "handset/ShiftJIS.h"
+#include "io/AtomicFile.h"
+#include "io/OutsideFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
@@ -62,50 +63,37 @@ namespace
 class PathSink : public DownloadSink
 {
 public:
-    PathSink(const QString& path, const QDateTime& date) : m_out(path), m_date(date)
-    {
-        m_out.setDirectWriteFallback(false);
-    }
+    PathSink(const QString& path, const QDateTime& date) : m_path(path), m_date(date) {}
     void open(qint64) override
     {
-        // Unbuffered, so that a short write (a full disk, a quota) is seen at the
-        // write that failed, before anything takes the place of the old file.
-        if (!m_out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        if (!m_out.open(m_path))
             throw failure(LinkTexts::CouldNotCreateFile);
     }
+    // Each piece goes to the disk as it is gathered, checked, so that a full
+    // disk or a quota is seen at the write that failed.
     void write(const char* data, qint64 length) override
     {
-        // Written with the system's own call, so that a full disk is named as such.
-        for (qint64 done = 0; done < length;) {
-            const ssize_t w = ::write(m_out.handle(), data + done, size_t(length - done));
-            if (w > 0)
-                done += w;
-            else if (errno != EINTR)
-                throw failure(LinkTexts::CouldNotWriteFile, w == 0 ? EIO : errno);
-        }
+        if (!m_out.write(data, length))
+            throw failure(LinkTexts::CouldNotWriteFile);
     }
     void commit() override
     {
-        if (m_out.error() != QFileDevice::NoError || !m_out.commit())
+        if (!m_out.commit())
             throw failure(LinkTexts::CouldNotWriteFile);
         // A record without a date leaves the file's date as it is.
-        QFile done(m_out.fileName());
+        QFile done(m_out.path());
         if (m_date.isValid() && done.open(QIODevice::ReadWrite)) {
             done.setFileTime(m_date, QFileDevice::FileModificationTime);
             done.close();
         }
     }
-    void abandon() noexcept override { m_out.cancelWriting(); }
+    void abandon() noexcept override { m_out.cancel(); }
 
 private:
-    VedORovavException failure(const char* reason, int error = 0) const
-    {
-        return VedORovavException(reason, QStringLiteral("%1: %2").arg(m_out.fileName(),
-                                                                     error ? QString::fromLocal8Bit(strerror(error))
-                                                                           : m_out.errorString()));
-    }
+    VedORovavException failure(const char* reason) const { return VedORovavException(reason, m_out.errorString()); }
 
-    QSaveFile m_out;
+    QString m_path;
+    AtomicFile m_out;
     QDateTime m_date;
 };
 
@@ -252,11 +240,16 @@ void VedORovav::uploadOne(const Upload& upload, int index, ProgressProtocol& pro
 {
     const QString& path = upload.path;
     const QByteArray name = dataFileName(upload.name, upload.type);
-    struct stat info;
-    const qint64 size = ::stat(QFile::encodeName(path).constData(), &info) == 0 ? qint64(info.st_size) : 0;
+    // Opened and measured before the header goes out, so that a file that
+    // cannot be read (or is a pipe or a device) sends nothing.
+    OutsideFile in;
     // The frame's length field is signed 32-bit: the whole frame must fit it.
-    if (size + name.size() + 6 > qint64(0x7FFFFFFF))
-        throw VedORovavException(LinkTexts::FileTooLarge);
+    if (!in.open(path, qint64(0x7FFFFFFF) - name.size() - 6)) {
+        if (in.problem() == OutsideFile::Problem::TooLarge)
+            throw VedORovavException(LinkTexts::FileTooLarge);
+        throw VedORovavException(LinkTexts::CouldNotReadFile, in.errorString());
+    }
+    const qint64 size = in.size();
 
     sendCommand(3, 0x603, nullptr, int(name.size() - 1 + size));
     {
@@ -266,17 +259,16 @@ void VedORovav::uploadOne(const Upload& upload, int index, ProgressProtocol& pro
     }
 
     qint64 left = size;
-    QFile in(path);
     try {
-        // Unbuffered: the file is read in large pieces, each sent a line's
-        // buffer at a time (a write the port takes at once).
-        if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            throw VedORovavException(LinkTexts::CouldNotReadFile);
+        // The file is read in large pieces, each sent a line's buffer at a time
+        // (a write the port takes at once).
         std::vector<char> piece(size_t(std::min<qint64>(std::max<qint64>(size, 1), PieceLength)));
         while (left > 0) {
-            const qint64 n = in.read(piece.data(), std::min<qint64>(left, qint64(piece.size())));
+            const ssize_t n = ::read(in.handle(), piece.data(), size_t(std::min<qint64>(left, qint64(piece.size()))));
+            if (n < 0 && errno == EINTR)
+                continue;
             if (n < 0)
-                throw VedORovavException(LinkTexts::CouldNotReadFile);
+                throw VedORovavException(LinkTexts::CouldNotReadFile, QString::fromLocal8Bit(strerror(errno)));
             if (n == 0)
                 throw VedORovavException(LinkTexts::FileShrank);
             for (qint64 sent = 0; sent < n;) {

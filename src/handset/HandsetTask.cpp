@@ -27,6 +27,10 @@ public:
             t->m_progress->updateProgressDoubleValue(m_latest.load());
         });
     }
+    void updateProgressMessage(const QString& message) override
+    {
+        post([message](HandsetTask* t) { t->m_progress->updateProgressMessage(message); });
+    }
     void notifyException(const VedORovavException& exception) override
     {
         post([exception](HandsetTask* t) { t->m_progress->notifyException(exception); });

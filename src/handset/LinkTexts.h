@@ -26,6 +26,8 @@ inline constexpr const char* NoAnswer = QT_TRANSLATE_NOOP("VedORovav", "The AIR-
 inline constexpr const char* Disconnected =
     QT_TRANSLATE_NOOP("VedORovav", "The AIR-EDGE PHONE was disconnected.");
 inline constexpr const char* Cancelled = QT_TRANSLATE_NOOP("VedORovav", "The transfer was cancelled.");
+inline constexpr const char* StillSending = QT_TRANSLATE_NOOP(
+    "VedORovav", "The AIR-EDGE PHONE is still sending data from an interrupted transfer…");
 inline constexpr const char* BadTimeout =
     QT_TRANSLATE_NOOP("VedORovav", "The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.");
 // The transfers.

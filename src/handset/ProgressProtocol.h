@@ -15,6 +15,10 @@ public:
     // default "Communicating...".
     virtual void openProgressForWindow(QObject* window, double maxValue, const QString& message) = 0;
     virtual void updateProgressDoubleValue(double value) = 0;
+    // A message in place of the one given at the open while the link waits for
+    // something (an English key of the "VedORovav" context); a null one brings
+    // back the first.
+    virtual void updateProgressMessage(const QString& message) { Q_UNUSED(message) }
     virtual void notifyException(const VedORovavException& exception) = 0;
     virtual void closeProgress() = 0;
 };

@@ -56,6 +56,12 @@ void appendDump(QString& out, const ProtocolLog::Entry& e)
 }
 } // namespace
 
+ProtocolLog::~ProtocolLog()
+{
+    if (m_trace)
+        m_trace->commit();
+}
+
 ProtocolLog& ProtocolLog::shared()
 {
     // Never destroyed: a link closed by a static object's destructor at exit
@@ -113,11 +119,9 @@ void ProtocolLog::add(Entry&& entry)
 {
     entry.msecsSinceEpoch = QDateTime::currentMSecsSinceEpoch();
     std::lock_guard lock(m_mutex);
-    if (m_trace) {
-        const QByteArray text = format(entry).toUtf8();
-        std::fwrite(text.constData(), 1, size_t(text.size()), m_trace);
-        std::fflush(m_trace);
-    }
+    // A trace the disk refuses stops there; closing it reports why.
+    if (m_trace && m_trace->isOpen())
+        m_trace->write(format(entry).toUtf8());
     m_storedBytes += entry.bytes.size() + entry.text.size() * 2;
     m_entries.push_back(std::move(entry));
     while (m_entries.size() > size_t(MaxEntries) ||
@@ -172,20 +176,21 @@ QString ProtocolLog::toText() const
 bool ProtocolLog::setTraceFile(const QString& path, QString* error)
 {
     std::lock_guard lock(m_mutex);
+    bool ok = true;
     if (m_trace) {
-        std::fclose(m_trace);
-        m_trace = nullptr;
+        ok = m_trace->commit();
+        if (!ok && error)
+            *error = m_trace->errorString();
+        m_trace.reset();
     }
     if (path.isEmpty())
-        return true;
+        return ok;
     // Only the user may read a trace: it shows what the handset holds.
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd == -1 || !(m_trace = fdopen(fd, "w"))) {
+    m_trace = std::make_unique<AtomicFile>();
+    if (!m_trace->open(path, AtomicFile::Access::Private)) {
         if (error)
-            *error = QString::fromLocal8Bit(strerror(errno));
-        if (fd != -1)
-            ::close(fd);
+            *error = m_trace->errorString();
+        m_trace.reset();
         return false;
     }
     return true;

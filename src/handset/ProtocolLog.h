@@ -1,5 +1,7 @@
 #pragma once
 
+#include "io/AtomicFile.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -7,6 +9,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <memory>
 #include <mutex>
 
 // What the link said and heard, for bug reports: every frame sent and received
@@ -36,6 +39,7 @@ public:
     static constexpr int MaxBytesPerEntry = 4096;
 
     static ProtocolLog& shared();
+    ~ProtocolLog(); // a trace still open is kept
 
     void step(Kind kind, const QString& text);
     void frame(Kind kind, const QByteArray& bytes, qint64 size, int maskedFrom = -1);
@@ -49,7 +53,9 @@ public:
     QString toText() const;
     static QString format(const Entry& entry);
 
-    // Writes every entry from now on to path as well; an empty path stops.
+    // Writes every entry from now on to path as well; an empty path stops. The
+    // trace takes the file's place when it stops, whole; false (and error) when
+    // the former trace could not be written or the new one not begun.
     bool setTraceFile(const QString& path, QString* error = nullptr);
 
 private:
@@ -58,5 +64,5 @@ private:
     mutable std::mutex m_mutex;
     std::deque<Entry> m_entries;
     qint64 m_storedBytes = 0;
-    FILE* m_trace = nullptr;
+    std::unique_ptr<AtomicFile> m_trace;
 };

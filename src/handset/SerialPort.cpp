@@ -144,37 +144,38 @@ void SerialPort::setUp()
     if (tcsetattr(m_fd, TCSANOW, &options) == -1)
         failOptions("applying the attributes (tcsetattr)");
     log.step(ProtocolLog::Kind::Setting, QStringLiteral("attributes set: ") + describe(options));
-    dropStaleInput(!takeInStep(m_path));
+    m_mayBeStale = !takeInStep(m_path);
+    dropStaleInput();
 }
 
 // A conversation starts clean: whatever an interrupted one left on the line is
 // dropped, never taken for a reply. A handset still finishing the reply of an
-// interrupted conversation sends it now: what arrives before the line has been
-// quiet for a moment is dropped too (for half a second at most), unless this
-// process ended the last conversation on the port in step.
-void SerialPort::dropStaleInput(bool waitForQuiet)
+// interrupted conversation goes on sending it; the conversation waits for that
+// (dropArriving) unless this process ended the last conversation on the port
+// in step.
+void SerialPort::dropStaleInput()
 {
-    ProtocolLog& log = ProtocolLog::shared();
     tcflush(m_fd, TCIFLUSH);
-    log.step(ProtocolLog::Kind::Setting, QStringLiteral("pending input discarded (TCIFLUSH)"));
-    if (!waitForQuiet)
-        return;
-    log.step(ProtocolLog::Kind::Setting, QStringLiteral("waiting for a quiet line"));
-    const qint64 end = QDateTime::currentMSecsSinceEpoch() + 500;
-    for (;;) {
+    ProtocolLog::shared().step(ProtocolLog::Kind::Setting, QStringLiteral("pending input discarded (TCIFLUSH)"));
+}
+
+qint64 SerialPort::dropArriving(int quietMs)
+{
+    qint64 dropped = 0;
+    char stale[4096];
+    while (dropped < (1 << 20)) {
         struct pollfd p {
             m_fd, POLLIN, 0
         };
-        const qint64 left = end - QDateTime::currentMSecsSinceEpoch();
-        if (left <= 0 || ::poll(&p, 1, int(std::min<qint64>(left, QuietMilliseconds))) <= 0 ||
-            !(p.revents & POLLIN))
+        if (::poll(&p, 1, dropped == 0 ? quietMs : 0) <= 0 || !(p.revents & POLLIN))
             break;
-        char stale[256];
         const ssize_t n = ::read(m_fd, stale, sizeof stale);
         if (n <= 0)
             break;
-        log.frame(ProtocolLog::Kind::Skipped, QByteArray(stale, int(n)), n);
+        ProtocolLog::shared().data(ProtocolLog::Kind::Skipped, stale, n);
+        dropped += n;
     }
+    return dropped > 0 ? dropped : -1;
 }
 
 void SerialPort::failOptions(const char* step)

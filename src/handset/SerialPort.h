@@ -38,12 +38,19 @@ public:
     // for the line to be quiet.
     void endsInStep() { m_endsInStep = true; }
 
+    // Whether the last conversation on this port may have been abandoned while
+    // the handset was sending (it was not ended in step by this process).
+    bool mayHaveStaleInput() const { return m_mayBeStale; }
+    // Drops what arrives until the line has been quiet for quietMs: the bytes
+    // dropped (at most about a megabyte a call), or -1 once it was quiet.
+    qint64 dropArriving(int quietMs);
+
 private:
     SerialPort(int fd, const QString& path) : m_fd(fd), m_path(path) {}
     // Claims and sets up the descriptor; raises (and closes it) on failure.
     void setUp();
     [[noreturn]] void failOptions(const char* step);
-    void dropStaleInput(bool waitForQuiet);
+    void dropStaleInput();
     bool wait(short events, int timeoutMs);
 
     int m_fd;
@@ -52,4 +59,5 @@ private:
     };
     bool m_restore = false; // m_original holds what to give back
     bool m_endsInStep = false;
+    bool m_mayBeStale = false;
 };

@@ -152,7 +152,20 @@ bool VedORovav::transfer(ProgressProtocol& progress, double maxValue, const QStr
     bool loggedIn = false;
     try {
         open();
-        loggedIn = loginWithPassword(password);
+        bool stale = waitForQuietLine(progress);
+        for (;;) {
+            try {
+                loggedIn = loginWithPassword(password);
+                break;
+            } catch (const VedORovavException& e) {
+                // A pause in the old stream looked like its end, and more of it
+                // came for a reply: wait on, as long as it keeps coming.
+                const QByteArray reason = e.reason().toUtf8();
+                if (!stale || (reason != LinkTexts::IllegalLength && reason != LinkTexts::IllegalFormat))
+                    throw;
+                stale = waitForQuietLine(progress);
+            }
+        }
         if (loggedIn)
             work();
     } catch (const VedORovavException& e) {
@@ -174,6 +187,35 @@ bool VedORovav::transfer(ProgressProtocol& progress, double maxValue, const QStr
     if (auto* port = dynamic_cast<SerialPort*>(m_stream.get()))
         port->endsInStep();
     return loggedIn;
+}
+
+bool VedORovav::waitForQuietLine(ProgressProtocol& progress)
+{
+    auto* port = dynamic_cast<SerialPort*>(m_stream.get());
+    if (!port || !port->mayHaveStaleInput())
+        return false;
+    ProtocolLog::shared().step(ProtocolLog::Kind::Setting, QStringLiteral("waiting for a quiet line"));
+    qint64 dropped = 0;
+    for (;;) {
+        m_frames.checkCancelled();
+        // Once the handset is seen sending, a short pause is not yet the end of
+        // its frame; nothing at all for a moment means there was none.
+        const qint64 n = port->dropArriving(dropped == 0 ? SerialPort::QuietMilliseconds : StaleQuietMilliseconds);
+        if (n < 0)
+            break;
+        if (dropped == 0)
+            progress.updateProgressMessage(QString::fromUtf8(LinkTexts::StillSending));
+        dropped += n;
+        // No frame of the handset is longer than its signed 32-bit length field.
+        if (dropped > qint64(0x7FFFFFFF))
+            throw VedORovavException(LinkTexts::IllegalLength);
+    }
+    if (dropped > 0) {
+        ProtocolLog::shared().step(ProtocolLog::Kind::Setting,
+                                   QStringLiteral("%1 bytes of an interrupted transfer dropped").arg(dropped));
+        progress.updateProgressMessage(QString());
+    }
+    return dropped > 0;
 }
 
 int VedORovav::queryCount(int subCommand)

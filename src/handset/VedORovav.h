@@ -153,6 +153,10 @@ private:
     // Sends a count query (command 2) and reads the decimal count of its reply.
     int queryCount(int subCommand);
     void discard(qint64 bytes);
+    // Drops what the handset still sends of an abandoned conversation, saying so
+    // while it lasts; whether there was any.
+    bool waitForQuietLine(ProgressProtocol& progress);
+    static constexpr int StaleQuietMilliseconds = 500;
     void sendZeros(qint64 bytes);
     // The skeleton shared by every transfer. finish runs first in the clean-up
     // (the upload's closing exchange); a failure there is reported like any other

@@ -84,6 +84,7 @@ void ProgressController::openProgressForWindow(QObject*, double maxValue, const 
     showValue();
     m_message->setText(message.isNull() ? QCoreApplication::translate("ProgressController", "Communicating...")
                                         : message);
+    m_openMessage = m_message->text();
     m_cancel->setEnabled(true);
     m_sheet->adjustSize();
     m_sheet->show();
@@ -97,6 +98,17 @@ void ProgressController::updateProgressDoubleValue(double value)
         return;
     m_value = value;
     showValue();
+}
+
+void ProgressController::updateProgressMessage(const QString& message)
+{
+    if (!m_isOpened)
+        return;
+    if (message.isNull())
+        m_message->setText(m_openMessage);
+    else
+        m_message->setText(QCoreApplication::translate("VedORovav", message.toUtf8().constData()));
+    m_sheet->adjustSize();
 }
 
 void ProgressController::notifyException(const VedORovavException&)

@@ -23,6 +23,7 @@ public:
 
     void openProgressForWindow(QObject* window, double maxValue, const QString& message) override;
     void updateProgressDoubleValue(double value) override;
+    void updateProgressMessage(const QString& message) override;
     void notifyException(const VedORovavException& exception) override;
     void closeProgress() override;
 
@@ -42,6 +43,7 @@ private:
     QPointer<QWidget> m_window;
     QDialog* m_sheet = nullptr;
     QLabel* m_message = nullptr;
+    QString m_openMessage; // the message given at the open
     QProgressBar* m_bar = nullptr;
     QPushButton* m_cancel = nullptr;
     std::function<void()> m_cancelHandler;

@@ -1,6 +1,7 @@
 #include "controllers/BookmarkController.h"
 #include "controllers/BookmarkPasteboard.h"
 #include "support/BookmarkTestSupport.h"
+#include "support/CraftedInputs.h"
 #include "sheets/BrowserImportSheet.h"
 #include "app/DocumentWindow.h"
 #include "app/EdgeMarksApp.h"
@@ -10,6 +11,8 @@
 #include "handset/HandsetDevices.h"
 #include "sheets/KeychainStore.h"
 #include "support/LinkTestSupport.h"
+#include "support/PeakMemory.h"
+#include "support/WriteFaults.h"
 #include "document/MyDocument.h"
 #include "sheets/PasswordController.h"
 #include "sheets/ProgressController.h"
@@ -1125,6 +1128,119 @@ private slots:
         QTest::keyClick(activeWindow(w), Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(w->document()->bookmarkList() == kept);
         QVERIFY(!w->isWindowModified());
+    }
+
+    // Saving on a disk that refuses the document: the alert says why, the file
+    // stays as it was and the document stays marked as changed.
+    void aFailedSaveKeepsTheChangeMark()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("doc.edgemarks");
+        MyDocument saved;
+        saved.setBookmarkList({make("Kept", 0)});
+        QVERIFY(saved.writeToFile(file));
+        const QByteArray old = readFile(file);
+        DocumentWindow* w = m_app->openDocument(file);
+        QVERIFY(w);
+        w->document()->addBookmarks({make("New", 1)}, w->document()->folderList(), "Add");
+        QVERIFY(w->document()->isModified());
+        for (const FaultCase& c : FaultCases) {
+            {
+                WriteFault disk(dir.path(), roomFor(c, qint64(old.size())), c.syncFails);
+                w->ui()->actionSave->trigger();
+            }
+            QMessageBox* error = visibleBox(w, "errorAlert");
+            QVERIFY2(error, c.name);
+            QVERIFY2(error->informativeText().endsWith("doc.edgemarks was not saved; the old version is kept."),
+                     qPrintable(error->informativeText()));
+            error->accept();
+            QVERIFY(w->document()->isModified());
+            QCOMPARE(readFile(file), old);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"doc.edgemarks"});
+        }
+    }
+
+    // One window for a document however it is reached: a symbolic or a hard link.
+    void oneWindowPerDocument()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("doc.edgemarks");
+        QVERIFY(MyDocument().writeToFile(file));
+        QVERIFY(QFile::link(file, dir.filePath("symbolic.edgemarks")));
+        QVERIFY(::link(QFile::encodeName(file).constData(), QFile::encodeName(dir.filePath("hard.edgemarks")).constData()) == 0);
+        DocumentWindow* w = m_app->openDocument(file);
+        QVERIFY(w);
+        QCOMPARE(m_app->openDocument(dir.filePath("symbolic.edgemarks")), w);
+        QCOMPARE(m_app->openDocument(dir.filePath("hard.edgemarks")), w);
+        QCOMPARE(m_app->openDocument(dir.path() + "/./doc.edgemarks"), w);
+    }
+
+    // Files that are not what their names say, opened in the editor: no window,
+    // an alert that says why, memory within what the file's size allows.
+    void craftedInputsOpen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<qint64>("size");
+        for (const CraftedInput& input : allCraftedInputs())
+            if (QByteArray(input.name).endsWith(".edgemarks"))
+                QTest::newRow(input.name) << input.name << input.says << input.size;
+    }
+
+    void craftedInputsOpen()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, says);
+        QFETCH(qint64, size);
+        static QTemporaryDir inputs;
+        static const bool made = makeCraftedInputs(inputs.path());
+        QVERIFY(made);
+        PeakMemory peak;
+        QVERIFY(!m_app->openDocument(inputs.filePath(name)));
+        const qint64 rise = peak.rise();
+        QMessageBox* alert = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(top); box && box->objectName() == "openErrorAlert")
+                alert = box;
+        QVERIFY(alert);
+        QVERIFY2(alert->informativeText().contains(says), qPrintable(alert->informativeText()));
+        alert->close();
+        if (peak.valid())
+            QVERIFY2(rise < memoryBoundFor(std::min<qint64>(size, MyDocument::MaxDocumentFileSize)),
+                     qPrintable(QString::number(rise)));
+    }
+
+    // The largest clipboard a paste takes, one record named millions of times,
+    // pasted and dropped: what fits comes in, the rest is counted, and only what
+    // fits is built.
+    void aHugeClipboard()
+    {
+        DocumentWindow* w = newWindow();
+        w->resize(800, 500);
+        QCoreApplication::processEvents();
+        const QByteArray rows = repeatedRecordDocument(BookmarkPasteboard::MaxCopiedRowsBytes - (64 << 10), true);
+        QVERIFY(rows.size() <= BookmarkPasteboard::MaxCopiedRowsBytes);
+        auto data = std::make_unique<QMimeData>();
+        data->setData(BookmarkPasteboard::CopiedRowsType, rows);
+        {
+            PeakMemory peak;
+            QVERIFY(w->bookmarkController()->paste(*data));
+            if (peak.valid())
+                QVERIFY2(peak.rise() < memoryBoundFor(rows.size()), qPrintable(QString::number(peak.rise())));
+        }
+        QCOMPARE(w->document()->bookmarkList().size(), MyDocument::MaxBookmarks);
+        QMessageBox* error = visibleBox(w, "errorAlert");
+        QVERIFY(error && error->informativeText().contains("were left out"));
+        error->accept();
+        w->document()->setBookmarkList({make("a", 0)});
+        QCoreApplication::processEvents();
+        {
+            PeakMemory peak;
+            QVERIFY(dropAbove(w->ui()->bookmarkTable, data.get(), 0, Qt::CopyAction));
+            if (peak.valid())
+                QVERIFY2(peak.rise() < memoryBoundFor(rows.size()), qPrintable(QString::number(peak.rise())));
+        }
+        QCOMPARE(w->document()->bookmarkList().size(), MyDocument::MaxBookmarks);
     }
 
     void badFileMakesNoWindow()

@@ -1,10 +1,14 @@
 #include "Translations.h"
+#include "support/BookmarkTestSupport.h"
+#include "support/CraftedInputs.h"
 #include "cli/Command.h"
 #include "cli/TerminalProgress.h"
 #include "document/MyDocument.h"
-#include "support/BookmarkTestSupport.h"
 #include "support/FileTestSupport.h"
 #include "support/LinkTestSupport.h"
+#include "support/PeakMemory.h"
+#include "support/WriteFaults.h"
+#include "handset/ProtocolLog.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -587,6 +591,130 @@ private slots:
         QVERIFY(next.out.contains("big.bin"));
     }
 
+    // Each kind of file the program writes, on a disk that refuses it at the first
+    // write, in the middle, at the last byte or at the flush: the old file stays
+    // byte for byte, no temporary file is left, the failure is said and the
+    // status is 1.
+    void writeFailures_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("fault");
+        for (const char* kind : {"document", "browser file", "download", "trace"})
+            for (int f = 0; f < int(std::size(FaultCases)); ++f)
+                QTest::addRow("%s, %s", kind, FaultCases[f].name) << kind << f;
+    }
+
+    void writeFailures()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, fault);
+        SimulatorFixture sim;
+        sim->setFiles({{"big.bin", "other", QDateTime(), QByteArray(200 << 10, 'd')}});
+        const QString doc = path("source.edgemarks");
+        writeDocument(doc, 100);
+        QTemporaryDir out;
+        const QString name = kind == "document"       ? "doc.edgemarks"
+                             : kind == "browser file" ? "doc.html"
+                             : kind == "download"     ? "big.bin"
+                                                      : "trace.log";
+        const QString target = out.filePath(name);
+        // The whole of what is written, from a run on a sound disk.
+        auto run = [&](const QString& to) {
+            if (kind == "download")
+                return cli({"get", "big.bin:other", "-o", QFileInfo(to).path(), "--force"},
+                           {"EDGEMARKS_PASSWORD=1234"});
+            if (kind != "trace")
+                return cli({"convert", "--force", doc, to});
+            Result r;
+            QString error;
+            ProtocolLog::shared().setTraceFile(to);
+            cli({"ls"}, {"EDGEMARKS_PASSWORD=1234"});
+            r.status = ProtocolLog::shared().setTraceFile(QString(), &error) ? 0 : 1;
+            r.err = error;
+            return r;
+        };
+        QTemporaryDir sound;
+        QCOMPARE(run(sound.filePath(name)).status, 0);
+        // A trace's times may differ in length from run to run.
+        const qint64 size = QFileInfo(sound.filePath(name)).size() - (kind == "trace" ? 200 : 0);
+
+        const QByteArray old = "the old version";
+        QVERIFY(writeFile(target, old));
+        Result r;
+        {
+            WriteFault disk(out.path(), roomFor(FaultCases[fault], size), FaultCases[fault].syncFails);
+            r = run(target);
+        }
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains((FaultCases[fault].syncFails ? "The disk reported an error: " : "The disk is full: ") +
+                                name + " was not saved; the old version is kept."),
+                 qPrintable(r.err));
+        QCOMPARE(readFile(target), old);
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+    }
+
+    // Files that are not what their names say, through show and convert: one
+    // line that says what is wrong, at once, and memory within what the file's
+    // size allows.
+    void craftedInputs_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<qint64>("size");
+        for (const char* command : {"show", "convert"})
+            for (const CraftedInput& input : allCraftedInputs())
+                QTest::addRow("%s %s", command, input.name) << command << input.name << input.says << input.size;
+    }
+
+    void craftedInputs()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, name);
+        QFETCH(QString, says);
+        QFETCH(qint64, size);
+        static QTemporaryDir inputs;
+        static const bool made = makeCraftedInputs(inputs.path());
+        QVERIFY(made);
+        const QString input = inputs.filePath(name);
+        const QStringList arguments = command == "show" ? QStringList{"show", input}
+                                                        : QStringList{"convert", input, path("crafted.html")};
+        PeakMemory peak;
+        const Result r = cli(arguments);
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(says) && r.err.trimmed().count('\n') == 0, qPrintable(r.err));
+        if (peak.valid())
+            QVERIFY2(peak.rise() < memoryBoundFor(std::min<qint64>(size, MyDocument::MaxDocumentFileSize)),
+                     qPrintable(QString::number(peak.rise())));
+    }
+
+    // A download abandoned with kill -9 leaves the handset sending the rest of the
+    // file: the next command waits for it, says so, and then works.
+    void afterAKilledDownload()
+    {
+        SimulatorFixture sim;
+        sim->setFiles({{"huge.bin", "other", QDateTime(), QByteArray(64 << 20, 'h')}});
+        QTemporaryDir out;
+        QProcess get;
+        start(get, {"get", "huge.bin:other", "-o", out.path()}, {"EDGEMARKS_PASSWORD=1234"});
+        // The download request is in: the handset is sending.
+        const auto isDownload = [](const QByteArray& frame) {
+            return frame.size() > 11 && frame[3] == 0x03 && frame[9] == 0x06 && frame[11] == 0x02;
+        };
+        QList<QByteArray> frames;
+        for (int i = 0; i < 100 && std::none_of(frames.cbegin(), frames.cend(), isDownload); ++i)
+            frames = sim->receivedFrames(int(frames.size()) + 1, 1000);
+        QVERIFY(std::any_of(frames.cbegin(), frames.cend(), isDownload));
+        ::kill(pid_t(get.processId()), SIGKILL);
+        QVERIFY(get.waitForFinished(10000));
+
+        const Result ls = binary({"ls"}, {"EDGEMARKS_PASSWORD=1234"});
+        QVERIFY2(ls.status == 0, qPrintable(ls.err));
+        QVERIFY2(ls.err.contains("The AIR-EDGE PHONE is still sending data from an interrupted transfer…"),
+                 qPrintable(ls.err));
+        QVERIFY(ls.out.contains("huge.bin"));
+    }
+
     // Bytes an interrupted conversation left on the line are never taken for a reply.
     void staleBytesBeforeALogin()
     {
@@ -689,7 +817,8 @@ private slots:
         QVERIFY(p.waitForFinished(20000));
         r = result(p);
         QVERIFY2(r.status == 1, qPrintable(r.err));
-        QVERIFY2(r.err.contains("Couldn't write a file.\n" + out + "/memo.txt: File too large"),
+        QVERIFY2(r.err.contains("Couldn't write a file.\nThe file is larger than the disk allows: memo.txt was not "
+                                "saved; the old version is kept."),
                  qPrintable(r.err));
         QCOMPARE(readFile(out + "/memo.txt"), QByteArray("old"));
         QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList({"memo.txt"}));

@@ -97,10 +97,10 @@ private slots:
         QCOMPARE(link->title, QString("untitled"));
         QVERIFY(one->hasFormat("text/x-moz-url"));
         // The copies are records of their own with the same values.
-        const auto copies = BookmarkPasteboard::copiedRows(*one);
-        QVERIFY(copies && copies->size() == 1);
-        QVERIFY(copies->first() != plain);
-        QCOMPARE(copies->first()->location(), QString("http://"));
+        const auto copies = BookmarkPasteboard::copiedRows(*one, 100);
+        QVERIFY(copies && copies->records.size() == 1 && copies->total == 1);
+        QVERIFY(copies->records.first() != plain);
+        QCOMPARE(copies->records.first()->location(), QString("http://"));
     }
 
     void reorderingInsideTheTable()

@@ -200,8 +200,12 @@ private slots:
         MyDocument doc;
         BookmarkList list{
             makeBookmark("Top & <first>", "http://a.jp/?x=1&y=\"2\"", 7, 0),
-            makeBookmark("日本語", "http://b.jp/", 1, 0), makeBookmark("News 1", "https://c.jp/", 2, 3),
-            makeBookmark("News 2", "https://d.jp/", 3, 3), makeBookmark("Last's", "http://e.jp/", 4, 19)};
+            makeBookmark("日本語", "http://b.jp/", 1, 0),
+            // What a parser folds or may take for something else.
+            makeBookmark("  two  spaces ", "http://f.jp/", 5, 0), makeBookmark("no\u00A0break\ttab", "http://g.jp/", 6, 0),
+            makeBookmark("line\nbreak\r\n", "http://h.jp/", 8, 0), makeBookmark("\uFEFFmark\uFEFF", "http://i.jp/", 9, 0),
+            makeBookmark("News 1", "https://c.jp/", 2, 3), makeBookmark("News 2", "https://d.jp/", 3, 3),
+            makeBookmark("Last's", "http://e.jp/", 4, 19)};
         QStringList folders = MyDocument::defaultFolderList();
         folders[3] = "ニュース & <more>";
         const QByteArray html = BrowserBookmarks::write(list, folders);
@@ -219,6 +223,15 @@ private slots:
         QCOMPARE(plan.folderNames, folders);
         QCOMPARE(plan.leftOut, 0);
         QVERIFY(plan.skipped.isEmpty());
+
+        // Control characters, as they are or as references, are removed and noted;
+        // literal whitespace folds as a browser folds it.
+        const BrowserBookmarks cleaned = read("<DL><DT><A HREF=\"http://a.jp/\">a\x01" "b&#7;c \n  d&#32;</A></DL>");
+        QCOMPARE(cleaned.links.value(0).name, QString("abc d "));
+        QCOMPARE(cleaned.cleaned, 1);
+        QVERIFY(BookmarkImportPlan::make(cleaned, {}, folders, BookmarkImportPlan::Mapping::PerFolder, 0)
+                    .summary()
+                    .contains("1 name(s) held control characters, which were removed."));
     }
 
     // Our output read by an independent HTML parser (Python's) finds every bookmark.

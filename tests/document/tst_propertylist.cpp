@@ -8,6 +8,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <cmath>
+
 namespace {
 using Type = PropertyList::Type;
 
@@ -200,6 +202,18 @@ private slots:
         QTest::newRow("XML nested 100,000 deep") << deep << "The file's contents are nested too deeply to be read.";
         // An array that holds itself reads as such; a walker bounds its depth.
         QTest::newRow("array holding itself") << binary({QByteArray("\xA1\x00", 2)}) << QString();
+    }
+
+    // Dates beyond what the text form can write are refused, not cast.
+    void datesOutOfRange()
+    {
+        for (const double seconds : {1e300, -1e300, std::nan(""), 3e11}) {
+            PropertyList plist;
+            QVERIFY_THROWS_EXCEPTION(PropertyListError, plist.addDate(seconds));
+        }
+        PropertyList plist;
+        plist.setRoot(plist.addDate(2.5e11));
+        QVERIFY(plist.toXml().contains("<date>9923-"));
     }
 
     void malformedListsAreRefused()

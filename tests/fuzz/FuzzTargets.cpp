@@ -156,7 +156,7 @@ void pasteboard(const uint8_t* data, size_t size)
         at += length;
     }
     LinkReader::fromMimeData(mime);
-    BookmarkPasteboard::copiedRows(mime);
+    BookmarkPasteboard::copiedRows(mime, 100);
     BookmarkPasteboard::movedRows(mime);
 }
 

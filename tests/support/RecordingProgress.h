@@ -25,6 +25,7 @@ struct RecordingProgress : ProgressProtocol {
         calls << "update";
         values << v;
     }
+    void updateProgressMessage(const QString& m) override { calls << "message " + m; }
     void notifyException(const VedORovavException& e) override
     {
         calls << "exception";

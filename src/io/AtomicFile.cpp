@@ -1,0 +1,197 @@
+#include "io/AtomicFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+// A symbolic link is kept: what it points to is replaced.
+QString resolved(const QString& path)
+{
+    struct stat info;
+    if (::lstat(native(path).constData(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        char target[PATH_MAX];
+        if (::realpath(native(path).constData(), target))
+            return QFile::decodeName(target);
+    }
+    return path;
+}
+
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(const QString& path, Access access)
+{
+    open(path, access);
+}
+
+AtomicFile::~AtomicFile()
+{
+    cancel();
+}
+
+bool AtomicFile::open(const QString& path, Access access)
+{
+    cancel();
+    m_error = 0;
+    m_path = resolved(path);
+    const QByteArray target = native(m_path);
+    struct stat old;
+    m_targetExisted = ::stat(target.constData(), &old) == 0;
+    if (m_targetExisted && S_ISDIR(old.st_mode))
+        return failWith(EISDIR);
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray stem = target.left(slash + 1) + '.' + target.mid(slash + 1);
+    // A new file gets what the umask allows (the kernel applies it).
+    const mode_t mode = access == Access::Private ? 0600 : 0666;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        m_temporary = stem + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+        m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        if (m_fd != -1 || errno != EEXIST)
+            break;
+    }
+    if (m_fd == -1) {
+        const int error = errno;
+        m_temporary.clear();
+        return failWith(error);
+    }
+    // Saving over a file keeps who may read it.
+    if (access == Access::Usual && m_targetExisted)
+        ::fchmod(m_fd, old.st_mode & 07777);
+    return true;
+}
+
+bool AtomicFile::write(const char* data, qint64 size)
+{
+    if (m_fd == -1)
+        return false;
+    while (size > 0) {
+        const ssize_t n = ::write(m_fd, data, size_t(std::min<qint64>(size, qint64(1) << 30)));
+        if (n > 0) {
+            data += n;
+            size -= n;
+        } else if (n == 0 || errno != EINTR) {
+            // A write that takes nothing without saying why: the disk has no room.
+            return failWith(n == 0 ? ENOSPC : errno);
+        }
+    }
+    return true;
+}
+
+bool AtomicFile::commit()
+{
+    if (m_fd == -1)
+        return false;
+    if (::fsync(m_fd) == -1)
+        return failWith(errno);
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) == -1) {
+        m_fd = -2; // closed: only the name is left to remove
+        return failWith(errno);
+    }
+    const QByteArray target = native(m_path);
+    if (::rename(m_temporary.constData(), target.constData()) == -1) {
+        m_fd = -2;
+        return failWith(errno);
+    }
+    m_temporary.clear();
+    // The rename is durable only once the folder is; a folder that cannot be
+    // synced (some file systems) has done what it can.
+    const int folder = ::open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder != -1) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
+}
+
+void AtomicFile::cancel()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (m_fd != -1 && !m_temporary.isEmpty())
+        ::unlink(m_temporary.constData());
+    m_fd = -1;
+    m_temporary.clear();
+}
+
+void AtomicFile::fail(int error)
+{
+    failWith(error);
+}
+
+bool AtomicFile::failWith(int error)
+{
+    m_error = error ? error : EIO;
+    cancel();
+    return false;
+}
+
+QString AtomicFile::errorString() const
+{
+    return m_error ? failureText(m_path, m_error, m_targetExisted) : QString();
+}
+
+QString AtomicFile::failureText(const QString& path, int error, bool oldKept)
+{
+    QString cause;
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        cause = tr("The disk is full");
+        break;
+    case EFBIG:
+        cause = tr("The file is larger than the disk allows");
+        break;
+    case EROFS:
+        cause = tr("The disk is read-only");
+        break;
+    case EACCES:
+    case EPERM:
+        cause = tr("You may not write in this folder");
+        break;
+    case EIO:
+        cause = tr("The disk reported an error");
+        break;
+    case ENOENT:
+    case ENOTDIR:
+        return tr("The folder of %1 is gone: it was not saved.").arg(QFileInfo(path).fileName());
+    case EISDIR:
+        return tr("%1 is a folder: it was not saved.").arg(QFileInfo(path).fileName());
+    default:
+        cause = QString::fromLocal8Bit(std::strerror(error));
+    }
+    const QString name = QFileInfo(path).fileName();
+    return oldKept ? tr("%1: %2 was not saved; the old version is kept.").arg(cause, name)
+                   : tr("%1: %2 was not saved.").arg(cause, name);
+}
+
+bool AtomicFile::writeAll(const QString& path, const QByteArray& bytes, QString* error, Access access)
+{
+    AtomicFile file;
+    if (file.open(path, access) && file.write(bytes) && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
+}
