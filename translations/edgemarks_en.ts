@@ -2,6 +2,54 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>AtomicFile</name>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="161"/>
+        <source>The disk is full</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="164"/>
+        <source>The file is larger than the disk allows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="167"/>
+        <source>The disk is read-only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="171"/>
+        <source>You may not write in this folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="174"/>
+        <source>The disk reported an error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="178"/>
+        <source>The folder of %1 is gone: it was not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="180"/>
+        <source>%1 is a folder: it was not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="185"/>
+        <source>%1: %2 was not saved; the old version is kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="186"/>
+        <source>%1: %2 was not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>BackupReader</name>
     <message>
         <location filename="../src/commands/BackupArchive.cpp" line="42"/>
@@ -181,50 +229,6 @@
     <message>
         <location filename="../src/commands/BackupArchive.cpp" line="398"/>
         <source>Couldn&apos;t open the backup %1: %2</source>
-    <name>AtomicFile</name>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="161"/>
-        <source>The disk is full</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="164"/>
-        <source>The file is larger than the disk allows</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="167"/>
-        <source>The disk is read-only</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="171"/>
-        <source>You may not write in this folder</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="174"/>
-        <source>The disk reported an error</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="178"/>
-        <source>The folder of %1 is gone: it was not saved.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="180"/>
-        <source>%1 is a folder: it was not saved.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="185"/>
-        <source>%1: %2 was not saved; the old version is kept.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="186"/>
-        <source>%1: %2 was not saved.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -343,14 +347,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="64"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="61"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="65"/>
         <source>%1 → %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="133"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="132"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="134"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n bookmark will be added.</numerusform>
@@ -358,40 +360,27 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="140"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="139"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="141"/>
         <source>outside any folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="141"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="140"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="142"/>
         <source>from “%1”</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="142"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="141"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="143"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="149"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="148"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="150"/>
         <source>Folders renamed: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="154"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="153"/>
-        <source>%n name(s) held control characters, which were removed.</source>
-        <translation>
-            <numerusform>%n name held control characters, which were removed.</numerusform>
-            <numerusform>%n names held control characters, which were removed.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="156"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="158"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n link skipped:</numerusform>
@@ -399,10 +388,17 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="157"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="159"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="161"/>
         <source>  “%1” (%2): %3</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="155"/>
+        <source>%n name(s) held control characters, which were removed.</source>
+        <translation>
+            <numerusform>%n name held control characters, which were removed.</numerusform>
+            <numerusform>%n names held control characters, which were removed.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -620,29 +616,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/cli/Command.cpp" line="275"/>
-        <location filename="../src/cli/Command.cpp" line="116"/>
-        <source>import, export, show, check, convert, ls, get, put or devices</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="118"/>
-        <source>the document, or the files</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/main.cpp" line="24"/>
-        <source>See edgemarks-cli --help.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/main.cpp" line="35"/>
-        <location filename="../src/cli/main.cpp" line="48"/>
+        <location filename="../src/cli/main.cpp" line="23"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="20"/>
-        <location filename="../src/cli/main.cpp" line="55"/>
+        <location filename="../src/cli/main.cpp" line="30"/>
         <source>Interrupted.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -653,11 +632,8 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/cli/BookmarkCommands.cpp" line="66"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="296"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="300"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="53"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="232"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="236"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="293"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="297"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -776,8 +752,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="307"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="241"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="304"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Wrote %n bookmark to %1.</numerusform>
@@ -1161,28 +1136,27 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="444"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="449"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="443"/>
         <source>The protocol log could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="452"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="446"/>
         <source>Saved the protocol log to %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="462"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="456"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="470"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="464"/>
         <source>Import Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="471"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="465"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>Imported %n bookmark.</numerusform>
@@ -1190,12 +1164,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="477"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="486"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="480"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Exported %n bookmark to %1.</numerusform>
@@ -1203,94 +1177,94 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="525"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="519"/>
         <source>%1[*] — EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="537"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="531"/>
         <source>The AIR-EDGE PHONE holds at most %1 bookmarks: delete some to add more.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="539"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="533"/>
         <source>Select the bookmarks first.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="572"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="566"/>
         <source>Save As</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="606"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="600"/>
         <source>&quot;%1&quot; already exists. Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="610"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="604"/>
         <source>A file with the same name already exists in &quot;%1&quot;. Replacing it will overwrite its contents.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="612"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="606"/>
         <source>Replace</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="623"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="617"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="639"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="633"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="642"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="636"/>
         <source>Your current changes will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="643"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="637"/>
         <source>Revert</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="652"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="646"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="656"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="665"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="666"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="660"/>
         <source>Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="667"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="661"/>
         <source>Don&apos;t Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="613"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="700"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="607"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="694"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="735"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="747"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="729"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="741"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1336,79 +1310,66 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>EdgeMarksApp</name>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="67"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="69"/>
         <source>An AIR-EDGE PHONE was connected at %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="68"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="70"/>
         <source>An AIR-EDGE PHONE was connected at %1, but you may not use it: install the udev rule that comes with EdgeMarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="74"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="76"/>
         <source>The AIR-EDGE PHONE at %1 was disconnected.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="111"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="113"/>
         <source>Simulated AIR-EDGE PHONE (password %1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="114"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="116"/>
         <source>No driver for the AIR-EDGE PHONE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="116"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="118"/>
         <source>No AIR-EDGE PHONE connected</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="117"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="119"/>
         <source>AIR-EDGE PHONE: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="131"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="133"/>
         <source>EdgeMarks documents (*.%1);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="203"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="205"/>
         <source>untitled</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="203"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="205"/>
         <source>untitled %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="221"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="234"/>
         <source>EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="222"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="235"/>
         <source>The document &quot;%1&quot; could not be opened.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="237"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="250"/>
         <source>Open</source>
         <translation type="unfinished"></translation>
@@ -1910,11 +1871,6 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="577"/>
-        <source>The document holds %1 bookmarks; EdgeMarks reads documents of at most %2.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <location filename="../src/document/MyDocument.cpp" line="479"/>
         <location filename="../src/document/MyDocument.cpp" line="503"/>
         <source>The folder list holds something other than names.</source>
@@ -1956,6 +1912,11 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     <message>
         <location filename="../src/document/PropertyList.cpp" line="28"/>
         <source>The file holds data of another kind than expected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="577"/>
+        <source>The document holds %1 bookmarks; EdgeMarks reads documents of at most %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -2120,28 +2081,27 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>VedORovav</name>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="78"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="81"/>
         <source>While writing “%1” (memory %2).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="86"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="89"/>
         <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/FileTransfer.cpp" line="149"/>
+        <location filename="../src/handset/FileTransfer.cpp" line="188"/>
         <source>While receiving %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/FileTransfer.cpp" line="209"/>
-        <location filename="../src/handset/FileTransfer.cpp" line="196"/>
+        <location filename="../src/handset/FileTransfer.cpp" line="289"/>
         <source>The AIR-EDGE PHONE now holds an incomplete copy of %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/FileTransfer.cpp" line="226"/>
+        <location filename="../src/handset/FileTransfer.cpp" line="314"/>
         <source>While sending %1.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2261,11 +2221,6 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="29"/>
-        <source>The AIR-EDGE PHONE is still sending data from an interrupted transfer…</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <location filename="../src/handset/LinkTexts.h" line="32"/>
         <source>The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.</source>
         <translation type="unfinished"></translation>
@@ -2348,6 +2303,11 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     <message>
         <location filename="../src/handset/LinkTexts.h" line="60"/>
         <source>No place to save a downloaded file was given.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/handset/LinkTexts.h" line="29"/>
+        <source>The AIR-EDGE PHONE is still sending data from an interrupted transfer…</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

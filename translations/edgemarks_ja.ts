@@ -2,6 +2,54 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>AtomicFile</name>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="161"/>
+        <source>The disk is full</source>
+        <translation>ディスクがいっぱいです</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="164"/>
+        <source>The file is larger than the disk allows</source>
+        <translation>ファイルがディスクの許す大きさを超えています</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="167"/>
+        <source>The disk is read-only</source>
+        <translation>ディスクは読み出し専用です</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="171"/>
+        <source>You may not write in this folder</source>
+        <translation>このフォルダには書き込めません</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="174"/>
+        <source>The disk reported an error</source>
+        <translation>ディスクがエラーを報告しました</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="178"/>
+        <source>The folder of %1 is gone: it was not saved.</source>
+        <translation>%1 のフォルダがなくなっています: 保存されませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="180"/>
+        <source>%1 is a folder: it was not saved.</source>
+        <translation>%1 はフォルダです: 保存されませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="185"/>
+        <source>%1: %2 was not saved; the old version is kept.</source>
+        <translation>%1: %2 は保存されませんでした。以前の版はそのまま残っています。</translation>
+    </message>
+    <message>
+        <location filename="../src/io/AtomicFile.cpp" line="186"/>
+        <source>%1: %2 was not saved.</source>
+        <translation>%1: %2 は保存されませんでした。</translation>
+    </message>
+</context>
+<context>
     <name>BackupReader</name>
     <message>
         <location filename="../src/commands/BackupArchive.cpp" line="42"/>
@@ -182,51 +230,6 @@
         <location filename="../src/commands/BackupArchive.cpp" line="398"/>
         <source>Couldn&apos;t open the backup %1: %2</source>
         <translation>バックアップ %1 を開けませんでした: %2</translation>
-    <name>AtomicFile</name>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="161"/>
-        <source>The disk is full</source>
-        <translation>ディスクがいっぱいです</translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="164"/>
-        <source>The file is larger than the disk allows</source>
-        <translation>ファイルがディスクの許す大きさを超えています</translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="167"/>
-        <source>The disk is read-only</source>
-        <translation>ディスクは読み出し専用です</translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="171"/>
-        <source>You may not write in this folder</source>
-        <translation>このフォルダには書き込めません</translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="174"/>
-        <source>The disk reported an error</source>
-        <translation>ディスクがエラーを報告しました</translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="178"/>
-        <source>The folder of %1 is gone: it was not saved.</source>
-        <translation>%1 のフォルダがなくなっています: 保存されませんでした。</translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="180"/>
-        <source>%1 is a folder: it was not saved.</source>
-        <translation>%1 はフォルダです: 保存されませんでした。</translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="185"/>
-        <source>%1: %2 was not saved; the old version is kept.</source>
-        <translation>%1: %2 は保存されませんでした。以前の版はそのまま残っています。</translation>
-    </message>
-    <message>
-        <location filename="../src/io/AtomicFile.cpp" line="186"/>
-        <source>%1: %2 was not saved.</source>
-        <translation>%1: %2 は保存されませんでした。</translation>
     </message>
 </context>
 <context>
@@ -344,63 +347,55 @@
         <translation>ブラウザのブックマークファイルではありません。リンクが含まれていません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="64"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="61"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="65"/>
         <source>%1 → %2</source>
         <translation>%1 → %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="133"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="132"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="134"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n 件のブックマークを追加します。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="140"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="139"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="141"/>
         <source>outside any folder</source>
         <translation>フォルダ外</translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="141"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="140"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="142"/>
         <source>from “%1”</source>
         <translation>「%1」から</translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="142"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="141"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="143"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation>  %2 の %1 件をフォルダ %3 (%4) へ</translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="149"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="148"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="150"/>
         <source>Folders renamed: %1</source>
         <translation>名前を変えるフォルダ: %1</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="154"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="153"/>
-        <source>%n name(s) held control characters, which were removed.</source>
-        <translation>
-            <numerusform>%n 件の名前に制御文字があったので取り除きました。</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="156"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="158"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n 件のリンクを読み飛ばします:</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="157"/>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="159"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="161"/>
         <source>  “%1” (%2): %3</source>
         <translation>  「%1」(%2): %3</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="155"/>
+        <source>%n name(s) held control characters, which were removed.</source>
+        <translation>
+            <numerusform>%n 件の名前に制御文字があったので取り除きました。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -517,11 +512,8 @@
     </message>
     <message>
         <location filename="../src/cli/BookmarkCommands.cpp" line="66"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="296"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="300"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="53"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="232"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="236"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="293"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="297"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation>%1 を保存できませんでした: %2</translation>
     </message>
@@ -644,8 +636,7 @@
         <translation>%1 を読み込めませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="307"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="241"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="304"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き込みました。</numerusform>
@@ -824,29 +815,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/cli/Command.cpp" line="275"/>
-        <location filename="../src/cli/Command.cpp" line="116"/>
-        <source>import, export, show, check, convert, ls, get, put or devices</source>
-        <translation>import, export, show, check, convert, ls, get, put, devices のいずれか</translation>
-    </message>
-    <message>
-        <location filename="../src/cli/Command.cpp" line="118"/>
-        <source>the document, or the files</source>
-        <translation>書類、またはファイル</translation>
-    </message>
-    <message>
-        <location filename="../src/cli/main.cpp" line="24"/>
-        <source>See edgemarks-cli --help.</source>
-        <translation>edgemarks-cli --help を参照してください。</translation>
-    </message>
-    <message>
-        <location filename="../src/cli/main.cpp" line="35"/>
-        <location filename="../src/cli/main.cpp" line="48"/>
+        <location filename="../src/cli/main.cpp" line="23"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation>トレースファイル %1 に書き込めませんでした: %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="20"/>
-        <location filename="../src/cli/main.cpp" line="55"/>
+        <location filename="../src/cli/main.cpp" line="30"/>
         <source>Interrupted.</source>
         <translation>中断しました。</translation>
     </message>
@@ -1152,134 +1126,133 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>AIR-EDGE PHONE のシリアルデバイス:</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="444"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="449"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="443"/>
         <source>The protocol log could not be saved.</source>
         <translation>通信ログを保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="452"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="446"/>
         <source>Saved the protocol log to %1.</source>
         <translation>通信ログを %1 に保存しました。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="462"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="456"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation>ブックマークファイル“%1”を読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="470"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="464"/>
         <source>Import Bookmarks</source>
         <translation>ブックマークの読み込み</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="471"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="465"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="477"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation>ブックマークファイル“%1”に書き込めませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="486"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="480"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="525"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="519"/>
         <source>%1[*] — EdgeMarks</source>
         <translation>%1[*] — EdgeMarks</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="537"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="531"/>
         <source>The AIR-EDGE PHONE holds at most %1 bookmarks: delete some to add more.</source>
         <translation>AIR-EDGE PHONE に登録できるのは %1 件までです。追加するには、いくつか削除してください。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="539"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="533"/>
         <source>Select the bookmarks first.</source>
         <translation>先にブックマークを選択してください。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="572"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="566"/>
         <source>Save As</source>
         <translation>別名で保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="606"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="600"/>
         <source>&quot;%1&quot; already exists. Do you want to replace it?</source>
         <translation>「%1」はすでにあります。置き換えますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="610"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="604"/>
         <source>A file with the same name already exists in &quot;%1&quot;. Replacing it will overwrite its contents.</source>
         <translation>「%1」に同じ名前のファイルがすでにあります。置き換えると、その内容は上書きされます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="612"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="606"/>
         <source>Replace</source>
         <translation>置き換える</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="623"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="617"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation>書類 “%1” を保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="639"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="633"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation>“%1” を最後に保存した状態に戻しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="642"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="636"/>
         <source>Your current changes will be lost.</source>
         <translation>現在の変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="643"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="637"/>
         <source>Revert</source>
         <translation>戻す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="652"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="646"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation>書類 “%1” を元に戻せませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="656"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation>書類 “%1” への変更を保存しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="665"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation>保存しないと変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="666"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="660"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="667"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="661"/>
         <source>Don&apos;t Save</source>
         <translation>保存しない</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="613"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="700"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="607"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="694"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="735"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="747"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="729"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="741"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -1325,79 +1298,66 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>EdgeMarksApp</name>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="67"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="69"/>
         <source>An AIR-EDGE PHONE was connected at %1.</source>
         <translation>AIR-EDGE PHONE が %1 に接続されました。</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="68"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="70"/>
         <source>An AIR-EDGE PHONE was connected at %1, but you may not use it: install the udev rule that comes with EdgeMarks.</source>
         <translation>AIR-EDGE PHONE が %1 に接続されましたが、使用する権限がありません。EdgeMarks に付属の udev ルールをインストールしてください。</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="74"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="76"/>
         <source>The AIR-EDGE PHONE at %1 was disconnected.</source>
         <translation>%1 の AIR-EDGE PHONE が取り外されました。</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="111"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="113"/>
         <source>Simulated AIR-EDGE PHONE (password %1)</source>
         <translation>シミュレーションの AIR-EDGE PHONE (パスワード %1)</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="114"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="116"/>
         <source>No driver for the AIR-EDGE PHONE</source>
         <translation>AIR-EDGE PHONE のドライバがありません</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="116"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="118"/>
         <source>No AIR-EDGE PHONE connected</source>
         <translation>AIR-EDGE PHONE は接続されていません</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="117"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="119"/>
         <source>AIR-EDGE PHONE: %1</source>
         <translation>AIR-EDGE PHONE: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="131"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="133"/>
         <source>EdgeMarks documents (*.%1);;All files (*)</source>
         <translation>EdgeMarks 書類 (*.%1);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="203"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="205"/>
         <source>untitled</source>
         <translation>名称未設定</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="203"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="205"/>
         <source>untitled %1</source>
         <translation>名称未設定 %1</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="221"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="234"/>
         <source>EdgeMarks</source>
         <translation>EdgeMarks</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="222"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="235"/>
         <source>The document &quot;%1&quot; could not be opened.</source>
         <translation>書類 “%1” を開けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="237"/>
         <location filename="../src/app/EdgeMarksApp.cpp" line="250"/>
         <source>Open</source>
         <translation>開く</translation>
@@ -1814,11 +1774,6 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>ブックマークの一覧にブックマーク以外のものがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="577"/>
-        <source>The document holds %1 bookmarks; EdgeMarks reads documents of at most %2.</source>
-        <translation>書類には %1 件のブックマークがあります。EdgeMarks が読める書類は %2 件までです。</translation>
-    </message>
-    <message>
         <location filename="../src/document/MyDocument.cpp" line="479"/>
         <location filename="../src/document/MyDocument.cpp" line="503"/>
         <source>The folder list holds something other than names.</source>
@@ -1945,6 +1900,11 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <location filename="../src/document/PropertyList.cpp" line="28"/>
         <source>The file holds data of another kind than expected.</source>
         <translation>ファイルに想定と異なる種類のデータが含まれています。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/MyDocument.cpp" line="577"/>
+        <source>The document holds %1 bookmarks; EdgeMarks reads documents of at most %2.</source>
+        <translation>書類には %1 件のブックマークがあります。EdgeMarks が読める書類は %2 件までです。</translation>
     </message>
     <message>
         <location filename="../src/document/PropertyList.cpp" line="644"/>
@@ -2223,11 +2183,6 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>転送を中止しました。</translation>
     </message>
     <message>
-        <location filename="../src/handset/LinkTexts.h" line="29"/>
-        <source>The AIR-EDGE PHONE is still sending data from an interrupted transfer…</source>
-        <translation>AIR-EDGE PHONE は中断された転送のデータをまだ送っています…</translation>
-    </message>
-    <message>
         <location filename="../src/handset/LinkTexts.h" line="32"/>
         <source>The time limit in EDGEMARKS_TIMEOUT is not a number of seconds.</source>
         <translation>EDGEMARKS_TIMEOUT の制限時間が秒数ではありません。</translation>
@@ -2313,30 +2268,34 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>受信したファイルの保存先が指定されていません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="78"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="81"/>
         <source>While writing “%1” (memory %2).</source>
         <translation>「%1」(メモリ %2) の書き込み中です。</translation>
     </message>
     <message>
-        <location filename="../src/handset/BookmarkTransfer.cpp" line="86"/>
+        <location filename="../src/handset/BookmarkTransfer.cpp" line="89"/>
         <source>The AIR-EDGE PHONE may now hold only part of the list.</source>
         <translation>AIR-EDGE PHONE には一覧の一部しか書き込まれていない可能性があります。</translation>
     </message>
     <message>
-        <location filename="../src/handset/FileTransfer.cpp" line="149"/>
+        <location filename="../src/handset/FileTransfer.cpp" line="188"/>
         <source>While receiving %1.</source>
         <translation>%1 の受信中です。</translation>
     </message>
     <message>
-        <location filename="../src/handset/FileTransfer.cpp" line="209"/>
-        <location filename="../src/handset/FileTransfer.cpp" line="196"/>
+        <location filename="../src/handset/FileTransfer.cpp" line="289"/>
         <source>The AIR-EDGE PHONE now holds an incomplete copy of %1.</source>
         <translation>AIR-EDGE PHONE 内の %1 は不完全なままです。</translation>
     </message>
     <message>
-        <location filename="../src/handset/FileTransfer.cpp" line="226"/>
+        <location filename="../src/handset/FileTransfer.cpp" line="314"/>
         <source>While sending %1.</source>
         <translation>%1 の送信中です。</translation>
+    </message>
+    <message>
+        <location filename="../src/handset/LinkTexts.h" line="29"/>
+        <source>The AIR-EDGE PHONE is still sending data from an interrupted transfer…</source>
+        <translation>AIR-EDGE PHONE は中断された転送のデータをまだ送っています…</translation>
     </message>
 </context>
 <context>
