@@ -616,12 +616,16 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/cli/Command.cpp" line="275"/>
-        <location filename="../src/cli/main.cpp" line="23"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="30"/>
+        <location filename="../src/cli/main.cpp" line="24"/>
+        <source>Couldn&apos;t write the trace file: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="28"/>
         <source>Interrupted.</source>
         <translation type="unfinished"></translation>
     </message>

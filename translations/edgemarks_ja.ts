@@ -815,12 +815,16 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/cli/Command.cpp" line="275"/>
-        <location filename="../src/cli/main.cpp" line="23"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation>トレースファイル %1 に書き込めませんでした: %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="30"/>
+        <location filename="../src/cli/main.cpp" line="24"/>
+        <source>Couldn&apos;t write the trace file: %1</source>
+        <translation>トレースファイルに書き込めませんでした: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="28"/>
         <source>Interrupted.</source>
         <translation>中断しました。</translation>
     </message>

@@ -2,6 +2,7 @@
 #include "Translations.h"
 #include "cli/Command.h"
 #include "cli/TerminalIo.h"
+#include "handset/ProtocolLog.h"
 
 #include <QCoreApplication>
 
@@ -17,14 +18,11 @@ int main(int argc, char** argv)
     const int status = Command::execute(app.arguments().mid(1), io);
     io.out().flush();
     int traced = status;
-    if (parser.isSet(QStringLiteral("trace"))) {
-        QString error;
-        if (!ProtocolLog::shared().setTraceFile(QString(), &error)) {
-            io.err() << QCoreApplication::translate("Cli", "Couldn't write the trace file %1: %2")
-                            .arg(parser.value(QStringLiteral("trace")), error)
-                     << '\n';
-            traced = status == Command::Ok ? int(Command::Failed) : status;
-        }
+    // A trace is kept only when it reached the disk whole.
+    QString error;
+    if (!ProtocolLog::shared().setTraceFile(QString(), &error)) {
+        io.err() << QCoreApplication::translate("Cli", "Couldn't write the trace file: %1").arg(error) << '\n';
+        traced = status == Command::Ok ? int(Command::Failed) : status;
     }
     if (const int signal = TerminalIo::caughtSignal()) {
         io.err() << QCoreApplication::translate("Cli", "Interrupted.") << '\n';
