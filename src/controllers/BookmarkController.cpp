@@ -74,14 +74,19 @@ BookmarkPtr BookmarkController::newObject() const
     return b;
 }
 
-void BookmarkController::insertObject(const BookmarkPtr& bookmark, int arrangedIndex)
+// Where a row shown at arrangedIndex stands in the document's whole list; past
+// the folder's last row (or any index out of range) is just after that row.
+int BookmarkController::fullListPosition(int arrangedIndex) const
 {
     const int n = rowCount();
-    int at = 0;
     if (arrangedIndex >= 0 && arrangedIndex < n)
-        at = fullListIndex(arrangedObject(arrangedIndex).get());
-    else if (n > 0)
-        at = fullListIndex(arrangedObject(n - 1).get()) + 1;
+        return fullListIndex(arrangedObject(arrangedIndex).get());
+    return n > 0 ? fullListIndex(arrangedObject(n - 1).get()) + 1 : 0;
+}
+
+void BookmarkController::insertObject(const BookmarkPtr& bookmark, int arrangedIndex)
+{
+    const int at = fullListPosition(arrangedIndex);
     m_document->insertObjectInBookmarkList(bookmark, at);
 }
 
@@ -89,12 +94,7 @@ void BookmarkController::insertObjects(const BookmarkList& bookmarks, int arrang
 {
     if (bookmarks.isEmpty())
         return;
-    const int n = rowCount();
-    int at = 0;
-    if (arrangedIndex >= 0 && arrangedIndex < n)
-        at = fullListIndex(arrangedObject(arrangedIndex).get());
-    else if (n > 0)
-        at = fullListIndex(arrangedObject(n - 1).get()) + 1;
+    const int at = fullListPosition(arrangedIndex);
     QList<int> indexes;
     for (int i = 0; i < bookmarks.size(); ++i)
         indexes << at + i;

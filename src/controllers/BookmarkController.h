@@ -104,6 +104,7 @@ signals:
 
 private:
     int fullListIndex(const AirHBookmark* bookmark) const;
+    int fullListPosition(int arrangedIndex) const;
     // Moves a record in the document's list to just above or below another one.
     void moveNextTo(const BookmarkPtr& moved, const BookmarkPtr& anchor, bool below);
 
