@@ -1,34 +1,16 @@
 #include "simulator/SimulatedHandset.h"
 
-#include <QBuffer>
-#include <QImage>
-#include <QPainter>
-#include <QtMath>
+#include <QFile>
 
 namespace
 {
-// A picture of the handset's screen size, drawn without text (no fonts are
-// needed, so that the simulator runs without a display).
-QByteArray picture(const char* format, const QColor& sky, const QColor& ground, int sunX)
+// The sample pictures were drawn once by the project (a sky, a sun, hills, at
+// the handset's screen size) and are kept as files: decoding or encoding them
+// here would load Qt's image plugins into the simulator for nothing.
+QByteArray picture(const QString& name)
 {
-    QImage image(240, 320, QImage::Format_RGB32);
-    QPainter p(&image);
-    QLinearGradient gradient(0, 0, 0, 320);
-    gradient.setColorAt(0, sky);
-    gradient.setColorAt(1, sky.darker(180));
-    p.fillRect(image.rect(), gradient);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 220, 120));
-    p.drawEllipse(QPoint(sunX, 90), 34, 34);
-    p.setBrush(ground);
-    p.drawPolygon(QPolygon({QPoint(0, 320), QPoint(0, 230), QPoint(90, 170), QPoint(160, 215), QPoint(240, 150),
-                            QPoint(240, 320)}));
-    p.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format, 85);
-    return bytes;
+    QFile file(QStringLiteral(":/samples/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void appendBe(QByteArray& b, quint32 v, int bytes)
@@ -63,9 +45,9 @@ QList<SimulatedHandset::File> SimulatedHandset::sampleFiles()
     return {
         {QStringLiteral("memo.txt"), QStringLiteral("other"), when, QByteArrayLiteral("Call back at 18:00.\r\n")},
         {QStringLiteral("Photo.JPG"), QStringLiteral("jpeg"), when.addDays(3),
-         picture("JPEG", QColor(90, 150, 230), QColor(60, 120, 60), 170)},
+         picture(QStringLiteral("Photo.jpg"))},
         {QStringLiteral("Sunset.png"), QStringLiteral("png"), when.addDays(5),
-         picture("PNG", QColor(240, 140, 80), QColor(70, 50, 60), 70)},
+         picture(QStringLiteral("Sunset.png"))},
         {QStringLiteral("Chime.mid"), QStringLiteral("midi"), when.addDays(8), melody({72, 76, 79, 84})},
         {QStringLiteral("Alarm.mid"), QStringLiteral("midi"), when.addDays(9), melody({84, 72, 84, 72, 84})},
         {QStringLiteral("Taro.vcf"), QStringLiteral("vcard"), when.addDays(12),

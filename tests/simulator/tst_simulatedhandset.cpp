@@ -53,6 +53,20 @@ private slots:
     // Every exchange is answered in the transfer tests, which assert the frames the
     // handset received; here: what only the simulator itself shows.
 
+    // The sample pictures come from the program's resources: a missing one would
+    // leave an empty file on the simulated handset.
+    void samplePicturesAreReal()
+    {
+        for (const SimulatedHandset::File& file : SimulatedHandset::sampleFiles()) {
+            if (file.type == "jpeg")
+                QVERIFY(file.content.startsWith("\xFF\xD8\xFF"));
+            else if (file.type == "png")
+                QVERIFY(file.content.startsWith("\x89PNG"));
+            else
+                QVERIFY(!file.content.isEmpty());
+        }
+    }
+
     void faultsOnEntries()
     {
         SimulatorFixture sim;
