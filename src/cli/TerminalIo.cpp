@@ -1,6 +1,10 @@
 #include "cli/TerminalIo.h"
 
+#include "handset/SerialPort.h"
+#include "io/AtomicFile.h"
 #include "sheets/KeychainStore.h"
+
+#include <QCoreApplication>
 
 #include <cerrno>
 #include <cstdio>
@@ -13,11 +17,37 @@ namespace
 {
 std::atomic<bool> cancelRequested{false};
 volatile std::sig_atomic_t signalCaught = 0;
+// What the handler writes, made before any signal can come.
+QByteArray stoppingNotice;
+// The terminal's attributes while a prompt has turned its echo off.
+struct termios echoingTerminal;
+std::atomic<bool> echoIsOff{false};
+
+void writeNotice(const QByteArray& text)
+{
+    for (const char *p = text.constData(), *end = p + text.size(); p < end;) {
+        const ssize_t n = ::write(STDERR_FILENO, p, size_t(end - p));
+        if (n <= 0 && errno != EINTR)
+            return;
+        p += n > 0 ? n : 0;
+    }
+}
 
 extern "C" void onSignal(int signal)
 {
+    const int savedErrno = errno;
+    if (cancelRequested.exchange(true)) {
+        // The user will not wait for the handset to finish: what this process
+        // changed is given back and it ends now.
+        SerialPort::releaseHeldPortsNow();
+        AtomicFile::removeTemporariesNow();
+        if (echoIsOff.load())
+            tcsetattr(STDIN_FILENO, TCSANOW, &echoingTerminal);
+        _exit(128 + signal);
+    }
     signalCaught = signal;
-    cancelRequested = true;
+    writeNotice(stoppingNotice);
+    errno = savedErrno;
 }
 } // namespace
 
@@ -25,6 +55,10 @@ TerminalIo::TerminalIo() : m_out(stdout), m_err(stderr) {}
 
 void TerminalIo::catchSignals()
 {
+    stoppingNotice =
+        '\n' +
+        QCoreApplication::translate("Cli", "Stopping… (press Ctrl-C again to quit at once)").toLocal8Bit() +
+        '\n';
     struct sigaction action {
     };
     action.sa_handler = onSignal;
@@ -79,12 +113,15 @@ std::optional<QString> TerminalIo::promptHidden(const QString& prompt)
     if (terminal) {
         struct termios quiet = saved;
         quiet.c_lflag &= ~tcflag_t(ECHO);
+        echoingTerminal = saved;
+        echoIsOff = true;
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
     }
     bool complete = false;
     QByteArray line = readLine(&complete);
     if (terminal) {
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        echoIsOff = false;
         m_err << '\n';
         m_err.flush();
     }

@@ -6,7 +6,9 @@
 
 // The program's own input and output. Ctrl-C and SIGTERM cancel what runs: the
 // transfer ends as every transfer ends (logout, the port released and
-// restored), then the program exits 128 + signal.
+// restored), then the program exits 128 + signal. A second one ends the program
+// at once: the port and the terminal get their attributes back and unfinished
+// files are removed, but the handset is left where it was.
 class TerminalIo : public CommandIo
 {
 public:
@@ -20,7 +22,8 @@ public:
     const std::atomic<bool>* cancelFlag() const override;
     void protectSecrets() override;
 
-    // Catches SIGINT and SIGTERM from now on; the signal caught, or 0.
+    // Catches SIGINT and SIGTERM from now on (call it once the translations are
+    // installed: what a signal prints is made here); the signal caught, or 0.
     static void catchSignals();
     static int caughtSignal();
 

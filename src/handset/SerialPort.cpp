@@ -8,9 +8,11 @@
 #include <QDateTime>
 #include <QFile>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <mutex>
 #include <poll.h>
 #include <set>
@@ -20,6 +22,17 @@
 
 namespace
 {
+// The ports this process holds with their former attributes, where a signal
+// handler may read them: a slot's descriptor is published only once the
+// attributes beside it are written.
+struct HeldPort {
+    std::atomic<int> fd{-1}; // -1 free, -2 being filled
+    struct termios original {
+    };
+};
+HeldPort heldPorts[4];
+static_assert(std::atomic<int>::is_always_lock_free);
+
 QString describe(const struct termios& t)
 {
     return QStringLiteral("iflag 0x%1, oflag 0x%2, cflag 0x%3, lflag 0x%4, VMIN %5, VTIME %6")
@@ -141,6 +154,14 @@ void SerialPort::setUp()
     options.c_cc[VMIN] = 1;
     options.c_cc[VTIME] = 0;
     m_restore = true;
+    for (int i = 0; i < int(std::size(heldPorts)) && m_heldSlot < 0; ++i) {
+        int free = -1;
+        if (heldPorts[i].fd.compare_exchange_strong(free, -2)) {
+            heldPorts[i].original = m_original;
+            heldPorts[i].fd.store(m_fd);
+            m_heldSlot = i;
+        }
+    }
     if (tcsetattr(m_fd, TCSANOW, &options) == -1)
         failOptions("applying the attributes (tcsetattr)");
     log.step(ProtocolLog::Kind::Setting, QStringLiteral("attributes set: ") + describe(options));
@@ -195,12 +216,25 @@ SerialPort::~SerialPort()
     ioctl(m_fd, TIOCNXCL);
     if (m_restore)
         tcsetattr(m_fd, TCSANOW, &m_original);
+    if (m_heldSlot >= 0)
+        heldPorts[m_heldSlot].fd.store(-1);
     ::close(m_fd);
     if (m_endsInStep) {
         std::lock_guard lock(inStepMutex);
         inStep.insert(m_path);
     }
     ProtocolLog::shared().step(ProtocolLog::Kind::Close, m_path);
+}
+
+void SerialPort::releaseHeldPortsNow() noexcept
+{
+    for (HeldPort& held : heldPorts) {
+        const int fd = held.fd.load();
+        if (fd < 0)
+            continue;
+        ioctl(fd, TIOCNXCL);
+        tcsetattr(fd, TCSANOW, &held.original);
+    }
 }
 
 bool SerialPort::wait(short events, int timeoutMs)

@@ -24,6 +24,10 @@ public:
 
     int fileDescriptor() const { return m_fd; }
 
+    // Gives every port this process holds its claim and former attributes back,
+    // for a process that ends at once on a signal: async-signal-safe.
+    static void releaseHeldPortsNow() noexcept;
+
     bool waitReadable(int timeoutMs) override;
     bool waitWritable(int timeoutMs) override;
     qint64 read(char* buffer, qint64 maxLength) override;
@@ -60,4 +64,5 @@ private:
     bool m_restore = false; // m_original holds what to give back
     bool m_endsInStep = false;
     bool m_mayBeStale = false;
+    int m_heldSlot = -1; // where releaseHeldPortsNow finds this port
 };

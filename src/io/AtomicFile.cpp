@@ -4,11 +4,13 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,7 +39,39 @@ QByteArray folderOf(const QByteArray& path)
     return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
+// The temporary names of the files being written, where a signal handler may
+// read them: each a copy of its own, freed only after its slot is cleared.
+std::atomic<char*> heldTemporaries[8];
+static_assert(std::atomic<char*>::is_always_lock_free);
+
 } // namespace
+
+void AtomicFile::holdTemporary()
+{
+    char* name = ::strdup(m_temporary.constData());
+    for (int i = 0; name && i < int(std::size(heldTemporaries)); ++i) {
+        char* free = nullptr;
+        if (heldTemporaries[i].compare_exchange_strong(free, name)) {
+            m_heldSlot = i;
+            return;
+        }
+    }
+    std::free(name); // more files at once than slots: left as an interrupted write leaves them
+}
+
+void AtomicFile::forgetTemporary()
+{
+    if (m_heldSlot >= 0)
+        std::free(heldTemporaries[m_heldSlot].exchange(nullptr));
+    m_heldSlot = -1;
+}
+
+void AtomicFile::removeTemporariesNow() noexcept
+{
+    for (std::atomic<char*>& held : heldTemporaries)
+        if (const char* name = held.load())
+            ::unlink(name);
+}
 
 AtomicFile::AtomicFile(const QString& path, Access access)
 {
@@ -74,6 +108,7 @@ bool AtomicFile::open(const QString& path, Access access)
         m_temporary.clear();
         return failWith(error);
     }
+    holdTemporary();
     // Saving over a file keeps who may read it.
     if (access == Access::Usual && m_targetExisted)
         ::fchmod(m_fd, old.st_mode & 07777);
@@ -114,6 +149,7 @@ bool AtomicFile::commit()
         m_fd = -2;
         return failWith(errno);
     }
+    forgetTemporary();
     m_temporary.clear();
     // The rename is durable only once the folder is; a folder that cannot be
     // synced (some file systems) has done what it can.
@@ -131,6 +167,7 @@ void AtomicFile::cancel()
         ::close(m_fd);
     if (m_fd != -1 && !m_temporary.isEmpty())
         ::unlink(m_temporary.constData());
+    forgetTemporary();
     m_fd = -1;
     m_temporary.clear();
 }

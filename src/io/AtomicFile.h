@@ -48,13 +48,19 @@ public:
                          Access access = Access::Usual);
     // The sentence for a failure to write path with the system's error code.
     static QString failureText(const QString& path, int error, bool oldKept);
+    // Removes the temporary files of every AtomicFile not yet committed, for a
+    // process that ends at once on a signal: async-signal-safe.
+    static void removeTemporariesNow() noexcept;
 
 private:
     bool failWith(int error);
+    void holdTemporary();
+    void forgetTemporary();
 
     QString m_path;      // the target, with symbolic links followed
     QByteArray m_temporary;
     int m_fd = -1;
     int m_error = 0;
     bool m_targetExisted = false;
+    int m_heldSlot = -1; // where removeTemporariesNow finds the temporary name
 };
