@@ -4,47 +4,47 @@
 <context>
     <name>AtomicFile</name>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="161"/>
+        <location filename="../src/io/AtomicFile.cpp" line="198"/>
         <source>The disk is full</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="164"/>
+        <location filename="../src/io/AtomicFile.cpp" line="201"/>
         <source>The file is larger than the disk allows</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="167"/>
+        <location filename="../src/io/AtomicFile.cpp" line="204"/>
         <source>The disk is read-only</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="171"/>
+        <location filename="../src/io/AtomicFile.cpp" line="208"/>
         <source>You may not write in this folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="174"/>
+        <location filename="../src/io/AtomicFile.cpp" line="211"/>
         <source>The disk reported an error</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="178"/>
+        <location filename="../src/io/AtomicFile.cpp" line="215"/>
         <source>The folder of %1 is gone: it was not saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="180"/>
+        <location filename="../src/io/AtomicFile.cpp" line="217"/>
         <source>%1 is a folder: it was not saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="185"/>
+        <location filename="../src/io/AtomicFile.cpp" line="222"/>
         <source>%1: %2 was not saved; the old version is kept.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="186"/>
+        <location filename="../src/io/AtomicFile.cpp" line="223"/>
         <source>%1: %2 was not saved.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -347,12 +347,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="65"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="100"/>
         <source>%1 → %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="134"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="171"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n bookmark will be added.</numerusform>
@@ -360,27 +360,40 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="141"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="178"/>
         <source>outside any folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="142"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="179"/>
         <source>from “%1”</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="143"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="180"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="150"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="187"/>
         <source>Folders renamed: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="195"/>
+        <source>  “%1” (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="158"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="199"/>
+        <source>  … and %n more.</source>
+        <translation>
+            <numerusform>  … and %n more.</numerusform>
+            <numerusform>  … and %n more.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="205"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n link skipped:</numerusform>
@@ -388,12 +401,12 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="161"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="208"/>
         <source>  “%1” (%2): %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="155"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="202"/>
         <source>%n name(s) held control characters, which were removed.</source>
         <translation>
             <numerusform>%n name held control characters, which were removed.</numerusform>
@@ -431,9 +444,9 @@
     <message numerus="yes">
         <location filename="../src/sheets/BrowserImportSheet.cpp" line="68"/>
         <source>%n name(s) have characters the AIR-EDGE PHONE cannot show; before an export, the handset check offers to replace them.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n name has characters the AIR-EDGE PHONE cannot show; before an export, the handset check offers to replace them.</numerusform>
+            <numerusform>%n names have characters the AIR-EDGE PHONE cannot show; before an export, the handset check offers to replace them.</numerusform>
         </translation>
     </message>
 </context>
@@ -550,12 +563,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="49"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="50"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="187"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="188"/>
         <source>Folder %1: %n bookmark(s)</source>
         <translation>
             <numerusform>Folder %1: %n bookmark</numerusform>
@@ -595,12 +608,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="93"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="94"/>
         <source>Export without asking for confirmation.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="246"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="287"/>
         <source>number</source>
         <translation type="unfinished"></translation>
     </message>
@@ -630,19 +643,20 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="27"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="28"/>
         <source>The document (.edgemarks).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="66"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="293"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="297"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="67"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="232"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="337"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="341"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="76"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="77"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation>
             <numerusform>Imported %n bookmark into %1.</numerusform>
@@ -650,52 +664,52 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="80"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="81"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="95"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="96"/>
         <source>Send a document that the check finds fault with.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="110"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="111"/>
         <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="120"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="121"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="126"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="127"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export?</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="129"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="130"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="131"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="132"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="132"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="133"/>
         <source>Not exported.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="139"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="140"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="148"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="149"/>
         <source>Exported %n bookmark(s).</source>
         <translation>
             <numerusform>Exported %n bookmark.</numerusform>
@@ -703,7 +717,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="150"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="151"/>
         <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
         <translation>
             <numerusform>%n bookmark in a folder the AIR-EDGE PHONE does not have was not sent.</numerusform>
@@ -711,52 +725,70 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="198"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="199"/>
         <source>Folder index %1: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="227"/>
-        <source>The AIR-EDGE PHONE can take %1 as it is.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="238"/>
-        <source>The file to read: a document, or a browser bookmark file (.html, .htm).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="242"/>
-        <source>The file to write, of either kind, told by its extension.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="244"/>
-        <source>Put every bookmark of a browser file into this handset folder (0-19).</source>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="210"/>
+        <source>Replace the characters the handset cannot show, as the editor&apos;s &quot;Replace Unsupported Characters&quot; does, and save DOCUMENT.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/cli/BookmarkCommands.cpp" line="248"/>
+        <source>“%1” is now “%2”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/cli/BookmarkCommands.cpp" line="251"/>
+        <source>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark(s).</source>
+        <translation>
+            <numerusform>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark.</numerusform>
+            <numerusform>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmarks.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="268"/>
+        <source>The AIR-EDGE PHONE can take %1 as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="279"/>
+        <source>The file to read: a document, or a browser bookmark file (.html, .htm).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="283"/>
+        <source>The file to write, of either kind, told by its extension.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="285"/>
+        <source>Put every bookmark of a browser file into this handset folder (0-19).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="289"/>
         <source>Replace OUTPUT when it exists.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="257"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="298"/>
         <source>%1 exists: give --force to replace it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="265"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="306"/>
         <source>--folder takes a folder number from 0 to 19.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="274"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="316"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="304"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="348"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Wrote %n bookmark to %1.</numerusform>
@@ -850,33 +882,38 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="73"/>
+        <location filename="../src/cli/Commands.h" line="74"/>
         <source>List what the handset cannot take of DOCUMENT as it is (exit 1 when anything).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="92"/>
+        <location filename="../src/cli/Commands.h" line="93"/>
         <source>Convert between documents and browser bookmark files (.html, .htm).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="110"/>
+        <location filename="../src/cli/Commands.h" line="111"/>
         <source>List the files on the handset (name, type, size, date).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="128"/>
+        <location filename="../src/cli/Commands.h" line="129"/>
         <source>Download files by name (NAME:TYPE names the type).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="146"/>
+        <location filename="../src/cli/Commands.h" line="147"/>
         <source>Upload files, typed by their extension.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="163"/>
+        <location filename="../src/cli/Commands.h" line="164"/>
         <source>List the USB serial ports, the one a transfer would use marked *.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/TerminalIo.cpp" line="59"/>
+        <source>Stopping… (press Ctrl-C again to quit at once)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -937,9 +974,9 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     <message numerus="yes">
         <location filename="../src/commands/DocumentCommands.cpp" line="110"/>
         <source>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark.</numerusform>
+            <numerusform>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmarks.</numerusform>
         </translation>
     </message>
     <message>
@@ -1084,9 +1121,9 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     <message numerus="yes">
         <location filename="../src/app/DocumentWindow.cpp" line="182"/>
         <source>%n bookmark(s) went to folder &quot;%1&quot;.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n bookmark went to folder &quot;%1&quot;.</numerusform>
+            <numerusform>%n bookmarks went to folder &quot;%1&quot;.</numerusform>
         </translation>
     </message>
     <message>
@@ -1168,12 +1205,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="477"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="480"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="480"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Exported %n bookmark to %1.</numerusform>
@@ -1181,94 +1218,94 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="519"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="522"/>
         <source>%1[*] — EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="531"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="534"/>
         <source>The AIR-EDGE PHONE holds at most %1 bookmarks: delete some to add more.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="533"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="536"/>
         <source>Select the bookmarks first.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="566"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="569"/>
         <source>Save As</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="600"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="603"/>
         <source>&quot;%1&quot; already exists. Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="604"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="607"/>
         <source>A file with the same name already exists in &quot;%1&quot;. Replacing it will overwrite its contents.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="606"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="609"/>
         <source>Replace</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="617"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="620"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="633"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="636"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="636"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="639"/>
         <source>Your current changes will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="637"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="640"/>
         <source>Revert</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="646"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="649"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="656"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="660"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="663"/>
         <source>Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="661"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="664"/>
         <source>Don&apos;t Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="607"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="694"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="610"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="697"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="729"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="741"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="732"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="744"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2110,42 +2147,42 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="42"/>
+        <location filename="../src/handset/SerialPort.cpp" line="55"/>
         <source>You may not use this port. Install the udev rule that comes with EdgeMarks (it lets the desktop&apos;s user open the AIR-EDGE PHONE), or join the group &quot;dialout&quot; and log in again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="49"/>
+        <location filename="../src/handset/SerialPort.cpp" line="62"/>
         <source>Another program holds the port, for example ModemManager or a second EdgeMarks. Close it; the udev rule that comes with EdgeMarks keeps ModemManager away.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="61"/>
+        <location filename="../src/handset/SerialPort.cpp" line="74"/>
         <source>a regular file</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="63"/>
+        <location filename="../src/handset/SerialPort.cpp" line="76"/>
         <source>a folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="65"/>
+        <location filename="../src/handset/SerialPort.cpp" line="78"/>
         <source>a FIFO</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="67"/>
+        <location filename="../src/handset/SerialPort.cpp" line="80"/>
         <source>a socket</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="69"/>
+        <location filename="../src/handset/SerialPort.cpp" line="82"/>
         <source>a block device</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="70"/>
+        <location filename="../src/handset/SerialPort.cpp" line="83"/>
         <source>not a terminal</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2165,12 +2202,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="98"/>
+        <location filename="../src/handset/SerialPort.cpp" line="111"/>
         <source>%1 is not a serial port: it is %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="126"/>
+        <location filename="../src/handset/SerialPort.cpp" line="139"/>
         <source>%1 is not a serial port.</source>
         <translation type="unfinished"></translation>
     </message>

@@ -4,47 +4,47 @@
 <context>
     <name>AtomicFile</name>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="161"/>
+        <location filename="../src/io/AtomicFile.cpp" line="198"/>
         <source>The disk is full</source>
         <translation>ディスクがいっぱいです</translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="164"/>
+        <location filename="../src/io/AtomicFile.cpp" line="201"/>
         <source>The file is larger than the disk allows</source>
         <translation>ファイルがディスクの許す大きさを超えています</translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="167"/>
+        <location filename="../src/io/AtomicFile.cpp" line="204"/>
         <source>The disk is read-only</source>
         <translation>ディスクは読み出し専用です</translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="171"/>
+        <location filename="../src/io/AtomicFile.cpp" line="208"/>
         <source>You may not write in this folder</source>
         <translation>このフォルダには書き込めません</translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="174"/>
+        <location filename="../src/io/AtomicFile.cpp" line="211"/>
         <source>The disk reported an error</source>
         <translation>ディスクがエラーを報告しました</translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="178"/>
+        <location filename="../src/io/AtomicFile.cpp" line="215"/>
         <source>The folder of %1 is gone: it was not saved.</source>
         <translation>%1 のフォルダがなくなっています: 保存されませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="180"/>
+        <location filename="../src/io/AtomicFile.cpp" line="217"/>
         <source>%1 is a folder: it was not saved.</source>
         <translation>%1 はフォルダです: 保存されませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="185"/>
+        <location filename="../src/io/AtomicFile.cpp" line="222"/>
         <source>%1: %2 was not saved; the old version is kept.</source>
         <translation>%1: %2 は保存されませんでした。以前の版はそのまま残っています。</translation>
     </message>
     <message>
-        <location filename="../src/io/AtomicFile.cpp" line="186"/>
+        <location filename="../src/io/AtomicFile.cpp" line="223"/>
         <source>%1: %2 was not saved.</source>
         <translation>%1: %2 は保存されませんでした。</translation>
     </message>
@@ -347,51 +347,63 @@
         <translation>ブラウザのブックマークファイルではありません。リンクが含まれていません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="65"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="100"/>
         <source>%1 → %2</source>
         <translation>%1 → %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="134"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="171"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n 件のブックマークを追加します。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="141"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="178"/>
         <source>outside any folder</source>
         <translation>フォルダ外</translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="142"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="179"/>
         <source>from “%1”</source>
         <translation>「%1」から</translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="143"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="180"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation>  %2 の %1 件をフォルダ %3 (%4) へ</translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="150"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="187"/>
         <source>Folders renamed: %1</source>
         <translation>名前を変えるフォルダ: %1</translation>
     </message>
+    <message>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="195"/>
+        <source>  “%1” (%2)</source>
+        <translation>  「%1」(%2)</translation>
+    </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="158"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="199"/>
+        <source>  … and %n more.</source>
+        <translation>
+            <numerusform>  … ほか %n 件。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="205"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n 件のリンクを読み飛ばします:</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="161"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="208"/>
         <source>  “%1” (%2): %3</source>
         <translation>  「%1」(%2): %3</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="155"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="202"/>
         <source>%n name(s) held control characters, which were removed.</source>
         <translation>
             <numerusform>%n 件の名前に制御文字があったので取り除きました。</numerusform>
@@ -501,142 +513,160 @@
         <translation>%1 を開けませんでした: %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="27"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="28"/>
         <source>The document (.edgemarks).</source>
         <translation>書類 (.edgemarks)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="49"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="50"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation>ブックマークを読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="66"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="293"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="297"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="67"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="232"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="337"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="341"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation>%1 を保存できませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="76"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="77"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="80"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="81"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="95"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="96"/>
         <source>Send a document that the check finds fault with.</source>
         <translation>チェックで問題が見つかった書類も送ります。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="110"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="111"/>
         <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
         <translation>書き出しませんでした。%1 はこのままでは AIR-EDGE PHONE に登録できません (それでも送るには --force を指定してください)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="120"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="121"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation>確認なしでは書き出しません: AIR-EDGE PHONE のブックマークを置き換えるには --yes を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="126"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="127"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>AIR-EDGE PHONE 内のブックマークはすべて削除されます。書き出してもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="129"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="130"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation>書き出すと、AIR-EDGE PHONE 内のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="131"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="132"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="132"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="133"/>
         <source>Not exported.</source>
         <translation>書き出しませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="139"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="140"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation>ブックマークを書き出せませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="148"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="149"/>
         <source>Exported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを書き出しました。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="150"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="151"/>
         <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
         <translation>
             <numerusform>AIR-EDGE PHONE にないフォルダの %n 件のブックマークは送りませんでした。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="187"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="188"/>
         <source>Folder %1: %n bookmark(s)</source>
         <translation>
             <numerusform>フォルダ %1: %n 件</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="198"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="199"/>
         <source>Folder index %1: </source>
         <translation>フォルダ番号 %1: </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="227"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="210"/>
+        <source>Replace the characters the handset cannot show, as the editor&apos;s &quot;Replace Unsupported Characters&quot; does, and save DOCUMENT.</source>
+        <translation>ハンドセットで表示できない文字を、エディタの「表示できない文字を置き換える」と同じように置き換えて、DOCUMENT を保存します。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="248"/>
+        <source>“%1” is now “%2”.</source>
+        <translation>「%1」を「%2」にしました。</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/cli/BookmarkCommands.cpp" line="251"/>
+        <source>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark(s).</source>
+        <translation>
+            <numerusform>%n 件のブックマークで、AIR-EDGE PHONE で表示できない文字を置き換えました。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="268"/>
         <source>The AIR-EDGE PHONE can take %1 as it is.</source>
         <translation>%1 はこのまま AIR-EDGE PHONE に登録できます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="238"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="279"/>
         <source>The file to read: a document, or a browser bookmark file (.html, .htm).</source>
         <translation>読み込むファイル: 書類か、ブラウザのブックマークファイル (.html, .htm)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="242"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="283"/>
         <source>The file to write, of either kind, told by its extension.</source>
         <translation>書き出すファイル。どちらの種類かは拡張子で決まります。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="244"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="285"/>
         <source>Put every bookmark of a browser file into this handset folder (0-19).</source>
         <translation>ブラウザのファイルのブックマークをすべて端末のこのフォルダ (0-19) に入れます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="248"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="289"/>
         <source>Replace OUTPUT when it exists.</source>
         <translation>出力ファイルがあれば置き換えます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="257"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="298"/>
         <source>%1 exists: give --force to replace it.</source>
         <translation>%1 はすでにあります。置き換えるには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="265"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="306"/>
         <source>--folder takes a folder number from 0 to 19.</source>
         <translation>--folder にはフォルダ番号 0 から 19 を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="274"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="316"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation>%1 を読み込めませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="304"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="348"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き込みました。</numerusform>
@@ -794,12 +824,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>サンプル入りの内蔵シミュレータ端末を使います (パスワード 1234)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="93"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="94"/>
         <source>Export without asking for confirmation.</source>
         <translation>確認せずに書き出します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="246"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="287"/>
         <source>number</source>
         <translation>番号</translation>
     </message>
@@ -844,34 +874,39 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>DOCUMENT のフォルダとブックマークを表示します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="73"/>
+        <location filename="../src/cli/Commands.h" line="74"/>
         <source>List what the handset cannot take of DOCUMENT as it is (exit 1 when anything).</source>
         <translation>DOCUMENT のうち端末にそのまま登録できないものを表示します (あれば終了状態 1)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="92"/>
+        <location filename="../src/cli/Commands.h" line="93"/>
         <source>Convert between documents and browser bookmark files (.html, .htm).</source>
         <translation>書類とブラウザのブックマークファイル (.html, .htm) を相互に変換します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="110"/>
+        <location filename="../src/cli/Commands.h" line="111"/>
         <source>List the files on the handset (name, type, size, date).</source>
         <translation>端末内のファイルを表示します (名前、種類、サイズ、日付)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="128"/>
+        <location filename="../src/cli/Commands.h" line="129"/>
         <source>Download files by name (NAME:TYPE names the type).</source>
         <translation>ファイルを名前で受信します (NAME:TYPE で種類を指定)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="146"/>
+        <location filename="../src/cli/Commands.h" line="147"/>
         <source>Upload files, typed by their extension.</source>
         <translation>ファイルを送信します。種類は拡張子で決まります。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="163"/>
+        <location filename="../src/cli/Commands.h" line="164"/>
         <source>List the USB serial ports, the one a transfer would use marked *.</source>
         <translation>USB シリアルポートを表示します。転送に使うポートには * が付きます。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/TerminalIo.cpp" line="59"/>
+        <source>Stopping… (press Ctrl-C again to quit at once)</source>
+        <translation>停止しています…(すぐに終了するには、もう一度 Ctrl-C を押してください)</translation>
     </message>
 </context>
 <context>
@@ -1157,106 +1192,106 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="477"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="480"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation>ブックマークファイル“%1”に書き込めませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="480"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="519"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="522"/>
         <source>%1[*] — EdgeMarks</source>
         <translation>%1[*] — EdgeMarks</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="531"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="534"/>
         <source>The AIR-EDGE PHONE holds at most %1 bookmarks: delete some to add more.</source>
         <translation>AIR-EDGE PHONE に登録できるのは %1 件までです。追加するには、いくつか削除してください。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="533"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="536"/>
         <source>Select the bookmarks first.</source>
         <translation>先にブックマークを選択してください。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="566"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="569"/>
         <source>Save As</source>
         <translation>別名で保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="600"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="603"/>
         <source>&quot;%1&quot; already exists. Do you want to replace it?</source>
         <translation>「%1」はすでにあります。置き換えますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="604"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="607"/>
         <source>A file with the same name already exists in &quot;%1&quot;. Replacing it will overwrite its contents.</source>
         <translation>「%1」に同じ名前のファイルがすでにあります。置き換えると、その内容は上書きされます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="606"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="609"/>
         <source>Replace</source>
         <translation>置き換える</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="617"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="620"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation>書類 “%1” を保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="633"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="636"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation>“%1” を最後に保存した状態に戻しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="636"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="639"/>
         <source>Your current changes will be lost.</source>
         <translation>現在の変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="637"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="640"/>
         <source>Revert</source>
         <translation>戻す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="646"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="649"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation>書類 “%1” を元に戻せませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="656"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation>書類 “%1” への変更を保存しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation>保存しないと変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="660"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="663"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="661"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="664"/>
         <source>Don&apos;t Save</source>
         <translation>保存しない</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="607"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="694"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="610"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="697"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="729"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="741"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="732"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="744"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -2072,42 +2107,42 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>VedORovav</name>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="42"/>
+        <location filename="../src/handset/SerialPort.cpp" line="55"/>
         <source>You may not use this port. Install the udev rule that comes with EdgeMarks (it lets the desktop&apos;s user open the AIR-EDGE PHONE), or join the group &quot;dialout&quot; and log in again.</source>
         <translation>このポートを使用する権限がありません。EdgeMarks に付属の udev ルール (デスクトップのユーザーが AIR-EDGE PHONE を開けるようにします) をインストールするか、グループ &quot;dialout&quot; に参加してログインし直してください。</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="49"/>
+        <location filename="../src/handset/SerialPort.cpp" line="62"/>
         <source>Another program holds the port, for example ModemManager or a second EdgeMarks. Close it; the udev rule that comes with EdgeMarks keeps ModemManager away.</source>
         <translation>別のプログラム (ModemManager や、もう一つの EdgeMarks など) がポートを使用しています。そのプログラムを終了してください。EdgeMarks に付属の udev ルールは ModemManager を近づけません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="61"/>
+        <location filename="../src/handset/SerialPort.cpp" line="74"/>
         <source>a regular file</source>
         <translation>通常のファイル</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="63"/>
+        <location filename="../src/handset/SerialPort.cpp" line="76"/>
         <source>a folder</source>
         <translation>フォルダ</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="65"/>
+        <location filename="../src/handset/SerialPort.cpp" line="78"/>
         <source>a FIFO</source>
         <translation>FIFO</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="67"/>
+        <location filename="../src/handset/SerialPort.cpp" line="80"/>
         <source>a socket</source>
         <translation>ソケット</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="69"/>
+        <location filename="../src/handset/SerialPort.cpp" line="82"/>
         <source>a block device</source>
         <translation>ブロックデバイス</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="70"/>
+        <location filename="../src/handset/SerialPort.cpp" line="83"/>
         <source>not a terminal</source>
         <translation>端末以外</translation>
     </message>
@@ -2127,12 +2162,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>%1 は %2 へのリンクですが、%2 がありません。</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="98"/>
+        <location filename="../src/handset/SerialPort.cpp" line="111"/>
         <source>%1 is not a serial port: it is %2.</source>
         <translation>%1 はシリアルポートではありません (%2 です)。</translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="126"/>
+        <location filename="../src/handset/SerialPort.cpp" line="139"/>
         <source>%1 is not a serial port.</source>
         <translation>%1 はシリアルポートではありません。</translation>
     </message>

@@ -462,7 +462,10 @@ bool DocumentWindow::importBrowserBookmarks(const QString& path)
     connect(sheet, &QDialog::accepted, this, [this, sheet] {
         const BookmarkImportPlan& plan = sheet->plan();
         m_document->addBookmarks(plan.added, plan.folderNames, tr("Import Bookmarks"));
-        showStatus(tr("Imported %n bookmark(s).", nullptr, int(plan.added.size())));
+        QString status = tr("Imported %n bookmark(s).", nullptr, int(plan.added.size()));
+        if (plan.leftOut > 0)
+            status += QLatin1Char(' ') + MyDocument::leftOutText(plan.leftOut);
+        showStatus(status);
     });
     sheet->open();
     return true;

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/TerminalProgress.h"
 #include "commands/BookmarkImportPlan.h"
+#include "commands/DocumentCommands.h"
 #include "document/BrowserBookmarks.h"
 #include "document/MyDocument.h"
 #include "handset/HandsetCheck.h"
@@ -205,6 +206,10 @@ int ShowCommand::run(const QStringList& arguments)
 void CheckCommand::declare()
 {
     addArgument(QStringLiteral("DOCUMENT"), documentHelp());
+    addOption({QStringLiteral("fix"),
+               QCoreApplication::translate(
+                   "Cli", "Replace the characters the handset cannot show, as the editor's \"Replace "
+                          "Unsupported Characters\" does, and save DOCUMENT.")});
     addJsonOption();
 }
 
@@ -214,6 +219,39 @@ int CheckCommand::run(const QStringList& arguments)
     std::unique_ptr<MyDocument> doc = openDocument(path, false);
     if (!doc)
         return Failed;
+    QJsonArray changes;
+    if (isSet("fix")) {
+        // The records change in place: their former texts are kept apart.
+        QList<std::pair<QString, QString>> before;
+        for (const BookmarkPtr& b : doc->bookmarkList())
+            before.append({b->bookmarkName(), b->location()});
+        const QList<int> changed = DocumentCommands::replaceUnsupportedCharacters(*doc);
+        // An untouched document is not written at all.
+        QString error;
+        if (!changed.isEmpty() && !doc->writeToFile(path, &error)) {
+            printError(QCoreApplication::translate("Cli", "Couldn't save %1: %2").arg(path, error));
+            return Failed;
+        }
+        for (int i : changed) {
+            const auto& [formerName, formerLocation] = before.at(i);
+            const AirHBookmark& now = *doc->bookmarkList().at(i);
+            changes.append(QJsonObject{{"index", i},
+                                       {"name", now.bookmarkName()},
+                                       {"location", now.location()},
+                                       {"formerName", formerName},
+                                       {"formerLocation", formerLocation}});
+            if (json())
+                continue;
+            for (const auto& [from, to] :
+                 {std::pair(formerName, now.bookmarkName()), std::pair(formerLocation, now.location())})
+                if (from != to)
+                    printError(QCoreApplication::translate("Cli", "“%1” is now “%2”.").arg(from, to));
+        }
+        if (!json())
+            printError(QCoreApplication::translate(
+                "Cli", "Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark(s).", nullptr,
+                int(changed.size())));
+    }
     const QList<HandsetCheck::Finding> findings = HandsetCheck::check(doc->bookmarkList());
     QTextStream& out = m_io.out();
     if (json()) {
@@ -222,7 +260,10 @@ int CheckCommand::run(const QStringList& arguments)
             array.append(QJsonObject{{"kind", HandsetCheck::kindName(f.kind)},
                                      {"index", f.index >= 0 ? QJsonValue(f.index) : QJsonValue()},
                                      {"message", f.message}});
-        printJson(array);
+        if (isSet("fix"))
+            printJson(QJsonObject{{"document", path}, {"replaced", changes}, {"findings", array}});
+        else
+            printJson(array);
     } else if (findings.isEmpty()) {
         out << QCoreApplication::translate("Cli", "The AIR-EDGE PHONE can take %1 as it is.").arg(path)
             << '\n';
@@ -267,6 +308,7 @@ int ConvertCommand::run(const QStringList& arguments)
         }
     }
     std::unique_ptr<MyDocument> doc;
+    QJsonArray leftOut; // the browser file's links that did not fit
     if (isHtml(input)) {
         QString error;
         const std::optional<BrowserBookmarks> bookmarks = BrowserBookmarks::readFile(input, &error);
@@ -281,6 +323,8 @@ int ConvertCommand::run(const QStringList& arguments)
                                                      : BookmarkImportPlan::Mapping::PerFolder,
                                      folder);
         printError(plan.summary());
+        for (const BrowserBookmarks::Link& link : plan.leftOutLinks)
+            leftOut.append(QJsonObject{{"name", link.name}, {"location", link.location}});
         doc->setFolderList(plan.folderNames);
         doc->setBookmarkList(plan.added);
     } else if (!(doc = openDocument(input, false))) {
@@ -299,7 +343,8 @@ int ConvertCommand::run(const QStringList& arguments)
     }
     const int written = int(doc->bookmarkList().size()); // lupdate reads no "->" inside a translate call
     if (json())
-        printJson(QJsonObject{{"input", input}, {"output", output}, {"written", written}});
+        printJson(
+            QJsonObject{{"input", input}, {"output", output}, {"written", written}, {"leftOut", leftOut}});
     printError(
         QCoreApplication::translate("Cli", "Wrote %n bookmark(s) to %1.", nullptr, written).arg(output));
     return Ok;

@@ -61,7 +61,8 @@ protected:
     int run(const QStringList& arguments) override;
 };
 
-// check DOCUMENT: what the handset cannot take as it is.
+// check DOCUMENT: what the handset cannot take as it is; with --fix the
+// characters it cannot show are replaced and the document saved.
 class CheckCommand : public Command
 {
 public:

@@ -5,7 +5,42 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <climits>
 #include <vector>
+
+namespace
+{
+// Which links fit into room. Spread: the browser folders (and the links outside
+// any) take turns, one link each, so that every folder that is mapped gets its
+// share rather than the first folders of the file all the room; else the first
+// links of the file.
+std::vector<bool> keptLinks(const BrowserBookmarks& file, int room, bool spread)
+{
+    const qsizetype count = file.links.size();
+    std::vector<bool> kept(size_t(count), false);
+    if (!spread || count <= room) {
+        std::fill_n(kept.begin(), std::min<qsizetype>(room, count), true);
+        return kept;
+    }
+    // The links of each group in file order; group 0 holds those outside any folder.
+    std::vector<std::vector<qsizetype>> groups(size_t(file.folders.size()) + 1);
+    for (qsizetype k = 0; k < count; ++k)
+        groups[size_t(file.links.at(k).folder + 1)].push_back(k);
+    for (size_t turn = 0; room > 0; ++turn) {
+        bool any = false;
+        for (size_t g = 0; g < groups.size() && room > 0; ++g) {
+            if (turn >= groups[g].size())
+                continue;
+            kept[size_t(groups[g][turn])] = true;
+            --room;
+            any = true;
+        }
+        if (!any)
+            break;
+    }
+    return kept;
+}
+} // namespace
 
 BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const BookmarkList& existing,
                                             const QStringList& folderNames, Mapping mapping, int folder,
@@ -44,13 +79,13 @@ BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const 
     // Only links that are kept count: a folder whose links are all left out
     // takes no handset folder and renames none.
     const int room = std::max(0, limit - int(existing.size()));
-    const qsizetype fitting = std::min<qsizetype>(room, file.links.size());
+    const std::vector<bool> kept = keptLinks(file, room, mapping == Mapping::PerFolder);
     std::vector<int> target(size_t(file.folders.size()), folder);
     if (mapping == Mapping::PerFolder) {
         const int browserFolders = int(file.folders.size());
         std::vector<bool> hasLinks(size_t(browserFolders), false);
-        for (qsizetype k = 0; k < fitting; ++k)
-            if (const int f = file.links.at(k).folder; f >= 0)
+        for (qsizetype k = 0; k < file.links.size(); ++k)
+            if (const int f = file.links.at(k).folder; f >= 0 && kept[size_t(k)])
                 hasLinks[size_t(f)] = true;
         std::vector<bool> claimed = occupied, placed(size_t(browserFolders), false);
         std::vector<bool> taken(size_t(folderCount), false); // by a browser folder
@@ -95,18 +130,21 @@ BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const 
     }
 
     // Memory numbers: the one a link notes while it is free, else the lowest free one.
-    std::vector<int> numbers(size_t(fitting), -1);
-    for (qsizetype i = 0; i < fitting; ++i)
-        if (const int noted = file.links.at(i).memory; noted >= 0 && noted < 100 && !used[size_t(noted)]) {
+    std::vector<int> numbers(size_t(file.links.size()), -1);
+    for (qsizetype i = 0; i < file.links.size(); ++i)
+        if (const int noted = file.links.at(i).memory;
+            kept[size_t(i)] && noted >= 0 && noted < 100 && !used[size_t(noted)]) {
             used[size_t(noted)] = true;
             numbers[size_t(i)] = noted;
         }
     for (qsizetype i = 0; i < file.links.size(); ++i) {
         const BrowserBookmarks::Link& link = file.links.at(i);
         const int handsetFolder = link.folder >= 0 ? target[size_t(link.folder)] : folder;
-        const int number = i < fitting ? (numbers[size_t(i)] >= 0 ? numbers[size_t(i)] : freshNumber()) : -1;
+        const int number =
+            kept[size_t(i)] ? (numbers[size_t(i)] >= 0 ? numbers[size_t(i)] : freshNumber()) : -1;
         if (number < 0) {
             ++plan.leftOut;
+            plan.leftOutLinks << link;
             continue;
         }
         auto b = std::make_shared<Bookmark>();
@@ -149,8 +187,18 @@ QString BookmarkImportPlan::summary() const
     if (!renamed.isEmpty())
         lines << QCoreApplication::translate("BrowserBookmarks", "Folders renamed: %1")
                      .arg(renamed.join(QStringLiteral(", ")));
-    if (leftOut > 0)
+    if (leftOut > 0) {
         lines << MyDocument::leftOutText(leftOut);
+        // By name, so that the user knows what to bring in another way; a file
+        // of thousands lists the first ones.
+        constexpr qsizetype Listed = 200;
+        for (qsizetype i = 0; i < std::min(Listed, leftOutLinks.size()); ++i)
+            lines << QCoreApplication::translate("BrowserBookmarks", "  “%1” (%2)")
+                         .arg(leftOutLinks.at(i).name.left(60), leftOutLinks.at(i).location.left(80));
+        const int more = int(std::min<qint64>(leftOut - std::min(Listed, leftOutLinks.size()), INT_MAX));
+        if (more > 0)
+            lines << QCoreApplication::translate("BrowserBookmarks", "  … and %n more.", nullptr, more);
+    }
     if (cleaned > 0)
         lines << QCoreApplication::translate(
             "BrowserBookmarks", "%n name(s) held control characters, which were removed.", nullptr, int(cleaned));

@@ -29,6 +29,7 @@ public:
     QList<Group> groups;
     QList<BrowserBookmarks::Skipped> skipped;
     qint64 leftOut = 0;  // web bookmarks over the limit
+    QList<BrowserBookmarks::Link> leftOutLinks; // those of them the file kept, in file order
     qint64 cleaned = 0;  // names that held control characters, removed
     QStringList renamed; // "03 → News" for each renamed folder
 

@@ -1,23 +1,25 @@
-#include "controllers/BookmarkController.h"
-#include "controllers/BookmarkPasteboard.h"
-#include "support/BookmarkTestSupport.h"
-#include "support/CraftedInputs.h"
-#include "sheets/BrowserImportSheet.h"
 #include "app/DocumentWindow.h"
 #include "app/EdgeMarksApp.h"
 #include "app/HelpWindow.h"
-#include "support/FileTestSupport.h"
-#include "sheets/FindingsSheet.h"
-#include "handset/HandsetDevices.h"
-#include "sheets/KeychainStore.h"
-#include "support/LinkTestSupport.h"
-#include "support/PeakMemory.h"
-#include "support/WriteFaults.h"
+#include "controllers/BookmarkController.h"
+#include "controllers/BookmarkPasteboard.h"
+#include "document/BrowserBookmarks.h"
 #include "document/MyDocument.h"
+#include "handset/HandsetDevices.h"
+#include "handset/ProtocolLog.h"
+#include "handset/VedORovav.h"
+#include "sheets/BrowserImportSheet.h"
+#include "sheets/FindingsSheet.h"
+#include "sheets/KeychainStore.h"
 #include "sheets/PasswordController.h"
 #include "sheets/ProgressController.h"
+#include "support/BookmarkTestSupport.h"
+#include "support/CraftedInputs.h"
+#include "support/FileTestSupport.h"
+#include "support/LinkTestSupport.h"
+#include "support/PeakMemory.h"
 #include "support/SimulatorFixture.h"
-#include "handset/VedORovav.h"
+#include "support/WriteFaults.h"
 #include "ui_MyDocument.h"
 
 #include <QApplication>
@@ -213,6 +215,20 @@ class TestDocumentWindow : public QObject
         return w;
     }
 
+    // An export of 30 bookmarks, confirmed, to a handset with these faults.
+    DocumentWindow* startAnExport(SimulatorFixture& sim, const SimulatedHandset::Faults& faults)
+    {
+        sim->setFaults(faults);
+        DocumentWindow* w = windowWithPassword();
+        BookmarkList list;
+        for (int i = 0; i < 30; ++i)
+            list << make(QString::number(i), i);
+        w->document()->setBookmarkList(list);
+        w->ui()->actionExport->trigger();
+        click(visibleBox(w, "confirmationAlert"), "Export");
+        return w;
+    }
+
     // The program started anew, as in the next run.
     void restartApp(KeychainStore* keychain)
     {
@@ -234,7 +250,9 @@ private slots:
     void init()
     {
         m_keychain.storedBytes.reset();
-        QSettings().remove("Handset/device");
+        // Settings of its own for each test, shared with no other run of the suite.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           m_dir.filePath(QStringLiteral("settings/") + QTest::currentTestFunction()));
         restartApp(&m_keychain);
         m_terminated = -1;
     }
@@ -392,9 +410,6 @@ private slots:
         QVERIFY(text.contains("sub-command 0x0802"));
         QVERIFY(text.contains("(password masked)"));
         QVERIFY(!text.contains("31 32 33 34"));
-        // A place that cannot be written: an error, nothing else.
-        QVERIFY(!w->saveProtocolLog(m_dir.filePath("no-such-folder/protocol.log")));
-        QVERIFY(visibleBox(w, "errorAlert"));
     }
 
     // Cancel on a handset that stopped answering: the window was usable for
@@ -459,14 +474,7 @@ private slots:
         SimulatorFixture sim;
         SimulatedHandset::Faults faults;
         faults.pauseMs = 40;
-        sim->setFaults(faults);
-        DocumentWindow* w = windowWithPassword();
-        BookmarkList list;
-        for (int i = 0; i < 30; ++i)
-            list << make(QString::number(i), i);
-        w->document()->setBookmarkList(list);
-        w->ui()->actionExport->trigger();
-        click(visibleBox(w, "confirmationAlert"), "Export");
+        DocumentWindow* w = startAnExport(sim, faults);
         QVERIFY(QTest::qWaitFor([w] { return w->progressController()->value() >= 2; }, 10000));
         w->progressController()->cancelButton()->click();
         QMessageBox* error = visibleBox(w, "errorAlert");
@@ -648,8 +656,21 @@ private slots:
         QFile written(out);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QVERIFY(written.readAll().contains(">Old</A>"));
-        QVERIFY(!w->exportBrowserBookmarks(m_dir.filePath("missing/dir/out.html")));
-        QVERIFY(visibleBox(w, "errorAlert"));
+
+        // Room for 4 of the 8: the preview and the result say what is left out.
+        BookmarkList full;
+        for (int i = 0; i < 96; ++i)
+            full << make(QString::number(i), i);
+        w->document()->setBookmarkList(full);
+        QVERIFY(w->importBrowserBookmarks(
+            QStringLiteral(EDGEMARKS_FIXTURES "/netscape-html/netscape_nested.htm")));
+        QTRY_VERIFY((sheet = w->findChild<BrowserImportSheet*>("browserImportSheet")) && sheet->isVisible());
+        QVERIFY2(sheet->summary().contains(
+                     "4 bookmark(s) were left out: the AIR-EDGE PHONE holds at most 100.\n  “"),
+                 qPrintable(sheet->summary()));
+        QTest::mouseClick(sheet->importButton(), Qt::LeftButton);
+        QVERIFY(
+            w->statusBar()->currentMessage().contains("Imported 4 bookmark(s). 4 bookmark(s) were left out"));
     }
 
     // Each key of the bookmark table, pressed as a person would.
@@ -911,14 +932,7 @@ private slots:
         SimulatorFixture sim;
         SimulatedHandset::Faults faults;
         faults.silentAfter = 6;
-        sim->setFaults(faults);
-        DocumentWindow* w = windowWithPassword();
-        BookmarkList list;
-        for (int i = 0; i < 30; ++i)
-            list << make(QString::number(i), i);
-        w->document()->setBookmarkList(list);
-        w->ui()->actionExport->trigger();
-        click(visibleBox(w, "confirmationAlert"), "Export");
+        DocumentWindow* w = startAnExport(sim, faults);
         QVERIFY(QTest::qWaitFor([&] { return sim->receivedFrames().size() >= 7; }, 10000));
         QTest::keyClick(w->progressController()->sheet(), Qt::Key_Escape);
         QVERIFY(idle(w));
@@ -1133,34 +1147,61 @@ private slots:
         QVERIFY(!w->isWindowModified());
     }
 
-    // Saving on a disk that refuses the document: the alert says why, the file
-    // stays as it was and the document stays marked as changed.
-    void aFailedSaveKeepsTheChangeMark()
+    // Saving, exporting browser bookmarks or the protocol log on a disk that
+    // refuses the file: the alert says why, the old file stays as it was, no
+    // temporary file is left and the document stays marked as changed.
+    void aFailedWriteKeepsTheOldFile_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("fault");
+        for (const char* name : {"doc.edgemarks", "doc.html", "protocol.log"})
+            for (int f = 0; f < int(std::size(FaultCases)); ++f)
+                QTest::addRow("%s, %s", name, FaultCases[f].name) << QString(name) << f;
+    }
+
+    void aFailedWriteKeepsTheOldFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, fault);
+        const FaultCase& c = FaultCases[fault];
         QTemporaryDir dir;
-        const QString file = dir.filePath("doc.edgemarks");
+        const QString document = dir.filePath("doc.edgemarks");
+        const QString file = dir.filePath(name);
         MyDocument saved;
         saved.setBookmarkList({make("Kept", 0)});
-        QVERIFY(saved.writeToFile(file));
+        QVERIFY(saved.writeToFile(document));
+        if (file != document)
+            QVERIFY(writeFile(file, "the old version"));
         const QByteArray old = readFile(file);
-        DocumentWindow* w = m_app->openDocument(file);
+        DocumentWindow* w = m_app->openDocument(document);
         QVERIFY(w);
         w->document()->addBookmarks({make("New", 1)}, w->document()->folderList(), "Add");
-        QVERIFY(w->document()->isModified());
-        for (const FaultCase& c : FaultCases) {
-            {
-                WriteFault disk(dir.path(), roomFor(c, qint64(old.size())), c.syncFails);
+        ProtocolLog::shared().step(ProtocolLog::Kind::Note, "a line to save");
+        const qint64 size =
+            name == "doc.html"
+                ? BrowserBookmarks::write(w->document()->bookmarkList(), w->document()->folderList()).size()
+            : name == "protocol.log" ? ProtocolLog::shared().toText().toUtf8().size()
+                                     : old.size();
+        {
+            WriteFault disk(dir.path(), roomFor(c, size), c.syncFails);
+            if (name == "doc.edgemarks")
                 w->ui()->actionSave->trigger();
-            }
-            QMessageBox* error = visibleBox(w, "errorAlert");
-            QVERIFY2(error, c.name);
-            QVERIFY2(error->informativeText().endsWith("doc.edgemarks was not saved; the old version is kept."),
-                     qPrintable(error->informativeText()));
-            error->accept();
-            QVERIFY(w->document()->isModified());
-            QCOMPARE(readFile(file), old);
-            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"doc.edgemarks"});
+            else if (name == "doc.html")
+                QVERIFY(!w->exportBrowserBookmarks(file));
+            else
+                QVERIFY(!w->saveProtocolLog(file));
         }
+        QMessageBox* error = visibleBox(w, "errorAlert");
+        QVERIFY(error);
+        QVERIFY2(error->informativeText().endsWith(name + " was not saved; the old version is kept."),
+                 qPrintable(error->informativeText()));
+        error->accept();
+        QVERIFY(w->document()->isModified());
+        QCOMPARE(readFile(file), old);
+        QStringList files{"doc.edgemarks", name};
+        files.removeDuplicates();
+        files.sort();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), files);
     }
 
     // One window for a document however it is reached: a symbolic or a hard link.

@@ -15,12 +15,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <array>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -266,6 +269,29 @@ private slots:
         writeDocument(doc, 3);
         r = cli({"check", doc});
         QCOMPARE(r.status, 0);
+
+        // --fix replaces what the handset cannot show and names each change;
+        // the other records and findings stay, and a document with nothing to
+        // replace is not written again.
+        MyDocument d;
+        d.setBookmarkList({makeBookmark("天気予報 000 🍣", "http://c.jp/é", 3, 0), makeBookmark("two", "", 1, 0),
+                           makeBookmark("twice", "", 1, 1)});
+        QVERIFY(d.writeToFile(doc));
+        r = cli({"check", "--fix", doc});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains("“天気予報 000 🍣” is now “天気予報 000 ?”.\n“http://c.jp/é” is now "
+                                "“http://c.jp/%C3%A9”.\nReplaced the characters the AIR-EDGE PHONE cannot show "
+                                "in 1 bookmark."),
+                 qPrintable(r.err));
+        QVERIFY(r.out.contains("“twice”") && r.out.count('\n') == 1);
+        QVERIFY(d.readFromFile(doc));
+        QCOMPARE(names(d.bookmarkList()), QString("天気予報 000 ?, two, twice"));
+        QCOMPARE(d.bookmarkList()[2]->folder(), 1);
+        struct stat before, after;
+        QVERIFY(::stat(QFile::encodeName(doc).constData(), &before) == 0);
+        r = cli({"check", "--fix", "--json", doc});
+        QCOMPARE(QJsonDocument::fromJson(r.out.toUtf8())["replaced"].toArray().size(), 0);
+        QVERIFY(::stat(QFile::encodeName(doc).constData(), &after) == 0 && after.st_ino == before.st_ino);
     }
 
     void convertBetweenDocumentsAndBrowserFiles()
@@ -529,21 +555,27 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<int>("signal");
-        QTest::newRow("get, Ctrl-C") << "get" << SIGINT;
-        QTest::newRow("put, Ctrl-C") << "put" << SIGINT;
-        QTest::newRow("get, SIGTERM") << "get" << SIGTERM;
-        QTest::newRow("import, Ctrl-C") << "import" << SIGINT;
+        QTest::addColumn<bool>("silent");
+        QTest::newRow("get, Ctrl-C") << "get" << SIGINT << false;
+        QTest::newRow("put, Ctrl-C") << "put" << SIGINT << false;
+        QTest::newRow("get, SIGTERM") << "get" << SIGTERM << false;
+        QTest::newRow("import, Ctrl-C") << "import" << SIGINT << false;
+        // A handset that stopped answering under a reply limit of ten minutes:
+        // only the short grace after a cancel lets this end within the wait below.
+        QTest::newRow("export, Ctrl-C, silent handset") << "export" << SIGINT << true;
     }
 
     void interruptedTransfers()
     {
         QFETCH(QString, command);
         QFETCH(int, signal);
+        QFETCH(bool, silent);
         SimulatorFixture sim;
         sim->loadSampleContent();
         sim->setFiles({{"big.bin", "other", QDateTime(), QByteArray(512 << 10, 'b')}});
         SimulatedHandset::Faults faults;
-        faults.pauseMs = 40;
+        faults.pauseMs = silent ? 0 : 40;
+        faults.silentAfter = silent ? 2 : -1; // answers the login only
         sim->setFaults(faults);
         const QString out = path("interrupted");
         QDir(out).removeRecursively();
@@ -565,7 +597,9 @@ private slots:
             arguments << upload;
         else
             arguments << doc;
-        start(p, arguments, {"EDGEMARKS_PASSWORD=1234"});
+        if (command == "export")
+            arguments << "--yes";
+        start(p, arguments, {"EDGEMARKS_PASSWORD=1234", "EDGEMARKS_TIMEOUT=600"});
         sim->receivedFrames(2, 10000); // logged in
         QTest::qWait(400);             // and well into the transfer
         QVERIFY2(p.state() == QProcess::Running, qPrintable(result(p).err));
@@ -582,8 +616,7 @@ private slots:
             QVERIFY(r.err.contains("incomplete copy of upload.bin"));
 
         // The handset heard the end of the conversation: the next one works at once.
-        faults.pauseMs = 0;
-        sim->setFaults(faults);
+        sim->setFaults({});
         QElapsedTimer timer;
         timer.start();
         const Result next = cli({"ls"}, {"EDGEMARKS_PASSWORD=1234", "EDGEMARKS_TIMEOUT=2"});
@@ -688,16 +721,11 @@ private slots:
                      qPrintable(QString::number(peak.rise())));
     }
 
-    // A download abandoned with kill -9 leaves the handset sending the rest of the
-    // file: the next command waits for it, says so, and then works.
-    void afterAKilledDownload()
+    // Starts a download of a 64 MiB file and returns once the handset is sending it.
+    void startHugeDownload(SimulatorFixture& sim, QProcess& get, const QString& out)
     {
-        SimulatorFixture sim;
         sim->setFiles({{"huge.bin", "other", QDateTime(), QByteArray(64 << 20, 'h')}});
-        QTemporaryDir out;
-        QProcess get;
-        start(get, {"get", "huge.bin:other", "-o", out.path()}, {"EDGEMARKS_PASSWORD=1234"});
-        // The download request is in: the handset is sending.
+        start(get, {"get", "huge.bin:other", "-o", out}, {"EDGEMARKS_PASSWORD=1234"});
         const auto isDownload = [](const QByteArray& frame) {
             return frame.size() > 11 && frame[3] == 0x03 && frame[9] == 0x06 && frame[11] == 0x02;
         };
@@ -705,6 +733,16 @@ private slots:
         for (int i = 0; i < 100 && std::none_of(frames.cbegin(), frames.cend(), isDownload); ++i)
             frames = sim->receivedFrames(int(frames.size()) + 1, 1000);
         QVERIFY(std::any_of(frames.cbegin(), frames.cend(), isDownload));
+    }
+
+    // A download abandoned with kill -9 leaves the handset sending the rest of the
+    // file: the next command waits for it, says so, and then works.
+    void afterAKilledDownload()
+    {
+        SimulatorFixture sim;
+        QTemporaryDir out;
+        QProcess get;
+        startHugeDownload(sim, get, out.path());
         ::kill(pid_t(get.processId()), SIGKILL);
         QVERIFY(get.waitForFinished(10000));
 
@@ -713,6 +751,37 @@ private slots:
         QVERIFY2(ls.err.contains("The AIR-EDGE PHONE is still sending data from an interrupted transfer…"),
                  qPrintable(ls.err));
         QVERIFY(ls.out.contains("huge.bin"));
+    }
+
+    // After the first Ctrl-C the rest of a slow handset's frame would take
+    // minutes: a second one ends the program at once, with the port's claim and
+    // attributes given back and no temporary file left.
+    void aSecondInterruptEndsAtOnce()
+    {
+        SimulatorFixture sim;
+        SimulatedHandset::Faults slow;
+        slow.pauseMs = 40;
+        sim->setFaults(slow);
+        const int port = ::open(QFile::encodeName(sim->slavePath()).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        const auto closePort = qScopeGuard([&] { ::close(port); });
+        struct termios before, after;
+        QVERIFY(tcgetattr(port, &before) == 0);
+        QTemporaryDir out;
+        QProcess get;
+        startHugeDownload(sim, get, out.path());
+        // The file's bytes are coming: a cancel now reads the rest of the frame.
+        QVERIFY(QTest::qWaitFor(
+            [&] { return QDir(out.path()).entryInfoList(QDir::Files | QDir::Hidden).value(0).size() > 0; }, 20000));
+        ::kill(pid_t(get.processId()), SIGINT);
+        QByteArray err;
+        QVERIFY(QTest::qWaitFor([&] { return (err += get.readAllStandardError()).contains("Ctrl-C again"); }, 20000));
+        ::kill(pid_t(get.processId()), SIGINT);
+        QVERIFY(get.waitForFinished(20000));
+        QCOMPARE(get.exitCode(), 130);
+        int exclusive = 1;
+        QVERIFY(tcgetattr(port, &after) == 0 && ioctl(port, TIOCGEXCL, &exclusive) == 0);
+        QVERIFY(after.c_cflag == before.c_cflag && after.c_lflag == before.c_lflag && exclusive == 0);
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     // Bytes an interrupted conversation left on the line are never taken for a reply.

@@ -320,18 +320,32 @@ print(json.dumps({'links': p.links, 'folders': p.folders}, ensure_ascii=False))
         for (const BookmarkPtr& b : std::as_const(plan.added))
             numbers << b->number();
         QCOMPARE(numbers, (QList<int>{95, 96, 97, 98, 99}));
-        QCOMPARE(plan.renamed, QStringList{"02 → Folder1"}); // Folder3-1's links are all left out
+        // The folders take turns: each keeps one, the second of each is left out.
+        QCOMPARE(plan.renamed, (QStringList{"02 → Folder1", "03 → Folder3-1"}));
+        QCOMPARE(::names(plan.added), QString("Nested 1, Nested 1-1, Nested 2-1, Nested 3-1, Nested 2"));
 
-        // More browser folders than free handset folders: the rest share the last one taken.
+        // More browser folders than free handset folders, and more links than fit:
+        // the folders take turns, the rest share the last folder taken, and what
+        // is left out is named.
         QString many = "<DL>";
-        for (int i = 0; i < 25; ++i)
-            many += QString("<DT><H3>F%1</H3><DL><DT><A HREF=\"http://f%1.jp/\">L%1</A></DL>").arg(i);
+        for (int i = 0; i < 25; ++i) {
+            many += QString("<DT><H3>F%1</H3><DL>").arg(i);
+            for (int k = 0; k < 10; ++k)
+                many += QString("<DT><A HREF=\"http://f%1.jp/%2\">L%1-%2</A>").arg(i).arg(k);
+            many += "</DL>";
+        }
         plan = BookmarkImportPlan::make(read(many.toUtf8()), {}, MyDocument::defaultFolderList(),
                                         BookmarkImportPlan::Mapping::PerFolder, 0);
-        QCOMPARE(plan.added.size(), 25);
-        QCOMPARE(plan.added.at(0)->folder(), 1);
-        QCOMPARE(plan.added.at(18)->folder(), 19);
-        QCOMPARE(plan.added.at(24)->folder(), 19);
+        QList<int> perFolder(20, 0);
+        for (const BookmarkPtr& b : std::as_const(plan.added))
+            ++perFolder[b->folder()];
+        QList<int> shares(20, 4);
+        shares[0] = 0;
+        shares[19] = 4 * 7;
+        QCOMPARE(perFolder, shares);
+        QCOMPARE(plan.renamed.size(), 19);
+        QCOMPARE(plan.leftOutLinks.size(), 150);
+        QVERIFY(plan.summary().contains("\n  “L0-4” (http://f0.jp/4)\n"));
     }
 
     void importIsOneUndoStep()

@@ -9,6 +9,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
@@ -92,23 +93,33 @@ private slots:
 
     // The Japanese file holds every text of the sources, in the context the code
     // looks it up in: lupdate run over the sources finds nothing new, nothing
-    // gone and nothing untranslated.
+    // gone and nothing untranslated. The English one has both forms of every
+    // count ("1 bookmark", "2 bookmarks").
     void everyTextIsTranslated()
     {
         QTemporaryDir dir;
         const QString ts = dir.filePath("edgemarks_ja.ts");
+        const QString english = dir.filePath("edgemarks_en.ts");
         QVERIFY(QFile::copy(EDGEMARKS_SOURCE_DIR "/translations/edgemarks_ja.ts", ts));
+        QVERIFY(QFile::copy(EDGEMARKS_SOURCE_DIR "/translations/edgemarks_en.ts", english));
         QFile::setPermissions(ts, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::setPermissions(english, QFile::ReadOwner | QFile::WriteOwner);
         QProcess lupdate;
         lupdate.setProcessChannelMode(QProcess::MergedChannels);
-        lupdate.start(LUPDATE_EXECUTABLE, {EDGEMARKS_SOURCE_DIR "/src", "-ts", ts, "-no-obsolete"});
+        lupdate.start(LUPDATE_EXECUTABLE, {EDGEMARKS_SOURCE_DIR "/src", "-ts", ts, english, "-no-obsolete"});
         // lupdate 6.4 loops on some arguments of tr() calls (see the README).
         QVERIFY2(lupdate.waitForFinished(120000), "lupdate did not finish");
         const QString said = QString::fromUtf8(lupdate.readAll());
-        QVERIFY2(said.contains("(0 new and") && !said.contains("obsolete"), qPrintable(said));
+        QVERIFY2(said.count("(0 new and") == 2 && !said.contains("obsolete"), qPrintable(said));
         QFile file(ts);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(!file.readAll().contains("type=\"unfinished\""));
+        QFile englishFile(english);
+        QVERIFY(englishFile.open(QIODevice::ReadOnly));
+        static const QRegularExpression counts(R"(<message numerus="yes">(?:(?!</message>).)*unfinished)",
+                                               QRegularExpression::DotMatchesEverythingOption);
+        const QRegularExpressionMatch untranslated = counts.match(QString::fromUtf8(englishFile.readAll()));
+        QVERIFY2(!untranslated.hasMatch(), qPrintable(untranslated.captured()));
     }
 
     // The command line's help, and Qt's own texts, in Japanese.
