@@ -326,16 +326,7 @@ private slots:
         QCOMPARE(link.url, QUrl::fromLocalFile(bare));
         QVERIFY(link.title.isNull());
 
-        // Damaged forks never read outside their bytes.
-        for (int n = 0; n < both.size(); ++n)
-            LinkReader::fromClippingFork(both.left(n));
-        QByteArray corrupt = both;
-        for (int i = 0; i < corrupt.size(); i += 7) {
-            QByteArray damaged = both;
-            damaged[i] = char(0xFF);
-            LinkReader::fromClippingFork(damaged);
-            ResourceFork::fromAppleDouble(appleDouble(damaged).left(30 + i));
-        }
+        // Damaged forks (the fuzz corpus goes further) give nothing.
         QVERIFY(!LinkReader::fromClippingFork(QByteArray(16, '\xff')).url.isValid());
         QVERIFY(!ResourceFork::fromAppleDouble(QByteArray("\x00\x05\x16\x07", 4)));
 

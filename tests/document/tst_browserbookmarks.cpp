@@ -4,9 +4,6 @@
 #include "document/MyDocument.h"
 
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <iconv.h>
@@ -232,52 +229,6 @@ private slots:
         QVERIFY(BookmarkImportPlan::make(cleaned, {}, folders, BookmarkImportPlan::Mapping::PerFolder, 0)
                     .summary()
                     .contains("1 name(s) held control characters, which were removed."));
-    }
-
-    // Our output read by an independent HTML parser (Python's) finds every bookmark.
-    void readByAnotherParser()
-    {
-        const QString python = QStandardPaths::findExecutable("python3");
-        if (python.isEmpty())
-            QSKIP("python3 is not installed");
-        BookmarkList list;
-        for (int i = 0; i < 40; ++i)
-            list << makeBookmark(QString("Page <%1> & \"quoted\" 'x' 日本").arg(i),
-                                 QString("http://x.jp/%1?a=1&b=2").arg(i), i, i % 7);
-        QStringList folders = MyDocument::defaultFolderList();
-        folders[2] = "A & B <c>";
-        QTemporaryDir dir;
-        QFile out(dir.filePath("b.html"));
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(BrowserBookmarks::write(list, folders));
-        out.close();
-        const char* script = R"(
-import sys, html.parser, json
-class P(html.parser.HTMLParser):
-    def __init__(self):
-        super().__init__(); self.links = []; self.folders = []; self.text = None; self.href = None
-    def handle_starttag(self, tag, attrs):
-        if tag in ('a', 'h3'): self.text = ''; self.href = dict(attrs).get('href')
-    def handle_data(self, d):
-        if self.text is not None: self.text += d
-    def handle_endtag(self, tag):
-        if tag == 'a': self.links.append([self.text, self.href])
-        if tag == 'h3': self.folders.append(self.text)
-        if tag in ('a', 'h3'): self.text = None
-p = P(); p.feed(open(sys.argv[1], encoding='utf-8').read())
-print(json.dumps({'links': p.links, 'folders': p.folders}, ensure_ascii=False))
-)";
-        QProcess py;
-        py.start(python, {"-c", script, out.fileName()});
-        QVERIFY(py.waitForFinished(60000));
-        QCOMPARE(py.exitCode(), 0);
-        const QString json = QString::fromUtf8(py.readAllStandardOutput());
-        for (const BookmarkPtr& b : list) {
-            const QString pair = QString("[\"%1\", \"%2\"]")
-                                     .arg(QString(b->bookmarkName()).replace("\"", "\\\""), b->location());
-            QVERIFY2(json.contains(pair), qPrintable(pair));
-        }
-        QVERIFY(json.contains("\"A & B <c>\""));
     }
 
     void importPlans()

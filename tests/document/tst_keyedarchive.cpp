@@ -4,7 +4,6 @@
 #include <plist/plist.h>
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTest>
 
 #include <cstdlib>
@@ -318,7 +317,7 @@ private slots:
             QVERIFY(!doc.loadDataRepresentation(bytes));
         }
 
-        // Every truncation of a real document fails; bytes changed at random never crash.
+        // Every truncation of a real document fails.
         MyDocument source;
         BookmarkList list;
         for (int i = 0; i < 3; ++i) {
@@ -332,16 +331,6 @@ private slots:
         for (qsizetype n = 0; n < good.size(); ++n) {
             MyDocument doc;
             QVERIFY(!doc.loadDataRepresentation(good.left(n)));
-        }
-        QRandomGenerator random(20261206);
-        for (int round = 0; round < 3000; ++round) {
-            QByteArray bytes = good;
-            const int changes = 1 + random.bounded(4);
-            for (int c = 0; c < changes; ++c)
-                bytes[random.bounded(int(bytes.size()))] = char(random.bounded(256));
-            MyDocument doc;
-            if (doc.loadDataRepresentation(bytes))
-                QVERIFY(doc.bookmarkList().size() <= 3);
         }
     }
 };

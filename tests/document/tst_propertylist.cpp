@@ -223,27 +223,6 @@ private slots:
         QCOMPARE(failure(bytes), reason);
     }
 
-    // Damage at random never crashes the reader or the document above it.
-    void randomDamage()
-    {
-        PropertyList p;
-        std::vector<PropertyList::Ref> items;
-        for (int i = 0; i < 50; ++i)
-            items.push_back(p.addDictionary({{p.addString("k"), p.addString(QString("v%1").arg(i))},
-                                             {p.addString("n"), p.addInteger(i * 1000)}}));
-        p.setRoot(p.addArray(items));
-        const QByteArray good = p.toBinary();
-        QRandomGenerator random(11);
-        for (int round = 0; round < 3000; ++round) {
-            QByteArray bytes = good;
-            for (int k = 0; k < 1 + round % 4; ++k)
-                bytes[random.bounded(int(bytes.size()))] = char(random.bounded(256));
-            failure(bytes);
-            MyDocument doc;
-            doc.loadDataRepresentation(bytes);
-        }
-    }
-
     // Documents that break readers: refused with a sentence, the editor stays up.
     void malformedDocuments()
     {

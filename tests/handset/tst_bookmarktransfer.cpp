@@ -276,46 +276,15 @@ private slots:
         ScriptedLink line;
         line.takeEntries("1");
         RecordingProgress progress;
-        const VedORovavException e = [&] {
-            try {
-                line.link.writeBookmarks({makeBookmark("a", "", 1, 0), makeBookmark("b", "", 2, 0)}, "1234",
-                                         progress);
-            } catch (const VedORovavException& e) {
-                return e;
-            }
-            return VedORovavException("");
-        }();
+        const VedORovavException e = failureOf([&] {
+            line.link.writeBookmarks({makeBookmark("a", "", 1, 0), makeBookmark("b", "", 2, 0)}, "1234", progress);
+        });
         QCOMPARE(e.reason(), QString(LinkTexts::NoSuccessCode));
         QVERIFY(e.details().contains("may now hold only part of the list"));
         QCOMPARE(progress.calls, QStringList({"open", "update", "exception", "close"}));
         const QList<QByteArray> frames = line.handset.frames();
         QCOMPARE(entriesSent(frames).size(), 1);
         QCOMPARE(frames.mid(5), QList<QByteArray>({Closing, Logout}));
-    }
-
-    void roundTrip()
-    {
-        SimulatorFixture sim;
-        BookmarkList list;
-        for (int i = 0; i < 100; ++i)
-            list << makeBookmark(QStringLiteral("ブックマーク%1・テスト").arg(i),
-                                 QStringLiteral("http://example.jp/%1?q=あ").arg(i), 99 - i, (i * 7) % 20);
-        RecordingProgress progress;
-        QVERIFY(VedORovav().writeBookmarks(list, "1234", progress));
-        BookmarkList back;
-        QVERIFY(VedORovav().readBookmarks(back, "1234", progress));
-        BookmarkList expected;
-        for (int f = 0; f < 20; ++f)
-            for (const BookmarkPtr& b : list)
-                if (b->folder() == f)
-                    expected << b;
-        QCOMPARE(back.size(), expected.size());
-        for (int i = 0; i < back.size(); ++i) {
-            QCOMPARE(back[i]->bookmarkName(), expected[i]->bookmarkName());
-            QCOMPARE(back[i]->location(), expected[i]->location());
-            QCOMPARE(back[i]->number(), expected[i]->number());
-            QCOMPARE(back[i]->folder(), expected[i]->folder());
-        }
     }
 };
 

@@ -418,37 +418,6 @@ private slots:
             QCOMPARE(line.handset.frames(), QList<QByteArray>({Probe, Password, Logout}));
         }
     }
-
-    void roundTrip()
-    {
-        SimulatorFixture sim;
-        QDir().mkpath(m_dir.filePath("rt/in"));
-        QDir().mkpath(m_dir.filePath("rt/out"));
-        QStringList paths;
-        QList<QByteArray> contents;
-        for (qsizetype size : {qsizetype(0), qsizetype(1), qsizetype(4095), qsizetype(4096), qsizetype(4097),
-                               qsizetype(5 << 20)}) {
-            const QString path = m_dir.filePath(QStringLiteral("rt/in/ファイル%1.bin").arg(size));
-            contents << randomBytes(size);
-            QVERIFY(writeFile(path, contents.last()));
-            paths << path;
-        }
-        RecordingProgress progress;
-        QVERIFY(VedORovav().writeFileFrom(paths, "1234", progress));
-        AirHFileList listed;
-        QVERIFY(VedORovav().readDirectory(listed, "1234", progress));
-        QCOMPARE(listed.size(), paths.size());
-        QStringList destinations;
-        for (const AirHFile& f : listed)
-            destinations << m_dir.filePath("rt/out/" + f.fileName());
-        const QStringList targets = destinations;
-        QVERIFY(VedORovav().readFileFrom(listed, destinations, "1234", progress));
-        for (int i = 0; i < paths.size(); ++i) {
-            QCOMPARE(listed[i].fileName(), QFileInfo(paths[i]).fileName());
-            QCOMPARE(listed[i].fileSize(), int(contents[i].size()));
-            QVERIFY2(readAll(targets[i]) == contents[i], qPrintable(targets[i]));
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(TestFileTransfer)

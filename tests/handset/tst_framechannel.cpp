@@ -240,26 +240,20 @@ private slots:
         const QByteArray ng = ScriptedHandset::reply(0, 0x101, "NG");
         const QByteArray passwordOk = ScriptedHandset::reply(1, 0x201, "OK");
         const QByteArray passwordNg = ScriptedHandset::reply(1, 0x201, "NG");
-        QTest::newRow("at once") << QList{ok} << passwordOk << "1234"
-                                 << "in" << 3;
-        QTest::newRow("after three NG") << QList{ng, ng, ng, ok} << passwordOk << "1234"
-                                        << "in" << 6;
+        const QString in("in");
+        QTest::newRow("at once") << QList{ok} << passwordOk << "1234" << in << 3;
+        QTest::newRow("after three NG") << QList{ng, ng, ng, ok} << passwordOk << "1234" << in << 6;
         QTest::newRow("only the first two bytes count")
-            << QList{ScriptedHandset::reply(0, 0x101, "OKAY, top screen")} << passwordOk << "1234"
-            << "in" << 3;
-        QTest::newRow("never the top screen")
-            << QList{ng} << passwordOk << "1234" << LinkTexts::NotTopScreen << 9;
-        QTest::newRow("half an OK") << QList{ScriptedHandset::reply(0, 0x101, "O")} << passwordOk << "1234"
-                                    << LinkTexts::NotTopScreen << 9;
+            << QList{ScriptedHandset::reply(0, 0x101, "OKAY, top screen")} << passwordOk << "1234" << in << 3;
+        QTest::newRow("never the top screen") << QList{ng} << passwordOk << "1234" << LinkTexts::NotTopScreen << 9;
+        QTest::newRow("half an OK")
+            << QList{ScriptedHandset::reply(0, 0x101, "O")} << passwordOk << "1234" << LinkTexts::NotTopScreen << 9;
         // The probe's and the password's replies are known by their place: their echo is not examined.
         QTest::newRow("probe echoing another request")
-            << QList{ScriptedHandset::reply(0, 0x102, "OK")} << passwordOk << "1234"
-            << "in" << 3;
-        QTest::newRow("password refused") << QList{ok} << passwordNg << "1234"
-                                          << "refused" << 3;
+            << QList{ScriptedHandset::reply(0, 0x102, "OK")} << passwordOk << "1234" << in << 3;
+        QTest::newRow("password refused") << QList{ok} << passwordNg << "1234" << "refused" << 3;
         QTest::newRow("password echoing another request")
-            << QList{ok} << ScriptedHandset::reply(1, 0x202, "OK") << "1234"
-            << "in" << 3;
+            << QList{ok} << ScriptedHandset::reply(1, 0x202, "OK") << "1234" << in << 3;
         for (const char* unusable : {"12345", "", "日本語", "😀"})
             QTest::addRow("unusable password \"%s\"", unusable)
                 << QList{ok} << passwordOk << QString::fromUtf8(unusable) << "refused" << 2;

@@ -18,43 +18,24 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::addColumn<int>("folder");
         QTest::addColumn<QList<Kind>>("kinds");
-        QTest::newRow("fine") << "ニュース ～"
-                              << "http://www.example.jp/" << 1 << 19 << QList<Kind>{};
+        const QString a(1000, QChar(0x3042)), url("http://a.jp/");
+        QTest::newRow("fine") << "ニュース ～" << "http://www.example.jp/" << 1 << 19 << QList<Kind>{};
         // A document may hold no name or location at all: it goes out empty, as it is.
         QTest::newRow("no name, no location") << QString() << QString() << 1 << 0 << QList<Kind>{};
-        QTest::newRow("number below range")
-            << "n"
-            << "http://a.jp/" << -1 << 0 << QList<Kind>{Kind::NumberOutOfRange};
-        QTest::newRow("number above range")
-            << "n"
-            << "http://a.jp/" << 100 << 0 << QList<Kind>{Kind::NumberOutOfRange};
-        QTest::newRow("number used twice") << "n"
-                                           << "http://a.jp/" << 0 << 0 << QList<Kind>{Kind::NumberUsedTwice};
-        QTest::newRow("folder below range")
-            << "n"
-            << "http://a.jp/" << 1 << -1 << QList<Kind>{Kind::FolderOutOfRange};
-        QTest::newRow("folder above range")
-            << "n"
-            << "http://a.jp/" << 1 << 20 << QList<Kind>{Kind::FolderOutOfRange};
-        QTest::newRow("highest number") << "n"
-                                        << "http://a.jp/" << 99 << 0 << QList<Kind>{};
-        QTest::newRow("emoji in the name") << "Cake 🍰"
-                                           << "http://a.jp/" << 1 << 0 << QList<Kind>{Kind::NameNotShiftJIS};
-        QTest::newRow("hangul in the location")
-            << "n"
-            << "http://a.jp/한" << 1 << 0 << QList<Kind>{Kind::LocationNotShiftJIS};
-        QTest::newRow("nul in the name") << QString("a") + QChar(0) + "b"
-                                         << "http://a.jp/" << 1 << 0 << QList<Kind>{Kind::NameChanges};
-        QTest::newRow("nul in the location")
-            << "n" << QString("http://a.jp/") + QChar(0) << 1 << 0 << QList<Kind>{Kind::LocationChanges};
+        QTest::newRow("number below range") << "n" << url << -1 << 0 << QList<Kind>{Kind::NumberOutOfRange};
+        QTest::newRow("number above range") << "n" << url << 100 << 0 << QList<Kind>{Kind::NumberOutOfRange};
+        QTest::newRow("number used twice") << "n" << url << 0 << 0 << QList<Kind>{Kind::NumberUsedTwice};
+        QTest::newRow("folder below range") << "n" << url << 1 << -1 << QList<Kind>{Kind::FolderOutOfRange};
+        QTest::newRow("folder above range") << "n" << url << 1 << 20 << QList<Kind>{Kind::FolderOutOfRange};
+        QTest::newRow("highest number, last folder") << "n" << url << 99 << 19 << QList<Kind>{};
+        QTest::newRow("emoji in the name") << "Cake 🍰" << url << 1 << 0 << QList<Kind>{Kind::NameNotShiftJIS};
+        QTest::newRow("hangul in the location") << "n" << url + "한" << 1 << 0 << QList<Kind>{Kind::LocationNotShiftJIS};
+        QTest::newRow("nul in the name") << QString("a") + QChar(0) + "b" << url << 1 << 0 << QList<Kind>{Kind::NameChanges};
+        QTest::newRow("nul in the location") << "n" << url + QChar(0) << 1 << 0 << QList<Kind>{Kind::LocationChanges};
         // One entry carries 4,063 bytes of text; a two-byte character counts twice.
-        QTest::newRow("longest") << QString(1000, QChar(0x3042)) << "http://a.jp/" + QString(2051, 'x') << 1
-                                 << 0 << QList<Kind>{};
-        QTest::newRow("too long") << QString(1000, QChar(0x3042)) << "http://a.jp/" + QString(2052, 'x') << 1
-                                  << 0 << QList<Kind>{Kind::TooLong};
-        QTest::newRow("two at once") << "🍰"
-                                     << "http://a.jp/" << 200 << 0
-                                     << QList<Kind>{Kind::NumberOutOfRange, Kind::NameNotShiftJIS};
+        QTest::newRow("longest") << a << url + QString(2051, 'x') << 1 << 0 << QList<Kind>{};
+        QTest::newRow("too long") << a << url + QString(2052, 'x') << 1 << 0 << QList<Kind>{Kind::TooLong};
+        QTest::newRow("two at once") << "🍰" << url << 200 << 0 << QList<Kind>{Kind::NumberOutOfRange, Kind::NameNotShiftJIS};
     }
     void findings()
     {

@@ -142,15 +142,9 @@ private slots:
     void withoutAHandsetOpenSaysSo()
     {
         add(usbSerialDevice("0403", "6001", "FT232R USB UART", "ttyUSB0", "188"));
-        VedORovav link;
-        try {
-            link.open();
-            QFAIL("opened without a handset");
-        } catch (const VedORovavException& e) {
-            QCOMPARE(e.reason(), QString(LinkTexts::NotConnected));
-            QVERIFY2(e.details().startsWith("No AH-K3001V (USB ID 0482:0203) was found."),
-                     qPrintable(e.details()));
-        }
+        const VedORovavException e = failureOf([] { VedORovav().open(); });
+        QCOMPARE(e.reason(), QString(LinkTexts::NotConnected));
+        QVERIFY2(e.details().startsWith("No AH-K3001V (USB ID 0482:0203) was found."), qPrintable(e.details()));
     }
 
     void aPortTheUserMayNotOpen()
@@ -165,16 +159,11 @@ private slots:
         if (geteuid() == 0)
             QSKIP("root may open any port; the unprivileged run checks this");
         QVERIFY(!HandsetDevices::findHandset()->accessible);
-        VedORovav link;
-        try {
-            link.open();
-            QFAIL("opened a port without permission");
-        } catch (const VedORovavException& e) {
-            QCOMPARE(e.reason(), QString(LinkTexts::CouldNotOpen));
-            QVERIFY2(e.details().startsWith("/dev/ttyACM0: Permission denied. "), qPrintable(e.details()));
-            QVERIFY(e.details().contains("udev rule"));
-            QVERIFY(e.details().contains("dialout"));
-        }
+        const VedORovavException e = failureOf([] { VedORovav().open(); });
+        QCOMPARE(e.reason(), QString(LinkTexts::CouldNotOpen));
+        QVERIFY2(e.details().startsWith("/dev/ttyACM0: Permission denied. ") && e.details().contains("udev rule") &&
+                     e.details().contains("dialout"),
+                 qPrintable(e.details()));
     }
 
     void driverCheck_data()
@@ -183,27 +172,20 @@ private slots:
         QTest::addColumn<QString>("indexFile");
         QTest::addColumn<QByteArray>("indexLine");
         QTest::addColumn<int>("expected");
-        const int missing = int(DriverCheck::CdcAcm::Missing);
-        QTest::newRow("nothing") << ""
-                                 << "" << QByteArray() << missing;
-        QTest::newRow("loaded") << "bus/usb/drivers/cdc_acm"
-                                << "" << QByteArray() << int(DriverCheck::CdcAcm::Loaded);
-        QTest::newRow("module loaded") << "module/cdc_acm"
-                                       << "" << QByteArray() << int(DriverCheck::CdcAcm::Loaded);
-        QTest::newRow("built in") << ""
-                                  << "modules.builtin" << QByteArray("kernel/drivers/usb/class/cdc-acm.ko")
+        const int missing = int(DriverCheck::CdcAcm::Missing), loaded = int(DriverCheck::CdcAcm::Loaded);
+        QTest::newRow("nothing") << "" << "" << QByteArray() << missing;
+        QTest::newRow("loaded") << "bus/usb/drivers/cdc_acm" << "" << QByteArray() << loaded;
+        QTest::newRow("module loaded") << "module/cdc_acm" << "" << QByteArray() << loaded;
+        QTest::newRow("built in") << "" << "modules.builtin" << QByteArray("kernel/drivers/usb/class/cdc-acm.ko")
                                   << int(DriverCheck::CdcAcm::BuiltIn);
         QTest::newRow("installed, compressed")
-            << ""
-            << "modules.dep"
+            << "" << "modules.dep"
             << QByteArray("kernel/drivers/usb/class/cdc-acm.ko.xz: kernel/drivers/usb/core/usbcore.ko.xz")
             << int(DriverCheck::CdcAcm::Installed);
         QTest::newRow("another module only")
-            << ""
-            << "modules.dep" << QByteArray("kernel/drivers/usb/class/cdc-acm-extra.ko: x.ko") << missing;
+            << "" << "modules.dep" << QByteArray("kernel/drivers/usb/class/cdc-acm-extra.ko: x.ko") << missing;
         QTest::newRow("named as a dependency only")
-            << ""
-            << "modules.dep" << QByteArray("kernel/drivers/net/usb/cdc_ncm.ko: kernel/cdc-acm.ko") << missing;
+            << "" << "modules.dep" << QByteArray("kernel/drivers/net/usb/cdc_ncm.ko: kernel/cdc-acm.ko") << missing;
     }
 
     void driverCheck()

@@ -2,6 +2,7 @@
 // and Cancel in every transfer, with the frames that follow and nothing lost.
 #include "support/BookmarkTestSupport.h"
 #include "handset/HandsetTask.h"
+#include "support/FileTestSupport.h"
 #include "support/LinkTestSupport.h"
 #include "support/RecordingProgress.h"
 
@@ -100,18 +101,8 @@ private slots:
         BookmarkList exported;
         for (int i = 0; i < 40; ++i)
             exported << makeBookmark(QString::number(i), "http://e/", i, 0);
-        const QString local = m_dir.filePath("big.bin");
-        {
-            QFile f(local);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("the old content");
-        }
-        const QString upload = m_dir.filePath("upload.bin");
-        {
-            QFile f(upload);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QByteArray(256 << 10, 'u'));
-        }
+        const QString local = m_dir.filePath("big.bin"), upload = m_dir.filePath("upload.bin");
+        QVERIFY(writeFile(local, "the old content") && writeFile(upload, QByteArray(256 << 10, 'u')));
 
         CancellingProgress progress;
         HandsetTask task(&progress, nullptr);
@@ -151,9 +142,7 @@ private slots:
 
         QCOMPARE(list->size(), 1); // an import changes nothing
         QCOMPARE(list->first()->bookmarkName(), QString("mine"));
-        QFile f(local);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("the old content")); // a download neither
+        QCOMPARE(readFile(local), QByteArray("the old content")); // a download neither
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // and leaves nothing
         if (transfer == "export") {
             // The handset's list was being replaced: the closing exchange still goes.
