@@ -35,7 +35,7 @@ int BookmarkController::room() const
 
 bool BookmarkController::filterAcceptsRow(int sourceRow, const QModelIndex&) const
 {
-    return m_list->record(sourceRow)->folder() == m_currentFolder;
+    return m_list->folderOf(sourceRow) == m_currentFolder;
 }
 
 BookmarkPtr BookmarkController::arrangedObject(int row) const
@@ -277,9 +277,11 @@ bool BookmarkController::canInsert() const
 
 std::set<int> BookmarkController::selectionIndexes() const
 {
+    // By range: a selection of thousands of rows is a handful of ranges, not an index per cell.
     std::set<int> rows;
-    for (const QModelIndex& index : m_selectionModel->selectedIndexes())
-        rows.insert(index.row());
+    for (const QItemSelectionRange& range : m_selectionModel->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.insert(rows.end(), row);
     return rows;
 }
 

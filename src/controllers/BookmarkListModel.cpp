@@ -25,8 +25,8 @@ BookmarkListModel::BookmarkListModel(MyDocument* document, QObject* parent)
     };
     connect(document, &MyDocument::bookmarkListReset, this, reset);
     connect(document, &MyDocument::bookmarksInserted, this, [this](int first, int last) {
-        m_rowOfValid = false;
         beginInsertRows({}, first, last);
+        logChange({RowChange::Inserted, first, last});
         const BookmarkList& list = m_document->bookmarkList();
         m_rows.insert(first, last - first + 1, nullptr);
         m_checks.insert(first, last - first + 1, RowCheck());
@@ -34,15 +34,20 @@ BookmarkListModel::BookmarkListModel(MyDocument* document, QObject* parent)
             m_rows[row] = list.at(row);
             m_checks[row] = checkOf(*list.at(row));
             count(m_checks.at(row), 1);
+            if (m_rowOfValid)
+                m_rowOf.insert(m_rows.at(row).get(), {row, m_changes.size()});
         }
         endInsertRows();
         firstsMayHaveChanged();
     });
     connect(document, &MyDocument::bookmarksRemoved, this, [this](int first, int last) {
-        m_rowOfValid = false;
         beginRemoveRows({}, first, last);
-        for (int row = first; row <= last; ++row)
+        logChange({RowChange::Removed, first, last});
+        for (int row = first; row <= last; ++row) {
             count(m_checks.at(row), -1);
+            if (m_rowOfValid)
+                m_rowOf.remove(m_rows.at(row).get());
+        }
         m_rows.remove(first, last - first + 1);
         m_checks.remove(first, last - first + 1);
         endRemoveRows();
@@ -50,10 +55,12 @@ BookmarkListModel::BookmarkListModel(MyDocument* document, QObject* parent)
     });
     connect(document, &MyDocument::bookmarkMoved, this, [this](int from, int to) {
         // The destination counts rows before the move: one further down when moving down.
-        m_rowOfValid = false;
         beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
+        logChange({RowChange::Moved, from, to});
         m_rows.move(from, to);
         m_checks.move(from, to);
+        if (m_rowOfValid)
+            m_rowOf.insert(m_rows.at(to).get(), {to, m_changes.size()});
         endMoveRows();
         firstsMayHaveChanged();
     });
@@ -73,7 +80,7 @@ BookmarkListModel::BookmarkListModel(MyDocument* document, QObject* parent)
 
 BookmarkListModel::RowCheck BookmarkListModel::checkOf(const AirHBookmark& b)
 {
-    return {HandsetCheck::examine(b), HandsetCheck::hasHandsetNumber(b) ? int(b.number()) : -1};
+    return {std::nullopt, HandsetCheck::hasHandsetNumber(b) ? int(b.number()) : -1, b.folder()};
 }
 
 void BookmarkListModel::count(const RowCheck& c, int delta)
@@ -136,23 +143,78 @@ void BookmarkListModel::rowChanged(int row)
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
+void BookmarkListModel::indexRows() const
+{
+    m_rowOf.clear();
+    m_rowOf.reserve(m_rows.size());
+    for (int row = 0; row < m_rows.size(); ++row)
+        m_rowOf.insert(m_rows.at(row).get(), {row, 0});
+    m_changes.clear();
+    m_rowOfValid = true;
+}
+
+void BookmarkListModel::logChange(RowChange change)
+{
+    if (!m_rowOfValid)
+        return; // the next look-up indexes the rows anew
+    // A long log costs every look-up of an entry that old: start again from the list.
+    if (m_changes.size() >= 1000) {
+        m_rowOfValid = false;
+        m_rowOf.clear();
+        return;
+    }
+    m_changes.append(change);
+}
+
 int BookmarkListModel::rowOf(const AirHBookmark* bookmark) const
 {
-    if (!m_rowOfValid) {
-        m_rowOf.clear();
-        m_rowOf.reserve(size_t(m_rows.size()));
-        for (int row = 0; row < m_rows.size(); ++row)
-            m_rowOf[m_rows.at(row).get()] = row;
-        m_rowOfValid = true;
-    }
+    if (!m_rowOfValid)
+        indexRows();
     const auto it = m_rowOf.find(bookmark);
-    return it == m_rowOf.end() ? -1 : it->second;
+    if (it == m_rowOf.end())
+        return -1;
+    int row = it->row;
+    for (qsizetype k = it->changes; k < m_changes.size() && row >= 0; ++k) {
+        const RowChange& c = m_changes.at(k);
+        switch (c.kind) {
+        case RowChange::Inserted:
+            if (row >= c.first)
+                row += c.last - c.first + 1;
+            break;
+        case RowChange::Removed:
+            if (row > c.last)
+                row -= c.last - c.first + 1;
+            else if (row >= c.first)
+                row = -1;
+            break;
+        case RowChange::Moved: // one row, from first to last, the rows between closing up
+            if (row == c.first)
+                row = c.last;
+            else if (c.first < c.last && row > c.first && row <= c.last)
+                --row;
+            else if (c.last < c.first && row >= c.last && row < c.first)
+                ++row;
+            break;
+        }
+    }
+    if (row < 0 || row >= m_rows.size() || m_rows.at(row).get() != bookmark) {
+        // Not where the log says: the log is wrong, and the list is the truth.
+        Q_ASSERT(false);
+        indexRows();
+        const auto again = m_rowOf.constFind(bookmark);
+        return again == m_rowOf.cend() ? -1 : again->row;
+    }
+    it->row = row;
+    it->changes = m_changes.size();
+    return row;
 }
 
 HandsetCheck::Record BookmarkListModel::checked(int row) const
 {
-    const RowCheck& c = m_checks.at(row);
-    HandsetCheck::Record r = c.record;
+    RowCheck& c = m_checks[row];
+    if (!c.record)
+        c.record = HandsetCheck::examine(*m_rows.at(row));
+    HandsetCheck::Record r = *c.record;
     if (c.countedAs >= 0 && m_numberCount[size_t(c.countedAs)] > 1 &&
         firsts()[size_t(c.countedAs)] != m_rows.at(row).get())
         r.kinds |= HandsetCheck::bit(HandsetCheck::Kind::NumberUsedTwice);

@@ -14,15 +14,17 @@ FolderController::FolderController(MyDocument* document, BookmarkController* boo
         beginResetModel();
         endResetModel();
     });
-    // Counts beside the names follow the bookmark list.
+    // Counts beside the names follow the bookmark list, as the table's list model
+    // holds it (it keeps every row's folder beside the rows).
     auto countsChanged = [this] {
         m_countsValid = false;
         if (rowCount() > 0)
             emit dataChanged(index(0), index(rowCount() - 1), {Qt::DisplayRole});
     };
-    connect(document, &MyDocument::bookmarksInserted, this, countsChanged);
-    connect(document, &MyDocument::bookmarksRemoved, this, countsChanged);
-    connect(document, &MyDocument::bookmarkListReset, this, countsChanged);
+    const BookmarkListModel* rows = bookmarks->listModel();
+    connect(rows, &QAbstractItemModel::rowsInserted, this, countsChanged);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, countsChanged);
+    connect(rows, &QAbstractItemModel::modelReset, this, countsChanged);
     connect(document, &MyDocument::bookmarkChanged, this, [countsChanged](AirHBookmark*, const QString& key) {
         if (key == AirHBookmark::FolderKey)
             countsChanged();
@@ -40,9 +42,10 @@ int FolderController::bookmarkCount(int folder) const
 {
     if (!m_countsValid) {
         m_counts.fill(0, m_document->folderList().size());
-        for (const BookmarkPtr& b : m_document->bookmarkList())
-            if (b->folder() >= 0 && b->folder() < m_counts.size())
-                ++m_counts[b->folder()];
+        const BookmarkListModel* rows = m_bookmarks->listModel();
+        for (int row = 0, n = rows->rowCount(); row < n; ++row)
+            if (const int f = rows->folderOf(row); f >= 0 && f < m_counts.size())
+                ++m_counts[f];
         m_countsValid = true;
     }
     return folder >= 0 && folder < m_counts.size() ? m_counts.at(folder) : 0;
