@@ -242,19 +242,17 @@ void MyDocument::insertBookmarks(const BookmarkList& records, const QList<int>& 
     m_undoManager.registerUndo(this, [this, indexes] { removeBookmarks(indexes); });
     if (!m_undoManager.isUndoing())
         m_undoManager.setActionName(tr("Insert Bookmark"));
-    // One pass: the old records fill the places between the new ones.
-    BookmarkList list;
-    list.reserve(m_bookmarkList.size() + records.size());
-    qsizetype old = 0;
-    for (qsizetype k = 0; k < records.size(); ++k) {
-        while (list.size() < indexes[k])
-            list.append(m_bookmarkList.at(old++));
+    // One pass from the end, in place: each old record moves down past the new
+    // ones still to come before it (moved, not copied: no count of references
+    // changes for the records that stay).
+    qsizetype old = m_bookmarkList.size();
+    m_bookmarkList.resize(old + records.size());
+    for (qsizetype k = records.size() - 1, to = m_bookmarkList.size() - 1; k >= 0; --k) {
+        while (to > indexes[k])
+            m_bookmarkList[to--] = std::move(m_bookmarkList[--old]);
         startObservingBookmark(records.at(k).get());
-        list.append(records.at(k));
+        m_bookmarkList[to--] = records.at(k);
     }
-    while (old < m_bookmarkList.size())
-        list.append(m_bookmarkList.at(old++));
-    m_bookmarkList = std::move(list);
     forEachRun(indexes, false, [this](int first, int last) { emit bookmarksInserted(first, last); });
 }
 
@@ -262,25 +260,24 @@ void MyDocument::removeBookmarks(const QList<int>& indexes)
 {
     if (indexes.isEmpty() || !ascendingBelow(indexes, m_bookmarkList.size()))
         return;
+    // In place: the records that stay move up over those that go.
     BookmarkList removed;
     removed.reserve(indexes.size());
-    BookmarkList kept;
-    kept.reserve(m_bookmarkList.size() - indexes.size());
-    qsizetype k = 0;
-    for (qsizetype i = 0; i < m_bookmarkList.size(); ++i) {
+    qsizetype k = 0, to = indexes.first();
+    for (qsizetype i = to; i < m_bookmarkList.size(); ++i) {
         if (k < indexes.size() && indexes[k] == i) {
-            removed.append(m_bookmarkList.at(i));
+            removed.append(std::move(m_bookmarkList[i]));
             ++k;
         } else {
-            kept.append(m_bookmarkList.at(i));
+            m_bookmarkList[to++] = std::move(m_bookmarkList[i]);
         }
     }
+    m_bookmarkList.resize(to);
     m_undoManager.registerUndo(this, [this, removed, indexes] { insertBookmarks(removed, indexes); });
     if (!m_undoManager.isUndoing())
         m_undoManager.setActionName(tr("Delete Bookmark"));
     for (const BookmarkPtr& b : std::as_const(removed))
         stopObservingBookmark(b.get());
-    m_bookmarkList = std::move(kept);
     forEachRun(indexes, true, [this](int first, int last) { emit bookmarksRemoved(first, last); });
 }
 
