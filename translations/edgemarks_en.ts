@@ -50,6 +50,137 @@
     </message>
 </context>
 <context>
+    <name>BackupActions</name>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="46"/>
+        <source>Back Up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="47"/>
+        <location filename="../src/app/BackupActions.cpp" line="82"/>
+        <source>Backups (*.tar)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="65"/>
+        <source>Couldn&apos;t back up the AIR-EDGE PHONE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="67"/>
+        <source>Nothing was written under %1; a file there before is kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="70"/>
+        <source>The AIR-EDGE PHONE is backed up.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="71"/>
+        <source>%1 bookmarks and %2 files (%3) are in %4.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="81"/>
+        <location filename="../src/app/BackupActions.cpp" line="114"/>
+        <location filename="../src/app/BackupActions.cpp" line="133"/>
+        <source>Restore</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="93"/>
+        <source>%1 is not a sound backup; nothing was restored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="106"/>
+        <source>Couldn&apos;t read what the AIR-EDGE PHONE holds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="117"/>
+        <source>Restoring changes the AIR-EDGE PHONE as follows:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="120"/>
+        <source>Bookmarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="121"/>
+        <source>Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="122"/>
+        <source>Also replace the files the AIR-EDGE PHONE already holds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="163"/>
+        <source>%1 of %2 files reached the AIR-EDGE PHONE: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="166"/>
+        <source>none</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="167"/>
+        <source>Couldn&apos;t restore the backup.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="170"/>
+        <source>The backup is restored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="171"/>
+        <source>Restored %1 bookmarks and %2 files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="184"/>
+        <source>No bookmarks are kept yet.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="185"/>
+        <source>Each export keeps the list the AIR-EDGE PHONE held before it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="190"/>
+        <source>Restore Previous Bookmarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="193"/>
+        <source>The AIR-EDGE PHONE&apos;s bookmarks before each export:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="197"/>
+        <source>%1 — %2 bookmarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="203"/>
+        <source>Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="213"/>
+        <source>Couldn&apos;t read the kept bookmarks.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>BackupReader</name>
     <message>
         <location filename="../src/commands/BackupArchive.cpp" line="42"/>
@@ -285,6 +416,14 @@
     </message>
 </context>
 <context>
+    <name>BookmarkHistory</name>
+    <message>
+        <location filename="../src/commands/BookmarkHistory.cpp" line="26"/>
+        <source>Couldn&apos;t make the folder %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>BrowserBookmarks</name>
     <message>
         <location filename="../src/document/BrowserBookmarks.cpp" line="416"/>
@@ -352,7 +491,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="171"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="172"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n bookmark will be added.</numerusform>
@@ -360,32 +499,32 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="178"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="179"/>
         <source>outside any folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="179"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="180"/>
         <source>from “%1”</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="180"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="181"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="187"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="188"/>
         <source>Folders renamed: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="195"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="196"/>
         <source>  “%1” (%2)</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="199"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="200"/>
         <source>  … and %n more.</source>
         <translation>
             <numerusform>  … and %n more.</numerusform>
@@ -393,7 +532,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="205"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="206"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n link skipped:</numerusform>
@@ -401,12 +540,12 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="208"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="209"/>
         <source>  “%1” (%2): %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="202"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="203"/>
         <source>%n name(s) held control characters, which were removed.</source>
         <translation>
             <numerusform>%n name held control characters, which were removed.</numerusform>
@@ -453,7 +592,7 @@
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/Command.cpp" line="300"/>
+        <location filename="../src/cli/Command.cpp" line="302"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -478,27 +617,27 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="93"/>
+        <location filename="../src/cli/Command.cpp" line="95"/>
         <source>There is no command &quot;%1&quot;. See edgemarks-cli --help.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="107"/>
+        <location filename="../src/cli/Command.cpp" line="109"/>
         <source>Usage: edgemarks-cli COMMAND [options] [arguments]</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="109"/>
+        <location filename="../src/cli/Command.cpp" line="111"/>
         <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="111"/>
+        <location filename="../src/cli/Command.cpp" line="113"/>
         <source>Commands:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="117"/>
+        <location filename="../src/cli/Command.cpp" line="119"/>
         <source>&quot;edgemarks-cli COMMAND --help&quot; lists the options of a command.
 The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keyring,
 else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,
@@ -506,69 +645,69 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="149"/>
+        <location filename="../src/cli/Command.cpp" line="151"/>
         <source>Print the result as JSON.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="167"/>
-        <location filename="../src/cli/Command.cpp" line="187"/>
+        <location filename="../src/cli/Command.cpp" line="169"/>
+        <location filename="../src/cli/Command.cpp" line="189"/>
         <source>Usage: edgemarks-cli %1 [options] %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="178"/>
-        <location filename="../src/cli/Command.cpp" line="190"/>
+        <location filename="../src/cli/Command.cpp" line="180"/>
+        <location filename="../src/cli/Command.cpp" line="192"/>
         <source>See edgemarks-cli %1 --help.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="329"/>
+        <location filename="../src/cli/Command.cpp" line="331"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="339"/>
+        <location filename="../src/cli/Command.cpp" line="341"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="343"/>
+        <location filename="../src/cli/Command.cpp" line="345"/>
         <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="349"/>
+        <location filename="../src/cli/Command.cpp" line="351"/>
         <source>Warning: others may read the password file %1 (chmod 600 it).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="361"/>
+        <location filename="../src/cli/Command.cpp" line="363"/>
         <source>The password file %1 is not UTF-8 text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="374"/>
+        <location filename="../src/cli/Command.cpp" line="376"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keyring.</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="391"/>
+        <location filename="../src/cli/Command.cpp" line="393"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="226"/>
+        <location filename="../src/cli/Command.cpp" line="228"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="50"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="52"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="188"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="217"/>
         <source>Folder %1: %n bookmark(s)</source>
         <translation>
             <numerusform>Folder %1: %n bookmark</numerusform>
@@ -576,44 +715,44 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="236"/>
+        <location filename="../src/cli/Command.cpp" line="238"/>
         <source>The handset&apos;s serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="239"/>
+        <location filename="../src/cli/Command.cpp" line="241"/>
         <location filename="../src/cli/FileCommands.cpp" line="42"/>
         <source>path</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="242"/>
+        <location filename="../src/cli/Command.cpp" line="244"/>
         <source>Write every frame and step of the conversation with the handset to this file, for a bug report (the password is masked).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="245"/>
-        <location filename="../src/cli/Command.cpp" line="248"/>
+        <location filename="../src/cli/Command.cpp" line="247"/>
+        <location filename="../src/cli/Command.cpp" line="250"/>
         <source>file</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="247"/>
+        <location filename="../src/cli/Command.cpp" line="249"/>
         <source>Read the password from the first line of this file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="250"/>
+        <location filename="../src/cli/Command.cpp" line="252"/>
         <source>Use a built-in simulated handset with sample content (password 1234).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="94"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="96"/>
         <source>Export without asking for confirmation.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="287"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="316"/>
         <source>number</source>
         <translation type="unfinished"></translation>
     </message>
@@ -628,7 +767,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="275"/>
+        <location filename="../src/cli/Command.cpp" line="277"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -643,20 +782,20 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="28"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="30"/>
         <source>The document (.edgemarks).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="67"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="232"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="337"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="341"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="69"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="261"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="366"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="370"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="77"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="79"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation>
             <numerusform>Imported %n bookmark into %1.</numerusform>
@@ -664,52 +803,72 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="81"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="83"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="96"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="98"/>
         <source>Send a document that the check finds fault with.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="111"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="100"/>
+        <source>Do not read and keep the handset&apos;s list first (see the history command).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="116"/>
         <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="121"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="125"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="127"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="137"/>
+        <source>Couldn&apos;t read the bookmarks in the AIR-EDGE PHONE before the export; nothing was exported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="144"/>
+        <source>Couldn&apos;t keep the bookmarks the AIR-EDGE PHONE holds; nothing was exported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="150"/>
+        <source>Changes: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="156"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export?</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="130"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="159"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="132"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="162"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="133"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="163"/>
         <source>Not exported.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="140"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="169"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="149"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="178"/>
         <source>Exported %n bookmark(s).</source>
         <translation>
             <numerusform>Exported %n bookmark.</numerusform>
@@ -717,7 +876,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="151"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="180"/>
         <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
         <translation>
             <numerusform>%n bookmark in a folder the AIR-EDGE PHONE does not have was not sent.</numerusform>
@@ -725,22 +884,22 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="199"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="228"/>
         <source>Folder index %1: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="210"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="239"/>
         <source>Replace the characters the handset cannot show, as the editor&apos;s &quot;Replace Unsupported Characters&quot; does, and save DOCUMENT.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="248"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="277"/>
         <source>“%1” is now “%2”.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="251"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="280"/>
         <source>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark(s).</source>
         <translation>
             <numerusform>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark.</numerusform>
@@ -748,47 +907,47 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="268"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="297"/>
         <source>The AIR-EDGE PHONE can take %1 as it is.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="279"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="308"/>
         <source>The file to read: a document, or a browser bookmark file (.html, .htm).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="283"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="312"/>
         <source>The file to write, of either kind, told by its extension.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="285"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="314"/>
         <source>Put every bookmark of a browser file into this handset folder (0-19).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="289"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="318"/>
         <source>Replace OUTPUT when it exists.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="298"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="327"/>
         <source>%1 exists: give --force to replace it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="306"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="335"/>
         <source>--folder takes a folder number from 0 to 19.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="316"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="345"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="348"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="378"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Wrote %n bookmark to %1.</numerusform>
@@ -912,67 +1071,223 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/TerminalIo.cpp" line="59"/>
+        <location filename="../src/cli/Commands.h" line="183"/>
+        <source>Back up the handset&apos;s bookmarks and files into one archive.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="201"/>
+        <source>Check a backup: every entry against its manifest.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="219"/>
+        <source>Restore a backup into the handset, showing first what changes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="236"/>
+        <source>List the handset&apos;s bookmark lists kept before each export.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/TerminalIo.cpp" line="60"/>
         <source>Stopping… (press Ctrl-C again to quit at once)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="27"/>
+        <source>The archive to write (default: the handset&apos;s name and the time, in this folder).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="40"/>
+        <location filename="../src/cli/BackupCommands.cpp" line="45"/>
+        <source>Couldn&apos;t back up the AIR-EDGE PHONE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="56"/>
+        <source>Backed up %1 bookmarks and %2 files (%3) to %4.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="65"/>
+        <source>The backup to check.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="85"/>
+        <source>%1: a backup of the %2 made %3: %4 bookmarks, %5 files (%6); every file matches its checksum.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="96"/>
+        <source>%1 is not a sound backup.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="105"/>
+        <source>The backup to restore.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="106"/>
+        <source>Restore the bookmarks only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="107"/>
+        <source>Restore the files only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="108"/>
+        <source>Show what would change and write nothing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="109"/>
+        <source>Also upload the files the handset already holds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="110"/>
+        <source>Restore without asking for confirmation.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="117"/>
+        <source>Give --bookmarks-only or --files-only, not both.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="129"/>
+        <source>%1 is not a sound backup; nothing was restored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="137"/>
+        <source>Couldn&apos;t read what the AIR-EDGE PHONE holds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="154"/>
+        <source>Not restoring without confirmation: give --yes to write into the AIR-EDGE PHONE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="157"/>
+        <source>The AIR-EDGE PHONE will be changed as listed above. Are you sure you want to restore?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="159"/>
+        <source>All bookmarks in the AIR-EDGE PHONE will be replaced by those of the backup.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="160"/>
+        <source>The files are uploaded; the bookmarks stay as they are.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="161"/>
+        <source>Restore</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="162"/>
+        <source>Not restored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="167"/>
+        <source>Couldn&apos;t restore the backup.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="174"/>
+        <source>%1 of %2 files reached the AIR-EDGE PHONE: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="177"/>
+        <source>none</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="180"/>
+        <source>Restored %1 bookmarks and %2 files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="204"/>
+        <source>%1 bookmarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="207"/>
+        <source>No lists are kept yet: each export keeps the list the AIR-EDGE PHONE held before it.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="70"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="72"/>
         <source>The current editing bookmarks will be completely deleted. Are you sure you want to import ?</source>
         <translation>The bookmarks being edited will be completely deleted. Are you sure you want to import?</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="71"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="73"/>
         <source>If you select to import then all bookmarks on the current editing will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="71"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="73"/>
         <source>Import</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="122"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="140"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export?</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="124"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="137"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="125"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="142"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="253"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="288"/>
         <source>The import was cancelled; the document is unchanged.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="54"/>
-        <location filename="../src/commands/DocumentCommands.cpp" line="256"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="56"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="295"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="55"/>
-        <location filename="../src/commands/DocumentCommands.cpp" line="257"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="58"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="298"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="56"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="57"/>
         <source>The connection test stopped at the driver.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/DocumentCommands.cpp" line="110"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="114"/>
         <source>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark(s).</source>
         <translation>
             <numerusform>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark.</numerusform>
@@ -980,47 +1295,57 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="149"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="168"/>
         <source>Replace Unsupported Characters</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="172"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="191"/>
         <source>The AIR-EDGE PHONE is ready.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="173"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="192"/>
         <source>The driver is there, the port %1 opened and the AIR-EDGE PHONE shows its top screen.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="179"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="198"/>
         <source>The connection test was cancelled.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="183"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="202"/>
         <source>The connection test stopped at the port.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="185"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="204"/>
         <source>Plug in the AIR-EDGE PHONE with its data cable, or choose its port in Handset &gt; Device.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="188"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="207"/>
         <source>The connection test stopped at the top screen.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="190"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="209"/>
         <source>Go back to the top screen of the AIR-EDGE PHONE and test again.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="292"/>
+        <source>The export was cancelled; the AIR-EDGE PHONE is unchanged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="296"/>
+        <source>Couldn&apos;t read the bookmarks in the AIR-EDGE PHONE before the export; nothing was exported.</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message numerus="yes">
-        <location filename="../src/commands/DocumentCommands.cpp" line="267"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="309"/>
         <source>Exported %n bookmark(s) to the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>Exported %n bookmark to the AIR-EDGE PHONE.</numerusform>
@@ -1028,27 +1353,50 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="271"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="319"/>
+        <source>Couldn&apos;t keep the bookmarks the AIR-EDGE PHONE holds; nothing was exported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/commands/DocumentCommands.cpp" line="327"/>
+        <source>and %n more</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="329"/>
+        <source>Changes: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="332"/>
+        <source>The list the AIR-EDGE PHONE holds now is kept: Handset &gt; Restore Previous Bookmarks puts it back.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="337"/>
         <source>Some bookmarks were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="272"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="338"/>
         <source>Import from AIR-EDGE PHONE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="275"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="341"/>
         <source>Some bookmarks could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="276"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="342"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/DocumentCommands.cpp" line="281"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="347"/>
         <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>Imported %n bookmark from the AIR-EDGE PHONE.</numerusform>
@@ -1059,67 +1407,67 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="187"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="195"/>
         <source>Not every bookmark was added.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="192"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="200"/>
         <source>The memory number was not changed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="258"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="266"/>
         <source>Save Protocol Log</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="259"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="267"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="264"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="272"/>
         <source>Import Browser Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="265"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="273"/>
         <source>Bookmark files (*.html *.htm);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="271"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="279"/>
         <source>Export Browser Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="272"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="280"/>
         <source>Bookmark files (*.html *.htm)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="296"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="319"/>
         <source>Clear Menu</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="312"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="335"/>
         <source>&amp;Help</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="324"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="347"/>
         <source>About EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="325"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="348"/>
         <source>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="182"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="190"/>
         <source>%n bookmark(s) went to folder &quot;%1&quot;.</source>
         <translation>
             <numerusform>%n bookmark went to folder &quot;%1&quot;.</numerusform>
@@ -1127,77 +1475,97 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="314"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="294"/>
+        <source>Files...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="295"/>
+        <source>Back Up...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="296"/>
+        <source>Restore...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="297"/>
+        <source>Restore Previous Bookmarks...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="337"/>
         <source>EdgeMarks &amp;Manual</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="317"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="340"/>
         <source>&amp;About EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="330"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="353"/>
         <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: Help &amp;gt; EdgeMarks Manual (F1), or &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="386"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="409"/>
         <source>Find Automatically</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="387"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="410"/>
         <source>The Simulated AIR-EDGE PHONE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="388"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="411"/>
         <source>As Started (%1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="401"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="424"/>
         <source>(no permission)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="409"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="432"/>
         <source>Other...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="417"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="440"/>
         <source>Other Device</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="418"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="441"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="443"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="466"/>
         <source>The protocol log could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="446"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="469"/>
         <source>Saved the protocol log to %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="456"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="479"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="464"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="487"/>
         <source>Import Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="465"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="488"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>Imported %n bookmark.</numerusform>
@@ -1205,12 +1573,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="480"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="503"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="506"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Exported %n bookmark to %1.</numerusform>
@@ -1218,94 +1586,94 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="522"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="545"/>
         <source>%1[*] — EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="534"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="557"/>
         <source>The AIR-EDGE PHONE holds at most %1 bookmarks: delete some to add more.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="536"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="559"/>
         <source>Select the bookmarks first.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="569"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="592"/>
         <source>Save As</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="603"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="626"/>
         <source>&quot;%1&quot; already exists. Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="607"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="630"/>
         <source>A file with the same name already exists in &quot;%1&quot;. Replacing it will overwrite its contents.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="609"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="632"/>
         <source>Replace</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="620"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="643"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="636"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="639"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
         <source>Your current changes will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="640"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="663"/>
         <source>Revert</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="649"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="672"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="682"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="685"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="663"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="686"/>
         <source>Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="664"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="687"/>
         <source>Don&apos;t Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="610"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="697"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="633"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="737"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="732"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="744"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="772"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="784"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1468,6 +1836,14 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
 </context>
 <context>
+    <name>HandsetBackup</name>
+    <message>
+        <location filename="../src/commands/HandsetBackup.cpp" line="84"/>
+        <source>The backup read back differs from what was written; the old backup is kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HandsetCheck</name>
     <message>
         <location filename="../src/handset/HandsetCheck.cpp" line="20"/>
@@ -1518,6 +1894,123 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <location filename="../src/handset/HandsetCheck.cpp" line="93"/>
         <source>%1 has a name and location of %2 bytes; one entry carries at most %3.</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HandsetFilesWindow</name>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="105"/>
+        <source>Files on the AIR-EDGE PHONE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <source>Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <source>Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <source>Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="122"/>
+        <source>Refresh</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="123"/>
+        <source>Save To...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="124"/>
+        <source>Add Files...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="145"/>
+        <source>Save To</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="150"/>
+        <source>Add Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="186"/>
+        <source>The file list was not read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="193"/>
+        <source>%n file(s) on the AIR-EDGE PHONE.</source>
+        <translation>
+            <numerusform>%n file on the AIR-EDGE PHONE.</numerusform>
+            <numerusform>%n files on the AIR-EDGE PHONE.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="248"/>
+        <source>%n file(s) saved to %1</source>
+        <translation>
+            <numerusform>%n file saved to %1</numerusform>
+            <numerusform>%n files saved to %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="250"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="360"/>
+        <source>; %n cancelled</source>
+        <translation>
+            <numerusform>; %n cancelled</numerusform>
+            <numerusform>; %n cancelled</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="252"/>
+        <source>; %n not saved: %1</source>
+        <translation>
+            <numerusform>; %n not saved: %1</numerusform>
+            <numerusform>; %n not saved: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="340"/>
+        <source>Replace the file?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="341"/>
+        <source>The AIR-EDGE PHONE already holds %1. Replace it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="358"/>
+        <source>%n file(s) sent to the AIR-EDGE PHONE</source>
+        <translation>
+            <numerusform>%n file sent to the AIR-EDGE PHONE</numerusform>
+            <numerusform>%n files sent to the AIR-EDGE PHONE</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="362"/>
+        <source>; %n not sent: %1</source>
+        <translation>
+            <numerusform>; %n not sent: %1</numerusform>
+            <numerusform>; %n not sent: %1</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2093,6 +2586,29 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     <message>
         <location filename="../src/document/MyDocument.cpp" line="108"/>
         <source>The bookmark list holds something other than bookmarks.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RestorePlan</name>
+    <message>
+        <location filename="../src/commands/HandsetBackup.cpp" line="100"/>
+        <source>Couldn&apos;t make a temporary folder: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/HandsetBackup.cpp" line="127"/>
+        <source>Bookmarks: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/HandsetBackup.cpp" line="133"/>
+        <source>Files to upload: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/commands/HandsetBackup.cpp" line="138"/>
+        <source>Files the AIR-EDGE PHONE already holds, skipped: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

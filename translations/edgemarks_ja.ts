@@ -50,6 +50,137 @@
     </message>
 </context>
 <context>
+    <name>BackupActions</name>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="46"/>
+        <source>Back Up</source>
+        <translation>バックアップ</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="47"/>
+        <location filename="../src/app/BackupActions.cpp" line="82"/>
+        <source>Backups (*.tar)</source>
+        <translation>バックアップ (*.tar)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="65"/>
+        <source>Couldn&apos;t back up the AIR-EDGE PHONE.</source>
+        <translation>AIR-EDGE PHONE をバックアップできませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="67"/>
+        <source>Nothing was written under %1; a file there before is kept.</source>
+        <translation>%1 には何も書き込んでいません。元からあったファイルはそのままです。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="70"/>
+        <source>The AIR-EDGE PHONE is backed up.</source>
+        <translation>AIR-EDGE PHONE をバックアップしました。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="71"/>
+        <source>%1 bookmarks and %2 files (%3) are in %4.</source>
+        <translation>%1 件のブックマークと %2 個のファイル (%3) を %4 に保存しました。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="81"/>
+        <location filename="../src/app/BackupActions.cpp" line="114"/>
+        <location filename="../src/app/BackupActions.cpp" line="133"/>
+        <source>Restore</source>
+        <translation>復元</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="93"/>
+        <source>%1 is not a sound backup; nothing was restored.</source>
+        <translation>%1 は正しいバックアップではありません。何も復元していません。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="106"/>
+        <source>Couldn&apos;t read what the AIR-EDGE PHONE holds.</source>
+        <translation>AIR-EDGE PHONE の内容を読み込めませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="117"/>
+        <source>Restoring changes the AIR-EDGE PHONE as follows:</source>
+        <translation>復元すると AIR-EDGE PHONE は次のように変わります:</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="120"/>
+        <source>Bookmarks</source>
+        <translation>ブックマーク</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="121"/>
+        <source>Files</source>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="122"/>
+        <source>Also replace the files the AIR-EDGE PHONE already holds</source>
+        <translation>AIR-EDGE PHONE にすでにあるファイルも置き換える</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="163"/>
+        <source>%1 of %2 files reached the AIR-EDGE PHONE: %3</source>
+        <translation>%2 個のうち %1 個のファイルが AIR-EDGE PHONE に届きました: %3</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="166"/>
+        <source>none</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="167"/>
+        <source>Couldn&apos;t restore the backup.</source>
+        <translation>バックアップを復元できませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="170"/>
+        <source>The backup is restored.</source>
+        <translation>バックアップを復元しました。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="171"/>
+        <source>Restored %1 bookmarks and %2 files.</source>
+        <translation>%1 件のブックマークと %2 個のファイルを復元しました。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="184"/>
+        <source>No bookmarks are kept yet.</source>
+        <translation>保存されたブックマークはまだありません。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="185"/>
+        <source>Each export keeps the list the AIR-EDGE PHONE held before it.</source>
+        <translation>書き出すたびに、その前に AIR-EDGE PHONE にあったリストを保存します。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="190"/>
+        <source>Restore Previous Bookmarks</source>
+        <translation>以前のブックマークを復元</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="193"/>
+        <source>The AIR-EDGE PHONE&apos;s bookmarks before each export:</source>
+        <translation>書き出す前の AIR-EDGE PHONE のブックマーク:</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="197"/>
+        <source>%1 — %2 bookmarks</source>
+        <translation>%1 — %2 件のブックマーク</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="203"/>
+        <source>Export</source>
+        <translation>書き出す</translation>
+    </message>
+    <message>
+        <location filename="../src/app/BackupActions.cpp" line="213"/>
+        <source>Couldn&apos;t read the kept bookmarks.</source>
+        <translation>保存されたブックマークを読み込めませんでした。</translation>
+    </message>
+</context>
+<context>
     <name>BackupReader</name>
     <message>
         <location filename="../src/commands/BackupArchive.cpp" line="42"/>
@@ -285,6 +416,14 @@
     </message>
 </context>
 <context>
+    <name>BookmarkHistory</name>
+    <message>
+        <location filename="../src/commands/BookmarkHistory.cpp" line="26"/>
+        <source>Couldn&apos;t make the folder %1.</source>
+        <translation>フォルダ %1 を作成できませんでした。</translation>
+    </message>
+</context>
+<context>
     <name>BrowserBookmarks</name>
     <message>
         <location filename="../src/document/BrowserBookmarks.cpp" line="416"/>
@@ -352,58 +491,58 @@
         <translation>%1 → %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="171"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="172"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n 件のブックマークを追加します。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="178"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="179"/>
         <source>outside any folder</source>
         <translation>フォルダ外</translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="179"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="180"/>
         <source>from “%1”</source>
         <translation>「%1」から</translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="180"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="181"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation>  %2 の %1 件をフォルダ %3 (%4) へ</translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="187"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="188"/>
         <source>Folders renamed: %1</source>
         <translation>名前を変えるフォルダ: %1</translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="195"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="196"/>
         <source>  “%1” (%2)</source>
         <translation>  「%1」(%2)</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="199"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="200"/>
         <source>  … and %n more.</source>
         <translation>
             <numerusform>  … ほか %n 件。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="205"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="206"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n 件のリンクを読み飛ばします:</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="208"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="209"/>
         <source>  “%1” (%2): %3</source>
         <translation>  「%1」(%2): %3</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="202"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="203"/>
         <source>%n name(s) held control characters, which were removed.</source>
         <translation>
             <numerusform>%n 件の名前に制御文字があったので取り除きました。</numerusform>
@@ -448,7 +587,7 @@
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/Command.cpp" line="300"/>
+        <location filename="../src/cli/Command.cpp" line="302"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation>%1 がないため、このアプリケーションを使用できません。</translation>
     </message>
@@ -473,200 +612,220 @@
         <translation>%1 が見つかりません。これがないと AIR-EDGE PHONE は使えません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="339"/>
+        <location filename="../src/cli/Command.cpp" line="341"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation>パスワードファイル %1 を読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="329"/>
+        <location filename="../src/cli/Command.cpp" line="331"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation>AIR-EDGE PHONE のパスワード: </translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="343"/>
+        <location filename="../src/cli/Command.cpp" line="345"/>
         <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
         <translation>パスワードファイル %1 が 4 KiB を超えています。パスワードは最初の行に書いてください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="349"/>
+        <location filename="../src/cli/Command.cpp" line="351"/>
         <source>Warning: others may read the password file %1 (chmod 600 it).</source>
         <translation>警告: パスワードファイル %1 は他のユーザーも読めます (chmod 600 してください)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="361"/>
+        <location filename="../src/cli/Command.cpp" line="363"/>
         <source>The password file %1 is not UTF-8 text.</source>
         <translation>パスワードファイル %1 が UTF-8 のテキストではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="374"/>
+        <location filename="../src/cli/Command.cpp" line="376"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>AIR-EDGE PHONE のパスワードがありません: --password-file を指定するか、EDGEMARKS_PASSWORD を設定するか、キーチェーンに保存してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="391"/>
+        <location filename="../src/cli/Command.cpp" line="393"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation>AIR-EDGE PHONE がパスワードを受け付けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="226"/>
+        <location filename="../src/cli/Command.cpp" line="228"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation>%1 を開けませんでした: %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="28"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="30"/>
         <source>The document (.edgemarks).</source>
         <translation>書類 (.edgemarks)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="50"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="52"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation>ブックマークを読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="67"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="232"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="337"/>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="341"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="69"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="261"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="366"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="370"/>
         <source>Couldn&apos;t save %1: %2</source>
         <translation>%1 を保存できませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="77"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="79"/>
         <source>Imported %n bookmark(s) into %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="81"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="83"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="96"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="98"/>
         <source>Send a document that the check finds fault with.</source>
         <translation>チェックで問題が見つかった書類も送ります。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="111"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="100"/>
+        <source>Do not read and keep the handset&apos;s list first (see the history command).</source>
+        <translation>先に携帯電話のリストを読み込んで保存しない (history コマンドを参照)。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="116"/>
         <source>Not exported: the AIR-EDGE PHONE cannot take %1 as it is (give --force to send it anyway).</source>
         <translation>書き出しませんでした。%1 はこのままでは AIR-EDGE PHONE に登録できません (それでも送るには --force を指定してください)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="121"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="125"/>
         <source>Not exporting without confirmation: give --yes to replace the bookmarks in the AIR-EDGE PHONE.</source>
         <translation>確認なしでは書き出しません: AIR-EDGE PHONE のブックマークを置き換えるには --yes を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="127"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="137"/>
+        <source>Couldn&apos;t read the bookmarks in the AIR-EDGE PHONE before the export; nothing was exported.</source>
+        <translation>書き出しの前に AIR-EDGE PHONE のブックマークを読み込めませんでした。何も書き出していません。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="144"/>
+        <source>Couldn&apos;t keep the bookmarks the AIR-EDGE PHONE holds; nothing was exported.</source>
+        <translation>AIR-EDGE PHONE のブックマークを保存できませんでした。何も書き出していません。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="150"/>
+        <source>Changes: %1</source>
+        <translation>変更: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="156"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>AIR-EDGE PHONE 内のブックマークはすべて削除されます。書き出してもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="130"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="159"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation>書き出すと、AIR-EDGE PHONE 内のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="132"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="162"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="133"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="163"/>
         <source>Not exported.</source>
         <translation>書き出しませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="140"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="169"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation>ブックマークを書き出せませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="149"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="178"/>
         <source>Exported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを書き出しました。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="151"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="180"/>
         <source>%n bookmark(s) in folders the AIR-EDGE PHONE does not have were not sent.</source>
         <translation>
             <numerusform>AIR-EDGE PHONE にないフォルダの %n 件のブックマークは送りませんでした。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="188"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="217"/>
         <source>Folder %1: %n bookmark(s)</source>
         <translation>
             <numerusform>フォルダ %1: %n 件</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="199"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="228"/>
         <source>Folder index %1: </source>
         <translation>フォルダ番号 %1: </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="210"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="239"/>
         <source>Replace the characters the handset cannot show, as the editor&apos;s &quot;Replace Unsupported Characters&quot; does, and save DOCUMENT.</source>
         <translation>ハンドセットで表示できない文字を、エディタの「表示できない文字を置き換える」と同じように置き換えて、DOCUMENT を保存します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="248"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="277"/>
         <source>“%1” is now “%2”.</source>
         <translation>「%1」を「%2」にしました。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="251"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="280"/>
         <source>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークで、AIR-EDGE PHONE で表示できない文字を置き換えました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="268"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="297"/>
         <source>The AIR-EDGE PHONE can take %1 as it is.</source>
         <translation>%1 はこのまま AIR-EDGE PHONE に登録できます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="279"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="308"/>
         <source>The file to read: a document, or a browser bookmark file (.html, .htm).</source>
         <translation>読み込むファイル: 書類か、ブラウザのブックマークファイル (.html, .htm)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="283"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="312"/>
         <source>The file to write, of either kind, told by its extension.</source>
         <translation>書き出すファイル。どちらの種類かは拡張子で決まります。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="285"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="314"/>
         <source>Put every bookmark of a browser file into this handset folder (0-19).</source>
         <translation>ブラウザのファイルのブックマークをすべて端末のこのフォルダ (0-19) に入れます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="289"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="318"/>
         <source>Replace OUTPUT when it exists.</source>
         <translation>出力ファイルがあれば置き換えます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="298"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="327"/>
         <source>%1 exists: give --force to replace it.</source>
         <translation>%1 はすでにあります。置き換えるには --force を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="306"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="335"/>
         <source>--folder takes a folder number from 0 to 19.</source>
         <translation>--folder にはフォルダ番号 0 から 19 を指定してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="316"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="345"/>
         <source>Couldn&apos;t read %1: %2</source>
         <translation>%1 を読み込めませんでした: %2</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/cli/BookmarkCommands.cpp" line="348"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="378"/>
         <source>Wrote %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き込みました。</numerusform>
@@ -744,27 +903,27 @@
         <translation>ファイルを送信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="93"/>
+        <location filename="../src/cli/Command.cpp" line="95"/>
         <source>There is no command &quot;%1&quot;. See edgemarks-cli --help.</source>
         <translation>コマンド &quot;%1&quot; はありません。edgemarks-cli --help を参照してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="107"/>
+        <location filename="../src/cli/Command.cpp" line="109"/>
         <source>Usage: edgemarks-cli COMMAND [options] [arguments]</source>
         <translation>使い方: edgemarks-cli コマンド [オプション] [引数]</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="109"/>
+        <location filename="../src/cli/Command.cpp" line="111"/>
         <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).</source>
         <translation>AH-K3001V 端末 (&quot;AIR-EDGE PHONE&quot;) のブックマークを読み書きします。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="111"/>
+        <location filename="../src/cli/Command.cpp" line="113"/>
         <source>Commands:</source>
         <translation>コマンド:</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="117"/>
+        <location filename="../src/cli/Command.cpp" line="119"/>
         <source>&quot;edgemarks-cli COMMAND --help&quot; lists the options of a command.
 The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keyring,
 else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,
@@ -775,61 +934,61 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 3 パスワードがないか拒否された、4 USB ドライバがない。edgemarks-cli(1) を参照してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="149"/>
+        <location filename="../src/cli/Command.cpp" line="151"/>
         <source>Print the result as JSON.</source>
         <translation>結果を JSON で表示します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="167"/>
-        <location filename="../src/cli/Command.cpp" line="187"/>
+        <location filename="../src/cli/Command.cpp" line="169"/>
+        <location filename="../src/cli/Command.cpp" line="189"/>
         <source>Usage: edgemarks-cli %1 [options] %2</source>
         <translation>使い方: edgemarks-cli %1 [オプション] %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="178"/>
-        <location filename="../src/cli/Command.cpp" line="190"/>
+        <location filename="../src/cli/Command.cpp" line="180"/>
+        <location filename="../src/cli/Command.cpp" line="192"/>
         <source>See edgemarks-cli %1 --help.</source>
         <translation>edgemarks-cli %1 --help を参照してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="236"/>
+        <location filename="../src/cli/Command.cpp" line="238"/>
         <source>The handset&apos;s serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus).</source>
         <translation>端末のシリアルデバイス (EDGEMARKS_DEVICE より優先。既定: USB から探す)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="239"/>
+        <location filename="../src/cli/Command.cpp" line="241"/>
         <location filename="../src/cli/FileCommands.cpp" line="42"/>
         <source>path</source>
         <translation>パス</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="242"/>
+        <location filename="../src/cli/Command.cpp" line="244"/>
         <source>Write every frame and step of the conversation with the handset to this file, for a bug report (the password is masked).</source>
         <translation>端末とのやり取りのすべてのフレームと手順をこのファイルに書き出します (不具合報告用。パスワードは伏せます)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="245"/>
-        <location filename="../src/cli/Command.cpp" line="248"/>
+        <location filename="../src/cli/Command.cpp" line="247"/>
+        <location filename="../src/cli/Command.cpp" line="250"/>
         <source>file</source>
         <translation>ファイル</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="247"/>
+        <location filename="../src/cli/Command.cpp" line="249"/>
         <source>Read the password from the first line of this file.</source>
         <translation>このファイルの1行目からパスワードを読みます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="250"/>
+        <location filename="../src/cli/Command.cpp" line="252"/>
         <source>Use a built-in simulated handset with sample content (password 1234).</source>
         <translation>サンプル入りの内蔵シミュレータ端末を使います (パスワード 1234)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="94"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="96"/>
         <source>Export without asking for confirmation.</source>
         <translation>確認せずに書き出します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/BookmarkCommands.cpp" line="287"/>
+        <location filename="../src/cli/BookmarkCommands.cpp" line="316"/>
         <source>number</source>
         <translation>番号</translation>
     </message>
@@ -844,7 +1003,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>種類</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="275"/>
+        <location filename="../src/cli/Command.cpp" line="277"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation>トレースファイル %1 に書き込めませんでした: %2</translation>
     </message>
@@ -904,143 +1063,331 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>USB シリアルポートを表示します。転送に使うポートには * が付きます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/TerminalIo.cpp" line="59"/>
+        <location filename="../src/cli/Commands.h" line="183"/>
+        <source>Back up the handset&apos;s bookmarks and files into one archive.</source>
+        <translation>携帯電話のブックマークとファイルを一つのアーカイブにバックアップします。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="201"/>
+        <source>Check a backup: every entry against its manifest.</source>
+        <translation>バックアップを検査します: すべての項目を目録と照合します。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="219"/>
+        <source>Restore a backup into the handset, showing first what changes.</source>
+        <translation>バックアップを携帯電話に復元します。先に何が変わるかを示します。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/Commands.h" line="236"/>
+        <source>List the handset&apos;s bookmark lists kept before each export.</source>
+        <translation>書き出しの前に保存した携帯電話のブックマークリストを一覧表示します。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/TerminalIo.cpp" line="60"/>
         <source>Stopping… (press Ctrl-C again to quit at once)</source>
         <translation>停止しています…(すぐに終了するには、もう一度 Ctrl-C を押してください)</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="27"/>
+        <source>The archive to write (default: the handset&apos;s name and the time, in this folder).</source>
+        <translation>書き込むアーカイブ (省略時: このフォルダに、携帯電話の名前と時刻の名前で)。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="40"/>
+        <location filename="../src/cli/BackupCommands.cpp" line="45"/>
+        <source>Couldn&apos;t back up the AIR-EDGE PHONE.</source>
+        <translation>AIR-EDGE PHONE をバックアップできませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="56"/>
+        <source>Backed up %1 bookmarks and %2 files (%3) to %4.</source>
+        <translation>%1 件のブックマークと %2 個のファイル (%3) を %4 にバックアップしました。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="65"/>
+        <source>The backup to check.</source>
+        <translation>検査するバックアップ。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="85"/>
+        <source>%1: a backup of the %2 made %3: %4 bookmarks, %5 files (%6); every file matches its checksum.</source>
+        <translation>%1: %3 に作成した %2 のバックアップ: ブックマーク %4 件、ファイル %5 個 (%6)。すべてのファイルがチェックサムと一致します。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="96"/>
+        <source>%1 is not a sound backup.</source>
+        <translation>%1 は正しいバックアップではありません。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="105"/>
+        <source>The backup to restore.</source>
+        <translation>復元するバックアップ。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="106"/>
+        <source>Restore the bookmarks only.</source>
+        <translation>ブックマークだけを復元します。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="107"/>
+        <source>Restore the files only.</source>
+        <translation>ファイルだけを復元します。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="108"/>
+        <source>Show what would change and write nothing.</source>
+        <translation>何が変わるかを示し、何も書き込みません。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="109"/>
+        <source>Also upload the files the handset already holds.</source>
+        <translation>携帯電話にすでにあるファイルも送信します。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="110"/>
+        <source>Restore without asking for confirmation.</source>
+        <translation>確認せずに復元します。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="117"/>
+        <source>Give --bookmarks-only or --files-only, not both.</source>
+        <translation>--bookmarks-only か --files-only のどちらか一方を指定してください。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="129"/>
+        <source>%1 is not a sound backup; nothing was restored.</source>
+        <translation>%1 は正しいバックアップではありません。何も復元していません。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="137"/>
+        <source>Couldn&apos;t read what the AIR-EDGE PHONE holds.</source>
+        <translation>AIR-EDGE PHONE の内容を読み込めませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="154"/>
+        <source>Not restoring without confirmation: give --yes to write into the AIR-EDGE PHONE.</source>
+        <translation>確認なしでは復元しません: AIR-EDGE PHONE に書き込むには --yes を指定してください。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="157"/>
+        <source>The AIR-EDGE PHONE will be changed as listed above. Are you sure you want to restore?</source>
+        <translation>AIR-EDGE PHONE は上のとおりに変更されます。復元してもよろしいですか?</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="159"/>
+        <source>All bookmarks in the AIR-EDGE PHONE will be replaced by those of the backup.</source>
+        <translation>AIR-EDGE PHONE のブックマークはすべてバックアップのものに置き換わります。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="160"/>
+        <source>The files are uploaded; the bookmarks stay as they are.</source>
+        <translation>ファイルを送信します。ブックマークはそのままです。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="161"/>
+        <source>Restore</source>
+        <translation>復元</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="162"/>
+        <source>Not restored.</source>
+        <translation>復元しませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="167"/>
+        <source>Couldn&apos;t restore the backup.</source>
+        <translation>バックアップを復元できませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="174"/>
+        <source>%1 of %2 files reached the AIR-EDGE PHONE: %3</source>
+        <translation>%2 個のうち %1 個のファイルが AIR-EDGE PHONE に届きました: %3</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="177"/>
+        <source>none</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="180"/>
+        <source>Restored %1 bookmarks and %2 files.</source>
+        <translation>%1 件のブックマークと %2 個のファイルを復元しました。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="204"/>
+        <source>%1 bookmarks</source>
+        <translation>ブックマーク %1 件</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/BackupCommands.cpp" line="207"/>
+        <source>No lists are kept yet: each export keeps the list the AIR-EDGE PHONE held before it.</source>
+        <translation>保存されたリストはまだありません: 書き出すたびに、その前に AIR-EDGE PHONE にあったリストを保存します。</translation>
     </message>
 </context>
 <context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="70"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="72"/>
         <source>The current editing bookmarks will be completely deleted. Are you sure you want to import ?</source>
         <translation>編集中のブックマークはすべて削除されます。読み込んでもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="71"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="73"/>
         <source>If you select to import then all bookmarks on the current editing will be lost.</source>
         <translation>読み込むと、編集中のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="71"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="73"/>
         <source>Import</source>
         <translation>読み込む</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="253"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="288"/>
         <source>The import was cancelled; the document is unchanged.</source>
         <translation>読み込みを中止しました。書類は変更されていません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="54"/>
-        <location filename="../src/commands/DocumentCommands.cpp" line="256"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="56"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="295"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation>ブックマークを読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="56"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="57"/>
         <source>The connection test stopped at the driver.</source>
         <translation>接続テストはドライバの確認で止まりました。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/DocumentCommands.cpp" line="110"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="114"/>
         <source>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークで、AIR-EDGE PHONE で表示できない文字を置き換えました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="149"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="168"/>
         <source>Replace Unsupported Characters</source>
         <translation>表示できない文字を置き換える</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="172"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="191"/>
         <source>The AIR-EDGE PHONE is ready.</source>
         <translation>AIR-EDGE PHONE を使用できます。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="173"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="192"/>
         <source>The driver is there, the port %1 opened and the AIR-EDGE PHONE shows its top screen.</source>
         <translation>ドライバがあり、ポート %1 を開くことができ、AIR-EDGE PHONE は待受画面になっています。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="179"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="198"/>
         <source>The connection test was cancelled.</source>
         <translation>接続テストを中止しました。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="183"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="202"/>
         <source>The connection test stopped at the port.</source>
         <translation>接続テストはポートの確認で止まりました。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="185"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="204"/>
         <source>Plug in the AIR-EDGE PHONE with its data cable, or choose its port in Handset &gt; Device.</source>
         <translation>AIR-EDGE PHONE をデータケーブルで接続するか、「端末 &gt; デバイス」でポートを選んでください。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="188"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="207"/>
         <source>The connection test stopped at the top screen.</source>
         <translation>接続テストは待受画面の確認で止まりました。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="190"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="209"/>
         <source>Go back to the top screen of the AIR-EDGE PHONE and test again.</source>
         <translation>AIR-EDGE PHONE を待受画面に戻してから、もう一度テストしてください。</translation>
     </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="292"/>
+        <source>The export was cancelled; the AIR-EDGE PHONE is unchanged.</source>
+        <translation>書き出しを中止しました。AIR-EDGE PHONE は変わっていません。</translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="296"/>
+        <source>Couldn&apos;t read the bookmarks in the AIR-EDGE PHONE before the export; nothing was exported.</source>
+        <translation>書き出しの前に AIR-EDGE PHONE のブックマークを読み込めませんでした。何も書き出していません。</translation>
+    </message>
     <message numerus="yes">
-        <location filename="../src/commands/DocumentCommands.cpp" line="267"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="309"/>
         <source>Exported %n bookmark(s) to the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>%n 件のブックマークを AIR-EDGE PHONE に書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="271"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="319"/>
+        <source>Couldn&apos;t keep the bookmarks the AIR-EDGE PHONE holds; nothing was exported.</source>
+        <translation>AIR-EDGE PHONE のブックマークを保存できませんでした。何も書き出していません。</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/commands/DocumentCommands.cpp" line="327"/>
+        <source>and %n more</source>
+        <translation>
+            <numerusform>ほか %n 件</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="329"/>
+        <source>Changes: %1</source>
+        <translation>変更: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="332"/>
+        <source>The list the AIR-EDGE PHONE holds now is kept: Handset &gt; Restore Previous Bookmarks puts it back.</source>
+        <translation>いま AIR-EDGE PHONE にあるリストは保存されます: 「携帯電話 &gt; 以前のブックマークを復元」で元に戻せます。</translation>
+    </message>
+    <message>
+        <location filename="../src/commands/DocumentCommands.cpp" line="337"/>
         <source>Some bookmarks were left out.</source>
         <translation>一部のブックマークは入りませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="272"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="338"/>
         <source>Import from AIR-EDGE PHONE</source>
         <translation>AIR-EDGE PHONE から読み込む</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="275"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="341"/>
         <source>Some bookmarks could not be read.</source>
         <translation>一部のブックマークを読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="276"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="342"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation>AIR-EDGE PHONE のブックマーク %2 件のうち %1 件は読めなかったため、読み込みませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/DocumentCommands.cpp" line="281"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="347"/>
         <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>AIR-EDGE PHONE から %n 件のブックマークを読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="122"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="140"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>AIR-EDGE PHONE 内のブックマークはすべて削除されます。書き出してもよろしいですか?</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="124"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="137"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation>書き出すと、AIR-EDGE PHONE 内のブックマークはすべて失われます。</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="125"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="142"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="55"/>
-        <location filename="../src/commands/DocumentCommands.cpp" line="257"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="58"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="298"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation>ブックマークを書き出せませんでした。</translation>
     </message>
@@ -1048,250 +1395,270 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="187"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="195"/>
         <source>Not every bookmark was added.</source>
         <translation>追加できなかったブックマークがあります。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="192"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="200"/>
         <source>The memory number was not changed.</source>
         <translation>メモリ番号は変更されませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="258"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="266"/>
         <source>Save Protocol Log</source>
         <translation>通信ログを保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="259"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="267"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation>ログ (*.log *.txt);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="264"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="272"/>
         <source>Import Browser Bookmarks</source>
         <translation>ブラウザのブックマークを読み込む</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="265"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="273"/>
         <source>Bookmark files (*.html *.htm);;All files (*)</source>
         <translation>ブックマークファイル (*.html *.htm);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="271"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="279"/>
         <source>Export Browser Bookmarks</source>
         <translation>ブラウザ用にブックマークを書き出す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="272"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="280"/>
         <source>Bookmark files (*.html *.htm)</source>
         <translation>ブックマークファイル (*.html *.htm)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="296"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="319"/>
         <source>Clear Menu</source>
         <translation>メニューを消去</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="312"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="335"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="324"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="347"/>
         <source>About EdgeMarks</source>
         <translation>EdgeMarks について</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="325"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="348"/>
         <source>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</source>
         <translation>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="182"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="190"/>
         <source>%n bookmark(s) went to folder &quot;%1&quot;.</source>
         <translation>
             <numerusform>%n 件のブックマークをフォルダ「%1」に入れました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="314"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="294"/>
+        <source>Files...</source>
+        <translation>ファイル...</translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="295"/>
+        <source>Back Up...</source>
+        <translation>バックアップ...</translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="296"/>
+        <source>Restore...</source>
+        <translation>復元...</translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="297"/>
+        <source>Restore Previous Bookmarks...</source>
+        <translation>以前のブックマークを復元...</translation>
+    </message>
+    <message>
+        <location filename="../src/app/DocumentWindow.cpp" line="337"/>
         <source>EdgeMarks &amp;Manual</source>
         <translation>EdgeMarks マニュアル(&amp;M)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="317"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="340"/>
         <source>&amp;About EdgeMarks</source>
         <translation>EdgeMarks について(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="330"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="353"/>
         <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: Help &amp;gt; EdgeMarks Manual (F1), or &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
         <translation>&lt;p&gt;AH-K3001V (「AIR-EDGE PHONE」) のブックマークエディタです。&lt;/p&gt;&lt;p&gt;MIT ライセンスで配布しています。Qt %1 でビルド、Qt %2 で実行中です。&lt;/p&gt;&lt;p&gt;マニュアル: ヘルプ &amp;gt; EdgeMarks マニュアル (F1)、または &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;、&lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;。&lt;/p&gt;</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="386"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="409"/>
         <source>Find Automatically</source>
         <translation>自動的に探す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="387"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="410"/>
         <source>The Simulated AIR-EDGE PHONE</source>
         <translation>シミュレータの AIR-EDGE PHONE</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="388"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="411"/>
         <source>As Started (%1)</source>
         <translation>起動時の指定 (%1)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="401"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="424"/>
         <source>(no permission)</source>
         <translation>(権限なし)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="409"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="432"/>
         <source>Other...</source>
         <translation>その他...</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="417"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="440"/>
         <source>Other Device</source>
         <translation>その他のデバイス</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="418"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="441"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation>AIR-EDGE PHONE のシリアルデバイス:</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="443"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="466"/>
         <source>The protocol log could not be saved.</source>
         <translation>通信ログを保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="446"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="469"/>
         <source>Saved the protocol log to %1.</source>
         <translation>通信ログを %1 に保存しました。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="456"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="479"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation>ブックマークファイル“%1”を読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="464"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="487"/>
         <source>Import Bookmarks</source>
         <translation>ブックマークの読み込み</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="465"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="488"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="480"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="503"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation>ブックマークファイル“%1”に書き込めませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="506"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="522"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="545"/>
         <source>%1[*] — EdgeMarks</source>
         <translation>%1[*] — EdgeMarks</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="534"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="557"/>
         <source>The AIR-EDGE PHONE holds at most %1 bookmarks: delete some to add more.</source>
         <translation>AIR-EDGE PHONE に登録できるのは %1 件までです。追加するには、いくつか削除してください。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="536"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="559"/>
         <source>Select the bookmarks first.</source>
         <translation>先にブックマークを選択してください。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="569"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="592"/>
         <source>Save As</source>
         <translation>別名で保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="603"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="626"/>
         <source>&quot;%1&quot; already exists. Do you want to replace it?</source>
         <translation>「%1」はすでにあります。置き換えますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="607"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="630"/>
         <source>A file with the same name already exists in &quot;%1&quot;. Replacing it will overwrite its contents.</source>
         <translation>「%1」に同じ名前のファイルがすでにあります。置き換えると、その内容は上書きされます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="609"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="632"/>
         <source>Replace</source>
         <translation>置き換える</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="620"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="643"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation>書類 “%1” を保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="636"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation>“%1” を最後に保存した状態に戻しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="639"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
         <source>Your current changes will be lost.</source>
         <translation>現在の変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="640"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="663"/>
         <source>Revert</source>
         <translation>戻す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="649"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="672"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation>書類 “%1” を元に戻せませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="682"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation>書類 “%1” への変更を保存しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="685"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation>保存しないと変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="663"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="686"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="664"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="687"/>
         <source>Don&apos;t Save</source>
         <translation>保存しない</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="610"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="697"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="633"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="737"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="732"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="744"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="772"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="784"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -1454,6 +1821,14 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
 </context>
 <context>
+    <name>HandsetBackup</name>
+    <message>
+        <location filename="../src/commands/HandsetBackup.cpp" line="84"/>
+        <source>The backup read back differs from what was written; the old backup is kept.</source>
+        <translation>読み戻したバックアップが書き込んだ内容と異なります。以前のバックアップはそのままです。</translation>
+    </message>
+</context>
+<context>
     <name>HandsetCheck</name>
     <message>
         <location filename="../src/handset/HandsetCheck.cpp" line="20"/>
@@ -1504,6 +1879,117 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <location filename="../src/handset/HandsetCheck.cpp" line="93"/>
         <source>%1 has a name and location of %2 bytes; one entry carries at most %3.</source>
         <translation>%1 の名前と URL は %2 バイトあります。1 件は %3 バイトまでです。</translation>
+    </message>
+</context>
+<context>
+    <name>HandsetFilesWindow</name>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="105"/>
+        <source>Files on the AIR-EDGE PHONE</source>
+        <translation>AIR-EDGE PHONE のファイル</translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <source>Name</source>
+        <translation>名前</translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <source>Type</source>
+        <translation>種類</translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <source>Size</source>
+        <translation>サイズ</translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="122"/>
+        <source>Refresh</source>
+        <translation>再読み込み</translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="123"/>
+        <source>Save To...</source>
+        <translation>保存先...</translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="124"/>
+        <source>Add Files...</source>
+        <translation>ファイルを追加...</translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="145"/>
+        <source>Save To</source>
+        <translation>保存先</translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="150"/>
+        <source>Add Files</source>
+        <translation>ファイルを追加</translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="186"/>
+        <source>The file list was not read.</source>
+        <translation>ファイルの一覧を読み込みませんでした。</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="193"/>
+        <source>%n file(s) on the AIR-EDGE PHONE.</source>
+        <translation>
+            <numerusform>AIR-EDGE PHONE のファイル: %n 個。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="248"/>
+        <source>%n file(s) saved to %1</source>
+        <translation>
+            <numerusform>%n 個のファイルを %1 に保存しました</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="250"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="360"/>
+        <source>; %n cancelled</source>
+        <translation>
+            <numerusform>、%n 個は中止しました</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="252"/>
+        <source>; %n not saved: %1</source>
+        <translation>
+            <numerusform>、%n 個は保存できませんでした: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="340"/>
+        <source>Replace the file?</source>
+        <translation>ファイルを置き換えますか?</translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="341"/>
+        <source>The AIR-EDGE PHONE already holds %1. Replace it?</source>
+        <translation>AIR-EDGE PHONE にはすでに %1 があります。置き換えますか?</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="358"/>
+        <source>%n file(s) sent to the AIR-EDGE PHONE</source>
+        <translation>
+            <numerusform>%n 個のファイルを AIR-EDGE PHONE に送信しました</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="362"/>
+        <source>; %n not sent: %1</source>
+        <translation>
+            <numerusform>、%n 個は送信できませんでした: %1</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2079,6 +2565,29 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <location filename="../src/document/MyDocument.cpp" line="108"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation>ブックマークの一覧にブックマーク以外のものがあります。</translation>
+    </message>
+</context>
+<context>
+    <name>RestorePlan</name>
+    <message>
+        <location filename="../src/commands/HandsetBackup.cpp" line="100"/>
+        <source>Couldn&apos;t make a temporary folder: %1</source>
+        <translation>一時フォルダを作成できませんでした: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/commands/HandsetBackup.cpp" line="127"/>
+        <source>Bookmarks: %1</source>
+        <translation>ブックマーク: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/commands/HandsetBackup.cpp" line="133"/>
+        <source>Files to upload: %1</source>
+        <translation>送信するファイル: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/commands/HandsetBackup.cpp" line="138"/>
+        <source>Files the AIR-EDGE PHONE already holds, skipped: %1</source>
+        <translation>AIR-EDGE PHONE にすでにあるため送信しないファイル: %1</translation>
     </message>
 </context>
 <context>

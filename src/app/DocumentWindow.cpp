@@ -5,7 +5,10 @@
 #include "document/BrowserBookmarks.h"
 #include "handset/DriverCheck.h"
 #include "sheets/BrowserImportSheet.h"
+#include "app/BackupActions.h"
 #include "app/EdgeMarksApp.h"
+#include "app/HandsetFilesWindow.h"
+#include "commands/HandsetJobs.h"
 #include "sheets/FindingsSheet.h"
 #include "controllers/FolderController.h"
 #include "handset/HandsetDevices.h"
@@ -69,8 +72,13 @@ DocumentWindow::DocumentWindow(EdgeMarksApp* app, std::unique_ptr<MyDocument> do
     m_progress = std::make_unique<ProgressController>(this);
     m_passwords = std::make_unique<PasswordController>(this, app->keychain());
     m_commands = new DocumentCommands(m_document.get(), this, m_passwords.get(), m_progress.get(), this);
-    m_progress->setCancelHandler([this] { m_commands->cancel(); });
+    m_backups = new BackupActions(this, m_passwords.get(), m_progress.get(), m_commands);
+    m_progress->setCancelHandler([this] {
+        m_commands->cancel();
+        m_backups->jobs()->cancel();
+    });
     connect(m_commands, &DocumentCommands::busyChanged, this, &DocumentWindow::setBusy);
+    connect(m_backups->jobs(), &HandsetJobs::busyChanged, this, &DocumentWindow::setBusy);
 
     setupTables();
     setupActions();
@@ -274,6 +282,21 @@ void DocumentWindow::setupActions()
             exportBrowserBookmarks(path);
     });
     connect(ui.actionTestConnection, &QAction::triggered, m_commands, &DocumentCommands::testConnection);
+    // The handset's files and backups, after the bookmark transfers.
+    auto addHandsetAction = [&](const QString& text, const char* name, auto slot) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(QLatin1String(name));
+        ui.menuHandset->insertAction(ui.actionSaveProtocolLog, a);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    ui.menuHandset->insertSeparator(ui.actionSaveProtocolLog);
+    addHandsetAction(tr("Files..."), "actionFiles", [this] { showHandsetFiles(); });
+    addHandsetAction(tr("Back Up..."), "actionBackUp", [this] { m_backups->backUp(); });
+    addHandsetAction(tr("Restore..."), "actionRestore", [this] { m_backups->restore(); });
+    addHandsetAction(tr("Restore Previous Bookmarks..."), "actionRestorePrevious",
+                     [this] { m_backups->restorePrevious(); });
+    ui.menuHandset->insertSeparator(ui.actionSaveProtocolLog);
     connect(ui.actionImport, &QAction::triggered, m_commands, &DocumentCommands::importBookmarkList);
     connect(ui.actionExport, &QAction::triggered, m_commands, &DocumentCommands::exportBookmarkList);
 
@@ -671,11 +694,28 @@ bool DocumentWindow::maybeSave()
     return box.clickedButton() == discardButton;
 }
 
+HandsetFilesWindow* DocumentWindow::showHandsetFiles()
+{
+    // One files window for the program: one conversation with the handset at a time.
+    static QPointer<HandsetFilesWindow> shared;
+    if (!shared) {
+        shared = new HandsetFilesWindow(m_passwords.get());
+        shared->setAttribute(Qt::WA_DeleteOnClose);
+        shared->show();
+        shared->refresh();
+    } else {
+        shared->show();
+    }
+    shared->raise();
+    shared->activateWindow();
+    return shared;
+}
+
 void DocumentWindow::closeEvent(QCloseEvent* event)
 {
     // Never while a transfer runs on this window or its password is being looked
     // up: the Cancel button of the progress sheet ends a transfer.
-    if (m_commands->isBusy() || m_progress->isOpened()) {
+    if (m_commands->isBusy() || m_backups->jobs()->isBusy() || m_progress->isOpened()) {
         event->ignore();
         return;
     }

@@ -10,7 +10,9 @@ namespace Ui
 {
 class MyDocument;
 }
+class BackupActions;
 class BookmarkController;
+class HandsetFilesWindow;
 class EdgeMarksApp;
 class FolderController;
 class MyDocument;
@@ -74,6 +76,9 @@ public:
     // Shows the document's bookmark at index: its folder, the row selected.
     void revealBookmark(int index);
     void showAbout();
+    // Handset > Files...: the program's one files window, opened or raised.
+    HandsetFilesWindow* showHandsetFiles();
+    BackupActions* backupActions() const { return m_backups; }
 
 private:
     // While a command talks to the handset the document takes no input.
@@ -100,6 +105,7 @@ private:
     std::unique_ptr<ProgressController> m_progress;
     std::unique_ptr<PasswordController> m_passwords;
     DocumentCommands* m_commands = nullptr;
+    BackupActions* m_backups = nullptr;
     QString m_path;
     QString m_untitledName;
     QLabel* m_handsetStatus = nullptr;

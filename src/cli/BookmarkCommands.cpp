@@ -1,5 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/TerminalProgress.h"
+#include "commands/BookmarkDiff.h"
+#include "commands/BookmarkHistory.h"
 #include "commands/BookmarkImportPlan.h"
 #include "commands/DocumentCommands.h"
 #include "document/BrowserBookmarks.h"
@@ -94,6 +96,9 @@ void ExportCommand::declare()
                QCoreApplication::translate("Cli", "Export without asking for confirmation.")});
     addOption({QStringLiteral("force"),
                QCoreApplication::translate("Cli", "Send a document that the check finds fault with.")});
+    addOption({QStringLiteral("no-keep"),
+               QCoreApplication::translate(
+                   "Cli", "Do not read and keep the handset's list first (see the history command).")});
     addJsonOption();
 }
 
@@ -116,25 +121,49 @@ int ExportCommand::work(const QStringList& arguments)
             return Failed;
         }
     }
-    if (!isSet("yes")) {
-        if (!m_io.inputIsTerminal()) {
+    if (!isSet("yes") && !m_io.inputIsTerminal()) {
+        printError(QCoreApplication::translate(
+            "Cli", "Not exporting without confirmation: give --yes to replace the bookmarks in the "
+                   "AIR-EDGE PHONE."));
+        return Usage;
+    }
+    TerminalProgress progress;
+    // What the handset holds is read in a conversation of its own and kept, so
+    // that an export of the wrong document can be taken back.
+    QString changes;
+    if (!isSet("no-keep")) {
+        BookmarkList held;
+        const int read = withPassword(
+            QT_TRANSLATE_NOOP("Cli", "Couldn't read the bookmarks in the AIR-EDGE PHONE before the export; "
+                                     "nothing was exported."),
+            [&](const QString& pw) { return newLink()->readBookmarks(held, pw, progress); });
+        if (read != Ok)
+            return read;
+        QString why;
+        if (!BookmarkHistory().keep(held, QDateTime::currentDateTime(), &why)) {
             printError(QCoreApplication::translate(
-                "Cli", "Not exporting without confirmation: give --yes to replace the bookmarks in the "
-                       "AIR-EDGE PHONE."));
-            return Usage;
+                "Cli", "Couldn't keep the bookmarks the AIR-EDGE PHONE holds; nothing was exported."));
+            printError(why);
+            return Failed;
         }
+        const BookmarkDiff diff(held, doc->bookmarkList());
+        changes = QStringLiteral("\n") + QCoreApplication::translate("Cli", "Changes: %1").arg(diff.summary());
+        for (const QString& line : diff.details())
+            changes += QStringLiteral("\n  ") + line;
+    }
+    if (!isSet("yes")) {
         if (!confirm(
                 QCoreApplication::translate(
                     "Cli", "The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you "
                            "want to export ?"),
                 QCoreApplication::translate(
-                    "Cli", "If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost."),
+                    "Cli", "If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.") +
+                    changes,
                 QCoreApplication::translate("Cli", "Export"))) {
             printError(QCoreApplication::translate("Cli", "Not exported."));
             return Usage;
         }
     }
-    TerminalProgress progress;
     int sent = 0;
     const int status =
         withPassword(QT_TRANSLATE_NOOP("Cli", "Couldn't export the bookmarks."), [&](const QString& pw) {

@@ -27,9 +27,11 @@ template <class C> std::unique_ptr<Command> make(CommandIo& io)
     return std::make_unique<C>(io);
 }
 // Every command, in the order the help lists them.
-constexpr Maker Makers[] = {make<ImportCommand>, make<ExportCommand>,  make<ShowCommand>,
-                            make<CheckCommand>,  make<ConvertCommand>, make<ListCommand>,
-                            make<GetCommand>,    make<PutCommand>,     make<DevicesCommand>};
+constexpr Maker Makers[] = {make<ImportCommand>,  make<ExportCommand>,  make<ShowCommand>,
+                            make<CheckCommand>,   make<ConvertCommand>, make<ListCommand>,
+                            make<GetCommand>,     make<PutCommand>,     make<BackupCommand>,
+                            make<VerifyCommand>,  make<RestoreCommand>, make<HistoryCommand>,
+                            make<DevicesCommand>};
 
 bool isOption(const QString& argument)
 {

@@ -170,3 +170,74 @@ protected:
     void declare() override;
     int run(const QStringList& arguments) override;
 };
+
+// backup [FILE]: the bookmarks and every file in one checked archive.
+class BackupCommand : public HandsetCommand
+{
+public:
+    using HandsetCommand::HandsetCommand;
+    QString name() const override { return QStringLiteral("backup"); }
+    QString synopsis() const override { return QStringLiteral("[FILE]"); }
+    QString description() const override
+    {
+        return QCoreApplication::translate("Cli", "Back up the handset's bookmarks and files into one archive.");
+    }
+    bool takes(qsizetype count) const override { return count <= 1; }
+
+protected:
+    void declare() override;
+    int work(const QStringList& arguments) override;
+};
+
+// verify FILE: a backup checked against its manifest, without the handset.
+class VerifyCommand : public Command
+{
+public:
+    using Command::Command;
+    QString name() const override { return QStringLiteral("verify"); }
+    QString synopsis() const override { return QStringLiteral("FILE"); }
+    QString description() const override
+    {
+        return QCoreApplication::translate("Cli", "Check a backup: every entry against its manifest.");
+    }
+    bool takes(qsizetype count) const override { return count == 1; }
+
+protected:
+    void declare() override;
+    int run(const QStringList& arguments) override;
+};
+
+// restore FILE: a backup back into the handset, after showing what changes.
+class RestoreCommand : public HandsetCommand
+{
+public:
+    using HandsetCommand::HandsetCommand;
+    QString name() const override { return QStringLiteral("restore"); }
+    QString synopsis() const override { return QStringLiteral("FILE"); }
+    QString description() const override
+    {
+        return QCoreApplication::translate("Cli", "Restore a backup into the handset, showing first what changes.");
+    }
+    bool takes(qsizetype count) const override { return count == 1; }
+
+protected:
+    void declare() override;
+    int work(const QStringList& arguments) override;
+};
+
+// history: the handset's lists kept before each export.
+class HistoryCommand : public Command
+{
+public:
+    using Command::Command;
+    QString name() const override { return QStringLiteral("history"); }
+    QString description() const override
+    {
+        return QCoreApplication::translate("Cli", "List the handset's bookmark lists kept before each export.");
+    }
+    bool takes(qsizetype count) const override { return count == 0; }
+
+protected:
+    void declare() override;
+    int run(const QStringList& arguments) override;
+};

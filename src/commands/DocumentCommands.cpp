@@ -1,6 +1,8 @@
 #include "commands/DocumentCommands.h"
 
 #include "document/MyDocument.h"
+#include "commands/BookmarkDiff.h"
+#include "commands/BookmarkHistory.h"
 #include "handset/DriverCheck.h"
 #include "handset/HandsetCheck.h"
 #include "handset/HandsetLimits.h"
@@ -51,9 +53,9 @@ bool DocumentCommands::driverIsThere(Kind kind)
 {
     if (DriverCheck::exists())
         return true;
-    m_presenter->showError(kind == Kind::Import   ? tr("Couldn't import the bookmarks.")
-                           : kind == Kind::Export ? tr("Couldn't export the bookmarks.")
-                                                  : tr("The connection test stopped at the driver."),
+    m_presenter->showError(kind == Kind::Import ? tr("Couldn't import the bookmarks.")
+                           : kind == Kind::Test ? tr("The connection test stopped at the driver.")
+                                                : tr("Couldn't export the bookmarks."),
                            DriverCheck::missingText());
     return false;
 }
@@ -79,6 +81,8 @@ void DocumentCommands::exportBookmarkList()
 {
     if (m_busy || !driverIsThere(Kind::Export))
         return;
+    // A kept list whose export was left at its password is not exported by this one.
+    m_exporting.reset();
     const QList<HandsetCheck::Finding> findings = HandsetCheck::check(m_document->bookmarkList());
     if (findings.isEmpty()) {
         confirmExport();
@@ -119,12 +123,27 @@ void DocumentCommands::confirmExport()
 {
     if (m_busy)
         return;
+    if (m_keepsHandsetList) {
+        // What the handset holds is read first, kept, and compared in the question.
+        start(Kind::ReadBeforeExport);
+        return;
+    }
+    askToExport(QString());
+}
+
+void DocumentCommands::askToExport(const QString& changes)
+{
+    QString informative =
+        tr("If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.");
+    if (!changes.isEmpty())
+        informative += QStringLiteral("\n\n") + changes;
     m_presenter->confirm(tr("The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure "
                             "you want to export ?"),
-                         tr("If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost."),
-                         tr("Export"), [this](bool proceed) {
+                         informative, tr("Export"), [this](bool proceed) {
                              if (proceed)
                                  start(Kind::Export);
+                             else
+                                 m_exporting.reset();
                          });
 }
 
@@ -190,6 +209,29 @@ void DocumentCommands::testDidEnd()
                                    tr("Go back to the top screen of the AIR-EDGE PHONE and test again."));
 }
 
+void DocumentCommands::exportKeptList(const BookmarkList& list)
+{
+    if (m_busy || !driverIsThere(Kind::Export))
+        return;
+    m_exporting = list;
+    confirmExport();
+}
+
+BookmarkList DocumentCommands::exportList() const
+{
+    // The transfer reads its own copy: the window's list stays the window's.
+    BookmarkList copy;
+    for (const BookmarkPtr& b : m_exporting ? *m_exporting : m_document->bookmarkList()) {
+        auto c = std::make_shared<Bookmark>();
+        c->setBookmarkName(b->bookmarkName());
+        c->setLocation(b->location());
+        c->setNumber(b->number());
+        c->setFolder(b->folder());
+        copy << c;
+    }
+    return copy;
+}
+
 void DocumentCommands::start(Kind kind)
 {
     if (m_busy)
@@ -210,7 +252,7 @@ void DocumentCommands::start(Kind kind)
             return;
         }
         HandsetTask::Work work;
-        if (kind == Kind::Import) {
+        if (kind != Kind::Export) {
             auto imported = std::make_shared<Imported>();
             m_imported = imported;
             work = [imported, password](VedORovav& link, ProgressProtocol& progress) {
@@ -220,16 +262,7 @@ void DocumentCommands::start(Kind kind)
                 return done;
             };
         } else {
-            // The transfer reads its own copy: the window's list stays the window's.
-            BookmarkList copy;
-            for (const BookmarkPtr& b : m_document->bookmarkList()) {
-                auto c = std::make_shared<Bookmark>();
-                c->setBookmarkName(b->bookmarkName());
-                c->setLocation(b->location());
-                c->setNumber(b->number());
-                c->setFolder(b->folder());
-                copy << c;
-            }
+            const BookmarkList copy = exportList();
             m_exportCount = int(std::count_if(copy.begin(), copy.end(), [](const BookmarkPtr& b) {
                 return b->folder() >= 0 && b->folder() < HandsetLimits::FolderCount;
             }));
@@ -249,12 +282,20 @@ void DocumentCommands::transferDidEnd(Kind kind)
     setBusy(false);
     auto imported = std::static_pointer_cast<Imported>(std::exchange(m_imported, nullptr));
     if (const std::optional<VedORovavException>& failure = m_task->failure()) {
+        if (kind != Kind::Import)
+            m_exporting.reset();
         if (failure->is(LinkTexts::Cancelled) && kind == Kind::Import) {
             m_presenter->showStatus(tr("The import was cancelled; the document is unchanged."));
             return;
         }
-        m_presenter->showError(kind == Kind::Import ? tr("Couldn't import the bookmarks.")
-                                                    : tr("Couldn't export the bookmarks."),
+        if (failure->is(LinkTexts::Cancelled) && kind == Kind::ReadBeforeExport) {
+            m_presenter->showStatus(tr("The export was cancelled; the AIR-EDGE PHONE is unchanged."));
+            return;
+        }
+        m_presenter->showError(kind == Kind::Import             ? tr("Couldn't import the bookmarks.")
+                               : kind == Kind::ReadBeforeExport ? tr("Couldn't read the bookmarks in the AIR-EDGE "
+                                                                     "PHONE before the export; nothing was exported.")
+                                                                : tr("Couldn't export the bookmarks."),
                                failure->localizedMessage());
         return;
     }
@@ -264,7 +305,32 @@ void DocumentCommands::transferDidEnd(Kind kind)
         return;
     }
     if (kind == Kind::Export) {
+        m_exporting.reset();
         m_presenter->showStatus(tr("Exported %n bookmark(s) to the AIR-EDGE PHONE.", nullptr, m_exportCount));
+        return;
+    }
+    if (kind == Kind::ReadBeforeExport) {
+        BookmarkHistory fallback;
+        BookmarkHistory* history = m_history ? m_history : &fallback;
+        QString why;
+        if (!history->keep(imported->list, QDateTime::currentDateTime(), &why)) {
+            m_exporting.reset();
+            m_presenter->showError(
+                tr("Couldn't keep the bookmarks the AIR-EDGE PHONE holds; nothing was exported."), why);
+            return;
+        }
+        const BookmarkDiff diff(imported->list, exportList());
+        QStringList lines = diff.details();
+        constexpr int Shown = 20;
+        if (lines.size() > Shown) {
+            const int more = int(lines.size()) - Shown;
+            lines = lines.mid(0, Shown) << tr("and %n more", nullptr, more);
+        }
+        askToExport(tr("Changes: %1").arg(diff.summary()) +
+                    (lines.isEmpty() ? QString() : QStringLiteral("\n") + lines.join(QLatin1Char('\n'))) +
+                    QStringLiteral("\n") +
+                    tr("The list the AIR-EDGE PHONE holds now is kept: Handset > Restore Previous Bookmarks "
+                       "puts it back."));
         return;
     }
     if (const qsizetype leftOut = MyDocument::keepWhatFits(imported->list); leftOut > 0)

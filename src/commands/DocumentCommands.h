@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/AirHBookmark.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -10,6 +12,7 @@
 #include <functional>
 #include <optional>
 
+class BookmarkHistory;
 class HandsetTask;
 class MyDocument;
 class ProgressProtocol;
@@ -78,6 +81,13 @@ public:
     void exportBookmarkList();
     // Tries the driver, the port and the top screen, and says which failed.
     void testConnection();
+    // Before an export replaces the handset's list, it is read in a
+    // conversation of its own and kept in history (the confirmation then says
+    // what the export changes), unless this is off.
+    void setKeepsHandsetList(bool keep) { m_keepsHandsetList = keep; }
+    void setHistory(BookmarkHistory* history) { m_history = history; }
+    // Exports list (a kept one) after a confirmation that shows the difference.
+    void exportKeptList(const BookmarkList& list);
     // Stops a running transfer (the progress sheet's Cancel).
     void cancel();
 
@@ -93,8 +103,10 @@ signals:
     void busyChanged(bool busy);
 
 private:
-    enum class Kind { Import, Export, Test };
+    enum class Kind { Import, Export, ReadBeforeExport, Test };
     void confirmExport();
+    void askToExport(const QString& changes);
+    BookmarkList exportList() const;
     void start(Kind kind);
     bool driverIsThere(Kind kind);
     void proceed(Kind kind);
@@ -111,4 +123,7 @@ private:
     std::shared_ptr<void> m_imported; // the list an import reads into
     int m_exportCount = 0;
     VedORovav::Stage m_testReached = VedORovav::Stage::Port;
+    bool m_keepsHandsetList = true;
+    BookmarkHistory* m_history = nullptr;
+    std::optional<BookmarkList> m_exporting; // a kept list being exported instead of the document's
 };
