@@ -3,6 +3,7 @@
 #include "document/MyDocument.h"
 #include "handset/DriverCheck.h"
 #include "handset/VedORovav.h"
+#include "support/FileTestSupport.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -111,15 +112,12 @@ private slots:
         QVERIFY2(lupdate.waitForFinished(120000), "lupdate did not finish");
         const QString said = QString::fromUtf8(lupdate.readAll());
         QVERIFY2(said.count("(0 new and") == 2 && !said.contains("obsolete"), qPrintable(said));
-        QFile file(ts);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(!file.readAll().contains("type=\"unfinished\""));
-        QFile englishFile(english);
-        QVERIFY(englishFile.open(QIODevice::ReadOnly));
-        static const QRegularExpression counts(R"(<message numerus="yes">(?:(?!</message>).)*unfinished)",
-                                               QRegularExpression::DotMatchesEverythingOption);
-        const QRegularExpressionMatch untranslated = counts.match(QString::fromUtf8(englishFile.readAll()));
-        QVERIFY2(!untranslated.hasMatch(), qPrintable(untranslated.captured()));
+        QVERIFY(!readFile(ts).contains("type=\"unfinished\""));
+        const QRegularExpressionMatch count =
+            QRegularExpression(R"(<message numerus="yes">(?:(?!</message>).)*unfinished)",
+                               QRegularExpression::DotMatchesEverythingOption)
+                .match(QString::fromUtf8(readFile(english)));
+        QVERIFY2(!count.hasMatch(), qPrintable(count.captured()));
     }
 
     // The command line's help, and Qt's own texts, in Japanese.
