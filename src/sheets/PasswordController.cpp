@@ -23,7 +23,13 @@ QString tr(const char* text)
 PasswordController::PasswordController(QWidget* window, KeychainStore* keychain)
     : m_window(window), m_keychain(keychain)
 {
-    m_sheet = new QDialog(window, Qt::Sheet);
+}
+
+void PasswordController::makeSheet() const
+{
+    if (m_sheet)
+        return;
+    m_sheet = new QDialog(m_window, Qt::Sheet);
     m_sheet->setObjectName(QStringLiteral("passwordSheet"));
     m_sheet->setWindowModality(Qt::WindowModal);
     m_sheet->setWindowTitle(tr("AIR-EDGE PHONE Password"));
@@ -50,12 +56,14 @@ PasswordController::PasswordController(QWidget* window, KeychainStore* keychain)
     layout->addWidget(m_save);
     layout->addWidget(buttons);
     layout->setContentsMargins(20, 18, 20, 14);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, m_sheet, [this] { clickOKButton(); });
-    QObject::connect(buttons, &QDialogButtonBox::rejected, m_sheet, [this] { clickCancelButton(); });
+    // Made on a const look at the sheet, answered as the controller's own.
+    auto* self = const_cast<PasswordController*>(this);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, m_sheet, [self] { self->clickOKButton(); });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, m_sheet, [self] { self->clickCancelButton(); });
     // Closing the sheet by the window manager is a Cancel.
-    QObject::connect(m_sheet, &QDialog::rejected, m_sheet, [this] {
-        if (m_confirmed)
-            passwordSheetDidEnd(0);
+    QObject::connect(m_sheet, &QDialog::rejected, m_sheet, [self] {
+        if (self->m_confirmed)
+            self->passwordSheetDidEnd(0);
     });
 }
 
@@ -67,7 +75,7 @@ void PasswordController::findPassword(std::function<void(std::optional<QString>)
         found(m_currentPassword);
         return;
     }
-    m_keychain->findPasswordLater(m_sheet, std::move(found));
+    m_keychain->findPasswordLater(passwordSheet(), std::move(found));
 }
 
 void PasswordController::inputPassword(std::function<void()> confirmed, bool refused)
@@ -78,6 +86,7 @@ void PasswordController::inputPassword(std::function<void()> confirmed, bool ref
 void PasswordController::inputPasswordForWindow(QWidget*, std::function<void()> confirmed, bool refused)
 {
     m_confirmed = std::move(confirmed);
+    makeSheet();
     m_refused->setVisible(refused);
     m_field->setText(QString());
     m_save->setChecked(false);
@@ -98,6 +107,7 @@ void PasswordController::clickCancelButton()
 void PasswordController::passwordSheetDidEnd(int returnCode)
 {
     std::function<void()> confirmed = std::exchange(m_confirmed, nullptr);
+    makeSheet();
     m_sheet->hide();
     if (returnCode != 1 || !confirmed)
         return;

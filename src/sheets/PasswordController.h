@@ -35,21 +35,24 @@ public:
     std::optional<QString> currentPassword() const { return m_currentPassword; }
     // A sheet that says the keyring did not take the password.
     QWidget* saveFailureAlert() const { return m_saveFailure; }
-    QDialog* passwordSheet() const { return m_sheet; }
-    QLineEdit* passwordField() const { return m_field; }
-    QCheckBox* savePasswordButton() const { return m_save; }
+    QDialog* passwordSheet() const { return makeSheet(), m_sheet; }
+    QLineEdit* passwordField() const { return makeSheet(), m_field; }
+    QCheckBox* savePasswordButton() const { return makeSheet(), m_save; }
     // "The AIR-EDGE PHONE refused the password.", shown when it did.
-    QLabel* refusedNote() const { return m_refused; }
+    QLabel* refusedNote() const { return makeSheet(), m_refused; }
 
 private:
     void passwordSheetDidEnd(int returnCode);
 
     QPointer<QWidget> m_window;
     KeychainStore* m_keychain;
-    QDialog* m_sheet = nullptr;
-    QLineEdit* m_field = nullptr;
-    QCheckBox* m_save = nullptr;
-    QLabel* m_refused = nullptr;
+    // The sheet is made when first needed: its standard buttons load the icon
+    // theme, which a window's first paint does not need.
+    void makeSheet() const;
+    mutable QDialog* m_sheet = nullptr;
+    mutable QLineEdit* m_field = nullptr;
+    mutable QCheckBox* m_save = nullptr;
+    mutable QLabel* m_refused = nullptr;
     std::optional<QString> m_currentPassword;
     std::function<void()> m_confirmed;
     QPointer<QWidget> m_saveFailure;

@@ -13,9 +13,13 @@ namespace {
 constexpr int BarSteps = 10000;
 }
 
-ProgressController::ProgressController(QWidget* window) : m_window(window)
+ProgressController::ProgressController(QWidget* window) : m_window(window) {}
+
+void ProgressController::makeSheet() const
 {
-    m_sheet = new QDialog(window, Qt::Sheet);
+    if (m_sheet)
+        return;
+    m_sheet = new QDialog(m_window, Qt::Sheet);
     m_sheet->setObjectName(QStringLiteral("progressSheet"));
     m_sheet->setWindowModality(Qt::WindowModal);
     m_sheet->setWindowTitle(QCoreApplication::translate("ProgressController", "AIR-EDGE PHONE"));
@@ -30,7 +34,7 @@ ProgressController::ProgressController(QWidget* window) : m_window(window)
     auto* buttons = new QDialogButtonBox(m_sheet);
     m_cancel = buttons->addButton(QDialogButtonBox::Cancel);
     m_cancel->setObjectName(QStringLiteral("cancelButton"));
-    m_cancel->hide();
+    m_cancel->setVisible(bool(m_cancelHandler));
     QObject::connect(m_cancel, &QPushButton::clicked, m_sheet, [this] {
         if (!m_cancelHandler)
             return;
@@ -60,25 +64,41 @@ ProgressController::~ProgressController()
         closeProgress();
 }
 
+QDialog* ProgressController::sheet() const
+{
+    makeSheet();
+    return m_sheet;
+}
+
+QPushButton* ProgressController::cancelButton() const
+{
+    makeSheet();
+    return m_cancel;
+}
+
 QString ProgressController::message() const
 {
+    makeSheet();
     return m_message->text();
 }
 
 void ProgressController::setCancelHandler(std::function<void()> cancel)
 {
     m_cancelHandler = std::move(cancel);
-    m_cancel->setVisible(bool(m_cancelHandler));
+    if (m_cancel)
+        m_cancel->setVisible(bool(m_cancelHandler));
 }
 
 void ProgressController::showValue()
 {
+    makeSheet();
     const double fraction = m_maxValue > 0 ? std::clamp(m_value / m_maxValue, 0.0, 1.0) : 0.0;
     m_bar->setValue(int(fraction * BarSteps + 0.5));
 }
 
 void ProgressController::openProgressForWindow(QObject*, double maxValue, const QString& message)
 {
+    makeSheet();
     m_value = 0;
     m_maxValue = maxValue;
     showValue();

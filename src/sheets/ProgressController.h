@@ -32,20 +32,23 @@ public:
     double value() const { return m_value; }
     double maxValue() const { return m_maxValue; }
     QString message() const;
-    QDialog* sheet() const { return m_sheet; }
-    QPushButton* cancelButton() const { return m_cancel; }
+    QDialog* sheet() const;
+    QPushButton* cancelButton() const;
     // What the Cancel button does; the button is there while one is set.
     void setCancelHandler(std::function<void()> cancel);
 
 private:
+    // The sheet is made when first needed: its standard button loads the icon
+    // theme, which a window's first paint does not need.
+    void makeSheet() const;
     void showValue();
 
     QPointer<QWidget> m_window;
-    QDialog* m_sheet = nullptr;
-    QLabel* m_message = nullptr;
+    mutable QDialog* m_sheet = nullptr;
+    mutable QLabel* m_message = nullptr;
     QString m_openMessage; // the message given at the open
-    QProgressBar* m_bar = nullptr;
-    QPushButton* m_cancel = nullptr;
+    mutable QProgressBar* m_bar = nullptr;
+    mutable QPushButton* m_cancel = nullptr;
     std::function<void()> m_cancelHandler;
     double m_value = 0;
     double m_maxValue = 1;
