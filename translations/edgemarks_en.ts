@@ -183,182 +183,182 @@
 <context>
     <name>BackupReader</name>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="42"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="43"/>
         <source>The backup&apos;s manifest is not readable: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="49"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="50"/>
         <source>&quot;%1&quot; is missing or not a text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="56"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="57"/>
         <source>an entry is not an object.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="63"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="64"/>
         <source>the size of %1 is not a size.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="67"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="68"/>
         <source>the checksum of %1 is not a SHA-256.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="72"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="73"/>
         <source>%1 has no handset name or type.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="77"/>
-        <location filename="../src/commands/BackupArchive.cpp" line="79"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="78"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="80"/>
         <source>the date of %1 is not a date.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="105"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="106"/>
         <source>it is not an object.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="108"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="109"/>
         <source>it is not the manifest of an EdgeMarks backup.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="111"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="112"/>
         <source>The backup was written by a newer EdgeMarks (format %1); this one reads up to format %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="115"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="116"/>
         <source>its format version is missing.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="122"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="123"/>
         <source>the file list is missing or too long.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="170"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="185"/>
         <source>Couldn&apos;t write the backup: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="193"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="208"/>
         <source>Couldn&apos;t write the backup: a file was longer than announced.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="224"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="239"/>
         <source>Couldn&apos;t write the backup: a file was shorter than announced.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="250"/>
-        <location filename="../src/commands/BackupArchive.cpp" line="351"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="265"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="366"/>
         <source>The backup is damaged or cut short: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="251"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="266"/>
         <source>unknown error</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="261"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="276"/>
         <source>The backup holds an entry without a name.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="266"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="281"/>
         <source>The backup holds an entry outside its own folder: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="279"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="294"/>
         <source>The backup&apos;s manifest names %1, which is not in the archive.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="281"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="296"/>
         <source>%1 holds %2 bytes; the manifest says %3.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="283"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="298"/>
         <source>%1 does not match its checksum in the manifest.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="307"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="322"/>
         <source>The backup holds a link, folder or device file: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="314"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="329"/>
         <source>The backup holds %1, which is no part of a backup.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="316"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="331"/>
         <source>The backup holds %1 twice.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="318"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="333"/>
         <source>The backup holds more than %1 files.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="321"/>
-        <location filename="../src/commands/BackupArchive.cpp" line="341"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="336"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="356"/>
         <source>%1 is larger than a backup may hold.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="328"/>
-        <location filename="../src/commands/BackupArchive.cpp" line="348"/>
-        <location filename="../src/commands/BackupArchive.cpp" line="353"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="343"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="363"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="368"/>
         <source>Couldn&apos;t unpack %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="360"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="375"/>
         <source>The backup has no manifest: it was not written by EdgeMarks, or it was cut short.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="366"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="381"/>
         <source>The backup&apos;s manifest names no bookmark document.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="372"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="387"/>
         <source>The backup&apos;s manifest names %1 twice.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="375"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="390"/>
         <source>The backup&apos;s manifest names two files %1 of the same type.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="382"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="397"/>
         <source>The backup holds %1, which its manifest does not name.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="387"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="402"/>
         <source>The backup&apos;s bookmark document does not open: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="398"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="413"/>
         <source>Couldn&apos;t open the backup %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -387,17 +387,17 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="231"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="293"/>
         <source>No.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="233"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="295"/>
         <source>Name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="235"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="297"/>
         <source>Location</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1820,17 +1820,17 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>FolderController</name>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="63"/>
+        <location filename="../src/controllers/FolderController.cpp" line="66"/>
         <source>%1 (%2)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="82"/>
+        <location filename="../src/controllers/FolderController.cpp" line="85"/>
         <source>Folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="147"/>
+        <location filename="../src/controllers/FolderController.cpp" line="150"/>
         <source>Move</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1899,62 +1899,62 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>HandsetFilesWindow</name>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="105"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="119"/>
         <source>Files on the AIR-EDGE PHONE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="126"/>
         <source>Name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="126"/>
         <source>Type</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="126"/>
         <source>Size</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="126"/>
         <source>Date</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="122"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="136"/>
         <source>Refresh</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="123"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="137"/>
         <source>Save To...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="124"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="138"/>
         <source>Add Files...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="145"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="159"/>
         <source>Save To</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="150"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="164"/>
         <source>Add Files</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="186"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="200"/>
         <source>The file list was not read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="193"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="207"/>
         <source>%n file(s) on the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>%n file on the AIR-EDGE PHONE.</numerusform>
@@ -1962,7 +1962,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="248"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="262"/>
         <source>%n file(s) saved to %1</source>
         <translation>
             <numerusform>%n file saved to %1</numerusform>
@@ -1970,8 +1970,8 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="250"/>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="360"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="264"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="397"/>
         <source>; %n cancelled</source>
         <translation>
             <numerusform>; %n cancelled</numerusform>
@@ -1979,7 +1979,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="252"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="266"/>
         <source>; %n not saved: %1</source>
         <translation>
             <numerusform>; %n not saved: %1</numerusform>
@@ -1987,17 +1987,27 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="340"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="286"/>
+        <source>Replace the files?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="287"/>
+        <source>%1 already holds %2. Replace them?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="377"/>
         <source>Replace the file?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="341"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="378"/>
         <source>The AIR-EDGE PHONE already holds %1. Replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="358"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="395"/>
         <source>%n file(s) sent to the AIR-EDGE PHONE</source>
         <translation>
             <numerusform>%n file sent to the AIR-EDGE PHONE</numerusform>
@@ -2005,7 +2015,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="362"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="399"/>
         <source>; %n not sent: %1</source>
         <translation>
             <numerusform>; %n not sent: %1</numerusform>
@@ -2083,7 +2093,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/app/MyDocument.ui" line="106"/>
-        <location filename="../src/document/MyDocument.cpp" line="411"/>
+        <location filename="../src/document/MyDocument.cpp" line="408"/>
         <source>Renumber</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2373,40 +2383,40 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="280"/>
+        <location filename="../src/document/MyDocument.cpp" line="278"/>
         <source>Delete Bookmark</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="294"/>
+        <location filename="../src/document/MyDocument.cpp" line="291"/>
         <source>Move</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="323"/>
+        <location filename="../src/document/MyDocument.cpp" line="320"/>
         <source>Rename Folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="373"/>
+        <location filename="../src/document/MyDocument.cpp" line="370"/>
         <source>Edit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="476"/>
-        <location filename="../src/document/MyDocument.cpp" line="486"/>
-        <location filename="../src/document/MyDocument.cpp" line="490"/>
+        <location filename="../src/document/MyDocument.cpp" line="473"/>
+        <location filename="../src/document/MyDocument.cpp" line="483"/>
+        <location filename="../src/document/MyDocument.cpp" line="487"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="496"/>
+        <location filename="../src/document/MyDocument.cpp" line="493"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="479"/>
-        <location filename="../src/document/MyDocument.cpp" line="503"/>
+        <location filename="../src/document/MyDocument.cpp" line="476"/>
+        <location filename="../src/document/MyDocument.cpp" line="500"/>
         <source>The folder list holds something other than names.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2449,7 +2459,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="577"/>
+        <location filename="../src/document/MyDocument.cpp" line="574"/>
         <source>The document holds %1 bookmarks; EdgeMarks reads documents of at most %2.</source>
         <translation type="unfinished"></translation>
     </message>

@@ -183,182 +183,182 @@
 <context>
     <name>BackupReader</name>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="42"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="43"/>
         <source>The backup&apos;s manifest is not readable: %1</source>
         <translation>バックアップの目録を読めません: %1</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="49"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="50"/>
         <source>&quot;%1&quot; is missing or not a text.</source>
         <translation>「%1」がないか、テキストではありません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="56"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="57"/>
         <source>an entry is not an object.</source>
         <translation>項目がオブジェクトではありません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="63"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="64"/>
         <source>the size of %1 is not a size.</source>
         <translation>%1 のサイズが正しくありません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="67"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="68"/>
         <source>the checksum of %1 is not a SHA-256.</source>
         <translation>%1 のチェックサムが SHA-256 ではありません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="72"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="73"/>
         <source>%1 has no handset name or type.</source>
         <translation>%1 に AIR-EDGE PHONE 上の名前か種類がありません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="77"/>
-        <location filename="../src/commands/BackupArchive.cpp" line="79"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="78"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="80"/>
         <source>the date of %1 is not a date.</source>
         <translation>%1 の日付が正しくありません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="105"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="106"/>
         <source>it is not an object.</source>
         <translation>オブジェクトではありません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="108"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="109"/>
         <source>it is not the manifest of an EdgeMarks backup.</source>
         <translation>EdgeMarks のバックアップの目録ではありません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="111"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="112"/>
         <source>The backup was written by a newer EdgeMarks (format %1); this one reads up to format %2.</source>
         <translation>このバックアップは新しい EdgeMarks で作成されています（形式 %1）。この版が読めるのは形式 %2 までです。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="115"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="116"/>
         <source>its format version is missing.</source>
         <translation>形式の版がありません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="122"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="123"/>
         <source>the file list is missing or too long.</source>
         <translation>ファイルの一覧がないか、長すぎます。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="170"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="185"/>
         <source>Couldn&apos;t write the backup: %1</source>
         <translation>バックアップを書き込めませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="193"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="208"/>
         <source>Couldn&apos;t write the backup: a file was longer than announced.</source>
         <translation>バックアップを書き込めませんでした: ファイルが予告より長くなりました。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="224"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="239"/>
         <source>Couldn&apos;t write the backup: a file was shorter than announced.</source>
         <translation>バックアップを書き込めませんでした: ファイルが予告より短くなりました。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="250"/>
-        <location filename="../src/commands/BackupArchive.cpp" line="351"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="265"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="366"/>
         <source>The backup is damaged or cut short: %1</source>
         <translation>バックアップが壊れているか、途中で切れています: %1</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="251"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="266"/>
         <source>unknown error</source>
         <translation>不明なエラー</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="261"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="276"/>
         <source>The backup holds an entry without a name.</source>
         <translation>バックアップに名前のない項目があります。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="266"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="281"/>
         <source>The backup holds an entry outside its own folder: %1</source>
         <translation>バックアップに自身のフォルダの外を指す項目があります: %1</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="279"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="294"/>
         <source>The backup&apos;s manifest names %1, which is not in the archive.</source>
         <translation>バックアップの目録にある %1 がアーカイブにありません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="281"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="296"/>
         <source>%1 holds %2 bytes; the manifest says %3.</source>
         <translation>%1 は %2 バイトですが、目録では %3 バイトです。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="283"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="298"/>
         <source>%1 does not match its checksum in the manifest.</source>
         <translation>%1 が目録のチェックサムと一致しません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="307"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="322"/>
         <source>The backup holds a link, folder or device file: %1</source>
         <translation>バックアップにリンク、フォルダ、またはデバイスファイルがあります: %1</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="314"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="329"/>
         <source>The backup holds %1, which is no part of a backup.</source>
         <translation>バックアップにバックアップの一部ではない %1 があります。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="316"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="331"/>
         <source>The backup holds %1 twice.</source>
         <translation>バックアップに %1 が2つあります。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="318"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="333"/>
         <source>The backup holds more than %1 files.</source>
         <translation>バックアップのファイルが %1 個を超えています。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="321"/>
-        <location filename="../src/commands/BackupArchive.cpp" line="341"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="336"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="356"/>
         <source>%1 is larger than a backup may hold.</source>
         <translation>%1 はバックアップに入れられる大きさを超えています。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="328"/>
-        <location filename="../src/commands/BackupArchive.cpp" line="348"/>
-        <location filename="../src/commands/BackupArchive.cpp" line="353"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="343"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="363"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="368"/>
         <source>Couldn&apos;t unpack %1: %2</source>
         <translation>%1 を取り出せませんでした: %2</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="360"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="375"/>
         <source>The backup has no manifest: it was not written by EdgeMarks, or it was cut short.</source>
         <translation>バックアップに目録がありません。EdgeMarks で作成されたものではないか、途中で切れています。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="366"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="381"/>
         <source>The backup&apos;s manifest names no bookmark document.</source>
         <translation>バックアップの目録にブックマーク書類がありません。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="372"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="387"/>
         <source>The backup&apos;s manifest names %1 twice.</source>
         <translation>バックアップの目録に %1 が2回あります。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="375"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="390"/>
         <source>The backup&apos;s manifest names two files %1 of the same type.</source>
         <translation>バックアップの目録に同じ種類の %1 が2つあります。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="382"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="397"/>
         <source>The backup holds %1, which its manifest does not name.</source>
         <translation>バックアップに目録にない %1 があります。</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="387"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="402"/>
         <source>The backup&apos;s bookmark document does not open: %1</source>
         <translation>バックアップのブックマーク書類を開けません: %1</translation>
     </message>
     <message>
-        <location filename="../src/commands/BackupArchive.cpp" line="398"/>
+        <location filename="../src/commands/BackupArchive.cpp" line="413"/>
         <source>Couldn&apos;t open the backup %1: %2</source>
         <translation>バックアップ %1 を開けませんでした: %2</translation>
     </message>
@@ -387,17 +387,17 @@
         <translation>ペースト</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="231"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="293"/>
         <source>No.</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="233"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="295"/>
         <source>Name</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../src/controllers/BookmarkListModel.cpp" line="235"/>
+        <location filename="../src/controllers/BookmarkListModel.cpp" line="297"/>
         <source>Location</source>
         <translation>URL</translation>
     </message>
@@ -1805,17 +1805,17 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>FolderController</name>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="63"/>
+        <location filename="../src/controllers/FolderController.cpp" line="66"/>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="82"/>
+        <location filename="../src/controllers/FolderController.cpp" line="85"/>
         <source>Folder</source>
         <translation>フォルダ</translation>
     </message>
     <message>
-        <location filename="../src/controllers/FolderController.cpp" line="147"/>
+        <location filename="../src/controllers/FolderController.cpp" line="150"/>
         <source>Move</source>
         <translation>移動</translation>
     </message>
@@ -1884,108 +1884,118 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>HandsetFilesWindow</name>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="105"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="119"/>
         <source>Files on the AIR-EDGE PHONE</source>
         <translation>AIR-EDGE PHONE のファイル</translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="126"/>
         <source>Name</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="126"/>
         <source>Type</source>
         <translation>種類</translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="126"/>
         <source>Size</source>
         <translation>サイズ</translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="112"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="126"/>
         <source>Date</source>
         <translation>日付</translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="122"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="136"/>
         <source>Refresh</source>
         <translation>再読み込み</translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="123"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="137"/>
         <source>Save To...</source>
         <translation>保存先...</translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="124"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="138"/>
         <source>Add Files...</source>
         <translation>ファイルを追加...</translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="145"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="159"/>
         <source>Save To</source>
         <translation>保存先</translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="150"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="164"/>
         <source>Add Files</source>
         <translation>ファイルを追加</translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="186"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="200"/>
         <source>The file list was not read.</source>
         <translation>ファイルの一覧を読み込みませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="193"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="207"/>
         <source>%n file(s) on the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>AIR-EDGE PHONE のファイル: %n 個。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="248"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="262"/>
         <source>%n file(s) saved to %1</source>
         <translation>
             <numerusform>%n 個のファイルを %1 に保存しました</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="250"/>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="360"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="264"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="397"/>
         <source>; %n cancelled</source>
         <translation>
             <numerusform>、%n 個は中止しました</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="252"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="266"/>
         <source>; %n not saved: %1</source>
         <translation>
             <numerusform>、%n 個は保存できませんでした: %1</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="340"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="286"/>
+        <source>Replace the files?</source>
+        <translation>ファイルを置き換えますか?</translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="287"/>
+        <source>%1 already holds %2. Replace them?</source>
+        <translation>%1 にはすでに %2 があります。置き換えますか?</translation>
+    </message>
+    <message>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="377"/>
         <source>Replace the file?</source>
         <translation>ファイルを置き換えますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="341"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="378"/>
         <source>The AIR-EDGE PHONE already holds %1. Replace it?</source>
         <translation>AIR-EDGE PHONE にはすでに %1 があります。置き換えますか?</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="358"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="395"/>
         <source>%n file(s) sent to the AIR-EDGE PHONE</source>
         <translation>
             <numerusform>%n 個のファイルを AIR-EDGE PHONE に送信しました</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="362"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="399"/>
         <source>; %n not sent: %1</source>
         <translation>
             <numerusform>、%n 個は送信できませんでした: %1</numerusform>
@@ -2062,7 +2072,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     </message>
     <message>
         <location filename="../src/app/MyDocument.ui" line="106"/>
-        <location filename="../src/document/MyDocument.cpp" line="411"/>
+        <location filename="../src/document/MyDocument.cpp" line="408"/>
         <source>Renumber</source>
         <translation>番号の振り直し</translation>
     </message>
@@ -2267,40 +2277,40 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>ブックマークの挿入</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="280"/>
+        <location filename="../src/document/MyDocument.cpp" line="278"/>
         <source>Delete Bookmark</source>
         <translation>ブックマークの削除</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="294"/>
+        <location filename="../src/document/MyDocument.cpp" line="291"/>
         <source>Move</source>
         <translation>移動</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="323"/>
+        <location filename="../src/document/MyDocument.cpp" line="320"/>
         <source>Rename Folder</source>
         <translation>フォルダ名の変更</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="373"/>
+        <location filename="../src/document/MyDocument.cpp" line="370"/>
         <source>Edit</source>
         <translation>編集</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="476"/>
-        <location filename="../src/document/MyDocument.cpp" line="486"/>
-        <location filename="../src/document/MyDocument.cpp" line="490"/>
+        <location filename="../src/document/MyDocument.cpp" line="473"/>
+        <location filename="../src/document/MyDocument.cpp" line="483"/>
+        <location filename="../src/document/MyDocument.cpp" line="487"/>
         <source>The file does not hold a bookmark list and a folder list.</source>
         <translation>ファイルにブックマークの一覧とフォルダの一覧がありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="496"/>
+        <location filename="../src/document/MyDocument.cpp" line="493"/>
         <source>The bookmark list holds something other than bookmarks.</source>
         <translation>ブックマークの一覧にブックマーク以外のものがあります。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="479"/>
-        <location filename="../src/document/MyDocument.cpp" line="503"/>
+        <location filename="../src/document/MyDocument.cpp" line="476"/>
+        <location filename="../src/document/MyDocument.cpp" line="500"/>
         <source>The folder list holds something other than names.</source>
         <translation>フォルダの一覧に名前以外のものがあります。</translation>
     </message>
@@ -2427,7 +2437,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>ファイルに想定と異なる種類のデータが含まれています。</translation>
     </message>
     <message>
-        <location filename="../src/document/MyDocument.cpp" line="577"/>
+        <location filename="../src/document/MyDocument.cpp" line="574"/>
         <source>The document holds %1 bookmarks; EdgeMarks reads documents of at most %2.</source>
         <translation>書類には %1 件のブックマークがあります。EdgeMarks が読める書類は %2 件までです。</translation>
     </message>

@@ -4,8 +4,10 @@
 #include "commands/HandsetJobs.h"
 #include "handset/AirHFileType.h"
 #include "handset/VedORovav.h"
+#include "io/AtomicFile.h"
 #include "sheets/ProgressController.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDrag>
@@ -45,6 +47,18 @@ public:
         return text(column).localeAwareCompare(other.text(column)) < 0;
     }
 };
+
+// "~/Pictures" for a folder in the user's home.
+QString shortFolderName(const QString& folder)
+{
+    const QString home = QDir::homePath();
+    const QString path = QDir::cleanPath(folder);
+    if (path == home)
+        return QStringLiteral("~");
+    if (path.startsWith(home + QLatin1Char('/')))
+        return QStringLiteral("~") + path.mid(home.size());
+    return QDir::toNativeSeparators(path);
+}
 
 QIcon kindIcon(HandsetFilesWindow::Kind kind, const QStyle* style)
 {
@@ -245,7 +259,7 @@ void HandsetFilesWindow::download(const AirHFileList& files, const QString& fold
             const QStringList savedPaths = paths.mid(0, saved);
             makeThumbnails(files.mid(0, saved), savedPaths);
             const int notSaved = int(left->size());
-            QString text = tr("%n file(s) saved to %1", nullptr, saved).arg(QDir::toNativeSeparators(folder));
+            QString text = tr("%n file(s) saved to %1", nullptr, saved).arg(shortFolderName(folder));
             if (failure && failure->is(LinkTexts::Cancelled))
                 text += tr("; %n cancelled", nullptr, notSaved);
             else if (failure)
@@ -257,7 +271,26 @@ void HandsetFilesWindow::download(const AirHFileList& files, const QString& fold
 
 void HandsetFilesWindow::saveSelectedTo(const QString& folder)
 {
-    const AirHFileList files = selectedFiles();
+    const AirHFileList selected = selectedFiles();
+    // A file of the user's own under the same name is replaced only when asked.
+    AirHFileList files;
+    QStringList taken;
+    LocalNames names;
+    for (const AirHFile& f : selected) {
+        const QString name = names.nameFor(f.fileName());
+        if (QFileInfo::exists(QDir(folder).filePath(name)))
+            taken << name;
+    }
+    const bool replace =
+        !taken.isEmpty() &&
+        QMessageBox::question(this, tr("Replace the files?"),
+                              tr("%1 already holds %2. Replace them?")
+                                  .arg(shortFolderName(folder), taken.join(QStringLiteral(", "))),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    LocalNames again;
+    for (const AirHFile& f : selected)
+        if (replace || !taken.contains(again.nameFor(f.fileName())))
+            files << f;
     if (!files.isEmpty())
         download(files, folder, [](const QStringList&) {});
 }
@@ -275,9 +308,13 @@ void HandsetFilesWindow::makeThumbnails(const AirHFileList& files, const QString
         reader.setScaledSize(size.scaled(ThumbnailSize, ThumbnailSize, Qt::KeepAspectRatio));
         const QImage image = reader.read();
         const QString target = thumbnailPath(files[i]);
-        if (image.isNull() || !QDir().mkpath(QFileInfo(target).path()))
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG") ||
+            !QDir().mkpath(QFileInfo(target).path()))
             continue;
-        image.save(target, "PNG");
+        // A thumbnail that cannot be kept is drawn again next time; nothing to say.
+        (void)AtomicFile::writeAll(target, png, nullptr, AtomicFile::Access::Private);
     }
     showFiles();
 }

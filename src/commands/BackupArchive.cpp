@@ -1,6 +1,7 @@
 #include "commands/BackupArchive.h"
 
 #include "document/MyDocument.h"
+#include "io/AtomicFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -150,10 +151,22 @@ QString LocalNames::nameFor(const QString& handsetName)
     }
 }
 
-BackupWriter::BackupWriter(int fd) : m_archive(archive_write_new()), m_hash(new QCryptographicHash(QCryptographicHash::Sha256))
+namespace
+{
+// Every block goes through the checked writer, which says why the disk refused it.
+la_ssize_t writeBlock(struct archive*, void* file, const void* buffer, size_t length)
+{
+    return static_cast<AtomicFile*>(file)->write(static_cast<const char*>(buffer), qint64(length))
+               ? la_ssize_t(length)
+               : -1;
+}
+} // namespace
+
+BackupWriter::BackupWriter(AtomicFile& file)
+    : m_archive(archive_write_new()), m_file(&file), m_hash(new QCryptographicHash(QCryptographicHash::Sha256))
 {
     if (!m_archive || archive_write_set_format_pax_restricted(m_archive) != ARCHIVE_OK ||
-        archive_write_open_fd(m_archive, fd) != ARCHIVE_OK)
+        archive_write_open2(m_archive, m_file, nullptr, writeBlock, nullptr, nullptr) != ARCHIVE_OK)
         fail();
 }
 
@@ -165,6 +178,8 @@ BackupWriter::~BackupWriter()
 
 void BackupWriter::fail()
 {
+    if (m_file && m_file->error())
+        throw BackupError(m_file->errorString());
     const char* why = m_archive ? archive_error_string(m_archive) : nullptr;
     const int error = m_archive ? archive_errno(m_archive) : ENOMEM;
     throw BackupError(QCoreApplication::translate("BackupReader", "Couldn't write the backup: %1")

@@ -13,6 +13,7 @@
 #include <memory>
 #include <stdexcept>
 
+class AtomicFile;
 struct archive;
 
 // A backup of the handset is one tar archive (POSIX pax, which tar, file managers
@@ -73,13 +74,14 @@ private:
     QSet<QString> m_taken; // case-folded
 };
 
-// Writes a backup into an open descriptor (not closed here), one file at a time:
-// the content streams through, never whole in memory. Every step throws
-// BackupError on failure.
+// Writes a backup into an open checked file (committed by the caller), one file
+// at a time: the content streams through, never whole in memory. Every step
+// throws BackupError on failure, with the file's own words when the disk
+// refused the bytes.
 class BackupWriter {
     Q_DECLARE_TR_FUNCTIONS(BackupWriter)
 public:
-    explicit BackupWriter(int fd);
+    explicit BackupWriter(AtomicFile& file);
     ~BackupWriter();
     BackupWriter(const BackupWriter&) = delete;
     BackupWriter& operator=(const BackupWriter&) = delete;
@@ -100,6 +102,7 @@ private:
     [[noreturn]] void fail();
 
     struct archive* m_archive = nullptr;
+    AtomicFile* m_file = nullptr;
     BackupManifest m_manifest;
     LocalNames m_names;
     BackupFile m_current;

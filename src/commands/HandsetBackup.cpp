@@ -48,7 +48,7 @@ bool HandsetBackup::backUp(VedORovav& link, const QString& path, const QString& 
     AtomicFile file;
     if (!file.open(path))
         throw BackupError(file.errorString());
-    BackupWriter writer(file.handle());
+    BackupWriter writer(file);
     BookmarkList bookmarks;
     AirHFileList files;
     bool documentWritten = false;

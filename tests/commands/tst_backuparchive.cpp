@@ -2,6 +2,7 @@
 // wrong is refused before anything reaches the handset.
 #include "commands/BackupArchive.h"
 
+#include "io/AtomicFile.h"
 #include "support/ArchiveTestSupport.h"
 #include "support/FileTestSupport.h"
 
@@ -123,12 +124,12 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("b.tar"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        AtomicFile file(path);
+        QVERIFY(file.isOpen());
         const QStringList names = {QStringLiteral("a/b.txt"), QStringLiteral("Photo.JPG"), QStringLiteral("photo.jpg"),
                                    QStringLiteral(".."), QStringLiteral("tab\tname")};
         {
-            BackupWriter writer(file.handle());
+            BackupWriter writer(file);
             writer.addBookmarks(validBackupEntries().first().data);
             for (int i = 0; i < names.size(); ++i) {
                 const QByteArray content(1000 * i + 1, char('a' + i));
@@ -140,7 +141,7 @@ private slots:
             }
             writer.finish(QStringLiteral("AH-K3001V"), QDateTime::currentDateTime());
         }
-        file.close();
+        QVERIFY(file.commit());
         QTemporaryDir unpacked;
         const BackupContents c = BackupReader::readFile(path, unpacked.path());
         QCOMPARE(c.bookmarks.size(), 1);
