@@ -20,20 +20,6 @@ struct Recorder : BookmarkObserver {
 class TestBookmark : public QObject {
     Q_OBJECT
 private slots:
-    void newRecordHasDefaults()
-    {
-        AirHBookmark b;
-        QVERIFY(!b.bookmarkName().isNull());
-        QCOMPARE(b.bookmarkName(), QString(""));
-        QVERIFY(!b.location().isNull());
-        QCOMPARE(b.location(), QString(""));
-        QCOMPARE(b.number(), 0);
-        QCOMPARE(b.folder(), 0);
-        QCOMPARE(b.className(), QString("AirHBookmark"));
-        QCOMPARE(Bookmark().classChain(), QStringList({"Bookmark", "AirHBookmark", "NSObject"}));
-        QCOMPARE(b.classChain(), QStringList({"AirHBookmark", "NSObject"}));
-    }
-
     void keyValueAccessAndObservation()
     {
         Bookmark b;

@@ -131,41 +131,6 @@ private slots:
         plist_free(node);
     }
 
-    // What libplist writes from a generated graph reads here the same.
-    void libplistOutputReadsHere()
-    {
-        plist_t root = plist_new_dict();
-        plist_t array = plist_new_array();
-        QRandomGenerator random(7);
-        for (int i = 0; i < 2000; ++i) {
-            plist_t d = plist_new_dict();
-            plist_dict_set_item(d, "n", plist_new_uint(random.bounded(1000000)));
-            plist_dict_set_item(d, "s", plist_new_string(QString("名前%1").arg(i).toUtf8().constData()));
-            plist_dict_set_item(d, "u", plist_new_uid(uint64_t(i)));
-            plist_array_append_item(array, d);
-        }
-        plist_dict_set_item(root, "items", array);
-        char* bin = nullptr;
-        uint32_t length = 0;
-        plist_to_bin(root, &bin, &length);
-        const QByteArray bytes(bin, qsizetype(length));
-        plist_to_bin_free(bin);
-
-        const PropertyList ours = PropertyList::fromData(bytes);
-        const PropertyList::Ref items = ours.find(ours.root(), u"items");
-        QCOMPARE(ours.size(items), qint64(2000));
-        for (int i = 0; i < 2000; i += 97) {
-            plist_t d = plist_array_get_item(array, uint32_t(i));
-            uint64_t n = 0;
-            plist_get_uint_val(plist_dict_get_item(d, "n"), &n);
-            const PropertyList::Ref mine = ours.item(items, i);
-            QCOMPARE(ours.integer(ours.find(mine, u"n")), qint64(n));
-            QCOMPARE(ours.string(ours.find(mine, u"s")), QString("名前%1").arg(i));
-            QCOMPARE(ours.uid(ours.find(mine, u"u")), quint64(i));
-        }
-        plist_free(root);
-    }
-
     // Files made to break a reader are refused with one sentence, never a crash.
     void malformedListsAreRefused_data()
     {
