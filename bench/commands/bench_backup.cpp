@@ -77,7 +77,7 @@ int main(int argc, char** argv)
         t.start();
         BookmarkList bookmarks;
         AirHFileList listed;
-        VedORovav link;
+        VedORovav link{LinkSettings::fromEnvironment()};
         if (!link.readBookmarks(bookmarks, "1234", progress) || !link.readDirectory(listed, "1234", progress))
             qFatal("refused");
         QStringList destinations;
@@ -116,7 +116,7 @@ int main(int argc, char** argv)
     QDir(files).removeRecursively();
     makeFiles(files, {qint64(256) << 20});
     startWith(sim, dir, files);
-    VedORovav link;
+    VedORovav link{LinkSettings::fromEnvironment()};
     BookmarkList warm;
     link.readBookmarks(warm, "1234", progress); // the link's own first-use allocations
     const long idle = statusKiB("VmRSS:");

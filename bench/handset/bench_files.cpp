@@ -82,7 +82,7 @@ long residentKiB(qint64 pid)
 // stream, each of which is one system call on a port.
 void minimalHandset(const QString& source, const QString& back, const AirHFile& file)
 {
-    const QByteArray name = VedORovav().dataFileName(file.fileName(), file.fileType());
+    const QByteArray name = VedORovav(testLink()).dataFileName(file.fileName(), file.fileType());
     // The download's reply: header, the name echo (name TAB type TAB), the content.
     const QByteArray download =
         ScriptedHandset::reply(3, 0x602, name.left(name.size() - 1) + QByteArray(Size, 'x'));
@@ -93,7 +93,7 @@ void minimalHandset(const QString& source, const QString& back, const AirHFile& 
             ScriptedHandset handset;
             handset.on(3, 0x602, {download});
             MemoryStream::Calls counted;
-            VedORovav link;
+            VedORovav link{testLink()};
             link.setStreamOpener([&] {
                 auto stream = handset.stream();
                 stream->countCallsInto(&counted);
@@ -156,8 +156,9 @@ int main(int argc, char** argv)
             QElapsedTimer t;
             t.start();
             QStringList destinations{back}; // the download may rewrite its list
-            const bool done = upload ? VedORovav().writeFileFrom({source}, "1234", progress)
-                                     : VedORovav().readFileFrom({file}, destinations, "1234", progress);
+            const bool done =
+                upload ? VedORovav(testLink()).writeFileFrom({source}, "1234", progress)
+                       : VedORovav(testLink()).readFileFrom({file}, destinations, "1234", progress);
             const double ms = double(t.nsecsElapsed()) / 1e6;
             if (!done || (!upload && QFile(back).size() != Size))
                 qFatal("transfer failed");

@@ -80,7 +80,7 @@ double pingPong(int exchanges, int requestBytes, int replyBytes)
 double transfer(bool isExport, const BookmarkList& list, const VedORovav::StreamOpener& opener = {})
 {
     NullProgress progress;
-    VedORovav link;
+    VedORovav link{testLink()};
     if (opener)
         link.setStreamOpener(opener);
     BookmarkList back;

@@ -35,7 +35,8 @@ void inform(QWidget* window, QMessageBox::Icon icon, const QString& text, const 
 
 BackupActions::BackupActions(QWidget* window, PasswordSource* passwords, ProgressProtocol* progress,
                              DocumentCommands* commands)
-    : QObject(window), m_window(window), m_jobs(new HandsetJobs(passwords, progress, window)), m_commands(commands)
+    : QObject(window), m_window(window), m_jobs(new HandsetJobs(passwords, progress, window, commands->linkSettings())),
+      m_commands(commands)
 {
 }
 

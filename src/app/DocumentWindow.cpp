@@ -71,7 +71,11 @@ DocumentWindow::DocumentWindow(EdgeMarksApp* app, std::unique_ptr<MyDocument> do
     m_folders = new FolderController(m_document.get(), m_bookmarks, this);
     m_progress = std::make_unique<ProgressController>(this);
     m_passwords = std::make_unique<PasswordController>(this, app->keychain());
-    m_commands = new DocumentCommands(m_document.get(), this, m_passwords.get(), m_progress.get(), this);
+    m_commands = new DocumentCommands(m_document.get(), this, m_passwords.get(), m_progress.get(), this,
+                                      [app = QPointer<EdgeMarksApp>(app)] {
+                                          // The files window may outlive the program's object at exit.
+                                          return app ? app->linkSettings() : LinkSettings();
+                                      });
     m_backups = new BackupActions(this, m_passwords.get(), m_progress.get(), m_commands);
     m_progress->setCancelHandler([this] {
         m_commands->cancel();
@@ -395,8 +399,8 @@ void DocumentWindow::rebuildDeviceMenu()
     menu->clear();
     qDeleteAll(menu->findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly));
     auto* group = new QActionGroup(menu);
-    const QString chosen = HandsetDevices::chosenDeviceOverride();
-    const QString environment = qEnvironmentVariable("EDGEMARKS_DEVICE");
+    const QString chosen = m_app->chosenDevice();
+    const QString started = m_app->startedDevice();
     auto addChoice = [&](const QString& text, const QString& path, bool checked) {
         QAction* a = menu->addAction(text, this, [this, path] { m_app->chooseDevice(path); });
         a->setCheckable(true);
@@ -405,10 +409,10 @@ void DocumentWindow::rebuildDeviceMenu()
         group->addAction(a);
         return a;
     };
-    const bool simulated = m_app->simulator() && environment == m_app->simulator()->devicePath();
-    addChoice(environment.isEmpty() ? tr("Find Automatically")
-              : simulated           ? tr("The Simulated AIR-EDGE PHONE")
-                                    : tr("As Started (%1)").arg(environment),
+    const bool simulated = m_app->simulator() && started == m_app->simulator()->devicePath();
+    addChoice(started.isEmpty() ? tr("Find Automatically")
+              : simulated       ? tr("The Simulated AIR-EDGE PHONE")
+                                : tr("As Started (%1)").arg(started),
               QString(), chosen.isEmpty())
         ->setObjectName(QStringLiteral("automaticDevice"));
     const QList<HandsetPort> ports = HandsetDevices::candidates();
@@ -439,7 +443,7 @@ void DocumentWindow::askForOtherDevice()
     dialog->setObjectName(QStringLiteral("otherDeviceDialog"));
     dialog->setWindowTitle(tr("Other Device"));
     dialog->setLabelText(tr("The serial device of the AIR-EDGE PHONE:"));
-    const QString chosen = HandsetDevices::chosenDeviceOverride();
+    const QString chosen = m_app->chosenDevice();
     dialog->setTextValue(chosen.isEmpty() ? QStringLiteral("/dev/ttyACM0") : chosen);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
@@ -461,7 +465,7 @@ bool DocumentWindow::saveProtocolLog(const QString& path)
 {
     // Only the user may read the log: it shows what the handset holds.
     QString error;
-    if (!AtomicFile::writeAll(path, ProtocolLog::shared().toText().toUtf8(), &error,
+    if (!AtomicFile::writeAll(path, m_app->protocolLog().toText().toUtf8(), &error,
                               AtomicFile::Access::Private)) {
         showError(tr("The protocol log could not be saved."), error);
         return false;
@@ -699,7 +703,7 @@ HandsetFilesWindow* DocumentWindow::showHandsetFiles()
     // One files window for the program: one conversation with the handset at a time.
     static QPointer<HandsetFilesWindow> shared;
     if (!shared) {
-        shared = new HandsetFilesWindow(m_passwords.get());
+        shared = new HandsetFilesWindow(m_passwords.get(), m_commands->linkSettings());
         shared->setAttribute(Qt::WA_DeleteOnClose);
         shared->show();
         shared->refresh();

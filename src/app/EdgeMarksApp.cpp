@@ -1,13 +1,14 @@
 #include "app/EdgeMarksApp.h"
 
-#include "commands/DocumentCommands.h"
 #include "app/DocumentWindow.h"
 #include "app/HelpWindow.h"
+#include "commands/DocumentCommands.h"
+#include "document/MyDocument.h"
 #include "handset/DriverCheck.h"
 #include "handset/HandsetDevices.h"
-#include "document/MyDocument.h"
+#include "handset/ProtocolLog.h"
 #include "handset/VedORovav.h"
-#include "simulator/SimulatedHandset.h"
+#include "simulator/BuiltInSimulator.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -15,7 +16,6 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 
@@ -27,8 +27,11 @@ const char* RecentFilesKey = "RecentFiles";
 const char* DeviceKey = "Handset/device";
 } // namespace
 
-EdgeMarksApp::EdgeMarksApp(KeychainStore* keychain, QObject* parent) : QObject(parent), m_keychain(keychain)
+EdgeMarksApp::EdgeMarksApp(KeychainStore* keychain, LinkSettings link, QObject* parent)
+    : QObject(parent), m_keychain(keychain), m_link(std::move(link))
 {
+    if (!m_link.log)
+        m_link.log = std::make_shared<ProtocolLog>();
     if (QGuiApplication::applicationDisplayName().isEmpty() ||
         QGuiApplication::applicationDisplayName() == QCoreApplication::applicationName())
         QGuiApplication::setApplicationDisplayName(QStringLiteral("EdgeMarks"));
@@ -37,10 +40,22 @@ EdgeMarksApp::EdgeMarksApp(KeychainStore* keychain, QObject* parent) : QObject(p
             w->hide();
         QCoreApplication::exit(status);
     };
-    // A port chosen in an earlier run, unless the environment names one now.
-    HandsetDevices::setChosenDevice(qEnvironmentVariableIsEmpty("EDGEMARKS_DEVICE")
-                                        ? QSettings().value(DeviceKey).toString()
-                                        : QString());
+    // A port chosen in an earlier run, unless the program was started with one.
+    if (m_link.device.isEmpty())
+        m_chosenDevice = QSettings().value(DeviceKey).toString();
+}
+
+LinkSettings EdgeMarksApp::linkSettings() const
+{
+    LinkSettings settings = m_link;
+    if (!m_chosenDevice.isEmpty())
+        settings.device = m_chosenDevice;
+    return settings;
+}
+
+SimulatedHandset* EdgeMarksApp::simulator() const
+{
+    return m_simulator ? &m_simulator->handset() : nullptr;
 }
 
 // What the first window does not need to be painted, done once after it was:
@@ -95,7 +110,7 @@ HelpWindow* EdgeMarksApp::showManual()
 
 void EdgeMarksApp::chooseDevice(const QString& path)
 {
-    HandsetDevices::setChosenDevice(path);
+    m_chosenDevice = path;
     if (path.isEmpty())
         QSettings().remove(DeviceKey);
     else
@@ -106,13 +121,14 @@ void EdgeMarksApp::chooseDevice(const QString& path)
 QString EdgeMarksApp::handsetStatus() const
 {
     // Until the ports were looked at, a handset that only looking finds is not named.
-    const HandsetDevices::Choice choice = HandsetDevices::chosenDevice(m_monitor != nullptr);
+    const LinkSettings settings = linkSettings();
+    const HandsetDevices::Choice choice = HandsetDevices::chosenDevice(settings.device, m_monitor != nullptr);
     if (!m_monitor && choice.source == HandsetDevices::Source::None)
         return QString();
     if (m_simulator && choice.path == m_simulator->devicePath())
         return tr("Simulated AIR-EDGE PHONE (password %1)").arg(SimulatedHandset::samplePassword());
     // Documents are edited without the driver; the handset commands say what is missing.
-    if (!DriverCheck::exists())
+    if (!DriverCheck::exists(settings.driverBundle))
         return tr("No driver for the AIR-EDGE PHONE");
     if (choice.source == HandsetDevices::Source::None)
         return tr("No AIR-EDGE PHONE connected");
@@ -138,18 +154,12 @@ bool EdgeMarksApp::startSimulator(QString* error)
     // A trial run keeps its settings (the port, recent files, the window) apart
     // from those of the real handset.
     QCoreApplication::setApplicationName(QStringLiteral("EdgeMarks-simulator"));
-    m_simulatorDir = std::make_unique<QTemporaryDir>();
-    m_simulator = std::make_unique<SimulatedHandset>();
-    m_simulator->loadSampleContent();
-    const QString device = m_simulatorDir->filePath(QStringLiteral("cu.ah-k3001v.data"));
-    const QString bundle = m_simulatorDir->filePath(QStringLiteral("AHK3001VDriver.kext"));
-    if (!SimulatedHandset::createDriverBundle(bundle, QStringLiteral("1.2"), error) ||
-        !m_simulator->start(device, error))
+    m_simulator = BuiltInSimulator::start(error);
+    if (!m_simulator)
         return false;
-    qputenv("EDGEMARKS_DEVICE", QFile::encodeName(device));
-    qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(bundle));
+    m_simulator->pointAtIt(m_link);
     // The simulator is the handset of this run, whatever was chosen before.
-    HandsetDevices::setChosenDevice(QString());
+    m_chosenDevice.clear();
     emit handsetPortsChanged(QString());
     return true;
 }

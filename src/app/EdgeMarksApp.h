@@ -1,5 +1,7 @@
 #pragma once
 
+#include "handset/LinkSettings.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -8,10 +10,11 @@
 #include <memory>
 
 class DocumentWindow;
+class BuiltInSimulator;
 class HandsetMonitor;
 class HelpWindow;
 class KeychainStore;
-class QTemporaryDir;
+class ProtocolLog;
 class QWidget;
 class SimulatedHandset;
 
@@ -24,12 +27,15 @@ public:
     static constexpr const char* FileSuffix = "edgemarks";
     static constexpr int MaxRecentFiles = 10;
 
-    explicit EdgeMarksApp(KeychainStore* keychain, QObject* parent = nullptr);
+    // link: the settings the program was started with (its environment); a
+    // port chosen in an earlier run is taken from the saved settings unless
+    // link names one. Without a log in link the program keeps one of its own.
+    EdgeMarksApp(KeychainStore* keychain, LinkSettings link, QObject* parent = nullptr);
     ~EdgeMarksApp() override;
 
     // Starts a simulated handset with sample content and points the link at it.
     bool startSimulator(QString* error = nullptr);
-    SimulatedHandset* simulator() const { return m_simulator.get(); }
+    SimulatedHandset* simulator() const;
 
     DocumentWindow* newDocument();
     // Opens a document in a new window, or brings up the window that has it.
@@ -57,9 +63,15 @@ public:
     KeychainStore* keychain() const { return m_keychain; }
 
     // The handset's port: the one chosen in the Device menu (remembered across
-    // runs unless EDGEMARKS_DEVICE says otherwise at start), or an empty path to
-    // find the handset on the USB bus.
+    // runs unless the program was started with one), or an empty path for the
+    // one it was started with, else the handset found on the USB bus.
     void chooseDevice(const QString& path);
+    QString chosenDevice() const { return m_chosenDevice; }
+    // The port the program was started with (its environment, the simulator).
+    QString startedDevice() const { return m_link.device; }
+    // What every link of the program is made with, as things are now.
+    LinkSettings linkSettings() const;
+    ProtocolLog& protocolLog() const { return *m_link.log; }
     // One line for the status bar: which port a transfer would use.
     QString handsetStatus() const;
     static QString fileFilter();
@@ -78,8 +90,9 @@ private:
 
     KeychainStore* m_keychain;
     QList<DocumentWindow*> m_windows;
-    std::unique_ptr<QTemporaryDir> m_simulatorDir;
-    std::unique_ptr<SimulatedHandset> m_simulator;
+    LinkSettings m_link;
+    QString m_chosenDevice;
+    std::unique_ptr<BuiltInSimulator> m_simulator;
     int m_untitledCount = 0;
     HandsetMonitor* m_monitor = nullptr;
     QPointer<HelpWindow> m_help;

@@ -113,12 +113,13 @@ QString HandsetFilesWindow::thumbnailPath(const AirHFile& file)
            QStringLiteral(".png");
 }
 
-HandsetFilesWindow::HandsetFilesWindow(PasswordSource* passwords, QWidget* parent)
+HandsetFilesWindow::HandsetFilesWindow(PasswordSource* passwords, std::function<LinkSettings()> linkSettings,
+                                       QWidget* parent)
     : QWidget(parent, Qt::Window), m_progress(std::make_unique<ProgressController>(this))
 {
     setWindowTitle(tr("Files on the AIR-EDGE PHONE"));
     setAcceptDrops(true);
-    m_jobs = new HandsetJobs(passwords, m_progress.get(), this);
+    m_jobs = new HandsetJobs(passwords, m_progress.get(), this, std::move(linkSettings));
     m_progress->setCancelHandler([this] { m_jobs->cancel(); });
 
     m_list = new HandsetFileList(this);

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "handset/AirHFile.h"
+#include "handset/LinkSettings.h"
 
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class HandsetJobs;
@@ -28,7 +30,9 @@ public:
     enum class Kind { Picture, Sound, Text, Other };
     static Kind kindOf(const AirHFile& file);
 
-    explicit HandsetFilesWindow(PasswordSource* passwords, QWidget* parent = nullptr);
+    // linkSettings: the program's link settings as they are when a job starts.
+    HandsetFilesWindow(PasswordSource* passwords, std::function<LinkSettings()> linkSettings,
+                       QWidget* parent = nullptr);
     ~HandsetFilesWindow() override;
 
     // Reads the list again; note, when given, stays as the window's last line.

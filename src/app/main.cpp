@@ -114,7 +114,8 @@ int main(int argc, char** argv)
     setrlimit(RLIMIT_CORE, &noCore);
 
     SystemKeychainStore keychain;
-    EdgeMarksApp edgemarks(&keychain);
+    // The environment is read here, once; the program's links get what it said.
+    EdgeMarksApp edgemarks(&keychain, LinkSettings::fromEnvironment());
 
     // SIGINT and SIGTERM end running transfers properly before the program ends.
     std::unique_ptr<QSocketNotifier> signalNotifier;

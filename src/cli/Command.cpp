@@ -6,7 +6,7 @@
 #include "handset/ProtocolLog.h"
 #include "handset/VedORovav.h"
 #include "sheets/KeychainStore.h"
-#include "simulator/SimulatedHandset.h"
+#include "simulator/BuiltInSimulator.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -14,7 +14,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 
 Command::~Command() = default;
 HandsetCommand::~HandsetCommand() = default;
@@ -57,7 +56,7 @@ std::unique_ptr<Command> Command::create(const QString& name, CommandIo& io)
 
 // The command's name is the first argument that is neither an option nor the
 // value of one, whichever command's option it is.
-int Command::execute(const QStringList& arguments, CommandIo& io)
+int Command::execute(const QStringList& arguments, CommandIo& io, const LinkSettings& link)
 {
     QStringList valued;
     for (const std::unique_ptr<Command>& c : all(io))
@@ -100,6 +99,7 @@ int Command::execute(const QStringList& arguments, CommandIo& io)
     }
     QStringList rest = arguments;
     rest.removeAt(at);
+    command->m_link = link;
     return command->parseAndRun(rest);
 }
 
@@ -262,7 +262,7 @@ int HandsetCommand::run(const QStringList& arguments)
 
 std::unique_ptr<VedORovav> HandsetCommand::newLink() const
 {
-    auto link = std::make_unique<VedORovav>();
+    auto link = std::make_unique<VedORovav>(m_link);
     link->setCancelFlag(m_io.cancelFlag());
     return link;
 }
@@ -273,35 +273,29 @@ int HandsetCommand::prepareHandset()
     m_io.protectSecrets();
     if (isSet("trace")) {
         QString error;
-        if (!ProtocolLog::shared().setTraceFile(value("trace"), &error)) {
+        if (!m_link.log || !m_link.log->setTraceFile(value("trace"), &error)) {
             printError(QCoreApplication::translate("Cli", "Couldn't write the trace file %1: %2")
                            .arg(value("trace"), error));
             return Failed;
         }
     }
     if (isSet("device"))
-        qputenv("EDGEMARKS_DEVICE", QFile::encodeName(value("device")));
+        m_link.device = value("device");
     if (isSet("simulator")) {
-        m_simulatorDir = std::make_unique<QTemporaryDir>();
-        m_simulator = std::make_unique<SimulatedHandset>();
-        m_simulator->loadSampleContent();
-        const QString device = m_simulatorDir->filePath(QStringLiteral("cu.ah-k3001v.data"));
-        const QString bundle = m_simulatorDir->filePath(QStringLiteral("AHK3001VDriver.kext"));
         QString error;
-        if (!SimulatedHandset::createDriverBundle(bundle, QStringLiteral("1.2"), &error) ||
-            !m_simulator->start(device, &error)) {
+        m_simulator = BuiltInSimulator::start(&error);
+        if (!m_simulator) {
             printError(error);
             return Failed;
         }
-        qputenv("EDGEMARKS_DEVICE", QFile::encodeName(device));
-        qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(bundle));
+        m_simulator->pointAtIt(m_link);
     }
-    if (!DriverCheck::exists()) {
-        const QString driver = DriverCheck::humanReadableName();
+    if (!DriverCheck::exists(m_link.driverBundle)) {
+        const QString driver = DriverCheck::humanReadableName(m_link.driverBundle);
         printError(
             QCoreApplication::translate("Cli", "Couldn't use this application because the %1 didn't exist.")
                 .arg(driver));
-        printError(DriverCheck::instructions(false));
+        printError(DriverCheck::instructions(m_link.driverBundle, false));
         return NoDriver;
     }
     return Ok;

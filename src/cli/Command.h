@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CommandIo.h"
+#include "handset/LinkSettings.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -13,9 +14,8 @@
 #include <optional>
 #include <vector>
 
+class BuiltInSimulator;
 class MyDocument;
-class QTemporaryDir;
-class SimulatedHandset;
 class VedORovav;
 
 // One command of edgemarks-cli. A command says what it is called, what it does
@@ -41,8 +41,9 @@ public:
     // Whether the command takes that many arguments.
     virtual bool takes(qsizetype count) const = 0;
 
-    // The program: its arguments without the program's name; the exit status.
-    static int execute(const QStringList& arguments, CommandIo& io);
+    // The program: its arguments without the program's name, the link settings
+    // of its environment (with the protocol log that --trace writes); the exit status.
+    static int execute(const QStringList& arguments, CommandIo& io, const LinkSettings& link);
     // Every command, in the order the help lists them.
     static std::vector<std::unique_ptr<Command>> all(CommandIo& io);
     static std::unique_ptr<Command> create(const QString& name, CommandIo& io);
@@ -81,6 +82,8 @@ protected:
     std::unique_ptr<MyDocument> openDocument(const QString& path, bool mayBeMissing);
 
     CommandIo& m_io;
+    // The link settings the program was started with; a command's options amend them.
+    LinkSettings m_link;
 
 private:
     void declareOnce();
@@ -116,6 +119,5 @@ private:
     std::optional<QString> readPasswordFile(const QString& path);
 
     std::optional<QString> m_acceptedPassword;
-    std::unique_ptr<QTemporaryDir> m_simulatorDir;
-    std::unique_ptr<SimulatedHandset> m_simulator;
+    std::unique_ptr<BuiltInSimulator> m_simulator;
 };

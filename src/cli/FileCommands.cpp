@@ -46,10 +46,9 @@ void DevicesCommand::declare()
 // The serial ports on the USB bus, the one a transfer would use marked.
 int DevicesCommand::run(const QStringList&)
 {
-    if (isSet("device"))
-        qputenv("EDGEMARKS_DEVICE", QFile::encodeName(value("device")));
     const QList<HandsetPort> ports = HandsetDevices::candidates();
-    const HandsetDevices::Choice choice = HandsetDevices::chosenDevice();
+    const HandsetDevices::Choice choice =
+        HandsetDevices::chosenDevice(isSet("device") ? value("device") : m_link.device);
     const QString target = QFileInfo(choice.path).symLinkTarget();
     auto selected = [&](const HandsetPort& p) {
         return !choice.path.isEmpty() &&
@@ -100,10 +99,10 @@ int DevicesCommand::run(const QStringList&)
         printError(
             QCoreApplication::translate("Cli", "No AH-K3001V (USB ID %1:%2) was found.")
                 .arg(QLatin1String(HandsetDevices::VendorId), QLatin1String(HandsetDevices::ProductId)));
-    if (!DriverCheck::exists())
+    if (!DriverCheck::exists(m_link.driverBundle))
         printError(QCoreApplication::translate(
                        "Cli", "The %1 was not found; the AIR-EDGE PHONE cannot be used without it.")
-                       .arg(DriverCheck::humanReadableName()));
+                       .arg(DriverCheck::humanReadableName(m_link.driverBundle)));
     return handsetFound || !choice.path.isEmpty() ? Ok : Failed;
 }
 

@@ -15,12 +15,15 @@ int main(int argc, char** argv)
 
     TerminalIo io;
     TerminalIo::catchSignals();
-    const int status = Command::execute(app.arguments().mid(1), io);
+    // The environment is read here, once; every command's link gets what it said.
+    LinkSettings link = LinkSettings::fromEnvironment();
+    link.log = std::make_shared<ProtocolLog>();
+    const int status = Command::execute(app.arguments().mid(1), io, link);
     io.out().flush();
     int traced = status;
     // A trace is kept only when it reached the disk whole.
     QString error;
-    if (!ProtocolLog::shared().setTraceFile(QString(), &error)) {
+    if (!link.log->setTraceFile(QString(), &error)) {
         io.err() << QCoreApplication::translate("Cli", "Couldn't write the trace file: %1").arg(error) << '\n';
         traced = status == Command::Ok ? int(Command::Failed) : status;
     }

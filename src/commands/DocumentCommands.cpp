@@ -5,6 +5,7 @@
 #include "commands/BookmarkHistory.h"
 #include "handset/DriverCheck.h"
 #include "handset/HandsetCheck.h"
+#include "handset/HandsetDevices.h"
 #include "handset/HandsetLimits.h"
 #include "handset/HandsetTask.h"
 #include "handset/VedORovav.h"
@@ -25,9 +26,10 @@ struct Imported {
 } // namespace
 
 DocumentCommands::DocumentCommands(MyDocument* document, CommandPresenter* presenter,
-                                   PasswordSource* passwords, ProgressProtocol* progress, QObject* window)
+                                   PasswordSource* passwords, ProgressProtocol* progress, QObject* window,
+                                   std::function<LinkSettings()> linkSettings)
     : QObject(window), m_document(document), m_presenter(presenter), m_passwords(passwords),
-      m_task(new HandsetTask(progress, window, this))
+      m_linkSettings(std::move(linkSettings)), m_task(new HandsetTask(progress, window, this))
 {
 }
 
@@ -51,12 +53,13 @@ void DocumentCommands::cancel()
 
 bool DocumentCommands::driverIsThere(Kind kind)
 {
-    if (DriverCheck::exists())
+    const QString bundle = m_linkSettings().driverBundle;
+    if (DriverCheck::exists(bundle))
         return true;
     m_presenter->showError(kind == Kind::Import ? tr("Couldn't import the bookmarks.")
                            : kind == Kind::Test ? tr("The connection test stopped at the driver.")
                                                 : tr("Couldn't export the bookmarks."),
-                           DriverCheck::missingText());
+                           DriverCheck::missingText(bundle));
     return false;
 }
 
@@ -177,7 +180,7 @@ void DocumentCommands::testConnection()
     setBusy(true);
     m_cancelled = false;
     connect(m_task, &HandsetTask::finished, this, &DocumentCommands::testDidEnd, Qt::SingleShotConnection);
-    m_task->start([this](VedORovav& link, ProgressProtocol& progress) {
+    m_task->start(m_linkSettings(), [this](VedORovav& link, ProgressProtocol& progress) {
         link.testConnection(progress, &m_testReached);
         return true;
     });
@@ -191,7 +194,7 @@ void DocumentCommands::testDidEnd()
         m_presenter->showNote(tr("The AIR-EDGE PHONE is ready."),
                               tr("The driver is there, the port %1 opened and the AIR-EDGE PHONE shows its "
                                  "top screen.")
-                                  .arg(VedORovav::devicePath()));
+                                  .arg(HandsetDevices::chosenDevice(m_linkSettings().device).path));
         return;
     }
     if (failure->is(LinkTexts::Cancelled)) {
@@ -273,7 +276,7 @@ void DocumentCommands::start(Kind kind)
         connect(
             m_task, &HandsetTask::finished, this, [this, kind] { transferDidEnd(kind); },
             Qt::SingleShotConnection);
-        m_task->start(std::move(work));
+        m_task->start(m_linkSettings(), std::move(work));
     });
 }
 

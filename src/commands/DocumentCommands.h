@@ -71,8 +71,9 @@ class DocumentCommands : public QObject
 {
     Q_OBJECT
 public:
+    // linkSettings gives the program's link settings as they are when a command starts.
     DocumentCommands(MyDocument* document, CommandPresenter* presenter, PasswordSource* passwords,
-                     ProgressProtocol* progress, QObject* window);
+                     ProgressProtocol* progress, QObject* window, std::function<LinkSettings()> linkSettings);
     ~DocumentCommands() override;
 
     void importBookmarkList();
@@ -97,6 +98,7 @@ public:
     static QList<int> replaceUnsupportedCharacters(MyDocument& document);
 
     bool isBusy() const { return m_busy; }
+    const std::function<LinkSettings()>& linkSettings() const { return m_linkSettings; }
     HandsetTask* task() const { return m_task; }
 
 signals:
@@ -117,6 +119,7 @@ private:
     MyDocument* m_document;
     CommandPresenter* m_presenter;
     PasswordSource* m_passwords;
+    std::function<LinkSettings()> m_linkSettings;
     HandsetTask* m_task;
     bool m_busy = false;
     bool m_cancelled = false;

@@ -2,8 +2,10 @@
 
 #include "commands/DocumentCommands.h"
 
-HandsetJobs::HandsetJobs(PasswordSource* passwords, ProgressProtocol* progress, QObject* window)
-    : QObject(window), m_passwords(passwords), m_task(new HandsetTask(progress, window, this))
+HandsetJobs::HandsetJobs(PasswordSource* passwords, ProgressProtocol* progress, QObject* window,
+                         std::function<LinkSettings()> linkSettings)
+    : QObject(window), m_passwords(passwords), m_linkSettings(std::move(linkSettings)),
+      m_task(new HandsetTask(progress, window, this))
 {
 }
 
@@ -59,6 +61,7 @@ void HandsetJobs::attempt(Work work, Done done)
             },
             Qt::SingleShotConnection);
         const QString pw = *password;
-        m_task->start([work, pw](VedORovav& link, ProgressProtocol& progress) { return work(link, progress, pw); });
+        m_task->start(m_linkSettings(),
+                      [work, pw](VedORovav& link, ProgressProtocol& progress) { return work(link, progress, pw); });
     });
 }

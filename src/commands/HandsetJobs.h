@@ -22,7 +22,9 @@ public:
     using Done = std::function<void(const std::optional<VedORovavException>& failure)>;
     using Work = std::function<bool(VedORovav& link, ProgressProtocol& progress, const QString& password)>;
 
-    HandsetJobs(PasswordSource* passwords, ProgressProtocol* progress, QObject* window);
+    // linkSettings gives the program's link settings as they are when a job starts.
+    HandsetJobs(PasswordSource* passwords, ProgressProtocol* progress, QObject* window,
+                std::function<LinkSettings()> linkSettings);
     ~HandsetJobs() override;
 
     // False when a job is already running.
@@ -39,6 +41,7 @@ private:
     void attempt(Work work, Done done);
 
     PasswordSource* m_passwords;
+    std::function<LinkSettings()> m_linkSettings;
     HandsetTask* m_task;
     bool m_busy = false;
     bool m_cancelled = false;

@@ -64,19 +64,14 @@ DriverCheck::CdcAcm DriverCheck::cdcAcm(const QString& sysRoot, const QString& m
     return CdcAcm::Missing;
 }
 
-bool DriverCheck::usesBundle()
+bool DriverCheck::usesBundle(const QString& bundle)
 {
 #ifdef Q_OS_LINUX
-    return !qEnvironmentVariableIsEmpty("EDGEMARKS_DRIVER_BUNDLE");
+    return !bundle.isEmpty();
 #else
+    Q_UNUSED(bundle);
     return true;
 #endif
-}
-
-QString DriverCheck::bundlePath()
-{
-    const QByteArray env = qgetenv("EDGEMARKS_DRIVER_BUNDLE");
-    return env.isEmpty() ? QString::fromLatin1(DefaultBundle) : QString::fromLocal8Bit(env);
 }
 
 bool DriverCheck::isAcceptedVersion(const QString& version)
@@ -89,11 +84,12 @@ bool DriverCheck::isAcceptedVersion(const QString& version)
     return major > 1 || (major == 1 && minor > 1);
 }
 
-bool DriverCheck::exists()
+bool DriverCheck::exists(const QString& bundle)
 {
-    if (!usesBundle())
+    if (!usesBundle(bundle))
         return DriverCheck::cdcAcm() != DriverCheck::CdcAcm::Missing;
-    QFile info(bundlePath() + QStringLiteral("/Contents/Info.plist"));
+    const QString path = bundle.isEmpty() ? QString::fromLatin1(DefaultBundle) : bundle;
+    QFile info(path + QStringLiteral("/Contents/Info.plist"));
     if (!info.open(QIODevice::ReadOnly) || info.size() > (1 << 20))
         return false;
     QString version;
@@ -110,24 +106,24 @@ bool DriverCheck::exists()
     return !version.isNull() && isAcceptedVersion(version);
 }
 
-QString DriverCheck::humanReadableName()
+QString DriverCheck::humanReadableName(const QString& bundle)
 {
-    if (!usesBundle())
+    if (!usesBundle(bundle))
         return QCoreApplication::translate("DriverCheck", "USB modem driver of the Linux kernel (cdc_acm)");
     return QCoreApplication::translate("DriverCheck", "AH-K3001V USB Driver %1.%2").arg(1).arg(2);
 }
 
-QString DriverCheck::missingText()
+QString DriverCheck::missingText(const QString& bundle)
 {
     return QCoreApplication::translate("DriverCheck",
                                        "The %1 wasn't found; the AIR-EDGE PHONE cannot be used without it.")
-               .arg(humanReadableName()) +
-           QLatin1Char('\n') + instructions(false);
+               .arg(humanReadableName(bundle)) +
+           QLatin1Char('\n') + instructions(bundle, false);
 }
 
-QString DriverCheck::instructions(bool programQuits)
+QString DriverCheck::instructions(const QString& bundle, bool programQuits)
 {
-    if (!usesBundle()) {
+    if (!usesBundle(bundle)) {
         const QString modules = DriverCheck::runningKernelModulesDir();
         const QString advice =
             QCoreApplication::translate(
@@ -142,8 +138,8 @@ QString DriverCheck::instructions(bool programQuits)
     }
     if (!programQuits)
         return QCoreApplication::translate("DriverCheck", "You need to install the %1 or later.")
-            .arg(humanReadableName());
+            .arg(humanReadableName(bundle));
     return QCoreApplication::translate("DriverCheck",
                                        "You need to install the %1 or later. The application will be quited.")
-        .arg(humanReadableName());
+        .arg(humanReadableName(bundle));
 }

@@ -10,23 +10,23 @@ namespace DriverCheck
 
 enum class CdcAcm { Loaded, BuiltIn, Installed, Missing };
 
-// The driver check. On Linux: the kernel's cdc_acm driver is there (loaded,
-// built in or installed for the running kernel). Elsewhere, and whenever
-// EDGEMARKS_DRIVER_BUNDLE names one: the driver bundle's
+// The driver check. bundle is the driver bundle the program's settings name
+// (LinkSettings::driverBundle), empty for none. On Linux without a bundle: the
+// kernel's cdc_acm driver is there (loaded, built in or installed for the
+// running kernel). Elsewhere, and whenever a bundle is named: the bundle's
 // CFBundleShortVersionString is 1.2 or later.
-bool exists();
-QString humanReadableName();
+bool exists(const QString& bundle);
+QString humanReadableName(const QString& bundle);
 // What to do when the driver is missing: the alert's informative text, which
 // ends by saying that the program quits, or the advice alone.
-QString instructions(bool programQuits = true);
+QString instructions(const QString& bundle, bool programQuits = true);
 // That the driver is missing and what to do, for a command that needs it.
-QString missingText();
+QString missingText(const QString& bundle);
 // The version rule alone, for a version text.
 bool isAcceptedVersion(const QString& version);
 inline constexpr const char* DefaultBundle = "/System/Library/Extensions/AHK3001VDriver.kext";
-// The driver bundle to check instead of the kernel's driver (EDGEMARKS_DRIVER_BUNDLE).
-bool usesBundle();
-QString bundlePath();
+// Whether a driver bundle is checked instead of the kernel's driver.
+bool usesBundle(const QString& bundle);
 
 // sysRoot is where sysfs is mounted; modulesDir holds the running kernel's
 // modules (empty: /lib/modules/<release> of the running kernel).

@@ -126,7 +126,7 @@ void VedORovav::downloadOne(const AirHFile& file, DownloadSink& sink, int index,
     bool opened = false;
     try {
         // The header's echo is not examined; the name echo below is.
-        FrameChannel::noteEcho(buffer, 3, 0x602);
+        m_frames.noteEcho(buffer, 3, 0x602);
         // The name echo, one byte per read so that no content is taken with it.
         for (int pass = 0; pass < 2; ++pass) {
             while (taken + 12 < frame && taken < BufferLength) {

@@ -19,15 +19,15 @@ bool echoes(int command, int subCommand, int expectedCommand, int expectedSubCom
     return uchar(command) == uchar(expectedCommand) && subCommand == (expectedSubCommand & 0xFFFF);
 }
 
-void noteOtherEcho(int command, int subCommand, int sentCommand, int sentSubCommand)
+void noteOtherEcho(const ByteStream& stream, int command, int subCommand, int sentCommand, int sentSubCommand)
 {
-    ProtocolLog::shared().step(ProtocolLog::Kind::Note,
-                               QStringLiteral("the reply to command 0x%1, sub-command 0x%2 echoes 0x%3, 0x%4 "
-                                              "(not examined)")
-                                   .arg(sentCommand, 4, 16, QLatin1Char('0'))
-                                   .arg(sentSubCommand & 0xFFFF, 4, 16, QLatin1Char('0'))
-                                   .arg(command, 4, 16, QLatin1Char('0'))
-                                   .arg(subCommand, 4, 16, QLatin1Char('0')));
+    stream.logStep(
+        ProtocolLog::Kind::Note,
+        QStringLiteral("the reply to command 0x%1, sub-command 0x%2 echoes 0x%3, 0x%4 (not examined)")
+            .arg(sentCommand, 4, 16, QLatin1Char('0'))
+            .arg(sentSubCommand & 0xFFFF, 4, 16, QLatin1Char('0'))
+            .arg(command, 4, 16, QLatin1Char('0'))
+            .arg(subCommand, 4, 16, QLatin1Char('0')));
 }
 } // namespace
 
@@ -96,13 +96,13 @@ void FrameChannel::waitFor(bool writing, qint64 deadline)
     }
 }
 
-void FrameChannel::noteEcho(const char* buffer, int command, int subCommand)
+void FrameChannel::noteEcho(const char* buffer, int command, int subCommand) const
 {
     const auto* b = reinterpret_cast<const uchar*>(buffer);
     const int echoedCommand = b[2] << 8 | b[3];
     const int echoedSubCommand = b[9] << 8 | b[11];
     if (!echoes(echoedCommand, echoedSubCommand, command, subCommand))
-        noteOtherEcho(echoedCommand, echoedSubCommand, command, subCommand);
+        noteOtherEcho(*m_stream, echoedCommand, echoedSubCommand, command, subCommand);
 }
 
 int FrameChannel::parseCount(const char* text, int length)
@@ -143,8 +143,9 @@ void FrameChannel::sendCommand(int command, int subCommand, const char* paramete
     QByteArray logged(reinterpret_cast<const char*>(header), HeaderLength);
     if (parameter)
         logged.append(parameter, std::min(length, ProtocolLog::MaxBytesPerEntry));
-    ProtocolLog::shared().frame(ProtocolLog::Kind::Sent, logged,
-                                HeaderLength + (parameter ? qint64(length) : 0), masked ? HeaderLength : -1);
+    if (m_stream)
+        m_stream->logFrame(ProtocolLog::Kind::Sent, logged, HeaderLength + (parameter ? qint64(length) : 0),
+                           masked ? HeaderLength : -1);
     // Once any of a frame is out, all of it goes out: a cancel in the middle would
     // leave the handset taking the next frame for this one's rest.
     if (parameter && length <= SmallFrameLength - HeaderLength) {
@@ -169,7 +170,6 @@ int FrameChannel::receiveData(char* buffer, int maxLength, bool additionally)
     b[12] = 0xFF;
     b[13] = 0x00;
 
-    ProtocolLog& log = ProtocolLog::shared();
     // The limit holds for the whole reply: a peer that keeps sending noise cannot
     // hold the transfer past it.
     const qint64 deadline = replyDeadline();
@@ -186,7 +186,7 @@ int FrameChannel::receiveData(char* buffer, int maxLength, bool additionally)
             }
         }
         if (start > 0) {
-            log.frame(ProtocolLog::Kind::Skipped, QByteArray(buffer, start), start);
+            m_stream->logFrame(ProtocolLog::Kind::Skipped, QByteArray(buffer, start), start);
             std::memmove(buffer, buffer + start, size_t(held - start));
             held -= start;
         }
@@ -200,7 +200,8 @@ int FrameChannel::receiveData(char* buffer, int maxLength, bool additionally)
         while (held < limit)
             held += readSome(buffer + held, limit - held, deadline);
     }
-    log.frame(ProtocolLog::Kind::Received, QByteArray(buffer, held), total < HeaderLength ? held : total);
+    m_stream->logFrame(ProtocolLog::Kind::Received, QByteArray(buffer, held),
+                       total < HeaderLength ? held : total);
     if (additionally && total < HeaderLength)
         throw VedORovavException(LinkTexts::IllegalLength);
     return total;
@@ -228,14 +229,15 @@ FrameChannel::Reply FrameChannel::request(int command, int subCommand, const cha
         if (!echoes(reply.command, reply.subCommand, echo->command, echo->subCommand))
             throw VedORovavException(LinkTexts::IllegalFormat);
     } else if (!echoes(reply.command, reply.subCommand, command, subCommand)) {
-        noteOtherEcho(reply.command, reply.subCommand, command, subCommand);
+        noteOtherEcho(*m_stream, reply.command, reply.subCommand, command, subCommand);
     }
     return reply;
 }
 
 int FrameChannel::sendRawData(const char* data, int length)
 {
-    ProtocolLog::shared().data(ProtocolLog::Kind::Sent, data, length);
+    if (m_stream)
+        m_stream->logData(ProtocolLog::Kind::Sent, data, length);
     writeAll(data, length);
     return length;
 }
@@ -266,7 +268,7 @@ void FrameChannel::writeAll(const char* data, int length, bool wholeOnceStarted)
 int FrameChannel::receiveRawData(char* buffer, int maxLength)
 {
     const int count = readSome(buffer, maxLength, replyDeadline());
-    ProtocolLog::shared().data(ProtocolLog::Kind::Received, buffer, count);
+    m_stream->logData(ProtocolLog::Kind::Received, buffer, count);
     return count;
 }
 

@@ -72,7 +72,7 @@ public:
 
     // Notes in the protocol log a reply header in buffer whose echo is not
     // command and subCommand (an echo that is not examined).
-    static void noteEcho(const char* buffer, int command, int subCommand);
+    void noteEcho(const char* buffer, int command, int subCommand) const;
     // Decimal digits, perhaps padded with spaces, NULs or line ends.
     static int parseCount(const char* text, int length);
 

@@ -5,14 +5,10 @@
 #include <QSocketNotifier>
 
 #include <libudev.h>
-#include <mutex>
 #include <unistd.h>
 
 namespace
 {
-std::mutex choiceMutex;
-QString chosenOverride;
-
 QString text(const char* s)
 {
     return s ? QString::fromUtf8(s) : QString();
@@ -105,14 +101,10 @@ std::optional<HandsetPort> HandsetDevices::findHandset()
     return std::nullopt;
 }
 
-HandsetDevices::Choice HandsetDevices::chosenDevice(bool discover)
+HandsetDevices::Choice HandsetDevices::chosenDevice(const QString& given, bool discover)
 {
-    const QString chosen = chosenDeviceOverride();
-    if (!chosen.isEmpty())
-        return {chosen, Source::Chosen};
-    const QByteArray env = qgetenv("EDGEMARKS_DEVICE");
-    if (!env.isEmpty())
-        return {QFile::decodeName(env), Source::Environment};
+    if (!given.isEmpty())
+        return {given, Source::Given};
     // The rule's link is there even when the udev database is not readable.
     if (QFileInfo(QLatin1String(RuleLink)).exists())
         return {QLatin1String(RuleLink), Source::RuleLink};
@@ -121,18 +113,6 @@ HandsetDevices::Choice HandsetDevices::chosenDevice(bool discover)
     if (const std::optional<HandsetPort> port = findHandset())
         return {port->path, Source::Discovered};
     return {};
-}
-
-void HandsetDevices::setChosenDevice(const QString& path)
-{
-    std::lock_guard lock(choiceMutex);
-    chosenOverride = path;
-}
-
-QString HandsetDevices::chosenDeviceOverride()
-{
-    std::lock_guard lock(choiceMutex);
-    return chosenOverride;
 }
 
 HandsetMonitor::HandsetMonitor(QObject* parent) : QObject(parent)

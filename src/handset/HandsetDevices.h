@@ -28,8 +28,9 @@ Q_DECLARE_METATYPE(HandsetPort)
 
 // Finding the handset through the system's device database (udev). The handset
 // is the tty whose USB device has the ID 0482:0203; the device that the link
-// opens is, in this order: the one chosen in the editor, EDGEMARKS_DEVICE (and
-// so --device), the link made by our udev rule, the first handset found.
+// opens is, in this order: the one the program's settings give (chosen in the
+// editor, --device, EDGEMARKS_DEVICE), the link made by our udev rule, the
+// first handset found.
 class HandsetDevices
 {
 public:
@@ -37,7 +38,7 @@ public:
     static constexpr const char* ProductId = "0203";
     static constexpr const char* RuleLink = "/dev/ah-k3001v";
 
-    enum class Source { Chosen, Environment, RuleLink, Discovered, None };
+    enum class Source { Given, RuleLink, Discovered, None };
     struct Choice {
         QString path; // empty with Source::None
         Source source = Source::None;
@@ -47,12 +48,9 @@ public:
     static QList<HandsetPort> candidates();
     // The first handset, the one with our rule's link before others.
     static std::optional<HandsetPort> findHandset();
-    // Without discover, a handset found only by asking udev is not looked for.
-    static Choice chosenDevice(bool discover = true);
-
-    // The editor's choice for this process; an empty path finds the handset again.
-    static void setChosenDevice(const QString& path);
-    static QString chosenDeviceOverride();
+    // The device given, else the one found. Without discover, a handset found
+    // only by asking udev is not looked for.
+    static Choice chosenDevice(const QString& given, bool discover = true);
 };
 
 // Tells when a USB serial port comes or goes, from udev's events, without polling.

@@ -81,7 +81,7 @@ void HandsetTask::cancel()
     m_cancel = true;
 }
 
-bool HandsetTask::start(Work work)
+bool HandsetTask::start(const LinkSettings& settings, Work work)
 {
     if (m_running)
         return false;
@@ -93,11 +93,11 @@ bool HandsetTask::start(Work work)
     // The task keeps the forwarder until the next transfer: the calls it posted may
     // still be waiting when the thread ends.
     m_forwarder = std::make_unique<Forwarder>(this);
-    m_thread = std::thread([this, work = std::move(work), forwarder = m_forwarder.get()] {
+    m_thread = std::thread([this, settings, work = std::move(work), forwarder = m_forwarder.get()] {
         bool result = false;
         std::optional<VedORovavException> failure;
         try {
-            VedORovav link;
+            VedORovav link(settings);
             link.setCancelFlag(&m_cancel);
             result = work(link, *forwarder);
         } catch (const VedORovavException& e) {

@@ -30,8 +30,9 @@ public:
     // Cancels a running transfer and waits for its end.
     ~HandsetTask() override;
 
-    // Starts work on a new link; false when a transfer is still running.
-    bool start(Work work);
+    // Starts work on a new link made with settings; false when a transfer is
+    // still running.
+    bool start(const LinkSettings& settings, Work work);
     void cancel();
     bool isRunning() const { return m_running; }
 

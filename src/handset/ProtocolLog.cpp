@@ -62,14 +62,6 @@ ProtocolLog::~ProtocolLog()
         m_trace->commit();
 }
 
-ProtocolLog& ProtocolLog::shared()
-{
-    // Never destroyed: a link closed by a static object's destructor at exit
-    // still has its log.
-    static ProtocolLog* log = new ProtocolLog;
-    return *log;
-}
-
 void ProtocolLog::step(Kind kind, const QString& text)
 {
     Entry e;

@@ -17,7 +17,8 @@
 // attribute and close steps and every failure. The process keeps the last
 // conversations in memory (bounded) and can also write each entry to a trace
 // file as it happens. Password bytes never reach the log: they are stored as
-// zeros and shown as "**".
+// zeros and shown as "**". A program keeps one and hands it to its links
+// (LinkSettings::log); each link's byte stream writes to it.
 class ProtocolLog
 {
 public:
@@ -38,7 +39,6 @@ public:
     static constexpr qint64 MaxStoredBytes = 4 << 20;
     static constexpr int MaxBytesPerEntry = 4096;
 
-    static ProtocolLog& shared();
     ~ProtocolLog(); // a trace still open is kept
 
     void step(Kind kind, const QString& text);

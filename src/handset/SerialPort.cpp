@@ -93,9 +93,16 @@ bool takeInStep(const QString& path)
 }
 } // namespace
 
-std::unique_ptr<SerialPort> SerialPort::open(const QString& devicePath)
+std::unique_ptr<SerialPort> SerialPort::open(const QString& devicePath, std::shared_ptr<ProtocolLog> log)
 {
-    ProtocolLog& log = ProtocolLog::shared();
+    auto note = [&](ProtocolLog::Kind kind, const QString& text) {
+        if (log)
+            log->step(kind, text);
+    };
+    auto fail = [&](const QString& details) {
+        note(ProtocolLog::Kind::Error, details);
+        return VedORovavException(LinkTexts::CouldNotOpen, details);
+    };
     const QByteArray path = QFile::encodeName(devicePath);
     // Only a character device is opened: a regular file, a FIFO or a folder given
     // as the device is refused before anything touches it.
@@ -103,47 +110,45 @@ std::unique_ptr<SerialPort> SerialPort::open(const QString& devicePath)
     if (::stat(path.constData(), &node) == -1) {
         if (errno == ENOENT)
             return nullptr;
-        throw VedORovavException(LinkTexts::CouldNotOpen, openFailure(devicePath, errno));
+        throw fail(openFailure(devicePath, errno));
     }
     if (!S_ISCHR(node.st_mode))
-        throw VedORovavException(
-            LinkTexts::CouldNotOpen,
-            QCoreApplication::translate("VedORovav", "%1 is not a serial port: it is %2.")
-                .arg(devicePath, fileKind(node.st_mode)));
+        throw fail(QCoreApplication::translate("VedORovav", "%1 is not a serial port: it is %2.")
+                       .arg(devicePath, fileKind(node.st_mode)));
 
     // O_NOCTTY: the handset never becomes the controlling terminal (an unplug would
     // send SIGHUP); O_CLOEXEC: no program started later inherits the port.
-    log.step(ProtocolLog::Kind::Open, devicePath);
+    note(ProtocolLog::Kind::Open, devicePath);
     const int fd = ::open(path.constData(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd == -1) {
         const int error = errno;
-        log.step(ProtocolLog::Kind::Error, systemErrorText(error));
+        note(ProtocolLog::Kind::Error, systemErrorText(error));
         if (error == ENOENT)
             return nullptr;
         throw VedORovavException(LinkTexts::CouldNotOpen, openFailure(devicePath, error));
     }
-    std::unique_ptr<SerialPort> port(new SerialPort(fd, devicePath));
+    std::unique_ptr<SerialPort> port(new SerialPort(fd, devicePath, std::move(log)));
     port->setUp();
     return port;
 }
 
 void SerialPort::setUp()
 {
-    ProtocolLog& log = ProtocolLog::shared();
     // Reading the attributes first tells a terminal from any other device.
     if (tcgetattr(m_fd, &m_original) == -1) {
         if (errno != ENOTTY && errno != EINVAL)
             failOptions("reading the attributes (tcgetattr)");
-        throw VedORovavException(
-            LinkTexts::CouldNotOpen,
-            QCoreApplication::translate("VedORovav", "%1 is not a serial port.").arg(m_path));
+        const QString details =
+            QCoreApplication::translate("VedORovav", "%1 is not a serial port.").arg(m_path);
+        logStep(ProtocolLog::Kind::Error, details);
+        throw VedORovavException(LinkTexts::CouldNotOpen, details);
     }
     if (ioctl(m_fd, TIOCEXCL) == -1)
         failOptions("exclusive claim (TIOCEXCL)");
-    log.step(ProtocolLog::Kind::Setting, QStringLiteral("exclusive claim (TIOCEXCL)"));
+    logStep(ProtocolLog::Kind::Setting, QStringLiteral("exclusive claim (TIOCEXCL)"));
     if (fcntl(m_fd, F_SETFL, 0) == -1)
         failOptions("status flags 0 (F_SETFL)");
-    log.step(ProtocolLog::Kind::Setting, QStringLiteral("attributes read: ") + describe(m_original));
+    logStep(ProtocolLog::Kind::Setting, QStringLiteral("attributes read: ") + describe(m_original));
     struct termios options = m_original;
     options.c_iflag = IGNBRK | IGNPAR;
     options.c_oflag = 0;
@@ -164,7 +169,7 @@ void SerialPort::setUp()
     }
     if (tcsetattr(m_fd, TCSANOW, &options) == -1)
         failOptions("applying the attributes (tcsetattr)");
-    log.step(ProtocolLog::Kind::Setting, QStringLiteral("attributes set: ") + describe(options));
+    logStep(ProtocolLog::Kind::Setting, QStringLiteral("attributes set: ") + describe(options));
     m_mayBeStale = !takeInStep(m_path);
     dropStaleInput();
 }
@@ -177,7 +182,7 @@ void SerialPort::setUp()
 void SerialPort::dropStaleInput()
 {
     tcflush(m_fd, TCIFLUSH);
-    ProtocolLog::shared().step(ProtocolLog::Kind::Setting, QStringLiteral("pending input discarded (TCIFLUSH)"));
+    logStep(ProtocolLog::Kind::Setting, QStringLiteral("pending input discarded (TCIFLUSH)"));
 }
 
 qint64 SerialPort::dropArriving(int quietMs)
@@ -193,7 +198,7 @@ qint64 SerialPort::dropArriving(int quietMs)
         const ssize_t n = ::read(m_fd, stale, sizeof stale);
         if (n <= 0)
             break;
-        ProtocolLog::shared().data(ProtocolLog::Kind::Skipped, stale, n);
+        logData(ProtocolLog::Kind::Skipped, stale, n);
         dropped += n;
     }
     return dropped > 0 ? dropped : -1;
@@ -203,7 +208,7 @@ void SerialPort::failOptions(const char* step)
 {
     const QString details =
         QStringLiteral("%1: %2: %3.").arg(m_path, QLatin1String(step), systemErrorText(errno));
-    ProtocolLog::shared().step(ProtocolLog::Kind::Error, details);
+    logStep(ProtocolLog::Kind::Error, details);
     throw VedORovavException(LinkTexts::CouldNotSetOptions, details); // the destructor releases the port
 }
 
@@ -223,7 +228,7 @@ SerialPort::~SerialPort()
         std::lock_guard lock(inStepMutex);
         inStep.insert(m_path);
     }
-    ProtocolLog::shared().step(ProtocolLog::Kind::Close, m_path);
+    logStep(ProtocolLog::Kind::Close, m_path);
 }
 
 void SerialPort::releaseHeldPortsNow() noexcept

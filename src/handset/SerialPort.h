@@ -17,7 +17,8 @@ public:
     // on the line is dropped); nothing when path does not exist. Every other
     // failure is raised as VedORovavException with the path, the system's reason
     // and what to do.
-    static std::unique_ptr<SerialPort> open(const QString& path);
+    // Its steps go to log.
+    static std::unique_ptr<SerialPort> open(const QString& path, std::shared_ptr<ProtocolLog> log = {});
     ~SerialPort() override;
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
@@ -50,7 +51,10 @@ public:
     qint64 dropArriving(int quietMs);
 
 private:
-    SerialPort(int fd, const QString& path) : m_fd(fd), m_path(path) {}
+    SerialPort(int fd, const QString& path, std::shared_ptr<ProtocolLog> log)
+        : ByteStream(std::move(log)), m_fd(fd), m_path(path)
+    {
+    }
     // Claims and sets up the descriptor; raises (and closes it) on failure.
     void setUp();
     [[noreturn]] void failOptions(const char* step);

@@ -22,30 +22,20 @@ QString tr(const char* text)
 
 } // namespace
 
-VedORovav::VedORovav(QObject* parentWindow) : m_parentWindow(parentWindow), m_timeoutMs(timeoutSetting()) {}
+VedORovav::VedORovav(LinkSettings settings, QObject* parentWindow)
+    : m_parentWindow(parentWindow), m_settings(std::move(settings))
+{
+}
 
 VedORovav::~VedORovav()
 {
     close();
 }
 
-QString VedORovav::devicePath()
+void VedORovav::note(ProtocolLog::Kind kind, const QString& text) const
 {
-    return HandsetDevices::chosenDevice().path;
-}
-
-std::optional<int> VedORovav::timeoutSetting()
-{
-    const QString text = qEnvironmentVariable("EDGEMARKS_TIMEOUT").trimmed();
-    if (text.isEmpty())
-        return DefaultTimeoutSeconds * 1000;
-    bool ok = false;
-    const double seconds = text.toDouble(&ok);
-    if (!ok || !(seconds >= 0))
-        return std::nullopt;
-    if (seconds == 0 || seconds > 86400)
-        return -1; // wait for ever
-    return std::max(1, int(seconds * 1000));
+    if (m_stream)
+        m_stream->logStep(kind, text);
 }
 
 void VedORovav::testConnection(ProgressProtocol& progress, Stage* reached)
@@ -64,7 +54,7 @@ void VedORovav::testConnection(ProgressProtocol& progress, Stage* reached)
         *reached = Stage::Done;
         progress.updateProgressDoubleValue(2.0);
     } catch (const VedORovavException& e) {
-        ProtocolLog::shared().step(ProtocolLog::Kind::Error, e.reason());
+        note(ProtocolLog::Kind::Error, e.reason());
         progress.notifyException(e);
         throw;
     }
@@ -74,25 +64,25 @@ void VedORovav::open()
 {
     // A second open never leaks the first port or its saved attributes.
     close();
-    if (!m_timeoutMs)
-        throw VedORovavException(
-            LinkTexts::BadTimeout,
-            QStringLiteral("EDGEMARKS_TIMEOUT=%1").arg(qEnvironmentVariable("EDGEMARKS_TIMEOUT")));
-    m_frames.setTimeout(*m_timeoutMs);
+    if (!m_settings.replyTimeoutMs)
+        throw VedORovavException(LinkTexts::BadTimeout, m_settings.timeoutSource);
+    m_frames.setTimeout(*m_settings.replyTimeoutMs);
     if (m_opener) {
         m_stream = m_opener();
         if (!m_stream)
             throw VedORovavException(LinkTexts::NotConnected);
+        if (m_settings.log)
+            m_stream->setLog(m_settings.log);
     }
     QString missing;
     for (int attempt = 1; !m_stream; ++attempt) {
         // The handset may show up between attempts: look for it each time.
-        const HandsetDevices::Choice choice = HandsetDevices::chosenDevice();
+        const HandsetDevices::Choice choice = HandsetDevices::chosenDevice(m_settings.device);
         if (choice.source == HandsetDevices::Source::None) {
             missing =
                 tr("No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.")
                     .arg(QLatin1String(HandsetDevices::VendorId), QLatin1String(HandsetDevices::ProductId));
-        } else if ((m_stream = SerialPort::open(choice.path))) {
+        } else if ((m_stream = SerialPort::open(choice.path, m_settings.log))) {
             break;
         } else {
             missing = tr("%1 does not exist.").arg(choice.path);
@@ -106,10 +96,8 @@ void VedORovav::open()
                                    QFile::decodeName(QByteArray(target, int(std::max<ssize_t>(n, 0)))));
             }
         }
-        if (attempt == Attempts) {
-            ProtocolLog::shared().step(ProtocolLog::Kind::Open, missing);
+        if (attempt == Attempts)
             throw VedORovavException(LinkTexts::NotConnected, missing);
-        }
         m_frames.pause(RetryPauseMilliseconds);
     }
     m_frames.setStream(m_stream.get());
@@ -144,9 +132,8 @@ bool VedORovav::transfer(ProgressProtocol& progress, double maxValue, const QStr
     std::optional<VedORovavException> failure;
     auto fail = [&](const VedORovavException& e) {
         failure = e;
-        ProtocolLog::shared().step(ProtocolLog::Kind::Error,
-                                   e.details().isEmpty() ? e.reason()
-                                                         : e.reason() + QLatin1Char(' ') + e.details());
+        note(ProtocolLog::Kind::Error,
+             e.details().isEmpty() ? e.reason() : e.reason() + QLatin1Char(' ') + e.details());
         progress.notifyException(e);
     };
     bool loggedIn = false;
@@ -194,7 +181,7 @@ bool VedORovav::waitForQuietLine(ProgressProtocol& progress)
     auto* port = dynamic_cast<SerialPort*>(m_stream.get());
     if (!port || !port->mayHaveStaleInput())
         return false;
-    ProtocolLog::shared().step(ProtocolLog::Kind::Setting, QStringLiteral("waiting for a quiet line"));
+    note(ProtocolLog::Kind::Setting, QStringLiteral("waiting for a quiet line"));
     qint64 dropped = 0;
     for (;;) {
         m_frames.checkCancelled();
@@ -211,8 +198,8 @@ bool VedORovav::waitForQuietLine(ProgressProtocol& progress)
             throw VedORovavException(LinkTexts::IllegalLength);
     }
     if (dropped > 0) {
-        ProtocolLog::shared().step(ProtocolLog::Kind::Setting,
-                                   QStringLiteral("%1 bytes of an interrupted transfer dropped").arg(dropped));
+        note(ProtocolLog::Kind::Setting,
+             QStringLiteral("%1 bytes of an interrupted transfer dropped").arg(dropped));
         progress.updateProgressMessage(QString());
     }
     return dropped > 0;

@@ -5,6 +5,7 @@
 #include "handset/ByteStream.h"
 #include "handset/FrameChannel.h"
 #include "handset/HandsetSession.h"
+#include "handset/LinkSettings.h"
 #include "handset/LinkTexts.h"
 #include "handset/ProgressProtocol.h"
 #include "handset/VedORovavException.h"
@@ -42,20 +43,11 @@ public:
 class VedORovav
 {
 public:
-    static constexpr int DefaultTimeoutSeconds = 10;
-
-    explicit VedORovav(QObject* parentWindow = nullptr);
+    // settings: where the handset is, the reply limit and the protocol log.
+    explicit VedORovav(LinkSettings settings, QObject* parentWindow = nullptr);
     ~VedORovav();
     VedORovav(const VedORovav&) = delete;
     VedORovav& operator=(const VedORovav&) = delete;
-
-    // Where things are on this host. The device is found as HandsetDevices says
-    // (empty when there is none); EDGEMARKS_TIMEOUT (seconds; 0 waits for ever)
-    // overrides the time limit.
-    static QString devicePath();
-    // The time limit for one reply in milliseconds, -1 for none; nothing when
-    // EDGEMARKS_TIMEOUT is set to something that is not a number of seconds.
-    static std::optional<int> timeoutSetting();
 
     // Cancelling: while cancel holds true, every wait of the link (a read, a
     // write, a pause between attempts) ends within CancelSliceMilliseconds with
@@ -165,8 +157,11 @@ private:
                   const QString& password, const std::function<void()>& work,
                   const std::function<void()>& finish = {});
 
+    // A step of the conversation, for the protocol log of its stream.
+    void note(ProtocolLog::Kind kind, const QString& text) const;
+
     QPointer<QObject> m_parentWindow;
-    std::optional<int> m_timeoutMs;
+    LinkSettings m_settings;
     StreamOpener m_opener;
     std::unique_ptr<ByteStream> m_stream;
     FrameChannel m_frames;

@@ -190,11 +190,23 @@ class TestDocumentWindow : public QObject
     QTemporaryDir m_dir;
     MemoryKeychainStore m_keychain;
     std::unique_ptr<EdgeMarksApp> m_app;
+    KeychainStore* m_appKeychain = nullptr;
     int m_terminated = -1;
+
+    // The program, started when a test first needs it: after the test pointed
+    // the environment at its handset, which the program reads as it starts.
+    EdgeMarksApp* app()
+    {
+        if (!m_app) {
+            m_app = std::make_unique<EdgeMarksApp>(m_appKeychain, testLink());
+            m_app->terminate = [this](int status) { m_terminated = status; };
+        }
+        return m_app.get();
+    }
 
     DocumentWindow* newWindow()
     {
-        DocumentWindow* w = m_app->newDocument();
+        DocumentWindow* w = app()->newDocument();
         QCoreApplication::processEvents();
         return w;
     }
@@ -246,8 +258,7 @@ class TestDocumentWindow : public QObject
     void restartApp(KeychainStore* keychain)
     {
         m_app.reset();
-        m_app = std::make_unique<EdgeMarksApp>(keychain);
-        m_app->terminate = [this](int status) { m_terminated = status; };
+        m_appKeychain = keychain;
     }
 
 private slots:
@@ -362,7 +373,7 @@ private slots:
         QVERIFY(dialog && dialog->isVisible());
         dialog->setTextValue(m_dir.filePath("elsewhere"));
         dialog->accept();
-        QCOMPARE(HandsetDevices::chosenDevice().path, m_dir.filePath("elsewhere"));
+        QCOMPARE(app()->linkSettings().device, m_dir.filePath("elsewhere"));
         QCOMPARE(QSettings().value("Handset/device").toString(), m_dir.filePath("elsewhere"));
         QCOMPARE(status->text(), QString("AIR-EDGE PHONE: %1").arg(m_dir.filePath("elsewhere")));
         emit menu->aboutToShow();
@@ -378,18 +389,20 @@ private slots:
         QVERIFY(idle(w));
         // The next run uses it too, unless the environment names a port.
         restartApp(&m_keychain);
-        QCOMPARE(HandsetDevices::chosenDevice().path, sim.devicePath());
+        QCOMPARE(app()->linkSettings().device, sim.devicePath());
         qunsetenv("EDGEMARKS_DEVICE");
         restartApp(&m_keychain);
-        QCOMPARE(HandsetDevices::chosenDevice().path, m_dir.filePath("elsewhere"));
+        QCOMPARE(app()->linkSettings().device, m_dir.filePath("elsewhere"));
 
-        // Find Automatically: back to the port found on its own.
+        // Find Automatically: back to the port the program was started with.
+        qputenv("EDGEMARKS_DEVICE", QFile::encodeName(sim.devicePath()));
+        restartApp(&m_keychain);
+        app()->chooseDevice(m_dir.filePath("elsewhere"));
         w = newWindow();
         menu = w->ui()->menuDevice;
         emit menu->aboutToShow();
         menu->findChild<QAction*>("automaticDevice")->trigger();
-        qputenv("EDGEMARKS_DEVICE", QFile::encodeName(sim.devicePath()));
-        QCOMPARE(HandsetDevices::chosenDevice().path, sim.devicePath());
+        QCOMPARE(app()->linkSettings().device, sim.devicePath());
         QVERIFY(!QSettings().contains("Handset/device"));
         w->ui()->actionImport->trigger();
         QVERIFY(idle(w));
@@ -407,13 +420,13 @@ private slots:
             qputenv("EDGEMARKS_DEVICE", device);
             qputenv("EDGEMARKS_DRIVER_BUNDLE", bundle);
         });
-        QVERIFY(m_app->startSimulator());
+        QVERIFY(app()->startSimulator());
         DocumentWindow* w = newWindow();
         QMenu* menu = w->ui()->menuDevice;
         emit menu->aboutToShow();
         const QString automatic = menu->findChild<QAction*>("automaticDevice")->text();
         QVERIFY2(automatic.contains("Simulated AIR-EDGE PHONE") &&
-                     !automatic.contains(m_app->simulator()->devicePath()),
+                     !automatic.contains(app()->simulator()->devicePath()),
                  qPrintable(automatic));
         menu->findChild<QAction*>("otherDevice")->trigger();
         auto* dialog = w->findChild<QInputDialog*>("otherDeviceDialog");
@@ -458,7 +471,7 @@ private slots:
     {
         SimulatorFixture sim;
         QPointer<DocumentCommands> commands = startASilentImport(sim)->commands();
-        m_app->shutDown(143);
+        app()->shutDown(143);
         QVERIFY(QTest::qWaitFor([this] { return m_terminated == 143; }, 10000));
         // The window may be gone by now; if it is not, its transfer must be.
         QVERIFY(!commands || !commands->isBusy());
@@ -837,11 +850,11 @@ private slots:
         QVERIFY(w->saveTo(path));
         QVERIFY(!w->isWindowModified());
         QCOMPARE(w->windowTitle(), QString("edited.edgemarks[*] — EdgeMarks"));
-        QVERIFY(m_app->recentFiles().contains(path));
-        QCOMPARE(m_app->openDocument(path), w); // already open: the same window
+        QVERIFY(app()->recentFiles().contains(path));
+        QCOMPARE(app()->openDocument(path), w); // already open: the same window
         w->close();
         QCoreApplication::processEvents();
-        DocumentWindow* reopened = m_app->openDocument(path);
+        DocumentWindow* reopened = app()->openDocument(path);
         QVERIFY(reopened);
         QCOMPARE(reopened->document()->bookmarkList().size(), 2);
     }
@@ -1046,7 +1059,7 @@ private slots:
 
         // The protocol log is the user's alone.
         const QString log = m_dir.filePath("private.log");
-        QVERIFY(m_app->windows().first()->saveProtocolLog(log));
+        QVERIFY(app()->windows().first()->saveProtocolLog(log));
         QVERIFY(!(QFile::permissions(log) & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
     }
 
@@ -1172,13 +1185,14 @@ private slots:
         if (file != document)
             QVERIFY(writeFile(file, "the old version"));
         const QByteArray old = readFile(file);
-        DocumentWindow* w = m_app->openDocument(document);
+        DocumentWindow* w = app()->openDocument(document);
+        QVERIFY(w);
         w->document()->addBookmarks({make("New", 1)}, w->document()->folderList(), "Add");
-        ProtocolLog::shared().step(ProtocolLog::Kind::Note, "a line to save");
+        testLog()->step(ProtocolLog::Kind::Note, "a line to save");
         const qint64 size =
             name == "doc.html"
                 ? BrowserBookmarks::write(w->document()->bookmarkList(), w->document()->folderList()).size()
-            : name == "protocol.log" ? ProtocolLog::shared().toText().toUtf8().size()
+            : name == "protocol.log" ? testLog()->toText().toUtf8().size()
                                      : old.size();
         {
             WriteFault disk(dir.path(), roomFor(c, size), c.syncFails);
@@ -1206,11 +1220,11 @@ private slots:
         QVERIFY(MyDocument().writeToFile(file));
         QVERIFY(QFile::link(file, dir.filePath("symbolic.edgemarks")));
         QVERIFY(::link(QFile::encodeName(file).constData(), QFile::encodeName(dir.filePath("hard.edgemarks")).constData()) == 0);
-        DocumentWindow* w = m_app->openDocument(file);
+        DocumentWindow* w = app()->openDocument(file);
         QVERIFY(w);
-        QCOMPARE(m_app->openDocument(dir.filePath("symbolic.edgemarks")), w);
-        QCOMPARE(m_app->openDocument(dir.filePath("hard.edgemarks")), w);
-        QCOMPARE(m_app->openDocument(dir.path() + "/./doc.edgemarks"), w);
+        QCOMPARE(app()->openDocument(dir.filePath("symbolic.edgemarks")), w);
+        QCOMPARE(app()->openDocument(dir.filePath("hard.edgemarks")), w);
+        QCOMPARE(app()->openDocument(dir.path() + "/./doc.edgemarks"), w);
     }
 
     // Files that are not what their names say, opened in the editor: no window,
@@ -1234,7 +1248,7 @@ private slots:
         static const bool made = makeCraftedInputs(inputs.path());
         QVERIFY(made);
         PeakMemory peak;
-        QVERIFY(!m_app->openDocument(inputs.filePath(name)));
+        QVERIFY(!app()->openDocument(inputs.filePath(name)));
         const qint64 rise = peak.rise();
         QMessageBox* alert = nullptr;
         for (QWidget* top : QApplication::topLevelWidgets())
@@ -1287,9 +1301,9 @@ private slots:
         QVERIFY(junk.open(QIODevice::WriteOnly));
         junk.write("junk");
         junk.close();
-        const int before = int(m_app->windows().size());
-        QVERIFY(!m_app->openDocument(junk.fileName()));
-        QCOMPARE(int(m_app->windows().size()), before);
+        const int before = int(app()->windows().size());
+        QVERIFY(!app()->openDocument(junk.fileName()));
+        QCOMPARE(int(app()->windows().size()), before);
         for (QWidget* top : QApplication::topLevelWidgets())
             if (auto* box = qobject_cast<QMessageBox*>(top); box && box->objectName() == "openErrorAlert")
                 box->close();
@@ -1306,7 +1320,7 @@ private slots:
         MyDocument original;
         original.setBookmarkList({make("kept", 1)});
         QVERIFY(original.writeToFile(path));
-        DocumentWindow* w = activeWindow(m_app->openDocument(path));
+        DocumentWindow* w = activeWindow(app()->openDocument(path));
         QVERIFY(w);
         QVERIFY(w->findChild<QLabel*>("handsetStatus")->text().contains("No driver"));
         QTest::keyClick(w, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier); // Add
@@ -1340,8 +1354,8 @@ private slots:
     // Handset > Test Connection says which step failed: the port, the top screen.
     void testConnectionNamesTheStep()
     {
-        DocumentWindow* w = newWindow();
         qputenv("EDGEMARKS_DEVICE", QFile::encodeName(m_dir.filePath("nothing-here")));
+        DocumentWindow* w = newWindow();
         w->ui()->actionTestConnection->trigger();
         QMessageBox* box = visibleBox(w, "errorAlert");
         QVERIFY(box && box->text().contains("at the port"));
@@ -1349,6 +1363,7 @@ private slots:
         QVERIFY(idle(w));
 
         SimulatorFixture sim;
+        app()->chooseDevice(sim.devicePath()); // Handset > Device
         SimulatedHandset::Faults faults;
         faults.probesAnsweredNG = -1;
         sim->setFaults(faults);

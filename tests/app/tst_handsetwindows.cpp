@@ -86,6 +86,11 @@ class TestHandsetWindows : public QObject
     DocumentWindow* window()
     {
         m_keychain.savePassword("1234");
+        // The program starts once the test pointed the environment at its handset.
+        if (!m_app) {
+            m_app = std::make_unique<EdgeMarksApp>(&m_keychain, testLink());
+            m_app->terminate = [](int) {};
+        }
         DocumentWindow* w = m_app->newDocument();
         QCoreApplication::processEvents(); // the driver check
         return w;
@@ -102,11 +107,6 @@ private slots:
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); // dialogs the test can type into
     }
 
-    void init()
-    {
-        m_app = std::make_unique<EdgeMarksApp>(&m_keychain);
-        m_app->terminate = [](int) {};
-    }
     void cleanup() { m_app.reset(); }
 
     // The list sorts by size, two files are saved to a folder (a picture gets

@@ -96,7 +96,7 @@ class TestCli : public QObject
 
         BufferIo io(input);
         Result r;
-        r.status = Command::execute(arguments, io);
+        r.status = Command::execute(arguments, io, testLink());
         io.out().flush();
         io.err().flush();
         r.out = io.outText;
@@ -460,6 +460,11 @@ private slots:
         SimulatedHandset::Faults faults;
         faults.hangUpOn = 0x802;
         sim->setFaults(faults);
+        // --device reaches the port, whatever the environment named.
+        QCOMPARE(cli({"ls", "--device", sim.devicePath()},
+                     {"EDGEMARKS_PASSWORD=1234", "EDGEMARKS_DEVICE=" + path("no-such-device")})
+                     .status,
+                 0);
         Result r = cli({"import", doc}, {"EDGEMARKS_PASSWORD=1234"});
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.startsWith("Couldn't import the bookmarks.\n"), qPrintable(r.err));
@@ -703,9 +708,9 @@ private slots:
                 return cli({"convert", "--force", doc, to});
             Result r;
             QString error;
-            ProtocolLog::shared().setTraceFile(to);
+            testLog()->setTraceFile(to);
             cli({"ls"}, {"EDGEMARKS_PASSWORD=1234"});
-            r.status = ProtocolLog::shared().setTraceFile(QString(), &error) ? 0 : 1;
+            r.status = testLog()->setTraceFile(QString(), &error) ? 0 : 1;
             r.err = error;
             return r;
         };

@@ -32,7 +32,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("old.tar"));
         QVERIFY(writeFile(path, "the old backup"));
 
-        VedORovav link;
+        VedORovav link{testLink()};
         RecordingProgress progress;
         QVERIFY_THROWS_EXCEPTION(VedORovavException,
                                  HandsetBackup::backUp(link, path, QStringLiteral("1234"), progress));

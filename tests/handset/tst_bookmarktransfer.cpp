@@ -169,7 +169,7 @@ private slots:
         qputenv("EDGEMARKS_DEVICE", "/dev/null/not-a-directory");
         RecordingProgress progress;
         BookmarkList list;
-        QCOMPARE(reasonOf([&] { VedORovav().readBookmarks(list, "1234", progress); }),
+        QCOMPARE(reasonOf([&] { VedORovav(testLink()).readBookmarks(list, "1234", progress); }),
                  QString(LinkTexts::CouldNotOpen));
         QCOMPARE(progress.calls, QStringList({"open", "exception", "close"}));
         QCOMPARE(progress.exception, QString(LinkTexts::CouldNotOpen));

@@ -172,7 +172,7 @@ private slots:
 
     void handsetFileNames()
     {
-        VedORovav link;
+        VedORovav link{testLink()};
         QCOMPARE(link.dataFileName("memo.txt", "other"), QByteArray("memo.txt\tother\t\0", 16));
         QCOMPARE(link.dataFileName(QStringLiteral("写真"), ""), QByteArray("\x8e\xca\x90\x5e\t\t\0", 7));
         QCOMPARE(link.dataFileName(QString(4088, 'n'), "type").size(), 4095);
@@ -193,7 +193,7 @@ private slots:
             line->handset.zeroEchoes = true;
             return line;
         };
-        ProtocolLog::shared().clear();
+        testLog()->clear();
         RecordingProgress progress;
         const BookmarkPtr bookmark = makeBookmark("abc", "http://example.jp/", 1, 0);
         BookmarkList imported;
@@ -217,7 +217,7 @@ private slots:
         QVERIFY(getting->link.readFileFrom(files, destinations, "1234", progress));
         QCOMPARE(readFile(local), QByteArray("memo"));
         QVERIFY(zeroEchoing()->link.writeFileFrom({local}, "1234", progress));
-        QVERIFY(ProtocolLog::shared().toText().contains(
+        QVERIFY(testLog()->toText().contains(
             "the reply to command 0x0002, sub-command 0x0801 echoes 0x0000, 0x0000 (not examined)"));
     }
 
@@ -265,7 +265,8 @@ private slots:
         const QString target = m_dir.filePath("never.txt");
         auto failure = [](const AirHFileList& files, QStringList& destinations) {
             RecordingProgress progress;
-            return reasonOf([&] { VedORovav().readFileFrom(files, destinations, "1234", progress); });
+            return reasonOf(
+                [&] { VedORovav(testLink()).readFileFrom(files, destinations, "1234", progress); });
         };
         {
             SimulatedHandset::Faults faults;
@@ -293,7 +294,7 @@ private slots:
             sim->setFaults({});
             AirHFileList files;
             RecordingProgress progress;
-            QVERIFY(VedORovav().readDirectory(files, "1234", progress));
+            QVERIFY(VedORovav(testLink()).readDirectory(files, "1234", progress));
             QCOMPARE(files.size(), SimulatedHandset::sampleFiles().size());
             sim.settle();
         }

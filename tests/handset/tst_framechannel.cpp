@@ -146,7 +146,8 @@ private slots:
     void waits()
     {
         // Nothing to talk through: a failure, never a crash.
-        QCOMPARE(reasonOf([] { VedORovav().loginWithPassword("1234"); }), QString(LinkTexts::CouldNotWrite));
+        QCOMPARE(reasonOf([] { VedORovav(testLink()).loginWithPassword("1234"); }),
+                 QString(LinkTexts::CouldNotWrite));
         QCOMPARE(reasonOf([] { FrameChannel().receiveReply(4096); }), QString(LinkTexts::CouldNotRead));
         {
             Line line;

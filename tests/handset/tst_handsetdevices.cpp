@@ -104,7 +104,6 @@ private slots:
     {
         qunsetenv("EDGEMARKS_DEVICE");
         qunsetenv("EDGEMARKS_DRIVER_BUNDLE");
-        HandsetDevices::setChosenDevice(QString());
         m_testbed = umockdev_testbed_new();
     }
 
@@ -115,7 +114,7 @@ private slots:
         add(usbSerialDevice("0403", "6001", "FT232R USB UART", "ttyUSB0", "188"));
         QVERIFY(HandsetDevices::candidates().first().path == QLatin1String("/dev/ttyUSB0"));
         QVERIFY(!HandsetDevices::findHandset());
-        QCOMPARE(HandsetDevices::chosenDevice().source, HandsetDevices::Source::None);
+        QCOMPARE(HandsetDevices::chosenDevice(QString()).source, HandsetDevices::Source::None);
 
         add(usbSerialDevice("0482", "0203", "AH-K3001V", "ttyACM0", "166"));
         const QList<HandsetPort> ports = HandsetDevices::candidates();
@@ -130,19 +129,16 @@ private slots:
         QVERIFY(!ports.last().handset);
         QCOMPARE(ports.last().usbId, QString("0403:6001"));
 
-        // Discovered unless the editor or the environment says otherwise.
-        QCOMPARE(HandsetDevices::chosenDevice().source, HandsetDevices::Source::Discovered);
-        qputenv("EDGEMARKS_DEVICE", "/dev/ttyUSB0");
-        QCOMPARE(HandsetDevices::chosenDevice().path, QString("/dev/ttyUSB0"));
-        HandsetDevices::setChosenDevice(QStringLiteral("/dev/ttyACM7"));
-        QCOMPARE(HandsetDevices::chosenDevice().path, QString("/dev/ttyACM7"));
-        QCOMPARE(HandsetDevices::chosenDevice().source, HandsetDevices::Source::Chosen);
+        // Discovered unless the program's settings name a device.
+        QCOMPARE(HandsetDevices::chosenDevice(QString()).source, HandsetDevices::Source::Discovered);
+        QCOMPARE(HandsetDevices::chosenDevice("/dev/ttyUSB0").path, QString("/dev/ttyUSB0"));
+        QCOMPARE(HandsetDevices::chosenDevice("/dev/ttyUSB0").source, HandsetDevices::Source::Given);
     }
 
     void withoutAHandsetOpenSaysSo()
     {
         add(usbSerialDevice("0403", "6001", "FT232R USB UART", "ttyUSB0", "188"));
-        const VedORovavException e = failureOf([] { VedORovav().open(); });
+        const VedORovavException e = failureOf([] { VedORovav(testLink()).open(); });
         QCOMPARE(e.reason(), QString(LinkTexts::NotConnected));
         QVERIFY2(e.details().startsWith("No AH-K3001V (USB ID 0482:0203) was found."), qPrintable(e.details()));
     }
@@ -159,7 +155,7 @@ private slots:
         if (geteuid() == 0)
             QSKIP("root may open any port; the unprivileged run checks this");
         QVERIFY(!HandsetDevices::findHandset()->accessible);
-        const VedORovavException e = failureOf([] { VedORovav().open(); });
+        const VedORovavException e = failureOf([] { VedORovav(testLink()).open(); });
         QCOMPARE(e.reason(), QString(LinkTexts::CouldNotOpen));
         QVERIFY2(e.details().startsWith("/dev/ttyACM0: Permission denied. ") && e.details().contains("udev rule") &&
                      e.details().contains("dialout"),
@@ -210,17 +206,16 @@ private slots:
         if (DriverCheck::cdcAcm(QStringLiteral("/nonexistent"), DriverCheck::runningKernelModulesDir()) !=
             DriverCheck::CdcAcm::Missing)
             QSKIP("this machine has cdc_acm among the running kernel's modules");
-        QVERIFY(!DriverCheck::exists());
-        QVERIFY(DriverCheck::humanReadableName().contains("cdc_acm"));
-        QVERIFY(DriverCheck::instructions().endsWith(
+        QVERIFY(!DriverCheck::exists(QString()));
+        QVERIFY(DriverCheck::humanReadableName(QString()).contains("cdc_acm"));
+        QVERIFY(DriverCheck::instructions(QString()).endsWith(
             "\"sudo modprobe cdc_acm\". The application will now quit."));
-        QVERIFY(DriverCheck::instructions(false).endsWith("\"sudo modprobe cdc_acm\"."));
+        QVERIFY(DriverCheck::instructions(QString(), false).endsWith("\"sudo modprobe cdc_acm\"."));
         QVERIFY(QDir().mkpath(sysDir() + QStringLiteral("/bus/usb/drivers/cdc_acm")));
-        QVERIFY(DriverCheck::exists());
-        // A bundle named in the environment is checked instead.
-        qputenv("EDGEMARKS_DRIVER_BUNDLE", "/nonexistent.kext");
-        QVERIFY(!DriverCheck::exists());
-        QCOMPARE(DriverCheck::humanReadableName(), QString("AH-K3001V USB Driver 1.2"));
+        QVERIFY(DriverCheck::exists(QString()));
+        // A bundle named in the settings is checked instead.
+        QVERIFY(!DriverCheck::exists("/nonexistent.kext"));
+        QCOMPARE(DriverCheck::humanReadableName("/nonexistent.kext"), QString("AH-K3001V USB Driver 1.2"));
     }
 
     void importsThroughTheMockedPort()
@@ -228,20 +223,21 @@ private slots:
         SimulatedHandset handset;
         handset.loadSampleContent();
         addServedHandset(handset);
-        ProtocolLog::shared().clear();
+        testLog()->clear();
         // Conversation after conversation: the port is released every time.
         for (int round = 0; round < 3; ++round) {
             BookmarkList list;
             RecordingProgress progress;
             try {
-                QVERIFY(VedORovav().readBookmarks(list, SimulatedHandset::samplePassword(), progress));
+                QVERIFY(
+                    VedORovav(testLink()).readBookmarks(list, SimulatedHandset::samplePassword(), progress));
             } catch (const VedORovavException& e) {
-                QFAIL(qPrintable(e.reason() + " " + e.details() + "\n" + ProtocolLog::shared().toText()));
+                QFAIL(qPrintable(e.reason() + " " + e.details() + "\n" + testLog()->toText()));
             }
             QCOMPARE(list.size(), 6);
             QCOMPARE(list.at(2)->bookmarkName(), QString("天気予報"));
         }
-        const auto entries = ProtocolLog::shared().entries();
+        const auto entries = testLog()->entries();
         QVERIFY(std::any_of(entries.begin(), entries.end(), [](const ProtocolLog::Entry& e) {
             return e.kind == ProtocolLog::Kind::Open && e.text == QLatin1String("/dev/ttyACM0");
         }));

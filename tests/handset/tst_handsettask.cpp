@@ -53,8 +53,10 @@ private slots:
         CancellingProgress progress;
         HandsetTask task(&progress, nullptr);
         auto list = std::make_shared<BookmarkList>();
-        QVERIFY(task.start([list](VedORovav& link, ProgressProtocol& p) { return link.readBookmarks(*list, "1234", p); }));
-        QVERIFY(!task.start([](VedORovav&, ProgressProtocol&) { return true; })); // one at a time
+        QVERIFY(task.start(testLink(), [list](VedORovav& link, ProgressProtocol& p) {
+            return link.readBookmarks(*list, "1234", p);
+        }));
+        QVERIFY(!task.start(testLink(), [](VedORovav&, ProgressProtocol&) { return true; })); // one at a time
         QVERIFY(task.isRunning());
         QVERIFY(finish(task));
         QVERIFY(task.result());
@@ -108,7 +110,7 @@ private slots:
         HandsetTask task(&progress, nullptr);
         if (silentAfter < 0)
             progress.task = &task; // cancel once the transfer is under way
-        task.start([&, list](VedORovav& link, ProgressProtocol& p) {
+        task.start(testLink(), [&, list](VedORovav& link, ProgressProtocol& p) {
             if (transfer == "import") {
                 BookmarkList read;
                 const bool done = link.readBookmarks(read, "1234", p);

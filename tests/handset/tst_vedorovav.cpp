@@ -26,7 +26,7 @@ namespace
 QList<QByteArray> loggedFrames(ProtocolLog::Kind kind)
 {
     QList<QByteArray> frames;
-    for (const ProtocolLog::Entry& e : ProtocolLog::shared().entries())
+    for (const ProtocolLog::Entry& e : testLog()->entries())
         if (e.kind == kind && e.frame)
             frames << e.bytes;
     return frames;
@@ -46,7 +46,7 @@ private slots:
         const QString device = dir.filePath("cu.ah-k3001v.data");
         QVERIFY(QFile::link(dir.filePath("gone"), device));
         qputenv("EDGEMARKS_DEVICE", QFile::encodeName(device));
-        VedORovav link;
+        VedORovav link{testLink()};
         QElapsedTimer timer;
         timer.start();
         const VedORovavException e = failureOf([&] { link.open(); });
@@ -57,8 +57,9 @@ private slots:
         link.close();
 
         // Any other error is reported at once, without the nine tries.
-        qputenv("EDGEMARKS_DEVICE", "/dev/null/not-a-directory");
-        QCOMPARE(reasonOf([&] { link.open(); }), QString(LinkTexts::CouldNotOpen));
+        LinkSettings elsewhere = testLink();
+        elsewhere.device = "/dev/null/not-a-directory";
+        QCOMPARE(reasonOf([&] { VedORovav(elsewhere).open(); }), QString(LinkTexts::CouldNotOpen));
     }
 
     // What is not a serial port is refused at once, read or written by nobody.
@@ -89,7 +90,7 @@ private slots:
             path = "/dev/null";
         }
         qputenv("EDGEMARKS_DEVICE", QFile::encodeName(path));
-        VedORovav link;
+        VedORovav link{testLink()};
         const VedORovavException e = failureOf([&] { link.open(); });
         QCOMPARE(e.reason(), QString(LinkTexts::CouldNotOpen));
         QVERIFY2(e.details().endsWith(details), qPrintable(e.details()));
@@ -105,12 +106,12 @@ private slots:
     {
         SimulatorFixture sim;
         for (int round = 0; round < 10; ++round) {
-            VedORovav link;
+            VedORovav link{testLink()};
             link.open();
             QVERIFY(link.loginWithPassword("1234"));
             if (round == 0 && geteuid() != 0) {
                 // While it is open, the claim keeps a second opener out, with a cause.
-                const VedORovavException busy = failureOf([] { VedORovav().open(); });
+                const VedORovavException busy = failureOf([] { VedORovav(testLink()).open(); });
                 QCOMPARE(busy.reason(), QString(LinkTexts::CouldNotOpen));
                 QVERIFY2(busy.details().contains("Device or resource busy. Another program holds the port"),
                          qPrintable(busy.details()));
@@ -130,7 +131,7 @@ private slots:
             setsid();
             int status = 2;
             try {
-                VedORovav link;
+                VedORovav link{testLink()};
                 link.open();
                 status = ::open("/dev/tty", O_RDWR | O_NOCTTY) == -1 ? 0 : 1;
             } catch (...) {
@@ -147,35 +148,35 @@ private slots:
     {
         SimulatorFixture sim;
         sim->loadSampleContent();
-        ProtocolLog::shared().clear();
+        testLog()->clear();
         BookmarkList list;
         RecordingProgress progress;
-        QVERIFY(VedORovav().readBookmarks(list, "1234", progress));
+        QVERIFY(VedORovav(testLink()).readBookmarks(list, "1234", progress));
         sim.settle();
         QList<QByteArray> expected = sim->receivedFrames();
         QCOMPARE(expected.at(1), Password);
         expected[1] = frameBytes("E1 01 00 01 08 00 00 00 00 02 00 01 00 00 00 00"); // masked
         QCOMPARE(loggedFrames(ProtocolLog::Kind::Sent), expected);
         QCOMPARE(loggedFrames(ProtocolLog::Kind::Received).size(), 2 + 1 + 6); // login, count, entries
-        const QString text = ProtocolLog::shared().toText();
+        const QString text = testLog()->toText();
         QVERIFY(text.contains("(password masked)"));
         QVERIFY(text.contains("** ** ** **"));
         QVERIFY(!text.contains("31 32 33 34"));
         QVERIFY(text.contains("exclusive claim (TIOCEXCL)"));
 
         // A refused login: the frames, still without the password.
-        ProtocolLog::shared().clear();
+        testLog()->clear();
         sim->clearReceivedFrames();
         SimulatedHandset::Faults faults;
         faults.refusePassword = true;
         sim->setFaults(faults);
-        QVERIFY(!VedORovav().readBookmarks(list, "1234", progress));
+        QVERIFY(!VedORovav(testLink()).readBookmarks(list, "1234", progress));
         sim.settle();
         expected = sim->receivedFrames();
         QCOMPARE(expected.size(), 3); // probe, password, logout
         expected[1] = frameBytes("E1 01 00 01 08 00 00 00 00 02 00 01 00 00 00 00");
         QCOMPARE(loggedFrames(ProtocolLog::Kind::Sent), expected);
-        QVERIFY(!ProtocolLog::shared().toText().contains("31 32 33 34"));
+        QVERIFY(!testLog()->toText().contains("31 32 33 34"));
     }
 
     // The time limit holds for a whole reply: a peer that sends nothing but noise
@@ -198,7 +199,7 @@ private slots:
             }
         });
         {
-            VedORovav link;
+            VedORovav link{testLink()};
             link.open();
             char buffer[4096];
             QCOMPARE(reasonOf([&] { link.receiveData(buffer, 4096, true); }), QString(LinkTexts::NoAnswer));
@@ -210,7 +211,7 @@ private slots:
 
         for (const char* bad : {"ten", "-1", "nan", "1e"}) {
             qputenv("EDGEMARKS_TIMEOUT", bad);
-            VedORovav link;
+            VedORovav link{testLink()};
             const VedORovavException e = failureOf([&] { link.open(); });
             QCOMPARE(e.reason(), QString(LinkTexts::BadTimeout));
             QCOMPARE(e.details(), QString("EDGEMARKS_TIMEOUT=%1").arg(bad));
@@ -224,22 +225,22 @@ private slots:
     {
         SimulatorFixture sim;
         sim->loadSampleContent();
-        auto waited = [] { return ProtocolLog::shared().toText().contains("waiting for a quiet line"); };
+        auto waited = [] { return testLog()->toText().contains("waiting for a quiet line"); };
         BookmarkList list;
         RecordingProgress progress;
-        ProtocolLog::shared().clear();
-        QVERIFY(VedORovav().readBookmarks(list, "1234", progress));
-        ProtocolLog::shared().clear();
-        QVERIFY(VedORovav().readBookmarks(list, "1234", progress));
+        testLog()->clear();
+        QVERIFY(VedORovav(testLink()).readBookmarks(list, "1234", progress));
+        testLog()->clear();
+        QVERIFY(VedORovav(testLink()).readBookmarks(list, "1234", progress));
         QVERIFY(!waited());
         SimulatedHandset::Faults faults;
         faults.wrongEcho = 0x802;
         sim->setFaults(faults);
-        QCOMPARE(reasonOf([&] { VedORovav().readBookmarks(list, "1234", progress); }),
+        QCOMPARE(reasonOf([&] { VedORovav(testLink()).readBookmarks(list, "1234", progress); }),
                  QString(LinkTexts::IllegalFormat));
         sim->setFaults({});
-        ProtocolLog::shared().clear();
-        QVERIFY(VedORovav().readBookmarks(list, "1234", progress));
+        testLog()->clear();
+        QVERIFY(VedORovav(testLink()).readBookmarks(list, "1234", progress));
         QVERIFY(waited());
         QCOMPARE(list.size(), 6);
     }
@@ -273,7 +274,7 @@ private slots:
         struct termios before;
         tcgetattr(observer, &before);
         {
-            VedORovav link;
+            VedORovav link{testLink()};
             link.open();
             struct termios now;
             tcgetattr(observer, &now);
@@ -307,7 +308,7 @@ private slots:
             SimulatedHandset::Faults faults;
             faults.hangUpOn = 0x101;
             sim->setFaults(faults);
-            VedORovav link;
+            VedORovav link{testLink()};
             link.open();
             const QString reason = reasonOf([&] { link.loginWithPassword("1234"); });
             QVERIFY2(reason == LinkTexts::CouldNotRead || reason == LinkTexts::Disconnected,
@@ -322,7 +323,7 @@ private slots:
             SimulatedHandset::Faults faults;
             faults.hangUpOn = 0x801;
             sim->setFaults(faults);
-            VedORovav link;
+            VedORovav link{testLink()};
             link.open();
             QVERIFY(link.loginWithPassword("1234"));
             char buffer[4096];
@@ -351,26 +352,24 @@ private slots:
         QTemporaryDir dir;
         const QString bundle = dir.filePath("AHK3001VDriver.kext");
         QVERIFY(SimulatedHandset::createDriverBundle(bundle, version));
-        qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(bundle));
-        QCOMPARE(DriverCheck::exists(), accepted);
+        QCOMPARE(DriverCheck::exists(bundle), accepted);
     }
 
     void driverCheckWithoutAVersion()
     {
         QTemporaryDir dir;
-        qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(dir.filePath("missing.kext")));
-        QVERIFY(!DriverCheck::exists());
+        QVERIFY(!DriverCheck::exists(dir.filePath("missing.kext")));
         // A binary Info.plist without the key, then one with it.
         QDir().mkpath(dir.filePath("b.kext/Contents"));
-        qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(dir.filePath("b.kext")));
+        const QString bundle = dir.filePath("b.kext");
         const QString info = dir.filePath("b.kext/Contents/Info.plist");
         for (const QByteArray& bytes : {QByteArray::fromHex("62706c6973743030d0080000000000000101000000000000000100"
                                                             "000000000000000000000000000009"),
                                         QByteArray("not a property list")}) {
             QVERIFY(writeFile(info, bytes));
-            QVERIFY(!DriverCheck::exists());
+            QVERIFY(!DriverCheck::exists(bundle));
         }
-        QCOMPARE(DriverCheck::humanReadableName(), QString("AH-K3001V USB Driver 1.2"));
+        QCOMPARE(DriverCheck::humanReadableName(bundle), QString("AH-K3001V USB Driver 1.2"));
     }
 };
 

@@ -75,7 +75,7 @@ private slots:
         faults.wrongEcho = 0x802;
         faults.refuseEntries = true;
         sim->setFaults(faults);
-        VedORovav link;
+        VedORovav link{testLink()};
         link.open();
         QVERIFY(link.loginWithPassword("1234"));
         link.sendCommand(3, 0x802, "");
@@ -104,9 +104,9 @@ private slots:
 
         qputenv("EDGEMARKS_DEVICE", device.toUtf8());
         qputenv("EDGEMARKS_DRIVER_BUNDLE", bundle.toUtf8());
-        QVERIFY(DriverCheck::exists());
+        QVERIFY(DriverCheck::exists(bundle));
         {
-            VedORovav link;
+            VedORovav link{testLink()};
             link.open();
             QVERIFY(link.loginWithPassword("1234"));
             QCOMPARE(exchange(link, 2, 0x801, ""), QByteArray("6"));

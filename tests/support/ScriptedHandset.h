@@ -2,6 +2,7 @@
 
 #include "handset/VedORovav.h"
 #include "support/MemoryStream.h"
+#include "support/TestLink.h"
 
 #include <QByteArray>
 #include <QList>
@@ -90,7 +91,7 @@ private:
 // scripted by what it holds; what the link sent is in handset.frames().
 struct ScriptedLink {
     ScriptedHandset handset;
-    VedORovav link;
+    VedORovav link{testLink()};
     ScriptedLink()
     {
         link.setStreamOpener([this] {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "simulator/SimulatedHandset.h"
+#include "support/TestLink.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -57,9 +57,10 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     const QString bundle = dir.filePath("AHK3001VDriver.kext");
     SimulatedHandset::createDriverBundle(bundle, "1.2");
-    qputenv("EDGEMARKS_DRIVER_BUNDLE", QFile::encodeName(bundle));
+    LinkSettings link;
+    link.driverBundle = bundle;
     MemoryKeychainStore keychain;
-    EdgeMarksApp edgemarks(&keychain);
+    EdgeMarksApp edgemarks(&keychain, link);
     edgemarks.terminate = [](int) {};
     DocumentWindow* w = edgemarks.newDocument();
     w->resize(900, 540);
