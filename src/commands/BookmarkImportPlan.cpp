@@ -40,28 +40,73 @@ std::vector<bool> keptLinks(const BrowserBookmarks& file, int room, bool spread)
     }
     return kept;
 }
-} // namespace
 
-BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const BookmarkList& existing,
-                                            const QStringList& folderNames, Mapping mapping, int folder,
-                                            int limit)
+// Where each browser folder goes (PerFolder): to the handset folder it came from
+// (our own files note it) while that holds nothing yet; else to the handset
+// folder of its name; else to the next free handset folder, renamed after it;
+// once none is free, to the last one taken. Only links that are kept count: a
+// folder whose links are all left out takes no handset folder and renames
+// none. Renamed folders go into plan.
+std::vector<int> folderTargets(BookmarkImportPlan& plan, const BrowserBookmarks& file,
+                               const std::vector<bool>& occupied, const std::vector<bool>& kept, int folder)
 {
-    BookmarkImportPlan plan;
-    plan.folderNames = folderNames;
-    plan.skipped = file.skipped;
-    plan.cleaned = file.cleaned;
-    const int folderCount = int(folderNames.size());
-    folder = std::clamp(folder, 0, std::max(0, folderCount - 1));
-
-    // Memory numbers 0-99 that the document does not use, lowest first.
-    std::vector<bool> used(100, false);
-    std::vector<bool> occupied(size_t(std::max(folderCount, 0)), false);
-    for (const BookmarkPtr& b : existing) {
-        if (b->number() >= 0 && b->number() < 100)
-            used[size_t(b->number())] = true;
-        if (b->folder() >= 0 && b->folder() < folderCount)
-            occupied[size_t(b->folder())] = true;
+    const int folderCount = int(plan.folderNames.size());
+    const int browserFolders = int(file.folders.size());
+    const QStringList originalNames = plan.folderNames;
+    std::vector<int> target(size_t(browserFolders), folder);
+    std::vector<bool> hasLinks(size_t(browserFolders), false);
+    for (qsizetype k = 0; k < file.links.size(); ++k)
+        if (const int f = file.links.at(k).folder; f >= 0 && kept[size_t(k)])
+            hasLinks[size_t(f)] = true;
+    std::vector<bool> claimed = occupied, placed(size_t(browserFolders), false);
+    std::vector<bool> taken(size_t(folderCount), false); // by a browser folder
+    if (folder < folderCount)
+        claimed[size_t(folder)] = true; // bookmarks outside any browser folder go there
+    auto place = [&](int i, int f) {
+        target[size_t(i)] = f;
+        placed[size_t(i)] = true;
+        claimed[size_t(f)] = taken[size_t(f)] = true;
+        const QString& title = file.folders.at(i);
+        if (!title.isEmpty() && title != plan.folderNames.at(f)) {
+            plan.renamed << QCoreApplication::translate("BrowserBookmarks", "%1 → %2")
+                                .arg(plan.folderNames.at(f), title);
+            plan.folderNames[f] = title;
+        }
+    };
+    for (int i = 0; i < browserFolders; ++i) {
+        const int noted = i < file.folderNumbers.size() ? file.folderNumbers.at(i) : -1;
+        if (hasLinks[size_t(i)] && noted >= 0 && noted < folderCount && !occupied[size_t(noted)] &&
+            !taken[size_t(noted)])
+            place(i, noted);
     }
+    for (int i = 0; i < browserFolders; ++i)
+        if (hasLinks[size_t(i)] && !placed[size_t(i)])
+            if (const int same = int(originalNames.indexOf(file.folders.at(i))); same >= 0)
+                place(i, same);
+    int lastTaken = folder;
+    for (int i = 0; i < browserFolders; ++i) {
+        if (!hasLinks[size_t(i)] || placed[size_t(i)])
+            continue;
+        int free = -1;
+        for (int f = 0; f < folderCount && free < 0; ++f)
+            if (!claimed[size_t(f)])
+                free = f;
+        if (free < 0) {
+            target[size_t(i)] = lastTaken;
+            continue;
+        }
+        place(i, free);
+        lastTaken = free;
+    }
+    return target;
+}
+
+// The new records, their memory numbers (the one a link notes while it is free,
+// else the lowest free one) and the groups they form; links not kept or without
+// a free number are left out.
+void addLinks(BookmarkImportPlan& plan, const BrowserBookmarks& file, std::vector<bool>& used,
+              const std::vector<bool>& kept, const std::vector<int>& target, int folder)
+{
     int nextNumber = 0;
     auto freshNumber = [&] {
         while (nextNumber < 100 && used[size_t(nextNumber)])
@@ -71,65 +116,6 @@ BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const 
         used[size_t(nextNumber)] = true;
         return nextNumber;
     };
-
-    // Where each browser folder goes: to the handset folder it came from (our own
-    // files note it) while that holds nothing yet; else to the handset folder of
-    // its name; else to the next free handset folder, renamed after it; once none
-    // is free, to the last one taken.
-    // Only links that are kept count: a folder whose links are all left out
-    // takes no handset folder and renames none.
-    const int room = std::max(0, limit - int(existing.size()));
-    const std::vector<bool> kept = keptLinks(file, room, mapping == Mapping::PerFolder);
-    std::vector<int> target(size_t(file.folders.size()), folder);
-    if (mapping == Mapping::PerFolder) {
-        const int browserFolders = int(file.folders.size());
-        std::vector<bool> hasLinks(size_t(browserFolders), false);
-        for (qsizetype k = 0; k < file.links.size(); ++k)
-            if (const int f = file.links.at(k).folder; f >= 0 && kept[size_t(k)])
-                hasLinks[size_t(f)] = true;
-        std::vector<bool> claimed = occupied, placed(size_t(browserFolders), false);
-        std::vector<bool> taken(size_t(folderCount), false); // by a browser folder
-        if (folder < folderCount)
-            claimed[size_t(folder)] = true; // bookmarks outside any browser folder go there
-        auto place = [&](int i, int f) {
-            target[size_t(i)] = f;
-            placed[size_t(i)] = true;
-            claimed[size_t(f)] = taken[size_t(f)] = true;
-            const QString& title = file.folders.at(i);
-            if (!title.isEmpty() && title != plan.folderNames.at(f)) {
-                plan.renamed << QCoreApplication::translate("BrowserBookmarks", "%1 → %2")
-                                    .arg(plan.folderNames.at(f), title);
-                plan.folderNames[f] = title;
-            }
-        };
-        for (int i = 0; i < browserFolders; ++i) {
-            const int noted = i < file.folderNumbers.size() ? file.folderNumbers.at(i) : -1;
-            if (hasLinks[size_t(i)] && noted >= 0 && noted < folderCount && !occupied[size_t(noted)] &&
-                !taken[size_t(noted)])
-                place(i, noted);
-        }
-        for (int i = 0; i < browserFolders; ++i)
-            if (hasLinks[size_t(i)] && !placed[size_t(i)])
-                if (const int same = int(folderNames.indexOf(file.folders.at(i))); same >= 0)
-                    place(i, same);
-        int lastTaken = folder;
-        for (int i = 0; i < browserFolders; ++i) {
-            if (!hasLinks[size_t(i)] || placed[size_t(i)])
-                continue;
-            int free = -1;
-            for (int f = 0; f < folderCount && free < 0; ++f)
-                if (!claimed[size_t(f)])
-                    free = f;
-            if (free < 0) {
-                target[size_t(i)] = lastTaken;
-                continue;
-            }
-            place(i, free);
-            lastTaken = free;
-        }
-    }
-
-    // Memory numbers: the one a link notes while it is free, else the lowest free one.
     std::vector<int> numbers(size_t(file.links.size()), -1);
     for (qsizetype i = 0; i < file.links.size(); ++i)
         if (const int noted = file.links.at(i).memory;
@@ -154,14 +140,44 @@ BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const 
         b->setFolder(handsetFolder);
         plan.added << b;
         const QString browserFolder = link.folder >= 0 ? file.folders.at(link.folder) : QString();
-        auto group = std::find_if(plan.groups.begin(), plan.groups.end(), [&](const Group& g) {
-            return g.browserFolder == browserFolder && g.handsetFolder == handsetFolder;
-        });
+        auto group =
+            std::find_if(plan.groups.begin(), plan.groups.end(), [&](const BookmarkImportPlan::Group& g) {
+                return g.browserFolder == browserFolder && g.handsetFolder == handsetFolder;
+            });
         if (group == plan.groups.end())
             plan.groups.append({browserFolder, handsetFolder, 1});
         else
             ++group->count;
     }
+}
+} // namespace
+
+BookmarkImportPlan BookmarkImportPlan::make(const BrowserBookmarks& file, const BookmarkList& existing,
+                                            const QStringList& folderNames, Mapping mapping, int folder,
+                                            int limit)
+{
+    BookmarkImportPlan plan;
+    plan.folderNames = folderNames;
+    plan.skipped = file.skipped;
+    plan.cleaned = file.cleaned;
+    const int folderCount = int(folderNames.size());
+    folder = std::clamp(folder, 0, std::max(0, folderCount - 1));
+
+    // Memory numbers 0-99 and folders that the document uses.
+    std::vector<bool> used(100, false);
+    std::vector<bool> occupied(size_t(std::max(folderCount, 0)), false);
+    for (const BookmarkPtr& b : existing) {
+        if (b->number() >= 0 && b->number() < 100)
+            used[size_t(b->number())] = true;
+        if (b->folder() >= 0 && b->folder() < folderCount)
+            occupied[size_t(b->folder())] = true;
+    }
+    const int room = std::max(0, limit - int(existing.size()));
+    const std::vector<bool> kept = keptLinks(file, room, mapping == Mapping::PerFolder);
+    const std::vector<int> target = mapping == Mapping::PerFolder
+                                        ? folderTargets(plan, file, occupied, kept, folder)
+                                        : std::vector<int>(size_t(file.folders.size()), folder);
+    addLinks(plan, file, used, kept, target, folder);
     plan.leftOut += file.notKept;
     return plan;
 }

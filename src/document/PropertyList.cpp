@@ -488,6 +488,52 @@ namespace
 const QDateTime ReferenceDate(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
 } // namespace
 
+PropertyList::Ref PropertyList::addXmlValue(QStringView name, const QString& text)
+{
+    bool ok = true;
+    Ref ref = -1;
+    if (name == QLatin1String("string")) {
+        ref = addString(text);
+    } else if (name == QLatin1String("integer")) {
+        const QString t = text.trimmed();
+        qint64 i = t.toLongLong(&ok, 10);
+        if (!ok) // the unsigned 64-bit range reads back as its bit pattern
+            i = qint64(t.toULongLong(&ok, 10));
+        ref = addInteger(i);
+    } else if (name == QLatin1String("real")) {
+        ref = addReal(text.trimmed().toDouble(&ok));
+    } else if (name == QLatin1String("true") || name == QLatin1String("false")) {
+        ref = addBoolean(name == QLatin1String("true"));
+    } else if (name == QLatin1String("data")) {
+        const auto decoded = QByteArray::fromBase64Encoding(text.toLatin1().simplified().replace(' ', ""));
+        ok = bool(decoded);
+        ref = addData(*decoded);
+    } else if (name == QLatin1String("date")) {
+        const QDateTime when = QDateTime::fromString(text.trimmed(), Qt::ISODate);
+        ok = when.isValid();
+        ref = addDate(double(ReferenceDate.msecsTo(when)) / 1000);
+    } else {
+        fail(Unsupported);
+    }
+    if (!ok)
+        fail(NotAPropertyList);
+    return ref;
+}
+
+PropertyList::Ref PropertyList::addXmlContainer(bool dictionary, std::vector<Ref>&& members)
+{
+    if (!dictionary)
+        return addArray(std::move(members));
+    std::vector<std::pair<Ref, Ref>> pairs;
+    pairs.reserve(members.size() / 2);
+    for (size_t i = 0; i < members.size(); i += 2)
+        pairs.emplace_back(members[i], members[i + 1]);
+    // <dict><key>CF$UID</key><integer>n</integer></dict> is how XML writes a UID.
+    if (pairs.size() == 1 && equals(pairs[0].first, u"CF$UID") && type(pairs[0].second) == Type::Integer)
+        return addUid(quint64(integer(pairs[0].second)));
+    return addDictionary(std::move(pairs));
+}
+
 PropertyList PropertyList::fromXml(const QByteArray& bytes)
 {
     PropertyList list;
@@ -542,35 +588,7 @@ PropertyList PropertyList::fromXml(const QByteArray& bytes)
             const QString text = xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
             if (xml.hasError())
                 fail(NotAPropertyList);
-            bool ok = true;
-            Ref ref = -1;
-            if (name == QLatin1String("string")) {
-                ref = list.addString(text);
-            } else if (name == QLatin1String("integer")) {
-                const QString t = text.trimmed();
-                qint64 i = t.toLongLong(&ok, 10);
-                if (!ok) // the unsigned 64-bit range reads back as its bit pattern
-                    i = qint64(t.toULongLong(&ok, 10));
-                ref = list.addInteger(i);
-            } else if (name == QLatin1String("real")) {
-                ref = list.addReal(text.trimmed().toDouble(&ok));
-            } else if (name == QLatin1String("true") || name == QLatin1String("false")) {
-                ref = list.addBoolean(name == QLatin1String("true"));
-            } else if (name == QLatin1String("data")) {
-                const auto decoded =
-                    QByteArray::fromBase64Encoding(text.toLatin1().simplified().replace(' ', ""));
-                ok = bool(decoded);
-                ref = list.addData(*decoded);
-            } else if (name == QLatin1String("date")) {
-                const QDateTime when = QDateTime::fromString(text.trimmed(), Qt::ISODate);
-                ok = when.isValid();
-                ref = list.addDate(double(ReferenceDate.msecsTo(when)) / 1000);
-            } else {
-                fail(Unsupported);
-            }
-            if (!ok)
-                fail(NotAPropertyList);
-            place(ref);
+            place(list.addXmlValue(name, text));
         } else if (token == QXmlStreamReader::EndElement) {
             const QStringView name = xml.name();
             if (name != QLatin1String("dict") && name != QLatin1String("array"))
@@ -579,22 +597,7 @@ PropertyList PropertyList::fromXml(const QByteArray& bytes)
             stack.pop_back();
             if (frame.keyPending)
                 fail(NotAPropertyList);
-            Ref ref;
-            if (frame.dictionary) {
-                std::vector<std::pair<Ref, Ref>> pairs;
-                pairs.reserve(frame.members.size() / 2);
-                for (size_t i = 0; i < frame.members.size(); i += 2)
-                    pairs.emplace_back(frame.members[i], frame.members[i + 1]);
-                // <dict><key>CF$UID</key><integer>n</integer></dict> is how XML writes a UID.
-                if (pairs.size() == 1 && list.equals(pairs[0].first, u"CF$UID") &&
-                    list.type(pairs[0].second) == Type::Integer)
-                    ref = list.addUid(quint64(list.integer(pairs[0].second)));
-                else
-                    ref = list.addDictionary(std::move(pairs));
-            } else {
-                ref = list.addArray(std::move(frame.members));
-            }
-            place(ref);
+            place(list.addXmlContainer(frame.dictionary, std::move(frame.members)));
         }
     }
     if (xml.hasError() || !stack.empty() || list.m_root < 0)

@@ -127,6 +127,11 @@ private:
 
     static PropertyList fromBinary(const QByteArray& bytes);
     static PropertyList fromXml(const QByteArray& bytes);
+    // The XML form's parts: a value element (<string>, <integer>...) with its
+    // text, and a container whose members were read (a dictionary's key, value,
+    // key, value...).
+    Ref addXmlValue(QStringView element, const QString& text);
+    Ref addXmlContainer(bool dictionary, std::vector<Ref>&& members);
     void check(Ref ref) const;
     Span span(Ref ref) const;
     Span locate(Ref ref) const;

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -304,6 +305,16 @@ void SimulatedHandset::serve()
     }
 }
 
+const SimulatedHandset::Route SimulatedHandset::Routes[] = {
+    {0x101, &SimulatedHandset::probe},       {0x201, &SimulatedHandset::password},
+    {0x102, &SimulatedHandset::logout},      {0x801, &SimulatedHandset::bookmarkCount},
+    {0x802, &SimulatedHandset::readEntries}, {0x910, &SimulatedHandset::acknowledge},
+    {0x804, &SimulatedHandset::uploadStep},  {0x805, &SimulatedHandset::replaceList},
+    {0x803, &SimulatedHandset::takeEntry},   {0x806, &SimulatedHandset::uploadStep},
+    {0x601, &SimulatedHandset::fileCount},   {0x607, &SimulatedHandset::readDirectory},
+    {0x602, &SimulatedHandset::download},    {0x603, &SimulatedHandset::upload},
+};
+
 void SimulatedHandset::handle(const QByteArray& frame)
 {
     const int command = (uchar(frame[2]) << 8) | uchar(frame[3]);
@@ -312,7 +323,30 @@ void SimulatedHandset::handle(const QByteArray& frame)
     const QByteArray param =
         QByteArray::fromRawData(frame.constData() + HeaderLength, frame.size() - HeaderLength);
 
-    std::unique_lock lock(m_mutex);
+    std::optional<Answer> answer;
+    {
+        std::lock_guard lock(m_mutex);
+        record(frame);
+        if (m_faults.silentAfter >= 0 && m_frameCount > m_faults.silentAfter)
+            return;
+        const auto route = std::find_if(std::begin(Routes), std::end(Routes),
+                                        [sub](const Route& r) { return r.subCommand == sub; });
+        answer = route == std::end(Routes) ? Answer{command, sub, {"NG"}}
+                                           : (this->*(route->handler))(command, sub, param);
+    }
+    if (!answer)
+        return;
+    if (answer->parts.size() == 1) {
+        reply(answer->command, answer->subCommand, answer->parts.first());
+        return;
+    }
+    // A download: name TAB type TAB content, the content written from where it is.
+    const QList<QByteArray>& p = answer->parts;
+    replyParts(answer->command, answer->subCommand, {p[0], "\t", p[1], "\t", p[2]});
+}
+
+void SimulatedHandset::record(const QByteArray& frame)
+{
     ++m_frameCount;
     if (m_recording) {
         m_received.append(frame);
@@ -324,143 +358,136 @@ void SimulatedHandset::handle(const QByteArray& frame)
         }
     }
     m_framesChanged.notify_all();
-    if (m_faults.silentAfter >= 0 && m_frameCount > m_faults.silentAfter)
-        return;
+}
 
-    switch (sub) {
-    case 0x101: // top-screen probe
-        ++m_probes;
-        if (m_probesNG != 0) {
-            if (m_probesNG > 0)
-                --m_probesNG;
-            lock.unlock();
-            reply(command, sub, "NG");
-        } else {
-            const QByteArray ok = m_faults.probeReply.isEmpty() ? QByteArray("OK") : m_faults.probeReply;
-            lock.unlock();
-            reply(command, sub, ok);
-        }
-        return;
-    case 0x201: { // password
-        const bool right = !m_faults.refusePassword && param == sjis(m_password);
-        lock.unlock();
-        reply(command, sub, right ? "OK" : "NG");
-        return;
+// The top-screen probe: "NG" while the handset shows something else.
+std::optional<SimulatedHandset::Answer> SimulatedHandset::probe(int command, int sub, const QByteArray&)
+{
+    ++m_probes;
+    if (m_probesNG != 0) {
+        if (m_probesNG > 0)
+            --m_probesNG;
+        return Answer{command, sub, {"NG"}};
     }
-    case 0x102: // logout
-        m_pendingFrames.clear();
-        return;
-    case 0x801: { // bookmark count
-        const QByteArray count =
-            QByteArray::number(m_entryPayloads.isEmpty() ? m_bookmarks.size() : m_entryPayloads.size());
-        lock.unlock();
-        reply(command, sub, count);
-        return;
-    }
-    case 0x802: { // read request: entries follow, each after the previous one's acknowledgement
-        m_pendingFrames = m_entryPayloads;
-        if (m_entryPayloads.isEmpty())
-            for (const Bookmark& b : std::as_const(m_bookmarks))
-                m_pendingFrames << bookmarkEntry(b);
-        m_pendingSubCommand = 0x802;
-        if (m_pendingFrames.isEmpty())
-            return;
-        const QByteArray first = m_pendingFrames.takeFirst();
-        lock.unlock();
-        reply(3, 0x802, first);
-        return;
-    }
-    case 0x910: { // record acknowledgement
-        if (m_pendingFrames.isEmpty())
-            return;
-        const QByteArray next = m_pendingFrames.takeFirst();
-        const int pendingSub = m_pendingSubCommand;
-        lock.unlock();
-        reply(3, pendingSub, next);
-        return;
-    }
-    case 0x804: // opening exchanges
-        lock.unlock();
-        reply(command, sub, "0");
-        return;
-    case 0x805: // the handset's list is replaced from here on
-        m_bookmarks.clear();
-        lock.unlock();
-        reply(command, sub, "0");
-        return;
-    case 0x803: { // one bookmark entry
-        const bool refuse = m_faults.refuseEntries;
-        if (!refuse)
-            storeEntry(param);
-        const QByteArray answer = refuse                          ? QByteArray("1")
-                                  : m_faults.entryReply.isEmpty() ? QByteArray("0")
-                                                                  : m_faults.entryReply;
-        lock.unlock();
-        reply(command, sub, answer);
-        return;
-    }
-    case 0x806: // closing exchange
-        lock.unlock();
-        reply(command, sub, "0");
-        return;
-    case 0x601: { // file count
-        const QByteArray count =
-            QByteArray::number(m_directoryPayloads.isEmpty() ? m_files.size() : m_directoryPayloads.size());
-        lock.unlock();
-        reply(command, sub, count);
-        return;
-    }
-    case 0x607: { // listing request
-        m_pendingFrames = m_directoryPayloads;
-        if (m_directoryPayloads.isEmpty())
-            for (const File& f : std::as_const(m_files))
-                m_pendingFrames << directoryRecord(f);
-        m_pendingSubCommand = 0x607;
-        if (m_pendingFrames.isEmpty())
-            return;
-        const QByteArray first = m_pendingFrames.takeFirst();
-        lock.unlock();
-        reply(3, 0x607, first);
-        return;
-    }
-    case 0x602: { // download: name TAB type TAB NUL
-        const QList<QByteArray> parts = param.split('\t');
-        QByteArray payload = "NG";
-        if (!m_faults.downloadPayload.isEmpty()) {
-            payload = m_faults.downloadPayload;
-        } else if (parts.size() >= 3) {
-            for (const File& f : std::as_const(m_files)) {
-                if (sjis(f.name) == parts[0] && sjis(f.type) == parts[1]) {
-                    const QByteArray content = f.content; // shared, not copied
-                    lock.unlock();
-                    replyParts(command, sub, {parts[0], "\t", parts[1], "\t", content});
-                    return;
-                }
-            }
-        }
-        lock.unlock();
-        reply(command, sub, payload);
-        return;
-    }
-    case 0x603: { // upload: name TAB type TAB content; no reply
-        const qsizetype tab1 = param.indexOf('\t');
-        const qsizetype tab2 = tab1 < 0 ? -1 : param.indexOf('\t', tab1 + 1);
-        if (tab2 < 0)
-            return;
-        File f;
-        f.name = ShiftJIS::decode(param.left(tab1)).value_or(QString());
-        f.type = ShiftJIS::decode(param.mid(tab1 + 1, tab2 - tab1 - 1)).value_or(QString());
-        f.content = param.mid(tab2 + 1);
-        f.date = QDateTime::currentDateTime();
-        m_files.removeIf([&](const File& o) { return o.name == f.name && o.type == f.type; });
-        m_files.append(f);
-        return;
-    }
-    default:
-        lock.unlock();
-        reply(command, sub, "NG");
-        return;
-    }
+    return Answer{command, sub, {m_faults.probeReply.isEmpty() ? QByteArray("OK") : m_faults.probeReply}};
+}
+
+std::optional<SimulatedHandset::Answer> SimulatedHandset::password(int command, int sub,
+                                                                   const QByteArray& param)
+{
+    const bool right = !m_faults.refusePassword && param == sjis(m_password);
+    return Answer{command, sub, {right ? "OK" : "NG"}};
+}
+
+std::optional<SimulatedHandset::Answer> SimulatedHandset::logout(int, int, const QByteArray&)
+{
+    m_pendingFrames.clear();
+    return std::nullopt;
+}
+
+std::optional<SimulatedHandset::Answer> SimulatedHandset::bookmarkCount(int command, int sub,
+                                                                        const QByteArray&)
+{
+    return Answer{
+        command,
+        sub,
+        {QByteArray::number(m_entryPayloads.isEmpty() ? m_bookmarks.size() : m_entryPayloads.size())}};
+}
+
+std::optional<SimulatedHandset::Answer> SimulatedHandset::firstRecord(int listSubCommand)
+{
+    m_pendingSubCommand = listSubCommand;
+    if (m_pendingFrames.isEmpty())
+        return std::nullopt;
+    return Answer{3, listSubCommand, {m_pendingFrames.takeFirst()}};
+}
+
+// The read request: entries follow, each after the previous one's acknowledgement.
+std::optional<SimulatedHandset::Answer> SimulatedHandset::readEntries(int, int, const QByteArray&)
+{
+    m_pendingFrames = m_entryPayloads;
+    if (m_entryPayloads.isEmpty())
+        for (const Bookmark& b : std::as_const(m_bookmarks))
+            m_pendingFrames << bookmarkEntry(b);
+    return firstRecord(0x802);
+}
+
+std::optional<SimulatedHandset::Answer> SimulatedHandset::acknowledge(int, int, const QByteArray&)
+{
+    if (m_pendingFrames.isEmpty())
+        return std::nullopt;
+    return Answer{3, m_pendingSubCommand, {m_pendingFrames.takeFirst()}};
+}
+
+// The opening and closing exchanges of a bookmark upload.
+std::optional<SimulatedHandset::Answer> SimulatedHandset::uploadStep(int command, int sub, const QByteArray&)
+{
+    return Answer{command, sub, {"0"}};
+}
+
+// The handset's list is replaced from here on.
+std::optional<SimulatedHandset::Answer> SimulatedHandset::replaceList(int command, int sub, const QByteArray&)
+{
+    m_bookmarks.clear();
+    return Answer{command, sub, {"0"}};
+}
+
+std::optional<SimulatedHandset::Answer> SimulatedHandset::takeEntry(int command, int sub,
+                                                                    const QByteArray& param)
+{
+    if (m_faults.refuseEntries)
+        return Answer{command, sub, {"1"}};
+    storeEntry(param);
+    return Answer{command, sub, {m_faults.entryReply.isEmpty() ? QByteArray("0") : m_faults.entryReply}};
+}
+
+std::optional<SimulatedHandset::Answer> SimulatedHandset::fileCount(int command, int sub, const QByteArray&)
+{
+    return Answer{
+        command,
+        sub,
+        {QByteArray::number(m_directoryPayloads.isEmpty() ? m_files.size() : m_directoryPayloads.size())}};
+}
+
+std::optional<SimulatedHandset::Answer> SimulatedHandset::readDirectory(int, int, const QByteArray&)
+{
+    m_pendingFrames = m_directoryPayloads;
+    if (m_directoryPayloads.isEmpty())
+        for (const File& f : std::as_const(m_files))
+            m_pendingFrames << directoryRecord(f);
+    return firstRecord(0x607);
+}
+
+// The download of name TAB type TAB NUL: the name and type echoed, then the content.
+std::optional<SimulatedHandset::Answer> SimulatedHandset::download(int command, int sub,
+                                                                   const QByteArray& param)
+{
+    if (!m_faults.downloadPayload.isEmpty())
+        return Answer{command, sub, {m_faults.downloadPayload}};
+    const QList<QByteArray> parts = param.split('\t');
+    if (parts.size() >= 3)
+        for (const File& f : std::as_const(m_files))
+            if (sjis(f.name) == parts[0] && sjis(f.type) == parts[1])
+                return Answer{
+                    command, sub, {parts[0], parts[1], f.content}}; // the content shared, not copied
+    return Answer{command, sub, {"NG"}};
+}
+
+// The upload of name TAB type TAB content; there is no reply.
+std::optional<SimulatedHandset::Answer> SimulatedHandset::upload(int, int, const QByteArray& param)
+{
+    const qsizetype tab1 = param.indexOf('\t');
+    const qsizetype tab2 = tab1 < 0 ? -1 : param.indexOf('\t', tab1 + 1);
+    if (tab2 < 0)
+        return std::nullopt;
+    File f;
+    f.name = ShiftJIS::decode(param.left(tab1)).value_or(QString());
+    f.type = ShiftJIS::decode(param.mid(tab1 + 1, tab2 - tab1 - 1)).value_or(QString());
+    f.content = param.mid(tab2 + 1);
+    f.date = QDateTime::currentDateTime();
+    m_files.removeIf([&](const File& o) { return o.name == f.name && o.type == f.type; });
+    m_files.append(f);
+    return std::nullopt;
 }
 
 QByteArray SimulatedHandset::bookmarkEntry(const Bookmark& b) const

@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 // A simulated AH-K3001V on a pseudo-terminal. It answers the handset's side of
@@ -105,6 +106,40 @@ public:
 private:
     void serve();
     void handle(const QByteArray& frame);
+    // Counts a frame received, and keeps it when recording.
+    void record(const QByteArray& frame);
+
+    // What a handler decided while it held the lock, sent once the lock is
+    // released (so that tests may look in meanwhile): a reply whose payload is
+    // the parts one after the other.
+    struct Answer {
+        int command = 0;
+        int subCommand = 0;
+        QList<QByteArray> parts;
+    };
+    // The handset's side of one sub-command; nothing when it sends no reply.
+    using Handler = std::optional<Answer> (SimulatedHandset::*)(int command, int subCommand,
+                                                                const QByteArray& parameter);
+    struct Route {
+        int subCommand;
+        Handler handler;
+    };
+    static const Route Routes[];
+    std::optional<Answer> probe(int command, int subCommand, const QByteArray& parameter);
+    std::optional<Answer> password(int command, int subCommand, const QByteArray& parameter);
+    std::optional<Answer> logout(int command, int subCommand, const QByteArray& parameter);
+    std::optional<Answer> bookmarkCount(int command, int subCommand, const QByteArray& parameter);
+    std::optional<Answer> readEntries(int command, int subCommand, const QByteArray& parameter);
+    std::optional<Answer> acknowledge(int command, int subCommand, const QByteArray& parameter);
+    std::optional<Answer> uploadStep(int command, int subCommand, const QByteArray& parameter);
+    std::optional<Answer> replaceList(int command, int subCommand, const QByteArray& parameter);
+    std::optional<Answer> takeEntry(int command, int subCommand, const QByteArray& parameter);
+    std::optional<Answer> fileCount(int command, int subCommand, const QByteArray& parameter);
+    std::optional<Answer> readDirectory(int command, int subCommand, const QByteArray& parameter);
+    std::optional<Answer> download(int command, int subCommand, const QByteArray& parameter);
+    std::optional<Answer> upload(int command, int subCommand, const QByteArray& parameter);
+    // The first of the pending records as the reply to listSubCommand.
+    std::optional<Answer> firstRecord(int listSubCommand);
     void reply(int command, int subCommand, const QByteArray& payload);
     // A reply whose payload is the parts one after the other, written without
     // joining them first (a download's file content is written from where it is).
