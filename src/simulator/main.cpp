@@ -170,6 +170,13 @@ int main(int argc, char** argv)
     faults.hangUpOn = subCommandOption(parser.value(hangUp));
     handset.setFaults(faults);
 
+    // Caught before anything is made that must be cleaned up, and before the
+    // handset answers: a user (or a script) may stop it the moment it serves.
+    if (::pipe(signalPipe) == 0) {
+        std::signal(SIGINT, onSignal);
+        std::signal(SIGTERM, onSignal);
+    }
+
     const QString bundlePath = parser.value(bundle);
     if (!bundlePath.isEmpty()) {
         if (QFileInfo::exists(bundlePath)) {
@@ -206,10 +213,6 @@ int main(int argc, char** argv)
     }
     std::fflush(stdout);
 
-    if (::pipe(signalPipe) == 0) {
-        std::signal(SIGINT, onSignal);
-        std::signal(SIGTERM, onSignal);
-    }
     QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
     app.exec();
