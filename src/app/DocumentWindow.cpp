@@ -210,7 +210,7 @@ void DocumentWindow::setupTables()
     });
 }
 
-void DocumentWindow::setupActions()
+void DocumentWindow::setupShortcuts()
 {
     Ui::MyDocument& ui = *m_ui;
     ui.actionNew->setShortcut(QKeySequence::New);
@@ -238,7 +238,12 @@ void DocumentWindow::setupActions()
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         ui.bookmarkTable->addAction(a);
     }
+}
 
+void DocumentWindow::setupActions()
+{
+    setupShortcuts();
+    Ui::MyDocument& ui = *m_ui;
     connect(ui.actionNew, &QAction::triggered, m_app, [this] { m_app->newDocument(); });
     connect(ui.actionOpen, &QAction::triggered, m_app, [this] { m_app->openWithDialog(this); });
     connect(ui.actionSave, &QAction::triggered, this, &DocumentWindow::save);
@@ -264,6 +269,30 @@ void DocumentWindow::setupActions()
         }
     });
     connect(ui.actionRenumber, &QAction::triggered, m_document.get(), &MyDocument::renumberBookmarks);
+    connect(ui.actionCopy, &QAction::triggered, this, &DocumentWindow::copySelection);
+    connect(ui.actionCut, &QAction::triggered, this, [this] {
+        copySelection();
+        m_bookmarks->cutSelection();
+    });
+    connect(ui.actionPaste, &QAction::triggered, this, [this] {
+        if (const QMimeData* data = QGuiApplication::clipboard()->mimeData())
+            m_bookmarks->paste(*data);
+    });
+
+    connect(ui.addButton, &QPushButton::clicked, ui.actionAdd, &QAction::trigger);
+    connect(ui.insertButton, &QPushButton::clicked, ui.actionInsert, &QAction::trigger);
+    connect(ui.deleteButton, &QPushButton::clicked, ui.actionDelete, &QAction::trigger);
+    connect(ui.renumberButton, &QPushButton::clicked, ui.actionRenumber, &QAction::trigger);
+    connect(ui.importButton, &QPushButton::clicked, ui.actionImport, &QAction::trigger);
+    connect(ui.exportButton, &QPushButton::clicked, ui.actionExport, &QAction::trigger);
+    setupHandsetActions();
+    setupRecentFiles();
+    setupHelpMenu();
+}
+
+void DocumentWindow::setupHandsetActions()
+{
+    Ui::MyDocument& ui = *m_ui;
     // Listed when opened: listing asks udev for every port.
     connect(ui.menuDevice, &QMenu::aboutToShow, this, &DocumentWindow::rebuildDeviceMenu);
     connect(ui.actionSaveProtocolLog, &QAction::triggered, this, [this] {
@@ -303,14 +332,10 @@ void DocumentWindow::setupActions()
     ui.menuHandset->insertSeparator(ui.actionSaveProtocolLog);
     connect(ui.actionImport, &QAction::triggered, m_commands, &DocumentCommands::importBookmarkList);
     connect(ui.actionExport, &QAction::triggered, m_commands, &DocumentCommands::exportBookmarkList);
+}
 
-    connect(ui.addButton, &QPushButton::clicked, ui.actionAdd, &QAction::trigger);
-    connect(ui.insertButton, &QPushButton::clicked, ui.actionInsert, &QAction::trigger);
-    connect(ui.deleteButton, &QPushButton::clicked, ui.actionDelete, &QAction::trigger);
-    connect(ui.renumberButton, &QPushButton::clicked, ui.actionRenumber, &QAction::trigger);
-    connect(ui.importButton, &QPushButton::clicked, ui.actionImport, &QAction::trigger);
-    connect(ui.exportButton, &QPushButton::clicked, ui.actionExport, &QAction::trigger);
-
+void DocumentWindow::setupRecentFiles()
+{
     auto rebuildRecent = [this] {
         QMenu* menu = m_ui->menuOpenRecent;
         menu->clear();
@@ -325,17 +350,10 @@ void DocumentWindow::setupActions()
     };
     rebuildRecent();
     connect(m_app, &EdgeMarksApp::recentFilesChanged, this, rebuildRecent);
-    connect(ui.actionCopy, &QAction::triggered, this, &DocumentWindow::copySelection);
-    connect(ui.actionCut, &QAction::triggered, this, [this] {
-        copySelection();
-        m_bookmarks->cutSelection();
-    });
-    connect(ui.actionPaste, &QAction::triggered, this, [this] {
-        if (const QMimeData* data = QGuiApplication::clipboard()->mimeData())
-            m_bookmarks->paste(*data);
-    });
+}
 
-    // Help.
+void DocumentWindow::setupHelpMenu()
+{
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("menuHelp"));
     QAction* manual = help->addAction(tr("EdgeMarks &Manual"), this, [this] { m_app->showManual(); });

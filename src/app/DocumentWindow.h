@@ -85,7 +85,13 @@ private:
     void setBusy(bool busy);
 
     void setupTables();
+    // The menus' actions: their keys, then what they do; the handset's, the
+    // recent files' and the help menu's apart.
     void setupActions();
+    void setupShortcuts();
+    void setupHandsetActions();
+    void setupRecentFiles();
+    void setupHelpMenu();
     void rebuildDeviceMenu();
     void askForOtherDevice();
     void updateHandsetStatus(const QString& message);
