@@ -212,9 +212,27 @@ void SerialPort::failOptions(const char* step)
     throw VedORovavException(LinkTexts::CouldNotSetOptions, details); // the destructor releases the port
 }
 
+// Waits for what was written to leave, but not for ever: a handset that has
+// stopped taking bytes (hardware flow control held off) would keep tcdrain, and
+// close() after it, waiting without end. What is still queued then is dropped.
+static void drainBriefly(int fd)
+{
+    constexpr int LimitMilliseconds = 2000;
+    constexpr int StepMilliseconds = 10;
+    for (int waited = 0;; waited += StepMilliseconds) {
+        int queued = 0;
+        if (ioctl(fd, TIOCOUTQ, &queued) != 0 || queued <= 0)
+            return;
+        if (waited >= LimitMilliseconds)
+            break;
+        ::poll(nullptr, 0, StepMilliseconds);
+    }
+    tcflush(fd, TCOFLUSH);
+}
+
 SerialPort::~SerialPort()
 {
-    tcdrain(m_fd);
+    drainBriefly(m_fd);
     // Release the exclusive claim: a descriptor that another process still holds
     // (a second program, or the handset's simulator) would otherwise keep every
     // later open out with EBUSY.
@@ -274,5 +292,5 @@ qint64 SerialPort::write(const char* data, qint64 length)
 
 void SerialPort::drain()
 {
-    tcdrain(m_fd);
+    drainBriefly(m_fd);
 }
