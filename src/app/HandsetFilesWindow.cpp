@@ -64,7 +64,8 @@ QIcon kindIcon(HandsetFilesWindow::Kind kind, const QStyle* style)
 {
     switch (kind) {
     case HandsetFilesWindow::Kind::Picture:
-        return QIcon::fromTheme(QStringLiteral("image-x-generic"), style->standardIcon(QStyle::SP_FileIcon));
+        return QIcon::fromTheme(QStringLiteral("image-x-generic"),
+                                style->standardIcon(QStyle::SP_FileDialogContentsView));
     case HandsetFilesWindow::Kind::Sound:
         return QIcon::fromTheme(QStringLiteral("audio-x-generic"), style->standardIcon(QStyle::SP_MediaVolume));
     case HandsetFilesWindow::Kind::Text:
@@ -372,9 +373,9 @@ void HandsetFilesWindow::upload(const QStringList& chosen)
     QList<VedORovav::Upload> uploads;
     for (const QString& path : chosen) {
         const VedORovav::Upload u{path, QFileInfo(path).fileName(), table.typeForPath(path)};
-        const bool held = std::any_of(m_files.begin(), m_files.end(), [&](const AirHFile& f) {
-            return f.fileName() == u.name && f.fileType() == u.type;
-        });
+        // Asked by name alone: whatever its type, the user may mean that file.
+        const bool held = std::any_of(m_files.begin(), m_files.end(),
+                                      [&](const AirHFile& f) { return f.fileName() == u.name; });
         if (held && QMessageBox::question(this, tr("Replace the file?"),
                                           tr("The AIR-EDGE PHONE already holds %1. Replace it?").arg(u.name),
                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
