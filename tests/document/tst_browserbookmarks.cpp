@@ -82,6 +82,8 @@ private slots:
         }
         for (const BrowserBookmarks::Skipped& s : b.skipped) // "place:" links say so
             QVERIFY(!s.location.startsWith("place:") || s.reason.contains("place:"));
+        const QByteArray data("<DT><A HREF=\"data:text/html,x\">D</A><DT><A HREF=\"http://a.jp/\">A</A>");
+        QVERIFY(read(data).skipped.value(0).reason.contains("(data:)")); // and data: links
     }
 
     void characterSets_data()
