@@ -94,6 +94,19 @@ bool dropAbove(QTableView* table, QMimeData* data, int row, Qt::DropAction actio
     return drop.isAccepted();
 }
 
+// Clicks a table's cell, opens its editor with F2, types text over what it
+// held and presses Return, as a user renames or renumbers in place.
+void typeIntoCell(QTableView* table, const QModelIndex& cell, const QString& text)
+{
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
+    QTest::keyClick(table, Qt::Key_F2);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+}
+
 void click(QMessageBox* box, const QString& label)
 {
     QVERIFY2(box, qPrintable("no alert for " + label));
@@ -381,12 +394,6 @@ private slots:
         QVERIFY(std::any_of(actions.begin(), actions.end(), [&](QAction* a) {
             return a->isChecked() && a->data().toString() == m_dir.filePath("elsewhere");
         }));
-        w->ui()->actionImport->trigger();
-        QMessageBox* error = visibleBox(w, "errorAlert");
-        QVERIFY(error);
-        QVERIFY(error->informativeText().contains(m_dir.filePath("elsewhere") + " does not exist."));
-        error->close();
-        QVERIFY(idle(w));
         // The next run uses it too, unless the environment names a port.
         restartApp(&m_keychain);
         QCOMPARE(app()->linkSettings().device, sim.devicePath());
@@ -685,11 +692,9 @@ private slots:
     // Each key of the bookmark table, pressed as a person would.
     void keysOfTheTable()
     {
-        DocumentWindow* w = newWindow();
+        DocumentWindow* w = activeWindow(newWindow());
+        QVERIFY(w->isActiveWindow());
         w->document()->setBookmarkList({make("A", 0), make("B", 1), make("C", 2)});
-        w->show();
-        QApplication::setActiveWindow(w);
-        QVERIFY(QTest::qWaitForWindowActive(w));
         QTableView* table = w->ui()->bookmarkTable;
         table->setFocus();
         auto select = [&](int row) {
@@ -741,8 +746,6 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Backspace);
         QTest::keyClick(editor, Qt::Key_Return);
         QVERIFY(QTest::qWaitFor([&] { return names() == "A, B, Change"; }));
-        QCOMPARE(w->document()->bookmarkList().at(2)->bookmarkName(), QString("Change"));
-        QCOMPARE(names(), QString("A, B, Change"));
 
         // A new bookmark opens its name for editing.
         w->ui()->actionAdd->trigger();
@@ -1014,15 +1017,7 @@ private slots:
         }
 
         // Folder names are edited in place and come back with Undo.
-        QTableView* folders = w->ui()->folderTable;
-        const QRect second = folders->visualRect(folders->model()->index(1, 0));
-        QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, second.center());
-        QTest::keyClick(folders, Qt::Key_F2);
-        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        QVERIFY(editor);
-        editor->selectAll();
-        QTest::keyClicks(editor, "News");
-        QTest::keyClick(editor, Qt::Key_Return);
+        typeIntoCell(w->ui()->folderTable, w->ui()->folderTable->model()->index(1, 0), "News");
         QTRY_COMPARE(w->document()->folderList().at(1), QString("News"));
         QCOMPARE(w->ui()->actionUndo->text(), QString("Undo Rename Folder"));
         QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);
@@ -1032,14 +1027,7 @@ private slots:
         w->document()->setBookmarkList({make("Holder", 7), make("Other", 8)});
         QTableView* table = w->ui()->bookmarkTable;
         QCoreApplication::processEvents();
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                          table->visualRect(w->bookmarkController()->index(1, BookmarkController::NumberColumn)).center());
-        QTest::keyClick(table, Qt::Key_F2);
-        editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        QVERIFY(editor);
-        editor->selectAll();
-        QTest::keyClicks(editor, "7");
-        QTest::keyClick(editor, Qt::Key_Return);
+        typeIntoCell(table, w->bookmarkController()->index(1, BookmarkController::NumberColumn), "7");
         QMessageBox* refusal = visibleBox(w, "refusalAlert");
         QVERIFY(refusal && refusal->informativeText().contains("“Holder”"));
         refusal->accept();

@@ -1,5 +1,6 @@
 #include "document/KeyedArchive.h"
 #include "document/MyDocument.h"
+#include "support/BookmarkTestSupport.h"
 
 #include <plist/plist.h>
 
@@ -232,23 +233,10 @@ private slots:
         MyDocument doc;
         QString error;
         QVERIFY2(doc.loadDataRepresentation(testData("independent.bookmarks"), &error), qPrintable(error));
-        const BookmarkList& list = doc.bookmarkList();
-        QCOMPARE(list.size(), 4);
-        QCOMPARE(list[0]->className(), QString("Bookmark"));
-        QCOMPARE(list[0]->bookmarkName(), QString("日本語のページ"));
-        QCOMPARE(list[0]->location(), QString("http://www.example.jp/"));
-        QCOMPARE(list[0]->number(), 7);
-        QCOMPARE(list[0]->folder(), 2);
-        QCOMPARE(list[1]->className(), QString("AirHBookmark"));
-        QCOMPARE(list[1]->number(), -1);
-        QCOMPARE(list[1]->folder(), 19);
-        // No name string, no number and no folder key.
-        QVERIFY(list[2]->bookmarkName().isNull());
-        QCOMPARE(list[2]->bookmarkName(), QString(""));
-        QCOMPARE(list[2]->number(), 0);
-        QCOMPARE(list[2]->folder(), 0);
-        QCOMPARE(list[3]->bookmarkName(), QString("Twice"));
-        QCOMPARE(list[3]->location(), QString("Twice"));
+        // The third has no name string, no number and no folder key.
+        QCOMPARE(describe(doc.bookmarkList()),
+                 QStringList({"Bookmark|日本語のページ|http://www.example.jp/|7|2", "AirHBookmark|Plain|a/|-1|19",
+                              "Bookmark|(nil)|ftp://ftp.example.com/|0|0", "Bookmark|Twice|Twice|99|0"}));
         QCOMPARE(doc.folderList().size(), 20);
         QCOMPARE(doc.folderList()[3], QString("ニュース"));
 

@@ -44,11 +44,7 @@ private slots:
     {
         BookmarkPtr b = decode(SampleEntry);
         QVERIFY(b);
-        QCOMPARE(b->className(), QString("AirHBookmark"));
-        QCOMPARE(b->bookmarkName(), QString("abc"));
-        QCOMPARE(b->location(), QString("a/"));
-        QCOMPARE(b->number(), 7);
-        QCOMPARE(b->folder(), 2);
+        QCOMPARE(describe({b}), QStringList("AirHBookmark|abc|a/|7|2"));
 
         // Without a name: the location is the name, the folder is the previous record's.
         const QByteArray nameless = frameBytes("1C 1E 02 02 02 00 00 00 61 2F 1E 03 02 02 00 00 00 30 37"
@@ -71,10 +67,8 @@ private slots:
         // Texts end at a zero byte; numbers read as atoi does; invalid Shift_JIS is no text.
         b = decode(frameBytes("1C 1E 01 02 03 00 00 00 61 00 63 1E 02 02 01 00 00 00 FF"
                               " 1E 03 02 03 00 00 00 20 39 78 1E 04 02 00 00 00 00"));
-        QCOMPARE(b->bookmarkName(), QString("a"));
+        QCOMPARE(describe({b}), QStringList("AirHBookmark|a||9|0"));
         QVERIFY(b->location().isNull());
-        QCOMPARE(b->number(), 9);
-        QCOMPARE(b->folder(), 0);
 
         // No bookmark: first field of type 0 or 5, an incomplete entry, fields that run
         // past the payload.

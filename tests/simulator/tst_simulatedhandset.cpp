@@ -57,14 +57,10 @@ private slots:
     // leave an empty file on the simulated handset.
     void samplePicturesAreReal()
     {
-        for (const SimulatedHandset::File& file : SimulatedHandset::sampleFiles()) {
-            if (file.type == "jpeg")
-                QVERIFY(file.content.startsWith("\xFF\xD8\xFF"));
-            else if (file.type == "png")
-                QVERIFY(file.content.startsWith("\x89PNG"));
-            else
-                QVERIFY(!file.content.isEmpty());
-        }
+        for (const SimulatedHandset::File& file : SimulatedHandset::sampleFiles())
+            QVERIFY(!file.content.isEmpty() && file.content.startsWith(file.type == "jpeg"  ? "\xFF\xD8\xFF"
+                                                                       : file.type == "png" ? "\x89PNG"
+                                                                                            : ""));
     }
 
     void faultsOnEntries()

@@ -26,6 +26,17 @@ inline QString names(const BookmarkList& list)
 }
 
 // Ends the current user event: the undo step it opened is closed.
+// Every field of each record, one line each ("(nil)" for a name never set), so
+// that whole lists compare at once.
+inline QStringList describe(const BookmarkList& list)
+{
+    QStringList lines;
+    for (const BookmarkPtr& b : list)
+        lines << b->className() + u'|' + (b->bookmarkName().isNull() ? QStringLiteral("(nil)") : b->bookmarkName()) +
+                     u'|' + b->location() + u'|' + QString::number(b->number()) + u'|' + QString::number(b->folder());
+    return lines;
+}
+
 inline void endEvent()
 {
     QCoreApplication::processEvents();
