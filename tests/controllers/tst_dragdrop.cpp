@@ -147,10 +147,7 @@ private slots:
                     QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2));
         QVERIFY(c.dropMimeData(&moz, Qt::CopyAction, 2, 0, {}));
         const BookmarkPtr added = c.arrangedObjects().at(2);
-        QCOMPARE(added->bookmarkName(), QString("Example"));
-        QCOMPARE(added->location(), QString("http://www.example.jp/a%20b"));
-        QCOMPARE(added->folder(), 2);
-        QCOMPARE(added->number(), 5);
+        QCOMPARE(describe({added}), QStringList("Bookmark|Example|http://www.example.jp/a%20b|5|2"));
         QCOMPARE(c.selectionIndexes(), std::set<int>({2}));
         QCOMPARE(names(doc.bookmarkList()), QString("a, x, b, Example, c, y"));
         endEvent();
