@@ -50,8 +50,6 @@ public:
     virtual qint64 read(char* buffer, qint64 maxLength) = 0;
     // Takes what it can of data; the same results as read.
     virtual qint64 write(const char* data, qint64 length) = 0;
-    // Waits until what was written has gone out.
-    virtual void drain() {}
     // The stream in messages: the device's path.
     virtual QString name() const = 0;
 

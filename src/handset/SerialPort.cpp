@@ -289,8 +289,3 @@ qint64 SerialPort::write(const char* data, qint64 length)
 {
     return ::write(m_fd, data, size_t(length));
 }
-
-void SerialPort::drain()
-{
-    drainBriefly(m_fd);
-}

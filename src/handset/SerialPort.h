@@ -33,7 +33,6 @@ public:
     bool waitWritable(int timeoutMs) override;
     qint64 read(char* buffer, qint64 maxLength) override;
     qint64 write(const char* data, qint64 length) override;
-    void drain() override;
     QString name() const override { return m_path; }
 
     // The line counts as quiet when nothing arrived for this long after the open.

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QList>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <sys/stat.h>
 
@@ -80,4 +81,13 @@ inline bool makeCraftedInputs(const QString& folder)
             return false;
     }
     return true;
+}
+
+// The folder of the crafted inputs, made once per test program; empty when
+// they could not be made.
+inline QString craftedInputsFolder()
+{
+    static QTemporaryDir inputs;
+    static const bool made = makeCraftedInputs(inputs.path());
+    return made ? inputs.path() : QString();
 }
