@@ -754,9 +754,9 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, says);
         QFETCH(qint64, size);
-        const QDir inputs(craftedInputsFolder());
-        QVERIFY(!inputs.path().isEmpty());
-        const QString input = inputs.filePath(name);
+        const QString folder = craftedInputsFolder();
+        QVERIFY(!folder.isEmpty());
+        const QString input = QDir(folder).filePath(name);
         const QStringList arguments = command == "show" ? QStringList{"show", input}
                                                         : QStringList{"convert", input, path("crafted.html")};
         PeakMemory peak;

@@ -60,34 +60,29 @@ inline const QList<CraftedInput>& allCraftedInputs()
     return inputs;
 }
 
-// Makes every crafted input in folder; false when one cannot be made.
-inline bool makeCraftedInputs(const QString& folder)
-{
-    const QDir dir(folder);
-    auto native = [&](const char* name) { return QFile::encodeName(dir.filePath(name)); };
-    if (::mkfifo(native("pipe.edgemarks").constData(), 0600) != 0 ||
-        !QFile::link("/dev/null", dir.filePath("device.edgemarks")) ||
-        !QFile::link("/dev/zero", dir.filePath("zero.html")) ||
-        !QFile::link(dir.filePath("loop.edgemarks"), dir.filePath("loop.edgemarks")))
-        return false;
-    QFile sparse(dir.filePath("sparse.edgemarks"));
-    if (!sparse.open(QIODevice::WriteOnly) || !sparse.resize(300 << 20))
-        return false;
-    for (const CraftedInput& input : allCraftedInputs()) {
-        if (!QByteArray(input.name).startsWith("repeated"))
-            continue;
-        QFile file(dir.filePath(input.name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(repeatedRecordDocument(input.size)) <= 0)
-            return false;
-    }
-    return true;
-}
-
-// The folder of the crafted inputs, made once per test program; empty when
-// they could not be made.
+// The folder of every crafted input, made once per test program; empty when
+// one cannot be made.
 inline QString craftedInputsFolder()
 {
     static QTemporaryDir inputs;
-    static const bool made = makeCraftedInputs(inputs.path());
+    static const bool made = [dir = QDir(inputs.path())] {
+        auto native = [&](const char* name) { return QFile::encodeName(dir.filePath(name)); };
+        if (::mkfifo(native("pipe.edgemarks").constData(), 0600) != 0 ||
+            !QFile::link("/dev/null", dir.filePath("device.edgemarks")) ||
+            !QFile::link("/dev/zero", dir.filePath("zero.html")) ||
+            !QFile::link(dir.filePath("loop.edgemarks"), dir.filePath("loop.edgemarks")))
+            return false;
+        QFile sparse(dir.filePath("sparse.edgemarks"));
+        if (!sparse.open(QIODevice::WriteOnly) || !sparse.resize(300 << 20))
+            return false;
+        for (const CraftedInput& input : allCraftedInputs()) {
+            if (!QByteArray(input.name).startsWith("repeated"))
+                continue;
+            QFile file(dir.filePath(input.name));
+            if (!file.open(QIODevice::WriteOnly) || file.write(repeatedRecordDocument(input.size)) <= 0)
+                return false;
+        }
+        return true;
+    }();
     return made ? inputs.path() : QString();
 }
