@@ -52,130 +52,130 @@
 <context>
     <name>BackupActions</name>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="46"/>
+        <location filename="../src/app/BackupActions.cpp" line="47"/>
         <source>Back Up</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="47"/>
-        <location filename="../src/app/BackupActions.cpp" line="82"/>
+        <location filename="../src/app/BackupActions.cpp" line="48"/>
+        <location filename="../src/app/BackupActions.cpp" line="83"/>
         <source>Backups (*.tar)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="65"/>
+        <location filename="../src/app/BackupActions.cpp" line="66"/>
         <source>Couldn&apos;t back up the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="67"/>
+        <location filename="../src/app/BackupActions.cpp" line="68"/>
         <source>Nothing was written under %1; a file there before is kept.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="70"/>
+        <location filename="../src/app/BackupActions.cpp" line="71"/>
         <source>The AIR-EDGE PHONE is backed up.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="71"/>
+        <location filename="../src/app/BackupActions.cpp" line="72"/>
         <source>%1 bookmarks and %2 files (%3) are in %4.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="81"/>
-        <location filename="../src/app/BackupActions.cpp" line="114"/>
-        <location filename="../src/app/BackupActions.cpp" line="133"/>
+        <location filename="../src/app/BackupActions.cpp" line="82"/>
+        <location filename="../src/app/BackupActions.cpp" line="115"/>
+        <location filename="../src/app/BackupActions.cpp" line="134"/>
         <source>Restore</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="93"/>
+        <location filename="../src/app/BackupActions.cpp" line="94"/>
         <source>%1 is not a sound backup; nothing was restored.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="106"/>
+        <location filename="../src/app/BackupActions.cpp" line="107"/>
         <source>Couldn&apos;t read what the AIR-EDGE PHONE holds.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="117"/>
+        <location filename="../src/app/BackupActions.cpp" line="118"/>
         <source>Restoring changes the AIR-EDGE PHONE as follows:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="120"/>
+        <location filename="../src/app/BackupActions.cpp" line="121"/>
         <source>Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="121"/>
+        <location filename="../src/app/BackupActions.cpp" line="122"/>
         <source>Files</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="122"/>
+        <location filename="../src/app/BackupActions.cpp" line="123"/>
         <source>Also replace the files the AIR-EDGE PHONE already holds</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="163"/>
+        <location filename="../src/app/BackupActions.cpp" line="164"/>
         <source>%1 of %2 files reached the AIR-EDGE PHONE: %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="166"/>
+        <location filename="../src/app/BackupActions.cpp" line="167"/>
         <source>none</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="167"/>
+        <location filename="../src/app/BackupActions.cpp" line="168"/>
         <source>Couldn&apos;t restore the backup.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="170"/>
+        <location filename="../src/app/BackupActions.cpp" line="171"/>
         <source>The backup is restored.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="171"/>
+        <location filename="../src/app/BackupActions.cpp" line="172"/>
         <source>Restored %1 bookmarks and %2 files.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="184"/>
+        <location filename="../src/app/BackupActions.cpp" line="185"/>
         <source>No bookmarks are kept yet.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="185"/>
+        <location filename="../src/app/BackupActions.cpp" line="186"/>
         <source>Each export keeps the list the AIR-EDGE PHONE held before it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="190"/>
+        <location filename="../src/app/BackupActions.cpp" line="191"/>
         <source>Restore Previous Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="193"/>
+        <location filename="../src/app/BackupActions.cpp" line="194"/>
         <source>The AIR-EDGE PHONE&apos;s bookmarks before each export:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="197"/>
+        <location filename="../src/app/BackupActions.cpp" line="198"/>
         <source>%1 — %2 bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="203"/>
+        <location filename="../src/app/BackupActions.cpp" line="204"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="213"/>
+        <location filename="../src/app/BackupActions.cpp" line="214"/>
         <source>Couldn&apos;t read the kept bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -486,12 +486,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="100"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="71"/>
         <source>%1 → %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="172"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="188"/>
         <source>%n bookmark(s) will be added.</source>
         <translation>
             <numerusform>%n bookmark will be added.</numerusform>
@@ -499,32 +499,32 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="179"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="195"/>
         <source>outside any folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="180"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="196"/>
         <source>from “%1”</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="181"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="197"/>
         <source>  %1 %2 into folder %3 (%4)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="188"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="204"/>
         <source>Folders renamed: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="196"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="212"/>
         <source>  “%1” (%2)</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="200"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="216"/>
         <source>  … and %n more.</source>
         <translation>
             <numerusform>  … and %n more.</numerusform>
@@ -532,7 +532,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="206"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="222"/>
         <source>%n link(s) skipped:</source>
         <translation>
             <numerusform>%n link skipped:</numerusform>
@@ -540,12 +540,12 @@
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="209"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="225"/>
         <source>  “%1” (%2): %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/BookmarkImportPlan.cpp" line="203"/>
+        <location filename="../src/commands/BookmarkImportPlan.cpp" line="219"/>
         <source>%n name(s) held control characters, which were removed.</source>
         <translation>
             <numerusform>%n name held control characters, which were removed.</numerusform>
@@ -592,32 +592,32 @@
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/Command.cpp" line="302"/>
+        <location filename="../src/cli/Command.cpp" line="296"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="91"/>
+        <location filename="../src/cli/FileCommands.cpp" line="90"/>
         <source>may be opened</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="92"/>
+        <location filename="../src/cli/FileCommands.cpp" line="91"/>
         <source>no permission</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="101"/>
+        <location filename="../src/cli/FileCommands.cpp" line="100"/>
         <source>No AH-K3001V (USB ID %1:%2) was found.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="104"/>
+        <location filename="../src/cli/FileCommands.cpp" line="103"/>
         <source>The %1 was not found; the AIR-EDGE PHONE cannot be used without it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="95"/>
+        <location filename="../src/cli/Command.cpp" line="94"/>
         <source>There is no command &quot;%1&quot;. See edgemarks-cli --help.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -662,37 +662,37 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="331"/>
+        <location filename="../src/cli/Command.cpp" line="325"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="341"/>
+        <location filename="../src/cli/Command.cpp" line="335"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="345"/>
+        <location filename="../src/cli/Command.cpp" line="339"/>
         <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="351"/>
+        <location filename="../src/cli/Command.cpp" line="345"/>
         <source>Warning: others may read the password file %1 (chmod 600 it).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="363"/>
+        <location filename="../src/cli/Command.cpp" line="357"/>
         <source>The password file %1 is not UTF-8 text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="376"/>
+        <location filename="../src/cli/Command.cpp" line="370"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keyring.</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="393"/>
+        <location filename="../src/cli/Command.cpp" line="387"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -757,12 +757,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="159"/>
+        <location filename="../src/cli/FileCommands.cpp" line="158"/>
         <source>folder</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="246"/>
+        <location filename="../src/cli/FileCommands.cpp" line="245"/>
         <source>type</source>
         <translation type="unfinished"></translation>
     </message>
@@ -772,12 +772,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="24"/>
+        <location filename="../src/cli/main.cpp" line="27"/>
         <source>Couldn&apos;t write the trace file: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/main.cpp" line="28"/>
+        <location filename="../src/cli/main.cpp" line="31"/>
         <source>Interrupted.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -960,68 +960,68 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="121"/>
-        <location filename="../src/cli/FileCommands.cpp" line="181"/>
+        <location filename="../src/cli/FileCommands.cpp" line="120"/>
+        <location filename="../src/cli/FileCommands.cpp" line="180"/>
         <source>Couldn&apos;t read the file list.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="154"/>
+        <location filename="../src/cli/FileCommands.cpp" line="153"/>
         <source>A file on the handset, as ls lists it; NAME:TYPE gives its type.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="158"/>
+        <location filename="../src/cli/FileCommands.cpp" line="157"/>
         <source>The folder to download into (default: here).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="161"/>
+        <location filename="../src/cli/FileCommands.cpp" line="160"/>
         <source>Replace local files that exist (and write through symbolic links).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="170"/>
+        <location filename="../src/cli/FileCommands.cpp" line="169"/>
         <source>%1 is not a folder.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="200"/>
+        <location filename="../src/cli/FileCommands.cpp" line="199"/>
         <source>There is no file %1 on the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="207"/>
+        <location filename="../src/cli/FileCommands.cpp" line="206"/>
         <source>%1 is a symbolic link; give --force to write through it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="213"/>
+        <location filename="../src/cli/FileCommands.cpp" line="212"/>
         <source>%1 exists; give --force to replace it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="221"/>
+        <location filename="../src/cli/FileCommands.cpp" line="220"/>
         <source>Couldn&apos;t download the files.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="242"/>
+        <location filename="../src/cli/FileCommands.cpp" line="241"/>
         <source>A file to upload under its own name.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="245"/>
+        <location filename="../src/cli/FileCommands.cpp" line="244"/>
         <source>Send every file with this handset type.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="254"/>
+        <location filename="../src/cli/FileCommands.cpp" line="253"/>
         <source>%1 is not a file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/FileCommands.cpp" line="260"/>
+        <location filename="../src/cli/FileCommands.cpp" line="259"/>
         <source>Couldn&apos;t upload the files.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1235,59 +1235,59 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="72"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="75"/>
         <source>The current editing bookmarks will be completely deleted. Are you sure you want to import ?</source>
         <translation>The bookmarks being edited will be completely deleted. Are you sure you want to import?</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="73"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="76"/>
         <source>If you select to import then all bookmarks on the current editing will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="73"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="76"/>
         <source>Import</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="140"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="143"/>
         <source>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export ?</source>
         <translation>The bookmarks in the AIR-EDGE PHONE will be completely deleted. Are you sure you want to export?</translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="137"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="140"/>
         <source>If you select to export then all bookmarks in the AIR-EDGE PHONE will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="142"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="145"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="288"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="291"/>
         <source>The import was cancelled; the document is unchanged.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="56"/>
-        <location filename="../src/commands/DocumentCommands.cpp" line="295"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="59"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="298"/>
         <source>Couldn&apos;t import the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="58"/>
-        <location filename="../src/commands/DocumentCommands.cpp" line="298"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="61"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="301"/>
         <source>Couldn&apos;t export the bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="57"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="60"/>
         <source>The connection test stopped at the driver.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/DocumentCommands.cpp" line="114"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="117"/>
         <source>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark(s).</source>
         <translation>
             <numerusform>Replaced the characters the AIR-EDGE PHONE cannot show in %n bookmark.</numerusform>
@@ -1295,57 +1295,57 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="168"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="171"/>
         <source>Replace Unsupported Characters</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="191"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="194"/>
         <source>The AIR-EDGE PHONE is ready.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="192"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="195"/>
         <source>The driver is there, the port %1 opened and the AIR-EDGE PHONE shows its top screen.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="198"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="201"/>
         <source>The connection test was cancelled.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="202"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="205"/>
         <source>The connection test stopped at the port.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="204"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="207"/>
         <source>Plug in the AIR-EDGE PHONE with its data cable, or choose its port in Handset &gt; Device.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="207"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="210"/>
         <source>The connection test stopped at the top screen.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="209"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="212"/>
         <source>Go back to the top screen of the AIR-EDGE PHONE and test again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="292"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="295"/>
         <source>The export was cancelled; the AIR-EDGE PHONE is unchanged.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="296"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="299"/>
         <source>Couldn&apos;t read the bookmarks in the AIR-EDGE PHONE before the export; nothing was exported.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/DocumentCommands.cpp" line="309"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="312"/>
         <source>Exported %n bookmark(s) to the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>Exported %n bookmark to the AIR-EDGE PHONE.</numerusform>
@@ -1353,12 +1353,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="319"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="322"/>
         <source>Couldn&apos;t keep the bookmarks the AIR-EDGE PHONE holds; nothing was exported.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/DocumentCommands.cpp" line="327"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="330"/>
         <source>and %n more</source>
         <translation>
             <numerusform>and %n more</numerusform>
@@ -1366,37 +1366,37 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="329"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="332"/>
         <source>Changes: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="332"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="335"/>
         <source>The list the AIR-EDGE PHONE holds now is kept: Handset &gt; Restore Previous Bookmarks puts it back.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="337"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="340"/>
         <source>Some bookmarks were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="338"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="341"/>
         <source>Import from AIR-EDGE PHONE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="341"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="344"/>
         <source>Some bookmarks could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/commands/DocumentCommands.cpp" line="342"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="345"/>
         <source>%1 of the %2 bookmarks in the AIR-EDGE PHONE could not be read and were left out.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/commands/DocumentCommands.cpp" line="347"/>
+        <location filename="../src/commands/DocumentCommands.cpp" line="350"/>
         <source>Imported %n bookmark(s) from the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>Imported %n bookmark from the AIR-EDGE PHONE.</numerusform>
@@ -1407,67 +1407,67 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="195"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="196"/>
         <source>Not every bookmark was added.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="200"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="201"/>
         <source>The memory number was not changed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="266"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="296"/>
         <source>Save Protocol Log</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="267"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="297"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="272"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="302"/>
         <source>Import Browser Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="273"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="303"/>
         <source>Bookmark files (*.html *.htm);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="279"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="309"/>
         <source>Export Browser Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="280"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="310"/>
         <source>Bookmark files (*.html *.htm)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="319"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="345"/>
         <source>Clear Menu</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="335"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="354"/>
         <source>&amp;Help</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="347"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="366"/>
         <source>About EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="348"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="367"/>
         <source>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="190"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="191"/>
         <source>%n bookmark(s) went to folder &quot;%1&quot;.</source>
         <translation>
             <numerusform>%n bookmark went to folder &quot;%1&quot;.</numerusform>
@@ -1475,97 +1475,97 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="294"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="324"/>
         <source>Files...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="295"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="325"/>
         <source>Back Up...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="296"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="326"/>
         <source>Restore...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="297"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="327"/>
         <source>Restore Previous Bookmarks...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="337"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="356"/>
         <source>EdgeMarks &amp;Manual</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="340"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="359"/>
         <source>&amp;About EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="353"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="372"/>
         <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: Help &amp;gt; EdgeMarks Manual (F1), or &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="409"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="428"/>
         <source>Find Automatically</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="410"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="429"/>
         <source>The Simulated AIR-EDGE PHONE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="411"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="430"/>
         <source>As Started (%1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="424"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="443"/>
         <source>(no permission)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="432"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="451"/>
         <source>Other...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="440"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="459"/>
         <source>Other Device</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="441"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="460"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="466"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="485"/>
         <source>The protocol log could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="469"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="488"/>
         <source>Saved the protocol log to %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="479"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="498"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="487"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="506"/>
         <source>Import Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="488"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="507"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>Imported %n bookmark.</numerusform>
@@ -1573,12 +1573,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="503"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="522"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="506"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="525"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Exported %n bookmark to %1.</numerusform>
@@ -1586,94 +1586,94 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="545"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="564"/>
         <source>%1[*] — EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="557"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="576"/>
         <source>The AIR-EDGE PHONE holds at most %1 bookmarks: delete some to add more.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="559"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="578"/>
         <source>Select the bookmarks first.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="592"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="611"/>
         <source>Save As</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="626"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="645"/>
         <source>&quot;%1&quot; already exists. Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="630"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="649"/>
         <source>A file with the same name already exists in &quot;%1&quot;. Replacing it will overwrite its contents.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="632"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="651"/>
         <source>Replace</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="643"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="659"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="678"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="681"/>
         <source>Your current changes will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="663"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="682"/>
         <source>Revert</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="672"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="691"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="682"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="701"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="685"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="704"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="686"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="705"/>
         <source>Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="687"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="706"/>
         <source>Don&apos;t Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="633"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="737"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="652"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="756"/>
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="772"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="784"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="791"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="803"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1681,37 +1681,37 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DriverCheck</name>
     <message>
-        <location filename="../src/handset/DriverCheck.cpp" line="116"/>
+        <location filename="../src/handset/DriverCheck.cpp" line="112"/>
         <source>USB modem driver of the Linux kernel (cdc_acm)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/DriverCheck.cpp" line="117"/>
+        <location filename="../src/handset/DriverCheck.cpp" line="113"/>
         <source>AH-K3001V USB Driver %1.%2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/DriverCheck.cpp" line="122"/>
+        <location filename="../src/handset/DriverCheck.cpp" line="118"/>
         <source>The %1 wasn&apos;t found; the AIR-EDGE PHONE cannot be used without it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/DriverCheck.cpp" line="133"/>
+        <location filename="../src/handset/DriverCheck.cpp" line="129"/>
         <source>The running kernel has no cdc_acm module (looked for in /sys and %1). Install the modules of the running kernel (on Debian, its linux-image package) and load the driver with &quot;sudo modprobe cdc_acm&quot;.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/DriverCheck.cpp" line="139"/>
+        <location filename="../src/handset/DriverCheck.cpp" line="135"/>
         <source>%1 The application will now quit.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/DriverCheck.cpp" line="144"/>
+        <location filename="../src/handset/DriverCheck.cpp" line="140"/>
         <source>You need to install the %1 or later.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/DriverCheck.cpp" line="146"/>
+        <location filename="../src/handset/DriverCheck.cpp" line="142"/>
         <source>You need to install the %1 or later. The application will be quited.</source>
         <translation>You need to install the %1 or later. The application will now quit.</translation>
     </message>
@@ -1719,67 +1719,67 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>EdgeMarksApp</name>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="69"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="101"/>
         <source>An AIR-EDGE PHONE was connected at %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="70"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="102"/>
         <source>An AIR-EDGE PHONE was connected at %1, but you may not use it: install the udev rule that comes with EdgeMarks.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="76"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="108"/>
         <source>The AIR-EDGE PHONE at %1 was disconnected.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="113"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="146"/>
         <source>Simulated AIR-EDGE PHONE (password %1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="116"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="149"/>
         <source>No driver for the AIR-EDGE PHONE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="118"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="151"/>
         <source>No AIR-EDGE PHONE connected</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="119"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="152"/>
         <source>AIR-EDGE PHONE: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="133"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="166"/>
         <source>EdgeMarks documents (*.%1);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="205"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="233"/>
         <source>untitled</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="205"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="233"/>
         <source>untitled %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="234"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="262"/>
         <source>EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="235"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="263"/>
         <source>The document &quot;%1&quot; could not be opened.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/EdgeMarksApp.cpp" line="250"/>
+        <location filename="../src/app/EdgeMarksApp.cpp" line="278"/>
         <source>Open</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1899,62 +1899,62 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>HandsetFilesWindow</name>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="119"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="121"/>
         <source>Files on the AIR-EDGE PHONE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="126"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="128"/>
         <source>Name</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="126"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="128"/>
         <source>Type</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="126"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="128"/>
         <source>Size</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="126"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="128"/>
         <source>Date</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="136"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="138"/>
         <source>Refresh</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="137"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="139"/>
         <source>Save To...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="138"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="140"/>
         <source>Add Files...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="159"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="161"/>
         <source>Save To</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="164"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="166"/>
         <source>Add Files</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="200"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="202"/>
         <source>The file list was not read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="207"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="209"/>
         <source>%n file(s) on the AIR-EDGE PHONE.</source>
         <translation>
             <numerusform>%n file on the AIR-EDGE PHONE.</numerusform>
@@ -1962,7 +1962,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="262"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="264"/>
         <source>%n file(s) saved to %1</source>
         <translation>
             <numerusform>%n file saved to %1</numerusform>
@@ -1970,8 +1970,8 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="264"/>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="397"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="266"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="399"/>
         <source>; %n cancelled</source>
         <translation>
             <numerusform>; %n cancelled</numerusform>
@@ -1979,7 +1979,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="266"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="268"/>
         <source>; %n not saved: %1</source>
         <translation>
             <numerusform>; %n not saved: %1</numerusform>
@@ -1987,27 +1987,27 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="286"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="288"/>
         <source>Replace the files?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="287"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="289"/>
         <source>%1 already holds %2. Replace them?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="377"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="379"/>
         <source>Replace the file?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="378"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="380"/>
         <source>The AIR-EDGE PHONE already holds %1. Replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="395"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="397"/>
         <source>%n file(s) sent to the AIR-EDGE PHONE</source>
         <translation>
             <numerusform>%n file sent to the AIR-EDGE PHONE</numerusform>
@@ -2015,7 +2015,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/HandsetFilesWindow.cpp" line="399"/>
+        <location filename="../src/app/HandsetFilesWindow.cpp" line="401"/>
         <source>; %n not sent: %1</source>
         <translation>
             <numerusform>; %n not sent: %1</numerusform>
@@ -2464,7 +2464,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/document/PropertyList.cpp" line="644"/>
+        <location filename="../src/document/PropertyList.cpp" line="647"/>
         <source>The property list holds a date outside the years 1 to 9999.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2517,33 +2517,33 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>PasswordController</name>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="29"/>
-        <location filename="../src/sheets/PasswordController.cpp" line="116"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="35"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="126"/>
         <source>AIR-EDGE PHONE Password</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="31"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="37"/>
         <source>Enter the password of the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="32"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="38"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="42"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="48"/>
         <source>Save the password in the keychain</source>
         <translation>Save the password in the keyring</translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="117"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="127"/>
         <source>The password could not be saved in the keychain.</source>
         <translation>The password could not be saved in the keyring.</translation>
     </message>
     <message>
-        <location filename="../src/sheets/PasswordController.cpp" line="120"/>
+        <location filename="../src/sheets/PasswordController.cpp" line="130"/>
         <source>This window remembers it until it closes.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2552,17 +2552,17 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     <name>ProgressController</name>
     <message>
         <location filename="../src/cli/TerminalProgress.cpp" line="19"/>
-        <location filename="../src/sheets/ProgressController.cpp" line="85"/>
+        <location filename="../src/sheets/ProgressController.cpp" line="105"/>
         <source>Communicating...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/ProgressController.cpp" line="21"/>
+        <location filename="../src/sheets/ProgressController.cpp" line="25"/>
         <source>AIR-EDGE PHONE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/sheets/ProgressController.cpp" line="39"/>
+        <location filename="../src/sheets/ProgressController.cpp" line="43"/>
         <source>Cancelling...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2619,6 +2619,19 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
     <message>
         <location filename="../src/commands/HandsetBackup.cpp" line="138"/>
         <source>Files the AIR-EDGE PHONE already holds, skipped: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFile</name>
+    <message>
+        <location filename="../src/io/SettingsFile.cpp" line="36"/>
+        <source>%1 is damaged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/io/SettingsFile.cpp" line="121"/>
+        <source>%1 Changes to the settings are kept only until EdgeMarks quits.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2713,27 +2726,27 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="93"/>
+        <location filename="../src/handset/VedORovav.cpp" line="83"/>
         <source>No AH-K3001V (USB ID %1:%2) was found. Plug it in with its data cable.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="98"/>
+        <location filename="../src/handset/VedORovav.cpp" line="88"/>
         <source>%1 does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/VedORovav.cpp" line="104"/>
+        <location filename="../src/handset/VedORovav.cpp" line="94"/>
         <source>%1 is a link to %2, which does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="111"/>
+        <location filename="../src/handset/SerialPort.cpp" line="116"/>
         <source>%1 is not a serial port: it is %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/handset/SerialPort.cpp" line="139"/>
+        <location filename="../src/handset/SerialPort.cpp" line="142"/>
         <source>%1 is not a serial port.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2896,7 +2909,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="139"/>
+        <location filename="../src/app/main.cpp" line="140"/>
         <source>The simulated handset could not start.</source>
         <translation type="unfinished"></translation>
     </message>

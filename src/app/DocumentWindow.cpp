@@ -37,7 +37,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSettings>
 #include <QTimer>
 #include <QUrl>
 
@@ -45,8 +44,6 @@
 
 namespace
 {
-const char* HeaderStateKey = "BookmarkList/headerState";
-const char* GeometryKey = "Window/geometry";
 
 // Shows why a control is off in its tool tip, and its own tip while it is on.
 void explainState(QObject* control, bool enabled, const QString& whyNot)
@@ -66,7 +63,7 @@ DocumentWindow::DocumentWindow(EdgeMarksApp* app, std::unique_ptr<MyDocument> do
 {
     setAttribute(Qt::WA_DeleteOnClose);
     m_ui->setupUi(this);
-    restoreGeometry(QSettings().value(GeometryKey).toByteArray());
+    restoreGeometry(app->settings().bytes(GeometryKey));
     m_bookmarks = new BookmarkController(m_document.get(), this);
     m_folders = new FolderController(m_document.get(), m_bookmarks, this);
     m_progress = std::make_unique<ProgressController>(this);
@@ -109,14 +106,14 @@ DocumentWindow::DocumentWindow(EdgeMarksApp* app, std::unique_ptr<MyDocument> do
 
 DocumentWindow::~DocumentWindow()
 {
-    QSettings().setValue(HeaderStateKey, m_ui->bookmarkTable->horizontalHeader()->saveState());
+    m_app->settings().setBytes(HeaderStateKey, m_ui->bookmarkTable->horizontalHeader()->saveState());
 }
 
 void DocumentWindow::hideEvent(QHideEvent* event)
 {
     // The size and place the user gave the window come back with the next one.
     if (!isMinimized())
-        QSettings().setValue(GeometryKey, saveGeometry());
+        m_app->settings().setBytes(GeometryKey, saveGeometry());
     QMainWindow::hideEvent(event);
 }
 
@@ -157,7 +154,7 @@ void DocumentWindow::setupTables()
     header->setStretchLastSection(true);
     header->resizeSection(BookmarkController::NumberColumn, 48);
     header->resizeSection(BookmarkController::NameColumn, 220);
-    header->restoreState(QSettings().value(HeaderStateKey).toByteArray());
+    header->restoreState(m_app->settings().bytes(HeaderStateKey));
     m_ui->splitter->setStretchFactor(0, 0);
     m_ui->splitter->setStretchFactor(1, 1);
     m_ui->splitter->setSizes({150, 700});

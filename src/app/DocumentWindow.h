@@ -27,6 +27,10 @@ class DocumentWindow : public QMainWindow, private CommandPresenter
 {
     Q_OBJECT
 public:
+    // Where the window keeps its size and the bookmark table's columns in the settings.
+    static constexpr const char* GeometryKey = "Window/geometry";
+    static constexpr const char* HeaderStateKey = "BookmarkList/headerState";
+
     DocumentWindow(EdgeMarksApp* app, std::unique_ptr<MyDocument> document, const QString& path,
                    const QString& untitledName);
     ~DocumentWindow() override;

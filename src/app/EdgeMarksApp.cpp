@@ -15,7 +15,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
-#include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
 
@@ -27,9 +27,12 @@ const char* RecentFilesKey = "RecentFiles";
 const char* DeviceKey = "Handset/device";
 } // namespace
 
-EdgeMarksApp::EdgeMarksApp(KeychainStore* keychain, LinkSettings link, QObject* parent)
-    : QObject(parent), m_keychain(keychain), m_link(std::move(link))
+EdgeMarksApp::EdgeMarksApp(KeychainStore* keychain, LinkSettings link, const QString& settingsFolder,
+                           QObject* parent)
+    : QObject(parent), m_keychain(keychain), m_link(std::move(link)), m_settingsFolder(settingsFolder)
 {
+    m_settings.reportFailure = [this](const QString& message) { reportSettingsFailure(message); };
+    loadSettings();
     if (!m_link.log)
         m_link.log = std::make_shared<ProtocolLog>();
     if (QGuiApplication::applicationDisplayName().isEmpty() ||
@@ -42,7 +45,21 @@ EdgeMarksApp::EdgeMarksApp(KeychainStore* keychain, LinkSettings link, QObject* 
     };
     // A port chosen in an earlier run, unless the program was started with one.
     if (m_link.device.isEmpty())
-        m_chosenDevice = QSettings().value(DeviceKey).toString();
+        m_chosenDevice = m_settings.text(DeviceKey);
+}
+
+void EdgeMarksApp::loadSettings()
+{
+    m_settings.load(m_settingsFolder, QCoreApplication::applicationName(),
+                    {RecentFilesKey, DeviceKey, DocumentWindow::GeometryKey, DocumentWindow::HeaderStateKey});
+}
+
+void EdgeMarksApp::reportSettingsFailure(const QString& message)
+{
+    for (DocumentWindow* w : std::as_const(m_windows))
+        w->statusBar()->showMessage(message, 10000);
+    if (m_windows.isEmpty())
+        qWarning("%s", qUtf8Printable(message));
 }
 
 LinkSettings EdgeMarksApp::linkSettings() const
@@ -112,9 +129,9 @@ void EdgeMarksApp::chooseDevice(const QString& path)
 {
     m_chosenDevice = path;
     if (path.isEmpty())
-        QSettings().remove(DeviceKey);
+        m_settings.remove(DeviceKey);
     else
-        QSettings().setValue(DeviceKey, path);
+        m_settings.setText(DeviceKey, path);
     emit handsetPortsChanged(QString());
 }
 
@@ -154,6 +171,7 @@ bool EdgeMarksApp::startSimulator(QString* error)
     // A trial run keeps its settings (the port, recent files, the window) apart
     // from those of the real handset.
     QCoreApplication::setApplicationName(QStringLiteral("EdgeMarks-simulator"));
+    loadSettings();
     m_simulator = BuiltInSimulator::start(error);
     if (!m_simulator)
         return false;
@@ -264,7 +282,7 @@ void EdgeMarksApp::openWithDialog(QWidget* parent)
 
 QStringList EdgeMarksApp::recentFiles() const
 {
-    return QSettings().value(RecentFilesKey).toStringList();
+    return m_settings.texts(RecentFilesKey);
 }
 
 void EdgeMarksApp::noteRecentFile(const QString& path)
@@ -274,13 +292,13 @@ void EdgeMarksApp::noteRecentFile(const QString& path)
     files.prepend(path);
     while (files.size() > MaxRecentFiles)
         files.removeLast();
-    QSettings().setValue(RecentFilesKey, files);
+    m_settings.setTexts(RecentFilesKey, files);
     emit recentFilesChanged();
 }
 
 void EdgeMarksApp::clearRecentFiles()
 {
-    QSettings().remove(RecentFilesKey);
+    m_settings.remove(RecentFilesKey);
     emit recentFilesChanged();
 }
 

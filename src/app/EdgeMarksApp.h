@@ -1,6 +1,7 @@
 #pragma once
 
 #include "handset/LinkSettings.h"
+#include "io/SettingsFile.h"
 
 #include <QObject>
 #include <QPointer>
@@ -30,7 +31,9 @@ public:
     // link: the settings the program was started with (its environment); a
     // port chosen in an earlier run is taken from the saved settings unless
     // link names one. Without a log in link the program keeps one of its own.
-    EdgeMarksApp(KeychainStore* keychain, LinkSettings link, QObject* parent = nullptr);
+    // The saved settings are kept in settingsFolder, a file for each program name.
+    EdgeMarksApp(KeychainStore* keychain, LinkSettings link, const QString& settingsFolder = SettingsFile::userFolder(),
+                 QObject* parent = nullptr);
     ~EdgeMarksApp() override;
 
     // Starts a simulated handset with sample content and points the link at it.
@@ -61,6 +64,8 @@ public:
     HelpWindow* showManual();
 
     KeychainStore* keychain() const { return m_keychain; }
+    // What the program keeps between runs: recent files, the port, the window.
+    SettingsFile& settings() { return m_settings; }
 
     // The handset's port: the one chosen in the Device menu (remembered across
     // runs unless the program was started with one), or an empty path for the
@@ -86,11 +91,17 @@ private:
     bool closeAll();
     DocumentWindow* adopt(DocumentWindow* window);
     void discoverPorts();
+    void loadSettings();
+    // A settings file that could not be written, said in every window (on the
+    // terminal when there is none).
+    void reportSettingsFailure(const QString& message);
     static void afterFirstPaint(QWidget* window, std::function<void()> then);
 
     KeychainStore* m_keychain;
     QList<DocumentWindow*> m_windows;
     LinkSettings m_link;
+    QString m_settingsFolder;
+    SettingsFile m_settings;
     QString m_chosenDevice;
     std::unique_ptr<BuiltInSimulator> m_simulator;
     int m_untitledCount = 0;

@@ -40,7 +40,6 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScrollBar>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -204,6 +203,7 @@ class TestDocumentWindow : public QObject
     MemoryKeychainStore m_keychain;
     std::unique_ptr<EdgeMarksApp> m_app;
     KeychainStore* m_appKeychain = nullptr;
+    QString m_settingsFolder;
     int m_terminated = -1;
 
     // The program, started when a test first needs it: after the test pointed
@@ -211,7 +211,7 @@ class TestDocumentWindow : public QObject
     EdgeMarksApp* app()
     {
         if (!m_app) {
-            m_app = std::make_unique<EdgeMarksApp>(m_appKeychain, testLink());
+            m_app = std::make_unique<EdgeMarksApp>(m_appKeychain, testLink(), m_settingsFolder);
             m_app->terminate = [this](int status) { m_terminated = status; };
         }
         return m_app.get();
@@ -288,8 +288,7 @@ private slots:
     {
         m_keychain.storedBytes.reset();
         // Settings of its own for each test, shared with no other run of the suite.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           m_dir.filePath(QStringLiteral("settings/") + QTest::currentTestFunction()));
+        m_settingsFolder = m_dir.filePath(QStringLiteral("settings/") + QTest::currentTestFunction());
         restartApp(&m_keychain);
         m_terminated = -1;
     }
@@ -387,7 +386,7 @@ private slots:
         dialog->setTextValue(m_dir.filePath("elsewhere"));
         dialog->accept();
         QCOMPARE(app()->linkSettings().device, m_dir.filePath("elsewhere"));
-        QCOMPARE(QSettings().value("Handset/device").toString(), m_dir.filePath("elsewhere"));
+        QCOMPARE(app()->settings().text("Handset/device"), m_dir.filePath("elsewhere"));
         QCOMPARE(status->text(), QString("AIR-EDGE PHONE: %1").arg(m_dir.filePath("elsewhere")));
         emit menu->aboutToShow();
         const QList<QAction*> actions = menu->actions();
@@ -410,7 +409,7 @@ private slots:
         emit menu->aboutToShow();
         menu->findChild<QAction*>("automaticDevice")->trigger();
         QCOMPARE(app()->linkSettings().device, sim.devicePath());
-        QVERIFY(!QSettings().contains("Handset/device"));
+        QVERIFY(!app()->settings().contains("Handset/device"));
         w->ui()->actionImport->trigger();
         QVERIFY(idle(w));
         QCOMPARE(w->document()->bookmarkList().size(), 6);
@@ -440,9 +439,10 @@ private slots:
         QVERIFY(dialog && dialog->isVisible());
         dialog->setTextValue(m_dir.filePath("trial"));
         dialog->accept();
-        QCOMPARE(QSettings().value("Handset/device").toString(), m_dir.filePath("trial"));
-        QCoreApplication::setApplicationName(name);
-        QVERIFY(!QSettings().contains("Handset/device"));
+        QCOMPARE(app()->settings().text("Handset/device"), m_dir.filePath("trial"));
+        SettingsFile real;
+        real.load(m_settingsFolder, name);
+        QVERIFY(!real.contains("Handset/device"));
     }
 
     // Cancel on a handset that stopped answering: the window was usable for
@@ -1154,7 +1154,7 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("fault");
-        for (const char* name : {"doc.edgemarks", "doc.html", "protocol.log"})
+        for (const char* name : {"doc.edgemarks", "doc.html", "protocol.log", "settings"})
             for (int f = 0; f < int(std::size(FaultCases)); ++f)
                 QTest::addRow("%s, %s", name, FaultCases[f].name) << QString(name) << f;
     }
@@ -1166,15 +1166,17 @@ private slots:
         const FaultCase& c = FaultCases[fault];
         QTemporaryDir dir;
         const QString document = dir.filePath("doc.edgemarks");
-        const QString file = dir.filePath(name);
         MyDocument saved;
         saved.setBookmarkList({make("Kept", 0)});
         QVERIFY(saved.writeToFile(document));
-        if (file != document)
-            QVERIFY(writeFile(file, "the old version"));
-        const QByteArray old = readFile(file);
         DocumentWindow* w = app()->openDocument(document);
         QVERIFY(w);
+        const bool settings = name == "settings";
+        const QString file = settings ? app()->settings().path() : dir.filePath(name);
+        name = QFileInfo(file).fileName();
+        if (file != document && !settings) // the settings name the document already
+            QVERIFY(writeFile(file, "the old version"));
+        const QByteArray old = readFile(file);
         w->document()->addBookmarks({make("New", 1)}, w->document()->folderList(), "Add");
         testLog()->step(ProtocolLog::Kind::Note, "a line to save");
         const qint64 size =
@@ -1183,13 +1185,25 @@ private slots:
             : name == "protocol.log" ? testLog()->toText().toUtf8().size()
                                      : old.size();
         {
-            WriteFault disk(dir.path(), roomFor(c, size), c.syncFails);
+            WriteFault disk(QFileInfo(file).path(), roomFor(c, size), c.syncFails);
             if (name == "doc.edgemarks")
                 w->ui()->actionSave->trigger();
             else if (name == "doc.html")
                 QVERIFY(!w->exportBrowserBookmarks(file));
-            else
+            else if (!settings)
                 QVERIFY(!w->saveProtocolLog(file));
+            else {
+                // The document is saved; the recent files that name it are not,
+                // which the window says once, not at every later change.
+                QVERIFY(w->saveTo(dir.filePath("other.edgemarks")));
+                QVERIFY(w->statusBar()->currentMessage().endsWith(name + " was not saved; the old version is kept."));
+                w->statusBar()->clearMessage();
+                QVERIFY(w->saveTo(dir.filePath("third.edgemarks")));
+                QCOMPARE(w->statusBar()->currentMessage(), QString());
+                QCOMPARE(readFile(file), old);
+                QCOMPARE(QDir(QFileInfo(file).path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+                return;
+            }
         }
         QMessageBox* error = visibleBox(w, "errorAlert");
         QVERIFY(error &&

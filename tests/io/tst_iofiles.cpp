@@ -1,10 +1,13 @@
 // The checked writer and the bounded reader: what failures say, what a save
-// keeps, a real full disk, and a file that says it is empty and is not.
+// keeps, a real full disk, and a file that says it is empty and is not; the
+// settings file kept through them.
 #include "io/AtomicFile.h"
 #include "io/OutsideFile.h"
+#include "io/SettingsFile.h"
 #include "support/FileTestSupport.h"
 
 #include <QDir>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -105,6 +108,39 @@ private slots:
         QCOMPARE(error, QString("small.html is too large: at most 3 bytes are read."));
         // A file that says it is empty and is not (/proc) is read up to the limit.
         QVERIFY(OutsideFile::read("/proc/self/status", 1 << 20).value_or(QByteArray()).contains("VmHWM"));
+    }
+
+    // The settings of an earlier version come over once, each as what it was;
+    // a settings file that cannot be read is never written over.
+    void settingsFile()
+    {
+        const QString folder = path("settings");
+        const QByteArray geometry("\x01\x00\xff", 3);
+        {
+            QSettings earlier(folder + "/EdgeMarks.conf", QSettings::IniFormat);
+            earlier.setValue("Window/geometry", geometry);
+            earlier.setValue("RecentFiles", QStringList{"/a.edgemarks"}); // read back as one text
+            earlier.setValue("Handset/device", "/dev/ttyACM1");
+            earlier.setValue("Unused", "left behind");
+        }
+        SettingsFile settings;
+        settings.load(folder, "EdgeMarks", {"Window/geometry", "RecentFiles", "Handset/device"});
+        QVERIFY(QFile::remove(folder + "/EdgeMarks.conf"));
+        settings.load(folder, "EdgeMarks", {"Unused"});
+        QCOMPARE(settings.bytes("Window/geometry"), geometry);
+        QCOMPARE(settings.texts("RecentFiles"), QStringList{"/a.edgemarks"});
+        QCOMPARE(settings.text("Handset/device"), QString("/dev/ttyACM1"));
+        QVERIFY(!settings.contains("Unused"));
+
+        QVERIFY(writeFile(settings.path(), "{ damaged"));
+        settings.load(folder, "EdgeMarks");
+        QStringList said;
+        settings.reportFailure = [&](const QString& message) { said << message; };
+        QVERIFY(!settings.setText("Handset/device", "/dev/a"));
+        QVERIFY(!settings.setText("Handset/device", "/dev/b"));
+        QCOMPARE(said, QStringList{"EdgeMarks.json is damaged. Changes to the settings are kept only until EdgeMarks quits."});
+        QCOMPARE(settings.text("Handset/device"), QString("/dev/b"));
+        QCOMPARE(readFile(settings.path()), QByteArray("{ damaged"));
     }
 };
 
