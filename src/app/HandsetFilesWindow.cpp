@@ -369,7 +369,7 @@ void HandsetFilesWindow::dropEvent(QDropEvent* event)
 
 void HandsetFilesWindow::upload(const QStringList& chosen)
 {
-    const AirHFileType table = AirHFileType::load();
+    const AirHFileType table = AirHFileType::load(m_jobs->linkSettings().fileTypes);
     QList<VedORovav::Upload> uploads;
     for (const QString& path : chosen) {
         const VedORovav::Upload u{path, QFileInfo(path).fileName(), table.typeForPath(path)};

@@ -260,7 +260,7 @@ int PutCommand::work(const QStringList& paths)
             return newLink()->writeFileFrom(paths, pw, progress, value("type"));
         });
     if (status == Ok && json()) {
-        const AirHFileType table = AirHFileType::load();
+        const AirHFileType table = AirHFileType::load(m_link.fileTypes);
         QJsonArray array;
         for (const QString& p : paths)
             array.append(QJsonObject{{"path", p},

@@ -32,6 +32,7 @@ public:
     void cancel();
     bool isBusy() const { return m_busy; }
     HandsetTask* task() const { return m_task; }
+    LinkSettings linkSettings() const { return m_linkSettings(); }
 
 signals:
     void busyChanged(bool busy);

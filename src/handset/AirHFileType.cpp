@@ -37,11 +37,11 @@ QHash<QString, QString> AirHFileType::readTable(const QString& path)
     return rows;
 }
 
-AirHFileType AirHFileType::load()
+AirHFileType AirHFileType::load(const QString& replacement)
 {
     AirHFileType table;
-    if (qEnvironmentVariableIsSet("EDGEMARKS_FILE_TYPES")) {
-        table.m_rows = readTable(qEnvironmentVariable("EDGEMARKS_FILE_TYPES"));
+    if (!replacement.isEmpty()) {
+        table.m_rows = readTable(replacement);
         return table;
     }
     table.m_rows = readTable(QStringLiteral(":/AirHFileType.plist"));

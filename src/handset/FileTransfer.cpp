@@ -294,7 +294,7 @@ void VedORovav::uploadOne(const Upload& upload, int index, ProgressProtocol& pro
 bool VedORovav::writeFileFrom(const QStringList& paths, const QString& password, ProgressProtocol& progress,
                               const QString& forcedType)
 {
-    const AirHFileType table = AirHFileType::load();
+    const AirHFileType table = AirHFileType::load(m_settings.fileTypes);
     QList<Upload> uploads;
     for (const QString& path : paths)
         uploads.append({path, QFileInfo(path).fileName(), forcedType.isEmpty() ? table.typeForPath(path) : forcedType});

@@ -23,6 +23,7 @@ LinkSettings LinkSettings::fromEnvironment()
     LinkSettings settings;
     settings.device = QFile::decodeName(qgetenv("EDGEMARKS_DEVICE"));
     settings.driverBundle = QFile::decodeName(qgetenv("EDGEMARKS_DRIVER_BUNDLE"));
+    settings.fileTypes = QFile::decodeName(qgetenv("EDGEMARKS_FILE_TYPES"));
     const QString timeout = qEnvironmentVariable("EDGEMARKS_TIMEOUT");
     settings.replyTimeoutMs = timeoutFromSeconds(timeout);
     settings.timeoutSource = QStringLiteral("EDGEMARKS_TIMEOUT=%1").arg(timeout);

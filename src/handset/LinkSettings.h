@@ -22,11 +22,14 @@ struct LinkSettings {
     // setting was not a number of seconds (timeoutSource says what it was).
     std::optional<int> replyTimeoutMs = DefaultTimeoutSeconds * 1000;
     QString timeoutSource;
+    // A file-type table to use instead of the built-in one and the user's rows
+    // (AirHFileType); empty: those.
+    QString fileTypes;
     // Where the byte stream writes what was said on the link; none: nowhere.
     std::shared_ptr<ProtocolLog> log;
 
-    // EDGEMARKS_DEVICE, EDGEMARKS_DRIVER_BUNDLE and EDGEMARKS_TIMEOUT (seconds;
-    // 0 waits for ever); no log.
+    // EDGEMARKS_DEVICE, EDGEMARKS_DRIVER_BUNDLE, EDGEMARKS_TIMEOUT (seconds;
+    // 0 waits for ever) and EDGEMARKS_FILE_TYPES; no log.
     static LinkSettings fromEnvironment();
     // A time limit in seconds as a setting gives it: nothing when it is not one.
     static std::optional<int> timeoutFromSeconds(const QString& text);

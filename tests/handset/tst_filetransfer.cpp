@@ -356,9 +356,8 @@ private slots:
         QVERIFY(untyped.link.writeFileFrom({photo}, "1234", progress));
         QVERIFY(uploads(untyped.handset.frames()).value(0).mid(12).startsWith("Photo.JPG\tother\t"));
         // The shipped table knows .jpg; an explicit type wins over it.
-        qunsetenv("EDGEMARKS_FILE_TYPES");
-        QCOMPARE(AirHFileType::load().typeForPath("/x/Photo.JPG"), QString("jpeg"));
-        QCOMPARE(AirHFileType::load().typeForPath("/x/Makefile"), QString("other"));
+        QCOMPARE(AirHFileType::load(QString()).typeForPath("/x/Photo.JPG"), QString("jpeg"));
+        QCOMPARE(AirHFileType::load(QString()).typeForPath("/x/Makefile"), QString("other"));
         ScriptedLink forced;
         QVERIFY(forced.link.writeFileFrom({photo}, "1234", progress, "melody"));
         QVERIFY(uploads(forced.handset.frames()).value(0).mid(12).startsWith("Photo.JPG\tmelody\t"));
