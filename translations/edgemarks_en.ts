@@ -2,6 +2,14 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>Alert</name>
+    <message>
+        <location filename="../src/sheets/Alert.cpp" line="21"/>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>AtomicFile</name>
     <message>
         <location filename="../src/io/AtomicFile.cpp" line="198"/>
@@ -52,130 +60,130 @@
 <context>
     <name>BackupActions</name>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="47"/>
+        <location filename="../src/app/BackupActions.cpp" line="35"/>
         <source>Back Up</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="48"/>
-        <location filename="../src/app/BackupActions.cpp" line="83"/>
+        <location filename="../src/app/BackupActions.cpp" line="36"/>
+        <location filename="../src/app/BackupActions.cpp" line="73"/>
         <source>Backups (*.tar)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="66"/>
+        <location filename="../src/app/BackupActions.cpp" line="55"/>
         <source>Couldn&apos;t back up the AIR-EDGE PHONE.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="68"/>
+        <location filename="../src/app/BackupActions.cpp" line="57"/>
         <source>Nothing was written under %1; a file there before is kept.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="71"/>
+        <location filename="../src/app/BackupActions.cpp" line="61"/>
         <source>The AIR-EDGE PHONE is backed up.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="72"/>
+        <location filename="../src/app/BackupActions.cpp" line="62"/>
         <source>%1 bookmarks and %2 files (%3) are in %4.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="82"/>
-        <location filename="../src/app/BackupActions.cpp" line="115"/>
-        <location filename="../src/app/BackupActions.cpp" line="134"/>
+        <location filename="../src/app/BackupActions.cpp" line="72"/>
+        <location filename="../src/app/BackupActions.cpp" line="105"/>
+        <location filename="../src/app/BackupActions.cpp" line="124"/>
         <source>Restore</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="94"/>
+        <location filename="../src/app/BackupActions.cpp" line="85"/>
         <source>%1 is not a sound backup; nothing was restored.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="107"/>
+        <location filename="../src/app/BackupActions.cpp" line="98"/>
         <source>Couldn&apos;t read what the AIR-EDGE PHONE holds.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="118"/>
+        <location filename="../src/app/BackupActions.cpp" line="108"/>
         <source>Restoring changes the AIR-EDGE PHONE as follows:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="121"/>
+        <location filename="../src/app/BackupActions.cpp" line="111"/>
         <source>Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="122"/>
+        <location filename="../src/app/BackupActions.cpp" line="112"/>
         <source>Files</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="123"/>
+        <location filename="../src/app/BackupActions.cpp" line="113"/>
         <source>Also replace the files the AIR-EDGE PHONE already holds</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="164"/>
+        <location filename="../src/app/BackupActions.cpp" line="154"/>
         <source>%1 of %2 files reached the AIR-EDGE PHONE: %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="167"/>
+        <location filename="../src/app/BackupActions.cpp" line="157"/>
         <source>none</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="168"/>
+        <location filename="../src/app/BackupActions.cpp" line="159"/>
         <source>Couldn&apos;t restore the backup.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="171"/>
+        <location filename="../src/app/BackupActions.cpp" line="163"/>
         <source>The backup is restored.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="172"/>
+        <location filename="../src/app/BackupActions.cpp" line="164"/>
         <source>Restored %1 bookmarks and %2 files.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="185"/>
+        <location filename="../src/app/BackupActions.cpp" line="178"/>
         <source>No bookmarks are kept yet.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="186"/>
+        <location filename="../src/app/BackupActions.cpp" line="179"/>
         <source>Each export keeps the list the AIR-EDGE PHONE held before it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="191"/>
+        <location filename="../src/app/BackupActions.cpp" line="184"/>
         <source>Restore Previous Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="194"/>
+        <location filename="../src/app/BackupActions.cpp" line="187"/>
         <source>The AIR-EDGE PHONE&apos;s bookmarks before each export:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="198"/>
+        <location filename="../src/app/BackupActions.cpp" line="191"/>
         <source>%1 — %2 bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="204"/>
+        <location filename="../src/app/BackupActions.cpp" line="197"/>
         <source>Export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="214"/>
+        <location filename="../src/app/BackupActions.cpp" line="208"/>
         <source>Couldn&apos;t read the kept bookmarks.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -592,7 +600,7 @@
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/Command.cpp" line="296"/>
+        <location filename="../src/cli/Command.cpp" line="332"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -617,27 +625,27 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="94"/>
+        <location filename="../src/cli/Command.cpp" line="130"/>
         <source>There is no command &quot;%1&quot;. See edgemarks-cli --help.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="109"/>
+        <location filename="../src/cli/Command.cpp" line="145"/>
         <source>Usage: edgemarks-cli COMMAND [options] [arguments]</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="111"/>
+        <location filename="../src/cli/Command.cpp" line="147"/>
         <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="113"/>
+        <location filename="../src/cli/Command.cpp" line="149"/>
         <source>Commands:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="119"/>
+        <location filename="../src/cli/Command.cpp" line="155"/>
         <source>&quot;edgemarks-cli COMMAND --help&quot; lists the options of a command.
 The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keyring,
 else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,
@@ -645,59 +653,59 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="151"/>
+        <location filename="../src/cli/Command.cpp" line="187"/>
         <source>Print the result as JSON.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="169"/>
-        <location filename="../src/cli/Command.cpp" line="189"/>
+        <location filename="../src/cli/Command.cpp" line="205"/>
+        <location filename="../src/cli/Command.cpp" line="225"/>
         <source>Usage: edgemarks-cli %1 [options] %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="180"/>
-        <location filename="../src/cli/Command.cpp" line="192"/>
+        <location filename="../src/cli/Command.cpp" line="216"/>
+        <location filename="../src/cli/Command.cpp" line="228"/>
         <source>See edgemarks-cli %1 --help.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="325"/>
+        <location filename="../src/cli/Command.cpp" line="361"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="335"/>
+        <location filename="../src/cli/Command.cpp" line="371"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="339"/>
+        <location filename="../src/cli/Command.cpp" line="375"/>
         <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="345"/>
+        <location filename="../src/cli/Command.cpp" line="381"/>
         <source>Warning: others may read the password file %1 (chmod 600 it).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="357"/>
+        <location filename="../src/cli/Command.cpp" line="393"/>
         <source>The password file %1 is not UTF-8 text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="370"/>
+        <location filename="../src/cli/Command.cpp" line="406"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keyring.</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="387"/>
+        <location filename="../src/cli/Command.cpp" line="423"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="228"/>
+        <location filename="../src/cli/Command.cpp" line="264"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -715,34 +723,34 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="238"/>
+        <location filename="../src/cli/Command.cpp" line="274"/>
         <source>The handset&apos;s serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="241"/>
+        <location filename="../src/cli/Command.cpp" line="277"/>
         <location filename="../src/cli/FileCommands.cpp" line="42"/>
         <source>path</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="244"/>
+        <location filename="../src/cli/Command.cpp" line="280"/>
         <source>Write every frame and step of the conversation with the handset to this file, for a bug report (the password is masked).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="247"/>
-        <location filename="../src/cli/Command.cpp" line="250"/>
+        <location filename="../src/cli/Command.cpp" line="283"/>
+        <location filename="../src/cli/Command.cpp" line="286"/>
         <source>file</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="249"/>
+        <location filename="../src/cli/Command.cpp" line="285"/>
         <source>Read the password from the first line of this file.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="252"/>
+        <location filename="../src/cli/Command.cpp" line="288"/>
         <source>Use a built-in simulated handset with sample content (password 1234).</source>
         <translation type="unfinished"></translation>
     </message>
@@ -767,7 +775,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="277"/>
+        <location filename="../src/cli/Command.cpp" line="313"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1026,67 +1034,67 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="16"/>
+        <location filename="../src/cli/Command.cpp" line="35"/>
         <source>Read the handset&apos;s bookmarks into DOCUMENT (made when missing).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="36"/>
+        <location filename="../src/cli/Command.cpp" line="38"/>
         <source>Write DOCUMENT&apos;s bookmarks into the handset, replacing all it holds.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="55"/>
+        <location filename="../src/cli/Command.cpp" line="40"/>
         <source>Print the folders and bookmarks of DOCUMENT.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="74"/>
+        <location filename="../src/cli/Command.cpp" line="43"/>
         <source>List what the handset cannot take of DOCUMENT as it is (exit 1 when anything).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="93"/>
+        <location filename="../src/cli/Command.cpp" line="47"/>
         <source>Convert between documents and browser bookmark files (.html, .htm).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="111"/>
+        <location filename="../src/cli/Command.cpp" line="49"/>
         <source>List the files on the handset (name, type, size, date).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="129"/>
+        <location filename="../src/cli/Command.cpp" line="52"/>
         <source>Download files by name (NAME:TYPE names the type).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="147"/>
+        <location filename="../src/cli/Command.cpp" line="54"/>
         <source>Upload files, typed by their extension.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="164"/>
+        <location filename="../src/cli/Command.cpp" line="68"/>
         <source>List the USB serial ports, the one a transfer would use marked *.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="183"/>
+        <location filename="../src/cli/Command.cpp" line="57"/>
         <source>Back up the handset&apos;s bookmarks and files into one archive.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="201"/>
+        <location filename="../src/cli/Command.cpp" line="59"/>
         <source>Check a backup: every entry against its manifest.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="219"/>
+        <location filename="../src/cli/Command.cpp" line="62"/>
         <source>Restore a backup into the handset, showing first what changes.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="236"/>
+        <location filename="../src/cli/Command.cpp" line="65"/>
         <source>List the handset&apos;s bookmark lists kept before each export.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1407,67 +1415,67 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="196"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="197"/>
         <source>Not every bookmark was added.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="201"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="200"/>
         <source>The memory number was not changed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="296"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="291"/>
         <source>Save Protocol Log</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="297"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="292"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="302"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="297"/>
         <source>Import Browser Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="303"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="298"/>
         <source>Bookmark files (*.html *.htm);;All files (*)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="309"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="304"/>
         <source>Export Browser Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="310"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="305"/>
         <source>Bookmark files (*.html *.htm)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="345"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="340"/>
         <source>Clear Menu</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="354"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="349"/>
         <source>&amp;Help</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="366"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="361"/>
         <source>About EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="367"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="362"/>
         <source>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="191"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="192"/>
         <source>%n bookmark(s) went to folder &quot;%1&quot;.</source>
         <translation>
             <numerusform>%n bookmark went to folder &quot;%1&quot;.</numerusform>
@@ -1475,97 +1483,97 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="324"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="319"/>
         <source>Files...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="325"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="320"/>
         <source>Back Up...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="326"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="321"/>
         <source>Restore...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="327"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="322"/>
         <source>Restore Previous Bookmarks...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="356"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="351"/>
         <source>EdgeMarks &amp;Manual</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="359"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="354"/>
         <source>&amp;About EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="372"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="367"/>
         <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: Help &amp;gt; EdgeMarks Manual (F1), or &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="428"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="423"/>
         <source>Find Automatically</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="429"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="424"/>
         <source>The Simulated AIR-EDGE PHONE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="430"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="425"/>
         <source>As Started (%1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="443"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="438"/>
         <source>(no permission)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="451"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="446"/>
         <source>Other...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="459"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="454"/>
         <source>Other Device</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="460"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="455"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="485"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="480"/>
         <source>The protocol log could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="488"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
         <source>Saved the protocol log to %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="498"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="493"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="506"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="501"/>
         <source>Import Bookmarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="507"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="502"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>Imported %n bookmark.</numerusform>
@@ -1573,12 +1581,12 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="522"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="517"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="525"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="520"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>Exported %n bookmark to %1.</numerusform>
@@ -1586,95 +1594,89 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="564"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="559"/>
         <source>%1[*] — EdgeMarks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="576"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="571"/>
         <source>The AIR-EDGE PHONE holds at most %1 bookmarks: delete some to add more.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="578"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="573"/>
         <source>Select the bookmarks first.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="611"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="606"/>
         <source>Save As</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="645"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="640"/>
         <source>&quot;%1&quot; already exists. Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="649"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="644"/>
         <source>A file with the same name already exists in &quot;%1&quot;. Replacing it will overwrite its contents.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="651"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="646"/>
         <source>Replace</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="657"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="678"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="673"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="681"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="674"/>
         <source>Your current changes will be lost.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="682"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="675"/>
         <source>Revert</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="691"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="682"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="701"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="692"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="704"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="695"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="705"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="696"/>
         <source>Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="706"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="697"/>
         <source>Don&apos;t Save</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="652"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="756"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="647"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="745"/>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="791"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="803"/>
-        <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -2,6 +2,14 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>Alert</name>
+    <message>
+        <location filename="../src/sheets/Alert.cpp" line="21"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
     <name>AtomicFile</name>
     <message>
         <location filename="../src/io/AtomicFile.cpp" line="198"/>
@@ -52,130 +60,130 @@
 <context>
     <name>BackupActions</name>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="47"/>
+        <location filename="../src/app/BackupActions.cpp" line="35"/>
         <source>Back Up</source>
         <translation>バックアップ</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="48"/>
-        <location filename="../src/app/BackupActions.cpp" line="83"/>
+        <location filename="../src/app/BackupActions.cpp" line="36"/>
+        <location filename="../src/app/BackupActions.cpp" line="73"/>
         <source>Backups (*.tar)</source>
         <translation>バックアップ (*.tar)</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="66"/>
+        <location filename="../src/app/BackupActions.cpp" line="55"/>
         <source>Couldn&apos;t back up the AIR-EDGE PHONE.</source>
         <translation>AIR-EDGE PHONE をバックアップできませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="68"/>
+        <location filename="../src/app/BackupActions.cpp" line="57"/>
         <source>Nothing was written under %1; a file there before is kept.</source>
         <translation>%1 には何も書き込んでいません。元からあったファイルはそのままです。</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="71"/>
+        <location filename="../src/app/BackupActions.cpp" line="61"/>
         <source>The AIR-EDGE PHONE is backed up.</source>
         <translation>AIR-EDGE PHONE をバックアップしました。</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="72"/>
+        <location filename="../src/app/BackupActions.cpp" line="62"/>
         <source>%1 bookmarks and %2 files (%3) are in %4.</source>
         <translation>%1 件のブックマークと %2 個のファイル (%3) を %4 に保存しました。</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="82"/>
-        <location filename="../src/app/BackupActions.cpp" line="115"/>
-        <location filename="../src/app/BackupActions.cpp" line="134"/>
+        <location filename="../src/app/BackupActions.cpp" line="72"/>
+        <location filename="../src/app/BackupActions.cpp" line="105"/>
+        <location filename="../src/app/BackupActions.cpp" line="124"/>
         <source>Restore</source>
         <translation>復元</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="94"/>
+        <location filename="../src/app/BackupActions.cpp" line="85"/>
         <source>%1 is not a sound backup; nothing was restored.</source>
         <translation>%1 は正しいバックアップではありません。何も復元していません。</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="107"/>
+        <location filename="../src/app/BackupActions.cpp" line="98"/>
         <source>Couldn&apos;t read what the AIR-EDGE PHONE holds.</source>
         <translation>AIR-EDGE PHONE の内容を読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="118"/>
+        <location filename="../src/app/BackupActions.cpp" line="108"/>
         <source>Restoring changes the AIR-EDGE PHONE as follows:</source>
         <translation>復元すると AIR-EDGE PHONE は次のように変わります:</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="121"/>
+        <location filename="../src/app/BackupActions.cpp" line="111"/>
         <source>Bookmarks</source>
         <translation>ブックマーク</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="122"/>
+        <location filename="../src/app/BackupActions.cpp" line="112"/>
         <source>Files</source>
         <translation>ファイル</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="123"/>
+        <location filename="../src/app/BackupActions.cpp" line="113"/>
         <source>Also replace the files the AIR-EDGE PHONE already holds</source>
         <translation>AIR-EDGE PHONE にすでにあるファイルも置き換える</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="164"/>
+        <location filename="../src/app/BackupActions.cpp" line="154"/>
         <source>%1 of %2 files reached the AIR-EDGE PHONE: %3</source>
         <translation>%2 個のうち %1 個のファイルが AIR-EDGE PHONE に届きました: %3</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="167"/>
+        <location filename="../src/app/BackupActions.cpp" line="157"/>
         <source>none</source>
         <translation>なし</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="168"/>
+        <location filename="../src/app/BackupActions.cpp" line="159"/>
         <source>Couldn&apos;t restore the backup.</source>
         <translation>バックアップを復元できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="171"/>
+        <location filename="../src/app/BackupActions.cpp" line="163"/>
         <source>The backup is restored.</source>
         <translation>バックアップを復元しました。</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="172"/>
+        <location filename="../src/app/BackupActions.cpp" line="164"/>
         <source>Restored %1 bookmarks and %2 files.</source>
         <translation>%1 件のブックマークと %2 個のファイルを復元しました。</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="185"/>
+        <location filename="../src/app/BackupActions.cpp" line="178"/>
         <source>No bookmarks are kept yet.</source>
         <translation>保存されたブックマークはまだありません。</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="186"/>
+        <location filename="../src/app/BackupActions.cpp" line="179"/>
         <source>Each export keeps the list the AIR-EDGE PHONE held before it.</source>
         <translation>書き出すたびに、その前に AIR-EDGE PHONE にあったリストを保存します。</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="191"/>
+        <location filename="../src/app/BackupActions.cpp" line="184"/>
         <source>Restore Previous Bookmarks</source>
         <translation>以前のブックマークを復元</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="194"/>
+        <location filename="../src/app/BackupActions.cpp" line="187"/>
         <source>The AIR-EDGE PHONE&apos;s bookmarks before each export:</source>
         <translation>書き出す前の AIR-EDGE PHONE のブックマーク:</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="198"/>
+        <location filename="../src/app/BackupActions.cpp" line="191"/>
         <source>%1 — %2 bookmarks</source>
         <translation>%1 — %2 件のブックマーク</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="204"/>
+        <location filename="../src/app/BackupActions.cpp" line="197"/>
         <source>Export</source>
         <translation>書き出す</translation>
     </message>
     <message>
-        <location filename="../src/app/BackupActions.cpp" line="214"/>
+        <location filename="../src/app/BackupActions.cpp" line="208"/>
         <source>Couldn&apos;t read the kept bookmarks.</source>
         <translation>保存されたブックマークを読み込めませんでした。</translation>
     </message>
@@ -587,7 +595,7 @@
 <context>
     <name>Cli</name>
     <message>
-        <location filename="../src/cli/Command.cpp" line="296"/>
+        <location filename="../src/cli/Command.cpp" line="332"/>
         <source>Couldn&apos;t use this application because the %1 didn&apos;t exist.</source>
         <translation>%1 がないため、このアプリケーションを使用できません。</translation>
     </message>
@@ -612,42 +620,42 @@
         <translation>%1 が見つかりません。これがないと AIR-EDGE PHONE は使えません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="335"/>
+        <location filename="../src/cli/Command.cpp" line="371"/>
         <source>Couldn&apos;t read the password file %1.</source>
         <translation>パスワードファイル %1 を読めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="325"/>
+        <location filename="../src/cli/Command.cpp" line="361"/>
         <source>Password of the AIR-EDGE PHONE: </source>
         <translation>AIR-EDGE PHONE のパスワード: </translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="339"/>
+        <location filename="../src/cli/Command.cpp" line="375"/>
         <source>The password file %1 is larger than 4 KiB; it should hold the password on its first line.</source>
         <translation>パスワードファイル %1 が 4 KiB を超えています。パスワードは最初の行に書いてください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="345"/>
+        <location filename="../src/cli/Command.cpp" line="381"/>
         <source>Warning: others may read the password file %1 (chmod 600 it).</source>
         <translation>警告: パスワードファイル %1 は他のユーザーも読めます (chmod 600 してください)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="357"/>
+        <location filename="../src/cli/Command.cpp" line="393"/>
         <source>The password file %1 is not UTF-8 text.</source>
         <translation>パスワードファイル %1 が UTF-8 のテキストではありません。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="370"/>
+        <location filename="../src/cli/Command.cpp" line="406"/>
         <source>No password for the AIR-EDGE PHONE: give --password-file, set EDGEMARKS_PASSWORD or save it in the keychain.</source>
         <translation>AIR-EDGE PHONE のパスワードがありません: --password-file を指定するか、EDGEMARKS_PASSWORD を設定するか、キーチェーンに保存してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="387"/>
+        <location filename="../src/cli/Command.cpp" line="423"/>
         <source>The AIR-EDGE PHONE refused the password.</source>
         <translation>AIR-EDGE PHONE がパスワードを受け付けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="228"/>
+        <location filename="../src/cli/Command.cpp" line="264"/>
         <source>Couldn&apos;t open %1: %2</source>
         <translation>%1 を開けませんでした: %2</translation>
     </message>
@@ -903,27 +911,27 @@
         <translation>ファイルを送信できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="94"/>
+        <location filename="../src/cli/Command.cpp" line="130"/>
         <source>There is no command &quot;%1&quot;. See edgemarks-cli --help.</source>
         <translation>コマンド &quot;%1&quot; はありません。edgemarks-cli --help を参照してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="109"/>
+        <location filename="../src/cli/Command.cpp" line="145"/>
         <source>Usage: edgemarks-cli COMMAND [options] [arguments]</source>
         <translation>使い方: edgemarks-cli コマンド [オプション] [引数]</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="111"/>
+        <location filename="../src/cli/Command.cpp" line="147"/>
         <source>Reads and writes the bookmarks of the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).</source>
         <translation>AH-K3001V 端末 (&quot;AIR-EDGE PHONE&quot;) のブックマークを読み書きします。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="113"/>
+        <location filename="../src/cli/Command.cpp" line="149"/>
         <source>Commands:</source>
         <translation>コマンド:</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="119"/>
+        <location filename="../src/cli/Command.cpp" line="155"/>
         <source>&quot;edgemarks-cli COMMAND --help&quot; lists the options of a command.
 The password comes from --password-file, else EDGEMARKS_PASSWORD, else the keyring,
 else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not confirmed,
@@ -934,51 +942,51 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 3 パスワードがないか拒否された、4 USB ドライバがない。edgemarks-cli(1) を参照してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="151"/>
+        <location filename="../src/cli/Command.cpp" line="187"/>
         <source>Print the result as JSON.</source>
         <translation>結果を JSON で表示します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="169"/>
-        <location filename="../src/cli/Command.cpp" line="189"/>
+        <location filename="../src/cli/Command.cpp" line="205"/>
+        <location filename="../src/cli/Command.cpp" line="225"/>
         <source>Usage: edgemarks-cli %1 [options] %2</source>
         <translation>使い方: edgemarks-cli %1 [オプション] %2</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="180"/>
-        <location filename="../src/cli/Command.cpp" line="192"/>
+        <location filename="../src/cli/Command.cpp" line="216"/>
+        <location filename="../src/cli/Command.cpp" line="228"/>
         <source>See edgemarks-cli %1 --help.</source>
         <translation>edgemarks-cli %1 --help を参照してください。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="238"/>
+        <location filename="../src/cli/Command.cpp" line="274"/>
         <source>The handset&apos;s serial device (overrides EDGEMARKS_DEVICE; default: found on the USB bus).</source>
         <translation>端末のシリアルデバイス (EDGEMARKS_DEVICE より優先。既定: USB から探す)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="241"/>
+        <location filename="../src/cli/Command.cpp" line="277"/>
         <location filename="../src/cli/FileCommands.cpp" line="42"/>
         <source>path</source>
         <translation>パス</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="244"/>
+        <location filename="../src/cli/Command.cpp" line="280"/>
         <source>Write every frame and step of the conversation with the handset to this file, for a bug report (the password is masked).</source>
         <translation>端末とのやり取りのすべてのフレームと手順をこのファイルに書き出します (不具合報告用。パスワードは伏せます)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="247"/>
-        <location filename="../src/cli/Command.cpp" line="250"/>
+        <location filename="../src/cli/Command.cpp" line="283"/>
+        <location filename="../src/cli/Command.cpp" line="286"/>
         <source>file</source>
         <translation>ファイル</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="249"/>
+        <location filename="../src/cli/Command.cpp" line="285"/>
         <source>Read the password from the first line of this file.</source>
         <translation>このファイルの1行目からパスワードを読みます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="252"/>
+        <location filename="../src/cli/Command.cpp" line="288"/>
         <source>Use a built-in simulated handset with sample content (password 1234).</source>
         <translation>サンプル入りの内蔵シミュレータ端末を使います (パスワード 1234)。</translation>
     </message>
@@ -1003,7 +1011,7 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>種類</translation>
     </message>
     <message>
-        <location filename="../src/cli/Command.cpp" line="277"/>
+        <location filename="../src/cli/Command.cpp" line="313"/>
         <source>Couldn&apos;t write the trace file %1: %2</source>
         <translation>トレースファイル %1 に書き込めませんでした: %2</translation>
     </message>
@@ -1018,67 +1026,67 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
         <translation>中断しました。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="16"/>
+        <location filename="../src/cli/Command.cpp" line="35"/>
         <source>Read the handset&apos;s bookmarks into DOCUMENT (made when missing).</source>
         <translation>端末のブックマークを DOCUMENT に読み込みます (なければ作ります)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="36"/>
+        <location filename="../src/cli/Command.cpp" line="38"/>
         <source>Write DOCUMENT&apos;s bookmarks into the handset, replacing all it holds.</source>
         <translation>DOCUMENT のブックマークを端末に書き込み、端末の内容をすべて置き換えます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="55"/>
+        <location filename="../src/cli/Command.cpp" line="40"/>
         <source>Print the folders and bookmarks of DOCUMENT.</source>
         <translation>DOCUMENT のフォルダとブックマークを表示します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="74"/>
+        <location filename="../src/cli/Command.cpp" line="43"/>
         <source>List what the handset cannot take of DOCUMENT as it is (exit 1 when anything).</source>
         <translation>DOCUMENT のうち端末にそのまま登録できないものを表示します (あれば終了状態 1)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="93"/>
+        <location filename="../src/cli/Command.cpp" line="47"/>
         <source>Convert between documents and browser bookmark files (.html, .htm).</source>
         <translation>書類とブラウザのブックマークファイル (.html, .htm) を相互に変換します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="111"/>
+        <location filename="../src/cli/Command.cpp" line="49"/>
         <source>List the files on the handset (name, type, size, date).</source>
         <translation>端末内のファイルを表示します (名前、種類、サイズ、日付)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="129"/>
+        <location filename="../src/cli/Command.cpp" line="52"/>
         <source>Download files by name (NAME:TYPE names the type).</source>
         <translation>ファイルを名前で受信します (NAME:TYPE で種類を指定)。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="147"/>
+        <location filename="../src/cli/Command.cpp" line="54"/>
         <source>Upload files, typed by their extension.</source>
         <translation>ファイルを送信します。種類は拡張子で決まります。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="164"/>
+        <location filename="../src/cli/Command.cpp" line="68"/>
         <source>List the USB serial ports, the one a transfer would use marked *.</source>
         <translation>USB シリアルポートを表示します。転送に使うポートには * が付きます。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="183"/>
+        <location filename="../src/cli/Command.cpp" line="57"/>
         <source>Back up the handset&apos;s bookmarks and files into one archive.</source>
         <translation>携帯電話のブックマークとファイルを一つのアーカイブにバックアップします。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="201"/>
+        <location filename="../src/cli/Command.cpp" line="59"/>
         <source>Check a backup: every entry against its manifest.</source>
         <translation>バックアップを検査します: すべての項目を目録と照合します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="219"/>
+        <location filename="../src/cli/Command.cpp" line="62"/>
         <source>Restore a backup into the handset, showing first what changes.</source>
         <translation>バックアップを携帯電話に復元します。先に何が変わるかを示します。</translation>
     </message>
     <message>
-        <location filename="../src/cli/Commands.h" line="236"/>
+        <location filename="../src/cli/Command.cpp" line="65"/>
         <source>List the handset&apos;s bookmark lists kept before each export.</source>
         <translation>書き出しの前に保存した携帯電話のブックマークリストを一覧表示します。</translation>
     </message>
@@ -1395,272 +1403,266 @@ else a prompt on the terminal. Exit status: 0 done, 1 failed, 2 usage or not con
 <context>
     <name>DocumentWindow</name>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="196"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="197"/>
         <source>Not every bookmark was added.</source>
         <translation>追加できなかったブックマークがあります。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="201"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="200"/>
         <source>The memory number was not changed.</source>
         <translation>メモリ番号は変更されませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="296"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="291"/>
         <source>Save Protocol Log</source>
         <translation>通信ログを保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="297"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="292"/>
         <source>Logs (*.log *.txt);;All files (*)</source>
         <translation>ログ (*.log *.txt);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="302"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="297"/>
         <source>Import Browser Bookmarks</source>
         <translation>ブラウザのブックマークを読み込む</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="303"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="298"/>
         <source>Bookmark files (*.html *.htm);;All files (*)</source>
         <translation>ブックマークファイル (*.html *.htm);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="309"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="304"/>
         <source>Export Browser Bookmarks</source>
         <translation>ブラウザ用にブックマークを書き出す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="310"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="305"/>
         <source>Bookmark files (*.html *.htm)</source>
         <translation>ブックマークファイル (*.html *.htm)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="345"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="340"/>
         <source>Clear Menu</source>
         <translation>メニューを消去</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="354"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="349"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="366"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="361"/>
         <source>About EdgeMarks</source>
         <translation>EdgeMarks について</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="367"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="362"/>
         <source>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</source>
         <translation>&lt;h3&gt;EdgeMarks %1&lt;/h3&gt;</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="191"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="192"/>
         <source>%n bookmark(s) went to folder &quot;%1&quot;.</source>
         <translation>
             <numerusform>%n 件のブックマークをフォルダ「%1」に入れました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="324"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="319"/>
         <source>Files...</source>
         <translation>ファイル...</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="325"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="320"/>
         <source>Back Up...</source>
         <translation>バックアップ...</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="326"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="321"/>
         <source>Restore...</source>
         <translation>復元...</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="327"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="322"/>
         <source>Restore Previous Bookmarks...</source>
         <translation>以前のブックマークを復元...</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="356"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="351"/>
         <source>EdgeMarks &amp;Manual</source>
         <translation>EdgeMarks マニュアル(&amp;M)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="359"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="354"/>
         <source>&amp;About EdgeMarks</source>
         <translation>EdgeMarks について(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="372"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="367"/>
         <source>&lt;p&gt;The bookmark editor for the AH-K3001V handset (&quot;AIR-EDGE PHONE&quot;).&lt;/p&gt;&lt;p&gt;Released under the MIT licence. Built with Qt %1, running on Qt %2.&lt;/p&gt;&lt;p&gt;The manual: Help &amp;gt; EdgeMarks Manual (F1), or &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;, &lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;.&lt;/p&gt;</source>
         <translation>&lt;p&gt;AH-K3001V (「AIR-EDGE PHONE」) のブックマークエディタです。&lt;/p&gt;&lt;p&gt;MIT ライセンスで配布しています。Qt %1 でビルド、Qt %2 で実行中です。&lt;/p&gt;&lt;p&gt;マニュアル: ヘルプ &amp;gt; EdgeMarks マニュアル (F1)、または &lt;tt&gt;man&amp;nbsp;edgemarks&lt;/tt&gt;、&lt;tt&gt;man&amp;nbsp;edgemarks-cli&lt;/tt&gt;。&lt;/p&gt;</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="428"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="423"/>
         <source>Find Automatically</source>
         <translation>自動的に探す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="429"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="424"/>
         <source>The Simulated AIR-EDGE PHONE</source>
         <translation>シミュレータの AIR-EDGE PHONE</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="430"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="425"/>
         <source>As Started (%1)</source>
         <translation>起動時の指定 (%1)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="443"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="438"/>
         <source>(no permission)</source>
         <translation>(権限なし)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="451"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="446"/>
         <source>Other...</source>
         <translation>その他...</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="459"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="454"/>
         <source>Other Device</source>
         <translation>その他のデバイス</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="460"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="455"/>
         <source>The serial device of the AIR-EDGE PHONE:</source>
         <translation>AIR-EDGE PHONE のシリアルデバイス:</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="485"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="480"/>
         <source>The protocol log could not be saved.</source>
         <translation>通信ログを保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="488"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="483"/>
         <source>Saved the protocol log to %1.</source>
         <translation>通信ログを %1 に保存しました。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="498"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="493"/>
         <source>The bookmark file &quot;%1&quot; could not be read.</source>
         <translation>ブックマークファイル“%1”を読み込めませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="506"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="501"/>
         <source>Import Bookmarks</source>
         <translation>ブックマークの読み込み</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="507"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="502"/>
         <source>Imported %n bookmark(s).</source>
         <translation>
             <numerusform>%n 件のブックマークを読み込みました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="522"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="517"/>
         <source>The bookmark file &quot;%1&quot; could not be written.</source>
         <translation>ブックマークファイル“%1”に書き込めませんでした。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/DocumentWindow.cpp" line="525"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="520"/>
         <source>Exported %n bookmark(s) to %1.</source>
         <translation>
             <numerusform>%n 件のブックマークを %1 に書き出しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="564"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="559"/>
         <source>%1[*] — EdgeMarks</source>
         <translation>%1[*] — EdgeMarks</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="576"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="571"/>
         <source>The AIR-EDGE PHONE holds at most %1 bookmarks: delete some to add more.</source>
         <translation>AIR-EDGE PHONE に登録できるのは %1 件までです。追加するには、いくつか削除してください。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="578"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="573"/>
         <source>Select the bookmarks first.</source>
         <translation>先にブックマークを選択してください。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="611"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="606"/>
         <source>Save As</source>
         <translation>別名で保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="645"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="640"/>
         <source>&quot;%1&quot; already exists. Do you want to replace it?</source>
         <translation>「%1」はすでにあります。置き換えますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="649"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="644"/>
         <source>A file with the same name already exists in &quot;%1&quot;. Replacing it will overwrite its contents.</source>
         <translation>「%1」に同じ名前のファイルがすでにあります。置き換えると、その内容は上書きされます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="651"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="646"/>
         <source>Replace</source>
         <translation>置き換える</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="662"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="657"/>
         <source>The document &quot;%1&quot; could not be saved.</source>
         <translation>書類 “%1” を保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="678"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="673"/>
         <source>Do you want to revert to the most recently saved version of &quot;%1&quot;?</source>
         <translation>“%1” を最後に保存した状態に戻しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="681"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="674"/>
         <source>Your current changes will be lost.</source>
         <translation>現在の変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="682"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="675"/>
         <source>Revert</source>
         <translation>戻す</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="691"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="682"/>
         <source>The document &quot;%1&quot; could not be reverted.</source>
         <translation>書類 “%1” を元に戻せませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="701"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="692"/>
         <source>Do you want to save the changes you made in the document &quot;%1&quot;?</source>
         <translation>書類 “%1” への変更を保存しますか?</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="704"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="695"/>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation>保存しないと変更は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="705"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="696"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="706"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="697"/>
         <source>Don&apos;t Save</source>
         <translation>保存しない</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="652"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="756"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="647"/>
+        <location filename="../src/app/DocumentWindow.cpp" line="745"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
-    </message>
-    <message>
-        <location filename="../src/app/DocumentWindow.cpp" line="791"/>
-        <location filename="../src/app/DocumentWindow.cpp" line="803"/>
-        <source>OK</source>
-        <translation>OK</translation>
     </message>
 </context>
 <context>

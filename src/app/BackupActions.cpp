@@ -5,6 +5,7 @@
 #include "commands/HandsetBackup.h"
 #include "commands/HandsetJobs.h"
 #include "handset/VedORovav.h"
+#include "sheets/Alert.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -19,19 +20,6 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
-
-namespace
-{
-void inform(QWidget* window, QMessageBox::Icon icon, const QString& text, const QString& informative)
-{
-    auto* box = new QMessageBox(icon, QString(), text, QMessageBox::Ok, window);
-    box->setObjectName(QStringLiteral("backupAlert"));
-    box->setInformativeText(informative);
-    box->setWindowModality(Qt::WindowModal);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-}
-} // namespace
 
 BackupActions::BackupActions(QWidget* window, PasswordSource* passwords, ProgressProtocol* progress,
                              DocumentCommands* commands)
@@ -63,16 +51,18 @@ void BackupActions::backUpTo(const QString& path)
         },
         [this, path, summary](const std::optional<VedORovavException>& failure) {
             if (failure) {
-                inform(m_window, QMessageBox::Critical, tr("Couldn't back up the AIR-EDGE PHONE."),
-                       failure->localizedMessage() + QLatin1Char('\n') +
-                           tr("Nothing was written under %1; a file there before is kept.").arg(path));
+                Alert::tell(m_window, QMessageBox::Critical, "backupAlert",
+                            tr("Couldn't back up the AIR-EDGE PHONE."),
+                            failure->localizedMessage() + QLatin1Char('\n') +
+                                tr("Nothing was written under %1; a file there before is kept.").arg(path));
                 return;
             }
-            inform(m_window, QMessageBox::Information, tr("The AIR-EDGE PHONE is backed up."),
-                   tr("%1 bookmarks and %2 files (%3) are in %4.")
-                       .arg(summary->bookmarks)
-                       .arg(summary->files)
-                       .arg(QLocale().formattedDataSize(summary->bytes), QDir::toNativeSeparators(path)));
+            Alert::tell(
+                m_window, QMessageBox::Information, "backupAlert", tr("The AIR-EDGE PHONE is backed up."),
+                tr("%1 bookmarks and %2 files (%3) are in %4.")
+                    .arg(summary->bookmarks)
+                    .arg(summary->files)
+                    .arg(QLocale().formattedDataSize(summary->bytes), QDir::toNativeSeparators(path)));
         });
 }
 
@@ -91,8 +81,8 @@ void BackupActions::restoreFrom(const QString& path)
     try {
         plan = std::make_shared<RestorePlan>(path);
     } catch (const BackupError& e) {
-        inform(m_window, QMessageBox::Critical, tr("%1 is not a sound backup; nothing was restored.").arg(path),
-               e.message());
+        Alert::tell(m_window, QMessageBox::Critical, "backupAlert",
+                    tr("%1 is not a sound backup; nothing was restored.").arg(path), e.message());
         return;
     }
     auto bookmarks = std::make_shared<BookmarkList>();
@@ -104,8 +94,8 @@ void BackupActions::restoreFrom(const QString& path)
         },
         [this, plan, bookmarks, files](const std::optional<VedORovavException>& failure) {
             if (failure) {
-                inform(m_window, QMessageBox::Critical, tr("Couldn't read what the AIR-EDGE PHONE holds."),
-                       failure->localizedMessage());
+                Alert::tell(m_window, QMessageBox::Critical, "backupAlert",
+                            tr("Couldn't read what the AIR-EDGE PHONE holds."), failure->localizedMessage());
                 return;
             }
             plan->compareWith(*bookmarks, *files);
@@ -165,13 +155,16 @@ void BackupActions::restoreFrom(const QString& path)
                                             .arg(sent)
                                             .arg(plan->filesToSend(replacing).size())
                                             .arg(sent ? plan->sentFiles().join(QStringLiteral(", ")) : tr("none"));
-                            inform(m_window, QMessageBox::Critical, tr("Couldn't restore the backup."), said);
+                            Alert::tell(m_window, QMessageBox::Critical, "backupAlert",
+                                        tr("Couldn't restore the backup."), said);
                             return;
                         }
-                        inform(m_window, QMessageBox::Information, tr("The backup is restored."),
-                               tr("Restored %1 bookmarks and %2 files.")
-                                   .arg((chosen & RestorePlan::Bookmarks) ? plan->contents().bookmarks.size() : 0)
-                                   .arg(sent));
+                        Alert::tell(
+                            m_window, QMessageBox::Information, "backupAlert", tr("The backup is restored."),
+                            tr("Restored %1 bookmarks and %2 files.")
+                                .arg((chosen & RestorePlan::Bookmarks) ? plan->contents().bookmarks.size()
+                                                                       : 0)
+                                .arg(sent));
                     });
             });
             dialog->open();
@@ -182,8 +175,8 @@ void BackupActions::restorePrevious()
 {
     const QList<BookmarkHistory::Entry> entries = BookmarkHistory().entries();
     if (entries.isEmpty()) {
-        inform(m_window, QMessageBox::Information, tr("No bookmarks are kept yet."),
-               tr("Each export keeps the list the AIR-EDGE PHONE held before it."));
+        Alert::tell(m_window, QMessageBox::Information, "backupAlert", tr("No bookmarks are kept yet."),
+                    tr("Each export keeps the list the AIR-EDGE PHONE held before it."));
         return;
     }
     auto* dialog = new QDialog(m_window);
@@ -211,7 +204,8 @@ void BackupActions::restorePrevious()
         QString why;
         const std::optional<BookmarkList> kept = BookmarkHistory::load(path, &why);
         if (!kept) {
-            inform(m_window, QMessageBox::Critical, tr("Couldn't read the kept bookmarks."), why);
+            Alert::tell(m_window, QMessageBox::Critical, "backupAlert",
+                        tr("Couldn't read the kept bookmarks."), why);
             return;
         }
         // Like any export: the handset's list is read and kept first, the

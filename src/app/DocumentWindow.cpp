@@ -4,6 +4,7 @@
 #include "controllers/BookmarkController.h"
 #include "document/BrowserBookmarks.h"
 #include "handset/DriverCheck.h"
+#include "sheets/Alert.h"
 #include "sheets/BrowserImportSheet.h"
 #include "app/BackupActions.h"
 #include "app/EdgeMarksApp.h"
@@ -195,15 +196,9 @@ void DocumentWindow::setupTables()
     connect(m_bookmarks, &BookmarkController::limitReached, this,
             [this](const QString& message) { showError(tr("Not every bookmark was added."), message); });
     connect(m_bookmarks, &BookmarkController::entryRefused, this, [this](const QString& error) {
-        if (error.isEmpty())
-            return;
-        auto* box = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
-                                    tr("The memory number was not changed."), QMessageBox::Ok, this);
-        box->setObjectName(QStringLiteral("refusalAlert"));
-        box->setInformativeText(error);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setWindowModality(Qt::WindowModal);
-        box->open();
+        if (!error.isEmpty())
+            Alert::tell(this, QMessageBox::Warning, "refusalAlert", tr("The memory number was not changed."),
+                        error);
     });
 }
 
@@ -673,16 +668,12 @@ void DocumentWindow::revert()
 {
     if (m_path.isEmpty())
         return;
-    auto* box = new QMessageBox(
-        QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+    QMessageBox* box = Alert::sheet(
+        this, QMessageBox::Warning, "revertAlert",
         tr("Do you want to revert to the most recently saved version of \"%1\"?").arg(displayName()),
-        QMessageBox::NoButton, this);
-    box->setObjectName(QStringLiteral("revertAlert"));
-    box->setInformativeText(tr("Your current changes will be lost."));
+        tr("Your current changes will be lost."));
     QPushButton* revertButton = box->addButton(tr("Revert"), QMessageBox::DestructiveRole);
     box->setDefaultButton(box->addButton(QMessageBox::Cancel));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
     connect(box, &QMessageBox::finished, this, [this, box, revertButton] {
         if (box->clickedButton() != revertButton)
             return;
@@ -747,15 +738,11 @@ void DocumentWindow::closeEvent(QCloseEvent* event)
 void DocumentWindow::confirm(const QString& message, const QString& informative, const QString& proceedLabel,
                              std::function<void(bool)> done)
 {
-    auto* box = new QMessageBox(QMessageBox::Information, QGuiApplication::applicationDisplayName(), message,
-                                QMessageBox::NoButton, this);
-    box->setObjectName(QStringLiteral("confirmationAlert"));
-    box->setInformativeText(informative);
+    QMessageBox* box =
+        Alert::sheet(this, QMessageBox::Information, "confirmationAlert", message, informative);
     // Both questions replace a whole list: Cancel is the safe default.
     QPushButton* proceed = box->addButton(proceedLabel, QMessageBox::DestructiveRole);
     box->setDefaultButton(box->addButton(tr("Cancel"), QMessageBox::RejectRole));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
     connect(box, &QMessageBox::finished, this, [box, proceed, done = std::move(done)] {
         const bool go = box->clickedButton() == proceed;
         box->hide(); // the sheet goes before anything else is shown on the window
@@ -784,24 +771,10 @@ void DocumentWindow::setBusy(bool busy)
 
 void DocumentWindow::showNote(const QString& message, const QString& informative)
 {
-    auto* box = new QMessageBox(QMessageBox::Information, QGuiApplication::applicationDisplayName(), message,
-                                QMessageBox::NoButton, this);
-    box->setObjectName(QStringLiteral("noteAlert"));
-    box->setInformativeText(informative);
-    box->addButton(tr("OK"), QMessageBox::AcceptRole);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
-    box->open();
+    Alert::tell(this, QMessageBox::Information, "noteAlert", message, informative);
 }
 
 void DocumentWindow::showError(const QString& message, const QString& informative)
 {
-    auto* box = new QMessageBox(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), message,
-                                QMessageBox::NoButton, this);
-    box->setObjectName(QStringLiteral("errorAlert"));
-    box->setInformativeText(informative);
-    box->addButton(tr("OK"), QMessageBox::AcceptRole);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
-    box->open();
+    Alert::tell(this, QMessageBox::Critical, "errorAlert", message, informative);
 }

@@ -20,17 +20,53 @@ HandsetCommand::~HandsetCommand() = default;
 
 namespace
 {
-using Maker = std::unique_ptr<Command> (*)(CommandIo&);
-template <class C> std::unique_ptr<Command> make(CommandIo& io)
+using Maker = std::unique_ptr<Command> (*)(CommandIo&, const Command::Identity&);
+template <class C> std::unique_ptr<Command> make(CommandIo& io, const Command::Identity& identity)
 {
-    return std::make_unique<C>(io);
+    return std::make_unique<C>(io, identity);
 }
 // Every command, in the order the help lists them.
-constexpr Maker Makers[] = {make<ImportCommand>,  make<ExportCommand>,  make<ShowCommand>,
-                            make<CheckCommand>,   make<ConvertCommand>, make<ListCommand>,
-                            make<GetCommand>,     make<PutCommand>,     make<BackupCommand>,
-                            make<VerifyCommand>,  make<RestoreCommand>, make<HistoryCommand>,
-                            make<DevicesCommand>};
+constexpr struct {
+    Maker make;
+    Command::Identity identity;
+} Commands[] = {
+    {make<ImportCommand>,
+     {"import", "DOCUMENT", 1, 1,
+      QT_TRANSLATE_NOOP("Cli", "Read the handset's bookmarks into DOCUMENT (made when missing).")}},
+    {make<ExportCommand>,
+     {"export", "DOCUMENT", 1, 1,
+      QT_TRANSLATE_NOOP("Cli", "Write DOCUMENT's bookmarks into the handset, replacing all it holds.")}},
+    {make<ShowCommand>,
+     {"show", "DOCUMENT", 1, 1, QT_TRANSLATE_NOOP("Cli", "Print the folders and bookmarks of DOCUMENT.")}},
+    {make<CheckCommand>,
+     {"check", "DOCUMENT", 1, 1,
+      QT_TRANSLATE_NOOP("Cli",
+                        "List what the handset cannot take of DOCUMENT as it is (exit 1 when anything).")}},
+    {make<ConvertCommand>,
+     {"convert", "INPUT OUTPUT", 2, 2,
+      QT_TRANSLATE_NOOP("Cli", "Convert between documents and browser bookmark files (.html, .htm).")}},
+    {make<ListCommand>,
+     {"ls", "", 0, 0, QT_TRANSLATE_NOOP("Cli", "List the files on the handset (name, type, size, date).")}},
+    {make<GetCommand>,
+     {"get", "NAME...", 1, -1,
+      QT_TRANSLATE_NOOP("Cli", "Download files by name (NAME:TYPE names the type).")}},
+    {make<PutCommand>,
+     {"put", "FILE...", 1, -1, QT_TRANSLATE_NOOP("Cli", "Upload files, typed by their extension.")}},
+    {make<BackupCommand>,
+     {"backup", "[FILE]", 0, 1,
+      QT_TRANSLATE_NOOP("Cli", "Back up the handset's bookmarks and files into one archive.")}},
+    {make<VerifyCommand>,
+     {"verify", "FILE", 1, 1, QT_TRANSLATE_NOOP("Cli", "Check a backup: every entry against its manifest.")}},
+    {make<RestoreCommand>,
+     {"restore", "FILE", 1, 1,
+      QT_TRANSLATE_NOOP("Cli", "Restore a backup into the handset, showing first what changes.")}},
+    {make<HistoryCommand>,
+     {"history", "", 0, 0,
+      QT_TRANSLATE_NOOP("Cli", "List the handset's bookmark lists kept before each export.")}},
+    {make<DevicesCommand>,
+     {"devices", "", 0, 0,
+      QT_TRANSLATE_NOOP("Cli", "List the USB serial ports, the one a transfer would use marked *.")}},
+};
 
 bool isOption(const QString& argument)
 {
@@ -41,8 +77,8 @@ bool isOption(const QString& argument)
 std::vector<std::unique_ptr<Command>> Command::all(CommandIo& io)
 {
     std::vector<std::unique_ptr<Command>> commands;
-    for (Maker m : Makers)
-        commands.push_back(m(io));
+    for (const auto& c : Commands)
+        commands.push_back(c.make(io, c.identity));
     return commands;
 }
 

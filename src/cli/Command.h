@@ -5,6 +5,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QJsonValue>
 #include <QList>
 #include <QStringList>
@@ -28,18 +29,30 @@ class Command
 public:
     enum Status { Ok = 0, Failed = 1, Usage = 2, PasswordRefused = 3, NoDriver = 4 };
 
-    explicit Command(CommandIo& io) : m_io(io) {}
+    // The name on the command line, the arguments as the usage line writes them
+    // ("DOCUMENT"), how many arguments it takes (most -1: any number) and what
+    // it does in one line (translated in the context "Cli"); every command's
+    // stand in one table (Command.cpp).
+    struct Identity {
+        const char* name;
+        const char* synopsis;
+        qsizetype fewest;
+        qsizetype most;
+        const char* description;
+    };
+
+    Command(CommandIo& io, const Identity& identity) : m_io(io), m_identity(identity) {}
     virtual ~Command();
     Command(const Command&) = delete;
     Command& operator=(const Command&) = delete;
 
-    // The name on the command line, the arguments as the usage line writes them
-    // ("DOCUMENT"), and what the command does, in one line.
-    virtual QString name() const = 0;
-    virtual QString synopsis() const { return QString(); }
-    virtual QString description() const = 0;
-    // Whether the command takes that many arguments.
-    virtual bool takes(qsizetype count) const = 0;
+    QString name() const { return QLatin1String(m_identity.name); }
+    QString synopsis() const { return QLatin1String(m_identity.synopsis); }
+    QString description() const { return QCoreApplication::translate("Cli", m_identity.description); }
+    bool takes(qsizetype count) const
+    {
+        return count >= m_identity.fewest && (m_identity.most < 0 || count <= m_identity.most);
+    }
 
     // The program: its arguments without the program's name, the link settings
     // of its environment (with the protocol log that --trace writes); the exit status.
@@ -88,6 +101,7 @@ protected:
 private:
     void declareOnce();
 
+    Identity m_identity;
     QCommandLineParser m_parser;
     QList<QCommandLineOption> m_options;
     bool m_declared = false;

@@ -2,21 +2,11 @@
 
 #include "cli/Command.h"
 
-#include <QCoreApplication>
-
 // import DOCUMENT: the handset's bookmarks into a document (made when missing).
 class ImportCommand : public HandsetCommand
 {
 public:
     using HandsetCommand::HandsetCommand;
-    QString name() const override { return QStringLiteral("import"); }
-    QString synopsis() const override { return QStringLiteral("DOCUMENT"); }
-    QString description() const override
-    {
-        return QCoreApplication::translate("Cli",
-                                           "Read the handset's bookmarks into DOCUMENT (made when missing).");
-    }
-    bool takes(qsizetype count) const override { return count == 1; }
 
 protected:
     void declare() override;
@@ -29,14 +19,6 @@ class ExportCommand : public HandsetCommand
 {
 public:
     using HandsetCommand::HandsetCommand;
-    QString name() const override { return QStringLiteral("export"); }
-    QString synopsis() const override { return QStringLiteral("DOCUMENT"); }
-    QString description() const override
-    {
-        return QCoreApplication::translate(
-            "Cli", "Write DOCUMENT's bookmarks into the handset, replacing all it holds.");
-    }
-    bool takes(qsizetype count) const override { return count == 1; }
 
 protected:
     void declare() override;
@@ -48,13 +30,6 @@ class ShowCommand : public Command
 {
 public:
     using Command::Command;
-    QString name() const override { return QStringLiteral("show"); }
-    QString synopsis() const override { return QStringLiteral("DOCUMENT"); }
-    QString description() const override
-    {
-        return QCoreApplication::translate("Cli", "Print the folders and bookmarks of DOCUMENT.");
-    }
-    bool takes(qsizetype count) const override { return count == 1; }
 
 protected:
     void declare() override;
@@ -67,14 +42,6 @@ class CheckCommand : public Command
 {
 public:
     using Command::Command;
-    QString name() const override { return QStringLiteral("check"); }
-    QString synopsis() const override { return QStringLiteral("DOCUMENT"); }
-    QString description() const override
-    {
-        return QCoreApplication::translate(
-            "Cli", "List what the handset cannot take of DOCUMENT as it is (exit 1 when anything).");
-    }
-    bool takes(qsizetype count) const override { return count == 1; }
 
 protected:
     void declare() override;
@@ -86,14 +53,6 @@ class ConvertCommand : public Command
 {
 public:
     using Command::Command;
-    QString name() const override { return QStringLiteral("convert"); }
-    QString synopsis() const override { return QStringLiteral("INPUT OUTPUT"); }
-    QString description() const override
-    {
-        return QCoreApplication::translate(
-            "Cli", "Convert between documents and browser bookmark files (.html, .htm).");
-    }
-    bool takes(qsizetype count) const override { return count == 2; }
 
 protected:
     void declare() override;
@@ -105,12 +64,6 @@ class ListCommand : public HandsetCommand
 {
 public:
     using HandsetCommand::HandsetCommand;
-    QString name() const override { return QStringLiteral("ls"); }
-    QString description() const override
-    {
-        return QCoreApplication::translate("Cli", "List the files on the handset (name, type, size, date).");
-    }
-    bool takes(qsizetype count) const override { return count == 0; }
 
 protected:
     void declare() override;
@@ -122,13 +75,6 @@ class GetCommand : public HandsetCommand
 {
 public:
     using HandsetCommand::HandsetCommand;
-    QString name() const override { return QStringLiteral("get"); }
-    QString synopsis() const override { return QStringLiteral("NAME..."); }
-    QString description() const override
-    {
-        return QCoreApplication::translate("Cli", "Download files by name (NAME:TYPE names the type).");
-    }
-    bool takes(qsizetype count) const override { return count >= 1; }
 
 protected:
     void declare() override;
@@ -140,13 +86,6 @@ class PutCommand : public HandsetCommand
 {
 public:
     using HandsetCommand::HandsetCommand;
-    QString name() const override { return QStringLiteral("put"); }
-    QString synopsis() const override { return QStringLiteral("FILE..."); }
-    QString description() const override
-    {
-        return QCoreApplication::translate("Cli", "Upload files, typed by their extension.");
-    }
-    bool takes(qsizetype count) const override { return count >= 1; }
 
 protected:
     void declare() override;
@@ -158,13 +97,6 @@ class DevicesCommand : public Command
 {
 public:
     using Command::Command;
-    QString name() const override { return QStringLiteral("devices"); }
-    QString description() const override
-    {
-        return QCoreApplication::translate(
-            "Cli", "List the USB serial ports, the one a transfer would use marked *.");
-    }
-    bool takes(qsizetype count) const override { return count == 0; }
 
 protected:
     void declare() override;
@@ -176,13 +108,6 @@ class BackupCommand : public HandsetCommand
 {
 public:
     using HandsetCommand::HandsetCommand;
-    QString name() const override { return QStringLiteral("backup"); }
-    QString synopsis() const override { return QStringLiteral("[FILE]"); }
-    QString description() const override
-    {
-        return QCoreApplication::translate("Cli", "Back up the handset's bookmarks and files into one archive.");
-    }
-    bool takes(qsizetype count) const override { return count <= 1; }
 
 protected:
     void declare() override;
@@ -194,13 +119,6 @@ class VerifyCommand : public Command
 {
 public:
     using Command::Command;
-    QString name() const override { return QStringLiteral("verify"); }
-    QString synopsis() const override { return QStringLiteral("FILE"); }
-    QString description() const override
-    {
-        return QCoreApplication::translate("Cli", "Check a backup: every entry against its manifest.");
-    }
-    bool takes(qsizetype count) const override { return count == 1; }
 
 protected:
     void declare() override;
@@ -212,13 +130,6 @@ class RestoreCommand : public HandsetCommand
 {
 public:
     using HandsetCommand::HandsetCommand;
-    QString name() const override { return QStringLiteral("restore"); }
-    QString synopsis() const override { return QStringLiteral("FILE"); }
-    QString description() const override
-    {
-        return QCoreApplication::translate("Cli", "Restore a backup into the handset, showing first what changes.");
-    }
-    bool takes(qsizetype count) const override { return count == 1; }
 
 protected:
     void declare() override;
@@ -230,12 +141,6 @@ class HistoryCommand : public Command
 {
 public:
     using Command::Command;
-    QString name() const override { return QStringLiteral("history"); }
-    QString description() const override
-    {
-        return QCoreApplication::translate("Cli", "List the handset's bookmark lists kept before each export.");
-    }
-    bool takes(qsizetype count) const override { return count == 0; }
 
 protected:
     void declare() override;
