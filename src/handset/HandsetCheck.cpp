@@ -1,8 +1,8 @@
 #include "handset/HandsetCheck.h"
 
 #include "handset/BookmarkEntry.h"
-#include "handset/ShiftJIS.h"
 #include "handset/HandsetLimits.h"
+#include "handset/ShiftJIS.h"
 
 #include <QCoreApplication>
 
@@ -12,16 +12,6 @@ namespace
 {
 
 using Kind = HandsetCheck::Kind;
-
-// "“Example” (memory 12, folder 3)": how a finding names its bookmark.
-QString named(const AirHBookmark& b)
-{
-    const QString name = b.bookmarkName().isEmpty() ? b.location() : b.bookmarkName();
-    return QCoreApplication::translate("HandsetCheck", "“%1” (memory %2, folder %3)")
-        .arg(name.left(60))
-        .arg(b.number())
-        .arg(b.folder());
-}
 
 enum class Text { Fine, NotShiftJIS, Changes };
 
@@ -54,58 +44,71 @@ Text textState(const QString& text, QByteArray& bytes)
     return Text::Fine;
 }
 
-QString message(Kind kind, const AirHBookmark& b, const AirHBookmark* sameNumber, int bytes)
-{
-    switch (kind) {
-    case Kind::FolderOutOfRange:
-        return QCoreApplication::translate("HandsetCheck", "%1 is in folder %2, which the AIR-EDGE PHONE "
-                                                           "does not have (0 to 19): it would not be sent.")
-            .arg(named(b))
-            .arg(b.folder());
-    case Kind::NumberOutOfRange:
-        return QCoreApplication::translate("HandsetCheck",
-                                           "%1 has memory number %2; the AIR-EDGE PHONE takes 0 to 99.")
-            .arg(named(b))
-            .arg(b.number());
-    case Kind::NumberUsedTwice:
-        return QCoreApplication::translate("HandsetCheck", "%1 has the memory number of “%2”.")
-            .arg(named(b))
-            .arg(sameNumber ? sameNumber->bookmarkName().left(60) : QString());
-    case Kind::NameNotShiftJIS:
-        return QCoreApplication::translate("HandsetCheck",
-                                           "%1 has characters in its name that the AIR-EDGE "
-                                           "PHONE cannot show: the name would be sent empty.")
-            .arg(named(b));
-    case Kind::NameChanges:
-        return QCoreApplication::translate(
-                   "HandsetCheck", "%1 has a name that would come back changed from the AIR-EDGE PHONE.")
-            .arg(named(b));
-    case Kind::LocationNotShiftJIS:
-        return QCoreApplication::translate("HandsetCheck",
-                                           "%1 has characters in its location that the AIR-EDGE PHONE "
-                                           "cannot take: the location would be sent empty.")
-            .arg(named(b));
-    case Kind::LocationChanges:
-        return QCoreApplication::translate(
-                   "HandsetCheck", "%1 has a location that would come back changed from the AIR-EDGE PHONE.")
-            .arg(named(b));
-    case Kind::TooLong:
-        return QCoreApplication::translate(
-                   "HandsetCheck", "%1 has a name and location of %2 bytes; one entry carries at most %3.")
-            .arg(named(b))
-            .arg(bytes)
-            .arg(BookmarkEntry::MaxTextBytes);
-    case Kind::TooMany:
-        break;
+// The sentences' patterns, translated once for a whole list rather than once per
+// finding. Each is filled in one pass (a name holding "%2" stays as it is).
+struct Patterns {
+    QString naming = QCoreApplication::translate("HandsetCheck", "“%1” (memory %2, folder %3)");
+    QString folderOutOfRange = QCoreApplication::translate(
+        "HandsetCheck",
+        "%1 is in folder %2, which the AIR-EDGE PHONE does not have (0 to 19): it would not be sent.");
+    QString numberOutOfRange = QCoreApplication::translate(
+        "HandsetCheck", "%1 has memory number %2; the AIR-EDGE PHONE takes 0 to 99.");
+    QString numberUsedTwice =
+        QCoreApplication::translate("HandsetCheck", "%1 has the memory number of “%2”.");
+    QString nameNotShiftJIS =
+        QCoreApplication::translate("HandsetCheck", "%1 has characters in its name that the AIR-EDGE "
+                                                    "PHONE cannot show: the name would be sent empty.");
+    QString nameChanges = QCoreApplication::translate(
+        "HandsetCheck", "%1 has a name that would come back changed from the AIR-EDGE PHONE.");
+    QString locationNotShiftJIS =
+        QCoreApplication::translate("HandsetCheck", "%1 has characters in its location that the "
+                                                    "AIR-EDGE PHONE cannot take: the location would "
+                                                    "be sent empty.");
+    QString locationChanges = QCoreApplication::translate(
+        "HandsetCheck", "%1 has a location that would come back changed from the AIR-EDGE PHONE.");
+    QString tooLong = QCoreApplication::translate(
+        "HandsetCheck", "%1 has a name and location of %2 bytes; one entry carries at most %3.");
+
+    // "“Example” (memory 12, folder 3)": how a finding names its bookmark.
+    QString named(const AirHBookmark& b) const
+    {
+        const QString& name = b.bookmarkName().isEmpty() ? b.location() : b.bookmarkName();
+        return naming.arg(QStringView(name).left(60), QString::number(b.number()),
+                          QString::number(b.folder()));
     }
-    return {};
-}
+
+    QString message(Kind kind, const AirHBookmark& b, const AirHBookmark* sameNumber, int bytes) const
+    {
+        switch (kind) {
+        case Kind::FolderOutOfRange:
+            return folderOutOfRange.arg(named(b), QString::number(b.folder()));
+        case Kind::NumberOutOfRange:
+            return numberOutOfRange.arg(named(b), QString::number(b.number()));
+        case Kind::NumberUsedTwice:
+            return numberUsedTwice.arg(named(b), sameNumber ? QStringView(sameNumber->bookmarkName()).left(60)
+                                                            : QStringView());
+        case Kind::NameNotShiftJIS:
+            return nameNotShiftJIS.arg(named(b));
+        case Kind::NameChanges:
+            return nameChanges.arg(named(b));
+        case Kind::LocationNotShiftJIS:
+            return locationNotShiftJIS.arg(named(b));
+        case Kind::LocationChanges:
+            return locationChanges.arg(named(b));
+        case Kind::TooLong:
+            return tooLong.arg(named(b), QString::number(bytes),
+                               QString::number(BookmarkEntry::MaxTextBytes));
+        case Kind::TooMany:
+            break;
+        }
+        return {};
+    }
+};
 
 // A record's kinds in the order its findings are told.
-constexpr std::array<Kind, 8> RecordOrder{Kind::FolderOutOfRange, Kind::NumberOutOfRange,
-                                          Kind::NumberUsedTwice,  Kind::NameNotShiftJIS,
-                                          Kind::NameChanges,      Kind::LocationNotShiftJIS,
-                                          Kind::LocationChanges,  Kind::TooLong};
+constexpr std::array<Kind, 8> RecordOrder{
+    Kind::FolderOutOfRange, Kind::NumberOutOfRange,    Kind::NumberUsedTwice, Kind::NameNotShiftJIS,
+    Kind::NameChanges,      Kind::LocationNotShiftJIS, Kind::LocationChanges, Kind::TooLong};
 
 } // namespace
 
@@ -159,9 +162,12 @@ HandsetCheck::Record HandsetCheck::examine(const AirHBookmark& b, Texts* texts)
 QStringList HandsetCheck::messages(const AirHBookmark& b, Record r, const AirHBookmark* sameNumber)
 {
     QStringList lines;
+    if (r.isEmpty())
+        return lines;
+    const Patterns patterns;
     for (Kind kind : RecordOrder)
         if (r.has(kind))
-            lines << message(kind, b, sameNumber, r.textBytes);
+            lines << patterns.message(kind, b, sameNumber, r.textBytes);
     return lines;
 }
 
@@ -176,6 +182,7 @@ QList<HandsetCheck::Finding> HandsetCheck::check(const BookmarkList& bookmarks)
                                          "The list holds %1 bookmarks; the AIR-EDGE PHONE holds at most %2.")
                  .arg(count)
                  .arg(HandsetLimits::MaxBookmarks)});
+    const Patterns patterns;
     std::array<int, HandsetLimits::MemoryNumbers> firstWithNumber;
     firstWithNumber.fill(-1);
     for (int i = 0; i < count; ++i) {
@@ -193,7 +200,7 @@ QList<HandsetCheck::Finding> HandsetCheck::check(const BookmarkList& bookmarks)
         }
         for (Kind kind : RecordOrder)
             if (r.has(kind))
-                findings.append({kind, i, b, message(kind, *b, sameNumber, r.textBytes)});
+                findings.append({kind, i, b, patterns.message(kind, *b, sameNumber, r.textBytes)});
     }
     return findings;
 }

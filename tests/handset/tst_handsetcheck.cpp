@@ -107,6 +107,9 @@ private slots:
         QVERIFY2(twice[0].message.startsWith("“" + QString(60, 'M') + "” (memory 5") &&
                      twice[0].message.endsWith("“" + QString(60, 'L') + "”."),
                  qPrintable(twice[0].message));
+        // A name is shown as it is, markers and all.
+        const QString marked = HandsetCheck::check({makeBookmark("50%2 off", "", 200, 3)}).value(0).message;
+        QVERIFY2(marked.startsWith("“50%2 off” (memory 200, folder 3) has memory number 200;"), qPrintable(marked));
         list.removeLast(); // exactly as many as the handset holds
         QCOMPARE(HandsetCheck::check(list).size(), 0);
         QVERIFY(HandsetCheck::check({}).isEmpty());
