@@ -7,6 +7,9 @@
 #include <QCoreApplication>
 
 #include <array>
+#include <charconv>
+#include <initializer_list>
+#include <vector>
 
 namespace
 {
@@ -44,64 +47,135 @@ Text textState(const QString& text, QByteArray& bytes)
     return Text::Fine;
 }
 
-// The sentences' patterns, translated once for a whole list rather than once per
-// finding. Each is filled in one pass (a name holding "%2" stays as it is).
-struct Patterns {
-    QString naming = QCoreApplication::translate("HandsetCheck", "“%1” (memory %2, folder %3)");
-    QString folderOutOfRange = QCoreApplication::translate(
-        "HandsetCheck",
-        "%1 is in folder %2, which the AIR-EDGE PHONE does not have (0 to 19): it would not be sent.");
-    QString numberOutOfRange = QCoreApplication::translate(
-        "HandsetCheck", "%1 has memory number %2; the AIR-EDGE PHONE takes 0 to 99.");
-    QString numberUsedTwice =
-        QCoreApplication::translate("HandsetCheck", "%1 has the memory number of “%2”.");
-    QString nameNotShiftJIS =
-        QCoreApplication::translate("HandsetCheck", "%1 has characters in its name that the AIR-EDGE "
-                                                    "PHONE cannot show: the name would be sent empty.");
-    QString nameChanges = QCoreApplication::translate(
-        "HandsetCheck", "%1 has a name that would come back changed from the AIR-EDGE PHONE.");
-    QString locationNotShiftJIS =
-        QCoreApplication::translate("HandsetCheck", "%1 has characters in its location that the "
-                                                    "AIR-EDGE PHONE cannot take: the location would "
-                                                    "be sent empty.");
-    QString locationChanges = QCoreApplication::translate(
-        "HandsetCheck", "%1 has a location that would come back changed from the AIR-EDGE PHONE.");
-    QString tooLong = QCoreApplication::translate(
-        "HandsetCheck", "%1 has a name and location of %2 bytes; one entry carries at most %3.");
-
-    // "“Example” (memory 12, folder 3)": how a finding names its bookmark.
-    QString named(const AirHBookmark& b) const
+// A translated sentence with its markers (%1 to %9) found once, so that filling
+// it in is appending its pieces: one allocation a sentence, however many of them.
+class Pattern
+{
+public:
+    explicit Pattern(const QString& text) : m_text(text)
     {
-        const QString& name = b.bookmarkName().isEmpty() ? b.location() : b.bookmarkName();
-        return naming.arg(QStringView(name).left(60), QString::number(b.number()),
-                          QString::number(b.folder()));
+        qsizetype start = 0;
+        for (qsizetype i = 0; i + 1 < m_text.size(); ++i) {
+            const int n = m_text.at(i + 1).unicode() - '0';
+            if (m_text.at(i) != QLatin1Char('%') || n < 1 || n > 9)
+                continue;
+            m_pieces.push_back({start, i - start, n - 1});
+            start = i + 2;
+            ++i;
+        }
+        m_pieces.push_back({start, m_text.size() - start, -1});
+    }
+    // Appends the sentence with args[k] where it says %(k+1); a marker without an
+    // argument is left out.
+    void fill(QString& out, std::initializer_list<QStringView> args) const
+    {
+        for (const Piece& p : m_pieces) {
+            out.append(QStringView(m_text).mid(p.start, p.length));
+            if (p.arg >= 0 && size_t(p.arg) < args.size())
+                out.append(args.begin()[p.arg]);
+        }
+    }
+    qsizetype size() const { return m_text.size(); }
+
+private:
+    struct Piece {
+        qsizetype start, length;
+        int arg; // the argument that follows, or -1
+    };
+    QString m_text;
+    std::vector<Piece> m_pieces;
+};
+
+// A whole number as text, in a buffer of the caller's.
+QStringView digits(qint64 value, std::array<char16_t, 24>& buffer)
+{
+    char bytes[24];
+    const auto end = std::to_chars(bytes, bytes + sizeof bytes, value).ptr;
+    std::copy(bytes, end, buffer.begin());
+    return QStringView(buffer.data(), end - bytes);
+}
+
+// The sentences' patterns, translated once for a whole list rather than once per
+// finding. A name is put in as it is (one holding "%2" keeps it).
+struct Patterns {
+    Pattern naming{QCoreApplication::translate("HandsetCheck", "“%1” (memory %2, folder %3)")};
+    Pattern folderOutOfRange{QCoreApplication::translate(
+        "HandsetCheck",
+        "%1 is in folder %2, which the AIR-EDGE PHONE does not have (0 to 19): it would not be sent.")};
+    Pattern numberOutOfRange{QCoreApplication::translate(
+        "HandsetCheck", "%1 has memory number %2; the AIR-EDGE PHONE takes 0 to 99.")};
+    Pattern numberUsedTwice{QCoreApplication::translate("HandsetCheck", "%1 has the memory number of “%2”.")};
+    Pattern nameNotShiftJIS{QCoreApplication::translate("HandsetCheck",
+                                                        "%1 has characters in its name that the AIR-EDGE "
+                                                        "PHONE cannot show: the name would be sent empty.")};
+    Pattern nameChanges{QCoreApplication::translate(
+        "HandsetCheck", "%1 has a name that would come back changed from the AIR-EDGE PHONE.")};
+    Pattern locationNotShiftJIS{QCoreApplication::translate("HandsetCheck",
+                                                            "%1 has characters in its location that the "
+                                                            "AIR-EDGE PHONE cannot take: the location would "
+                                                            "be sent empty.")};
+    Pattern locationChanges{QCoreApplication::translate(
+        "HandsetCheck", "%1 has a location that would come back changed from the AIR-EDGE PHONE.")};
+    Pattern tooLong{QCoreApplication::translate(
+        "HandsetCheck", "%1 has a name and location of %2 bytes; one entry carries at most %3.")};
+
+    mutable QString named;
+
+    const Pattern& of(Kind kind) const
+    {
+        switch (kind) {
+        case Kind::FolderOutOfRange:
+            return folderOutOfRange;
+        case Kind::NumberOutOfRange:
+            return numberOutOfRange;
+        case Kind::NumberUsedTwice:
+            return numberUsedTwice;
+        case Kind::NameNotShiftJIS:
+            return nameNotShiftJIS;
+        case Kind::NameChanges:
+            return nameChanges;
+        case Kind::LocationNotShiftJIS:
+            return locationNotShiftJIS;
+        case Kind::LocationChanges:
+            return locationChanges;
+        case Kind::TooLong:
+        case Kind::TooMany:
+            break;
+        }
+        return tooLong;
     }
 
     QString message(Kind kind, const AirHBookmark& b, const AirHBookmark* sameNumber, int bytes) const
     {
+        // "“Example” (memory 12, folder 3)": how a finding names its bookmark.
+        const QString& name = b.bookmarkName().isEmpty() ? b.location() : b.bookmarkName();
+        std::array<char16_t, 24> number, folder, second, third;
+        named.truncate(0); // keeps its room for the next sentence
+        naming.fill(named,
+                    {QStringView(name).left(60), digits(b.number(), number), digits(b.folder(), folder)});
+        QStringView arg2, arg3;
         switch (kind) {
         case Kind::FolderOutOfRange:
-            return folderOutOfRange.arg(named(b), QString::number(b.folder()));
+            arg2 = digits(b.folder(), second);
+            break;
         case Kind::NumberOutOfRange:
-            return numberOutOfRange.arg(named(b), QString::number(b.number()));
+            arg2 = digits(b.number(), second);
+            break;
         case Kind::NumberUsedTwice:
-            return numberUsedTwice.arg(named(b), sameNumber ? QStringView(sameNumber->bookmarkName()).left(60)
-                                                            : QStringView());
-        case Kind::NameNotShiftJIS:
-            return nameNotShiftJIS.arg(named(b));
-        case Kind::NameChanges:
-            return nameChanges.arg(named(b));
-        case Kind::LocationNotShiftJIS:
-            return locationNotShiftJIS.arg(named(b));
-        case Kind::LocationChanges:
-            return locationChanges.arg(named(b));
+            arg2 = sameNumber ? QStringView(sameNumber->bookmarkName()).left(60) : QStringView();
+            break;
         case Kind::TooLong:
-            return tooLong.arg(named(b), QString::number(bytes),
-                               QString::number(BookmarkEntry::MaxTextBytes));
-        case Kind::TooMany:
+            arg2 = digits(bytes, second);
+            arg3 = digits(BookmarkEntry::MaxTextBytes, third);
+            break;
+        default:
             break;
         }
-        return {};
+        const Pattern& pattern = of(kind);
+        QString sentence;
+        sentence.reserve(pattern.size() + named.size() + arg2.size() + arg3.size());
+        pattern.fill(sentence, {named, arg2, arg3});
+        return sentence;
     }
 };
 
@@ -242,10 +316,18 @@ QString HandsetCheck::replaceUnsupported(const QString& text, bool location)
 
 QString HandsetCheck::describe(const QList<Finding>& findings)
 {
-    QStringList lines;
+    // In one piece: a long list has a finding for each of thousands of records.
+    qsizetype size = 0;
     for (const Finding& f : findings)
-        lines << f.message;
-    return lines.join(QLatin1Char('\n'));
+        size += f.message.size() + 1;
+    QString text;
+    text.reserve(size);
+    for (const Finding& f : findings) {
+        if (!text.isEmpty())
+            text += QLatin1Char('\n');
+        text += f.message;
+    }
+    return text;
 }
 
 QString HandsetCheck::kindName(Kind kind)
