@@ -26,23 +26,36 @@ bool isPlainAscii(const QString& text)
     return true;
 }
 
-// The text's state and its bytes as sent (empty when Shift_JIS cannot carry it).
-Text textState(const QString& text, QByteArray& bytes)
+// The text's state and how many bytes it takes as sent (none when Shift_JIS
+// cannot carry it); its bytes too when asked for.
+Text textState(const QString& text, qsizetype& size, QByteArray* bytes = nullptr)
 {
+    size = 0;
     // No text at all (a document may hold none) goes out empty, as it is.
     if (text.isNull())
         return Text::Fine;
     // Shift_JIS carries ASCII unchanged both ways; most locations are nothing else.
     if (isPlainAscii(text)) {
-        bytes = text.toLatin1();
+        size = text.size();
+        if (bytes)
+            *bytes = text.toLatin1();
         return Text::Fine;
+    }
+    if (!bytes) {
+        // Character by character, from what each one was found to do.
+        const ShiftJIS::Fate fate = ShiftJIS::fate(text);
+        size = fate.bytes;
+        return fate.state == ShiftJIS::Fate::Unsendable ? Text::NotShiftJIS
+               : fate.state == ShiftJIS::Fate::Changed  ? Text::Changes
+                                                        : Text::Fine;
     }
     std::optional<QByteArray> encoded = ShiftJIS::encode(text);
     if (!encoded)
         return Text::NotShiftJIS;
-    bytes = std::move(*encoded);
+    *bytes = std::move(*encoded);
+    size = bytes->size();
     // The handset ends a text at its first zero byte.
-    if (text.contains(QChar(0)) || ShiftJIS::decode(bytes) != text)
+    if (text.contains(QChar(0)) || ShiftJIS::decode(*bytes) != text)
         return Text::Changes;
     return Text::Fine;
 }
@@ -205,9 +218,10 @@ HandsetCheck::Record HandsetCheck::examine(const AirHBookmark& b, Texts* texts)
     }
     if (!hasHandsetNumber(b))
         r.kinds |= bit(Kind::NumberOutOfRange);
-    Texts own;
-    Texts& t = texts ? *texts : own;
-    switch (textState(b.bookmarkName(), t.name)) {
+    // The texts are converted only when they are wanted; the check alone goes by
+    // what each character is known to do.
+    qsizetype nameBytes = 0, locationBytes = 0;
+    switch (textState(b.bookmarkName(), nameBytes, texts ? &texts->name : nullptr)) {
     case Text::NotShiftJIS:
         r.kinds |= bit(Kind::NameNotShiftJIS);
         break;
@@ -217,7 +231,7 @@ HandsetCheck::Record HandsetCheck::examine(const AirHBookmark& b, Texts* texts)
     case Text::Fine:
         break;
     }
-    switch (textState(b.location(), t.location)) {
+    switch (textState(b.location(), locationBytes, texts ? &texts->location : nullptr)) {
     case Text::NotShiftJIS:
         r.kinds |= bit(Kind::LocationNotShiftJIS);
         break;
@@ -227,7 +241,7 @@ HandsetCheck::Record HandsetCheck::examine(const AirHBookmark& b, Texts* texts)
     case Text::Fine:
         break;
     }
-    r.textBytes = int(t.name.size() + t.location.size());
+    r.textBytes = int(nameBytes + locationBytes);
     if (r.textBytes > BookmarkEntry::MaxTextBytes)
         r.kinds |= bit(Kind::TooLong);
     return r;
@@ -281,8 +295,8 @@ QList<HandsetCheck::Finding> HandsetCheck::check(const BookmarkList& bookmarks)
 
 QString HandsetCheck::replaceUnsupported(const QString& text, bool location)
 {
-    QByteArray bytes;
-    if (textState(text, bytes) == Text::Fine)
+    qsizetype size = 0;
+    if (textState(text, size) == Text::Fine)
         return text;
     // A character that goes out and comes back as itself.
     auto keeps = [](const QString& c) {

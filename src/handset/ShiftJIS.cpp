@@ -1,10 +1,13 @@
 #include "handset/ShiftJIS.h"
 
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <iconv.h>
+#include <memory>
 
-namespace {
+namespace
+{
 
 std::atomic<int> opened{0};
 
@@ -84,6 +87,38 @@ std::optional<QString> ShiftJIS::decode(const QByteArray& bytes)
     if (!utf16)
         return std::nullopt;
     return QString(reinterpret_cast<const QChar*>(utf16->constData()), utf16->size() / 2);
+}
+
+ShiftJIS::Fate ShiftJIS::fate(QStringView text)
+{
+    // By character: 0 not yet learnt, else its byte count (1 or 2) and whether
+    // it comes back as itself; 3 when it cannot be sent.
+    enum : quint8 { Unknown = 0, Unsendable = 3, ComesBack = 4 };
+    thread_local std::unique_ptr<std::array<quint8, 0x10000>> learnt;
+    if (!learnt)
+        learnt = std::make_unique<std::array<quint8, 0x10000>>();
+    Fate fate;
+    for (QChar c : text) {
+        // A surrogate stands for a character beyond the 16-bit range, which
+        // Shift_JIS has none of (or for none at all).
+        if (c.isSurrogate())
+            return {Fate::Unsendable, 0};
+        quint8& known = (*learnt)[c.unicode()];
+        if (known == Unknown) {
+            const QString alone(c);
+            const std::optional<QByteArray> bytes = encode(alone);
+            if (!bytes || bytes->isEmpty() || bytes->size() > 2)
+                known = Unsendable;
+            else
+                known = quint8(bytes->size()) | (c.unicode() != 0 && decode(*bytes) == alone ? ComesBack : 0);
+        }
+        if (known == Unsendable)
+            return {Fate::Unsendable, 0};
+        fate.bytes += known & ~ComesBack;
+        if (!(known & ComesBack))
+            fate.state = Fate::Changed;
+    }
+    return fate;
 }
 
 int ShiftJIS::convertersOpened()

@@ -58,6 +58,20 @@ private slots:
         QCOMPARE(got, kinds);
     }
 
+    // The check goes by what each character was found to do, the transfer by the
+    // converted texts: the two agree on every character.
+    void everyCharacterAsConverted()
+    {
+        for (int u = 0; u < 0x10000; ++u) {
+            const BookmarkPtr b = makeBookmark(QString("a") + QChar(u) + "b", "http://a.jp/", 1, 0);
+            HandsetCheck::Texts texts;
+            const HandsetCheck::Record checked = HandsetCheck::examine(*b);
+            const HandsetCheck::Record converted = HandsetCheck::examine(*b, &texts);
+            if (checked.kinds != converted.kinds || checked.textBytes != converted.textBytes)
+                QFAIL(qPrintable(QString("U+%1").arg(u, 4, 16, QChar('0'))));
+        }
+    }
+
     // What replaces a character the handset cannot show or give back, and the
     // result passes the check.
     void replaceUnsupported_data()
