@@ -22,7 +22,7 @@ int main(int argc, char** argv)
     splitter->addWidget(left);
     splitter->addWidget(right);
     window.setCentralWidget(splitter);
-    window.resize(800, 500);
+    window.resize(860, 520); // the editor's own first size: both paint as much
     window.show();
     return app.exec();
 }
