@@ -217,6 +217,19 @@ private slots:
         QVERIFY(r.err.contains("--yes"));
         QVERIFY(sim->receivedFrames().isEmpty()); // no connection was made
 
+        // A list that cannot be kept stops the export before the handset is touched.
+        const QDir kept(m_dir.filePath("data/EdgeMarks/history"));
+        QVERIFY(kept.mkpath("."));
+        const QStringList keptBefore = kept.entryList(QDir::Files | QDir::Hidden);
+        {
+            WriteFault disk(kept.path(), 0);
+            r = cli({"--yes", "export", doc}, {"EDGEMARKS_PASSWORD=1234"});
+        }
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains("nothing was exported.\nThe disk is full: "), qPrintable(r.err));
+        QCOMPARE(kept.entryList(QDir::Files | QDir::Hidden), keptBefore);
+        QVERIFY(sim->bookmarks().isEmpty());
+
         // On a terminal the question is asked, with what the export changes;
         // only "y" or "yes" goes on.
         const auto held = sim->bookmarks();
