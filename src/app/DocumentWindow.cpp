@@ -8,7 +8,6 @@
 #include "sheets/BrowserImportSheet.h"
 #include "app/BackupActions.h"
 #include "app/EdgeMarksApp.h"
-#include "app/HandsetFilesWindow.h"
 #include "commands/HandsetJobs.h"
 #include "sheets/FindingsSheet.h"
 #include "controllers/FolderController.h"
@@ -316,7 +315,7 @@ void DocumentWindow::setupHandsetActions()
         return a;
     };
     ui.menuHandset->insertSeparator(ui.actionSaveProtocolLog);
-    addHandsetAction(tr("Files..."), "actionFiles", [this] { showHandsetFiles(); });
+    addHandsetAction(tr("Files..."), "actionFiles", [this] { m_app->showHandsetFiles(); });
     addHandsetAction(tr("Back Up..."), "actionBackUp", [this] { m_backups->backUp(); });
     addHandsetAction(tr("Restore..."), "actionRestore", [this] { m_backups->restore(); });
     addHandsetAction(tr("Restore Previous Bookmarks..."), "actionRestorePrevious",
@@ -702,23 +701,6 @@ bool DocumentWindow::maybeSave()
     if (box.clickedButton() == saveButton)
         return save();
     return box.clickedButton() == discardButton;
-}
-
-HandsetFilesWindow* DocumentWindow::showHandsetFiles()
-{
-    // One files window for the program: one conversation with the handset at a time.
-    static QPointer<HandsetFilesWindow> shared;
-    if (!shared) {
-        shared = new HandsetFilesWindow(m_passwords.get(), m_commands->linkSettings());
-        shared->setAttribute(Qt::WA_DeleteOnClose);
-        shared->show();
-        shared->refresh();
-    } else {
-        shared->show();
-    }
-    shared->raise();
-    shared->activateWindow();
-    return shared;
 }
 
 void DocumentWindow::closeEvent(QCloseEvent* event)

@@ -12,7 +12,6 @@ class MyDocument;
 }
 class BackupActions;
 class BookmarkController;
-class HandsetFilesWindow;
 class EdgeMarksApp;
 class FolderController;
 class MyDocument;
@@ -80,8 +79,6 @@ public:
     // Shows the document's bookmark at index: its folder, the row selected.
     void revealBookmark(int index);
     void showAbout();
-    // Handset > Files...: the program's one files window, opened or raised.
-    HandsetFilesWindow* showHandsetFiles();
     BackupActions* backupActions() const { return m_backups; }
 
 private:

@@ -1,6 +1,7 @@
 #include "app/EdgeMarksApp.h"
 
 #include "app/DocumentWindow.h"
+#include "app/HandsetFilesWindow.h"
 #include "app/HelpWindow.h"
 #include "commands/DocumentCommands.h"
 #include "document/MyDocument.h"
@@ -125,6 +126,23 @@ HelpWindow* EdgeMarksApp::showManual()
     return m_help;
 }
 
+HandsetFilesWindow* EdgeMarksApp::showHandsetFiles()
+{
+    if (!m_files) {
+        // Its own password sheet: a document window it was opened from may close first.
+        m_files = new HandsetFilesWindow(m_keychain, [app = QPointer<EdgeMarksApp>(this)] {
+            return app ? app->linkSettings() : LinkSettings();
+        });
+        m_files->setAttribute(Qt::WA_DeleteOnClose);
+        m_files->show();
+        m_files->refresh();
+    }
+    m_files->show();
+    m_files->raise();
+    m_files->activateWindow();
+    return m_files;
+}
+
 void EdgeMarksApp::chooseDevice(const QString& path)
 {
     m_chosenDevice = path;
@@ -155,6 +173,7 @@ QString EdgeMarksApp::handsetStatus() const
 EdgeMarksApp::~EdgeMarksApp()
 {
     delete m_help;
+    delete m_files;
     for (DocumentWindow* w : std::as_const(m_windows)) {
         disconnect(w, nullptr, this, nullptr);
         delete w;

@@ -13,6 +13,7 @@
 class DocumentWindow;
 class BuiltInSimulator;
 class HandsetMonitor;
+class HandsetFilesWindow;
 class HelpWindow;
 class KeychainStore;
 class ProtocolLog;
@@ -62,6 +63,9 @@ public:
 
     // The help window with the manual, one for the program.
     HelpWindow* showManual();
+    // Handset > Files...: one files window for the program, whichever document
+    // window asks, since the program talks to one handset at a time.
+    HandsetFilesWindow* showHandsetFiles();
 
     KeychainStore* keychain() const { return m_keychain; }
     // What the program keeps between runs: recent files, the port, the window.
@@ -107,5 +111,6 @@ private:
     int m_untitledCount = 0;
     HandsetMonitor* m_monitor = nullptr;
     QPointer<HelpWindow> m_help;
+    QPointer<HandsetFilesWindow> m_files;
     QStringList m_handsetsSeen; // device nodes of handsets plugged in, for their removal
 };

@@ -5,6 +5,7 @@
 #include "handset/AirHFileType.h"
 #include "handset/VedORovav.h"
 #include "io/AtomicFile.h"
+#include "sheets/PasswordController.h"
 #include "sheets/ProgressController.h"
 
 #include <QBuffer>
@@ -114,13 +115,14 @@ QString HandsetFilesWindow::thumbnailPath(const AirHFile& file)
            QStringLiteral(".png");
 }
 
-HandsetFilesWindow::HandsetFilesWindow(PasswordSource* passwords, std::function<LinkSettings()> linkSettings,
+HandsetFilesWindow::HandsetFilesWindow(KeychainStore* keychain, std::function<LinkSettings()> linkSettings,
                                        QWidget* parent)
-    : QWidget(parent, Qt::Window), m_progress(std::make_unique<ProgressController>(this))
+    : QWidget(parent, Qt::Window), m_progress(std::make_unique<ProgressController>(this)),
+      m_passwords(std::make_unique<PasswordController>(this, keychain))
 {
     setWindowTitle(tr("Files on the AIR-EDGE PHONE"));
     setAcceptDrops(true);
-    m_jobs = new HandsetJobs(passwords, m_progress.get(), this, std::move(linkSettings));
+    m_jobs = new HandsetJobs(m_passwords.get(), m_progress.get(), this, std::move(linkSettings));
     m_progress->setCancelHandler([this] { m_jobs->cancel(); });
 
     m_list = new HandsetFileList(this);

@@ -11,7 +11,8 @@
 #include <memory>
 
 class HandsetJobs;
-class PasswordSource;
+class KeychainStore;
+class PasswordController;
 class ProgressController;
 class QLabel;
 class QPushButton;
@@ -31,7 +32,7 @@ public:
     static Kind kindOf(const AirHFile& file);
 
     // linkSettings: the program's link settings as they are when a job starts.
-    HandsetFilesWindow(PasswordSource* passwords, std::function<LinkSettings()> linkSettings,
+    HandsetFilesWindow(KeychainStore* keychain, std::function<LinkSettings()> linkSettings,
                        QWidget* parent = nullptr);
     ~HandsetFilesWindow() override;
 
@@ -69,8 +70,9 @@ private:
     void makeThumbnails(const AirHFileList& files, const QStringList& paths);
     void updateButtons();
 
-    HandsetJobs* m_jobs;
     std::unique_ptr<ProgressController> m_progress;
+    std::unique_ptr<PasswordController> m_passwords;
+    HandsetJobs* m_jobs;
     QTreeWidget* m_list;
     QLabel* m_summary;
     QPushButton* m_refresh;

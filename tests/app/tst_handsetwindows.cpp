@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDrag>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -54,6 +55,40 @@ void answerFileDialog(const QString& path)
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept();
     });
+}
+
+// Answers the next message box with a key.
+void answerQuestion(Qt::Key key)
+{
+    QTimer::singleShot(0, [key] {
+        auto* box = shown<QMessageBox>(QString());
+        QVERIFY(box);
+        QTest::keyClick(box, key);
+    });
+}
+
+// A mouse event with the left button held, as a drag sends it.
+void sendMouse(QWidget* to, QEvent::Type type, const QPoint& at)
+{
+    QMouseEvent e(type, at, to->mapToGlobal(at), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(to, &e);
+}
+
+// Drops local files onto a widget, as the file manager does.
+void dropFiles(QWidget* on, const QStringList& paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& p : paths)
+        urls << QUrl::fromLocalFile(p);
+    data.setUrls(urls);
+    const QPoint at = on->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(on, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(on, &drop);
 }
 
 void pressButton(QWidget* parent, const QString& label)
@@ -112,14 +147,23 @@ private slots:
 
     void cleanup() { m_app.reset(); }
 
-    // The list sorts by size, two files are saved to a folder (a picture gets
-    // its thumbnail), and a file dropped from outside goes up.
+    // The files window is the program's: a second document window raises it,
+    // also once the window it came from closed. The list sorts by size; two
+    // files are saved to a folder (a picture gets its thumbnail) and dragged
+    // out as real files; dropped files go up, a name the handset holds only
+    // when the user says so.
     void filesWindow()
     {
         SimulatorFixture sim;
         sim->loadSampleContent();
-        DocumentWindow* w = window();
-        HandsetFilesWindow* files = w->showHandsetFiles();
+        DocumentWindow* first = window();
+        first->findChild<QAction*>("actionFiles")->trigger();
+        auto* files = shown<HandsetFilesWindow>(QString());
+        QVERIFY(files);
+        DocumentWindow* second = window();
+        first->close();
+        second->findChild<QAction*>("actionFiles")->trigger();
+        QCOMPARE(shown<HandsetFilesWindow>(QString()), files);
         QTreeWidget* list = files->fileList();
         const auto samples = SimulatedHandset::sampleFiles();
         QVERIFY(QTest::qWaitFor([&] { return list->topLevelItemCount() == samples.size(); }, 20000));
@@ -132,12 +176,12 @@ private slots:
         });
         QCOMPARE(list->topLevelItem(0)->text(HandsetFilesWindow::NameColumn), smallest->name);
 
-        auto rowOf = [&](const QString& name) {
-            return list->findItems(name, Qt::MatchExactly, HandsetFilesWindow::NameColumn).value(0);
+        auto rowAt = [&](const QString& name) {
+            return list->visualItemRect(
+                list->findItems(name, Qt::MatchExactly, HandsetFilesWindow::NameColumn).value(0)).center();
         };
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(rowOf("Photo.JPG")).center());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          list->visualItemRect(rowOf("memo.txt")).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowAt("Photo.JPG"));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, rowAt("memo.txt"));
         const QString folder = m_dir.filePath("saved");
         QDir().mkpath(folder);
         answerFileDialog(folder);
@@ -151,19 +195,40 @@ private slots:
                              [](const AirHFile& f) { return f.fileName() == "Photo.JPG"; }) -
                 files->files().begin())))));
 
+        // The drag starts once the file is here: its link names it, whole.
+        const QPoint from = rowAt("memo.txt");
+        sendMouse(list->viewport(), QEvent::MouseButtonPress, from);
+        sendMouse(list->viewport(), QEvent::MouseMove, from + QPoint(1, 0));
+        sendMouse(list->viewport(), QEvent::MouseMove, from + QPoint(0, 4 * QApplication::startDragDistance()));
+        auto* drag = list->findChild<QDrag*>();
+        QVERIFY(drag);
+        QStringList dragged;
+        for (const QUrl& url : drag->mimeData()->urls())
+            dragged << QFileInfo(url.toLocalFile()).fileName() + ' ' + readFile(url.toLocalFile()).toHex();
+        QCOMPARE(dragged, QStringList({"memo.txt " + samples[0].content.toHex()}));
+        sendMouse(list->viewport(), QEvent::MouseButtonRelease, from);
+
         const QString dropped = m_dir.filePath("dropped.png");
         QVERIFY(writeFile(dropped, samples[2].content));
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(dropped)});
-        const QPoint at = files->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(files, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(files, &drop);
+        dropFiles(files, {dropped});
         QVERIFY(QTest::qWaitFor([&] { return files->summary().endsWith(" sent to the AIR-EDGE PHONE"); }, 20000));
-        QVERIFY(rowOf("dropped.png"));
-        QCOMPARE(rowOf("dropped.png")->text(HandsetFilesWindow::TypeColumn), QString("png"));
+        QTreeWidgetItem* sent = list->findItems("dropped.png", Qt::MatchExactly).value(0);
+        QVERIFY(sent);
+        QCOMPARE(sent->text(HandsetFilesWindow::TypeColumn), QString("png"));
+
+        const QString held = m_dir.filePath("memo.txt");
+        QVERIFY(writeFile(held, "mine"));
+        const auto heldIs = [&](const QByteArray& content) {
+            const auto held = sim->files();
+            return std::any_of(held.begin(), held.end(),
+                               [&](const auto& f) { return f.name == "memo.txt" && f.content == content; });
+        };
+        answerQuestion(Qt::Key_Escape);
+        dropFiles(files, {held});
+        QVERIFY(!files->jobs()->isBusy() && heldIs(samples[0].content)); // nothing went up
+        answerQuestion(Qt::Key_Y);
+        dropFiles(files, {held});
+        QVERIFY(QTest::qWaitFor([&] { return heldIs("mine") && !files->jobs()->isBusy(); }, 20000));
         files->close();
     }
 
