@@ -14,11 +14,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace
 {
-constexpr int Rounds = 7;
 
 long statusKiB(const char* field)
 {
@@ -59,6 +60,7 @@ void startWith(QProcess& sim, const QTemporaryDir& dir, const QString& files)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
     const QString base =
         QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
     QTemporaryDir dir(base + QStringLiteral("/bench_backup-XXXXXX"));
@@ -72,12 +74,10 @@ int main(int argc, char** argv)
     startWith(sim, dir, files);
     std::vector<double> plain, backups, verifies, ratios, verifyRatios;
     NullProgress progress;
-    for (int r = 0; r < Rounds; ++r) {
-        QElapsedTimer t;
-        t.start();
+    VedORovav link{LinkSettings::fromEnvironment()};
+    auto importAndDownload = [&] {
         BookmarkList bookmarks;
         AirHFileList listed;
-        VedORovav link{LinkSettings::fromEnvironment()};
         if (!link.readBookmarks(bookmarks, "1234", progress) || !link.readDirectory(listed, "1234", progress))
             qFatal("refused");
         QStringList destinations;
@@ -85,14 +85,26 @@ int main(int argc, char** argv)
             destinations << QDir(downloads).filePath(f.fileName());
         if (!link.readFileFrom(listed, destinations, "1234", progress))
             qFatal("refused");
-        const double p = double(t.nsecsElapsed()) / 1e6;
-        t.restart();
+    };
+    auto backUp = [&] {
         if (!HandsetBackup::backUp(link, backup, "1234", progress))
             qFatal("refused");
-        const double b = double(t.nsecsElapsed()) / 1e6;
-        t.restart();
-        BackupReader::readFile(backup);
-        const double v = double(t.nsecsElapsed()) / 1e6;
+    };
+    auto verify = [&] { BackupReader::readFile(backup); };
+    auto timed = [](const auto& step) {
+        QElapsedTimer t;
+        t.start();
+        step();
+        return double(t.nsecsElapsed()) / 1e6;
+    };
+    for (int r = 0; r < rounds; ++r) {
+        // Every other round the backup goes first, so that neither gains from the other's traces.
+        double p = 0, b = 0;
+        if (r % 2)
+            b = timed(backUp), p = timed(importAndDownload);
+        else
+            p = timed(importAndDownload), b = timed(backUp);
+        const double v = timed(verify);
         plain.push_back(p);
         backups.push_back(b);
         verifies.push_back(v);
@@ -105,7 +117,7 @@ int main(int argc, char** argv)
     const auto [vLow, vHigh] = middleHalf(verifyRatios);
     std::printf("Backup of %d bookmarks and %lld MiB in 8 files through the simulated handset, %d interleaved "
                 "rounds, medians (middle half):\n",
-                6, (long long)(29), Rounds);
+                6, (long long)(29), rounds);
     std::printf("  import + downloads %7.1f ms   backup %7.1f ms   backup / (import + downloads) %.2fx (%.2f-%.2f)\n",
                 median(plain), median(backups), median(ratios), low, high);
     std::printf("  verify %7.1f ms   verify / backup %.2fx (%.2f-%.2f)\n", median(verifies), median(verifyRatios),
@@ -116,7 +128,6 @@ int main(int argc, char** argv)
     QDir(files).removeRecursively();
     makeFiles(files, {qint64(256) << 20});
     startWith(sim, dir, files);
-    VedORovav link{LinkSettings::fromEnvironment()};
     BookmarkList warm;
     link.readBookmarks(warm, "1234", progress); // the link's own first-use allocations
     const long idle = statusKiB("VmRSS:");
@@ -129,7 +140,7 @@ int main(int argc, char** argv)
     const long peak = statusKiB("VmHWM:");
     sim.terminate();
     sim.waitForFinished();
-    std::printf("  backup of one 256 MiB file: resident %ld MiB before, peak %ld MiB, %.1f MiB above idle\n",
-                idle / 1024, peak / 1024, double(peak - idle) / 1024);
+    std::printf("  backup of one 256 MiB file: resident %ld KiB before, peak %ld KiB, %.2f MiB above idle\n", idle,
+                peak, double(peak - idle) / 1024);
     return 0;
 }

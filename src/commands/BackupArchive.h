@@ -107,7 +107,7 @@ private:
     LocalNames m_names;
     BackupFile m_current;
     qint64 m_left = 0;
-    std::unique_ptr<class QCryptographicHash> m_hash;
+    std::unique_ptr<class Sha256> m_hash;
 };
 
 // What a backup holds, once every rule held: the manifest, the bookmarks, and

@@ -46,7 +46,8 @@ bool HandsetBackup::backUp(VedORovav& link, const QString& path, const QString& 
                            Summary* summary)
 {
     AtomicFile file;
-    if (!file.open(path))
+    // Unnamed until it is whole: a backup killed outright leaves nothing behind.
+    if (!file.open(path, AtomicFile::Access::Usual, AtomicFile::Temporary::Unnamed))
         throw BackupError(file.errorString());
     BackupWriter writer(file);
     BookmarkList bookmarks;

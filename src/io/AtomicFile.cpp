@@ -83,7 +83,15 @@ AtomicFile::~AtomicFile()
     cancel();
 }
 
-bool AtomicFile::open(const QString& path, Access access)
+QByteArray AtomicFile::temporaryName() const
+{
+    const QByteArray target = native(m_path);
+    const qsizetype slash = target.lastIndexOf('/');
+    return target.left(slash + 1) + '.' + target.mid(slash + 1) + '.' +
+           QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+}
+
+bool AtomicFile::open(const QString& path, Access access, Temporary temporary)
 {
     cancel();
     m_error = 0;
@@ -93,12 +101,13 @@ bool AtomicFile::open(const QString& path, Access access)
     m_targetExisted = ::stat(target.constData(), &old) == 0;
     if (m_targetExisted && S_ISDIR(old.st_mode))
         return failWith(EISDIR);
-    const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray stem = target.left(slash + 1) + '.' + target.mid(slash + 1);
     // A new file gets what the umask allows (the kernel applies it).
     const mode_t mode = access == Access::Private ? 0600 : 0666;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        m_temporary = stem + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+    // The unnamed file is named at commit through /proc; without either, a named one.
+    if (temporary == Temporary::Unnamed && ::access("/proc/self/fd", X_OK) == 0)
+        m_fd = ::open(folderOf(target).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    for (int attempt = 0; m_fd == -1 && attempt < 100; ++attempt) {
+        m_temporary = temporaryName();
         m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
         if (m_fd != -1 || errno != EEXIST)
             break;
@@ -108,7 +117,8 @@ bool AtomicFile::open(const QString& path, Access access)
         m_temporary.clear();
         return failWith(error);
     }
-    holdTemporary();
+    if (!m_temporary.isEmpty())
+        holdTemporary();
     // Saving over a file keeps who may read it.
     if (access == Access::Usual && m_targetExisted)
         ::fchmod(m_fd, old.st_mode & 07777);
@@ -136,7 +146,7 @@ bool AtomicFile::commit()
 {
     if (m_fd == -1)
         return false;
-    if (::fsync(m_fd) == -1)
+    if (::fsync(m_fd) == -1 || !nameTemporary())
         return failWith(errno);
     const int fd = m_fd;
     m_fd = -1;
@@ -159,6 +169,24 @@ bool AtomicFile::commit()
         ::close(folder);
     }
     return true;
+}
+
+bool AtomicFile::nameTemporary()
+{
+    if (!m_temporary.isEmpty())
+        return true;
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        m_temporary = temporaryName();
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, m_temporary.constData(), AT_SYMLINK_FOLLOW) == 0) {
+            holdTemporary();
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    m_temporary.clear();
+    return false;
 }
 
 void AtomicFile::cancel()

@@ -18,13 +18,18 @@ public:
         Private, // only the user may read it (logs, traces, settings)
     };
 
+    // Where the bytes wait for commit(): a hidden file beside the target, or,
+    // where the file system can, a file in that folder with no name at all,
+    // which even a process killed outright leaves nothing of.
+    enum class Temporary { Named, Unnamed };
+
     AtomicFile() = default;
     explicit AtomicFile(const QString& path, Access access = Access::Usual);
     ~AtomicFile(); // cancels what was not committed
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    bool open(const QString& path, Access access = Access::Usual);
+    bool open(const QString& path, Access access = Access::Usual, Temporary temporary = Temporary::Named);
     bool isOpen() const { return m_fd != -1; }
     // Writes all bytes (short writes and interrupted calls are taken up again);
     // false, with the file cancelled, when the disk refuses them.
@@ -54,6 +59,9 @@ public:
 
 private:
     bool failWith(int error);
+    QByteArray temporaryName() const;
+    // Gives an unnamed temporary file its temporary name, for the rename.
+    bool nameTemporary();
     void holdTemporary();
     void forgetTemporary();
 

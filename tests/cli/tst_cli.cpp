@@ -781,11 +781,11 @@ private slots:
                      qPrintable(QString::number(peak.rise())));
     }
 
-    // Starts a download of a 64 MiB file and returns once the handset is sending it.
-    void startHugeDownload(SimulatorFixture& sim, QProcess& get, const QString& out)
+    // Starts a command that downloads a 64 MiB file and returns once the handset is sending it.
+    void startHugeDownload(SimulatorFixture& sim, QProcess& p, const QStringList& arguments)
     {
         sim->setFiles({{"huge.bin", "other", QDateTime(), QByteArray(64 << 20, 'h')}});
-        start(get, {"get", "huge.bin:other", "-o", out}, {"EDGEMARKS_PASSWORD=1234"});
+        start(p, arguments, {"EDGEMARKS_PASSWORD=1234"});
         const auto isDownload = [](const QByteArray& frame) {
             return frame.size() > 11 && frame[3] == 0x03 && frame[9] == 0x06 && frame[11] == 0x02;
         };
@@ -795,16 +795,21 @@ private slots:
         QVERIFY(std::any_of(frames.cbegin(), frames.cend(), isDownload));
     }
 
-    // A download abandoned with kill -9 leaves the handset sending the rest of the
-    // file: the next command waits for it, says so, and then works.
-    void afterAKilledDownload()
+    // A backup killed outright while a file comes in leaves the old backup as
+    // it was and nothing else in its folder; the handset goes on sending the
+    // rest of the file: the next command waits for it, says so, and then works.
+    void killedBackup()
     {
         SimulatorFixture sim;
         QTemporaryDir out;
-        QProcess get;
-        startHugeDownload(sim, get, out.path());
-        ::kill(pid_t(get.processId()), SIGKILL);
-        QVERIFY(get.waitForFinished(10000));
+        const QString old = out.filePath("handset.tar");
+        QVERIFY(writeFile(old, "the old backup"));
+        QProcess backup;
+        startHugeDownload(sim, backup, {"backup", old});
+        ::kill(pid_t(backup.processId()), SIGKILL);
+        QVERIFY(backup.waitForFinished(10000));
+        QCOMPARE(readFile(old), QByteArray("the old backup"));
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"handset.tar"});
 
         const Result ls = binary({"ls"}, {"EDGEMARKS_PASSWORD=1234"});
         QVERIFY2(ls.status == 0, qPrintable(ls.err));
@@ -828,7 +833,7 @@ private slots:
         QVERIFY(tcgetattr(port, &before) == 0);
         QTemporaryDir out;
         QProcess get;
-        startHugeDownload(sim, get, out.path());
+        startHugeDownload(sim, get, {"get", "huge.bin:other", "-o", out.path()});
         // The file's bytes are coming: a cancel now reads the rest of the frame.
         QVERIFY(QTest::qWaitFor(
             [&] { return QDir(out.path()).entryInfoList(QDir::Files | QDir::Hidden).value(0).size() > 0; }, 20000));
