@@ -45,26 +45,20 @@ template <typename T> T* shown(const QString& name)
     return found;
 }
 
-// Answers the next file dialog with path. The dialog is Qt's own, not the
-// window under test: the answer is given to it directly.
-void answerFileDialog(const QString& path)
+// Acts on the next dialog of type T once it shows. File dialogs are Qt's own,
+// not the window under test: they are answered directly.
+template <typename T> void answerNext(std::function<void(T*)> act)
 {
-    QTimer::singleShot(0, [path] {
-        auto* dialog = shown<QFileDialog>(QString());
+    QTimer::singleShot(0, [act] {
+        T* dialog = shown<T>(QString());
         QVERIFY(dialog);
-        dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept();
+        act(dialog);
     });
 }
 
-// Answers the next message box with a key.
-void answerQuestion(Qt::Key key)
+void answerFileDialog(const QString& path)
 {
-    QTimer::singleShot(0, [key] {
-        auto* box = shown<QMessageBox>(QString());
-        QVERIFY(box);
-        QTest::keyClick(box, key);
-    });
+    answerNext<QFileDialog>([path](QFileDialog* d) { d->selectFile(path), static_cast<QDialog*>(d)->accept(); });
 }
 
 // A mouse event with the left button held, as a drag sends it.
@@ -75,14 +69,11 @@ void sendMouse(QWidget* to, QEvent::Type type, const QPoint& at)
     QApplication::sendEvent(to, &e);
 }
 
-// Drops local files onto a widget, as the file manager does.
-void dropFiles(QWidget* on, const QStringList& paths)
+// Drops a local file onto a widget, as the file manager does.
+void dropFile(QWidget* on, const QString& path)
 {
     QMimeData data;
-    QList<QUrl> urls;
-    for (const QString& p : paths)
-        urls << QUrl::fromLocalFile(p);
-    data.setUrls(urls);
+    data.setUrls({QUrl::fromLocalFile(path)});
     const QPoint at = on->rect().center();
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(on, &enter);
@@ -190,10 +181,8 @@ private slots:
                  qPrintable(files->summary()));
         QCOMPARE(readFile(folder + "/Photo.JPG"), samples[1].content);
         QCOMPARE(readFile(folder + "/memo.txt"), samples[0].content);
-        QVERIFY(QFileInfo::exists(HandsetFilesWindow::thumbnailPath(files->files().value(
-            int(std::find_if(files->files().begin(), files->files().end(),
-                             [](const AirHFile& f) { return f.fileName() == "Photo.JPG"; }) -
-                files->files().begin())))));
+        for (const AirHFile& f : files->files())
+            QCOMPARE(QFileInfo::exists(HandsetFilesWindow::thumbnailPath(f)), f.fileName() == "Photo.JPG");
 
         // The drag starts once the file is here: its link names it, whole.
         const QPoint from = rowAt("memo.txt");
@@ -210,7 +199,7 @@ private slots:
 
         const QString dropped = m_dir.filePath("dropped.png");
         QVERIFY(writeFile(dropped, samples[2].content));
-        dropFiles(files, {dropped});
+        dropFile(files, dropped);
         QVERIFY(QTest::qWaitFor([&] { return files->summary().endsWith(" sent to the AIR-EDGE PHONE"); }, 20000));
         QTreeWidgetItem* sent = list->findItems("dropped.png", Qt::MatchExactly).value(0);
         QVERIFY(sent);
@@ -223,11 +212,11 @@ private slots:
             return std::any_of(held.begin(), held.end(),
                                [&](const auto& f) { return f.name == "memo.txt" && f.content == content; });
         };
-        answerQuestion(Qt::Key_Escape);
-        dropFiles(files, {held});
+        answerNext<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+        dropFile(files, held);
         QVERIFY(!files->jobs()->isBusy() && heldIs(samples[0].content)); // nothing went up
-        answerQuestion(Qt::Key_Y);
-        dropFiles(files, {held});
+        answerNext<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Y); });
+        dropFile(files, held);
         QVERIFY(QTest::qWaitFor([&] { return heldIs("mine") && !files->jobs()->isBusy(); }, 20000));
         files->close();
     }
