@@ -213,7 +213,7 @@ void DocumentWindow::setupShortcuts()
         return bound.isEmpty() ? QList<QKeySequence>{QKeySequence(QLatin1String(usual))} : bound;
     };
     ui.actionSaveAs->setShortcuts(standardOr(QKeySequence::SaveAs, "Ctrl+Shift+S"));
-    ui.actionClose->setShortcut(QKeySequence::Close);
+    ui.actionClose->setShortcuts(QKeySequence::Close); // every binding: Ctrl+W also where Ctrl+F4 comes first
     ui.actionQuit->setShortcuts(standardOr(QKeySequence::Quit, "Ctrl+Q"));
     ui.actionUndo->setShortcut(QKeySequence::Undo);
     ui.actionRedo->setShortcuts(standardOr(QKeySequence::Redo, "Ctrl+Shift+Z"));

@@ -1083,6 +1083,52 @@ private slots:
         QVERIFY(readFile(m_dir.filePath("links.html")).contains("untitled"));
     }
 
+    // Ctrl+W on a changed document asks: Save writes it and closes, Don't Save
+    // closes and leaves the file as it was, Cancel keeps the window and the
+    // change. Revert (after its own question) reads the saved file back.
+    void closingAChangedDocument_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<int>("onDisk");
+        QTest::newRow("Save") << "Save" << true << 2;
+        QTest::newRow("Don't Save") << "Don't Save" << true << 1;
+        QTest::newRow("Cancel") << "Cancel" << false << 1;
+    }
+
+    void closingAChangedDocument()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, closes);
+        QFETCH(int, onDisk);
+        const QString path = m_dir.filePath(QStringLiteral("close-%1.edgemarks").arg(QTest::currentDataTag()));
+        MyDocument saved;
+        saved.setBookmarkList({make("kept", 0)});
+        QVERIFY(saved.writeToFile(path));
+        QPointer<DocumentWindow> w = app()->openDocument(path);
+        QVERIFY(w);
+        activeWindow(w)->ui()->addButton->click();
+        QTRY_VERIFY(w->isWindowModified());
+        {
+            ModalScript script({pressButton("saveChangesAlert", answer)});
+            QTest::keyClick(w, Qt::Key_W, Qt::ControlModifier);
+            QVERIFY(script.done());
+        }
+        QCOMPARE(QTest::qWaitFor([&] { return !w || !w->isVisible(); }, 2000), closes);
+        MyDocument read;
+        QVERIFY(read.readFromFile(path));
+        QCOMPARE(read.bookmarkList().size(), onDisk);
+        if (closes)
+            return;
+        QCOMPARE(w->document()->bookmarkList().size(), 2);
+        QVERIFY(w->isWindowModified());
+        w->ui()->actionRevert->trigger();
+        click(visibleBox(w, "revertAlert"), "Revert");
+        QCOMPARE(describe(w->document()->bookmarkList()), describe(read.bookmarkList()));
+        QVERIFY(!w->isWindowModified());
+        QVERIFY(!w->ui()->actionRevert->isEnabled());
+    }
+
     // Paste puts copies into the folder on screen, after the selection, with free
     // numbers, as one step; a drop from another document keeps folder and
     // number and the window goes to where they went.
