@@ -111,6 +111,8 @@ private slots:
 
     void theHandsetIsFoundByItsUsbId()
     {
+        // The machine's own serial port, on no USB device, is no candidate.
+        add("P: /devices/platform/serial8250/tty/ttyS0\nN: ttyS0\nE: SUBSYSTEM=tty\nE: DEVNAME=/dev/ttyS0\nA: dev=4:64\n");
         add(usbSerialDevice("0403", "6001", "FT232R USB UART", "ttyUSB0", "188"));
         QVERIFY(HandsetDevices::candidates().first().path == QLatin1String("/dev/ttyUSB0"));
         QVERIFY(!HandsetDevices::findHandset());
