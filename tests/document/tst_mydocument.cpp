@@ -147,6 +147,9 @@ private slots:
         QCOMPARE(undo->undoActionName(), QString("Edit"));
         b->setNumber(9);
         endEvent();
+        b->setBookmarkName("B"); // the name it has: no step, nor a move to past the end
+        doc.moveObjectInBookmarkList(0, 3);
+        endEvent();
         undo->undo();
         QCOMPARE(b->number(), 1);
         undo->undo();
