@@ -90,7 +90,8 @@ private slots:
             p.addUid(70000),
         };
         const PropertyList::Ref dict =
-            p.addDictionary({{p.addString(QStringLiteral("key")), p.addString(QStringLiteral("value"))}});
+            p.addDictionary({{p.addString(QStringLiteral("key")), p.addString(QStringLiteral("value"))},
+                             {p.addString(QStringLiteral("名前")), p.addString(QStringLiteral("値"))}});
         members.push_back(dict);
         p.setRoot(p.addArray(members));
         for (const bool xml : {false, true}) {
@@ -111,6 +112,7 @@ private slots:
             QCOMPARE(r.uid(r.item(root, 12)), quint64(70000));
             QCOMPARE(r.string(r.find(r.item(root, 13), u"key")), QString("value"));
             QCOMPARE(r.find(r.item(root, 13), u"other"), -1);
+            QCOMPARE(r.string(r.find(r.item(root, 13), u"名前")), QString("値"));
         }
 
         // libplist reads our binary output to the same values.
