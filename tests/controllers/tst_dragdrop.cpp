@@ -180,6 +180,11 @@ private slots:
         netscape.setData("_NETSCAPE_URL", "ftp://files.example.jp/\nFiles");
         QVERIFY(c.dropMimeData(&netscape, Qt::CopyAction, 0, 0, {}));
         QCOMPARE(c.arrangedObjects().first()->bookmarkName(), QString("Files"));
+        const QString bare = "http://bare.example/"; // the link alone, no title line
+        moz.setData("text/x-moz-url", QByteArray(reinterpret_cast<const char*>(bare.utf16()), bare.size() * 2));
+        QVERIFY(c.dropMimeData(&moz, Qt::CopyAction, 0, 0, {}));
+        QCOMPARE(c.arrangedObjects().first()->location(), bare);
+        QCOMPARE(c.arrangedObjects().first()->bookmarkName(), QString("untitled"));
     }
 
     void rowsFromAnotherDocumentAreCopied()
