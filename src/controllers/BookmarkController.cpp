@@ -101,15 +101,6 @@ void BookmarkController::insertObjects(const BookmarkList& bookmarks, int arrang
     m_document->insertBookmarks(bookmarks, indexes);
 }
 
-void BookmarkController::removeObjectAtArrangedObjectIndex(int arrangedIndex)
-{
-    if (arrangedIndex < 0 || arrangedIndex >= rowCount())
-        return;
-    const int at = fullListIndex(arrangedObject(arrangedIndex).get());
-    if (at >= 0)
-        m_document->removeObjectFromBookmarkListAtIndex(at);
-}
-
 void BookmarkController::moveNextTo(const BookmarkPtr& moved, const BookmarkPtr& anchor, bool below)
 {
     const int from = fullListIndex(moved.get());

@@ -49,7 +49,6 @@ public:
     BookmarkPtr newObject() const override;
     void insertObject(const BookmarkPtr& bookmark, int arrangedIndex) override;
     void insertObjects(const BookmarkList& bookmarks, int arrangedIndex) override;
-    void removeObjectAtArrangedObjectIndex(int arrangedIndex);
     void moveObjectsInArrangedObjectsFromIndexes(const std::set<int>& indexes, int toIndex) override;
     void restoreArrangementAndSelection();
     int room() const override;
