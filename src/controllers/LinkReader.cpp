@@ -45,11 +45,9 @@ PropertyList::Ref firstItem(const PropertyList& plist, PropertyList::Ref ref)
     return ref >= 0 && plist.type(ref) == PropertyList::Type::Array && plist.size(ref) >= 1 ? plist.item(ref, 0) : -1;
 }
 
-// The two-array list: [[URL], [title]].
+// The two-array list: [[URL], [title]]; its size is checked by the caller.
 std::optional<DroppedLink> fromWebURLsWithTitles(const QByteArray& bytes)
 {
-    if (bytes.size() > LinkReader::MaxLinkBytes)
-        return std::nullopt;
     try {
         const PropertyList plist = PropertyList::fromData(bytes);
         const PropertyList::Ref root = plist.root();
