@@ -152,6 +152,11 @@ private slots:
         endEvent();
         QCOMPARE(doc.bookmarkList().size(), 98);
         QVERIFY(c.canAdd());
+        c.setSelectionIndexes({0});
+        c.insert(); // at the selected row, the first one here
+        endEvent();
+        QCOMPARE(c.arrangedObjects().first()->bookmarkName(), QString("untitled"));
+        doc.undoManager()->undo();
         doc.undoManager()->undo();
         QCOMPARE(doc.bookmarkList().size(), 100);
     }
