@@ -169,6 +169,9 @@ private slots:
             QVERIFY2(!c.canDropMimeData(&words, Qt::CopyAction, 0, 0, {}), text);
             QVERIFY(!c.dropMimeData(&words, Qt::CopyAction, 0, 0, {}));
         }
+        QMimeData relative; // a link with no scheme names no place on the web
+        relative.setUrls({QUrl("folder/page.html")});
+        QVERIFY(!c.canDropMimeData(&relative, Qt::CopyAction, 0, 0, {}));
         QMimeData webUrls;
         webUrls.setData("WebURLsWithTitlesPboardType", "<plist><array><array/></array></plist>");
         QVERIFY(!c.dropMimeData(&webUrls, Qt::CopyAction, 0, 0, {}));
