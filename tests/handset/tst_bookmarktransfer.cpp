@@ -56,6 +56,8 @@ private slots:
         QCOMPARE(decode(nameless)->folder(), 0);
         // Location, number and folder before the name: completed before the name is read.
         QCOMPARE(decode(nameless + frameBytes("1E 01 02 01 00 00 00 7A"))->bookmarkName(), QString("a/"));
+        QCOMPARE(decode(frameBytes("1C 1E 02 02 02 00 00 00 61 2F 1E 01 02 01 00 00 00 7A 1E 03 02 02 00 00 00 30 37"
+                                   " 1E 04 02 02 00 00 00 30 32"))->bookmarkName(), QString("z")); // the name second
 
         // The short length form: 00 00 00 01 means the byte before is the length.
         b = decode(frameBytes("1C 1E 01 04 00 00 00 01 77 78 79 7A 1E 02 02 02 00 00 00 61 2F"
