@@ -296,6 +296,8 @@ private slots:
     void emptyDocumentRoundTrips()
     {
         MyDocument doc;
+        doc.insertObjectInFolderList("past the end", 21); // no such places: nothing
+        doc.removeObjectFromFolderListAtIndex(20);
         QCOMPARE(doc.folderList().size(), 20);
         QCOMPARE(doc.folderList().at(9), QString("09"));
         QVERIFY(!doc.isModified());
