@@ -216,6 +216,7 @@ private slots:
         QCOMPARE(folders.rowCount(), 20);
         QCOMPARE(folders.data(folders.index(7), Qt::DisplayRole).toString(), QString("07 (2)"));
         QCOMPARE(folders.data(folders.index(0), Qt::DisplayRole).toString(), QString("00 (1)"));
+        QCOMPARE(c.headerData(BookmarkListModel::NameColumn, Qt::Horizontal).toString(), QString("Name"));
         QSignalSpy inserts(&c, &QAbstractItemModel::rowsInserted);
         QCOMPARE(names(c.arrangedObjects()), QString("c"));
         folders.setSelectionIndex(7);
