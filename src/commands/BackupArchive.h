@@ -10,8 +10,15 @@
 #include <QSet>
 #include <QString>
 
+#include <condition_variable>
+#include <exception>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
+
+#include <sys/types.h>
 
 class AtomicFile;
 struct archive;
@@ -75,9 +82,13 @@ private:
 };
 
 // Writes a backup into an open checked file (committed by the caller), one file
-// at a time: the content streams through, never whole in memory. Every step
-// throws BackupError on failure, with the file's own words when the disk
-// refused the bytes.
+// at a time: the content streams through, never whole in memory. The archive
+// is read back while it is written (BackupFollower), each file as soon as it is
+// whole, and finish() writes the manifest only once every file read back as it
+// was given: the same length and the same fingerprint (XXH3, taken of the bytes
+// as they came in). The manifest's SHA-256 sums are those of the bytes read
+// back, so they describe what is on the disk. Every step throws BackupError on
+// failure, with the file's own words when the disk refused the bytes.
 class BackupWriter {
     Q_DECLARE_TR_FUNCTIONS(BackupWriter)
 public:
@@ -92,22 +103,28 @@ public:
     void beginFile(const QString& name, const QString& type, const QDateTime& date, qint64 size);
     void write(const char* data, qint64 length);
     void endFile();
-    // Writes the manifest and the archive's end.
+    // Waits for the read-back of the files, writes the manifest and the
+    // archive's end, and checks the whole archive as read back against it.
     void finish(const QString& handset, const QDateTime& created);
 
     const BackupManifest& manifest() const { return m_manifest; }
 
 private:
+    static ssize_t writeBlock(struct archive*, void* writer, const void* buffer, size_t length);
     void header(const QString& entry, qint64 size, const QDateTime& date);
+    void endEntry();
     [[noreturn]] void fail();
 
     struct archive* m_archive = nullptr;
     AtomicFile* m_file = nullptr;
+    qint64 m_length = 0; // of the archive so far
     BackupManifest m_manifest;
     LocalNames m_names;
     BackupFile m_current;
     qint64 m_left = 0;
-    std::unique_ptr<class Sha256> m_hash;
+    std::unique_ptr<class Fingerprint> m_fingerprint;
+    QList<quint64> m_fingerprints; // of each entry written, in order
+    std::unique_ptr<class BackupFollower> m_readBack;
 };
 
 // What a backup holds, once every rule held: the manifest, the bookmarks, and
@@ -116,6 +133,14 @@ struct BackupContents {
     BackupManifest manifest;
     BookmarkList bookmarks;
     QHash<QString, QString> unpacked; // entry -> the file it was unpacked into
+};
+
+// One entry of an archive as it was read: its length, SHA-256 and fingerprint.
+struct ReadEntry {
+    QString path;
+    qint64 size = 0;
+    QByteArray sha256;
+    quint64 fingerprint = 0;
 };
 
 // Reads a backup from outside and checks it whole before anyone acts on it:
@@ -139,5 +164,51 @@ public:
     static BackupContents readData(const QByteArray& bytes);
 
 private:
-    static BackupContents read(struct archive* a, const QString& unpackTo);
+    friend class BackupFollower;
+    // entryRead, when given, hears of each entry other than the manifest once read.
+    static BackupContents read(struct archive* a, const QString& unpackTo,
+                               const std::function<void(const ReadEntry&)>& entryRead = {});
+};
+
+// Reads a backup back while it is still being written, on a thread of its own:
+// each piece is read from the file as soon as the writer has put it there, so
+// the read-back of a file goes on while the next one downloads and only the
+// manifest is left for the end. The same checks as readFile(), and for each
+// entry as it is read, its length, SHA-256 and fingerprint.
+class BackupFollower {
+public:
+    // fd: the file being written, which need not be open for reading; path: its
+    // name for messages. Throws BackupError when it cannot be opened to read.
+    BackupFollower(int fd, const QString& path);
+    ~BackupFollower(); // stops reading and waits for the thread
+    BackupFollower(const BackupFollower&) = delete;
+    BackupFollower& operator=(const BackupFollower&) = delete;
+
+    // The file now holds length bytes of the archive.
+    void grew(qint64 length);
+    // The first count entries as read back, once they are; throws BackupError
+    // when the read-back failed before.
+    QList<ReadEntry> entries(qsizetype count);
+    // The writer is done: reads to the end and gives what was read, or throws
+    // BackupError as readFile() would.
+    BackupContents finish();
+
+private:
+    static ssize_t readPiece(struct archive*, void* follower, const void** buffer);
+    void run();
+
+    int m_fd;
+    std::mutex m_mutex;
+    std::condition_variable m_grown; // the writer's news for the reader
+    std::condition_variable m_read;  // the reader's news for the writer
+    qint64 m_length = 0;    // guarded
+    bool m_done = false;    // guarded: no more bytes will come
+    bool m_stopped = false; // guarded: the reader gives up
+    bool m_ended = false;   // guarded: the reader has stopped reading
+    QList<ReadEntry> m_entries; // guarded
+    qint64 m_offset = 0;    // the reader's own
+    std::unique_ptr<char[]> m_piece;
+    BackupContents m_contents;
+    std::exception_ptr m_failure;
+    std::thread m_thread;
 };

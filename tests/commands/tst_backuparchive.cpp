@@ -157,6 +157,41 @@ private slots:
         QCOMPARE(entries, QStringList({"files/a_b.txt", "files/Photo.JPG", "files/photo (2).jpg", "files/_..",
                                        "files/tab_name"}));
     }
+
+    // The read-back follows the file as it grows and reads what is on the disk:
+    // each entry is known before the archive ends, with the sums of the bytes
+    // found there; the whole is checked as a backup read from outside is; and
+    // one left waiting for bytes that never come stops when it is dropped.
+    void readBackFollowsTheFile()
+    {
+        BackupManifest m;
+        const QList<TarEntry> entries = validBackupEntries(&m);
+        const QByteArray bytes = tarOf(entries);
+        const qint64 photoAt = 512 + (entries[0].data.size() + 511) / 512 * 512 + 512;
+        const qint64 twoEntries = photoAt + (entries[1].data.size() + 511) / 512 * 512;
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("b.tar")));
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.write(bytes) == bytes.size() && file.flush());
+        quint64 fingerprint = 0;
+        {
+            BackupFollower readBack(file.handle(), file.fileName());
+            readBack.grew(twoEntries);
+            const QList<ReadEntry> read = readBack.entries(2);
+            QCOMPARE(read[0].path, m.bookmarks.entry);
+            QCOMPARE(read[1].path, m.files[0].entry);
+            QCOMPARE(read[1].size, m.files[0].size);
+            QCOMPARE(read[1].sha256, m.files[0].sha256);
+            fingerprint = read[1].fingerprint;
+            readBack.grew(bytes.size());
+            QCOMPARE(readBack.finish().manifest.toJson(), m.toJson());
+        }
+        QVERIFY(file.seek(photoAt + 100) && file.write("x", 1) == 1 && file.flush());
+        BackupFollower readBack(file.handle(), file.fileName());
+        readBack.grew(twoEntries);
+        const QList<ReadEntry> read = readBack.entries(2);
+        QVERIFY(read[1].sha256 != m.files[0].sha256);
+        QVERIFY(read[1].fingerprint != fingerprint);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestBackupArchive)
