@@ -217,7 +217,8 @@ BackupWriter::BackupWriter(AtomicFile& file)
       m_readBack(std::make_unique<BackupFollower>(file.handle(), file.path()))
 {
     // No blocking: each byte goes to the file at once, where the read-back
-    // finds it, and the pieces of a download go in whole.
+    // finds it, and the pieces of a download go in whole (libarchive writes
+    // blocks one at a time).
     if (!m_archive || archive_write_set_format_pax_restricted(m_archive) != ARCHIVE_OK ||
         archive_write_set_bytes_per_block(m_archive, 0) != ARCHIVE_OK ||
         archive_write_open2(m_archive, this, nullptr, writeBlock, nullptr, nullptr) != ARCHIVE_OK)
@@ -226,8 +227,12 @@ BackupWriter::BackupWriter(AtomicFile& file)
 
 BackupWriter::~BackupWriter()
 {
-    if (m_archive)
+    // Closed first: libarchive frees an archive whose writing failed without
+    // closing it, and so without freeing its output buffer.
+    if (m_archive) {
+        archive_write_close(m_archive);
         archive_write_free(m_archive);
+    }
 }
 
 void BackupWriter::fail()
