@@ -72,10 +72,10 @@ private slots:
         QCOMPARE(describe({b}), QStringList("AirHBookmark|a||9|0"));
         QVERIFY(b->location().isNull());
 
-        // No bookmark: first field of type 0 or 5, an incomplete entry, fields that run
-        // past the payload.
-        QVERIFY(!decode(frameBytes("1C 1E 00 02 03 00 00 00 61 62 63")));
-        QVERIFY(!decode(frameBytes("1C 1E 05 02 03 00 00 00 61 62 63")));
+        // No bookmark: a first field of type 0 or 5 (however whole the fields after
+        // it), an incomplete entry, fields that run past the payload.
+        QVERIFY(!decode(frameBytes("1C 1E 00 02 03 00 00 00 61 62 63") + SampleEntry.mid(1)));
+        QVERIFY(!decode(frameBytes("1C 1E 05 02 03 00 00 00 61 62 63") + SampleEntry.mid(1)));
         QVERIFY(!decode(SampleEntry.left(29)));
         for (int n = 0; n < SampleEntry.size(); ++n)
             QVERIFY(!decode(SampleEntry.left(n)));

@@ -2,6 +2,7 @@
 #include "support/FileTestSupport.h"
 #include "support/LinkTestSupport.h"
 #include "handset/ProtocolLog.h"
+#include "handset/SerialPort.h"
 #include "support/RecordingProgress.h"
 #include "handset/VedORovav.h"
 
@@ -177,6 +178,33 @@ private slots:
         expected[1] = frameBytes("E1 01 00 01 08 00 00 00 00 02 00 01 00 00 00 00");
         QCOMPARE(loggedFrames(ProtocolLog::Kind::Sent), expected);
         QVERIFY(!testLog()->toText().contains("31 32 33 34"));
+    }
+
+    // Ports held at once each get their former attributes back from the release
+    // a signal handler makes, and a port closed gives its place to the next.
+    void portsHeldAtOnceAreEachReleased()
+    {
+        QTemporaryDir dir;
+        QList<int> masters, keeps;
+        std::vector<std::unique_ptr<SerialPort>> ports;
+        for (int k = 0; k < 3; ++k) {
+            masters << posix_openpt(O_RDWR | O_NOCTTY);
+            QVERIFY(masters[k] != -1 && grantpt(masters[k]) == 0 && unlockpt(masters[k]) == 0);
+            keeps << ::open(ptsname(masters[k]), O_RDWR | O_NOCTTY);
+            const QString device = dir.filePath(QString::number(k));
+            QVERIFY(QFile::link(QString::fromLocal8Bit(ptsname(masters[k])), device));
+            ports.push_back(SerialPort::open(device));
+            if (k == 0)
+                ports[0].reset(); // its place is free again
+        }
+        struct termios t {};
+        QVERIFY(tcgetattr(keeps[2], &t) == 0 && !(t.c_lflag & ICANON)); // raw while held
+        SerialPort::releaseHeldPortsNow();
+        for (int k = 1; k < 3; ++k)
+            QVERIFY(tcgetattr(keeps[k], &t) == 0 && (t.c_lflag & ICANON));
+        ports.clear();
+        for (int k = 0; k < 3; ++k)
+            ::close(keeps[k]), ::close(masters[k]);
     }
 
     // The time limit holds for a whole reply: a peer that sends nothing but noise
