@@ -199,7 +199,7 @@ int BookmarkListModel::rowOf(const AirHBookmark* bookmark) const
     }
     if (row < 0 || row >= m_rows.size() || m_rows.at(row).get() != bookmark) {
         // Not where the log says: the log is wrong, and the list is the truth.
-        Q_ASSERT(false);
+        qWarning("BookmarkListModel: the row log lost a record's row; the rows are indexed anew");
         indexRows();
         const auto again = m_rowOf.constFind(bookmark);
         return again == m_rowOf.cend() ? -1 : again->row;

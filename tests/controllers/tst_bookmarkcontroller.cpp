@@ -216,6 +216,8 @@ private slots:
         QCOMPARE(folders.rowCount(), 20);
         QCOMPARE(folders.data(folders.index(7), Qt::DisplayRole).toString(), QString("07 (2)"));
         QCOMPARE(folders.data(folders.index(0), Qt::DisplayRole).toString(), QString("00 (1)"));
+        QCOMPARE(folders.bookmarkCount(19), 0); // the last folder, and none past it
+        QCOMPARE(folders.bookmarkCount(20), 0);
         QCOMPARE(c.headerData(BookmarkListModel::NameColumn, Qt::Horizontal).toString(), QString("Name"));
         QSignalSpy inserts(&c, &QAbstractItemModel::rowsInserted);
         QCOMPARE(names(c.arrangedObjects()), QString("c"));
@@ -231,6 +233,8 @@ private slots:
     // whole list finds, and each row whose tint changed was told so.
     void findingsFollowEachChange()
     {
+        // The rows are found through the log of changes, never by its repair.
+        QTest::failOnWarning(QRegularExpression("row log"));
         MyDocument doc;
         BookmarkList start;
         for (int i = 0; i < 12; ++i)

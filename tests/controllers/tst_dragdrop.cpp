@@ -161,6 +161,12 @@ private slots:
         QVERIFY(c.dropMimeData(&plain, Qt::CopyAction, -1, -1, {}));
         QCOMPARE(names(doc.bookmarkList()), QString("a, x, b, c, untitled, y"));
         QCOMPARE(doc.bookmarkList()[4]->location(), QString("https://example.com/path?q=1"));
+        // Let go of nowhere: the link is not taken.
+        QVERIFY(!c.dropMimeData(&plain, Qt::IgnoreAction, 0, 0, {}));
+        QCOMPARE(names(doc.bookmarkList()), QString("a, x, b, c, untitled, y"));
+        // A clean row's location shows whole in its tip.
+        QCOMPARE(c.data(c.index(3, BookmarkListModel::LocationColumn), Qt::ToolTipRole).toString(),
+                 QString("https://example.com/path?q=1"));
 
         // Nothing that is a web location: refused.
         for (const char* text : {"just some words", "http:", "http:/path"}) {
