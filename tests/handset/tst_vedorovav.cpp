@@ -266,6 +266,13 @@ private slots:
         sim->setFaults(faults);
         QCOMPARE(reasonOf([&] { VedORovav(testLink()).readBookmarks(list, "1234", progress); }),
                  QString(LinkTexts::IllegalFormat));
+        // A line found quiet held nothing old: a bad reply to the login is the
+        // handset's own, and fails the conversation at once.
+        faults = {};
+        faults.wrongLengthOn = 0x201;
+        sim->setFaults(faults);
+        QCOMPARE(reasonOf([&] { VedORovav(testLink()).readBookmarks(list, "1234", progress); }),
+                 QString(LinkTexts::IllegalLength));
         sim->setFaults({});
         testLog()->clear();
         QVERIFY(VedORovav(testLink()).readBookmarks(list, "1234", progress));
