@@ -210,7 +210,7 @@ private slots:
     void folderSelectionSetsTheCurrentFolder()
     {
         MyDocument doc;
-        doc.setBookmarkList({make("a", 7), make("b", 7), make("c", 0)});
+        doc.setBookmarkList({make("a", 7), make("b", 7), make("c", 0), make("d", 20)}); // d in no folder
         BookmarkController c(&doc);
         FolderController folders(&doc, &c);
         QCOMPARE(folders.rowCount(), 20);
