@@ -21,7 +21,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 #include <sys/resource.h>
-#include <vector>
 
 // SHA-256 through nettle, which libarchive links already: it uses the
 // processor's SHA instructions where there are any, about ten times the speed
@@ -85,6 +84,13 @@ QJsonObject entryObject(const BackupFile& f, bool withHandsetFields)
         o.insert(QStringLiteral("date"), f.date.isValid() ? QJsonValue(f.date.toString(DateFormat)) : QJsonValue());
     }
     return o;
+}
+
+// What the user is told when the archive on the disk is not what was written.
+BackupError readBackDiffers()
+{
+    return BackupError(QCoreApplication::translate(
+        "HandsetBackup", "The backup read back differs from what was written; the old backup is kept."));
 }
 
 [[noreturn]] void badManifest(const QString& why)
@@ -311,20 +317,18 @@ void BackupWriter::endFile()
 
 void BackupWriter::finish(const QString& handset, const QDateTime& created)
 {
-    const QString differs = QCoreApplication::translate(
-        "HandsetBackup", "The backup read back differs from what was written; the old backup is kept.");
     QList<BackupFile*> written;
     if (!m_manifest.bookmarks.entry.isEmpty())
         written << &m_manifest.bookmarks;
     for (BackupFile& f : m_manifest.files)
         written << &f;
     if (written.size() != m_fingerprints.size())
-        throw BackupError(differs);
+        throw readBackDiffers();
     const QList<ReadEntry> read = m_readBack->entries(written.size());
     for (qsizetype i = 0; i < written.size(); ++i) {
         if (read[i].path != written[i]->entry || read[i].size != written[i]->size ||
             read[i].fingerprint != m_fingerprints[i])
-            throw BackupError(differs);
+            throw readBackDiffers();
         written[i]->sha256 = read[i].sha256;
     }
     m_manifest.handset = handset;
@@ -335,7 +339,7 @@ void BackupWriter::finish(const QString& handset, const QDateTime& created)
     if (archive_write_close(m_archive) != ARCHIVE_OK)
         fail();
     if (m_readBack->finish().manifest.toJson() != json)
-        throw BackupError(differs);
+        throw readBackDiffers();
 }
 
 namespace
@@ -468,9 +472,10 @@ BackupContents BackupReader::read(struct archive* a, const QString& unpackTo,
         if (isManifest) {
             haveManifest = true;
         } else {
-            seen.insert(path, Seen{total, hash.result()});
+            const QByteArray sum = hash.result();
+            seen.insert(path, Seen{total, sum});
             if (entryRead)
-                entryRead(ReadEntry{path, total, seen.value(path).sha256, fingerprint->result()});
+                entryRead(ReadEntry{path, total, sum, fingerprint->result()});
         }
     }
     if (!haveManifest)
@@ -569,8 +574,7 @@ QList<ReadEntry> BackupFollower::entries(qsizetype count)
     m_thread.join();
     if (m_failure)
         std::rethrow_exception(m_failure);
-    throw BackupError(QCoreApplication::translate(
-        "HandsetBackup", "The backup read back differs from what was written; the old backup is kept."));
+    throw readBackDiffers();
 }
 
 BackupContents BackupFollower::finish()
