@@ -103,12 +103,6 @@ void DNDArrayController::reportLeftOut(qsizetype leftOut)
         emit limitReached(MyDocument::leftOutText(leftOut));
 }
 
-void DNDArrayController::insertObjects(const BookmarkList& bookmarks, int arrangedIndex)
-{
-    for (int i = 0; i < bookmarks.size(); ++i)
-        insertObject(bookmarks.at(i), arrangedIndex + i);
-}
-
 bool DNDArrayController::insertCopies(const BookmarkPasteboard::CopiedRows& all, int row)
 {
     const qsizetype fitting = std::clamp<qsizetype>(room(), 0, all.records.size());

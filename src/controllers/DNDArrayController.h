@@ -27,7 +27,7 @@ public:
     virtual BookmarkPtr newObject() const = 0;
     virtual void insertObject(const BookmarkPtr& bookmark, int arrangedIndex) = 0;
     // Records at arranged rows arrangedIndex, arrangedIndex + 1, ... as one change.
-    virtual void insertObjects(const BookmarkList& bookmarks, int arrangedIndex);
+    virtual void insertObjects(const BookmarkList& bookmarks, int arrangedIndex) = 0;
     virtual void moveObjectsInArrangedObjectsFromIndexes(const std::set<int>& indexes, int toIndex) = 0;
     virtual void setSelectionIndexes(const std::set<int>& indexes) = 0;
     // How many more records the list takes.

@@ -667,10 +667,8 @@ std::optional<std::vector<quint64>> KeyedUnarchiver::arrayReferences(quint64 uid
 {
     using Type = PropertyList::Type;
     try {
-        if (uid == 0)
-            return std::nullopt;
         const PropertyList& plist = d->plist;
-        const PropertyList::Ref node = d->objectAt(uid);
+        const PropertyList::Ref node = d->objectAt(uid); // uid 0, "$null", is no dictionary
         if (plist.type(node) != Type::Dictionary || plist.find(node, u"$class") < 0)
             return std::nullopt;
         if (d->classOf(node).kind != Impl::ClassInfo::Kind::Array)

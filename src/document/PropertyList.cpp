@@ -789,7 +789,8 @@ QByteArray PropertyList::toBinary() const
             at += markerLength(n.count) + 2 * quint64(n.count) * refWidth;
             break;
         }
-        if (n.count == Invalid || at > quint64(MaxSize))
+        // A count no list can hold (Invalid) is over the bound by itself.
+        if (at > quint64(MaxSize))
             fail(TooLarge);
     }
     const quint64 table = at;

@@ -93,7 +93,7 @@ void ProtocolLog::data(Kind kind, const char* bytes, qint64 size)
         // bytes and counts the rest.
         if (!m_trace && !m_entries.empty()) {
             Entry& last = m_entries.back();
-            if (last.kind == kind && !last.frame && last.text.isEmpty() && last.maskedFrom < 0 &&
+            if (last.kind == kind && !last.frame && last.text.isEmpty() &&
                 last.bytes.size() >= 256) {
                 last.size += size;
                 return;

@@ -71,8 +71,6 @@ std::optional<QByteArray> ShiftJIS::encode(const QString& text)
 {
     if (text.isNull())
         return std::nullopt;
-    if (text.isEmpty())
-        return QByteArray("");
     // From UTF-16 so that a lone surrogate is refused rather than replaced.
     thread_local Converter encoder("CP932", "UTF-16LE");
     return encoder.convert(reinterpret_cast<const char*>(text.utf16()), size_t(text.size()) * 2);
