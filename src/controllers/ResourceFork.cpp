@@ -120,7 +120,7 @@ std::optional<QByteArray> ResourceFork::forkOf(const QString& path)
         const ssize_t size = getxattr(native.constData(), name, nullptr, 0);
         if (size <= 0 || size > MaxForkSize)
             continue;
-        QByteArray fork(qsizetype(size), 0);
+        QByteArray fork(qsizetype(size), Qt::Uninitialized);
         if (getxattr(native.constData(), name, fork.data(), size_t(size)) == size)
             return fork;
     }

@@ -69,8 +69,8 @@ public:
     {
         qsizetype start = 0;
         for (qsizetype i = 0; i + 1 < m_text.size(); ++i) {
-            const int n = m_text.at(i + 1).unicode() - '0';
-            if (m_text.at(i) != QLatin1Char('%') || n < 1 || n > 9)
+            const int n = m_text.at(i + 1).digitValue();
+            if (m_text.at(i) != QLatin1Char('%') || n < 1)
                 continue;
             m_pieces.push_back({start, i - start, n - 1});
             start = i + 2;
