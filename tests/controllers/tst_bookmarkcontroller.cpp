@@ -6,6 +6,7 @@
 
 #include "handset/HandsetCheck.h"
 
+#include <QAbstractItemModelTester>
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
@@ -214,6 +215,7 @@ private slots:
         BookmarkController c(&doc);
         FolderController folders(&doc, &c);
         QCOMPARE(folders.rowCount(), 20);
+        QCOMPARE(folders.rowCount(folders.index(0)), 0); // a list: no folder has rows of its own
         QCOMPARE(folders.data(folders.index(7), Qt::DisplayRole).toString(), QString("07 (2)"));
         QCOMPARE(folders.data(folders.index(0), Qt::DisplayRole).toString(), QString("00 (1)"));
         QCOMPARE(folders.bookmarkCount(19), 0); // the last folder, and none past it
@@ -242,7 +244,20 @@ private slots:
         doc.setBookmarkList(start);
         BookmarkController c(&doc);
         BookmarkListModel* model = c.listModel();
-        QSet<int> told;
+        FolderController folders(&doc, &c);
+        using Tester = QAbstractItemModelTester;
+        Tester modelTest(model, Tester::FailureReportingMode::QtTest), folderTest(&folders, Tester::FailureReportingMode::QtTest);
+        QSet<int> told, foldersTold;
+        connect(&folders, &QAbstractItemModel::dataChanged, this, [&](const QModelIndex& from, const QModelIndex& to) {
+            for (int row = from.row(); row <= to.row(); ++row)
+                foldersTold << row;
+        });
+        auto folderTexts = [&] {
+            QStringList texts;
+            for (int row = 0; row < folders.rowCount(); ++row)
+                texts << folders.data(folders.index(row), Qt::DisplayRole).toString();
+            return texts;
+        };
         connect(model, &QAbstractItemModel::dataChanged, this,
                 [&](const QModelIndex& from, const QModelIndex& to) {
                     for (int row = from.row(); row <= to.row(); ++row)
@@ -263,7 +278,9 @@ private slots:
         auto pick = [&](int n) { return int(random() % unsigned(n)); };
         for (int step = 0; step < 300; ++step) {
             const QList<bool> before = tinted();
+            const QStringList foldersBefore = folderTexts();
             told.clear();
+            foldersTold.clear();
             rowsChanged = false;
             const BookmarkList& list = doc.bookmarkList();
             const int n = int(list.size());
@@ -302,6 +319,9 @@ private slots:
             if (!rowsChanged)
                 for (int row = 0; row < after.size(); ++row)
                     QVERIFY2(after[row] == before[row] || told.contains(row), qPrintable(QString::number(step)));
+            const QStringList foldersAfter = folderTexts();
+            for (int row = 0; row < foldersAfter.size(); ++row)
+                QVERIFY(foldersAfter[row] == foldersBefore[row] || foldersTold.contains(row));
         }
     }
 };

@@ -364,6 +364,8 @@ private slots:
         QCOMPARE(fromBinary->url.toString(), QString("http://webloc.example/"));
         QVERIFY(!LinkReader::fromWebloc("<plist><dict><key>URL</key><integer>3</integer></dict></plist>"));
         QVERIFY(!LinkReader::fromWebloc("garbage"));
+        QVERIFY(LinkReader::fromWebloc(xml + QByteArray(LinkReader::MaxLinkBytes - xml.size(), ' ')));
+        QVERIFY(!LinkReader::fromWebloc(xml + QByteArray(LinkReader::MaxLinkBytes - xml.size() + 1, ' ')));
 
         QCOMPARE(LinkReader::fromInternetShortcut("[InternetShortcut]\r\nURL=https://win.example/\r\n")
                      ->url.toString(),
@@ -373,7 +375,8 @@ private slots:
             LinkReader::fromDesktopEntry("[Desktop Entry]\nType=Link\nName=Desk\nURL=http://d.example/\n");
         QCOMPARE(desktop->url.toString(), QString("http://d.example/"));
         QCOMPARE(desktop->title, QString("Desk"));
-        QVERIFY(!LinkReader::fromDesktopEntry("[Desktop Entry]\nType=Application\nExec=x\n"));
+        QVERIFY(!LinkReader::fromDesktopEntry("[Desktop Entry]\nType=Application\nURL=http://d.example/\n"));
+        QVERIFY(!LinkReader::fromDesktopEntry("[Desktop Entry]\nType=Link\nName=No address\n"));
 
         // Dropped as files from a file manager.
         const QString webloc = m_dir.filePath("Saved.webloc");

@@ -93,6 +93,7 @@ private slots:
             p.addDictionary({{p.addString(QStringLiteral("key")), p.addString(QStringLiteral("value"))},
                              {p.addString(QStringLiteral("名前")), p.addString(QStringLiteral("値"))}});
         members.push_back(dict);
+        members.push_back(p.addUid(0xFFFFFFFFu)); // the largest of four bytes
         p.setRoot(p.addArray(members));
         for (const bool xml : {false, true}) {
             const PropertyList r = PropertyList::fromData(xml ? p.toXml() : p.toBinary());
@@ -113,7 +114,9 @@ private slots:
             QCOMPARE(r.string(r.find(r.item(root, 13), u"key")), QString("value"));
             QCOMPARE(r.find(r.item(root, 13), u"other"), -1);
             QCOMPARE(r.string(r.find(r.item(root, 13), u"名前")), QString("値"));
+            QCOMPARE(r.uid(r.item(root, 14)), quint64(0xFFFFFFFFu));
         }
+        QVERIFY(p.toBinary().contains(QByteArray("\x83\xFF\xFF\xFF\xFF", 5)));
 
         // libplist reads our binary output to the same values.
         const QByteArray bytes = p.toBinary();
@@ -153,6 +156,7 @@ private slots:
             << binary({QByteArray("\xA1\x01", 2), QByteArray("\x10\x05", 2)}).replace(12, 1, "\x7F") << damaged;
         QTest::newRow("huge count")
             << binary({QByteArray("\xAF\x13\x7F\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 10)}) << damaged;
+        QTest::newRow("16-byte count") << binary({QByteArray("\x5F\x14") + QByteArray(16, '\0')}) << damaged;
         QTest::newRow("string longer than the file") << binary({QByteArray("\x5F\x10\xFF", 3)}) << damaged;
         QTest::newRow("128-bit integer") << binary({QByteArray("\x14") + QByteArray(16, '\1')}) << unsupported;
         QTest::newRow("a set") << binary({QByteArray("\xC0", 1)}) << unsupported;

@@ -292,6 +292,14 @@ private slots:
         for (const auto& e : entries)
             stored += e.bytes.size();
         QVERIFY(stored <= ProtocolLog::MaxStoredBytes);
+        // So are texts, however many come and go.
+        log.clear();
+        for (int i = 0; i < 400; ++i)
+            log.step(ProtocolLog::Kind::Setting, QString(20000, 'z'));
+        stored = 0;
+        for (const auto& e : log.entries())
+            stored += e.text.size() * 2;
+        QVERIFY(stored <= ProtocolLog::MaxStoredBytes);
         // A file's content is one entry that counts its bytes.
         log.clear();
         const QByteArray piece(4096, 'y');
