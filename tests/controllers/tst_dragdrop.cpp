@@ -339,6 +339,7 @@ private slots:
         // Damaged forks (the fuzz corpus goes further) give nothing.
         QVERIFY(!LinkReader::fromClippingFork(QByteArray(16, '\xff')).url.isValid());
         QVERIFY(!ResourceFork::fromAppleDouble(QByteArray("\x00\x05\x16\x07", 4)));
+        QVERIFY(!ResourceFork::fromAppleDouble(appleDouble({}).replace(30, 4, be32(0)).left(26 + 11))); // length cut
 
         // As an extended attribute, where the file system keeps them.
         const QString attributed = m_dir.filePath("attributed");

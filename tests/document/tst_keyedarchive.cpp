@@ -1,5 +1,6 @@
 #include "document/KeyedArchive.h"
 #include "document/MyDocument.h"
+#include "document/PropertyList.h"
 #include "support/BookmarkTestSupport.h"
 
 #include <plist/plist.h>
@@ -179,6 +180,16 @@ private slots:
         QCOMPARE(url->field("NS.base")->field("NS.base")->kind, ArchivedValue::Kind::Nil);
         QCOMPARE(url->field("NS.relative")->string, QString("index.xml"));
         QVERIFY(!url->field("NS.missing"));
+
+        // Only a string's class makes "NS.string" its text: another class keeps it as a field.
+        PropertyList p;
+        auto s = [&](const char* text) { return p.addString(QString::fromLatin1(text)); };
+        const auto thing = p.addDictionary({{s("$class"), p.addUid(2)}, {s("NS.string"), s("text")}});
+        const auto cls = p.addDictionary({{s("$classname"), s("Thing")}, {s("$classes"), p.addArray({s("Thing")})}});
+        p.setRoot(p.addDictionary({{s("$archiver"), s("NSKeyedArchiver")}, {s("$version"), p.addInteger(100000)},
+                                   {s("$top"), p.addDictionary({{s("root"), p.addUid(1)}})},
+                                   {s("$objects"), p.addArray({s("$null"), thing, cls})}}));
+        QCOMPARE(decodeTop(p.toBinary(), "root")->field("NS.string")->string, QString("text"));
 
         // None of them is a bookmark document.
         for (const char* name : {"arrays.bin", "nestedarrays.bin", "dict.bin", "primitives.bin",

@@ -298,6 +298,7 @@ private slots:
         MyDocument doc;
         doc.insertObjectInFolderList("past the end", 21); // no such places: nothing
         doc.removeObjectFromFolderListAtIndex(20);
+        doc.renameFolder(20, "past the end");
         QCOMPARE(doc.folderList().size(), 20);
         QCOMPARE(doc.folderList().at(9), QString("09"));
         QVERIFY(!doc.isModified());
