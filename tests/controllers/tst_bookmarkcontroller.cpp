@@ -216,6 +216,7 @@ private slots:
         FolderController folders(&doc, &c);
         QCOMPARE(folders.rowCount(), 20);
         QCOMPARE(folders.rowCount(folders.index(0)), 0); // a list: no folder has rows of its own
+        QCOMPARE(folders.data(folders.index(7), Qt::EditRole).toString(), QString("07")); // what an editor shows
         QCOMPARE(folders.data(folders.index(7), Qt::DisplayRole).toString(), QString("07 (2)"));
         QCOMPARE(folders.data(folders.index(0), Qt::DisplayRole).toString(), QString("00 (1)"));
         QCOMPARE(folders.bookmarkCount(19), 0); // the last folder, and none past it

@@ -178,6 +178,8 @@ private slots:
         QMimeData relative; // a link with no scheme names no place on the web
         relative.setUrls({QUrl("folder/page.html")});
         QVERIFY(!c.canDropMimeData(&relative, Qt::CopyAction, 0, 0, {}));
+        relative.setUrls({QUrl("file:")}); // nor does a file link without a path
+        QVERIFY(!c.dropMimeData(&relative, Qt::CopyAction, 0, 0, {}));
         QMimeData webUrls;
         webUrls.setData("WebURLsWithTitlesPboardType", "<plist><array><array/></array></plist>");
         QVERIFY(!c.dropMimeData(&webUrls, Qt::CopyAction, 0, 0, {}));
