@@ -113,8 +113,12 @@ bool AtomicFile::open(const QString& path, Access access, Temporary temporary)
             break;
     }
     if (m_fd == -1) {
-        const int error = errno;
+        int error = errno;
         m_temporary.clear();
+        // A folder that is there but makes no new files (/proc, /sys) says ENOENT too.
+        struct stat folder;
+        if (error == ENOENT && ::stat(folderOf(target).constData(), &folder) == 0 && S_ISDIR(folder.st_mode))
+            error = EACCES;
         return failWith(error);
     }
     if (!m_temporary.isEmpty())

@@ -80,6 +80,13 @@ private slots:
         QCOMPARE(readFile(dir.filePath("a.html")), QByteArray("old"));
     }
 
+    void folderThatMakesNoFiles() // there, but not for new files: not taken for gone
+    {
+        QString error;
+        QVERIFY(!AtomicFile::writeAll("/proc/a.html", "new", &error));
+        QCOMPARE(error, QString("You may not write in this folder: a.html was not saved."));
+    }
+
     // A real full file system, where the test may make one.
     void fullDisk()
     {
