@@ -227,17 +227,29 @@ BackupWriter::BackupWriter(AtomicFile& file)
     // blocks one at a time).
     if (!m_archive || archive_write_set_format_pax_restricted(m_archive) != ARCHIVE_OK ||
         archive_write_set_bytes_per_block(m_archive, 0) != ARCHIVE_OK ||
-        archive_write_open2(m_archive, this, nullptr, writeBlock, nullptr, nullptr) != ARCHIVE_OK)
-        fail();
+        archive_write_open2(m_archive, this, nullptr, writeBlock, nullptr, nullptr) != ARCHIVE_OK) {
+        try {
+            fail();
+        } catch (...) {
+            release(); // no destructor runs after a constructor that throws
+            throw;
+        }
+    }
 }
 
 BackupWriter::~BackupWriter()
+{
+    release();
+}
+
+void BackupWriter::release()
 {
     // Closed first: libarchive frees an archive whose writing failed without
     // closing it, and so without freeing its output buffer.
     if (m_archive) {
         archive_write_close(m_archive);
         archive_write_free(m_archive);
+        m_archive = nullptr;
     }
 }
 

@@ -114,6 +114,7 @@ private:
     void header(const QString& entry, qint64 size, const QDateTime& date);
     void endEntry();
     [[noreturn]] void fail();
+    void release();
 
     struct archive* m_archive = nullptr;
     AtomicFile* m_file = nullptr;
