@@ -216,7 +216,7 @@ private slots:
         FolderController folders(&doc, &c);
         QCOMPARE(folders.rowCount(), 20);
         QCOMPARE(folders.rowCount(folders.index(0)), 0); // a list: no folder has rows of its own
-        QCOMPARE(folders.data(folders.index(7), Qt::EditRole).toString(), QString("07")); // what an editor shows
+        QCOMPARE(folders.data(folders.index(7), Qt::EditRole).toString(), QString("07")); // for an editor
         QCOMPARE(folders.data(folders.index(7), Qt::DisplayRole).toString(), QString("07 (2)"));
         QCOMPARE(folders.data(folders.index(0), Qt::DisplayRole).toString(), QString("00 (1)"));
         QCOMPARE(folders.bookmarkCount(19), 0); // the last folder, and none past it
@@ -247,12 +247,14 @@ private slots:
         BookmarkListModel* model = c.listModel();
         FolderController folders(&doc, &c);
         using Tester = QAbstractItemModelTester;
-        Tester modelTest(model, Tester::FailureReportingMode::QtTest), folderTest(&folders, Tester::FailureReportingMode::QtTest);
+        Tester modelTest(model, Tester::FailureReportingMode::QtTest),
+            folderTest(&folders, Tester::FailureReportingMode::QtTest);
         QSet<int> told, foldersTold;
-        connect(&folders, &QAbstractItemModel::dataChanged, this, [&](const QModelIndex& from, const QModelIndex& to) {
-            for (int row = from.row(); row <= to.row(); ++row)
-                foldersTold << row;
-        });
+        connect(&folders, &QAbstractItemModel::dataChanged, this,
+                [&](const QModelIndex& from, const QModelIndex& to) {
+                    for (int row = from.row(); row <= to.row(); ++row)
+                        foldersTold << row;
+                });
         auto folderTexts = [&] {
             QStringList texts;
             for (int row = 0; row < folders.rowCount(); ++row)

@@ -185,8 +185,10 @@ private slots:
         PropertyList p;
         auto s = [&](const char* text) { return p.addString(QString::fromLatin1(text)); };
         const auto thing = p.addDictionary({{s("$class"), p.addUid(2)}, {s("NS.string"), s("text")}});
-        const auto cls = p.addDictionary({{s("$classname"), s("Thing")}, {s("$classes"), p.addArray({s("Thing")})}});
-        p.setRoot(p.addDictionary({{s("$archiver"), s("NSKeyedArchiver")}, {s("$version"), p.addInteger(100000)},
+        const auto cls =
+            p.addDictionary({{s("$classname"), s("Thing")}, {s("$classes"), p.addArray({s("Thing")})}});
+        p.setRoot(p.addDictionary({{s("$archiver"), s("NSKeyedArchiver")},
+                                   {s("$version"), p.addInteger(100000)},
                                    {s("$top"), p.addDictionary({{s("root"), p.addUid(1)}})},
                                    {s("$objects"), p.addArray({s("$null"), thing, cls})}}));
         QCOMPARE(decodeTop(p.toBinary(), "root")->field("NS.string")->string, QString("text"));
